@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Korvanth builds, tests and runs with. Idempotent and
+# quick: apt is only called when something is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-image-formats-plugins libgif-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  g++-mingw-w64-i686
+  hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}" >&2
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >&2
+fi

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds, runs the suites normally and under
+# AddressSanitizer + UndefinedBehaviorSanitizer, and cross-builds the Windows programs.
+# KORVANTH_QUICK=1 runs the normal build's tests only.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== build (build/)"
+scripts/build.sh build
+echo "== tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
+  echo "== build with AddressSanitizer + UndefinedBehaviorSanitizer (build-sanitize/)"
+  scripts/build.sh build-sanitize -DKORVANTH_SANITIZE=ON -DKORVANTH_BUILD_BENCH=OFF \
+    -DCMAKE_BUILD_TYPE=Debug
+  echo "== tests under the sanitizers"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+  echo "== Windows cross-build (build-windows/)"
+  scripts/build-windows.sh build-windows
+  ls -l build-windows/cli/korvanth-convert.exe
+  if [ -f build-windows/app/korvanth.exe ]; then ls -l build-windows/app/korvanth.exe; fi
+fi
