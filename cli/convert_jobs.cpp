@@ -1,0 +1,213 @@
+#include "cli/convert_jobs.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "cli/terminal.h"
+#include "convert/conversion_state.h"
+#include "convert/export_sheet.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char kProgram[] = "korvanth-convert";
+
+std::FILE* gWarningStream = stderr;
+std::string gCurrentOutput;
+
+void WarnAboutFormat(const char* text) {
+  std::fprintf(gWarningStream, "%s: warning: %s: %s\n", kProgram, gCurrentOutput.c_str(), text);
+}
+
+fs::path PathFromUtf8(const std::string& text) {
+  return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+const char* StatusReason(GpStatus status) {
+  switch (status) {
+    case FileNotFound:
+      return "no such file";
+    case AccessDenied:
+      return "permission denied";
+    case UnknownImageFormat:
+      return "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)";
+    case OutOfMemory:
+      return "the picture is too large to hold, or memory ran out";
+    default:
+      return "the picture could not be decoded";
+  }
+}
+
+// Checks the input and loads it as the picture to convert. Prints one line and returns
+// false when it cannot be read.
+bool LoadInput(const std::string& input, std::FILE* err) {
+  std::error_code ec;
+  const fs::path path = PathFromUtf8(input);
+  const fs::file_status status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) {
+    std::fprintf(err, "%s: %s: no such file\n", kProgram, input.c_str());
+    return false;
+  }
+  if (fs::is_directory(status)) {
+    std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram, input.c_str());
+    return false;
+  }
+  if (input.size() >= static_cast<size_t>(kPathBufferSize)) {
+    std::fprintf(err, "%s: %s: path longer than %d bytes\n", kProgram, input.c_str(),
+                 kPathBufferSize - 1);
+    return false;
+  }
+  const LoadOutcome outcome = ReplaceSourceImage(input.c_str());
+  if (outcome.problem != LoadProblem::None) {
+    const char* reason = outcome.problem == LoadProblem::PathTooLong ? "path cannot be read"
+                         : outcome.problem == LoadProblem::NoMemory  ? "out of memory"
+                                                                     : StatusReason(outcome.status);
+    std::fprintf(err, "%s: %s: %s\n", kProgram, input.c_str(), reason);
+    return false;
+  }
+  if (SourceImage.width <= 0 || SourceImage.height <= 0) {
+    std::fprintf(err, "%s: %s: the picture is empty\n", kProgram, input.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
+}
+
+// Writes the sheet of the block at `origin` to `output`; one line on failure.
+bool WriteSheet(const std::string& input, const std::string& output, SelectionPoint origin,
+                std::FILE* err) {
+  if (IsSameFile(input, output)) {
+    std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
+                 output.c_str());
+    return false;
+  }
+  if (output.size() >= static_cast<size_t>(kPathBufferSize)) {
+    std::fprintf(err, "%s: %s: path longer than %d bytes\n", kProgram, output.c_str(),
+                 kPathBufferSize - 1);
+    return false;
+  }
+  SelectionOrigin = origin;
+  gWarningStream = err;
+  gCurrentOutput = output;
+  SetFormatWarningHandler(WarnAboutFormat);
+  if (ExportSheet(output.c_str())) return true;
+
+  std::error_code ec;
+  const fs::path target = PathFromUtf8(output);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  if (!fs::is_directory(folder, ec)) {
+    std::fprintf(err, "%s: %s: cannot write: the folder does not exist\n", kProgram,
+                 output.c_str());
+  } else if (fs::is_directory(target, ec)) {
+    std::fprintf(err, "%s: %s: cannot write: it is a folder\n", kProgram, output.c_str());
+  } else {
+    std::fprintf(err, "%s: %s: cannot write the sheet\n", kProgram, output.c_str());
+  }
+  return false;
+}
+
+void WarnIfOutside(SelectionPoint origin, PixelSize block, std::FILE* err) {
+  if (origin.x < 0 || origin.y < 0 || origin.x + block.width > SourceImage.width ||
+      origin.y + block.height > SourceImage.height) {
+    std::fprintf(err,
+                 "%s: warning: the %d x %d block at %d,%d reaches outside the %d x %d "
+                 "picture; the outside stays transparent\n",
+                 kProgram, block.width, block.height, origin.x, origin.y, SourceImage.width,
+                 SourceImage.height);
+  }
+}
+
+}  // namespace
+
+SelectionPoint OriginForCell(CellPosition cell, PixelSize block, int pictureWidth,
+                             int pictureHeight) {
+  SelectionPoint origin{cell.column * kTileSize, cell.row * kTileSize};
+  if (origin.x + block.width > pictureWidth) origin.x = pictureWidth - block.width;
+  if (origin.y + block.height > pictureHeight) origin.y = pictureHeight - block.height;
+  return origin;
+}
+
+int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
+  if (std::strchr(options.output.c_str(), '.') == nullptr) {
+    std::fprintf(err,
+                 "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
+                 kProgram, options.output.c_str());
+    return kExitUsage;
+  }
+  if (!LoadInput(options.input, err)) {
+    DestroySourceImage();
+    return kExitFailure;
+  }
+  CurrentLayoutFormat = options.format;
+  const PixelSize block = SelectionBlockSize(options.format);
+  SelectionPoint origin;
+  if (options.origin) origin = *options.origin;
+  if (options.cell) origin = OriginForCell(*options.cell, block, SourceImage.width, SourceImage.height);
+  WarnIfOutside(origin, block, err);
+
+  const bool written = WriteSheet(options.input, options.output, origin, err);
+  DestroySourceImage();
+  return written ? kExitOk : kExitFailure;
+}
+
+int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
+  if (!LoadInput(options.input, err)) {
+    DestroySourceImage();
+    return kExitFailure;
+  }
+  CurrentLayoutFormat = options.format;
+  const PixelSize block = SelectionBlockSize(options.format);
+  const int columns = SourceImage.width / block.width;
+  const int rows = SourceImage.height / block.height;
+  if (columns == 0 || rows == 0) {
+    std::fprintf(err, "%s: %s: the %d x %d picture holds no whole %d x %d block\n", kProgram,
+                 options.input.c_str(), SourceImage.width, SourceImage.height, block.width,
+                 block.height);
+    DestroySourceImage();
+    return kExitFailure;
+  }
+
+  std::error_code ec;
+  const fs::path folder = PathFromUtf8(options.output);
+  fs::create_directories(folder, ec);
+  if (!fs::is_directory(folder, ec)) {
+    std::fprintf(err, "%s: %s: cannot create the output folder\n", kProgram,
+                 options.output.c_str());
+    DestroySourceImage();
+    return kExitFailure;
+  }
+
+  const std::string stem = Utf8FromPath(PathFromUtf8(options.input).stem());
+  const bool showProgress = IsTerminal(err);
+  const int total = columns * rows;
+  int done = 0;
+  int failures = 0;
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      const std::string name = stem + "_" + std::to_string(column) + "_" + std::to_string(row) +
+                               "." + options.batchType;
+      const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
+      if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
+      const SelectionPoint origin{column * block.width, row * block.height};
+      if (!WriteSheet(options.input, output, origin, err)) ++failures;
+      ++done;
+    }
+  }
+  if (showProgress) std::fprintf(err, "\r\033[K");
+  std::fprintf(err, "%s: %d of %d sheets written to %s\n", kProgram, total - failures, total,
+               options.output.c_str());
+  DestroySourceImage();
+  return failures == 0 ? kExitOk : kExitFailure;
+}

@@ -1,0 +1,21 @@
+// The two jobs of korvanth-convert: one sheet from one block, or one sheet for every
+// whole block of the picture. Both return the process exit status.
+#pragma once
+
+#include <cstdio>
+
+#include "cli/options.h"
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// Messages go to `err`; the progress line of a batch only when `err` is a terminal.
+int RunSingleConversion(const ConvertOptions& options, std::FILE* err);
+int RunBatchConversion(const ConvertOptions& options, std::FILE* err);
+
+// The block's top-left corner for a 32-pixel cell, pulled back inside the picture the
+// way the window places the block (no lower bound: a picture smaller than the block
+// gives a negative corner).
+SelectionPoint OriginForCell(CellPosition cell, PixelSize block, int pictureWidth,
+                             int pictureHeight);

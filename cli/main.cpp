@@ -1,0 +1,39 @@
+// korvanth-convert: the window's conversion from the command line, also in batches.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/convert_jobs.h"
+#include "cli/options.h"
+#include "convert/export_sheet.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  const ParseResult parsed = ParseArguments(arguments);
+  if (!parsed.options) {
+    std::fprintf(stderr, "korvanth-convert: %s\nTry 'korvanth-convert --help'.\n",
+                 parsed.error.c_str());
+    return kExitUsage;
+  }
+  const ConvertOptions& options = *parsed.options;
+  switch (options.mode) {
+    case ConvertOptions::Mode::Help:
+      std::fputs(kUsageText, stdout);
+      return kExitOk;
+    case ConvertOptions::Mode::Version:
+      std::printf("korvanth-convert %s\n", KORVANTH_VERSION);
+      return kExitOk;
+    case ConvertOptions::Mode::Batch:
+    case ConvertOptions::Mode::Single:
+      break;
+  }
+
+  GdiplusStartupInput startupInput;
+  ULONG_PTR token = 0;
+  GdiplusStartup(&token, &startupInput, nullptr);
+  const int status = options.mode == ConvertOptions::Mode::Batch
+                         ? RunBatchConversion(options, stderr)
+                         : RunSingleConversion(options, stderr);
+  GdiplusShutdown(token);
+  return status;
+}

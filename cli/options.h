@@ -1,0 +1,33 @@
+// Command-line arguments of korvanth-convert.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convert/conversion_state.h"
+#include "convert/layout_format.h"
+
+struct CellPosition {
+  int column = 0;
+  int row = 0;
+};
+
+struct ConvertOptions {
+  enum class Mode { Single, Batch, Help, Version } mode = Mode::Single;
+  LayoutFormat format = LayoutFormat::Terrain1;
+  std::optional<SelectionPoint> origin;  // --origin X,Y
+  std::optional<CellPosition> cell;      // --cell COL,ROW
+  std::string batchType = "png";         // --type, batch only
+  std::string input;
+  std::string output;  // OUTPUT file, or OUTDIR in batch mode
+};
+
+struct ParseResult {
+  std::optional<ConvertOptions> options;
+  std::string error;  // set when options is empty
+};
+
+ParseResult ParseArguments(const std::vector<std::string>& arguments);
+
+extern const char kUsageText[];

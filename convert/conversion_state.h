@@ -1,0 +1,50 @@
+// The process-wide state a conversion reads: the loaded picture, the current layout
+// format and the selection block's top-left corner in picture pixels. The window and
+// the command-line converter both set it; the exporter only reads it.
+#pragma once
+
+#include <cstdint>
+
+#include "convert/layout_format.h"
+#include "imaging/handles.h"
+
+struct SourceImageState {
+  // None (null) or a heap-held handle taken with GdipAlloc. A failed load still leaves
+  // a handle, holding no image, with a size of 0 x 0.
+  ImageHandle* image = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+
+  bool exists() const { return image != nullptr; }
+};
+
+struct SelectionPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
+
+extern SourceImageState SourceImage;
+extern LayoutFormat CurrentLayoutFormat;
+extern SelectionPoint SelectionOrigin;
+
+// Paths are held in 260-byte buffers (259 bytes of text and a terminator) and widened
+// into 260 UTF-16 units.
+inline constexpr int kPathBufferSize = 260;
+
+// Widens a zero-terminated ANSI path into a buffer of kPathBufferSize units. False when
+// the path does not fit (nothing is written past the buffer) or is not valid text.
+bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
+
+// Disposes of the loaded picture and frees its handle; the picture becomes none.
+void DestroySourceImage();
+
+enum class LoadProblem { None, PathTooLong, NoMemory, Decoder };
+
+struct LoadOutcome {
+  LoadProblem problem = LoadProblem::None;
+  GpStatus status = Ok;  // the handle's last status when the decoder failed
+};
+
+// Replaces the loaded picture by the one in the file at `path`: the old picture is gone
+// before the file is opened, and a failed load leaves an empty 0 x 0 picture.
+LoadOutcome ReplaceSourceImage(const char* path);
