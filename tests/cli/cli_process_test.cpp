@@ -1,0 +1,217 @@
+// korvanth-convert run as a user runs it: arguments, files written, messages, exit codes.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/expected_sheet.h"
+#include "support/test_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+RunResult Run(const std::vector<std::string>& arguments) {
+  QProcess process;
+  QStringList list;
+  for (const std::string& a : arguments) list << QString::fromStdString(a);
+  process.start(QStringLiteral(KORVANTH_CONVERT_EXE), list);
+  process.closeWriteChannel();
+  EXPECT_TRUE(process.waitForFinished(60000));
+  RunResult result;
+  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = process.readAllStandardOutput().toStdString();
+  result.err = process.readAllStandardError().toStdString();
+  return result;
+}
+
+int Lines(const std::string& text) {
+  int lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+class ConvertProgramTest : public ::testing::Test {
+ protected:
+  std::string WritePicture(const std::string& name, int width, int height) {
+    picture_ = PatternImage(width, height, true);
+    const std::string path = dir_.file(name);
+    EXPECT_TRUE(picture_.save(QString::fromStdString(path), "PNG"));
+    return path;
+  }
+  ScratchDir dir_;
+  QImage picture_;
+};
+
+TEST_F(ConvertProgramTest, HelpVersionAndUsageErrors) {
+  RunResult help = Run({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--format"), std::string::npos);
+  EXPECT_EQ(Run({"-h"}).exitCode, 0);
+  RunResult version = Run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out.rfind("korvanth-convert ", 0), 0u);
+
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"in.png"},
+      {"a", "b", "c"},
+      {"--format", "hexagon", "in.png", "out.png"},
+      {"--format"},
+      {"--origin", "1", "in.png", "out.png"},
+      {"--origin", "1,x", "in.png", "out.png"},
+      {"--cell", "-1,0", "in.png", "out.png"},
+      {"--origin", "0,0", "--cell", "0,0", "in.png", "out.png"},
+      {"--all", "--origin", "0,0", "in.png", "out"},
+      {"--type", "png", "in.png", "out.png"},
+      {"--all", "--type", "webp", "in.png", "out"},
+      {"--frobnicate", "in.png", "out.png"},
+  };
+  for (const auto& arguments : bad) {
+    RunResult r = Run(arguments);
+    EXPECT_EQ(r.exitCode, 2) << (arguments.empty() ? "(none)" : arguments[0]);
+    EXPECT_NE(r.err.find("korvanth-convert:"), std::string::npos);
+  }
+}
+
+TEST_F(ConvertProgramTest, ConvertsTheBlockAtAnOriginPixelForPixel) {
+  const std::string input = WritePicture("tiles.png", 256, 300);
+  for (LayoutFormat format : kAllLayoutFormats) {
+    const std::string output = dir_.file(std::string(LayoutFormatName(format)) + ".png");
+    RunResult r = Run({"--format", std::string(LayoutFormatName(format)), "--origin", "40,70",
+                       input, output});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, format, 40, 70)), "");
+  }
+}
+
+TEST_F(ConvertProgramTest, CellIsPulledBackInsideThePicture) {
+  const std::string input = WritePicture("narrow.png", 256, 300);
+  const std::string output = dir_.file("cell.png");
+  RunResult r = Run({"--format=terrain2", "--cell=7,9", input, output});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  // x: 7 * 32 + 96 > 256 gives 160; y: 9 * 32 + 128 > 300 gives 172.
+  EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain2, 160, 172)), "");
+}
+
+TEST_F(ConvertProgramTest, BlockOutsideThePictureWarnsAndConverts) {
+  const std::string input = WritePicture("small.png", 40, 40);
+  const std::string output = dir_.file("outside.png");
+  RunResult r = Run({"--cell", "0,0", input, output});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.err.find("warning"), std::string::npos);
+  EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain1, -24, -56)), "");
+}
+
+TEST_F(ConvertProgramTest, UnknownExtensionWarnsAndWritesABitmapUnderThatName) {
+  const std::string input = WritePicture("tiles.png", 64, 96);
+  const std::string output = dir_.file("sheet.dat");
+  RunResult r = Run({input, output});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.err.find("ビットマップ形式で保存します"), std::string::npos);
+  EXPECT_EQ(ReadBytes(output).substr(0, 2), "BM");
+  EXPECT_EQ(Run({input, dir_.file("noextension")}).exitCode, 2);
+  EXPECT_FALSE(fs::exists(dir_.path() / "noextension"));
+}
+
+TEST_F(ConvertProgramTest, UnreadableInputsAreOneLineErrorsAndWriteNothing) {
+  WriteBytes(dir_.file("garbage.png"), std::string("\x89PNG\r\n\x1a\n garbage", 17));
+  WriteBytes(dir_.file("empty.bmp"), "");
+  fs::create_directory(dir_.path() / "folder.png");
+  for (const std::string name : {"garbage.png", "empty.bmp", "folder.png", "missing.png"}) {
+    const std::string output = dir_.file("out-" + name + ".png");
+    RunResult r = Run({dir_.file(name), output});
+    EXPECT_EQ(r.exitCode, 1) << name;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(output)) << name;
+  }
+}
+
+TEST_F(ConvertProgramTest, NeverWritesOverItsInput) {
+  const std::string input = WritePicture("self.png", 64, 96);
+  const std::string before = ReadBytes(input);
+  RunResult r = Run({input, input});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(ReadBytes(input), before);
+  fs::create_directory(dir_.path() / "sub");
+  r = Run({input, (dir_.path() / "sub" / ".." / "self.png").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(ReadBytes(input), before);
+}
+
+TEST_F(ConvertProgramTest, FailedWriteKeepsAnExistingFileAndReportsIt) {
+  const std::string input = WritePicture("tiles.png", 64, 96);
+  RunResult r = Run({input, dir_.file("no/such/folder/sheet.png")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("folder"), std::string::npos);
+
+  // Replacing an existing sheet works and leaves no temporary files behind.
+  const std::string output = dir_.file("sheet.png");
+  WriteBytes(output, "old contents");
+  ASSERT_EQ(Run({input, output}).exitCode, 0);
+  EXPECT_EQ(ReadBack(output).size(), QSize(128, 320));
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir_.path())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 2);
+}
+
+TEST_F(ConvertProgramTest, BatchWritesEveryWholeBlock) {
+  const std::string input = WritePicture("ground.png", 130, 200);  // 2 x 2 Terrain1 blocks
+  const std::string outdir = dir_.file("sheets");
+  RunResult r = Run({"--all", input, outdir});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find('\r'), std::string::npos);  // no progress line off a terminal
+  int count = 0;
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 2; ++column) {
+      const std::string path = outdir + "/ground_" + std::to_string(column) + "_" +
+                               std::to_string(row) + ".png";
+      ASSERT_TRUE(fs::exists(path)) << path;
+      EXPECT_EQ(FirstDifference(ReadBack(path), ExpectedSheet(picture_, LayoutFormat::Terrain1,
+                                                              column * 64, row * 96)), "");
+      ++count;
+    }
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(outdir), fs::directory_iterator()), count);
+
+  r = Run({"--all", "--format", "roof", "--type", "gif", input, dir_.file("gifs")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir_.path() / "gifs" / "ground_1_2.gif"));
+  EXPECT_EQ(ReadBytes(dir_.file("gifs/ground_0_0.gif")).substr(0, 4), "GIF8");
+}
+
+TEST_F(ConvertProgramTest, BatchGoesOnAfterAFailedBlock) {
+  const std::string input = WritePicture("ground.png", 128, 96);
+  const std::string outdir = dir_.file("out");
+  fs::create_directories(fs::path(outdir) / "ground_0_0.png");  // a folder in the way
+  RunResult r = Run({"--all", input, outdir});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("ground_0_0.png"), std::string::npos);
+  EXPECT_TRUE(fs::exists(fs::path(outdir) / "ground_1_0.png"));
+
+  EXPECT_EQ(Run({"--all", WritePicture("tiny.png", 30, 30), dir_.file("none")}).exitCode, 1);
+}
+
+TEST_F(ConvertProgramTest, JapaneseNamesWork) {
+  const std::string input = WritePicture("地形タイル.png", 64, 96);
+  const std::string output = dir_.file("出力シート.png");
+  RunResult r = Run({input, output});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0)), "");
+  r = Run({"--all", input, dir_.file("バッチ")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(fs::exists(fs::path(dir_.file("バッチ")) / "地形タイル_0_0.png"));
+}
+
+}  // namespace
