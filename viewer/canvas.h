@@ -1,0 +1,44 @@
+// Drawing the client area: the picture at the scroll offsets, the contrast grid worked
+// into its pixels and the translucent selection block that follows the mouse.
+#pragma once
+
+#include <cstdint>
+
+#include "convert/conversion_state.h"
+#include "imaging/handles.h"
+#include "platform/win32_api.h"
+
+inline constexpr int kGridCell = 32;
+
+// The 32 x 32 cell of the picture (not of the window) under the mouse.
+struct CursorCellState {
+  std::int32_t column = 0;
+  std::int32_t row = 0;
+};
+extern CursorCellState CursorCell;
+
+struct GridArea {
+  INT x, y, width, height;
+};
+struct GridCell {
+  INT width, height;
+};
+struct GridOffset {
+  INT x, y;
+};
+
+inline constexpr char kLockFailedMessage[] = "Bmpをロックできません";
+inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできません";
+
+// Mouse position in client pixels: records the cell under it and asks for a repaint.
+void TrackCursor(HWND window, WORD x, WORD y);
+
+// Composes the whole client area off screen and copies it to the window in one draw.
+// Stores the block's top-left corner in picture pixels as SelectionOrigin.
+void PaintView(HDC dc, CursorCellState cursor, RECT client);
+
+// Grid lines worked into a bitmap in place: each line pixel becomes white or black,
+// whichever contrasts with what lies beneath. Lines stay fixed to the picture as the
+// view scrolls. Returns 0 or the failing GDI+ status.
+GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
+                          GridOffset offset);

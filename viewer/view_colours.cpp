@@ -1,0 +1,3 @@
+#include "viewer/view_colours.h"
+
+COLORREF ViewColours[2] = {0x000000FF, 0x00808080};
