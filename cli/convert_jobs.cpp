@@ -141,8 +141,7 @@ SelectionPoint OriginForCell(CellPosition cell, PixelSize block, int pictureWidt
 
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   if (std::strchr(options.output.c_str(), '.') == nullptr) {
-    std::fprintf(err,
-                 "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
+    std::fprintf(err, "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
                  kProgram, options.output.c_str());
     return kExitUsage;
   }
@@ -154,7 +153,8 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   const PixelSize block = SelectionBlockSize(options.format);
   SelectionPoint origin;
   if (options.origin) origin = *options.origin;
-  if (options.cell) origin = OriginForCell(*options.cell, block, SourceImage.width, SourceImage.height);
+  if (options.cell)
+    origin = OriginForCell(*options.cell, block, SourceImage.width, SourceImage.height);
   WarnIfOutside(origin, block, err);
 
   const bool written = WriteSheet(options.input, options.output, origin, err);
@@ -196,8 +196,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   int failures = 0;
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
-      const std::string name = stem + "_" + std::to_string(column) + "_" + std::to_string(row) +
-                               "." + options.batchType;
+      const std::string name =
+          stem + "_" + std::to_string(column) + "_" + std::to_string(row) + "." + options.batchType;
       const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
       if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
       const SelectionPoint origin{column * block.width, row * block.height};

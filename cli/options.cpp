@@ -89,8 +89,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     if (equals != std::string::npos) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
-    } else if (name == "--format" || name == "--origin" || name == "--cell" ||
-               name == "--type") {
+    } else if (name == "--format" || name == "--origin" || name == "--cell" || name == "--type") {
       if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
       value = arguments[++i];
     } else {
@@ -99,7 +98,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
 
     if (name == "--format") {
       const auto format = LayoutFormatFromName(value);
-      if (!format) return {std::nullopt, "unknown format '" + value + "' (terrain1, terrain2, roof)"};
+      if (!format)
+        return {std::nullopt, "unknown format '" + value + "' (terrain1, terrain2, roof)"};
       options.format = *format;
     } else if (name == "--origin") {
       SelectionPoint origin;
@@ -118,7 +118,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       }
       options.cell = cell;
     } else if (name == "--type") {
-      if (!IsBatchType(value)) return {std::nullopt, "unknown type '" + value + "' (png, bmp, gif, jpg, tif)"};
+      if (!IsBatchType(value))
+        return {std::nullopt, "unknown type '" + value + "' (png, bmp, gif, jpg, tif)"};
       options.batchType = value;
       typeGiven = true;
     } else {
@@ -126,14 +127,15 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     }
   }
 
-  if (options.origin && options.cell) return {std::nullopt, "--origin and --cell exclude each other"};
+  if (options.origin && options.cell)
+    return {std::nullopt, "--origin and --cell exclude each other"};
   if (all && (options.origin || options.cell)) {
     return {std::nullopt, "--all converts every block; it takes no --origin or --cell"};
   }
   if (!all && typeGiven) return {std::nullopt, "--type goes with --all"};
   if (positional.size() != 2) {
-    return {std::nullopt, positional.size() < 2 ? "INPUT and OUTPUT are needed"
-                                                : "too many arguments"};
+    return {std::nullopt,
+            positional.size() < 2 ? "INPUT and OUTPUT are needed" : "too many arguments"};
   }
   options.mode = all ? ConvertOptions::Mode::Batch : ConvertOptions::Mode::Single;
   options.input = positional[0];

@@ -58,7 +58,8 @@ int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid) {
   GdipGetImageEncoders(count, size, encoders);
 
   // Only whole records that fit the reported size are looked at.
-  const UINT records = count < size / sizeof(ImageCodecInfo) ? count : size / sizeof(ImageCodecInfo);
+  const UINT records =
+      count < size / sizeof(ImageCodecInfo) ? count : size / sizeof(ImageCodecInfo);
   for (UINT i = 0; i < records; ++i) {
     if (WideEquals(encoders[i].MimeType, mimeType)) {
       *clsid = encoders[i].Clsid;

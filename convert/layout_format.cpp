@@ -117,7 +117,7 @@ constexpr SourceQuarters kRoofSources[] = {
 // in the order TL, TR, BL, BR.
 template <std::size_t N>
 constexpr std::array<LayoutTableEntry, N> PlaceTiles(const SourceQuarters (&sources)[N],
-                                                    int sheetColumns) {
+                                                     int sheetColumns) {
   std::array<LayoutTableEntry, N> table{};
   for (std::size_t i = 0; i < N; ++i) {
     const int c = static_cast<int>(i) % sheetColumns;
