@@ -1,0 +1,13 @@
+// The window program's entry.
+#include <cstdlib>
+
+#include "app/main_window.h"
+#include "app/menu_install.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  ArgumentCount = __argc;
+  ArgumentVector = __argv;
+  InstallMenuResource();
+  CreateMainWindow(instance);
+  return RunMessageLoop();
+}

@@ -1,0 +1,113 @@
+#include "app/file_dialogs.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/picture_loading.h"
+#include "convert/conversion_state.h"
+#include "convert/export_sheet.h"
+
+const char* const SaveExtensions[3] = {"png", "bmp", ""};
+
+namespace {
+
+// Description and patterns per entry, each zero-terminated, the list ending in an extra zero.
+constexpr char kOpenFilter[] =
+    "画像ファイル (*.bmp; gif; png; tif)\0*.bmp;*.dib;*.rle;*.gif;*.png;*.tif\0"
+    "ビットマップ (*.bmp; dib; rle)\0*.bmp;*.dib;*.rle\0"
+    "GIF (*.gif)\0*.gif\0"
+    "PNG (*.png)\0*.png\0"
+    "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
+    "すべてのファイル (*.*)\0*.*\0";
+
+constexpr char kSaveFilter[] =
+    "PNG (*.png)\0*.png\0"
+    "ビットマップ (*.bmp)\0*.bmp\0"
+    "すべてのファイル (*.*)\0*.*\0";
+
+constexpr int kFileNameField = 1152;
+constexpr int kCancelCommand = 2;
+
+const char* ExtensionForFilter(DWORD filterIndex) {
+  if (filterIndex < 1 || filterIndex > 3) return SaveExtensions[0];
+  return SaveExtensions[filterIndex - 1];
+}
+
+// Replaces the text from `at` on (or appends, when `at` is the end) with "." and the
+// extension. False, with the text unchanged, when the result would not fit the buffer.
+bool PutExtension(char (&text)[kPathBufferSize], char* at, const char* extension) {
+  const size_t keep = static_cast<size_t>(at - text);
+  if (keep + 1 + std::strlen(extension) >= sizeof text) return false;
+  std::snprintf(at, sizeof text - keep, ".%s", extension);
+  return true;
+}
+
+void MatchNameToFileType(HWND hookDialog, const OPENFILENAMEA* record) {
+  HWND saveDialog = GetParent(hookDialog);
+  char text[kPathBufferSize] = {};
+  SendDlgItemMessageA(saveDialog, kFileNameField, WM_GETTEXT, sizeof text,
+                      reinterpret_cast<LPARAM>(text));
+  text[sizeof text - 1] = '\0';
+  if (text[0] == '\0') return;
+
+  char* dot = std::strrchr(text, '.');
+  char* at = dot != nullptr ? dot : text + std::strlen(text);
+  // A name that would no longer fit keeps its text rather than being cut.
+  if (!PutExtension(text, at, ExtensionForFilter(record->nFilterIndex))) return;
+  SendDlgItemMessageA(saveDialog, kFileNameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+}  // namespace
+
+bool RunOpenDialog(HWND owner) {
+  char name[kPathBufferSize] = {};
+  OPENFILENAMEA record{};
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  record.hwndOwner = owner;
+  record.lpstrFilter = kOpenFilter;
+  record.nFilterIndex = 1;
+  record.lpstrFile = name;
+  record.nMaxFile = sizeof name;
+  record.Flags = OFN_HIDEREADONLY;
+  if (GetOpenFileNameA(&record)) LoadSourceImage(owner, name);
+  return true;
+}
+
+bool RunSaveDialog(HWND owner) {
+  char name[kPathBufferSize] = {};
+  OPENFILENAMEA record{};
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  record.hwndOwner = owner;
+  record.lpstrFilter = kSaveFilter;
+  record.nFilterIndex = 1;
+  record.lpstrFile = name;
+  record.nMaxFile = sizeof name;
+  record.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  record.lpfnHook = SaveDialogHook;
+  if (!GetSaveFileNameA(&record)) return false;
+
+  char path[kPathBufferSize] = {};
+  std::snprintf(path, sizeof path, "%s", name);
+  if (std::strchr(path, '.') == nullptr) {
+    // A completed name that would not fit is not saved rather than saved under a cut name.
+    if (!PutExtension(path, path + std::strlen(path), ExtensionForFilter(record.nFilterIndex))) {
+      return false;
+    }
+  }
+  return ExportSheet(path);
+}
+
+UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NOTIFY: {
+      const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+      if (notify == nullptr || notify->hdr.code != CDN_TYPECHANGE) return 0;
+      MatchNameToFileType(dialog, notify->lpOFN);
+      return 1;
+    }
+    case WM_COMMAND:
+      return wParam == kCancelCommand ? 1 : 0;
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,194 @@
+#include "app/main_window.h"
+
+#include <vector>
+
+#include "app/file_dialogs.h"
+#include "app/menu_resource.h"
+#include "app/picture_loading.h"
+#include "convert/conversion_state.h"
+#include "convert/export_sheet.h"
+#include "imaging/gdiplus_api.h"
+#include "viewer/canvas.h"
+#include "viewer/scroll_state.h"
+#include "viewer/view_colours.h"
+
+bool ClickArmed = false;
+COLORREF CustomColours[16] = {};
+int ArgumentCount = 0;
+char** ArgumentVector = nullptr;
+
+namespace {
+
+const GdiplusStartupInput gStartupInput;
+ULONG_PTR gGdiplusToken = 0;
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
+
+// The conversion's warning is a message box without an owner: the window stays usable.
+void ShowFormatWarning(const char* text) {
+  MessageBoxA(nullptr, text, "", MB_OK | MB_ICONWARNING);
+}
+
+void CheckFormatItem(HWND window, UINT item) {
+  CheckMenuRadioItem(GetMenu(window), IDM_FORMAT_TERRAIN1, IDM_FORMAT_ROOF, item, MF_BYCOMMAND);
+}
+
+void CloseMainWindow(HWND window) {
+  DestroySourceImage();
+  ClickArmed = false;
+  CurrentLayoutFormat = LayoutFormat::Terrain1;
+  DestroyWindow(window);
+  GdiplusShutdown(gGdiplusToken);
+  PostQuitMessage(0);
+}
+
+// The first dropped file is opened; the others of the same drop are ignored.
+void OpenDroppedFile(HWND window, HDROP drop) {
+  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+  // Held whole, however long: a cut path would name another file.
+  std::vector<char> path(static_cast<size_t>(length) + 1, '\0');
+  DragQueryFileA(drop, 0, path.data(), static_cast<UINT>(path.size()));
+  LoadSourceImage(window, path.data());
+  DragFinish(drop);
+}
+
+void LeftButtonReleased(HWND window) {
+  if (!ClickArmed) {
+    ClickArmed = true;
+    return;
+  }
+  if (SourceImage.exists()) RunSaveDialog(window);
+}
+
+bool RunCommand(HWND window, WORD command) {
+  switch (command) {
+    case IDM_FILE_OPEN:
+      ClickArmed = false;
+      RunOpenDialog(window);
+      return true;
+    case IDM_FILE_EXIT:
+      SendMessageA(window, WM_CLOSE, 0, 0);
+      return true;
+    case IDM_FORMAT_TERRAIN1:
+      CurrentLayoutFormat = LayoutFormat::Terrain1;
+      CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
+      return true;
+    case IDM_FORMAT_TERRAIN2:
+      CurrentLayoutFormat = LayoutFormat::Terrain2;
+      CheckFormatItem(window, IDM_FORMAT_TERRAIN2);
+      return true;
+    case IDM_FORMAT_ROOF:
+      CurrentLayoutFormat = LayoutFormat::Roof;
+      CheckFormatItem(window, IDM_FORMAT_ROOF);
+      return true;
+    case IDM_COLOUR_FRAME:
+      ChooseViewColour(window, kFrameColour);
+      InvalidateRect(window, nullptr, FALSE);
+      return true;
+    case IDM_COLOUR_BACKGROUND:
+      ChooseViewColour(window, kBackgroundColour);
+      InvalidateRect(window, nullptr, FALSE);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool ChooseViewColour(HWND owner, int slot) {
+  CHOOSECOLORA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.rgbResult = ViewColours[slot];
+  dialog.lpCustColors = CustomColours;
+  dialog.Flags = CC_RGBINIT;
+  if (!ChooseColorA(&dialog)) return false;
+  ViewColours[slot] = dialog.rgbResult;
+  return true;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
+      InitScrollBars(window);
+      CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
+      return 0;
+    case WM_SIZE:
+      ResizeView(window, LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_SETFOCUS:
+      ClickArmed = false;
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      PaintView(dc, CursorCell, ViewClientRect);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_CLOSE:
+      CloseMainWindow(window);
+      return 0;
+    case WM_SHOWWINDOW:
+      if (ArgumentCount > 1) {
+        LoadSourceImage(window, ArgumentVector[1]);
+        ArgumentCount = 0;
+      }
+      return 0;
+    case WM_COMMAND:
+      if (RunCommand(window, LOWORD(wParam))) return 0;
+      break;
+    case WM_HSCROLL:
+      ScrollHorz(window, wParam);
+      break;
+    case WM_VSCROLL:
+      ScrollVert(window, wParam);
+      break;
+    case WM_MOUSEMOVE:
+      TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      LeftButtonReleased(window);
+      return 0;
+    case WM_DROPFILES:
+      OpenDroppedFile(window, reinterpret_cast<HDROP>(wParam));
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  SetFormatWarningHandler(ShowFormatWarning);
+
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(32512));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  windowClass.lpszClassName = kMainWindowClass;
+  RegisterClassExA(&windowClass);
+
+  RECT frame{0, 0, kInitialClientSize, kInitialClientSize};
+  AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
+  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
+                         CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                         frame.bottom - frame.top, nullptr, menu, instance, nullptr);
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
