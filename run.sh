@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs Korvanth: installs what is missing, builds, and opens the window on PICTURE (or on
+# the bundled sample). Without a display it converts the sample with korvanth-convert.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+scripts/build.sh build >/dev/null
+
+picture=${1:-samples/sample-tiles.png}
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]; then
+  if [ -x build/app/korvanth ]; then
+    exec build/app/korvanth "$picture"
+  fi
+  echo "The window program is not built on this machine; converting instead." >&2
+else
+  echo "No display found (DISPLAY/WAYLAND_DISPLAY unset): converting the picture instead." >&2
+fi
+
+out=build/sample-sheets
+mkdir -p "$out"
+for format in terrain1 terrain2 roof; do
+  build/cli/korvanth-convert --format "$format" --all "$picture" "$out/$format"
+done
+echo "Sheets written under $out/ (one folder per layout format)." >&2
