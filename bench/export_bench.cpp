@@ -1,0 +1,64 @@
+// Building one sheet in memory, next to a plain copy of the same number of bytes.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "convert/export_sheet.h"
+#include "convert/layout_format.h"
+
+namespace {
+
+// A 1024 x 1024 picture with semi-transparent pixels, made through the imaging layer.
+ImageHandle& SourcePicture() {
+  static ImageHandle picture = [] {
+    ImageHandle image = ImageHandle::FromScan0(1024, 1024, PixelFormat32bppARGB);
+    GpRect all{0, 0, 1024, 1024};
+    BitmapData data{};
+    GdipBitmapLockBits(image.bitmap(), &all, ImageLockModeWrite, PixelFormat32bppARGB, &data);
+    for (int y = 0; y < 1024; ++y) {
+      auto* row = reinterpret_cast<ARGB*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
+      for (int x = 0; x < 1024; ++x) row[x] = (static_cast<ARGB>(x * 7 + y) << 24) | (x << 12) | y;
+    }
+    GdipBitmapUnlockBits(image.bitmap(), &data);
+    return image;
+  }();
+  return picture;
+}
+
+void BM_ExportSheet(benchmark::State& state, LayoutFormat format) {
+  ImageHandle& source = SourcePicture();
+  for (auto _ : state) {
+    SheetBuild build = BuildSheet(format, source, {96, 160});
+    benchmark::DoNotOptimize(build.sheet.image());
+  }
+  const PixelSize size = SheetSize(format);
+  state.SetBytesProcessed(state.iterations() * size.width * size.height * 4);
+}
+
+void BM_SheetMemcpy(benchmark::State& state, LayoutFormat format) {
+  const PixelSize size = SheetSize(format);
+  const size_t bytes = static_cast<size_t>(size.width) * size.height * 4;
+  std::vector<unsigned char> from(bytes, 0x5A);
+  std::vector<unsigned char> to(bytes);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
+}
+
+const bool kRegistered = [] {
+  for (LayoutFormat format : kAllLayoutFormats) {
+    const std::string name(LayoutFormatName(format));
+    benchmark::RegisterBenchmark(("BM_ExportSheet/" + name).c_str(), BM_ExportSheet, format);
+    benchmark::RegisterBenchmark(("BM_SheetMemcpy/" + name).c_str(), BM_SheetMemcpy, format);
+  }
+  return true;
+}();
+
+}  // namespace
+
+BENCHMARK_MAIN();
