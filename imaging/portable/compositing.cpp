@@ -1,0 +1,252 @@
+#include "imaging/portable/compositing.h"
+
+#include <cstring>
+
+namespace korvanth::imaging {
+
+namespace {
+
+inline std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+inline void Store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
+
+// out = (s*a + d*(255-a) + 127) / 255 for an opaque destination channel.
+inline std::uint32_t MixOpaque(std::uint32_t s, std::uint32_t d, std::uint32_t a) {
+  return (s * a + d * (255 - a) + 127) / 255;
+}
+
+inline std::uint32_t BlendOntoOpaque(std::uint32_t dst, std::uint32_t src) {
+  const std::uint32_t a = src >> 24;
+  const std::uint32_t r = MixOpaque((src >> 16) & 0xFF, (dst >> 16) & 0xFF, a);
+  const std::uint32_t g = MixOpaque((src >> 8) & 0xFF, (dst >> 8) & 0xFF, a);
+  const std::uint32_t b = MixOpaque(src & 0xFF, dst & 0xFF, a);
+  return 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
+inline void BlendIntoBgr24(std::uint8_t* d, std::uint32_t src) {
+  const std::uint32_t a = src >> 24;
+  d[0] = static_cast<std::uint8_t>(MixOpaque(src & 0xFF, d[0], a));
+  d[1] = static_cast<std::uint8_t>(MixOpaque((src >> 8) & 0xFF, d[1], a));
+  d[2] = static_cast<std::uint8_t>(MixOpaque((src >> 16) & 0xFF, d[2], a));
+}
+
+inline void StoreBgr24(std::uint8_t* d, std::uint32_t v) {
+  d[0] = static_cast<std::uint8_t>(v);
+  d[1] = static_cast<std::uint8_t>(v >> 8);
+  d[2] = static_cast<std::uint8_t>(v >> 16);
+}
+
+inline std::uint32_t LoadPixel(Layout layout, const std::uint8_t* p) {
+  switch (layout) {
+    case Layout::Argb32:
+      return Load32(p);
+    case Layout::Rgb32:
+      return Load32(p) | 0xFF000000u;
+    case Layout::Bgr24:
+      break;
+  }
+  return 0xFF000000u | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+}
+
+// Opaque source rows: a straight copy or layout conversion.
+void CopyOpaqueRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
+                   std::int64_t count) {
+  if (srcLayout == Layout::Bgr24) {
+    if (dstLayout == Layout::Bgr24) {
+      std::memcpy(dst, src, static_cast<std::size_t>(count) * 3);
+      return;
+    }
+    for (std::int64_t i = 0; i < count; ++i, src += 3, dst += 4) {
+      const std::uint32_t v =
+          0xFF000000u | (std::uint32_t{src[2]} << 16) | (std::uint32_t{src[1]} << 8) | src[0];
+      Store32(dst, v);
+    }
+    return;
+  }
+  // 32-bit opaque source.
+  if (dstLayout == Layout::Bgr24) {
+    for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 3) {
+      dst[0] = src[0];
+      dst[1] = src[1];
+      dst[2] = src[2];
+    }
+    return;
+  }
+  for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4)
+    Store32(dst, Load32(src) | 0xFF000000u);
+}
+
+}  // namespace
+
+std::optional<Layout> LayoutOf(QImage::Format format) {
+  switch (format) {
+    case QImage::Format_ARGB32:
+      return Layout::Argb32;
+    case QImage::Format_RGB32:
+      return Layout::Rgb32;
+    case QImage::Format_BGR888:
+      return Layout::Bgr24;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<Layout> LayoutOf(Gdiplus::PixelFormat format) {
+  switch (format) {
+    case Gdiplus::PixelFormat32bppARGB:
+      return Layout::Argb32;
+    case Gdiplus::PixelFormat32bppRGB:
+      return Layout::Rgb32;
+    case Gdiplus::PixelFormat24bppRGB:
+      return Layout::Bgr24;
+    default:
+      return std::nullopt;
+  }
+}
+
+int BytesPerPixel(Layout layout) { return layout == Layout::Bgr24 ? 3 : 4; }
+
+std::uint32_t BlendArgb(std::uint32_t dst, std::uint32_t src) {
+  const std::uint32_t sa = src >> 24;
+  if (sa == 0) return dst;
+  if (sa == 255) return src;
+  const std::uint32_t da = dst >> 24;
+  if (da == 0) return src;
+  if (da == 255) return BlendOntoOpaque(dst, src);
+  // Both translucent: weights scaled by 255*255, rounded to nearest.
+  const std::uint32_t ws = sa * 255;
+  const std::uint32_t wd = da * (255 - sa);
+  const std::uint32_t sum = ws + wd;
+  const std::uint32_t half = sum / 2;
+  const std::uint32_t a = (sum + 127) / 255;
+  const std::uint32_t r = (((src >> 16) & 0xFF) * ws + ((dst >> 16) & 0xFF) * wd + half) / sum;
+  const std::uint32_t g = (((src >> 8) & 0xFF) * ws + ((dst >> 8) & 0xFF) * wd + half) / sum;
+  const std::uint32_t b = ((src & 0xFF) * ws + (dst & 0xFF) * wd + half) / sum;
+  return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
+              std::int64_t count) {
+  if (count <= 0) return;
+  if (srcLayout != Layout::Argb32) {
+    CopyOpaqueRow(dstLayout, dst, srcLayout, src, count);
+    return;
+  }
+  switch (dstLayout) {
+    case Layout::Argb32:
+      for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4) {
+        const std::uint32_t s = Load32(src);
+        const std::uint32_t sa = s >> 24;
+        if (sa == 255) {
+          Store32(dst, s);
+        } else if (sa != 0) {
+          Store32(dst, BlendArgb(Load32(dst), s));
+        }
+      }
+      return;
+    case Layout::Rgb32:
+      for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4) {
+        const std::uint32_t s = Load32(src);
+        const std::uint32_t sa = s >> 24;
+        if (sa == 255) {
+          Store32(dst, s);
+        } else if (sa != 0) {
+          Store32(dst, BlendOntoOpaque(Load32(dst), s));
+        }
+      }
+      return;
+    case Layout::Bgr24:
+      for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 3) {
+        const std::uint32_t s = Load32(src);
+        const std::uint32_t sa = s >> 24;
+        if (sa == 255) {
+          dst[0] = src[0];
+          dst[1] = src[1];
+          dst[2] = src[2];
+        } else if (sa != 0) {
+          BlendIntoBgr24(dst, s);
+        }
+      }
+      return;
+  }
+}
+
+void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int64_t count) {
+  if (count <= 0) return;
+  const std::uint32_t a = colour >> 24;
+  if (a == 0) return;
+  if (a == 255) {
+    if (dstLayout == Layout::Bgr24) {
+      for (std::int64_t i = 0; i < count; ++i, dst += 3) StoreBgr24(dst, colour);
+    } else {
+      for (std::int64_t i = 0; i < count; ++i, dst += 4) Store32(dst, colour);
+    }
+    return;
+  }
+  switch (dstLayout) {
+    case Layout::Argb32:
+      for (std::int64_t i = 0; i < count; ++i, dst += 4)
+        Store32(dst, BlendArgb(Load32(dst), colour));
+      return;
+    case Layout::Rgb32: {
+      // The source's share of each channel is the same for every pixel.
+      const std::uint32_t inv = 255 - a;
+      const std::uint32_t pr = ((colour >> 16) & 0xFF) * a + 127;
+      const std::uint32_t pg = ((colour >> 8) & 0xFF) * a + 127;
+      const std::uint32_t pb = (colour & 0xFF) * a + 127;
+      for (std::int64_t i = 0; i < count; ++i, dst += 4) {
+        const std::uint32_t d = Load32(dst);
+        const std::uint32_t r = (pr + ((d >> 16) & 0xFF) * inv) / 255;
+        const std::uint32_t g = (pg + ((d >> 8) & 0xFF) * inv) / 255;
+        const std::uint32_t b = (pb + (d & 0xFF) * inv) / 255;
+        Store32(dst, 0xFF000000u | (r << 16) | (g << 8) | b);
+      }
+      return;
+    }
+    case Layout::Bgr24: {
+      const std::uint32_t inv = 255 - a;
+      const std::uint32_t pr = ((colour >> 16) & 0xFF) * a + 127;
+      const std::uint32_t pg = ((colour >> 8) & 0xFF) * a + 127;
+      const std::uint32_t pb = (colour & 0xFF) * a + 127;
+      for (std::int64_t i = 0; i < count; ++i, dst += 3) {
+        dst[0] = static_cast<std::uint8_t>((pb + dst[0] * inv) / 255);
+        dst[1] = static_cast<std::uint8_t>((pg + dst[1] * inv) / 255);
+        dst[2] = static_cast<std::uint8_t>((pr + dst[2] * inv) / 255);
+      }
+      return;
+    }
+  }
+}
+
+void ConvertRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
+                std::int64_t count) {
+  if (count <= 0) return;
+  if (dstLayout == srcLayout) {
+    std::memcpy(dst, src, static_cast<std::size_t>(count) * BytesPerPixel(srcLayout));
+    return;
+  }
+  const int srcStep = BytesPerPixel(srcLayout);
+  for (std::int64_t i = 0; i < count; ++i, src += srcStep) {
+    const std::uint32_t v = LoadPixel(srcLayout, src);
+    switch (dstLayout) {
+      case Layout::Argb32:
+        Store32(dst, v);
+        dst += 4;
+        break;
+      case Layout::Rgb32:
+        Store32(dst, v | 0xFF000000u);
+        dst += 4;
+        break;
+      case Layout::Bgr24:
+        StoreBgr24(dst, v);
+        dst += 3;
+        break;
+    }
+  }
+}
+
+}  // namespace korvanth::imaging

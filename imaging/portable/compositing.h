@@ -1,0 +1,37 @@
+// Row loops that put pixels into a destination row: exact source-over compositing of
+// non-premultiplied ARGB, conversions between the three stored layouts, solid fills.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <optional>
+
+#include "imaging/portable/gdiplus_flat.h"
+
+namespace korvanth::imaging {
+
+// Byte layouts of a row: Argb32 is B,G,R,A; Rgb32 is B,G,R,0xFF; Bgr24 is B,G,R.
+enum class Layout { Argb32, Rgb32, Bgr24 };
+
+std::optional<Layout> LayoutOf(QImage::Format format);
+std::optional<Layout> LayoutOf(Gdiplus::PixelFormat format);
+int BytesPerPixel(Layout layout);
+
+// Source-over of `count` source pixels onto the destination row. Onto a transparent
+// destination the source arrives bit for bit; an opaque source replaces the destination.
+void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
+              std::int64_t count);
+
+// Source-over of one colour onto `count` destination pixels.
+void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int64_t count);
+
+// Plain conversion (no blending): the destination takes the source's values; layouts
+// without alpha read as opaque.
+void ConvertRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
+                std::int64_t count);
+
+// The exact non-premultiplied source-over of one pixel onto an ARGB destination.
+std::uint32_t BlendArgb(std::uint32_t dst, std::uint32_t src);
+
+}  // namespace korvanth::imaging

@@ -1,0 +1,124 @@
+// Drawing pictures: unscaled copies of a source rectangle and, when a caller asks for
+// another size, nearest-neighbour scaling. Only pixels inside the source are read.
+#include <vector>
+
+#include "imaging/portable/draw_target.h"
+
+namespace korvanth::imaging {
+
+namespace {
+
+struct DrawSource {
+  const QImage* pixels = nullptr;
+  QImage selfCopy;  // when a bitmap is drawn onto itself
+  Layout layout = Layout::Argb32;
+  int bytesPerPixel = 4;
+};
+
+Gdiplus::GpStatus PrepareSource(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* image,
+                                DrawSource& out) {
+  PortableBitmap* bitmap = AsBitmap(image);
+  if (bitmap == nullptr || bitmap->disposed) return Gdiplus::InvalidParameter;
+  if (bitmap->lock.active) return Gdiplus::WrongState;
+  const std::optional<Layout> layout = LayoutOf(bitmap->pixels.format());
+  if (!layout) return Gdiplus::InvalidParameter;
+  out.layout = *layout;
+  out.bytesPerPixel = BytesPerPixel(*layout);
+  out.pixels = &bitmap->pixels;
+  if (static_cast<PortableGraphics*>(graphics)->owner == bitmap) {
+    out.selfCopy = bitmap->pixels.copy();
+    out.pixels = &out.selfCopy;
+  }
+  return Gdiplus::Ok;
+}
+
+// Composites source pixels (sx, sy)+ onto the target at `dest`, already inside the
+// drawable area and, shifted back, inside the source.
+void CompositeUnscaled(const DrawTarget& target, const DrawSource& source, const Box& dest,
+                       std::int64_t sx, std::int64_t sy) {
+  const std::int64_t width = dest.right - dest.left;
+  const std::int64_t srcStride = source.pixels->bytesPerLine();
+  const std::uint8_t* srcRow =
+      source.pixels->constBits() + sy * srcStride + sx * source.bytesPerPixel;
+  for (std::int64_t y = dest.top; y < dest.bottom; ++y, srcRow += srcStride)
+    BlendRow(target.layout, target.At(dest.left, y), source.layout, srcRow, width);
+}
+
+Gdiplus::GpStatus DrawUnscaled(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* image,
+                               std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy,
+                               std::int64_t sw, std::int64_t sh) {
+  DrawTarget target;
+  if (auto status = PrepareTarget(graphics, target); status != Gdiplus::Ok) return status;
+  DrawSource source;
+  if (auto status = PrepareSource(graphics, image, source); status != Gdiplus::Ok) return status;
+  if (sw <= 0 || sh <= 0 || target.bits == nullptr) return Gdiplus::Ok;
+  // The part of the source rectangle inside the picture, moved to the destination.
+  const Box inside = Box::FromXYWH(sx, sy, sw, sh)
+                         .intersected(Box{0, 0, source.pixels->width(), source.pixels->height()});
+  if (inside.empty()) return Gdiplus::Ok;
+  const std::int64_t shiftX = x - sx;
+  const std::int64_t shiftY = y - sy;
+  const Box dest =
+      Box{inside.left + shiftX, inside.top + shiftY, inside.right + shiftX, inside.bottom + shiftY}
+          .intersected(target.area);
+  if (dest.empty()) return Gdiplus::Ok;
+  CompositeUnscaled(target, source, dest, dest.left - shiftX, dest.top - shiftY);
+  return Gdiplus::Ok;
+}
+
+// Source index of destination offset i when n destination pixels show m source ones:
+// the source pixel under the destination pixel's centre.
+std::int64_t NearestSource(std::int64_t i, std::int64_t n, std::int64_t m) {
+  return ((2 * i + 1) * m) / (2 * n);
+}
+
+Gdiplus::GpStatus DrawScaled(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* image, std::int64_t x,
+                             std::int64_t y, std::int64_t w, std::int64_t h) {
+  DrawTarget target;
+  if (auto status = PrepareTarget(graphics, target); status != Gdiplus::Ok) return status;
+  DrawSource source;
+  if (auto status = PrepareSource(graphics, image, source); status != Gdiplus::Ok) return status;
+  if (w <= 0 || h <= 0 || target.bits == nullptr) return Gdiplus::Ok;
+  const Box dest = Box::FromXYWH(x, y, w, h).intersected(target.area);
+  if (dest.empty()) return Gdiplus::Ok;
+  const std::int64_t sw = source.pixels->width();
+  const std::int64_t sh = source.pixels->height();
+  std::vector<std::int64_t> columns(static_cast<std::size_t>(dest.right - dest.left));
+  for (std::int64_t dx = dest.left; dx < dest.right; ++dx)
+    columns[static_cast<std::size_t>(dx - dest.left)] =
+        NearestSource(dx - x, w, sw) * source.bytesPerPixel;
+  for (std::int64_t dy = dest.top; dy < dest.bottom; ++dy) {
+    const std::uint8_t* srcRow =
+        source.pixels->constScanLine(static_cast<int>(NearestSource(dy - y, h, sh)));
+    std::uint8_t* out = target.At(dest.left, dy);
+    for (std::int64_t offset : columns) {
+      BlendRow(target.layout, out, source.layout, srcRow + offset, 1);
+      out += target.bytesPerPixel;
+    }
+  }
+  return Gdiplus::Ok;
+}
+
+}  // namespace
+
+}  // namespace korvanth::imaging
+
+namespace Gdiplus::DllExports {
+
+GpStatus GdipDrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT width,
+                            INT height) {
+  korvanth::imaging::PortableBitmap* bitmap = korvanth::imaging::AsBitmap(image);
+  if (graphics == nullptr || bitmap == nullptr || bitmap->disposed) return InvalidParameter;
+  if (width == bitmap->pixels.width() && height == bitmap->pixels.height())
+    return korvanth::imaging::DrawUnscaled(graphics, image, x, y, 0, 0, width, height);
+  return korvanth::imaging::DrawScaled(graphics, image, x, y, width, height);
+}
+
+GpStatus GdipDrawImagePointRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT srcx,
+                                 INT srcy, INT srcwidth, INT srcheight, GpUnit srcUnit) {
+  if (graphics == nullptr || image == nullptr) return InvalidParameter;
+  if (srcUnit != UnitPixel) return InvalidParameter;
+  return korvanth::imaging::DrawUnscaled(graphics, image, x, y, srcx, srcy, srcwidth, srcheight);
+}
+
+}  // namespace Gdiplus::DllExports

@@ -1,0 +1,87 @@
+// The objects behind the opaque GDI+ pointers off Windows. Every image is a
+// PortableBitmap; graphics surfaces draw straight into a QImage.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+#include "imaging/portable/gdiplus_flat.h"
+
+namespace korvanth::imaging {
+
+// An integer rectangle in 64-bit so that x + width never overflows.
+struct Box {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;  // exclusive
+  std::int64_t bottom = 0;
+
+  bool empty() const { return right <= left || bottom <= top; }
+  Box intersected(const Box& o) const;
+  static Box FromXYWH(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
+    return Box{x, y, x + w, y + h};
+  }
+};
+
+// What a LockBits call handed out, kept until the matching unlock.
+struct PixelLock {
+  bool active = false;
+  bool zeroCopy = false;
+  bool writeBack = false;
+  Gdiplus::PixelFormat format = 0;
+  Box area;
+  std::uint8_t* buffer = nullptr;  // the rows handed to the caller
+  std::int64_t stride = 0;
+  std::vector<std::uint8_t> scratch;  // conversion buffer when not zero-copy
+};
+
+struct PortableBitmap : Gdiplus::GpBitmap {
+  // Format_ARGB32 (non-premultiplied), Format_RGB32 or Format_BGR888 only.
+  QImage pixels;
+  float dpiX = 96.0f;
+  float dpiY = 96.0f;
+  PixelLock lock;
+  // Graphics surfaces drawing into this bitmap; a disposed bitmap lives on until they go.
+  int attachedGraphics = 0;
+  bool disposed = false;
+};
+
+struct PortableGraphics : Gdiplus::GpGraphics {
+  QImage* target = nullptr;
+  PortableBitmap* owner = nullptr;  // set when drawing into a bitmap
+  bool clipped = false;
+  Box clip;
+
+  // The target's bounds limited by the clip; computed once per drawing call.
+  Box DrawableArea() const;
+};
+
+struct PortableSolidFill : Gdiplus::GpSolidFill {
+  Gdiplus::ARGB colour = 0;
+};
+
+struct PortablePen : Gdiplus::GpPen {
+  Gdiplus::ARGB colour = 0;
+  float width = 1.0f;
+};
+
+// The bitmap behind an image pointer (every image here is a bitmap); null stays null.
+inline PortableBitmap* AsBitmap(Gdiplus::GpImage* image) {
+  return static_cast<PortableBitmap*>(static_cast<Gdiplus::GpBitmap*>(image));
+}
+
+// A picture needing more than this many bytes of pixels is refused before allocation.
+constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
+
+// True when width x height pixels of bytesPerPixel fit the limit (both sides > 0).
+bool FitsPixelLimit(std::int64_t width, std::int64_t height, int bytesPerPixel);
+
+// Pixel format tag of a stored QImage format (0 for anything unexpected).
+Gdiplus::PixelFormat PixelFormatOf(QImage::Format format);
+
+// Frees the bitmap unless graphics surfaces still draw into it.
+void ReleaseBitmapIfUnused(PortableBitmap* bitmap);
+
+}  // namespace korvanth::imaging

@@ -1,0 +1,130 @@
+// Graphics surfaces, their clip, and the brush and pen objects.
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "imaging/portable/compositing.h"
+#include "imaging/portable/device_context.h"
+#include "imaging/portable/gp_objects.h"
+
+namespace korvanth::imaging {
+
+Box PortableGraphics::DrawableArea() const {
+  Box bounds{0, 0, target->width(), target->height()};
+  return clipped ? bounds.intersected(clip) : bounds;
+}
+
+}  // namespace korvanth::imaging
+
+namespace Gdiplus::DllExports {
+
+using korvanth::imaging::AsBitmap;
+using korvanth::imaging::Box;
+using korvanth::imaging::PortableBitmap;
+using korvanth::imaging::PortableGraphics;
+using korvanth::imaging::PortablePen;
+using korvanth::imaging::PortableSolidFill;
+
+GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
+  PortableBitmap* bitmap = AsBitmap(image);
+  if (bitmap == nullptr || bitmap->disposed || graphics == nullptr) return InvalidParameter;
+  *graphics = nullptr;
+  auto* created = new (std::nothrow) PortableGraphics;
+  if (created == nullptr) return OutOfMemory;
+  created->target = &bitmap->pixels;
+  created->owner = bitmap;
+  ++bitmap->attachedGraphics;
+  *graphics = created;
+  return Ok;
+}
+
+GpStatus GdipCreateFromHDC(HDC hdc, GpGraphics** graphics) {
+  if (graphics == nullptr) return InvalidParameter;
+  *graphics = nullptr;
+  if (hdc == nullptr || hdc->surface == nullptr || hdc->surface->isNull() ||
+      !korvanth::imaging::LayoutOf(hdc->surface->format()))
+    return InvalidParameter;
+  auto* created = new (std::nothrow) PortableGraphics;
+  if (created == nullptr) return OutOfMemory;
+  created->target = hdc->surface;
+  *graphics = created;
+  return Ok;
+}
+
+GpStatus GdipDeleteGraphics(GpGraphics* graphics) {
+  auto* g = static_cast<PortableGraphics*>(graphics);
+  if (g == nullptr) return InvalidParameter;
+  PortableBitmap* owner = g->owner;
+  delete g;
+  if (owner != nullptr) {
+    --owner->attachedGraphics;
+    korvanth::imaging::ReleaseBitmapIfUnused(owner);
+  }
+  return Ok;
+}
+
+GpStatus GdipSetClipRectI(GpGraphics* graphics, INT x, INT y, INT width, INT height,
+                          CombineMode combineMode) {
+  auto* g = static_cast<PortableGraphics*>(graphics);
+  if (g == nullptr) return InvalidParameter;
+  // A rectangle with a negative side encloses nothing.
+  const Box rect = width < 0 || height < 0 ? Box{} : Box::FromXYWH(x, y, width, height);
+  switch (combineMode) {
+    case CombineModeReplace:
+      g->clip = rect;
+      break;
+    case CombineModeIntersect:
+      g->clip = g->clipped ? g->clip.intersected(rect) : rect;
+      break;
+    default:
+      // Other modes can make a clip that is no longer one rectangle.
+      return NotImplemented;
+  }
+  g->clipped = true;
+  return Ok;
+}
+
+GpStatus GdipResetClip(GpGraphics* graphics) {
+  auto* g = static_cast<PortableGraphics*>(graphics);
+  if (g == nullptr) return InvalidParameter;
+  g->clipped = false;
+  g->clip = Box{};
+  return Ok;
+}
+
+GpStatus GdipCreateSolidFill(ARGB color, GpSolidFill** brush) {
+  if (brush == nullptr) return InvalidParameter;
+  auto* created = new (std::nothrow) PortableSolidFill;
+  if (created == nullptr) return OutOfMemory;
+  created->colour = color;
+  *brush = created;
+  return Ok;
+}
+
+GpStatus GdipDeleteBrush(GpBrush* brush) {
+  if (brush == nullptr) return InvalidParameter;
+  delete static_cast<PortableSolidFill*>(static_cast<GpSolidFill*>(brush));
+  return Ok;
+}
+
+GpStatus GdipCreatePen1(ARGB color, REAL width, GpUnit unit, GpPen** pen) {
+  if (pen == nullptr) return InvalidParameter;
+  *pen = nullptr;
+  // Without a page transform world units and pixels are the same.
+  if (unit != UnitWorld && unit != UnitPixel) return InvalidParameter;
+  if (!std::isfinite(width) || width < 0.0f || width > 1.0e6f) return InvalidParameter;
+  auto* created = new (std::nothrow) PortablePen;
+  if (created == nullptr) return OutOfMemory;
+  created->colour = color;
+  created->width = width;
+  *pen = created;
+  return Ok;
+}
+
+GpStatus GdipDeletePen(GpPen* pen) {
+  if (pen == nullptr) return InvalidParameter;
+  delete static_cast<PortablePen*>(pen);
+  return Ok;
+}
+
+}  // namespace Gdiplus::DllExports
