@@ -1,0 +1,113 @@
+#include "gui_support/main_window_fixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "app/menu_install.h"
+#include "app/picture_loading.h"
+#include "convert/conversion_state.h"
+#include "platform/portable/window_internals.h"
+#include "viewer/canvas.h"
+#include "viewer/scroll_state.h"
+#include "viewer/view_colours.h"
+
+void ResetProgramState() {
+  DestroySourceImage();
+  HorizontalScroll = ScrollAxis{};
+  VerticalScroll = ScrollAxis{};
+  ViewClientRect = RECT{0, 0, 0, 0};
+  CursorCell = CursorCellState{};
+  SelectionOrigin = SelectionPoint{};
+  ViewColours[0] = 0x000000FF;
+  ViewColours[1] = 0x00808080;
+  CurrentLayoutFormat = LayoutFormat::Terrain1;
+  ClickArmed = false;
+  for (COLORREF& colour : CustomColours) colour = 0;
+  ArgumentCount = 0;
+  ArgumentVector = nullptr;
+}
+
+void MainWindowFixture::SetUp() {
+  ResetProgramState();
+  InstallMenuResource();
+  window_ = CreateMainWindow(GetModuleHandleA(nullptr));
+  ASSERT_NE(window_, nullptr);
+  ASSERT_TRUE(IsWindow(window_));
+  Settle();
+}
+
+void MainWindowFixture::TearDown() {
+  if (window_ != nullptr && IsWindow(window_)) EXPECT_EQ(CloseAndRunLoop(), 0);
+  platform::FlushDestroyedWindows();
+  ResetProgramState();
+}
+
+int MainWindowFixture::CloseAndRunLoop() {
+  SendMessageA(window_, WM_CLOSE, 0, 0);
+  const int code = RunMessageLoop();
+  window_ = nullptr;
+  return code;
+}
+
+QWidget* MainWindowFixture::client() const { return platform::ClientWidget(window_); }
+
+std::string MainWindowFixture::SavePicture(const QImage& picture, const std::string& name) {
+  const std::string path = dir_.file(name);
+  EXPECT_TRUE(picture.save(QString::fromStdString(path), "PNG"));
+  return path;
+}
+
+QImage MainWindowFixture::Solid(int width, int height, unsigned argb) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  image.fill(argb);
+  return image;
+}
+
+void MainWindowFixture::Load(const std::string& path) { LoadSourceImage(window_, path.c_str()); }
+
+RECT MainWindowFixture::ClientRect() const {
+  RECT rect{};
+  GetClientRect(window_, &rect);
+  return rect;
+}
+
+QImage MainWindowFixture::Paint() {
+  return platform::ClientPixels(window_).convertToFormat(QImage::Format_RGB32);
+}
+
+void MainWindowFixture::MoveMouse(int x, int y) {
+  QTest::mouseMove(client(), QPoint(x, y));
+  Settle(5);
+}
+
+void MainWindowFixture::ReleaseLeft(int x, int y) {
+  QTest::mousePress(client(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+  QTest::mouseRelease(client(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
+
+void MainWindowFixture::ResizeClient(int width, int height) {
+  QWidget* top = client()->window();
+  const RECT now = ClientRect();
+  // The bars that show now take their room from the client area.
+  const QScrollBar* horizontal = platform::StandardScrollBar(window_, SB_HORZ);
+  const QScrollBar* vertical = platform::StandardScrollBar(window_, SB_VERT);
+  const int barsWidth = vertical && vertical->isVisible() ? vertical->width() : 0;
+  const int barsHeight = horizontal && horizontal->isVisible() ? horizontal->height() : 0;
+  top->resize(top->width() + width - (now.right + barsWidth),
+              top->height() + height - (now.bottom + barsHeight));
+  Settle(50);
+}
+
+void MainWindowFixture::Scroll(UINT message, int code, int thumb) {
+  SendMessageA(window_, message, MAKEWPARAM(code, thumb), 0);
+}
+
+void MainWindowFixture::Settle(int milliseconds) {
+  QElapsedTimer timer;
+  timer.start();
+  do {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  } while (timer.elapsed() < milliseconds);
+}

@@ -1,0 +1,49 @@
+// The real main window for tests: the program's state reset as at a fresh start, the
+// window created as the entry creates it, and closed again with the loop's exit code
+// checked. Mouse and window actions go through Qt's events, as a user's would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+
+#include <string>
+
+#include "platform/win32_api.h"
+#include "support/test_files.h"
+
+// Resets every process-wide state record of the program to its start value.
+void ResetProgramState();
+
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  HWND window() const { return window_; }
+  QWidget* client() const;
+
+  // Saves a picture as PNG in the scratch folder and returns its path.
+  std::string SavePicture(const QImage& picture, const std::string& name);
+  // A picture of one colour (0xAARRGGBB).
+  static QImage Solid(int width, int height, unsigned argb);
+
+  void Load(const std::string& path);
+  RECT ClientRect() const;
+  // The client area after any pending paint, as 0xFFRRGGBB pixels.
+  QImage Paint();
+  void MoveMouse(int x, int y);
+  void ReleaseLeft(int x, int y);
+  // Resizes the window so that its client area (before scroll bars) gets this size.
+  void ResizeClient(int width, int height);
+  void Scroll(UINT message, int code, int thumb = 0);
+  // Lets Qt deliver pending events for a moment.
+  static void Settle(int milliseconds = 20);
+
+  // Closes the window with WM_CLOSE and runs the loop to its end; returns its code.
+  int CloseAndRunLoop();
+
+  ScratchDir dir_;
+  HWND window_ = nullptr;
+};

@@ -1,0 +1,200 @@
+// What a paint of the real window shows: the picture, the contrast grid fixed to the
+// picture, the translucent block with its outline, and where the block is taken from.
+#include "convert/conversion_state.h"
+#include "gui_support/main_window_fixture.h"
+#include "viewer/canvas.h"
+#include "viewer/scroll_state.h"
+#include "viewer/view_colours.h"
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kGrey = 0xFF808080;
+
+TEST(ViewColoursTest, ConversionsToArgb) {
+  EXPECT_EQ(ColourToArgb(0x000000FF), 0xFFFF0000u);
+  EXPECT_EQ(ColourToArgbAlpha(0x000000FF, 128), 0x80FF0000u);
+  EXPECT_EQ(ColourToArgb(0x00808080), 0xFF808080u);
+  EXPECT_EQ(ColourToArgb(0xAB00FF00), 0xFF00FF00u);  // the top byte is ignored
+  EXPECT_EQ(ColourToArgbAlpha(0x00FF0000, 128), 0x800000FFu);
+  EXPECT_EQ(ColourToArgbAlpha(0x00FF0000, 0x1FF), 0xFF0000FFu);
+}
+
+class CanvasTest : public MainWindowFixture {
+ protected:
+  // Picture pixels lie under window pixels when unscrolled.
+  void ExpectGrid(const QImage& shown, int pictureWidth, int pictureHeight, QRgb lineOnPicture,
+                  QRect skip) {
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 0; x < shown.width(); ++x) {
+        if (skip.contains(x, y)) continue;
+        const bool inGrid = x <= pictureWidth && y <= pictureHeight;
+        const bool onLine = inGrid && (x % 32 == 0 || y % 32 == 0);
+        const bool onPicture = x < pictureWidth && y < pictureHeight;
+        QRgb expected = onPicture ? picture_.pixel(x, y) | 0xFF000000 : kGrey;
+        if (onLine) expected = onPicture ? lineOnPicture : kBlack;  // grey sums to 384
+        ASSERT_EQ(shown.pixel(x, y), expected) << "at " << x << "," << y;
+      }
+    }
+  }
+  QImage picture_;
+};
+
+TEST_F(CanvasTest, GridLinesLieOnPictureCoordinatesAndStopPastTheEdge) {
+  picture_ = Solid(256, 256, 0xFF0A141E);  // dark: lines turn white
+  Load(SavePicture(picture_, "dark.png"));
+  MoveMouse(7 * 32 + 3, 7 * 32 + 3);  // the block is pulled back to (192, 160)
+  const QImage shown = Paint();
+  EXPECT_EQ(SelectionOrigin.x, 192);
+  EXPECT_EQ(SelectionOrigin.y, 160);
+  ExpectGrid(shown, 256, 256, kWhite, QRect(190, 158, 70, 100));
+}
+
+TEST_F(CanvasTest, ThresholdIs384) {
+  picture_ = Solid(64, 64, qRgb(127, 128, 128));  // sum 383
+  Load(SavePicture(picture_, "383.png"));
+  MoveMouse(500, 500);
+  QImage shown = Paint();
+  EXPECT_EQ(shown.pixel(40, 32), kWhite);
+  picture_ = Solid(64, 64, qRgb(128, 128, 128));  // sum 384
+  Load(SavePicture(picture_, "384.png"));
+  shown = Paint();
+  EXPECT_EQ(shown.pixel(40, 32), kBlack);
+  EXPECT_EQ(shown.pixel(32, 45), kBlack);
+}
+
+TEST_F(CanvasTest, PictureWhoseWidthIsNoMultipleOf32) {
+  picture_ = Solid(300, 200, 0xFF202020);
+  Load(SavePicture(picture_, "300.png"));
+  MoveMouse(0, 0);  // block at (0, 0, 64, 96)
+  const QImage shown = Paint();
+  EXPECT_EQ(shown.pixel(288, 100), kWhite);  // the last vertical line
+  EXPECT_EQ(shown.pixel(300, 100), kGrey);   // no line just past the picture
+  EXPECT_EQ(shown.pixel(300, 128), kBlack);  // only the horizontal lines cross it
+  EXPECT_EQ(shown.pixel(301, 128), kGrey);   // nothing beyond the grid area
+  EXPECT_EQ(shown.pixel(150, 200), kBlack);  // closing line below the picture
+  EXPECT_EQ(shown.pixel(150, 201), kGrey);
+}
+
+TEST_F(CanvasTest, GridStaysFixedToThePictureWhenScrolled) {
+  picture_ = Solid(256, 1024, 0xFF0A141E);
+  Load(SavePicture(picture_, "tall.png"));
+  Scroll(WM_VSCROLL, SB_THUMBPOSITION, 10);
+  MoveMouse(200, 400);
+  const QImage shown = Paint();
+  // Picture row 32 lies at window row 22.
+  EXPECT_EQ(shown.pixel(10, 22), kWhite);
+  EXPECT_EQ(shown.pixel(10, 23), 0xFF0A141Eu);
+  EXPECT_EQ(shown.pixel(10, 32), 0xFF0A141Eu);
+}
+
+TEST_F(CanvasTest, BlockIsPulledBackAtTheRightEdge) {
+  picture_ = PatternImage(256, 1024, false);
+  Load(SavePicture(picture_, "pattern.png"));
+  PostMessageA(window(), WM_COMMAND, 40004, 0);  // 地形2
+  Settle();
+  MoveMouse(7 * 32 + 5, 5);
+  Paint();
+  EXPECT_EQ(CursorCell.column, 7);
+  EXPECT_EQ(SelectionOrigin.x, 160);
+  EXPECT_EQ(SelectionOrigin.y, 0);
+}
+
+TEST_F(CanvasTest, ScrolledBlockIsDrawnWhereItIsTaken) {
+  picture_ = PatternImage(256, 1024, false);
+  Load(SavePicture(picture_, "pattern.png"));
+  Scroll(WM_VSCROLL, SB_THUMBPOSITION, 100);
+  MoveMouse(40, 65);  // picture y 165: row 5
+  const QImage shown = Paint();
+  EXPECT_EQ(CursorCell.row, 5);
+  EXPECT_EQ(SelectionOrigin.x, 32);
+  EXPECT_EQ(SelectionOrigin.y, 160);
+  // The 2-pixel outline straddles the block's top edge at window y 60.
+  EXPECT_EQ(shown.pixel(50, 59), 0xFFFF0000u);
+  EXPECT_EQ(shown.pixel(50, 60), 0xFFFF0000u);
+  // Inside: red at alpha 128 over the picture pixel beneath.
+  const QRgb under = picture_.pixel(50, 170);
+  const QRgb got = shown.pixel(50, 70);
+  EXPECT_NEAR(qRed(got), (255 * 128 + qRed(under) * 127) / 255.0, 1.0);
+  EXPECT_NEAR(qGreen(got), qGreen(under) * 127 / 255.0, 1.0);
+  EXPECT_NEAR(qBlue(got), qBlue(under) * 127 / 255.0, 1.0);
+  // Outside the block the picture shows unchanged.
+  EXPECT_EQ(shown.pixel(150, 70), picture_.pixel(150, 170) | 0xFF000000);
+}
+
+TEST_F(CanvasTest, PictureSmallerThanTheBlockGivesANegativeOrigin) {
+  picture_ = Solid(32, 32, 0xFF404040);
+  Load(SavePicture(picture_, "tiny.png"));
+  for (QPoint at : {QPoint(3, 3), QPoint(300, 200)}) {
+    MoveMouse(at.x(), at.y());
+    Paint();
+    EXPECT_EQ(SelectionOrigin.x, -32);
+    EXPECT_EQ(SelectionOrigin.y, -64);
+  }
+}
+
+TEST_F(CanvasTest, FrameColourChangesFillAndOutline) {
+  picture_ = Solid(256, 256, 0xFF000000);
+  Load(SavePicture(picture_, "black.png"));
+  ViewColours[0] = 0x00FF0000;  // blue
+  MoveMouse(70, 70);            // block at (64, 64)
+  const QImage shown = Paint();
+  EXPECT_EQ(shown.pixel(64, 100), 0xFF0000FFu);  // outline
+  const QRgb fill = shown.pixel(80, 80);
+  EXPECT_EQ(qRed(fill), 0);
+  EXPECT_EQ(qGreen(fill), 0);
+  EXPECT_NEAR(qBlue(fill), 128, 1);
+}
+
+TEST_F(CanvasTest, FailedLoadShowsTheBackgroundOnly) {
+  picture_ = Solid(256, 256, 0xFF0A141E);
+  Load(SavePicture(picture_, "dark.png"));
+  Paint();
+  WriteBytes(dir_.file("broken.png"), "definitely not a picture");
+  const SelectionPoint before = SelectionOrigin;
+  Load(dir_.file("broken.png"));
+  EXPECT_TRUE(SourceImage.exists());
+  EXPECT_EQ(SourceImage.width, 0);
+  const QImage shown = Paint();
+  // Apart from a one-pixel grid area at the corner and the block ending at the picture's
+  // top-left corner, nothing but the background.
+  for (int y = 2; y < shown.height(); ++y)
+    for (int x = 2; x < shown.width(); ++x) ASSERT_EQ(shown.pixel(x, y), kGrey) << x << "," << y;
+  EXPECT_EQ(SelectionOrigin.x, -64);
+  EXPECT_EQ(SelectionOrigin.y, -96);
+  (void)before;
+}
+
+TEST_F(CanvasTest, NoPictureDrawsNothingAndKeepsTheOrigin) {
+  SelectionOrigin = {5, 7};
+  MoveMouse(100, 100);
+  const QImage shown = Paint();
+  EXPECT_EQ(CursorCell.column, 3);
+  EXPECT_EQ(CursorCell.row, 3);
+  EXPECT_EQ(SelectionOrigin.x, 5);
+  EXPECT_EQ(SelectionOrigin.y, 7);
+  EXPECT_EQ(shown.pixel(100, 100), kGrey);
+}
+
+TEST_F(CanvasTest, SecondLoadReplacesTheFirst) {
+  Load(SavePicture(Solid(100, 100, 0xFFFF0000), "red.png"));
+  MoveMouse(500, 500);
+  EXPECT_EQ(Paint().pixel(20, 20), 0xFFFF0000u);
+  Load(SavePicture(Solid(100, 100, 0xFF0000FF), "blue.png"));
+  EXPECT_EQ(Paint().pixel(20, 20), 0xFF0000FFu);
+  EXPECT_EQ(SourceImage.width, 100);
+}
+
+TEST_F(CanvasTest, CursorCellCountsScrolledPixels) {
+  Load(SavePicture(Solid(2048, 2048, 0xFF101010), "big.png"));
+  MoveMouse(31, 0);
+  EXPECT_EQ(CursorCell.column, 0);
+  MoveMouse(32, 0);
+  EXPECT_EQ(CursorCell.column, 1);
+  Scroll(WM_HSCROLL, SB_THUMBPOSITION, 10);
+  MoveMouse(22, 0);
+  EXPECT_EQ(CursorCell.column, 1);
+}
+
+}  // namespace
