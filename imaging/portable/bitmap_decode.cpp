@@ -34,11 +34,18 @@ GpStatus CheckSourceFile(const QString& path) {
   return Ok;
 }
 
-float DpiFromDotsPerMetre(int dotsPerMetre) {
-  // Qt reports 0 (or its own 72-dpi default only when asked to invent one) when the
-  // file holds no resolution; GDI+ then says 96.
-  if (dotsPerMetre <= 0) return 96.0f;
+// Qt gives a picture without a recorded resolution its own default density, which
+// depends on the screen (none in the converter). That value is read as "unknown": GDI+
+// then says 96. A file recording exactly that density reads 96 as well, a negligible
+// difference next to reporting the screen's density for every picture without one.
+float DpiFromDotsPerMetre(int dotsPerMetre, int qtDefault) {
+  if (dotsPerMetre <= 0 || dotsPerMetre == qtDefault) return 96.0f;
   return static_cast<float>(dotsPerMetre * 0.0254);
+}
+
+int QtDefaultDotsPerMetre(bool horizontal) {
+  const QImage probe(1, 1, QImage::Format_Mono);
+  return horizontal ? probe.dotsPerMeterX() : probe.dotsPerMeterY();
 }
 
 }  // namespace
@@ -82,8 +89,8 @@ GpStatus GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap) {
 
   auto* created = new (std::nothrow) PortableBitmap;
   if (created == nullptr) return OutOfMemory;
-  created->dpiX = DpiFromDotsPerMetre(image.dotsPerMeterX());
-  created->dpiY = DpiFromDotsPerMetre(image.dotsPerMeterY());
+  created->dpiX = DpiFromDotsPerMetre(image.dotsPerMeterX(), QtDefaultDotsPerMetre(true));
+  created->dpiY = DpiFromDotsPerMetre(image.dotsPerMeterY(), QtDefaultDotsPerMetre(false));
   created->pixels = std::move(image);
   *bitmap = created;
   return Ok;
