@@ -1,0 +1,86 @@
+// Creating, showing and destroying windows, their geometry and default processing.
+#include "platform/portable/main_window.h"
+
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
+  if (rect == nullptr) return FALSE;
+  // The frame widget is the window rectangle: caption and border belong to the
+  // desktop's window manager, so only the menu bar and the client edge are added.
+  const int edge = (exStyle & WS_EX_CLIENTEDGE) ? platform::kClientEdge : 0;
+  const int menuHeight = menu ? platform::MenuBarHeight() : 0;
+  rect->left -= edge;
+  rect->top -= edge + menuHeight;
+  rect->right += edge;
+  rect->bottom += edge;
+  return TRUE;
+}
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND, HMENU menu, HINSTANCE instance, LPVOID param) {
+  const auto windowClass = platform::FindWindowClass(className);
+  if (!windowClass) return nullptr;
+  auto* window = new platform::MainWindow(*windowClass, style, exStyle);
+  platform::AdoptMainWindow(window);
+  if (!window->create(windowName, x, y, width, height, menu, instance, param)) {
+    window->destroy();
+    return nullptr;
+  }
+  return window;
+}
+
+BOOL DestroyWindow(HWND window) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr) return FALSE;
+  found->destroy();
+  return TRUE;
+}
+
+BOOL ShowWindow(HWND window, int command) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  return found != nullptr && found->show(command) ? TRUE : FALSE;
+}
+
+BOOL IsWindowVisible(HWND window) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  return found != nullptr && found->visible() ? TRUE : FALSE;
+}
+
+BOOL GetClientRect(HWND window, LPRECT rect) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || rect == nullptr) return FALSE;
+  const QSize size = found->clientSize();
+  *rect = RECT{0, 0, size.width(), size.height()};
+  return TRUE;
+}
+
+BOOL SetWindowTextA(HWND window, LPCSTR text) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr) return FALSE;
+  found->setTitle(text);
+  return TRUE;
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr) return 0;
+  switch (message) {
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return found->eraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_SETREDRAW:
+      found->setRedraw(wParam != FALSE);
+      return 0;
+    case WM_SETTEXT:
+      found->setTitle(reinterpret_cast<LPCSTR>(lParam));
+      return TRUE;
+    default:
+      return 0;
+  }
+}
