@@ -5,6 +5,7 @@
 
 #include "cli/convert_jobs.h"
 #include "cli/options.h"
+#include "cli/terminal.h"
 #include "convert/export_sheet.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
       break;
   }
 
+  QuietDecoderDiagnostics();
   GdiplusStartupInput startupInput;
   ULONG_PTR token = 0;
   GdiplusStartup(&token, &startupInput, nullptr);

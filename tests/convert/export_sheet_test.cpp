@@ -130,8 +130,8 @@ TEST_F(ExportSheetTest, ResolutionOfTheSourceBecomes96AndQuartersStayUnscaled) {
 TEST_F(ExportSheetTest, ExtensionSelectsTheEncoderIgnoringCase) {
   Load(SourcePicture(64, 96));
   const std::pair<const char*, const char*> cases[] = {
-      {"a.png", "png"}, {"b.Png", "png"}, {"c.JPEG", "jpeg"}, {"d.jpg", "jpeg"},
-      {"e.TIF", "tiff"}, {"f.tiff", "tiff"}, {"g.gif", "gif"}, {"h.BMP", "bmp"}};
+      {"a.png", "png"},  {"b.Png", "png"},   {"c.JPEG", "jpeg"}, {"d.jpg", "jpeg"},
+      {"e.TIF", "tiff"}, {"f.tiff", "tiff"}, {"g.gif", "gif"},   {"h.BMP", "bmp"}};
   for (const auto& [name, magic] : cases) {
     const std::string path = dir_.file(name);
     ASSERT_TRUE(ExportSheet(path.c_str())) << name;
