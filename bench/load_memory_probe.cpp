@@ -1,0 +1,35 @@
+// Peak memory of loading one picture: prints the peak resident size before and after
+// the load and the picture's own bytes (width x height x 4).
+// Usage: load_memory_probe PICTURE
+#include <sys/resource.h>
+
+#include <cstdio>
+
+#include "convert/conversion_state.h"
+
+namespace {
+long PeakKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: load_memory_probe PICTURE\n");
+    return 2;
+  }
+  // Warm up the decoders with a failed load so their libraries are in memory.
+  ReplaceSourceImage("/nonexistent.png");
+  const long before = PeakKiB();
+  ReplaceSourceImage(argv[1]);
+  const long after = PeakKiB();
+  const double pictureKiB = SourceImage.width * 4.0 * SourceImage.height / 1024.0;
+  std::printf("picture %dx%d: own bytes %.0f KiB, peak before %ld KiB, after %ld KiB, "
+              "growth %.1f %% of the picture's bytes\n",
+              SourceImage.width, SourceImage.height, pictureKiB, before, after,
+              100.0 * (after - before) / pictureKiB);
+  DestroySourceImage();
+  return 0;
+}
