@@ -1,0 +1,105 @@
+#include "window_harness.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+TestWindow* gCurrent = nullptr;
+MessageHandler gPrepared;
+constexpr char kClassName[] = "KorvanthTestClass";
+
+void RegisterTestClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &TestWindow::Procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(32512));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  registered = RegisterClassExA(&windowClass) != 0;
+}
+
+}  // namespace
+
+void RegisterTestMenu() {
+  static const PortableMenuItem items[] = {
+      {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},         {1, MF_STRING, 40001, "開く(&O)..."},
+      {1, MF_SEPARATOR, 0, nullptr},        {1, MF_STRING, 40002, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
+      {0, MF_POPUP, 0, "形式(&F)"},         {1, MF_STRING, 40003, "地形1(&L)"},
+      {1, MF_STRING, 40004, "地形2(&A)"},   {1, MF_STRING, 40005, "屋根(&R)"},
+      {0, MF_POPUP, 0, "色(&C)"},           {1, MF_STRING, 40006, "枠(&F)..."},
+      {1, MF_STRING, 40007, "背景(&B)..."},
+  };
+  RegisterPortableMenuResource(101, items, sizeof items / sizeof items[0]);
+}
+
+SCROLLINFO FullInfo(int min, int max, UINT page, int pos) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = min;
+  info.nMax = max;
+  info.nPage = page;
+  info.nPos = pos;
+  return info;
+}
+
+TestWindow::TestWindow(bool withMenu, DWORD style, DWORD exStyle) {
+  RegisterTestClass();
+  RegisterTestMenu();
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  RECT rect{0, 0, 513, 513};
+  AdjustWindowRectEx(&rect, style, withMenu ? TRUE : FALSE, exStyle);
+  HMENU menu = withMenu ? LoadMenuA(instance, MAKEINTRESOURCEA(101)) : nullptr;
+  handler_ = std::move(gPrepared);
+  gPrepared = nullptr;
+  gCurrent = this;
+  hwnd_ = CreateWindowExA(exStyle, kClassName, "Korvanth", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                          rect.right - rect.left, rect.bottom - rect.top, nullptr, menu, instance,
+                          nullptr);
+}
+
+TestWindow::~TestWindow() {
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  platform::FlushDestroyedWindows();
+  if (gCurrent == this) gCurrent = nullptr;
+}
+
+void TestWindow::PrepareHandler(MessageHandler handler) { gPrepared = std::move(handler); }
+
+QWidget* TestWindow::frame() const { return hwnd_ != nullptr ? hwnd_->widget() : nullptr; }
+
+RECT TestWindow::clientRect() const {
+  RECT rect{-1, -1, -1, -1};
+  GetClientRect(hwnd_, &rect);
+  return rect;
+}
+
+std::vector<UINT> TestWindow::messageIds() const {
+  std::vector<UINT> ids;
+  for (const Message& m : messages_) ids.push_back(m.message);
+  return ids;
+}
+
+std::vector<Message> TestWindow::only(UINT message) const {
+  std::vector<Message> found;
+  for (const Message& m : messages_)
+    if (m.message == message) found.push_back(m);
+  return found;
+}
+
+LRESULT TestWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (gCurrent != nullptr) {
+    gCurrent->messages_.push_back({message, wParam, lParam});
+    if (gCurrent->handler_) {
+      if (auto answer = gCurrent->handler_(window, message, wParam, lParam)) return *answer;
+    }
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,56 @@
+// A real main window made through RegisterClassExA / CreateWindowExA, whose window
+// procedure records every message it gets before passing it on to DefWindowProcA.
+#pragma once
+
+#include <QPoint>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/portable/window_internals.h"
+#include "platform/win32_api.h"
+
+struct Message {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// Lets a test answer a message itself; nullopt passes it on to DefWindowProcA.
+using MessageHandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+
+class TestWindow {
+ public:
+  // Style and size as the program asks for them unless told otherwise.
+  explicit TestWindow(bool withMenu = true, DWORD style = 0x12CF0000, DWORD exStyle = 0x210);
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  QWidget* frame() const;
+  QWidget* client() const { return platform::ClientWidget(hwnd_); }
+  RECT clientRect() const;
+
+  const std::vector<Message>& messages() const { return messages_; }
+  std::vector<UINT> messageIds() const;
+  std::vector<Message> only(UINT message) const;
+  void clear() { messages_.clear(); }
+  void setHandler(MessageHandler handler) { handler_ = std::move(handler); }
+  // The handler the next TestWindow starts with, so that it sees creation too.
+  static void PrepareHandler(MessageHandler handler);
+
+  static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  HWND hwnd_ = nullptr;
+  std::vector<Message> messages_;
+  MessageHandler handler_;
+};
+
+// Menu resource 101 of the program, registered for the tests.
+void RegisterTestMenu();
+
+// Full-mask SCROLLINFO as the viewer sends it.
+SCROLLINFO FullInfo(int min, int max, UINT page, int pos);
