@@ -11,7 +11,9 @@ TestWindow* gCurrent = nullptr;
 MessageHandler gPrepared;
 constexpr char kClassName[] = "KorvanthTestClass";
 
-void RegisterTestClass() {
+}  // namespace
+
+void RegisterTestWindowClass() {
   static bool registered = false;
   if (registered) return;
   WNDCLASSEXA windowClass{};
@@ -24,8 +26,6 @@ void RegisterTestClass() {
   windowClass.lpszClassName = kClassName;
   registered = RegisterClassExA(&windowClass) != 0;
 }
-
-}  // namespace
 
 void RegisterTestMenu() {
   static const PortableMenuItem items[] = {
@@ -51,7 +51,7 @@ SCROLLINFO FullInfo(int min, int max, UINT page, int pos) {
 }
 
 TestWindow::TestWindow(bool withMenu, DWORD style, DWORD exStyle) {
-  RegisterTestClass();
+  RegisterTestWindowClass();
   RegisterTestMenu();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RECT rect{0, 0, 513, 513};

@@ -49,6 +49,9 @@ class TestWindow {
   MessageHandler handler_;
 };
 
+// The class "KorvanthTestClass" whose procedure is TestWindow::Procedure.
+void RegisterTestWindowClass();
+
 // Menu resource 101 of the program, registered for the tests.
 void RegisterTestMenu();
 

@@ -1,0 +1,178 @@
+// Menus from the registry of templates: the menu bar, WM_COMMAND and radio marks.
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "window_harness.h"
+
+namespace {
+
+TEST(MenuTemplate, LoadMenuBuildsTheTree) {
+  RegisterTestMenu();
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101));
+  ASSERT_NE(menu, nullptr);
+  // Three popups on the bar, with 3, 3 and 2 entries.
+  EXPECT_EQ(GetMenuState(menu, 0, MF_BYPOSITION), static_cast<UINT>(MF_POPUP | (3 << 8)));
+  EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION), static_cast<UINT>(MF_POPUP | (3 << 8)));
+  EXPECT_EQ(GetMenuState(menu, 2, MF_BYPOSITION), static_cast<UINT>(MF_POPUP | (2 << 8)));
+  EXPECT_EQ(GetMenuState(menu, 3, MF_BYPOSITION), static_cast<UINT>(-1));
+  for (UINT id = 40001; id <= 40007; ++id) EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), 0u);
+  EXPECT_EQ(GetMenuState(menu, 40008, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_TRUE(DestroyMenu(menu));
+  EXPECT_FALSE(DestroyMenu(menu));  // gone
+  EXPECT_EQ(GetMenuState(menu, 40001, MF_BYCOMMAND), static_cast<UINT>(-1));
+}
+
+TEST(MenuTemplate, UnknownOrMalformedTemplatesGiveNoMenu) {
+  EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(999)), nullptr);
+  EXPECT_EQ(LoadMenuA(nullptr, "named"), nullptr);
+  const PortableMenuItem skipping[] = {{0, MF_POPUP, 0, "A"}, {2, MF_STRING, 1, "too deep"}};
+  RegisterPortableMenuResource(998, skipping, 2);
+  EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(998)), nullptr);
+  const PortableMenuItem orphan[] = {{1, MF_STRING, 1, "no popup above"}};
+  RegisterPortableMenuResource(997, orphan, 1);
+  EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(997)), nullptr);
+}
+
+TEST(MenuTemplate, TextsAreCopiedAtRegistration) {
+  std::string text = "Temporary(&T)";
+  const PortableMenuItem items[] = {{0, MF_POPUP, 0, text.c_str()}, {1, MF_STRING, 7, "Item"}};
+  RegisterPortableMenuResource(996, items, 2);
+  text.assign(text.size(), 'x');
+  RegisterTestWindowClass();
+  HMENU menu = LoadMenuA(nullptr, MAKEINTRESOURCEA(996));
+  ASSERT_NE(menu, nullptr);
+  HWND hwnd = CreateWindowExA(0, "KorvanthTestClass", "m", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
+                              nullptr, menu, nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  auto* bar = hwnd->widget()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->actions().size(), 1);
+  EXPECT_EQ(bar->actions()[0]->text(), QStringLiteral("Temporary(&T)"));
+  DestroyWindow(hwnd);
+  platform::FlushDestroyedWindows();
+}
+
+TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {
+  TestWindow window;
+  auto* bar = window.frame()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  const auto popups = bar->actions();
+  ASSERT_EQ(popups.size(), 3);
+  EXPECT_EQ(popups[0]->text(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
+  EXPECT_EQ(popups[1]->text(), QString::fromUtf8("形式(&F)"));
+  EXPECT_EQ(popups[2]->text(), QString::fromUtf8("色(&C)"));
+  QMenu* file = popups[0]->menu();
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(file->actions().size(), 3);
+  EXPECT_EQ(file->actions()[0]->text(), QString::fromUtf8("開く(&O)..."));
+  EXPECT_TRUE(file->actions()[1]->isSeparator());
+  EXPECT_EQ(file->actions()[2]->text(), QString::fromUtf8("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
+  EXPECT_EQ(platform::MenuAction(window.hwnd(), 40005)->text(), QString::fromUtf8("屋根(&R)"));
+  EXPECT_EQ(platform::MenuAction(window.hwnd(), 40099), nullptr);
+  EXPECT_NE(GetMenu(window.hwnd()), nullptr);
+  // A window shows its menu and owns it.
+  EXPECT_FALSE(DestroyMenu(GetMenu(window.hwnd())));
+}
+
+TEST(MenuBar, ChoosingAnItemSendsWmCommand) {
+  TestWindow window;
+  window.clear();
+  platform::MenuAction(window.hwnd(), 40004)->trigger();
+  platform::MenuAction(window.hwnd(), 40001)->trigger();
+  const auto commands = window.only(WM_COMMAND);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(40004, 0));
+  EXPECT_EQ(commands[0].lParam, 0);
+  EXPECT_EQ(commands[1].wParam, MAKEWPARAM(40001, 0));
+}
+
+TEST(MenuBar, ChoosingAnItemThroughTheOpenPopup) {
+  TestWindow window;
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.frame()));
+  window.clear();
+  auto* bar = window.frame()->findChild<QMenuBar*>();
+  QMenu* format = bar->actions()[1]->menu();
+  format->popup(QPoint(0, 0));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(format));
+  const QRect roof = format->actionGeometry(format->actions()[2]);
+  QTest::mouseClick(format, Qt::LeftButton, Qt::NoModifier, roof.center());
+  const auto commands = window.only(WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(LOWORD(commands[0].wParam), 40005);
+}
+
+TEST(MenuBar, RadioMarkMovesOnlyThroughCheckMenuRadioItem) {
+  TestWindow window;
+  HMENU menu = GetMenu(window.hwnd());
+  // The program passes 8 as flags; without MF_BYPOSITION the items are command ids.
+  EXPECT_TRUE(CheckMenuRadioItem(menu, 40003, 40005, 40003, 8));
+  EXPECT_EQ(GetMenuState(menu, 40003, MF_BYCOMMAND),
+            static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
+  EXPECT_EQ(GetMenuState(menu, 40004, MF_BYCOMMAND), static_cast<UINT>(MFT_RADIOCHECK));
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40003)->isChecked());
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40005)->isChecked());
+
+  EXPECT_TRUE(CheckMenuRadioItem(menu, 40003, 40005, 40005, MF_BYCOMMAND));
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40003)->isChecked());
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40005)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, 40003, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  // Items outside the group are untouched.
+  EXPECT_EQ(GetMenuState(menu, 40006, MF_BYCOMMAND), 0u);
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40006)->isCheckable());
+
+  // Choosing an item whose handler moves no mark leaves the marks as they were,
+  // although Qt would toggle a checkable action by itself.
+  platform::MenuAction(window.hwnd(), 40004)->trigger();
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
+  platform::MenuAction(window.hwnd(), 40005)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40005)->isChecked());
+}
+
+TEST(MenuBar, TheHandlerMovesTheMarkAsTheProgramDoes) {
+  TestWindow window;
+  window.setHandler([](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_COMMAND && LOWORD(wParam) >= 40003 && LOWORD(wParam) <= 40005) {
+      CheckMenuRadioItem(GetMenu(hwnd), 40003, 40005, LOWORD(wParam), 8);
+      return 0;
+    }
+    return std::nullopt;
+  });
+  platform::MenuAction(window.hwnd(), 40004)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
+  platform::MenuAction(window.hwnd(), 40004)->trigger();  // again: stays marked
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
+  platform::MenuAction(window.hwnd(), 40003)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40003)->isChecked());
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
+}
+
+TEST(MenuBar, RadioCallsOutsideTheGroupAreRefused) {
+  TestWindow window;
+  HMENU menu = GetMenu(window.hwnd());
+  EXPECT_FALSE(CheckMenuRadioItem(menu, 40003, 40005, 40007, MF_BYCOMMAND));
+  EXPECT_FALSE(CheckMenuRadioItem(menu, 50000, 50002, 50001, MF_BYCOMMAND));
+  EXPECT_FALSE(CheckMenuRadioItem(nullptr, 40003, 40005, 40004, MF_BYCOMMAND));
+  for (UINT id = 40001; id <= 40007; ++id) EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), 0u);
+}
+
+TEST(MenuBar, ACommandThatDestroysTheWindowIsSafe) {
+  TestWindow window;
+  window.setHandler([](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_COMMAND && LOWORD(wParam) == 40002) {
+      SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      return 0;
+    }
+    return std::nullopt;
+  });
+  QPointer<QAction> exit = platform::MenuAction(window.hwnd(), 40002);
+  exit->trigger();
+  EXPECT_FALSE(IsWindow(window.hwnd()));
+  EXPECT_EQ(window.only(WM_DESTROY).size(), 1u);
+  platform::FlushDestroyedWindows();
+  EXPECT_TRUE(exit.isNull());
+}
+
+}  // namespace
