@@ -1,6 +1,9 @@
 #include "imaging/portable/compositing.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "imaging/portable/compositing_simd.h"
 
 namespace korvanth::imaging {
 
@@ -52,6 +55,36 @@ inline std::uint32_t LoadPixel(Layout layout, const std::uint8_t* p) {
   return 0xFF000000u | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
 }
 
+// Four 32-bit pixels (B,G,R,x each) packed into three words of B,G,R bytes.
+inline void PackFour(std::uint8_t* dst, const std::uint8_t* src) {
+  const std::uint32_t p0 = Load32(src), p1 = Load32(src + 4), p2 = Load32(src + 8),
+                      p3 = Load32(src + 12);
+  Store32(dst, (p0 & 0xFFFFFFu) | (p1 << 24));
+  Store32(dst + 4, ((p1 >> 8) & 0xFFFFu) | (p2 << 16));
+  Store32(dst + 8, ((p2 >> 16) & 0xFFu) | (p3 << 8));
+}
+
+// Three words of B,G,R bytes unpacked into four opaque 32-bit pixels.
+inline void UnpackFour(std::uint8_t* dst, const std::uint8_t* src) {
+  const std::uint32_t w0 = Load32(src), w1 = Load32(src + 4), w2 = Load32(src + 8);
+  Store32(dst, w0 | 0xFF000000u);
+  Store32(dst + 4, (w0 >> 24) | (w1 << 8) | 0xFF000000u);
+  Store32(dst + 8, (w1 >> 16) | (w2 << 16) | 0xFF000000u);
+  Store32(dst + 12, (w2 >> 8) | 0xFF000000u);
+}
+
+void PackRow(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count) {
+  std::int64_t i = PackChunks(dst, src, count, false);
+  src += 4 * i;
+  dst += 3 * i;
+  for (; i + 4 <= count; i += 4, src += 16, dst += 12) PackFour(dst, src);
+  for (; i < count; ++i, src += 4, dst += 3) {
+    dst[0] = src[0];
+    dst[1] = src[1];
+    dst[2] = src[2];
+  }
+}
+
 // Opaque source rows: a straight copy or layout conversion.
 void CopyOpaqueRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
                    std::int64_t count) {
@@ -60,7 +93,11 @@ void CopyOpaqueRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const 
       std::memcpy(dst, src, static_cast<std::size_t>(count) * 3);
       return;
     }
-    for (std::int64_t i = 0; i < count; ++i, src += 3, dst += 4) {
+    std::int64_t i = UnpackChunks(dst, src, count);
+    src += 3 * i;
+    dst += 4 * i;
+    for (; i + 4 <= count; i += 4, src += 12, dst += 16) UnpackFour(dst, src);
+    for (; i < count; ++i, src += 3, dst += 4) {
       const std::uint32_t v =
           0xFF000000u | (std::uint32_t{src[2]} << 16) | (std::uint32_t{src[1]} << 8) | src[0];
       Store32(dst, v);
@@ -69,15 +106,30 @@ void CopyOpaqueRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const 
   }
   // 32-bit opaque source.
   if (dstLayout == Layout::Bgr24) {
-    for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 3) {
-      dst[0] = src[0];
-      dst[1] = src[1];
-      dst[2] = src[2];
-    }
+    PackRow(dst, src, count);
     return;
   }
   for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4)
     Store32(dst, Load32(src) | 0xFF000000u);
+}
+
+// The alpha bytes of a run of 32-bit pixels ANDed together: 255 when all are opaque.
+inline std::uint32_t CommonAlpha(const std::uint8_t* src, std::int64_t count) {
+  std::uint32_t all = 0xFFFFFFFFu;
+  for (std::int64_t i = 0; i < count; ++i) all &= Load32(src + 4 * i);
+  return all >> 24;
+}
+
+// True when no pixel of the run needs arithmetic: each source pixel is opaque or fully
+// transparent, or lands on a fully transparent destination pixel.
+inline bool SelectOnly(const std::uint8_t* dst, const std::uint8_t* src, std::int64_t count) {
+  std::uint32_t mixed = 0;
+  for (std::int64_t i = 0; i < count; ++i) {
+    const std::uint32_t sa = Load32(src + 4 * i) >> 24;
+    const std::uint32_t da = Load32(dst + 4 * i) >> 24;
+    mixed |= static_cast<std::uint32_t>(sa != 0 && sa != 255 && da != 0);
+  }
+  return mixed == 0;
 }
 
 }  // namespace
@@ -136,8 +188,20 @@ void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::
     CopyOpaqueRow(dstLayout, dst, srcLayout, src, count);
     return;
   }
+  if (dstLayout != Layout::Bgr24 && CommonAlpha(src, count) == 255) {
+    CopyOpaqueRow(dstLayout, dst, Layout::Rgb32, src, count);
+    return;
+  }
   switch (dstLayout) {
     case Layout::Argb32:
+      if (SelectOnly(dst, src, count)) {
+        // Every result is the source pixel or the destination pixel as it was.
+        for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4) {
+          const std::uint32_t s = Load32(src);
+          Store32(dst, (s >> 24) != 0 ? s : Load32(dst));
+        }
+        return;
+      }
       for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4) {
         const std::uint32_t s = Load32(src);
         const std::uint32_t sa = s >> 24;
@@ -159,19 +223,30 @@ void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::
         }
       }
       return;
-    case Layout::Bgr24:
-      for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 3) {
-        const std::uint32_t s = Load32(src);
-        const std::uint32_t sa = s >> 24;
-        if (sa == 255) {
-          dst[0] = src[0];
-          dst[1] = src[1];
-          dst[2] = src[2];
-        } else if (sa != 0) {
-          BlendIntoBgr24(dst, s);
+    case Layout::Bgr24: {
+      // Opaque stretches go through the vector path, 16 pixels at a time; the rest
+      // pixel by pixel.
+      std::int64_t i = 0;
+      while (i < count) {
+        const std::int64_t packed = PackChunks(dst + 3 * i, src + 4 * i, count - i, true);
+        i += packed;
+        const std::int64_t end = std::min(count, i + 16);
+        for (; i < end; ++i) {
+          const std::uint8_t* s8 = src + 4 * i;
+          std::uint8_t* d8 = dst + 3 * i;
+          const std::uint32_t s = Load32(s8);
+          const std::uint32_t sa = s >> 24;
+          if (sa == 255) {
+            d8[0] = s8[0];
+            d8[1] = s8[1];
+            d8[2] = s8[2];
+          } else if (sa != 0) {
+            BlendIntoBgr24(d8, s);
+          }
         }
       }
       return;
+    }
   }
 }
 
@@ -181,7 +256,13 @@ void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int
   if (a == 0) return;
   if (a == 255) {
     if (dstLayout == Layout::Bgr24) {
-      for (std::int64_t i = 0; i < count; ++i, dst += 3) StoreBgr24(dst, colour);
+      std::uint8_t four[16];
+      for (int k = 0; k < 4; ++k) Store32(four + 4 * k, colour);
+      std::uint8_t packed[12];
+      PackFour(packed, four);
+      std::int64_t i = 0;
+      for (; i + 4 <= count; i += 4, dst += 12) std::memcpy(dst, packed, 12);
+      for (; i < count; ++i, dst += 3) StoreBgr24(dst, colour);
     } else {
       for (std::int64_t i = 0; i < count; ++i, dst += 4) Store32(dst, colour);
     }

@@ -1,8 +1,13 @@
 // Saving: the whole file is encoded in memory, then written beside the target and
 // renamed over it, so a failed save leaves neither a partial file nor a lost old one.
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <new>
 
 #include "imaging/portable/codec_table.h"
@@ -33,8 +38,20 @@ bool Encode(EncoderKind kind, PortableBitmap& bitmap, QByteArray& out) {
   return false;
 }
 
+bool PermissionRefused(const QString& path) {
+  const QByteArray native = QFile::encodeName(path);
+  return ::access(native.constData(), W_OK) != 0 && errno == EACCES;
+}
+
+// Qt reports a refused temporary file as a plain open error; the folder's and the old
+// file's permissions tell whether it was a matter of rights.
 GpStatus FileStatus(const QSaveFile& file) {
-  return file.error() == QFileDevice::PermissionsError ? AccessDenied : Win32Error;
+  if (file.error() == QFileDevice::PermissionsError) return AccessDenied;
+  const QFileInfo target(file.fileName());
+  if (target.exists() && !target.isDir() && PermissionRefused(target.filePath()))
+    return AccessDenied;
+  if (PermissionRefused(target.absolutePath())) return AccessDenied;
+  return Win32Error;
 }
 
 }  // namespace

@@ -72,6 +72,36 @@ TEST(DrawImagePointRect, BlendsOntoOpaqueDestinationsByTheFormula) {
   }
 }
 
+TEST(DrawImagePointRect, MixesLongOpaqueStretchesWithTranslucentPixels) {
+  // Long rows take the 16-pixel paths; the odd translucent or transparent pixel and the
+  // row ends must still come out exactly.
+  QImage source = PatternImage(203, 5, false).convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < 5; ++y)
+    for (int x : {0, 17, 40 + y, 99, 150, 202}) source.setPixel(x, y, qRgba(x, 255 - x, y, 40 * y));
+  const QRgb background = 0xFF5A6B7Cu;
+  ImageHandle picture = BitmapFrom(source);
+  for (PixelFormat format : {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB}) {
+    ImageHandle target = BitmapFrom(SolidImage(210, 7, background), format);
+    GraphicsHandle graphics = GraphicsHandle::FromImage(target);
+    ASSERT_EQ(GdipDrawImageRectI(graphics.graphics(), picture.image(), 3, 1, 203, 5), Ok);
+    QImage expected = SolidImage(210, 7, background);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 203; ++x) {
+        const QRgb p = source.pixel(x, y);
+        if (qAlpha(p) != 0) expected.setPixel(x + 3, y + 1, OverOpaque(p, background));
+      }
+    EXPECT_EQ(FirstDifference(expected, PixelsOf(target)), "") << format;
+  }
+  // And a 24-bit frame of odd width onto a window surface, back to 32 bits.
+  ImageHandle frame = BitmapFrom(source, PixelFormat24bppRGB);
+  ImageHandle wide = BitmapFrom(SolidImage(203, 5, 0), PixelFormat32bppARGB);
+  GraphicsHandle graphics = GraphicsHandle::FromImage(wide);
+  ASSERT_EQ(GdipDrawImageRectI(graphics.graphics(), frame.image(), 0, 0, 203, 5), Ok);
+  const QImage back = PixelsOf(wide);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 203; ++x) ASSERT_EQ(back.pixel(x, y), source.pixel(x, y) | 0xFF000000u);
+}
+
 TEST(DrawImagePointRect, BlendsTranslucentOverTranslucentWithCorrectRounding) {
   const int alphas[] = {1, 2, 17, 64, 127, 128, 200, 254};
   const int n = static_cast<int>(std::size(alphas));

@@ -1,0 +1,86 @@
+#include "imaging/portable/compositing_simd.h"
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define KORVANTH_SSSE3 1
+#endif
+
+namespace korvanth::imaging {
+
+#ifdef KORVANTH_SSSE3
+
+namespace {
+
+bool HasSsse3() {
+  static const bool supported = __builtin_cpu_supports("ssse3");
+  return supported;
+}
+
+__attribute__((target("ssse3"))) std::int64_t PackSsse3(std::uint8_t* dst, const std::uint8_t* src,
+                                                        std::int64_t count, bool requireOpaque) {
+  const __m128i drop = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  std::int64_t done = 0;
+  for (; done + 16 <= count; done += 16, src += 64, dst += 48) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 32));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 48));
+    const __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
+    if (requireOpaque &&
+        _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(all, alpha), alpha)) != 0xFFFF)
+      break;
+    const __m128i pa = _mm_shuffle_epi8(a, drop);
+    const __m128i pb = _mm_shuffle_epi8(b, drop);
+    const __m128i pc = _mm_shuffle_epi8(c, drop);
+    const __m128i pd = _mm_shuffle_epi8(d, drop);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(pa, _mm_slli_si128(pb, 12)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16),
+                     _mm_or_si128(_mm_srli_si128(pb, 4), _mm_slli_si128(pc, 8)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32),
+                     _mm_or_si128(_mm_srli_si128(pc, 8), _mm_slli_si128(pd, 4)));
+  }
+  return done;
+}
+
+__attribute__((target("ssse3"))) std::int64_t UnpackSsse3(std::uint8_t* dst,
+                                                          const std::uint8_t* src,
+                                                          std::int64_t count) {
+  const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  std::int64_t done = 0;
+  for (; done + 16 <= count; done += 16, src += 48, dst += 64) {
+    const __m128i w0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i w1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
+    const __m128i w2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 32));
+    const __m128i p0 = _mm_shuffle_epi8(w0, spread);
+    const __m128i p1 = _mm_shuffle_epi8(_mm_alignr_epi8(w1, w0, 12), spread);
+    const __m128i p2 = _mm_shuffle_epi8(_mm_alignr_epi8(w2, w1, 8), spread);
+    const __m128i p3 = _mm_shuffle_epi8(_mm_srli_si128(w2, 4), spread);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(p0, alpha));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), _mm_or_si128(p1, alpha));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), _mm_or_si128(p2, alpha));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 48), _mm_or_si128(p3, alpha));
+  }
+  return done;
+}
+
+}  // namespace
+
+std::int64_t PackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count,
+                        bool requireOpaque) {
+  return HasSsse3() ? PackSsse3(dst, src, count, requireOpaque) : 0;
+}
+
+std::int64_t UnpackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count) {
+  return HasSsse3() ? UnpackSsse3(dst, src, count) : 0;
+}
+
+#else
+
+std::int64_t PackChunks(std::uint8_t*, const std::uint8_t*, std::int64_t, bool) { return 0; }
+std::int64_t UnpackChunks(std::uint8_t*, const std::uint8_t*, std::int64_t) { return 0; }
+
+#endif
+
+}  // namespace korvanth::imaging
