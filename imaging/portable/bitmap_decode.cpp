@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <new>
@@ -31,6 +32,8 @@ GpStatus CheckSourceFile(const QString& path) {
   }
   if (S_ISDIR(info.st_mode)) return AccessDenied;
   if (!S_ISREG(info.st_mode)) return Win32Error;
+  // Qt reports a refused open as a plain open error; ask the system about the rights.
+  if (::access(native.constData(), R_OK) != 0) return errno == EACCES ? AccessDenied : Win32Error;
   return Ok;
 }
 

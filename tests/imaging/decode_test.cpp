@@ -5,6 +5,7 @@
 #include <QImageWriter>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 
@@ -274,6 +275,14 @@ TEST(Decode, PathProblemsGiveTheirStatus) {
   // A pipe is never opened: reading it would wait for a writer forever.
   ASSERT_EQ(::mkfifo(dir.file("pipe.png").c_str(), 0600), 0);
   EXPECT_EQ(Load(dir.file("pipe.png")).lastStatus(), Win32Error);
+}
+
+TEST(Decode, UnreadableFileGivesAccessDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  ScratchDir dir;
+  WriteBytes(dir.file("secret.png"), "x");
+  ASSERT_EQ(::chmod(dir.file("secret.png").c_str(), 0), 0);
+  EXPECT_EQ(Load(dir.file("secret.png")).lastStatus(), AccessDenied);
 }
 
 TEST(Decode, OpensJapaneseFileNames) {
