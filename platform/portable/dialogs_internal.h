@@ -58,11 +58,18 @@ int RunModal(QDialog* dialog, HWND owner);
 // The owner gets WM_SETFOCUS once a dialog it owned has closed.
 void ReturnFocusTo(HWND owner);
 
+// Makes a dialog HWND known to IsWindow, GetFocus and WindowForWidget while it lives.
+void AnnounceDialogWindow(HWND window);
+void WithdrawDialogWindow(HWND window);
+
 // The Save/Open dialog as an HWND: the parent of the hook dialog, whose controls the
 // hook reaches with SendDlgItemMessageA (edt1 and cmb13: the file-name field).
 class FileDialogWindow final : public HWND__ {
  public:
   FileDialogWindow(QFileDialog* dialog, HWND owner);
+  ~FileDialogWindow() override;
+  FileDialogWindow(const FileDialogWindow&) = delete;
+  FileDialogWindow& operator=(const FileDialogWindow&) = delete;
   QWidget* widget() const override;
   HWND parent() const override { return owner_; }
   LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,6 +84,9 @@ class FileDialogWindow final : public HWND__ {
 class HookDialogWindow final : public HWND__ {
  public:
   HookDialogWindow(FileDialogWindow* dialogWindow, QWidget* child, LPOFNHOOKPROC hook);
+  ~HookDialogWindow() override;
+  HookDialogWindow(const HookDialogWindow&) = delete;
+  HookDialogWindow& operator=(const HookDialogWindow&) = delete;
   QWidget* widget() const override { return child_; }
   HWND parent() const override { return dialogWindow_; }
   LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -5,11 +5,13 @@
 #include "platform/portable/window_internals.h"
 #define KORVANTH_HAVE_WINDOW_INTERNALS 1
 #else
-// The window half delivers WM_SETFOCUS to its windows; until it is linked in there is
-// nobody to tell.
+// The window half delivers WM_SETFOCUS to its windows and keeps the list of HWNDs that
+// IsWindow and GetFocus know; without it there is nobody to tell.
 namespace platform {
 __attribute__((weak)) void NotifyFocusReturned(HWND window);
-}
+__attribute__((weak)) void RegisterForeignWindow(HWND window);
+__attribute__((weak)) void UnregisterForeignWindow(HWND window);
+}  // namespace platform
 #define KORVANTH_HAVE_WINDOW_INTERNALS 0
 #endif
 
@@ -41,6 +43,22 @@ void ReturnFocusTo(HWND owner) {
   NotifyFocusReturned(owner);
 #else
   if (&NotifyFocusReturned != nullptr) NotifyFocusReturned(owner);
+#endif
+}
+
+void AnnounceDialogWindow(HWND window) {
+#if KORVANTH_HAVE_WINDOW_INTERNALS
+  RegisterForeignWindow(window);
+#else
+  if (&RegisterForeignWindow != nullptr) RegisterForeignWindow(window);
+#endif
+}
+
+void WithdrawDialogWindow(HWND window) {
+#if KORVANTH_HAVE_WINDOW_INTERNALS
+  UnregisterForeignWindow(window);
+#else
+  if (&UnregisterForeignWindow != nullptr) UnregisterForeignWindow(window);
 #endif
 }
 

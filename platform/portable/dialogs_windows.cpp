@@ -26,7 +26,11 @@ LRESULT WindowTitleMessage(QWidget* widget, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 FileDialogWindow::FileDialogWindow(QFileDialog* dialog, HWND owner)
-    : dialog_(dialog), owner_(owner) {}
+    : dialog_(dialog), owner_(owner) {
+  AnnounceDialogWindow(this);
+}
+
+FileDialogWindow::~FileDialogWindow() { WithdrawDialogWindow(this); }
 
 QWidget* FileDialogWindow::widget() const { return dialog_.data(); }
 
@@ -46,7 +50,11 @@ LRESULT FileDialogWindow::sendToItem(int itemId, UINT message, WPARAM wParam, LP
 
 HookDialogWindow::HookDialogWindow(FileDialogWindow* dialogWindow, QWidget* child,
                                    LPOFNHOOKPROC hook)
-    : dialogWindow_(dialogWindow), child_(child), hook_(hook) {}
+    : dialogWindow_(dialogWindow), child_(child), hook_(hook) {
+  AnnounceDialogWindow(this);
+}
+
+HookDialogWindow::~HookDialogWindow() { WithdrawDialogWindow(this); }
 
 LRESULT HookDialogWindow::send(UINT message, WPARAM wParam, LPARAM lParam) {
   if (hook_ == nullptr) return 0;

@@ -38,6 +38,13 @@ void ClickAt(QWidget* widget, QPoint pos) {
   QApplication::processEvents();
 }
 
+void MoveMouse(QWidget* widget, QPoint pos) {
+  const QPointF local = widget->mapTo(widget->window(), pos);
+  qt_handleMouseEvent(WindowOf(widget), local, widget->mapToGlobal(QPointF(pos)), Qt::NoButton,
+                      Qt::NoButton, QEvent::MouseMove, Qt::NoModifier, ++timestamp);
+  QApplication::processEvents();
+}
+
 void Click(QWidget* widget) { ClickAt(widget, widget->rect().center()); }
 
 void WaitFor(int milliseconds) {

@@ -24,6 +24,8 @@ namespace dialogs_test {
 // A left click in the middle of a widget (or at `pos`), through the window system.
 void Click(QWidget* widget);
 void ClickAt(QWidget* widget, QPoint pos);
+// A mouse move to `pos` in the widget, through the window system.
+void MoveMouse(QWidget* widget, QPoint pos);
 // Lets the event loop run for a while.
 void WaitFor(int milliseconds);
 // Gives the widget the keyboard focus in its (activated) window.
