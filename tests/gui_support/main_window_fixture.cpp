@@ -39,7 +39,9 @@ void MainWindowFixture::SetUp() {
 }
 
 void MainWindowFixture::TearDown() {
-  if (window_ != nullptr && IsWindow(window_)) EXPECT_EQ(CloseAndRunLoop(), 0);
+  if (window_ != nullptr && IsWindow(window_)) {
+    EXPECT_EQ(CloseAndRunLoop(), 0);
+  }
   platform::FlushDestroyedWindows();
   ResetProgramState();
 }
@@ -78,6 +80,9 @@ QImage MainWindowFixture::Paint() {
 }
 
 void MainWindowFixture::MoveMouse(int x, int y) {
+  // A move to where the pointer already is delivers no event: step next to it first.
+  QTest::mouseMove(client(), QPoint(x + 1, y + 1));
+  Settle(2);
   QTest::mouseMove(client(), QPoint(x, y));
   Settle(5);
 }

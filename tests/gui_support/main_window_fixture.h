@@ -33,6 +33,7 @@ class MainWindowFixture : public ::testing::Test {
   RECT ClientRect() const;
   // The client area after any pending paint, as 0xFFRRGGBB pixels.
   QImage Paint();
+  // (QTest takes the point (0, 0) to mean the widget's centre: pass another point.)
   void MoveMouse(int x, int y);
   void ReleaseLeft(int x, int y);
   // Resizes the window so that its client area (before scroll bars) gets this size.

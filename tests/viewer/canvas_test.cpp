@@ -1,6 +1,7 @@
 // What a paint of the real window shows: the picture, the contrast grid fixed to the
 // picture, the translucent block with its outline, and where the block is taken from.
 #include "convert/conversion_state.h"
+#include "platform/portable/window_internals.h"
 #include "gui_support/main_window_fixture.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
@@ -52,12 +53,12 @@ TEST_F(CanvasTest, GridLinesLieOnPictureCoordinatesAndStopPastTheEdge) {
 }
 
 TEST_F(CanvasTest, ThresholdIs384) {
-  picture_ = Solid(64, 64, qRgb(127, 128, 128));  // sum 383
+  picture_ = Solid(256, 256, qRgb(127, 128, 128));  // sum 383
   Load(SavePicture(picture_, "383.png"));
-  MoveMouse(500, 500);
+  MoveMouse(500, 500);  // the block sits at the far corner
   QImage shown = Paint();
   EXPECT_EQ(shown.pixel(40, 32), kWhite);
-  picture_ = Solid(64, 64, qRgb(128, 128, 128));  // sum 384
+  picture_ = Solid(256, 256, qRgb(128, 128, 128));  // sum 384
   Load(SavePicture(picture_, "384.png"));
   shown = Paint();
   EXPECT_EQ(shown.pixel(40, 32), kBlack);
@@ -67,14 +68,16 @@ TEST_F(CanvasTest, ThresholdIs384) {
 TEST_F(CanvasTest, PictureWhoseWidthIsNoMultipleOf32) {
   picture_ = Solid(300, 200, 0xFF202020);
   Load(SavePicture(picture_, "300.png"));
-  MoveMouse(0, 0);  // block at (0, 0, 64, 96)
+  MoveMouse(2, 2);  // block at (0, 0, 64, 96)
   const QImage shown = Paint();
+  EXPECT_EQ(SelectionOrigin.x, 0);
+  EXPECT_EQ(SelectionOrigin.y, 0);
   EXPECT_EQ(shown.pixel(288, 100), kWhite);  // the last vertical line
   EXPECT_EQ(shown.pixel(300, 100), kGrey);   // no line just past the picture
   EXPECT_EQ(shown.pixel(300, 128), kBlack);  // only the horizontal lines cross it
   EXPECT_EQ(shown.pixel(301, 128), kGrey);   // nothing beyond the grid area
-  EXPECT_EQ(shown.pixel(150, 200), kBlack);  // closing line below the picture
-  EXPECT_EQ(shown.pixel(150, 201), kGrey);
+  EXPECT_EQ(shown.pixel(150, 192), kWhite);  // 200 is no multiple of 32: no closing line
+  EXPECT_EQ(shown.pixel(150, 200), kGrey);
 }
 
 TEST_F(CanvasTest, GridStaysFixedToThePictureWhenScrolled) {
@@ -92,8 +95,7 @@ TEST_F(CanvasTest, GridStaysFixedToThePictureWhenScrolled) {
 TEST_F(CanvasTest, BlockIsPulledBackAtTheRightEdge) {
   picture_ = PatternImage(256, 1024, false);
   Load(SavePicture(picture_, "pattern.png"));
-  PostMessageA(window(), WM_COMMAND, 40004, 0);  // 地形2
-  Settle();
+  platform::MenuAction(window(), 40004)->trigger();  // 地形2
   MoveMouse(7 * 32 + 5, 5);
   Paint();
   EXPECT_EQ(CursorCell.column, 7);

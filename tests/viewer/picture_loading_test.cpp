@@ -7,6 +7,7 @@
 #include <string>
 
 #include "convert/conversion_state.h"
+#include "convert/export_sheet.h"
 #include "gui_support/main_window_fixture.h"
 #include "viewer/scroll_state.h"
 
@@ -112,7 +113,7 @@ TEST_F(PictureLoadingTest, JapaneseAndOverlongPaths) {
 TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
   const QImage picture = PatternImage(40, 30, false);
   const std::pair<const char*, const char*> files[] = {
-      {"p.bmp", "BMP"}, {"p.dib", "BMP"}, {"p.gif", "GIF"}, {"p.png", "PNG"},
+      {"p.bmp", "BMP"}, {"p.dib", "BMP"}, {"p.rle", "BMP"}, {"p.png", "PNG"},
       {"p.tif", "TIFF"}, {"p.tiff", "TIFF"}, {"p.jpg", "JPEG"}};
   for (const auto& [name, format] : files) {
     const std::string path = dir_.file(name);
@@ -122,6 +123,12 @@ TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
     EXPECT_EQ(SourceImage.width, 40) << name;
     EXPECT_EQ(SourceImage.height, 30) << name;
   }
+  // Qt writes no GIF: the sheet encoder writes one, and the loader reads it back.
+  SourceImage.image->Record(Ok);
+  ASSERT_TRUE(ExportSheet(dir_.file("sheet.gif").c_str()));
+  Load(dir_.file("sheet.gif"));
+  EXPECT_EQ(SourceImage.width, 128);
+  EXPECT_EQ(SourceImage.height, 320);
 }
 
 }  // namespace
