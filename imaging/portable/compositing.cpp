@@ -258,9 +258,12 @@ void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int
     if (dstLayout == Layout::Bgr24) {
       std::uint8_t four[16];
       for (int k = 0; k < 4; ++k) Store32(four + 4 * k, colour);
-      std::uint8_t packed[12];
+      std::uint8_t packed[48];
       PackFour(packed, four);
+      std::memcpy(packed + 12, packed, 12);
+      std::memcpy(packed + 24, packed, 24);
       std::int64_t i = 0;
+      for (; i + 16 <= count; i += 16, dst += 48) std::memcpy(dst, packed, 48);
       for (; i + 4 <= count; i += 4, dst += 12) std::memcpy(dst, packed, 12);
       for (; i < count; ++i, dst += 3) StoreBgr24(dst, colour);
     } else {

@@ -16,29 +16,72 @@ bool HasSsse3() {
   return supported;
 }
 
+// Three registers of packed B,G,R bytes from four registers of 32-bit values.
+struct Packed {
+  __m128i lo, mid, hi;
+};
+
+__attribute__((target("ssse3"))) inline Packed Pack16(__m128i a, __m128i b, __m128i c, __m128i d) {
+  const __m128i drop = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m128i pa = _mm_shuffle_epi8(a, drop);
+  const __m128i pb = _mm_shuffle_epi8(b, drop);
+  const __m128i pc = _mm_shuffle_epi8(c, drop);
+  const __m128i pd = _mm_shuffle_epi8(d, drop);
+  return Packed{_mm_or_si128(pa, _mm_slli_si128(pb, 12)),
+                _mm_or_si128(_mm_srli_si128(pb, 4), _mm_slli_si128(pc, 8)),
+                _mm_or_si128(_mm_srli_si128(pc, 8), _mm_slli_si128(pd, 4))};
+}
+
+__attribute__((target("ssse3"))) inline void Store48(std::uint8_t* dst, const Packed& p) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), p.lo);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), p.mid);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), p.hi);
+}
+
+// Byte-wise select: mask ? source : destination, for 48 bytes.
+__attribute__((target("ssse3"))) inline void Select48(std::uint8_t* dst, const Packed& src,
+                                                      const Packed& mask) {
+  auto one = [](std::uint8_t* at, __m128i s, __m128i m) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
+                     _mm_or_si128(_mm_and_si128(m, s), _mm_andnot_si128(m, d)));
+  };
+  one(dst, src.lo, mask.lo);
+  one(dst + 16, src.mid, mask.mid);
+  one(dst + 32, src.hi, mask.hi);
+}
+
 __attribute__((target("ssse3"))) std::int64_t PackSsse3(std::uint8_t* dst, const std::uint8_t* src,
                                                         std::int64_t count, bool requireOpaque) {
-  const __m128i drop = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i zero = _mm_setzero_si128();
   std::int64_t done = 0;
   for (; done + 16 <= count; done += 16, src += 64, dst += 48) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 32));
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 48));
-    const __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
-    if (requireOpaque &&
-        _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(all, alpha), alpha)) != 0xFFFF)
-      break;
-    const __m128i pa = _mm_shuffle_epi8(a, drop);
-    const __m128i pb = _mm_shuffle_epi8(b, drop);
-    const __m128i pc = _mm_shuffle_epi8(c, drop);
-    const __m128i pd = _mm_shuffle_epi8(d, drop);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(pa, _mm_slli_si128(pb, 12)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16),
-                     _mm_or_si128(_mm_srli_si128(pb, 4), _mm_slli_si128(pc, 8)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32),
-                     _mm_or_si128(_mm_srli_si128(pc, 8), _mm_slli_si128(pd, 4)));
+    const Packed packed = Pack16(a, b, c, d);
+    if (!requireOpaque) {
+      Store48(dst, packed);
+      continue;
+    }
+    const __m128i oa = _mm_cmpeq_epi32(_mm_and_si128(a, alpha), alpha);
+    const __m128i ob = _mm_cmpeq_epi32(_mm_and_si128(b, alpha), alpha);
+    const __m128i oc = _mm_cmpeq_epi32(_mm_and_si128(c, alpha), alpha);
+    const __m128i od = _mm_cmpeq_epi32(_mm_and_si128(d, alpha), alpha);
+    const __m128i opaque = _mm_and_si128(_mm_and_si128(oa, ob), _mm_and_si128(oc, od));
+    if (_mm_movemask_epi8(opaque) == 0xFFFF) {
+      Store48(dst, packed);
+      continue;
+    }
+    // Opaque and fully transparent pixels only: a select, no arithmetic.
+    auto clear = [&](__m128i v) { return _mm_cmpeq_epi32(_mm_and_si128(v, alpha), zero); };
+    const __m128i either =
+        _mm_and_si128(_mm_and_si128(_mm_or_si128(oa, clear(a)), _mm_or_si128(ob, clear(b))),
+                      _mm_and_si128(_mm_or_si128(oc, clear(c)), _mm_or_si128(od, clear(d))));
+    if (_mm_movemask_epi8(either) != 0xFFFF) break;
+    Select48(dst, packed, Pack16(oa, ob, oc, od));
   }
   return done;
 }

@@ -8,8 +8,9 @@
 
 namespace korvanth::imaging {
 
-// Packs leading 16-pixel chunks of 32-bit pixels into B,G,R bytes. With requireOpaque it
-// stops at the first chunk holding a pixel that is not opaque.
+// Packs leading 16-pixel chunks of 32-bit pixels into B,G,R bytes. With requireOpaque the
+// alpha counts: opaque pixels are written, fully transparent ones leave the destination
+// alone, and it stops at the first chunk holding a translucent pixel.
 std::int64_t PackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count,
                         bool requireOpaque);
 

@@ -46,11 +46,7 @@ enum CombineMode {
   CombineModeComplement = 5
 };
 
-enum ImageLockMode {
-  ImageLockModeRead = 1,
-  ImageLockModeWrite = 2,
-  ImageLockModeUserInputBuf = 4
-};
+enum ImageLockMode { ImageLockModeRead = 1, ImageLockModeWrite = 2, ImageLockModeUserInputBuf = 4 };
 
 typedef DWORD ARGB;
 typedef INT PixelFormat;
@@ -176,8 +172,7 @@ GpStatus GdipFillRectangleI(GpGraphics* graphics, GpBrush* brush, INT x, INT y, 
 
 GpStatus GdipCreatePen1(ARGB color, REAL width, GpUnit unit, GpPen** pen);
 GpStatus GdipDeletePen(GpPen* pen);
-GpStatus GdipDrawRectangleI(GpGraphics* graphics, GpPen* pen, INT x, INT y, INT width,
-                            INT height);
+GpStatus GdipDrawRectangleI(GpGraphics* graphics, GpPen* pen, INT x, INT y, INT width, INT height);
 
 GpStatus GdipDrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT width,
                             INT height);

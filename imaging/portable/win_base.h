@@ -95,6 +95,5 @@ inline bool operator==(const GUID& a, const GUID& b) {
 // an output buffer too small gives 0 and writes nothing past its end.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByte, int multiByteCount,
                         LPWSTR wide, int wideCount);
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
-                        LPSTR multiByte, int multiByteCount, LPCCH defaultChar,
-                        BOOL* usedDefaultChar);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
+                        int multiByteCount, LPCCH defaultChar, BOOL* usedDefaultChar);

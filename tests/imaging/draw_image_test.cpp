@@ -102,6 +102,24 @@ TEST(DrawImagePointRect, MixesLongOpaqueStretchesWithTranslucentPixels) {
     for (int x = 0; x < 203; ++x) ASSERT_EQ(back.pixel(x, y), source.pixel(x, y) | 0xFF000000u);
 }
 
+TEST(DrawImagePointRect, TransparentHolesInOpaqueRowsLeaveTheFrameAlone) {
+  // Tile pictures: opaque tiles on a fully transparent background that still has colour.
+  QImage source = PatternImage(150, 4, false).convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 150; ++x)
+      if ((x / 5 + y) % 3 == 0) source.setPixel(x, y, source.pixel(x, y) & 0x00FFFFFFu);
+  ImageHandle picture = BitmapFrom(source);
+  const QImage background = PatternImage(160, 6, false);
+  ImageHandle frame = BitmapFrom(background, PixelFormat24bppRGB);
+  GraphicsHandle graphics = GraphicsHandle::FromImage(frame);
+  ASSERT_EQ(GdipDrawImageRectI(graphics.graphics(), picture.image(), 5, 1, 150, 4), Ok);
+  QImage expected = background.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 150; ++x)
+      if (qAlpha(source.pixel(x, y)) == 255) expected.setPixel(x + 5, y + 1, source.pixel(x, y));
+  EXPECT_EQ(FirstDifference(expected, PixelsOf(frame)), "");
+}
+
 TEST(DrawImagePointRect, BlendsTranslucentOverTranslucentWithCorrectRounding) {
   const int alphas[] = {1, 2, 17, 64, 127, 128, 200, 254};
   const int n = static_cast<int>(std::size(alphas));
