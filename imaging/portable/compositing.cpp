@@ -224,8 +224,7 @@ void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::
       }
       return;
     case Layout::Bgr24: {
-      // Opaque stretches go through the vector path, 16 pixels at a time; the rest
-      // pixel by pixel.
+      // Whole 16-pixel chunks go through the vector path; the rest pixel by pixel.
       std::int64_t i = 0;
       while (i < count) {
         const std::int64_t packed = PackChunks(dst + 3 * i, src + 4 * i, count - i, true);

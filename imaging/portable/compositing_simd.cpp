@@ -16,20 +16,50 @@ bool HasSsse3() {
   return supported;
 }
 
-// Three registers of packed B,G,R bytes from four registers of 32-bit values.
+// Three registers of packed B,G,R bytes from four registers of 32-bit values; `pick`
+// chooses the three bytes taken from each pixel.
 struct Packed {
   __m128i lo, mid, hi;
 };
 
-__attribute__((target("ssse3"))) inline Packed Pack16(__m128i a, __m128i b, __m128i c, __m128i d) {
-  const __m128i drop = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
-  const __m128i pa = _mm_shuffle_epi8(a, drop);
-  const __m128i pb = _mm_shuffle_epi8(b, drop);
-  const __m128i pc = _mm_shuffle_epi8(c, drop);
-  const __m128i pd = _mm_shuffle_epi8(d, drop);
+__attribute__((target("ssse3"))) inline Packed Pack16(__m128i a, __m128i b, __m128i c, __m128i d,
+                                                      __m128i pick) {
+  const __m128i pa = _mm_shuffle_epi8(a, pick);
+  const __m128i pb = _mm_shuffle_epi8(b, pick);
+  const __m128i pc = _mm_shuffle_epi8(c, pick);
+  const __m128i pd = _mm_shuffle_epi8(d, pick);
   return Packed{_mm_or_si128(pa, _mm_slli_si128(pb, 12)),
                 _mm_or_si128(_mm_srli_si128(pb, 4), _mm_slli_si128(pc, 8)),
                 _mm_or_si128(_mm_srli_si128(pc, 8), _mm_slli_si128(pd, 4))};
+}
+
+// (s*a + d*(255-a) + 127) / 255 on eight 16-bit lanes; the division is exact as
+// (x + 1 + (x >> 8)) >> 8 for every x up to 65534, and x stays below 65153.
+__attribute__((target("ssse3"))) inline __m128i Mix8(__m128i s, __m128i d, __m128i a) {
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i x = _mm_add_epi16(
+      _mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))),
+      _mm_set1_epi16(127));
+  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)),
+                        8);
+}
+
+// Source-over of 16 packed source pixels onto 48 destination bytes. Alpha 0 and 255 come
+// out of the same formula as the source or destination value exactly.
+__attribute__((target("ssse3"))) inline void Blend48(std::uint8_t* dst, const Packed& src,
+                                                     const Packed& alpha) {
+  const __m128i zero = _mm_setzero_si128();
+  auto one = [&](std::uint8_t* at, __m128i s, __m128i a) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i lo =
+        Mix8(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(a, zero));
+    const __m128i hi =
+        Mix8(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(a, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_packus_epi16(lo, hi));
+  };
+  one(dst, src.lo, alpha.lo);
+  one(dst + 16, src.mid, alpha.mid);
+  one(dst + 32, src.hi, alpha.hi);
 }
 
 __attribute__((target("ssse3"))) inline void Store48(std::uint8_t* dst, const Packed& p) {
@@ -38,50 +68,24 @@ __attribute__((target("ssse3"))) inline void Store48(std::uint8_t* dst, const Pa
   _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), p.hi);
 }
 
-// Byte-wise select: mask ? source : destination, for 48 bytes.
-__attribute__((target("ssse3"))) inline void Select48(std::uint8_t* dst, const Packed& src,
-                                                      const Packed& mask) {
-  auto one = [](std::uint8_t* at, __m128i s, __m128i m) {
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
-                     _mm_or_si128(_mm_and_si128(m, s), _mm_andnot_si128(m, d)));
-  };
-  one(dst, src.lo, mask.lo);
-  one(dst + 16, src.mid, mask.mid);
-  one(dst + 32, src.hi, mask.hi);
-}
-
 __attribute__((target("ssse3"))) std::int64_t PackSsse3(std::uint8_t* dst, const std::uint8_t* src,
-                                                        std::int64_t count, bool requireOpaque) {
+                                                        std::int64_t count, bool blend) {
+  const __m128i colour = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m128i spreadAlpha =
+      _mm_setr_epi8(3, 3, 3, 7, 7, 7, 11, 11, 11, 15, 15, 15, -1, -1, -1, -1);
   const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  const __m128i zero = _mm_setzero_si128();
   std::int64_t done = 0;
   for (; done + 16 <= count; done += 16, src += 64, dst += 48) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 32));
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 48));
-    const Packed packed = Pack16(a, b, c, d);
-    if (!requireOpaque) {
+    const Packed packed = Pack16(a, b, c, d, colour);
+    const __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
+    if (!blend || _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(all, alpha), alpha)) == 0xFFFF)
       Store48(dst, packed);
-      continue;
-    }
-    const __m128i oa = _mm_cmpeq_epi32(_mm_and_si128(a, alpha), alpha);
-    const __m128i ob = _mm_cmpeq_epi32(_mm_and_si128(b, alpha), alpha);
-    const __m128i oc = _mm_cmpeq_epi32(_mm_and_si128(c, alpha), alpha);
-    const __m128i od = _mm_cmpeq_epi32(_mm_and_si128(d, alpha), alpha);
-    const __m128i opaque = _mm_and_si128(_mm_and_si128(oa, ob), _mm_and_si128(oc, od));
-    if (_mm_movemask_epi8(opaque) == 0xFFFF) {
-      Store48(dst, packed);
-      continue;
-    }
-    // Opaque and fully transparent pixels only: a select, no arithmetic.
-    auto clear = [&](__m128i v) { return _mm_cmpeq_epi32(_mm_and_si128(v, alpha), zero); };
-    const __m128i either =
-        _mm_and_si128(_mm_and_si128(_mm_or_si128(oa, clear(a)), _mm_or_si128(ob, clear(b))),
-                      _mm_and_si128(_mm_or_si128(oc, clear(c)), _mm_or_si128(od, clear(d))));
-    if (_mm_movemask_epi8(either) != 0xFFFF) break;
-    Select48(dst, packed, Pack16(oa, ob, oc, od));
+    else
+      Blend48(dst, packed, Pack16(a, b, c, d, spreadAlpha));
   }
   return done;
 }
@@ -111,8 +115,8 @@ __attribute__((target("ssse3"))) std::int64_t UnpackSsse3(std::uint8_t* dst,
 }  // namespace
 
 std::int64_t PackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count,
-                        bool requireOpaque) {
-  return HasSsse3() ? PackSsse3(dst, src, count, requireOpaque) : 0;
+                        bool blend) {
+  return HasSsse3() ? PackSsse3(dst, src, count, blend) : 0;
 }
 
 std::int64_t UnpackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count) {
