@@ -53,6 +53,23 @@ int MainWindowFixture::CloseAndRunLoop() {
   return code;
 }
 
+void MainWindowFixture::Restart(const std::vector<std::string>& arguments) {
+  if (window_ != nullptr && IsWindow(window_)) {
+    EXPECT_EQ(CloseAndRunLoop(), 0);
+  }
+  platform::FlushDestroyedWindows();
+  ResetProgramState();
+  arguments_ = arguments;
+  argumentPointers_.clear();
+  for (std::string& argument : arguments_) argumentPointers_.push_back(argument.data());
+  argumentPointers_.push_back(nullptr);
+  ArgumentCount = static_cast<int>(arguments_.size());
+  ArgumentVector = argumentPointers_.data();
+  window_ = CreateMainWindow(GetModuleHandleA(nullptr));
+  ASSERT_NE(window_, nullptr);
+  Settle();
+}
+
 QWidget* MainWindowFixture::client() const { return platform::ClientWidget(window_); }
 
 std::string MainWindowFixture::SavePicture(const QImage& picture, const std::string& name) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32_api.h"
 #include "support/test_files.h"
@@ -44,7 +45,14 @@ class MainWindowFixture : public ::testing::Test {
 
   // Closes the window with WM_CLOSE and runs the loop to its end; returns its code.
   int CloseAndRunLoop();
+  // Closes the window and starts afresh with these program arguments (argument 0 is
+  // the program's path), as a new run of the program would.
+  void Restart(const std::vector<std::string>& arguments);
 
   ScratchDir dir_;
   HWND window_ = nullptr;
+
+ private:
+  std::vector<std::string> arguments_;
+  std::vector<char*> argumentPointers_;
 };

@@ -37,8 +37,8 @@ std::string BigEndian(std::uint32_t value) {
 
 // A well-formed PNG header that declares a picture far too large to hold.
 std::string HugePngHeader(std::uint32_t width, std::uint32_t height) {
-  const std::string body = "IHDR" + BigEndian(width) + BigEndian(height) +
-                           std::string("\x08\x06\x00\x00\x00", 5);
+  const std::string body =
+      "IHDR" + BigEndian(width) + BigEndian(height) + std::string("\x08\x06\x00\x00\x00", 5);
   return std::string("\x89PNG\r\n\x1a\n", 8) + BigEndian(13) + body + BigEndian(Crc32(body)) +
          BigEndian(10) + "IDAT" + std::string(10, '\0') + BigEndian(0);
 }
@@ -105,7 +105,9 @@ TEST_F(PictureLoadingTest, JapaneseAndOverlongPaths) {
   const std::string overlong = dir_.file(std::string(400, 'a') + ".png");
   Load(overlong);
   ExpectEmptyPicture("overlong");
-  const std::string japaneseLong = dir_.file(std::string(90, 'x') + "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ.png");
+  const std::string japaneseLong =
+      dir_.file(std::string(90, 'x') +
+                "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ.png");
   Load(japaneseLong);
   ExpectEmptyPicture("long japanese");
 }
@@ -113,7 +115,7 @@ TEST_F(PictureLoadingTest, JapaneseAndOverlongPaths) {
 TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
   const QImage picture = PatternImage(40, 30, false);
   const std::pair<const char*, const char*> files[] = {
-      {"p.bmp", "BMP"}, {"p.dib", "BMP"}, {"p.rle", "BMP"}, {"p.png", "PNG"},
+      {"p.bmp", "BMP"},  {"p.dib", "BMP"},   {"p.rle", "BMP"}, {"p.png", "PNG"},
       {"p.tif", "TIFF"}, {"p.tiff", "TIFF"}, {"p.jpg", "JPEG"}};
   for (const auto& [name, format] : files) {
     const std::string path = dir_.file(name);

@@ -1,0 +1,222 @@
+// The whole road of a conversion through the real window: picture from the command
+// line, the pointer on a cell, the arming release, the Save dialog driven as a user
+// drives it, and the sheet on disk compared with the block under the pointer.
+#include <QDialogButtonBox>
+
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "convert/conversion_state.h"
+#include "gui_support/main_window_fixture.h"
+#include "gui_support/user_actions.h"
+#include "platform/portable/window_internals.h"
+#include "viewer/canvas.h"
+#include "support/expected_sheet.h"
+
+namespace fs = std::filesystem;
+using dialogs_test::UserScript;
+
+namespace {
+
+class SaveFlowTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    MainWindowFixture::SetUp();
+    picture_ = PatternImage(300, 400, true);
+    Restart({"korvanth", SavePicture(picture_, "tiles.png")});
+    ASSERT_EQ(SourceImage.width, 300);
+  }
+
+  // Releases the button over the window while `script` answers what comes up.
+  void ReleaseWith(UserScript& script, int x, int y) {
+    script.start();
+    ReleaseLeft(x, y);
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_TRUE(script.finished());
+  }
+
+  QString InDir(const std::string& name) { return QString::fromStdString(dir_.file(name)); }
+
+  QImage picture_;
+};
+
+TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
+  MoveMouse(3 * 32 + 5, 2 * 32 + 7);  // cell (3, 2): the block at (96, 64)
+  ReleaseLeft(3 * 32 + 5, 2 * 32 + 7);
+  EXPECT_TRUE(ClickArmed);
+  EXPECT_EQ(user::FileDialog(), nullptr);
+
+  UserScript script;
+  script
+      .when([] { return user::FileDialog() != nullptr; },
+            [this] { user::TypeName(InDir("sheet")); })
+      .when(user::Always, [] { user::ChooseType(1); })  // ビットマップ (*.bmp)
+      .when(user::Always, [] { user::ClickSave(); });
+  ReleaseWith(script, 3 * 32 + 5, 2 * 32 + 7);
+
+  const std::string saved = dir_.file("sheet.bmp");
+  ASSERT_TRUE(fs::exists(saved));
+  EXPECT_EQ(ReadBytes(saved).substr(0, 2), "BM");
+  EXPECT_EQ(
+      FirstDifference(ReadBack(saved), ExpectedSheet(picture_, LayoutFormat::Terrain1, 96, 64)),
+      "");
+
+  // After the dialog the window has the focus again: one release arms, the next saves.
+  EXPECT_FALSE(ClickArmed);
+  ReleaseLeft(10, 10);
+  EXPECT_TRUE(ClickArmed);
+  EXPECT_EQ(user::FileDialog(), nullptr);
+  UserScript cancel;
+  cancel.when([] { return user::FileDialog() != nullptr; }, [] { user::ClickCancel(); });
+  ReleaseWith(cancel, 10, 10);
+  EXPECT_FALSE(ClickArmed);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 2);
+}
+
+TEST_F(SaveFlowTest, NameWithoutExtensionIsCompletedFromTheChosenType) {
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  UserScript script;
+  script.when([] { return user::FileDialog() != nullptr; }, [] { user::ChooseType(1); })
+      .when(user::Always, [this] { user::TypeName(InDir("completed")); })
+      .when(user::Always, [] { user::ClickSave(); });
+  ReleaseWith(script, 40, 40);
+  EXPECT_EQ(ReadBytes(dir_.file("completed.bmp")).substr(0, 2), "BM");
+  EXPECT_FALSE(fs::exists(dir_.path() / "completed"));
+}
+
+TEST_F(SaveFlowTest, TypeSwitchesRenameTheTypedName) {
+  std::vector<QString> field;
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  UserScript script;
+  script
+      .when([] { return user::FileDialog() != nullptr; },
+            [this] { user::TypeName(InDir("my.sheet.png")); })
+      .when(user::Always,
+            [&] {
+              user::ChooseType(1);
+              field.push_back(user::NameField()->text());
+            })
+      .when(user::Always,
+            [&] {
+              user::ChooseType(2);
+              field.push_back(user::NameField()->text());
+            })
+      .when(user::Always,
+            [&] {
+              user::ChooseType(0);
+              field.push_back(user::NameField()->text());
+            })
+      .when(user::Always, [] { user::ClickSave(); });
+  ReleaseWith(script, 40, 40);
+  EXPECT_EQ(field, (std::vector<QString>{InDir("my.sheet.bmp"), InDir("my.sheet."),
+                                         InDir("my.sheet.png")}));
+  EXPECT_EQ(ReadBytes(dir_.file("my.sheet.png")).substr(1, 3), "PNG");
+}
+
+TEST_F(SaveFlowTest, EmptyFieldStaysEmptyAndCancelWritesNothing) {
+  QString after;
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  UserScript script;
+  script
+      .when([] { return user::FileDialog() != nullptr; },
+            [&] {
+              user::ChooseType(1);
+              after = user::NameField()->text();
+            })
+      .when(user::Always, [] { user::ClickCancel(); });
+  ReleaseWith(script, 40, 40);
+  EXPECT_EQ(after, QString());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(SaveFlowTest, AllFilesTypeLeavesALoneDotAndTheWarningWritesABitmap) {
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  QString warning;
+  UserScript script;
+  script.when([] { return user::FileDialog() != nullptr; }, [] { user::ChooseType(2); })
+      .when(user::Always, [this] { user::TypeName(InDir("sheet")); })
+      .when(user::Always, [] { user::ClickSave(); })
+      .when([] { return user::MessageBox() != nullptr; },
+            [&] {
+              warning = user::MessageBox()->text();
+              user::PressOk(user::MessageBox());
+            });
+  ReleaseWith(script, 40, 40);
+  EXPECT_EQ(warning, QStringLiteral("ビットマップ形式で保存します"));
+  EXPECT_EQ(ReadBytes(dir_.file("sheet.")).substr(0, 2), "BM");
+}
+
+TEST_F(SaveFlowTest, DotInAFolderMeansNoCompletion) {
+  fs::create_directory(dir_.path() / "tiles.old");
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  UserScript script;
+  script
+      .when([] { return user::FileDialog() != nullptr; },
+            [this] { user::TypeName(InDir("tiles.old/sheet")); })
+      .when(user::Always, [] { user::ClickSave(); })
+      .when([] { return user::MessageBox() != nullptr; },
+            [] { user::PressOk(user::MessageBox()); });
+  ReleaseWith(script, 40, 40);
+  EXPECT_EQ(ReadBytes(dir_.file("tiles.old/sheet")).substr(0, 2), "BM");
+  EXPECT_FALSE(fs::exists(dir_.path() / "tiles.old" / "sheet.png"));
+}
+
+TEST_F(SaveFlowTest, CompletedNameIsNotAskedAboutButATypedOneIs) {
+  WriteBytes(dir_.file("sheet.png"), "old");
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  UserScript quiet;
+  quiet
+      .when([] { return user::FileDialog() != nullptr; },
+            [this] { user::TypeName(InDir("sheet")); })
+      .when(user::Always, [] { user::PressEnter(); });
+  ReleaseWith(quiet, 40, 40);
+  EXPECT_EQ(ReadBack(dir_.file("sheet.png")).size(), QSize(128, 320));
+
+  ReleaseLeft(40, 40);  // arms again after the dialog
+  bool asked = false;
+  UserScript asking;
+  asking
+      .when([] { return user::FileDialog() != nullptr; },
+            [this] { user::TypeName(InDir("sheet.png")); })
+      .when(user::Always, [] { user::PressEnter(); })
+      .when([] { return user::OverwriteQuestion() != nullptr; },
+            [&] {
+              asked = true;
+              dialogs_test::Click(user::OverwriteQuestion()->button(QMessageBox::Yes));
+            });
+  ReleaseWith(asking, 40, 40);
+  EXPECT_TRUE(asked);
+}
+
+TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  int columnDuringWarning = -1;
+  LayoutFormat formatDuringWarning = LayoutFormat::Terrain1;
+  UserScript script;
+  script
+      .when([] { return user::FileDialog() != nullptr; },
+            [this] { user::TypeName(InDir("sheet.xyz")); })
+      .when(user::Always, [] { user::ClickSave(); })
+      .when([] { return user::MessageBox() != nullptr; },
+            [&] {
+              MoveMouse(5 * 32 + 3, 40);
+              columnDuringWarning = CursorCell.column;
+              platform::MenuAction(window(), 40005)->trigger();  // 屋根
+              formatDuringWarning = CurrentLayoutFormat;
+              user::PressOk(user::MessageBox());
+            });
+  ReleaseWith(script, 40, 40);
+  EXPECT_EQ(columnDuringWarning, 5);
+  EXPECT_EQ(formatDuringWarning, LayoutFormat::Roof);
+  // The format chosen while the warning showed applies to this conversion.
+  EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(96, 128));
+}
+
+}  // namespace
