@@ -536,4 +536,37 @@ TEST_F(FileDialogTest, RecordOfUnknownSizeIsRefusedWithoutADialog) {
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
 }
 
+TEST_F(FileDialogTest, OwnerGoingAwayWhileTheDialogShowsEndsItAsCancelled) {
+  OPENFILENAMEA ofn = SaveRecord();
+  UserScript script;
+  script.when(DialogShown, [&] {
+    TypeText(NameField(), QStringLiteral("sheet"));
+    owner_.destroyWidget();
+  });
+  script.start();
+  EXPECT_FALSE(GetSaveFileNameA(&ofn));
+  EXPECT_FALSE(script.timedOut());
+  EXPECT_EQ(file_[0], '\0');
+  EXPECT_EQ(platform::ActiveFileDialog(), nullptr);
+}
+
+TEST_F(FileDialogTest, PickingTheCurrentTypeAgainChangesNothingAndTellsNobody) {
+  OPENFILENAMEA ofn = SaveRecord();
+  QString afterPick;
+  UserScript script;
+  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.jpg")); })
+      .when(Always,
+            [&] {
+              ChooseType(0);
+              afterPick = NameField()->text();
+            })
+      .when(Always, ClickSave);
+  script.start();
+  ASSERT_TRUE(GetSaveFileNameA(&ofn));
+  EXPECT_EQ(afterPick, QStringLiteral("sheet.jpg"));
+  EXPECT_TRUE(log_.typeChanges.empty());
+  EXPECT_EQ(std::string(file_), InDir("sheet.jpg"));
+  EXPECT_EQ(ofn.nFilterIndex, 1u);
+}
+
 }  // namespace

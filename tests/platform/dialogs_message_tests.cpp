@@ -129,4 +129,14 @@ TEST(MessageBoxTest, BoxHiddenFromElsewhereStillReturns) {
   EXPECT_FALSE(script.timedOut());
 }
 
+TEST(MessageBoxTest, OwnerGoingAwayWhileTheBoxShowsEndsIt) {
+  TestOwner owner;
+  UserScript script;
+  script.when(BoxShown, [&] { owner.destroyWidget(); });
+  script.start();
+  EXPECT_EQ(MessageBoxA(&owner, "text", "", MB_OK), IDOK);
+  EXPECT_FALSE(script.timedOut());
+  EXPECT_EQ(platform::ActiveMessageBox(), nullptr);
+}
+
 }  // namespace

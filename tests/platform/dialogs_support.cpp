@@ -135,6 +135,11 @@ TestOwner::TestOwner() : widget_(new QWidget) {
 
 TestOwner::~TestOwner() { delete widget_; }
 
+void TestOwner::destroyWidget() {
+  delete widget_;
+  widget_ = nullptr;
+}
+
 LRESULT TestOwner::send(UINT message, WPARAM, LPARAM) {
   messages.push_back(message);
   return 0;

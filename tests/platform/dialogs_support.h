@@ -81,6 +81,8 @@ class TestOwner : public HWND__ {
   TestOwner();
   ~TestOwner() override;
   QWidget* widget() const override { return widget_; }
+  // The owner's window goes away (with the dialogs it owns).
+  void destroyWidget();
   LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::vector<UINT> messages;
 
