@@ -264,6 +264,46 @@ TEST(Decode, DamagedFilesFailCleanly) {
   EXPECT_EQ(Load(dir.file("half.png")).lastStatus(), UnknownImageFormat);
 }
 
+TEST(Decode, MangledFilesNeverCrash) {
+  // Deterministic byte damage to valid files of every kind: each load either fails with
+  // a status or gives a picture of a sane size.
+  ScratchDir dir;
+  const QImage pattern = PatternImage(40, 30, true);
+  std::vector<unsigned char> indices(40 * 30);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<unsigned char>(i % 5);
+  const std::string files[] = {Encoded(pattern, "png"),
+                               Encoded(pattern, "bmp"),
+                               Encoded(pattern, "tiff"),
+                               Encoded(pattern, "jpeg"),
+                               GifBytes(40, 30, {1, 2, 3, 4, 5}, indices, 2),
+                               RleBmp(6, 3, 8, 1, Rle8Data()),
+                               RleBmp(6, 2, 4, 2, Rle4Data())};
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (const std::string& original : files) {
+    for (int round = 0; round < 40; ++round) {
+      std::string bytes = original;
+      const int changes = 1 + static_cast<int>(next() % 8);
+      for (int k = 0; k < changes; ++k) {
+        // Headers are where the damage matters most: favour the first 64 bytes.
+        const size_t at =
+            next() % 2 ? next() % std::min<size_t>(64, bytes.size()) : next() % bytes.size();
+        bytes[at] = static_cast<char>(next() >> 24);
+      }
+      WriteBytes(dir.file("mangled"), bytes);
+      ImageHandle bitmap = Load(dir.file("mangled"));
+      if (bitmap.lastStatus() == Ok) {
+        EXPECT_GT(bitmap.Width(), 0u);
+        EXPECT_LE(uint64_t{bitmap.Width()} * bitmap.Height() * 4, uint64_t{1} << 30);
+        PixelsOf(bitmap);  // every pixel readable
+      } else {
+        EXPECT_TRUE(bitmap.lastStatus() == UnknownImageFormat || bitmap.lastStatus() == OutOfMemory)
+            << bitmap.lastStatus();
+      }
+    }
+  }
+}
+
 TEST(Decode, PathProblemsGiveTheirStatus) {
   ScratchDir dir;
   EXPECT_EQ(Load(dir.file("missing.png")).lastStatus(), FileNotFound);
