@@ -245,3 +245,43 @@ TEST_F(Painting, BeginPaintRefusesBadArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PaintWithoutBeginPaint, IsValidatedAndDoesNotRepeat) {
+  int paints = 0;
+  TestWindow::PrepareHandler([&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (message != WM_PAINT) return std::nullopt;
+    ++paints;  // answers without BeginPaint/EndPaint
+    return 0;
+  });
+  TestWindow window;
+  platform::ClientPixels(window.hwnd());
+  QCoreApplication::processEvents();
+  platform::ClientPixels(window.hwnd());
+  EXPECT_EQ(paints, 1);
+  // The erase it never asked for does not come later either.
+  EXPECT_TRUE(window.only(WM_ERASEBKGND).empty());
+}
+
+TEST(PaintWithoutBeginPaint, AnInvalidationDuringThePaintBringsTheNextOne) {
+  int paints = 0;
+  TestWindow::PrepareHandler(
+      [&](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message != WM_PAINT) return std::nullopt;
+        PAINTSTRUCT paint;
+        BeginPaint(hwnd, &paint);
+        if (++paints == 1) InvalidateRect(hwnd, nullptr, FALSE);
+        EndPaint(hwnd, &paint);
+        return 0;
+      });
+  TestWindow window;
+  platform::ClientPixels(window.hwnd());
+  EXPECT_EQ(paints, 1);
+  platform::ClientPixels(window.hwnd());
+  EXPECT_EQ(paints, 2);
+  platform::ClientPixels(window.hwnd());
+  EXPECT_EQ(paints, 2);
+}
+
+}  // namespace
