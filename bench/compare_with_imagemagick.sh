@@ -12,7 +12,7 @@ convert -size 1024x1024 plasma:fractal -seed 7 PNG32:"$work/input.png" 2>/dev/nu
   convert -size 1024x1024 gradient:red-blue PNG32:"$work/input.png"
 
 magick_cmd=$(python3 bench/imagemagick_sheet.py "$work/input.png" "PNG32:$work/magick.png" 320 480)
-ours_cmd="build/cli/korvanth-convert --origin 320,480 $work/input.png $work/ours.png"
+ours_cmd="${KORVANTH_BUILD:-build}/cli/korvanth-convert --origin 320,480 $work/input.png $work/ours.png"
 
 eval "$magick_cmd"
 $ours_cmd
