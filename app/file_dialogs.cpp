@@ -57,32 +57,35 @@ void MatchNameToFileType(HWND hookDialog, const OPENFILENAMEA* record) {
   SendDlgItemMessageA(saveDialog, kFileNameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
+// A dialog record that starts on the first file type with an empty name; everything not
+// set here is left to the platform's defaults.
+OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBufferSize],
+                           DWORD flags) {
+  OPENFILENAMEA record{};
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  record.hwndOwner = owner;
+  record.lpstrFilter = filter;
+  record.nFilterIndex = 1;
+  record.lpstrFile = name;
+  record.nMaxFile = sizeof name;
+  record.Flags = flags;
+  return record;
+}
+
 }  // namespace
 
 bool RunOpenDialog(HWND owner) {
   char name[kPathBufferSize] = {};
-  OPENFILENAMEA record{};
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  record.hwndOwner = owner;
-  record.lpstrFilter = kOpenFilter;
-  record.nFilterIndex = 1;
-  record.lpstrFile = name;
-  record.nMaxFile = sizeof name;
-  record.Flags = OFN_HIDEREADONLY;
+  OPENFILENAMEA record = DialogRecord(owner, kOpenFilter, name, OFN_HIDEREADONLY);
   if (GetOpenFileNameA(&record)) LoadSourceImage(owner, name);
   return true;
 }
 
 bool RunSaveDialog(HWND owner) {
   char name[kPathBufferSize] = {};
-  OPENFILENAMEA record{};
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  record.hwndOwner = owner;
-  record.lpstrFilter = kSaveFilter;
-  record.nFilterIndex = 1;
-  record.lpstrFile = name;
-  record.nMaxFile = sizeof name;
-  record.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  OPENFILENAMEA record =
+      DialogRecord(owner, kSaveFilter, name,
+                   OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
   record.lpfnHook = SaveDialogHook;
   if (!GetSaveFileNameA(&record)) return false;
 

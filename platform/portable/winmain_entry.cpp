@@ -1,6 +1,8 @@
 // The process entry off Windows: Qt first, then the program's WinMain as Windows
 // would call it. Linked into the program only (korvanth_platform_main).
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <string>
 
@@ -10,6 +12,14 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The program ends through WM_QUIT, not when Qt sees its last window go.
   application.setQuitOnLastWindowClosed(false);
+  // The program keeps no settings between runs. Qt's own dialogs would keep their
+  // history (last folder, custom colours) in the user's configuration folder; give them
+  // a folder of this run's own, removed at exit.
+  QTemporaryDir settingsFolder;
+  if (settingsFolder.isValid()) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+  }
   // QApplication has taken out its own options; the rest is the program's.
   __argc = argc;
   __argv = argv;

@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "convert/conversion_state.h"
 #include "gui_support/main_window_fixture.h"
-#include "gui_support/user_actions.h"
+#include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
 #include "viewer/canvas.h"
 #include "support/expected_sheet.h"
@@ -44,14 +44,14 @@ TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
   MoveMouse(3 * 32 + 5, 2 * 32 + 7);  // cell (3, 2): the block at (96, 64)
   ReleaseLeft(3 * 32 + 5, 2 * 32 + 7);
   EXPECT_TRUE(ClickArmed);
-  EXPECT_EQ(user::FileDialog(), nullptr);
+  EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);
 
   UserScript script;
   script
-      .when([] { return user::FileDialog() != nullptr; },
-            [this] { user::TypeName(InDir("sheet")); })
-      .when(user::Always, [] { user::ChooseType(1); })  // ビットマップ (*.bmp)
-      .when(user::Always, [] { user::ClickSave(); });
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [this] { dialogs_test::TypeName(InDir("sheet")); })
+      .when(dialogs_test::Always, [] { dialogs_test::ChooseType(1); })  // ビットマップ (*.bmp)
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
   ReleaseWith(script, 3 * 32 + 5, 2 * 32 + 7);
 
   const std::string saved = dir_.file("sheet.bmp");
@@ -65,9 +65,10 @@ TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
   EXPECT_FALSE(ClickArmed);
   ReleaseLeft(10, 10);
   EXPECT_TRUE(ClickArmed);
-  EXPECT_EQ(user::FileDialog(), nullptr);
+  EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);
   UserScript cancel;
-  cancel.when([] { return user::FileDialog() != nullptr; }, [] { user::ClickCancel(); });
+  cancel.when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+              [] { dialogs_test::ClickCancel(); });
   ReleaseWith(cancel, 10, 10);
   EXPECT_FALSE(ClickArmed);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 2);
@@ -77,9 +78,11 @@ TEST_F(SaveFlowTest, NameWithoutExtensionIsCompletedFromTheChosenType) {
   MoveMouse(40, 40);
   ReleaseLeft(40, 40);
   UserScript script;
-  script.when([] { return user::FileDialog() != nullptr; }, [] { user::ChooseType(1); })
-      .when(user::Always, [this] { user::TypeName(InDir("completed")); })
-      .when(user::Always, [] { user::ClickSave(); });
+  script
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [] { dialogs_test::ChooseType(1); })
+      .when(dialogs_test::Always, [this] { dialogs_test::TypeName(InDir("completed")); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
   ReleaseWith(script, 40, 40);
   EXPECT_EQ(ReadBytes(dir_.file("completed.bmp")).substr(0, 2), "BM");
   EXPECT_FALSE(fs::exists(dir_.path() / "completed"));
@@ -91,24 +94,24 @@ TEST_F(SaveFlowTest, TypeSwitchesRenameTheTypedName) {
   ReleaseLeft(40, 40);
   UserScript script;
   script
-      .when([] { return user::FileDialog() != nullptr; },
-            [this] { user::TypeName(InDir("my.sheet.png")); })
-      .when(user::Always,
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [this] { dialogs_test::TypeName(InDir("my.sheet.png")); })
+      .when(dialogs_test::Always,
             [&] {
-              user::ChooseType(1);
-              field.push_back(user::NameField()->text());
+              dialogs_test::ChooseType(1);
+              field.push_back(dialogs_test::NameField()->text());
             })
-      .when(user::Always,
+      .when(dialogs_test::Always,
             [&] {
-              user::ChooseType(2);
-              field.push_back(user::NameField()->text());
+              dialogs_test::ChooseType(2);
+              field.push_back(dialogs_test::NameField()->text());
             })
-      .when(user::Always,
+      .when(dialogs_test::Always,
             [&] {
-              user::ChooseType(0);
-              field.push_back(user::NameField()->text());
+              dialogs_test::ChooseType(0);
+              field.push_back(dialogs_test::NameField()->text());
             })
-      .when(user::Always, [] { user::ClickSave(); });
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
   ReleaseWith(script, 40, 40);
   EXPECT_EQ(field, (std::vector<QString>{InDir("my.sheet.bmp"), InDir("my.sheet."),
                                          InDir("my.sheet.png")}));
@@ -121,12 +124,12 @@ TEST_F(SaveFlowTest, EmptyFieldStaysEmptyAndCancelWritesNothing) {
   ReleaseLeft(40, 40);
   UserScript script;
   script
-      .when([] { return user::FileDialog() != nullptr; },
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
             [&] {
-              user::ChooseType(1);
-              after = user::NameField()->text();
+              dialogs_test::ChooseType(1);
+              after = dialogs_test::NameField()->text();
             })
-      .when(user::Always, [] { user::ClickCancel(); });
+      .when(dialogs_test::Always, [] { dialogs_test::ClickCancel(); });
   ReleaseWith(script, 40, 40);
   EXPECT_EQ(after, QString());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
@@ -137,13 +140,15 @@ TEST_F(SaveFlowTest, AllFilesTypeLeavesALoneDotAndTheWarningWritesABitmap) {
   ReleaseLeft(40, 40);
   QString warning;
   UserScript script;
-  script.when([] { return user::FileDialog() != nullptr; }, [] { user::ChooseType(2); })
-      .when(user::Always, [this] { user::TypeName(InDir("sheet")); })
-      .when(user::Always, [] { user::ClickSave(); })
-      .when([] { return user::MessageBox() != nullptr; },
+  script
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [] { dialogs_test::ChooseType(2); })
+      .when(dialogs_test::Always, [this] { dialogs_test::TypeName(InDir("sheet")); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+      .when([] { return dialogs_test::OpenBox() != nullptr; },
             [&] {
-              warning = user::MessageBox()->text();
-              user::PressOk(user::MessageBox());
+              warning = dialogs_test::OpenBox()->text();
+              dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
             });
   ReleaseWith(script, 40, 40);
   EXPECT_EQ(warning, QStringLiteral("ビットマップ形式で保存します"));
@@ -156,11 +161,11 @@ TEST_F(SaveFlowTest, DotInAFolderMeansNoCompletion) {
   ReleaseLeft(40, 40);
   UserScript script;
   script
-      .when([] { return user::FileDialog() != nullptr; },
-            [this] { user::TypeName(InDir("tiles.old/sheet")); })
-      .when(user::Always, [] { user::ClickSave(); })
-      .when([] { return user::MessageBox() != nullptr; },
-            [] { user::PressOk(user::MessageBox()); });
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [this] { dialogs_test::TypeName(InDir("tiles.old/sheet")); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+      .when([] { return dialogs_test::OpenBox() != nullptr; },
+            [] { dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok)); });
   ReleaseWith(script, 40, 40);
   EXPECT_EQ(ReadBytes(dir_.file("tiles.old/sheet")).substr(0, 2), "BM");
   EXPECT_FALSE(fs::exists(dir_.path() / "tiles.old" / "sheet.png"));
@@ -172,9 +177,9 @@ TEST_F(SaveFlowTest, CompletedNameIsNotAskedAboutButATypedOneIs) {
   ReleaseLeft(40, 40);
   UserScript quiet;
   quiet
-      .when([] { return user::FileDialog() != nullptr; },
-            [this] { user::TypeName(InDir("sheet")); })
-      .when(user::Always, [] { user::PressEnter(); });
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [this] { dialogs_test::TypeName(InDir("sheet")); })
+      .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); });
   ReleaseWith(quiet, 40, 40);
   EXPECT_EQ(ReadBack(dir_.file("sheet.png")).size(), QSize(128, 320));
 
@@ -182,13 +187,13 @@ TEST_F(SaveFlowTest, CompletedNameIsNotAskedAboutButATypedOneIs) {
   bool asked = false;
   UserScript asking;
   asking
-      .when([] { return user::FileDialog() != nullptr; },
-            [this] { user::TypeName(InDir("sheet.png")); })
-      .when(user::Always, [] { user::PressEnter(); })
-      .when([] { return user::OverwriteQuestion() != nullptr; },
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [this] { dialogs_test::TypeName(InDir("sheet.png")); })
+      .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); })
+      .when([] { return dialogs_test::OverwriteQuestion() != nullptr; },
             [&] {
               asked = true;
-              dialogs_test::Click(user::OverwriteQuestion()->button(QMessageBox::Yes));
+              dialogs_test::Click(dialogs_test::OverwriteQuestion()->button(QMessageBox::Yes));
             });
   ReleaseWith(asking, 40, 40);
   EXPECT_TRUE(asked);
@@ -201,16 +206,16 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
   LayoutFormat formatDuringWarning = LayoutFormat::Terrain1;
   UserScript script;
   script
-      .when([] { return user::FileDialog() != nullptr; },
-            [this] { user::TypeName(InDir("sheet.xyz")); })
-      .when(user::Always, [] { user::ClickSave(); })
-      .when([] { return user::MessageBox() != nullptr; },
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [this] { dialogs_test::TypeName(InDir("sheet.xyz")); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+      .when([] { return dialogs_test::OpenBox() != nullptr; },
             [&] {
               MoveMouse(5 * 32 + 3, 40);
               columnDuringWarning = CursorCell.column;
               platform::MenuAction(window(), 40005)->trigger();  // 屋根
               formatDuringWarning = CurrentLayoutFormat;
-              user::PressOk(user::MessageBox());
+              dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
             });
   ReleaseWith(script, 40, 40);
   EXPECT_EQ(columnDuringWarning, 5);

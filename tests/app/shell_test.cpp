@@ -10,7 +10,7 @@
 #include "app/main_window.h"
 #include "convert/conversion_state.h"
 #include "gui_support/main_window_fixture.h"
-#include "gui_support/user_actions.h"
+#include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
 #include "viewer/view_colours.h"
 
@@ -47,17 +47,17 @@ TEST_F(ShellTest, PictureFromTheFirstArgumentOnly) {
 
 TEST_F(ShellTest, FirstArgumentThatIsNoPicture) {
   Restart({"korvanth", dir_.file("missing.png")});
-  EXPECT_EQ(user::MessageBox(), nullptr);
+  EXPECT_EQ(dialogs_test::OpenBox(), nullptr);
   ASSERT_TRUE(SourceImage.exists());
   EXPECT_EQ(SourceImage.width, 0);
   // An armed release still opens the Save dialog.
   ReleaseLeft(20, 20);
   bool opened = false;
   UserScript script;
-  script.when([] { return user::FileDialog() != nullptr; },
+  script.when([] { return dialogs_test::OpenFileDialog() != nullptr; },
               [&] {
                 opened = true;
-                user::ClickCancel();
+                dialogs_test::ClickCancel();
               });
   script.start();
   ReleaseLeft(20, 20);
@@ -70,7 +70,7 @@ TEST_F(ShellTest, ReleaseWithoutAPictureDoesNothingButArm) {
   EXPECT_TRUE(ClickArmed);
   ReleaseLeft(20, 20);
   EXPECT_TRUE(ClickArmed);
-  EXPECT_EQ(user::FileDialog(), nullptr);
+  EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);
 }
 
 TEST_F(ShellTest, FormatItemsMoveTheRadioMark) {
@@ -95,16 +95,18 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
   QColor offeredAtStart;
   UserScript frame;
   frame
-      .when([] { return user::ColourDialog() != nullptr; },
+      .when([] { return dialogs_test::OpenColourDialog() != nullptr; },
             [&] {
-              offeredAtStart = user::ColourDialog()->currentColor();
-              user::ColourDialog()->setCurrentColor(QColor(0x12, 0x34, 0x56));
-              for (QPushButton* button : user::ColourDialog()->findChildren<QPushButton*>())
+              offeredAtStart = dialogs_test::OpenColourDialog()->currentColor();
+              dialogs_test::OpenColourDialog()->setCurrentColor(QColor(0x12, 0x34, 0x56));
+              for (QPushButton* button :
+                   dialogs_test::OpenColourDialog()->findChildren<QPushButton*>())
                 if (button->text().contains(QStringLiteral("Custom"))) dialogs_test::Click(button);
-              user::ColourDialog()->setCurrentColor(QColor(0, 0, 255));
+              dialogs_test::OpenColourDialog()->setCurrentColor(QColor(0, 0, 255));
             })
-      .when(user::Always, [] {
-        dialogs_test::Click(dialogs_test::DialogButton(user::ColourDialog(), QDialogButtonBox::Ok));
+      .when(dialogs_test::Always, [] {
+        dialogs_test::Click(
+            dialogs_test::DialogButton(dialogs_test::OpenColourDialog(), QDialogButtonBox::Ok));
       });
   frame.start();
   Trigger(window(), 40006);
@@ -118,11 +120,11 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
   // The background dialog offers the same custom colour; cancelling changes nothing.
   QColor offeredCustom;
   UserScript background;
-  background.when([] { return user::ColourDialog() != nullptr; },
+  background.when([] { return dialogs_test::OpenColourDialog() != nullptr; },
                   [&] {
                     offeredCustom = QColorDialog::customColor(0);
-                    dialogs_test::Click(
-                        dialogs_test::DialogButton(user::ColourDialog(), QDialogButtonBox::Cancel));
+                    dialogs_test::Click(dialogs_test::DialogButton(dialogs_test::OpenColourDialog(),
+                                                                   QDialogButtonBox::Cancel));
                   });
   background.start();
   Trigger(window(), 40007);
@@ -152,9 +154,9 @@ TEST_F(ShellTest, OpenCommandLoadsTheChosenPicture) {
   ReleaseLeft(20, 20);
   UserScript script;
   script
-      .when([] { return user::FileDialog() != nullptr; },
-            [&] { user::TypeName(QString::fromStdString(path)); })
-      .when(user::Always, [] { user::PressEnter(); });
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [&] { dialogs_test::TypeName(QString::fromStdString(path)); })
+      .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); });
   script.start();
   Trigger(window(), 40001);
   EXPECT_FALSE(script.timedOut());

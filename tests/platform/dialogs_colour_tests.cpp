@@ -14,13 +14,6 @@ using namespace dialogs_test;
 
 namespace {
 
-QColorDialog* OpenColourDialog() {
-  QColorDialog* dialog = platform::ActiveColourDialog();
-  return dialog != nullptr && dialog->isVisible() ? dialog : nullptr;
-}
-bool ColourDialogShown() { return OpenColourDialog() != nullptr; }
-bool Always() { return true; }
-
 // The dialog's HTML field ("#rrggbb").
 QLineEdit* HtmlField() {
   for (QLineEdit* edit : OpenColourDialog()->findChildren<QLineEdit*>())

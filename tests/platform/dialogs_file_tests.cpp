@@ -81,32 +81,6 @@ UINT_PTR RecordingHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   return 1;
 }
 
-QFileDialog* OpenDialog() {
-  QFileDialog* dialog = platform::ActiveFileDialog();
-  return dialog != nullptr && dialog->isVisible() ? dialog : nullptr;
-}
-QLineEdit* NameField() {
-  return OpenDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-}
-QComboBox* TypeBox() {
-  return OpenDialog()->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-}
-bool DialogShown() { return OpenDialog() != nullptr; }
-bool Always() { return true; }
-
-// Picks a file type from the opened list with the mouse, as a user would. The list
-// ignores a release that comes within a double-click interval of its opening (taken
-// for the end of the click that opened it), so the pick waits that long, as a user's
-// does.
-void ChooseType(int index) {
-  QComboBox* types = TypeBox();
-  types->showPopup();
-  WaitFor(QApplication::doubleClickInterval() + 50);
-  QAbstractItemView* list = types->view();
-  const QRect item = list->visualRect(list->model()->index(index, 0));
-  ClickAt(list->viewport(), item.center());
-}
-
 // Steps through the file types with the arrow keys until `index` is current.
 void StepToType(int index) {
   QComboBox* types = TypeBox();
@@ -114,11 +88,6 @@ void StepToType(int index) {
   for (int guard = 0; guard < 10 && types->currentIndex() != index; ++guard)
     PressKey(types, types->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
 }
-
-void ClickSave() { Click(DialogButton(OpenDialog(), QDialogButtonBox::Save)); }
-// Enter in the name field; with the completion list of a matching existing file open,
-// the list closes and the key still confirms the name.
-void PressEnter() { PressKey(NameField(), Qt::Key_Return); }
 
 class FileDialogTest : public ::testing::Test {
  protected:
@@ -156,7 +125,7 @@ class FileDialogTest : public ::testing::Test {
 TEST_F(FileDialogTest, TypedNameComesBackAsFullPathWithoutAnyExtensionAdded) {
   OPENFILENAMEA ofn = SaveRecord();
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
       .when(Always, ClickSave);
   script.start();
   ASSERT_TRUE(GetSaveFileNameA(&ofn));
@@ -174,7 +143,7 @@ TEST_F(FileDialogTest, HookHearsInitDialogThenEachTypeChangeAndRenamesTheField) 
   OPENFILENAMEA ofn = SaveRecord();
   std::vector<QString> fieldAfter;
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
       .when(Always,
             [&] {
               ChooseType(1);
@@ -219,7 +188,7 @@ TEST_F(FileDialogTest, OnlyTheHookDecidesTheFieldText) {
   OPENFILENAMEA ofn = SaveRecord();
   QString afterChange;
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
       .when(Always,
             [&] {
               ChooseType(1);
@@ -240,7 +209,7 @@ TEST_F(FileDialogTest, WithoutHookTheFieldIsLeftAloneAndTheTypeComesBack) {
   ofn.lpfnHook = nullptr;
   QString afterChange;
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("my.sheet.png")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("my.sheet.png")); })
       .when(Always,
             [&] {
               ChooseType(1);
@@ -260,7 +229,7 @@ TEST_F(FileDialogTest, TypeChosenBeforeTypingIsReturnedAndEmptyFieldStaysEmpty) 
   QString afterChange = QStringLiteral("unset");
   UserScript script;
   script
-      .when(DialogShown,
+      .when(FileDialogShown,
             [&] {
               ChooseType(1);
               afterChange = NameField()->text();
@@ -282,10 +251,10 @@ TEST_F(FileDialogTest, TypeBoxShowsTheDescriptionsAsTheyAreAndStartsOnTheGivenIn
   int startIndex = -1;
   QString title;
   UserScript script;
-  script.when(DialogShown, [&] {
+  script.when(FileDialogShown, [&] {
     for (int i = 0; i < TypeBox()->count(); ++i) shown.append(TypeBox()->itemText(i));
     startIndex = TypeBox()->currentIndex();
-    OpenDialog()->reject();
+    OpenFileDialog()->reject();
   });
   script.start();
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
@@ -298,9 +267,8 @@ TEST_F(FileDialogTest, TypeBoxShowsTheDescriptionsAsTheyAreAndStartsOnTheGivenIn
 TEST_F(FileDialogTest, CancelReturnsZeroAndLeavesTheBufferAlone) {
   OPENFILENAMEA ofn = SaveRecord();
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); }).when(Always, [] {
-    Click(DialogButton(OpenDialog(), QDialogButtonBox::Cancel));
-  });
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
+      .when(Always, [] { Click(DialogButton(OpenFileDialog(), QDialogButtonBox::Cancel)); });
   script.start();
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
   EXPECT_TRUE(script.finished());
@@ -312,7 +280,7 @@ TEST_F(FileDialogTest, CancelReturnsZeroAndLeavesTheBufferAlone) {
 TEST_F(FileDialogTest, EscapeClosesTheDialogLikeCancel) {
   OPENFILENAMEA ofn = SaveRecord();
   UserScript script;
-  script.when(DialogShown, [] { PressKey(NameField(), Qt::Key_Escape); });
+  script.when(FileDialogShown, [] { PressKey(NameField(), Qt::Key_Escape); });
   script.start();
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
   EXPECT_FALSE(script.timedOut());
@@ -324,7 +292,7 @@ TEST_F(FileDialogTest, OverwriteQuestionDeclinedKeepsTheDialogOpenAcceptedReturn
   bool stillOpenAfterNo = false;
   int questions = 0;
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
       .when(Always, PressEnter)
       .when([] { return ModalOnTop<QMessageBox>() != nullptr; },
             [&] {
@@ -333,7 +301,7 @@ TEST_F(FileDialogTest, OverwriteQuestionDeclinedKeepsTheDialogOpenAcceptedReturn
             })
       .when([] { return ModalOnTop<QFileDialog>() != nullptr; },
             [&] {
-              stillOpenAfterNo = OpenDialog() != nullptr;
+              stillOpenAfterNo = OpenFileDialog() != nullptr;
               ClickSave();
             })
       .when([] { return ModalOnTop<QMessageBox>() != nullptr; },
@@ -354,7 +322,7 @@ TEST_F(FileDialogTest, NameWithoutExtensionIsNotAskedAboutAnExistingCompletedNam
   WriteBytes(InDir("sheet.png"), "old");
   OPENFILENAMEA ofn = SaveRecord();
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
       .when(Always, PressEnter);
   script.start();
   ASSERT_TRUE(GetSaveFileNameA(&ofn));
@@ -367,7 +335,7 @@ TEST_F(FileDialogTest, WithoutOverwritePromptAnExistingFileIsNotAskedAbout) {
   OPENFILENAMEA ofn = SaveRecord();
   ofn.Flags &= ~static_cast<DWORD>(OFN_OVERWRITEPROMPT);
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
       .when(Always, PressEnter);
   script.start();
   ASSERT_TRUE(GetSaveFileNameA(&ofn));
@@ -387,7 +355,7 @@ TEST_F(FileDialogTest, PathLongerThanTheBufferIsRefusedWithoutOverflow) {
   ofn.nMaxFile = sizeof buffer.file;
   UserScript script;
   script
-      .when(DialogShown,
+      .when(FileDialogShown,
             [] { TypeText(NameField(), QStringLiteral("a-rather-long-sheet-name.png")); })
       .when(Always, ClickSave);
   script.start();
@@ -405,10 +373,10 @@ TEST_F(FileDialogTest, DialogIsWindowModalToItsOwner) {
   QWidget* parent = nullptr;
   Qt::WindowModality modality = Qt::NonModal;
   UserScript script;
-  script.when(DialogShown, [&] {
-    parent = OpenDialog()->parentWidget();
-    modality = OpenDialog()->windowModality();
-    OpenDialog()->reject();
+  script.when(FileDialogShown, [&] {
+    parent = OpenFileDialog()->parentWidget();
+    modality = OpenFileDialog()->windowModality();
+    OpenFileDialog()->reject();
   });
   script.start();
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
@@ -426,7 +394,7 @@ TEST_F(FileDialogTest, HookReadsTheFieldIntoSmallBuffersWithoutOverflow) {
   std::string narrow, wide;
   QString afterSet;
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("画像.png")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("画像.png")); })
       .when(Always, [&] {
         HWND dialog = GetParent(log_.hookWindow);
         std::memset(&small, 0x5A, sizeof small);
@@ -440,7 +408,7 @@ TEST_F(FileDialogTest, HookReadsTheFieldIntoSmallBuffersWithoutOverflow) {
         copied =
             SendDlgItemMessageA(dialog, 1152, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(small.text));
         narrow = small.text;
-        OpenDialog()->reject();
+        OpenFileDialog()->reject();
       });
   script.start();
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
@@ -472,13 +440,13 @@ TEST_F(FileDialogTest, OpenDialogReturnsATypedNameOfAMissingFile) {
   int startIndex = -1;
   UserScript script;
   script
-      .when(DialogShown,
+      .when(FileDialogShown,
             [&] {
               for (int i = 0; i < TypeBox()->count(); ++i) shown.append(TypeBox()->itemText(i));
               startIndex = TypeBox()->currentIndex();
               TypeText(NameField(), QStringLiteral("missing.png"));
             })
-      .when(Always, [] { Click(DialogButton(OpenDialog(), QDialogButtonBox::Open)); });
+      .when(Always, [] { Click(DialogButton(OpenFileDialog(), QDialogButtonBox::Open)); });
   script.start();
   ASSERT_TRUE(GetOpenFileNameA(&ofn));
   EXPECT_FALSE(script.timedOut());
@@ -507,12 +475,12 @@ TEST_F(FileDialogTest, OpenDialogListsOnlyTheChosenTypeAndReturnsTheIndex) {
   QStringList bitmapPatterns, allPatterns;
   UserScript script;
   script
-      .when(DialogShown,
+      .when(FileDialogShown,
             [&] {
               StepToType(1);
-              bitmapPatterns = OpenDialog()->findChild<QFileSystemModel*>()->nameFilters();
+              bitmapPatterns = OpenFileDialog()->findChild<QFileSystemModel*>()->nameFilters();
               StepToType(5);
-              allPatterns = OpenDialog()->findChild<QFileSystemModel*>()->nameFilters();
+              allPatterns = OpenFileDialog()->findChild<QFileSystemModel*>()->nameFilters();
             })
       .when(Always, [] { TypeText(NameField(), QStringLiteral("noext")); })
       .when(Always, PressEnter);
@@ -539,7 +507,7 @@ TEST_F(FileDialogTest, RecordOfUnknownSizeIsRefusedWithoutADialog) {
 TEST_F(FileDialogTest, OwnerGoingAwayWhileTheDialogShowsEndsItAsCancelled) {
   OPENFILENAMEA ofn = SaveRecord();
   UserScript script;
-  script.when(DialogShown, [&] {
+  script.when(FileDialogShown, [&] {
     TypeText(NameField(), QStringLiteral("sheet"));
     owner_.destroyWidget();
   });
@@ -554,7 +522,7 @@ TEST_F(FileDialogTest, PickingTheCurrentTypeAgainChangesNothingAndTellsNobody) {
   OPENFILENAMEA ofn = SaveRecord();
   QString afterPick;
   UserScript script;
-  script.when(DialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.jpg")); })
+  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.jpg")); })
       .when(Always,
             [&] {
               ChooseType(0);

@@ -13,13 +13,6 @@ using namespace dialogs_test;
 
 namespace {
 
-QMessageBox* OpenBox() {
-  QMessageBox* box = platform::ActiveMessageBox();
-  return box != nullptr && box->isVisible() ? box : nullptr;
-}
-bool BoxShown() { return OpenBox() != nullptr; }
-bool Always() { return true; }
-
 struct BoxLook {
   QString text;
   QString title;

@@ -26,7 +26,6 @@ constexpr char kSaveFilter[] = "PNG (*.png)\0*.png\0ビットマップ (*.bmp)\0
 bool FileDialogShown() {
   return platform::ActiveFileDialog() != nullptr && platform::ActiveFileDialog()->isVisible();
 }
-bool Always() { return true; }
 
 HWND hookWindowSeen = nullptr;
 HWND saveDialogSeen = nullptr;

@@ -1,6 +1,11 @@
 // Input and scripting helpers of the dialog tests.
 #include "dialogs_support.h"
 
+#include <QAbstractItemView>
+#include <QDialogButtonBox>
+
+#include "platform/portable/dialogs_internal.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QMessageBox>
@@ -17,6 +22,66 @@ Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* w, QEvent::Type t, int k, Qt::Keybo
 QT_END_NAMESPACE
 
 namespace dialogs_test {
+
+QFileDialog* OpenFileDialog() {
+  QFileDialog* dialog = platform::ActiveFileDialog();
+  return dialog != nullptr && dialog->isVisible() ? dialog : nullptr;
+}
+
+QColorDialog* OpenColourDialog() {
+  QColorDialog* dialog = platform::ActiveColourDialog();
+  return dialog != nullptr && dialog->isVisible() ? dialog : nullptr;
+}
+
+QMessageBox* OpenBox() {
+  QMessageBox* box = platform::ActiveMessageBox();
+  return box != nullptr && box->isVisible() ? box : nullptr;
+}
+
+bool FileDialogShown() { return OpenFileDialog() != nullptr; }
+bool ColourDialogShown() { return OpenColourDialog() != nullptr; }
+bool BoxShown() { return OpenBox() != nullptr; }
+bool Always() { return true; }
+
+QLineEdit* NameField() {
+  return OpenFileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
+
+QComboBox* TypeBox() {
+  return OpenFileDialog()->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+}
+
+void ChooseType(int index) {
+  QComboBox* types = TypeBox();
+  types->showPopup();
+  // The list takes a release within a double-click interval of its opening for the end
+  // of the click that opened it, so the pick waits that long, as a user's hand does.
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < QApplication::doubleClickInterval() + 50)
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  QAbstractItemView* list = types->view();
+  ClickAt(list->viewport(), list->visualRect(list->model()->index(index, 0)).center());
+}
+
+void TypeName(const QString& name) {
+  QLineEdit* field = NameField();
+  Focus(field);
+  TypeText(field, name);
+}
+
+void ClickSave() { Click(DialogButton(OpenFileDialog(), QDialogButtonBox::Save)); }
+void ClickCancel() { Click(DialogButton(OpenFileDialog(), QDialogButtonBox::Cancel)); }
+void PressEnter() { PressKey(NameField(), Qt::Key_Return); }
+
+QMessageBox* OverwriteQuestion() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (box != nullptr && box->isVisible() && box->parentWidget() == OpenFileDialog()) return box;
+  }
+  return nullptr;
+}
+
 namespace {
 int timestamp = 1000;
 

@@ -4,6 +4,11 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -20,6 +25,29 @@
 #include "platform/portable/window_object.h"
 
 namespace dialogs_test {
+
+// The visible dialog or box of each kind, or null.
+QFileDialog* OpenFileDialog();
+QColorDialog* OpenColourDialog();
+QMessageBox* OpenBox();
+bool FileDialogShown();
+bool ColourDialogShown();
+bool BoxShown();
+bool Always();
+
+// The file dialog's name field and file-type box.
+QLineEdit* NameField();
+QComboBox* TypeBox();
+// Opens the file-type list and clicks the entry, as a user picks it.
+void ChooseType(int index);
+void TypeName(const QString& name);
+void ClickSave();
+void ClickCancel();
+// Enter in the name field: also confirms when the completion list of a matching
+// existing file is open (a click on a button would only close the list).
+void PressEnter();
+// The overwrite question on top of the file dialog, or null.
+QMessageBox* OverwriteQuestion();
 
 // A left click in the middle of a widget (or at `pos`), through the window system.
 void Click(QWidget* widget);
