@@ -26,9 +26,7 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDRE
 constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 
 // The conversion's warning is a message box without an owner: the window stays usable.
-void ShowFormatWarning(const char* text) {
-  MessageBoxA(nullptr, text, "", MB_OK | MB_ICONWARNING);
-}
+void ShowFormatWarning(const char* text) { MessageBoxA(nullptr, text, "", MB_OK | MB_ICONWARNING); }
 
 void CheckFormatItem(HWND window, UINT item) {
   CheckMenuRadioItem(GetMenu(window), IDM_FORMAT_TERRAIN1, IDM_FORMAT_ROOF, item, MF_BYCOMMAND);

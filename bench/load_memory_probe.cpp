@@ -26,10 +26,11 @@ int main(int argc, char** argv) {
   ReplaceSourceImage(argv[1]);
   const long after = PeakKiB();
   const double pictureKiB = SourceImage.width * 4.0 * SourceImage.height / 1024.0;
-  std::printf("picture %dx%d: own bytes %.0f KiB, peak before %ld KiB, after %ld KiB, "
-              "growth %.1f %% of the picture's bytes\n",
-              SourceImage.width, SourceImage.height, pictureKiB, before, after,
-              100.0 * (after - before) / pictureKiB);
+  std::printf(
+      "picture %dx%d: own bytes %.0f KiB, peak before %ld KiB, after %ld KiB, "
+      "growth %.1f %% of the picture's bytes\n",
+      SourceImage.width, SourceImage.height, pictureKiB, before, after,
+      100.0 * (after - before) / pictureKiB);
   DestroySourceImage();
   return 0;
 }

@@ -20,7 +20,8 @@ namespace {
 void LoadBigPicture() {
   if (SourceImage.exists()) return;
   void* memory = GdipAlloc(sizeof(ImageHandle));
-  SourceImage.image = new (memory) ImageHandle(ImageHandle::FromScan0(4096, 4096, PixelFormat32bppARGB));
+  SourceImage.image =
+      new (memory) ImageHandle(ImageHandle::FromScan0(4096, 4096, PixelFormat32bppARGB));
   GpRect all{0, 0, 4096, 4096};
   BitmapData data{};
   GdipBitmapLockBits(SourceImage.image->bitmap(), &all, ImageLockModeWrite, PixelFormat32bppARGB,
