@@ -23,8 +23,12 @@ else
   exit 1
 fi
 
-hyperfine --warmup 3 --min-runs 20 -N --export-markdown "$work/times.md" \
-  -n korvanth-convert "$ours_cmd" -n "ImageMagick convert" "$magick_cmd" 2>/dev/null ||
-  hyperfine --warmup 3 --min-runs 20 --export-markdown "$work/times.md" \
-    -n korvanth-convert "$ours_cmd" -n "ImageMagick convert" "$magick_cmd"
-cat "$work/times.md"
+hyperfine --warmup 3 --min-runs 30 --export-json "$work/times.json" \
+  -n korvanth-convert "$ours_cmd" -n "ImageMagick convert" "$magick_cmd"
+python3 - "$work/times.json" <<'PY'
+import json, sys
+results = {r["command"]: r["median"] for r in json.load(open(sys.argv[1]))["results"]}
+ours, theirs = results["korvanth-convert"], results["ImageMagick convert"]
+print(f"medians: korvanth-convert {ours * 1000:.1f} ms, ImageMagick convert {theirs * 1000:.1f} ms, "
+      f"ratio {theirs / ours:.2f}")
+PY
