@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs (i686, static) with mingw-w64 into build-windows/.
+# Cross-builds the Windows programs (static) with mingw-w64 into build-windows/.
+# Usage: scripts/build-windows.sh [DIR] [i686|x86_64]   (i686, the shipped target, by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build-windows}
+arch=${2:-i686}
 if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$dir" -j "$(nproc)"
