@@ -9,14 +9,6 @@
 
 namespace {
 
-// out = (s*a + d*(255-a) + 127) / 255 for an opaque destination.
-QRgb OverOpaque(QRgb src, QRgb dst) {
-  const int a = qAlpha(src);
-  auto mix = [a](int s, int d) { return (s * a + d * (255 - a) + 127) / 255; };
-  return qRgba(mix(qRed(src), qRed(dst)), mix(qGreen(src), qGreen(dst)),
-               mix(qBlue(src), qBlue(dst)), 255);
-}
-
 // Non-premultiplied source-over in exact arithmetic, rounded to nearest.
 QRgb OverTranslucent(QRgb src, QRgb dst) {
   const double sa = qAlpha(src) / 255.0, da = qAlpha(dst) / 255.0;

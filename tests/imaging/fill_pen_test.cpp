@@ -9,13 +9,6 @@
 
 namespace {
 
-QRgb OverOpaque(QRgb src, QRgb dst) {
-  const int a = qAlpha(src);
-  auto mix = [a](int s, int d) { return (s * a + d * (255 - a) + 127) / 255; };
-  return qRgba(mix(qRed(src), qRed(dst)), mix(qGreen(src), qGreen(dst)),
-               mix(qBlue(src), qBlue(dst)), 255);
-}
-
 using Pixels = std::set<std::pair<int, int>>;
 
 // The pixels that differ from the background.

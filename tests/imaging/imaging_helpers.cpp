@@ -44,6 +44,13 @@ QImage PixelsOf(ImageHandle& bitmap) {
   return out;
 }
 
+QRgb OverOpaque(QRgb src, QRgb dst) {
+  const int a = qAlpha(src);
+  auto mix = [a](int s, int d) { return (s * a + d * (255 - a) + 127) / 255; };
+  return qRgba(mix(qRed(src), qRed(dst)), mix(qGreen(src), qGreen(dst)),
+               mix(qBlue(src), qBlue(dst)), 255);
+}
+
 QImage SolidImage(int width, int height, QRgb argb) {
   QImage image(width, height, QImage::Format_ARGB32);
   image.fill(argb);

@@ -15,6 +15,10 @@ ImageHandle BitmapFrom(const QImage& image, PixelFormat format = PixelFormat32bp
 // The bitmap's pixels as 0xAARRGGBB, read through a 32-bit ARGB lock; null on failure.
 QImage PixelsOf(ImageHandle& bitmap);
 
+// Source-over onto an opaque pixel, as the drawing must give it:
+// out = (s*a + d*(255-a) + 127) / 255 per channel.
+QRgb OverOpaque(QRgb src, QRgb dst);
+
 // A solid ARGB picture.
 QImage SolidImage(int width, int height, QRgb argb);
 

@@ -154,7 +154,6 @@ TEST_F(CanvasTest, FailedLoadShowsTheBackgroundOnly) {
   Load(SavePicture(picture_, "dark.png"));
   Paint();
   WriteBytes(dir_.file("broken.png"), "definitely not a picture");
-  const SelectionPoint before = SelectionOrigin;
   Load(dir_.file("broken.png"));
   EXPECT_TRUE(SourceImage.exists());
   EXPECT_EQ(SourceImage.width, 0);
@@ -165,7 +164,6 @@ TEST_F(CanvasTest, FailedLoadShowsTheBackgroundOnly) {
     for (int x = 2; x < shown.width(); ++x) ASSERT_EQ(shown.pixel(x, y), kGrey) << x << "," << y;
   EXPECT_EQ(SelectionOrigin.x, -64);
   EXPECT_EQ(SelectionOrigin.y, -96);
-  (void)before;
 }
 
 TEST_F(CanvasTest, NoPictureDrawsNothingAndKeepsTheOrigin) {
