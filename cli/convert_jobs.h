@@ -13,9 +13,3 @@ inline constexpr int kExitUsage = 2;
 // Messages go to `err`; the progress line of a batch only when `err` is a terminal.
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err);
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err);
-
-// The block's top-left corner for a 32-pixel cell, pulled back inside the picture the
-// way the window places the block (no lower bound: a picture smaller than the block
-// gives a negative corner).
-SelectionPoint OriginForCell(CellPosition cell, PixelSize block, int pictureWidth,
-                             int pictureHeight);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "convert/sheet_conversion.h"
+
 const char kUsageText[] =
     "Usage:\n"
     "  korvanth-convert [--format terrain1|terrain2|roof] [--origin X,Y | --cell COL,ROW]\n"
@@ -111,9 +113,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.origin = origin;
     } else if (name == "--cell") {
       CellPosition cell;
-      if (!ParsePair(value, cell.column, cell.row) || cell.column < 0 || cell.row < 0 ||
-          cell.column > std::numeric_limits<int>::max() / 32 ||
-          cell.row > std::numeric_limits<int>::max() / 32) {
+      if (!ParsePair(value, cell.column, cell.row) || cell.column < 0 || cell.row < 0) {
         return {std::nullopt, "--cell takes COL,ROW, two numbers of 0 or more"};
       }
       options.cell = cell;
@@ -131,6 +131,11 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     return {std::nullopt, "--origin and --cell exclude each other"};
   if (all && (options.origin || options.cell)) {
     return {std::nullopt, "--all converts every block; it takes no --origin or --cell"};
+  }
+  // Every pixel of the block needs a 32-bit position; a corner beyond names no block.
+  if (options.origin &&
+      !korvanth::BlockFitsPositions(*options.origin, SelectionBlockSize(options.format))) {
+    return {std::nullopt, "--origin puts the block beyond the largest pixel position"};
   }
   if (!all && typeGiven) return {std::nullopt, "--type goes with --all"};
   if (positional.size() != 2) {

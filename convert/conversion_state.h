@@ -32,7 +32,8 @@ extern SelectionPoint SelectionOrigin;
 inline constexpr int kPathBufferSize = 260;
 
 // Widens a zero-terminated ANSI path into a buffer of kPathBufferSize units. False when
-// the path does not fit (nothing is written past the buffer) or is not valid text.
+// the path does not fit (nothing is written past the buffer) or is not valid text (a byte
+// that is not UTF-8 is never replaced).
 bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
 
 // Disposes of the loaded picture and frees its handle; the picture becomes none.

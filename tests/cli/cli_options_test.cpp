@@ -37,17 +37,39 @@ TEST(ConvertOptionsTest, RejectsWhatCannotBeMeant) {
   EXPECT_FALSE(ParseArguments({"--format", "", "a", "b"}).options);
 }
 
-TEST(CellPlacementTest, PulledBackLikeTheWindowPlacesTheBlock) {
-  const PixelSize terrain2 = SelectionBlockSize(LayoutFormat::Terrain2);
-  SelectionPoint p = OriginForCell({7, 1}, terrain2, 256, 1024);
-  EXPECT_EQ(p.x, 160);
-  EXPECT_EQ(p.y, 32);
-  p = OriginForCell({0, 0}, SelectionBlockSize(LayoutFormat::Terrain1), 32, 32);
-  EXPECT_EQ(p.x, -32);
-  EXPECT_EQ(p.y, -64);
-  p = OriginForCell({2, 3}, SelectionBlockSize(LayoutFormat::Roof), 128, 160);
-  EXPECT_EQ(p.x, 64);
-  EXPECT_EQ(p.y, 96);
+// Corners at the edge of 32-bit positions: accepted exactly when the block's last pixel
+// still has one (x + width - 1 <= 2147483647), for whichever format comes last.
+TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {{"--origin", "2147483647,0"}, false},
+      {{"--origin", "0,2147483647"}, false},
+      {{"--origin", "2147483584,0"}, true},  // terrain1: 64 wide
+      {{"--origin", "2147483585,0"}, false},
+      {{"--origin", "0,2147483552"}, true},  // terrain1: 96 high
+      {{"--origin", "0,2147483553"}, false},
+      {{"--origin", "2147483584,0", "--format", "terrain2"}, false},  // 96 wide
+      {{"--format", "terrain2", "--origin", "2147483552,2147483520"}, true},
+      {{"--format", "roof", "--origin", "2147483584,2147483584"}, true},
+      {{"--format", "roof", "--origin", "2147483584,2147483585"}, false},
+      {{"--origin", "-2147483648,-2147483648"}, true},
+      {{"--origin", "-2147483649,0"}, false},
+      {{"--origin", "2147483648,0"}, false},
+      {{"--cell", "67108863,0"}, true},
+      {{"--cell", "2147483647,2147483647"}, true},
+      {{"--cell", "2147483648,0"}, false},
+      {{"--cell", "0,-1"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"in.png", "out.png"});
+    const ParseResult r = ParseArguments(arguments);
+    EXPECT_EQ(r.options.has_value(), c.accepted)
+        << arguments[0] << " " << arguments[1] << ": " << r.error;
+  }
 }
 
 }  // namespace
