@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   const ConvertOptions& options = *parsed.options;
   switch (options.mode) {
     case ConvertOptions::Mode::Help:
-      std::fputs(kUsageText, stdout);
+      std::fputs(UsageText().c_str(), stdout);
       return kExitOk;
     case ConvertOptions::Mode::Version:
       std::printf("korvanth-convert %s\n", KORVANTH_VERSION);

@@ -1,35 +1,33 @@
 #include "cli/options.h"
 
 #include <charconv>
+#include <cstdio>
 #include <limits>
 
+#include "convert/format_registry.h"
 #include "convert/sheet_conversion.h"
 
-const char kUsageText[] =
-    "Usage:\n"
-    "  korvanth-convert [--format terrain1|terrain2|roof] [--origin X,Y | --cell COL,ROW]\n"
-    "                   INPUT OUTPUT\n"
-    "  korvanth-convert [--format terrain1|terrain2|roof] --all [--type png|bmp|gif|jpg|tif]\n"
-    "                   INPUT OUTDIR\n"
-    "  korvanth-convert -h | --help | --version\n"
-    "\n"
-    "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
-    "sheet of 32 x 32 tiles of the chosen layout format.\n"
-    "\n"
-    "  --format NAME    layout format (default terrain1):\n"
-    "                     terrain1  64 x 96 block  -> 128 x 320 sheet\n"
-    "                     terrain2  96 x 128 block -> 128 x 384 sheet\n"
-    "                     roof      64 x 64 block  -> 96 x 128 sheet\n"
-    "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
-    "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
-    "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
-    "  --type TYPE      file type of the sheets of --all (default png)\n"
-    "\n"
-    "OUTPUT's extension selects the file type: bmp, gif, jpg/jpeg, png, tif/tiff; any other\n"
-    "extension writes BMP content under the given name, with a warning.\n"
-    "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n";
-
 namespace {
+
+// "terrain1|terrain2|roof" or "terrain1, terrain2, roof": the registry's names.
+std::string FormatNames(const char* separator) {
+  std::string names;
+  for (const korvanth::FormatEntry& entry : korvanth::FormatRegistry()) {
+    if (!names.empty()) names += separator;
+    names += entry.cliName;
+  }
+  return names;
+}
+
+std::string FormatLine(const korvanth::FormatEntry& entry) {
+  char line[160];
+  const std::string block =
+      std::to_string(entry.block.width) + " x " + std::to_string(entry.block.height) + " block";
+  std::snprintf(line, sizeof line, "                     %-9s %-15s -> %d x %d sheet, %zu tiles\n",
+                std::string(entry.cliName).c_str(), block.c_str(), entry.sheet.width,
+                entry.sheet.height, entry.table.size());
+  return line;
+}
 
 bool ParseInt(std::string_view text, int& value) {
   if (text.empty()) return false;
@@ -53,6 +51,39 @@ bool IsBatchType(const std::string& type) {
 }
 
 }  // namespace
+
+std::string UsageText() {
+  const std::string names = FormatNames("|");
+  std::string text =
+      "Usage:\n"
+      "  korvanth-convert [--format " +
+      names +
+      "] [--origin X,Y | --cell COL,ROW]\n"
+      "                   INPUT OUTPUT\n"
+      "  korvanth-convert [--format " +
+      names +
+      "] --all [--type png|bmp|gif|jpg|tif]\n"
+      "                   INPUT OUTDIR\n"
+      "  korvanth-convert -h | --help | --version\n"
+      "\n"
+      "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
+      "sheet of 32 x 32 tiles of the chosen layout format.\n"
+      "\n"
+      "  --format NAME    layout format (default " +
+      std::string(korvanth::FormatRegistry().front().cliName) + "):\n";
+  for (const korvanth::FormatEntry& entry : korvanth::FormatRegistry()) text += FormatLine(entry);
+  text +=
+      "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
+      "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
+      "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
+      "  --type TYPE      file type of the sheets of --all (default png)\n"
+      "\n"
+      "OUTPUT's extension selects the file type: bmp, gif, jpg/jpeg, png, tif/tiff; any other\n"
+      "extension writes BMP content under the given name, with a warning.\n"
+      "Names must be valid UTF-8. A write failure names its cause.\n"
+      "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n";
+  return text;
+}
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   ConvertOptions options;
@@ -99,10 +130,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     }
 
     if (name == "--format") {
-      const auto format = LayoutFormatFromName(value);
-      if (!format)
-        return {std::nullopt, "unknown format '" + value + "' (terrain1, terrain2, roof)"};
-      options.format = *format;
+      const korvanth::FormatEntry* entry = korvanth::FormatEntryForCliName(value);
+      if (entry == nullptr)
+        return {std::nullopt, "unknown format '" + value + "' (" + FormatNames(", ") + ")"};
+      options.format = entry->format;
     } else if (name == "--origin") {
       SelectionPoint origin;
       int x = 0;

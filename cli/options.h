@@ -30,4 +30,5 @@ struct ParseResult {
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
-extern const char kUsageText[];
+// The --help text; its format list comes from the format registry.
+std::string UsageText();

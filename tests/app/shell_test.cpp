@@ -89,6 +89,17 @@ TEST_F(ShellTest, FormatItemsMoveTheRadioMark) {
   EXPECT_FALSE(Checked(window(), 40005));
 }
 
+TEST_F(ShellTest, FormatItemsCarryTheirJapaneseCaptions) {
+  const std::pair<UINT, QString> items[] = {{40003, QStringLiteral("地形1")},
+                                            {40004, QStringLiteral("地形2")},
+                                            {40005, QStringLiteral("屋根")}};
+  for (const auto& [command, caption] : items) {
+    QAction* action = platform::MenuAction(window(), command);
+    ASSERT_NE(action, nullptr) << command;
+    EXPECT_TRUE(action->text().startsWith(caption)) << action->text().toStdString();
+  }
+}
+
 TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
   Load(SavePicture(Solid(256, 256, 0xFF000000), "black.png"));
   // The frame dialog: add a custom colour, pick blue, confirm.

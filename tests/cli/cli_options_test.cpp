@@ -72,4 +72,17 @@ TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
   }
 }
 
+TEST(ConvertOptionsTest, HelpListsEveryFormat) {
+  const std::string help = UsageText();
+  for (const char* line :
+       {"[--format terrain1|terrain2|roof] [--origin X,Y | --cell COL,ROW]",
+        "terrain1  64 x 96 block   -> 128 x 320 sheet, 40 tiles",
+        "terrain2  96 x 128 block  -> 128 x 384 sheet, 48 tiles",
+        "roof      64 x 64 block   -> 96 x 128 sheet, 12 tiles", "(default terrain1)"}) {
+    EXPECT_NE(help.find(line), std::string::npos) << line;
+  }
+  const ParseResult r = ParseArguments({"--format", "hex", "a", "b"});
+  EXPECT_EQ(r.error, "unknown format 'hex' (terrain1, terrain2, roof)");
+}
+
 }  // namespace
