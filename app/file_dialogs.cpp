@@ -8,6 +8,8 @@
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
 
+using namespace korvanth;
+
 const char* const SaveExtensions[3] = {"png", "bmp", ""};
 
 namespace {

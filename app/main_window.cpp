@@ -13,6 +13,8 @@
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 bool ClickArmed = false;
 COLORREF CustomColours[16] = {};
 int ArgumentCount = 0;

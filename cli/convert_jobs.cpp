@@ -13,6 +13,8 @@
 #include "convert/sheet_conversion.h"
 #include "convert/utf8_path.h"
 
+namespace korvanth {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -216,3 +218,5 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   DestroySourceImage();
   return failures == 0 ? kExitOk : kExitFailure;
 }
+
+}  // namespace korvanth

@@ -6,6 +6,8 @@
 
 #include "cli/options.h"
 
+namespace korvanth {
+
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
@@ -13,3 +15,5 @@ inline constexpr int kExitUsage = 2;
 // Messages go to `err`; the progress line of a batch only when `err` is a terminal.
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err);
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err);
+
+}  // namespace korvanth

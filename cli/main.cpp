@@ -8,6 +8,8 @@
 #include "cli/terminal.h"
 #include "convert/export_sheet.h"
 
+using namespace korvanth;
+
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const ParseResult parsed = ParseArguments(arguments);

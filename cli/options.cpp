@@ -7,6 +7,8 @@
 #include "convert/format_registry.h"
 #include "convert/sheet_conversion.h"
 
+namespace korvanth {
+
 namespace {
 
 // "terrain1|terrain2|roof" or "terrain1, terrain2, roof": the registry's names.
@@ -178,3 +180,5 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.output = positional[1];
   return {options, {}};
 }
+
+}  // namespace korvanth

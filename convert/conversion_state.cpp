@@ -6,6 +6,8 @@
 #define MB_ERR_INVALID_CHARS 0x00000008
 #endif
 
+namespace korvanth {
+
 SourceImageState SourceImage;
 LayoutFormat CurrentLayoutFormat = LayoutFormat::Terrain1;
 SelectionPoint SelectionOrigin;
@@ -57,3 +59,5 @@ LoadOutcome ReplaceSourceImage(const char* path) {
   SourceImage.height = static_cast<std::int32_t>(SourceImage.image->Height());
   return outcome;
 }
+
+}  // namespace korvanth

@@ -8,6 +8,8 @@
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 
+namespace korvanth {
+
 struct SourceImageState {
   // None (null) or a heap-held handle taken with GdipAlloc. A failed load still leaves
   // a handle, holding no image, with a size of 0 x 0.
@@ -49,3 +51,5 @@ struct LoadOutcome {
 // Replaces the loaded picture by the one in the file at `path`: the old picture is gone
 // before the file is opened, and a failed load leaves an empty 0 x 0 picture.
 LoadOutcome ReplaceSourceImage(const char* path);
+
+}  // namespace korvanth

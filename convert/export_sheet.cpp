@@ -8,6 +8,8 @@
 #include "convert/sheet_conversion.h"
 #include "convert/utf8_path.h"
 
+namespace korvanth {
+
 namespace {
 
 void WarnOnStandardError(const char* text) { std::fprintf(stderr, "%s\n", text); }
@@ -102,3 +104,5 @@ korvanth::ConversionStatus ExportSelection(const char* path) {
 }
 
 bool ExportSheet(const char* path) { return ExportSelection(path).ok(); }
+
+}  // namespace korvanth

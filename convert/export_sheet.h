@@ -7,6 +7,8 @@
 #include "convert/sheet_conversion.h"
 #include "imaging/handles.h"
 
+namespace korvanth {
+
 // Text shown when an extension selects no encoder and the sheet is saved as BMP.
 inline constexpr const char kBitmapFallbackWarning[] = "ビットマップ形式で保存します";
 
@@ -44,3 +46,5 @@ korvanth::ConversionStatus ExportSelection(const char* path);
 // Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves
 // it at `path`. True exactly when the sheet was saved (see ExportSelection).
 bool ExportSheet(const char* path);
+
+}  // namespace korvanth

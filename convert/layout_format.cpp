@@ -2,6 +2,8 @@
 
 #include "convert/format_registry.h"
 
+namespace korvanth {
+
 // Everything here reads the format registry.
 
 PixelSize SelectionBlockSize(LayoutFormat format) { return korvanth::FormatEntryFor(format).block; }
@@ -19,3 +21,5 @@ std::optional<LayoutFormat> LayoutFormatFromName(std::string_view name) {
   if (entry == nullptr) return std::nullopt;
   return entry->format;
 }
+
+}  // namespace korvanth

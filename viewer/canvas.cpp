@@ -8,6 +8,8 @@
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 CursorCellState CursorCell;
 
 void TrackCursor(HWND window, WORD x, WORD y) {

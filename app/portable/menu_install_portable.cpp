@@ -6,6 +6,8 @@
 #include "convert/format_registry.h"
 #include "platform/win32_api.h"
 
+using namespace korvanth;
+
 void InstallMenuResource() {
   // Built once and kept: the registered resource refers to these items.
   static const std::vector<PortableMenuItem> kMainMenu = [] {

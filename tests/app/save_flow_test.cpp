@@ -13,6 +13,8 @@
 #include "viewer/canvas.h"
 #include "support/expected_sheet.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 using dialogs_test::UserScript;
 

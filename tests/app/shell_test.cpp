@@ -14,6 +14,8 @@
 #include "platform/portable/window_internals.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 using dialogs_test::UserScript;
 
 namespace {

@@ -4,6 +4,8 @@
 #include "cli/convert_jobs.h"
 #include "cli/options.h"
 
+using namespace korvanth;
+
 namespace {
 
 TEST(ConvertOptionsTest, DefaultsAndValues) {

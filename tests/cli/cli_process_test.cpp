@@ -14,6 +14,8 @@
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 
 namespace {

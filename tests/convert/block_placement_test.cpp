@@ -8,6 +8,8 @@
 
 #include "convert/block_placement.h"
 
+using namespace korvanth;
+
 namespace {
 
 constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();

@@ -12,6 +12,8 @@
 
 #include "convert/format_registry.h"
 
+using namespace korvanth;
+
 namespace {
 
 struct Facts {

@@ -11,6 +11,8 @@
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 std::string Golden(const std::string& name) {

@@ -13,6 +13,8 @@
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 using korvanth::ConversionProblem;
 using korvanth::ConversionWarning;
