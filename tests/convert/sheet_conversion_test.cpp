@@ -74,6 +74,19 @@ TEST(Utf8NameTest, TheWindowsPathBufferRefusesBytesThatAreNotText) {
   EXPECT_EQ(wide[1], 0xFFFD);
 }
 
+// The window's command line and drops load through ReplaceSourceImage: a stray byte must
+// not open the file whose name holds U+FFFD in its place.
+TEST(Utf8NameTest, APictureIsNeverLoadedUnderARepairedName) {
+  ScratchDir dir;
+  ASSERT_TRUE(
+      PatternImage(64, 96).save(QString::fromStdString(dir.file("x\xEF\xBF\xBD.png")), "PNG"));
+  EXPECT_NE(ReplaceSourceImage(dir.file("x\xFF.png").c_str()).problem, LoadProblem::None);
+  EXPECT_EQ(SourceImage.width, 0);
+  EXPECT_EQ(ReplaceSourceImage(dir.file("x\xEF\xBF\xBD.png").c_str()).problem, LoadProblem::None);
+  EXPECT_EQ(SourceImage.width, 64);
+  DestroySourceImage();
+}
+
 class SheetConversionTest : public ::testing::Test {
  protected:
   void SetUp() override {
