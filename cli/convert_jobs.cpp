@@ -100,12 +100,12 @@ bool WriteSheet(const std::string& input, const std::string& output, LayoutForma
                  output.c_str());
     return false;
   }
-  const korvanth::ConversionStatus status = korvanth::ConvertBlockToFile(
-      *SourceImage.image, format, origin, output,
-      [&](korvanth::ConversionWarning) { WarnAboutFallback(err, output); });
+  const ConversionStatus status =
+      ConvertBlockToFile(*SourceImage.image, format, origin, output,
+                         [&](ConversionWarning) { WarnAboutFallback(err, output); });
   if (status.ok()) return true;
   std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
-               korvanth::ConversionReason(status).c_str());
+               ConversionReason(status).c_str());
   return false;
 }
 
@@ -126,9 +126,9 @@ void WarnIfOutside(SelectionPoint origin, PixelSize block, std::FILE* err) {
 // before anything is read or written.
 bool NamesAreText(const ConvertOptions& options, std::FILE* err) {
   for (const std::string* name : {&options.input, &options.output}) {
-    if (!korvanth::IsValidUtf8(*name)) {
+    if (!IsValidUtf8(*name)) {
       std::fprintf(err, "%s: %s: the name is not valid UTF-8; rename it or pick another name\n",
-                   kProgram, korvanth::PrintableName(*name).c_str());
+                   kProgram, PrintableName(*name).c_str());
       return false;
     }
   }
@@ -152,8 +152,8 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   SelectionPoint origin;
   if (options.origin) origin = *options.origin;
   if (options.cell) {
-    const auto placed = korvanth::PlaceBlockOnCell(options.cell->column, options.cell->row, block,
-                                                   {SourceImage.width, SourceImage.height});
+    const auto placed = PlaceBlockOnCell(options.cell->column, options.cell->row, block,
+                                         {SourceImage.width, SourceImage.height});
     if (!placed) {
       std::fprintf(err, "%s: --cell %d,%d names no block of this picture\n", kProgram,
                    options.cell->column, options.cell->row);

@@ -14,14 +14,14 @@ namespace {
 // "terrain1|terrain2|roof" or "terrain1, terrain2, roof": the registry's names.
 std::string FormatNames(const char* separator) {
   std::string names;
-  for (const korvanth::FormatEntry& entry : korvanth::FormatRegistry()) {
+  for (const FormatEntry& entry : FormatRegistry()) {
     if (!names.empty()) names += separator;
     names += entry.cliName;
   }
   return names;
 }
 
-std::string FormatLine(const korvanth::FormatEntry& entry) {
+std::string FormatLine(const FormatEntry& entry) {
   char line[160];
   const std::string block =
       std::to_string(entry.block.width) + " x " + std::to_string(entry.block.height) + " block";
@@ -72,8 +72,8 @@ std::string UsageText() {
       "sheet of 32 x 32 tiles of the chosen layout format.\n"
       "\n"
       "  --format NAME    layout format (default " +
-      std::string(korvanth::FormatRegistry().front().cliName) + "):\n";
-  for (const korvanth::FormatEntry& entry : korvanth::FormatRegistry()) text += FormatLine(entry);
+      std::string(FormatRegistry().front().cliName) + "):\n";
+  for (const FormatEntry& entry : FormatRegistry()) text += FormatLine(entry);
   text +=
       "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
       "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
@@ -132,7 +132,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     }
 
     if (name == "--format") {
-      const korvanth::FormatEntry* entry = korvanth::FormatEntryForCliName(value);
+      const FormatEntry* entry = FormatEntryForCliName(value);
       if (entry == nullptr)
         return {std::nullopt, "unknown format '" + value + "' (" + FormatNames(", ") + ")"};
       options.format = entry->format;
@@ -166,8 +166,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     return {std::nullopt, "--all converts every block; it takes no --origin or --cell"};
   }
   // Every pixel of the block needs a 32-bit position; a corner beyond names no block.
-  if (options.origin &&
-      !korvanth::BlockFitsPositions(*options.origin, SelectionBlockSize(options.format))) {
+  if (options.origin && !BlockFitsPositions(*options.origin, SelectionBlockSize(options.format))) {
     return {std::nullopt, "--origin puts the block beyond the largest pixel position"};
   }
   if (!all && typeGiven) return {std::nullopt, "--type goes with --all"};

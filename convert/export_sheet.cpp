@@ -55,7 +55,7 @@ int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid) {
 }
 
 CLSID EncoderForExtension(const char* extension) {
-  const korvanth::EncoderChoice choice = korvanth::ChooseEncoder(extension);
+  const EncoderChoice choice = ChooseEncoder(extension);
   if (choice.fallback) gWarningHandler(kBitmapFallbackWarning);
   return choice.clsid;
 }
@@ -87,20 +87,18 @@ SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint o
   return build;
 }
 
-korvanth::ConversionStatus ExportSelection(const char* path) {
-  using korvanth::ConversionProblem;
+ConversionStatus ExportSelection(const char* path) {
   if (!SourceImage.exists() || path == nullptr) return {ConversionProblem::NoPicture, {}};
-  const auto extension = korvanth::ExtensionOf(path);
+  const auto extension = ExtensionOf(path);
   if (!extension) return {ConversionProblem::NoExtension, {}};
-  if (!korvanth::IsValidUtf8(path)) return {ConversionProblem::InvalidName, {}};
+  if (!IsValidUtf8(path)) return {ConversionProblem::InvalidName, {}};
 
   // The warning shows before the state is read: the user may change the format or close
   // the picture meanwhile.
-  if (korvanth::ChooseEncoder(*extension).fallback) gWarningHandler(kBitmapFallbackWarning);
+  if (ChooseEncoder(*extension).fallback) gWarningHandler(kBitmapFallbackWarning);
   if (!SourceImage.exists()) return {ConversionProblem::NoPicture, {}};
 
-  return korvanth::ConvertBlockToFile(*SourceImage.image, CurrentLayoutFormat, SelectionOrigin,
-                                      path, {});
+  return ConvertBlockToFile(*SourceImage.image, CurrentLayoutFormat, SelectionOrigin, path, {});
 }
 
 bool ExportSheet(const char* path) { return ExportSelection(path).ok(); }

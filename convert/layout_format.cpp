@@ -6,18 +6,16 @@ namespace korvanth {
 
 // Everything here reads the format registry.
 
-PixelSize SelectionBlockSize(LayoutFormat format) { return korvanth::FormatEntryFor(format).block; }
+PixelSize SelectionBlockSize(LayoutFormat format) { return FormatEntryFor(format).block; }
 
-PixelSize SheetSize(LayoutFormat format) { return korvanth::FormatEntryFor(format).sheet; }
+PixelSize SheetSize(LayoutFormat format) { return FormatEntryFor(format).sheet; }
 
-LayoutTable LayoutTableFor(LayoutFormat format) { return korvanth::FormatEntryFor(format).table; }
+LayoutTable LayoutTableFor(LayoutFormat format) { return FormatEntryFor(format).table; }
 
-std::string_view LayoutFormatName(LayoutFormat format) {
-  return korvanth::FormatEntryFor(format).cliName;
-}
+std::string_view LayoutFormatName(LayoutFormat format) { return FormatEntryFor(format).cliName; }
 
 std::optional<LayoutFormat> LayoutFormatFromName(std::string_view name) {
-  const korvanth::FormatEntry* entry = korvanth::FormatEntryForCliName(name);
+  const FormatEntry* entry = FormatEntryForCliName(name);
   if (entry == nullptr) return std::nullopt;
   return entry->format;
 }

@@ -16,7 +16,7 @@ void InstallMenuResource() {
         {1, MF_SEPARATOR, 0, nullptr},      {1, MF_STRING, IDM_FILE_EXIT, MENU_TEXT_EXIT},
         {0, MF_POPUP, 0, MENU_TEXT_FORMAT},
     };
-    for (const korvanth::FormatEntry& entry : korvanth::FormatRegistry())
+    for (const FormatEntry& entry : FormatRegistry())
       menu.push_back({1, MF_STRING, static_cast<UINT>(entry.commandId), entry.menuCaption});
     menu.push_back({0, MF_POPUP, 0, MENU_TEXT_COLOUR});
     menu.push_back({1, MF_STRING, IDM_COLOUR_FRAME, MENU_TEXT_FRAME});
