@@ -208,6 +208,21 @@ TEST_F(ExportSheetTest, StateIsReadAfterTheWarningIsDismissed) {
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "closed.dat"));
 }
 
+TEST_F(ExportSheetTest, TheWindowsLayerReportsWhyNothingWasSaved) {
+  EXPECT_EQ(ExportSelection(dir_.file("none.png").c_str()).problem, ConversionProblem::NoPicture);
+  Load(SourcePicture(64, 96));
+  // A stray byte is refused before the warning would show; nothing is written.
+  EXPECT_EQ(ExportSelection(dir_.file("bad\xFF.xyz").c_str()).problem,
+            ConversionProblem::InvalidName);
+  EXPECT_TRUE(gWarnings.empty());
+  const auto status = ExportSelection(dir_.file("missing/sheet.png").c_str());
+  EXPECT_EQ(status.problem, ConversionProblem::SaveFailed);
+  EXPECT_FALSE(ConversionReason(status).empty());
+  SetFormatWarningHandler([](const char*) { DestroySourceImage(); });
+  EXPECT_EQ(ExportSelection(dir_.file("closed.xyz").c_str()).problem, ConversionProblem::NoPicture);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+}
+
 TEST(EncoderLookupTest, MimeTypesMatchExactly) {
   CLSID png{};
   EXPECT_GE(FindEncoderByMimeType(WIDE_TEXT("image/png"), &png), 0);
