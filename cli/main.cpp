@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "cli/terminal.h"
 #include "convert/export_sheet.h"
+#include "korvanth_version.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
