@@ -31,6 +31,7 @@ $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
   (cd "$dir" && cpack -G DEB >/dev/null)
   local deb
   deb=$(ls "$dir"/korvanth_*.deb)
+  rm -f "$out"/korvanth_*.deb
   cp "$deb" "$out/"
   deb=$out/$(basename "$deb")
   echo "$deb ($(stat -c %s "$deb") bytes)"
@@ -56,7 +57,7 @@ make_zip() {
   # Text files with Windows line ends, so every editor shows them as they are.
   sed 's/$/\r/' README.md >"$stage/$name/README.txt"
   sed 's/$/\r/' LICENSE >"$stage/$name/LICENSE.txt"
-  rm -f "$out/$name.zip"
+  rm -f "$out"/korvanth-*-windows-i686.zip
   (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")
   rm -rf "$stage"
   echo "$out/$name.zip ($(stat -c %s "$out/$name.zip") bytes)"
