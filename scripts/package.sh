@@ -38,7 +38,7 @@ $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
 
   # Lintian: errors fail the packaging, warnings are shown.
   local report
-  report=$(lintian --no-tag-display-limit "$deb" 2>&1 || true)
+  report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
   if [ -n "$report" ]; then printf '%s\n' "$report"; fi
   if grep -q '^E: ' <<<"$report"; then
     echo "lintian found errors in $deb" >&2

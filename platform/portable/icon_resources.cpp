@@ -17,6 +17,7 @@ std::map<WORD, HICON__>& ProgramIcons() {
 
 QIcon PicturesIn(const QString& folder) {
   QIcon icon;
+  if (folder.isEmpty()) return icon;  // not the current folder
   // One file per size, in folders such as 16x16/ or side by side.
   QDir dir(folder);
   for (const QString& sizeFolder : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
@@ -33,10 +34,12 @@ void RegisterPortableIconResource(WORD id, const char* themeName, const char* fa
   const QIcon fallback =
       PicturesIn(QString::fromUtf8(fallbackFolder != nullptr ? fallbackFolder : ""));
   const QString name = QString::fromUtf8(themeName != nullptr ? themeName : "");
-  QIcon picture = name.isEmpty() ? fallback : QIcon::fromTheme(name, fallback);
+  // QIcon::fromTheme gives a non-null icon even for a name no theme has; ask first.
+  const QIcon picture =
+      !name.isEmpty() && QIcon::hasThemeIcon(name) ? QIcon::fromTheme(name) : fallback;
   // Nothing to show: the number stays without an icon (or keeps the one it had, since
   // window classes may already hold its handle).
-  if (picture.isNull()) return;
+  if (picture.isNull() || picture.availableSizes().isEmpty()) return;
   ProgramIcons()[id] = HICON__{kProgramIcon, picture};
 }
 

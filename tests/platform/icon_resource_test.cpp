@@ -95,9 +95,10 @@ TEST(ProgramIcon, FallbackPicturesWhenTheThemeLacksTheIcon) {
                                FallbackFolder(dir).toUtf8().constData());
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId));
   ASSERT_NE(icon, nullptr);
-  // The same handle each time, and only under the program's own module.
+  // The same handle each time, and only under the program's own module: the same number
+  // without a module is the system's icon.
   EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId)), icon);
-  EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(kIconId)), nullptr);
+  EXPECT_NE(LoadIconA(nullptr, MAKEINTRESOURCEA(kIconId)), icon);
   EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId + 1)), nullptr);
 
   IconWindow window(icon);
