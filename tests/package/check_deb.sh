@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built korvanth .deb as a user would meet it: its files, its computed
 # dependencies, its desktop entry and manual pages, and its programs run from a private
-# root (dpkg -x), converting the sample there.
+# root (dpkg -x): the converter converting the sample there, the window (under Xvfb)
+# opening with the program's icon.
 # Usage: tests/package/check_deb.sh DEB SAMPLE_PICTURE
 set -euo pipefail
 deb=$(realpath "$1")
@@ -66,6 +67,11 @@ grep -qx 'Icon=korvanth' "$desktop" || fail "the desktop entry's icon"
 for type in image/png image/bmp image/gif image/jpeg image/tiff; do
   grep -q "^MimeType=.*$type;" "$desktop" || fail "the desktop entry lacks $type"
 done
+
+# The entry's command, from the package, opens the window with the program's icon.
+program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+"$(dirname "$0")/window_icon.sh" "$root/usr/bin/$program" "$sample" ||
+  fail "the packaged $program did not show its window with its icon"
 
 for page in korvanth korvanth-convert; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
