@@ -14,7 +14,11 @@
 
 namespace {
 
-constexpr WORD kIconId = 32512;
+// Each test registers under a number of its own, as registrations last for the process.
+constexpr WORD kUnregisteredId = 32512;
+constexpr WORD kFallbackId = 4001;
+constexpr WORD kThemeId = 4002;
+constexpr WORD kNothingId = 4003;
 constexpr QRgb kFallbackColour = qRgb(0x7c, 0xb3, 0x42);
 constexpr QRgb kThemeColour = qRgb(0x29, 0xb6, 0xf6);
 
@@ -83,7 +87,7 @@ struct IconWindow {
 };
 
 TEST(ProgramIcon, NoneUntilTheProgramRegistersOne) {
-  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId)), nullptr);
+  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kUnregisteredId)), nullptr);
   // The system's own icon is there all along.
   EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
 }
@@ -91,15 +95,14 @@ TEST(ProgramIcon, NoneUntilTheProgramRegistersOne) {
 TEST(ProgramIcon, FallbackPicturesWhenTheThemeLacksTheIcon) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  RegisterPortableIconResource(kIconId, "korvanth-no-such-icon",
+  RegisterPortableIconResource(kFallbackId, "korvanth-no-such-icon",
                                FallbackFolder(dir).toUtf8().constData());
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId));
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kFallbackId));
   ASSERT_NE(icon, nullptr);
-  // The same handle each time, and only under the program's own module: the same number
-  // without a module is the system's icon.
-  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId)), icon);
-  EXPECT_NE(LoadIconA(nullptr, MAKEINTRESOURCEA(kIconId)), icon);
-  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId + 1)), nullptr);
+  // The same handle each time, and only under the program's own module.
+  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kFallbackId)), icon);
+  EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(kFallbackId)), nullptr);
+  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kFallbackId + 100)), nullptr);
 
   IconWindow window(icon);
   ASSERT_NE(window.hwnd, nullptr);
@@ -114,9 +117,9 @@ TEST(ProgramIcon, TheThemeIconComesFirst) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   InstallTestTheme(dir);
-  RegisterPortableIconResource(kIconId, "korvanth-theme-test",
+  RegisterPortableIconResource(kThemeId, "korvanth-theme-test",
                                FallbackFolder(dir).toUtf8().constData());
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId));
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kThemeId));
   ASSERT_NE(icon, nullptr);
   IconWindow window(icon);
   EXPECT_EQ(CentreOf(window.shown(), 16), kThemeColour);
@@ -127,12 +130,13 @@ TEST(ProgramIcon, NothingToShowRegistersNothing) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   // An empty folder, a missing one and no folder at all, with no theme icon either.
-  RegisterPortableIconResource(kIconId, "korvanth-no-such-icon", dir.path().toUtf8().constData());
-  RegisterPortableIconResource(kIconId, "korvanth-no-such-icon",
+  RegisterPortableIconResource(kNothingId, "korvanth-no-such-icon",
+                               dir.path().toUtf8().constData());
+  RegisterPortableIconResource(kNothingId, "korvanth-no-such-icon",
                                dir.filePath("missing").toUtf8().constData());
-  RegisterPortableIconResource(kIconId, nullptr, nullptr);
-  RegisterPortableIconResource(kIconId, "", "");
-  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId)), nullptr);
+  RegisterPortableIconResource(kNothingId, nullptr, nullptr);
+  RegisterPortableIconResource(kNothingId, "", "");
+  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kNothingId)), nullptr);
 }
 
 TEST(ProgramIcon, ClassWithoutAnIconLeavesTheWindowsDefault) {
