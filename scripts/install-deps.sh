@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
-  dpkg-dev fakeroot file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
+  dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
   x11-utils xdotool man-db groff-base
 )
 

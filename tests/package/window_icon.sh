@@ -34,26 +34,20 @@ env -u QT_QPA_PLATFORM XDG_DATA_DIRS="$work" XDG_DATA_HOME="$work" \
 
 # Walk the sizes; in the 32 x 32 picture, pixel (5, 5) lies inside the top-left tile,
 # grass green #7cb342 and opaque, by the drawing in packaging/icons/korvanth.svg.
-python3 - "$work/icon.txt" <<'PY'
-import sys
-values = [int(v) for v in open(sys.argv[1]).read().strip().split(',') if v]
-sizes, pixel, i = [], None, 0
-while i + 2 <= len(values):
-    w, h = values[i], values[i + 1]
-    pixels = values[i + 2:i + 2 + w * h]
-    if w <= 0 or h <= 0 or len(pixels) != w * h:
-        sys.exit(f"broken _NET_WM_ICON entry at {i}: {w} x {h}")
-    sizes.append((w, h))
-    if (w, h) == (32, 32):
-        pixel = pixels[5 * 32 + 5] & 0xFFFFFFFF
-    i += 2 + w * h
-if not sizes:
-    sys.exit("the window has no icon")
-if any(w != h for w, h in sizes):
-    sys.exit(f"icon pictures are not square: {sizes}")
-if (16, 16) not in sizes or (32, 32) not in sizes:
-    sys.exit(f"the icon lacks 16 or 32 pixels: {sizes}")
-if pixel != 0xFF7CB342:
-    sys.exit(f"pixel (5, 5) of the 32-pixel icon is {pixel:08x}, not ff7cb342")
-print("window icon sizes:", " ".join(f"{w}x{h}" for w, h in sorted(sizes)))
-PY
+tr ',' '\n' <"$work/icon.txt" | awk '
+  { v[n++] = $1 }
+  END {
+    i = 0; sizes = ""; pixel = -1
+    while (i + 2 <= n) {
+      w = v[i]; h = v[i + 1]
+      if (w <= 0 || h <= 0 || i + 2 + w * h > n) { print "broken _NET_WM_ICON entry at " i; exit 1 }
+      if (w != h) { print "icon picture not square: " w " x " h; exit 1 }
+      sizes = sizes " " w "x" h
+      if (w == 32) pixel = v[i + 2 + 5 * 32 + 5]
+      i += 2 + w * h
+    }
+    if (sizes == "") { print "the window has no icon"; exit 1 }
+    if (sizes !~ / 16x16/ || sizes !~ / 32x32/) { print "the icon lacks 16 or 32 pixels:" sizes; exit 1 }
+    if (pixel != 4286362434) { printf "pixel (5, 5) of the 32-pixel icon is %x, not ff7cb342\n", pixel; exit 1 }
+    print "window icon sizes:" sizes
+  }'
