@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "cli/terminal.h"
 #include "convert/export_sheet.h"
+#include "korvanth_version.h"
 
 using namespace korvanth;
 
