@@ -41,7 +41,7 @@ SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint o
 // Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves
 // it at the UTF-8 `path` through the conversion core. The BMP fallback warning goes to the
 // handler first; the state is read after the user has seen it.
-korvanth::ConversionStatus ExportSelection(const char* path);
+ConversionStatus ExportSelection(const char* path);
 
 // Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves
 // it at `path`. True exactly when the sheet was saved (see ExportSelection).
