@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/save_file.h"
+
 namespace {
 
 void WarnOnStandardError(const char* text) { std::fprintf(stderr, "%s\n", text); }
@@ -119,7 +121,8 @@ bool ExportSheet(const char* path) {
   if (!SourceImage.exists()) return false;
 
   SheetBuild build = BuildSheet(CurrentLayoutFormat, *SourceImage.image, SelectionOrigin);
-  const GpStatus saved =
-      build.sheet.Record(GdipSaveImageToFile(build.sheet.image(), widePath, &encoder, nullptr));
-  return saved == Ok;
+  const korvanth::SaveOutcome saved =
+      korvanth::SaveImageFile(build.sheet.image(), widePath, encoder);
+  build.sheet.Record(saved.status);
+  return saved.ok();
 }
