@@ -8,8 +8,19 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
-  hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
+  hyperfine imagemagick xvfb xauth xdotool fonts-noto-cjk clang-format
+  wine32:i386
 )
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+# The shipped Windows programs are 32-bit: their checks run under 32-bit Wine.
+need_update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+  need_update=1
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,10 +30,13 @@ for p in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}" >&2
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  need_update=1
+fi
+if ((need_update)); then
   "${sudo_cmd[@]}" apt-get update -qq
+fi
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}" >&2
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" >&2
 fi
