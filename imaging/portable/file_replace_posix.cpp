@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "imaging/save_file.h"
@@ -58,7 +59,15 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
   if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
   const QByteArray native = QFile::encodeName(QString::fromUtf16(path));
-  const std::string target(native.constData(), static_cast<std::size_t>(native.size()));
+  std::string target(native.constData(), static_cast<std::size_t>(native.size()));
+  // A symbolic link stays a link: the file it names is the one replaced.
+  struct stat link {};
+  if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;

@@ -194,3 +194,19 @@ TEST(SaveImageFile, OnAReadOnlyDiskTheCauseIsPermission) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SaveImageFile, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "real");
+  WriteBytes(dir.file("real/sheet.png"), "old");
+  fs::create_symlink(dir.path() / "real/sheet.png", dir.path() / "link.png");
+  ImageHandle sheet = BitmapFrom(PatternImage(8, 8));
+  ASSERT_TRUE(Save(sheet, dir.file("link.png"), u"image/png").ok());
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.png"));
+  EXPECT_EQ(FirstDifference(PatternImage(8, 8), ReadBack(dir.file("real/sheet.png"))), "");
+  EXPECT_EQ(Names(dir.path() / "real"), std::vector<std::string>{"sheet.png"});
+}
+
+}  // namespace
