@@ -47,6 +47,9 @@ count() {  # TYPE WINDOWS_FILE LINUX_FILE
   total[$1]=$((total[$1] + 1))
   if cmp -s "$2" "$3"; then bytes[$1]=$((bytes[$1] + 1)); fi
   if same_pixels "$2" "$3"; then pixels[$1]=$((pixels[$1] + 1)); fi
+  if [ "$1" = jpg ]; then
+    { compare -metric PSNR "$2" "$3" null: 2>&1 || true; } | cut -d' ' -f1 >>jpeg-psnr.txt
+  fi
 }
 
 # Every whole block of each picture, per format and type, through --all.
@@ -77,7 +80,13 @@ for t in "${types[@]}"; do
   echo "  $t: ${bytes[$t]} byte-identical, ${pixels[$t]} pixel-identical of ${total[$t]}"
 done
 for t in png bmp gif tif; do check test "${pixels[$t]}" -eq "${total[$t]}"; done
+# JPEG is lossy and each host has its own encoder: the sheets must still be close.
+lowest=$(sort -g jpeg-psnr.txt | head -n1)
+echo "  jpg: lowest PSNR between the hosts' sheets $lowest dB"
 check test "${total[jpg]}" -gt 0
+check awk -v p="$lowest" 'BEGIN { exit !(p == "inf" || p + 0 >= 28) }'
+# The Linux JPEG is written at quality 90 (ImageMagick's estimate from the tables).
+check test "$(identify -format %Q all-sample-roof-jpg-linux/sample_0_0.jpg)" = 90
 
 # Written BMP keeps alpha (32 bits a pixel, BITMAPV5HEADER) and GIF is not empty.
 check test "$(od -An -tu1 -j28 -N1 "all-few-roof-bmp-win/few_0_0.bmp" | tr -d ' ')" = 32
@@ -127,6 +136,18 @@ set -e
 check test "$missing" -eq 1
 check test "$usage" -eq 2
 check test ! -e out.png
+
+# Outputs that cannot be written: status 1, and nothing left beside them.
+mkdir -p targets/folder.png
+for out in targets/missing/sheet.png targets/folder.png; do
+  set +e
+  win sample.png "$out" 2>/dev/null
+  status=$?
+  set -e
+  check test "$status" -eq 1
+done
+check test "$(ls -A targets)" = folder.png
+check test -z "$(ls -A targets/folder.png)"
 
 echo "Windows converter under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0
