@@ -32,13 +32,18 @@ check() {
 same_pixels() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 win() { wine "$windows" "$@"; }
 
-# Pictures: the sample; a gradient of more than 256 colours with graded alpha (fully
-# transparent at the left edge), so GIF is quantized; a picture of few colours.
+# Pictures: the sample; a gradient with graded alpha (fully transparent at one edge); a
+# picture of few colours; one of thousands of colours a block with a transparent band, so
+# GIF sheets are quantized.
 cp "$root/samples/sample-tiles.png" sample.png
 convert -size 320x256 gradient:'#ff2000-#0040ff' \( -size 256x320 gradient:'#ffffff-#000000' \
   -rotate 90 \) -compose CopyOpacity -composite -depth 8 PNG32:gradient.png
 convert -size 192x192 xc:'#204060' -fill '#e0c020' -draw 'rectangle 20,30 150,90' \
   -fill '#80ff80' -draw 'circle 100,130 120,170' -depth 8 PNG32:few.png
+
+convert -size 320x256 gradient:'#000000-#ff0000' \( -size 256x320 gradient:'#000000-#00ff00' \
+  -rotate 90 \) -compose plus -composite -alpha set \( -size 320x11 xc:none \) -geometry +0+100 \
+  -compose copy -composite -depth 8 PNG32:rich.png
 
 types=(png bmp gif jpg tif)
 declare -A total bytes pixels
@@ -53,7 +58,7 @@ count() {  # TYPE WINDOWS_FILE LINUX_FILE
 }
 
 # Every whole block of each picture, per format and type, through --all.
-for picture in sample gradient few; do
+for picture in sample gradient few rich; do
   for format in terrain1 terrain2 roof; do
     for t in "${types[@]}"; do
       out="all-$picture-$format-$t"
@@ -92,6 +97,8 @@ check test "$(identify -format %Q all-sample-roof-jpg-linux/sample_0_0.jpg)" = 9
 check test "$(od -An -tu1 -j28 -N1 "all-few-roof-bmp-win/few_0_0.bmp" | tr -d ' ')" = 32
 check test "$(od -An -tu1 -j14 -N1 "all-few-roof-bmp-win/few_0_0.bmp" | tr -d ' ')" = 124
 check test "$(identify -format '%wx%h' "all-few-roof-gif-win/few_0_0.gif")" = 96x128
+# The rich picture's GIF sheets went through the quantizer: a full palette.
+check test "$(identify -format '%k' "all-rich-terrain1-gif-win/rich_1_0.gif")" -gt 200
 
 # A save over an existing sheet on a full disk fails with a message and status 1, and
 # leaves the old sheet byte for byte and no temporary file.
