@@ -38,6 +38,41 @@ class ColourIndex {
   std::vector<std::uint32_t> colours_;
 };
 
+// Colour (0xRRGGBB) -> a number, open addressing sized for `capacity` colours.
+class ColourMap {
+ public:
+  explicit ColourMap(std::size_t capacity) {
+    std::size_t slots = 16;
+    shift_ = 28;
+    while (slots < 2 * capacity && shift_ > 7) {
+      slots *= 2;
+      --shift_;
+    }
+    keys_.assign(slots, kEmpty);
+    values_.assign(slots, 0);
+  }
+  // The colour's slot: its own, or the empty one where it belongs.
+  std::size_t Slot(std::uint32_t rgb) const {
+    const std::size_t mask = keys_.size() - 1;
+    // The product's high bits: they depend on every bit of the colour.
+    std::size_t slot = static_cast<std::uint32_t>(rgb * 2654435761u) >> shift_;
+    while (keys_[slot] != kEmpty && keys_[slot] != rgb) slot = (slot + 1) & mask;
+    return slot;
+  }
+  bool Holds(std::size_t slot) const { return keys_[slot] != kEmpty; }
+  void Put(std::size_t slot, std::uint32_t rgb, std::uint32_t value) {
+    keys_[slot] = rgb;
+    values_[slot] = value;
+  }
+  std::uint32_t Value(std::size_t slot) const { return values_[slot]; }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // never an RGB value
+  int shift_;                                           // 32 - log2(slots)
+  std::vector<std::uint32_t> keys_;
+  std::vector<std::uint32_t> values_;
+};
+
 bool IsTransparent(std::uint32_t argb) { return (argb >> 24) == 0; }
 
 int Channel(std::uint32_t rgb, int channel) {
@@ -75,24 +110,33 @@ void Measure(const std::vector<WeightedColour>& list, CutBox& box) {
     }
 }
 
-// Splits `box` at the weighted median of its longest side; both halves keep a colour.
+// Splits `box` where the pixel count along its longest side reaches half: colours up to
+// that value go below, the others above. Only values decide, never the list's order, and
+// both halves keep a colour since the side is longer than zero.
 CutBox Split(std::vector<WeightedColour>& list, CutBox& box) {
   const int channel = box.longestChannel;
-  std::sort(list.begin() + static_cast<std::ptrdiff_t>(box.begin),
-            list.begin() + static_cast<std::ptrdiff_t>(box.end),
-            [channel](const WeightedColour& a, const WeightedColour& b) {
-              const int ca = Channel(a.rgb, channel), cb = Channel(b.rgb, channel);
-              return ca != cb ? ca < cb : a.rgb < b.rgb;
-            });
-  std::uint64_t below = 0;
-  std::size_t cut = box.begin + 1;
-  for (std::size_t i = box.begin; i + 1 < box.end; ++i) {
-    below += list[i].count;
-    cut = i + 1;
-    if (2 * below >= box.pixels) break;
+  std::array<std::uint64_t, 256> weight{};
+  int low = 255;
+  int high = 0;
+  for (std::size_t i = box.begin; i < box.end; ++i) {
+    const int value = Channel(list[i].rgb, channel);
+    weight[static_cast<std::size_t>(value)] += list[i].count;
+    low = std::min(low, value);
+    high = std::max(high, value);
   }
-  CutBox upper{cut, box.end, box.pixels - below};
-  box.end = cut;
+  int cut = low;
+  std::uint64_t below = weight[static_cast<std::size_t>(low)];
+  while (cut + 1 < high && 2 * below < box.pixels) {
+    ++cut;
+    below += weight[static_cast<std::size_t>(cut)];
+  }
+  const auto middle = std::partition(
+      list.begin() + static_cast<std::ptrdiff_t>(box.begin),
+      list.begin() + static_cast<std::ptrdiff_t>(box.end),
+      [channel, cut](const WeightedColour& c) { return Channel(c.rgb, channel) <= cut; });
+  const auto split = static_cast<std::size_t>(middle - list.begin());
+  CutBox upper{split, box.end, box.pixels - below};
+  box.end = split;
   box.pixels = below;
   Measure(list, box);
   Measure(list, upper);
@@ -140,30 +184,32 @@ bool ExactPalette(const PixelRows& rows, IndexedPicture& picture) {
 }
 
 void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture) {
-  std::vector<std::uint32_t> visible;
-  visible.reserve(static_cast<std::size_t>(rows.width) * rows.height);
+  // Each visible colour with its pixel count, in the order of first appearance.
+  const std::size_t pixelCount = static_cast<std::size_t>(rows.width) * rows.height;
+  ColourMap seen(pixelCount);
+  std::vector<WeightedColour> list;
+  std::uint64_t visible = 0;
   bool anyTransparent = false;
   for (int y = 0; y < rows.height; ++y)
     for (int x = 0; x < rows.width; ++x) {
       const std::uint32_t p = rows.Argb(x, y);
-      if (IsTransparent(p))
+      if (IsTransparent(p)) {
         anyTransparent = true;
-      else
-        visible.push_back(p & 0xFFFFFF);
+        continue;
+      }
+      ++visible;
+      const std::size_t slot = seen.Slot(p & 0xFFFFFF);
+      if (!seen.Holds(slot)) {
+        seen.Put(slot, p & 0xFFFFFF, static_cast<std::uint32_t>(list.size()));
+        list.push_back({p & 0xFFFFFF, 0});
+      }
+      ++list[seen.Value(slot)].count;
     }
-  std::sort(visible.begin(), visible.end());
-  std::vector<WeightedColour> list;
-  for (std::uint32_t rgb : visible) {
-    if (!list.empty() && list.back().rgb == rgb)
-      ++list.back().count;
-    else
-      list.push_back({rgb, 1});
-  }
   const std::size_t wanted = anyTransparent ? kMaxColours - 1 : kMaxColours;
 
   std::vector<CutBox> boxes;
   if (!list.empty()) {
-    boxes.push_back({0, list.size(), visible.size()});
+    boxes.push_back({0, list.size(), visible});
     Measure(list, boxes.back());
   }
   while (boxes.size() < wanted) {
@@ -191,24 +237,17 @@ void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture) {
   }
 
   // Each colour's box, looked up by colour.
-  std::vector<std::pair<std::uint32_t, std::uint8_t>> boxOf;
-  boxOf.reserve(list.size());
+  ColourMap boxOf(list.size());
   for (std::size_t b = 0; b < boxes.size(); ++b)
     for (std::size_t i = boxes[b].begin; i < boxes[b].end; ++i)
-      boxOf.emplace_back(list[i].rgb, static_cast<std::uint8_t>(b));
-  std::sort(boxOf.begin(), boxOf.end());
-  picture.indices.resize(static_cast<std::size_t>(rows.width) * rows.height);
+      boxOf.Put(boxOf.Slot(list[i].rgb), list[i].rgb, static_cast<std::uint32_t>(b));
+  picture.indices.resize(pixelCount);
   std::size_t at = 0;
   for (int y = 0; y < rows.height; ++y)
     for (int x = 0; x < rows.width; ++x) {
       const std::uint32_t p = rows.Argb(x, y);
-      if (IsTransparent(p)) {
-        picture.indices[at++] = static_cast<std::uint8_t>(picture.transparent);
-        continue;
-      }
-      const auto found = std::lower_bound(boxOf.begin(), boxOf.end(),
-                                          std::pair<std::uint32_t, std::uint8_t>(p & 0xFFFFFF, 0));
-      picture.indices[at++] = found->second;
+      picture.indices[at++] = static_cast<std::uint8_t>(
+          IsTransparent(p) ? picture.transparent : boxOf.Value(boxOf.Slot(p & 0xFFFFFF)));
     }
 }
 
