@@ -38,3 +38,11 @@ if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   tests/windows/converter_check.sh build/cli/korvanth-convert build-windows/cli/korvanth-convert.exe
   tests/windows/window_check.sh build-windows/app/korvanth.exe build/cli/korvanth-convert
 fi
+
+if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
+  echo "== packages (dist/): the .deb and the Windows zip as users get them"
+  scripts/package.sh dist
+  tests/package/check_deb.sh dist/korvanth_*.deb samples/sample-tiles.png
+  tests/package/check_windows_zip.sh dist/korvanth-*-windows-i686.zip samples/sample-tiles.png \
+    build/cli/korvanth-convert
+fi

@@ -8,19 +8,16 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
-  hyperfine imagemagick xvfb xauth xdotool fonts-noto-cjk clang-format
-  wine32:i386
+  hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
+  dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
+  x11-utils xdotool man-db groff-base
 )
 
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-
-# The shipped Windows programs are 32-bit: their checks run under 32-bit Wine.
-need_update=0
+# The shipped Windows programs are 32-bit and are checked under 32-bit Wine.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
-  need_update=1
+  if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture i386; else dpkg --add-architecture i386; fi
 fi
+packages+=(wine32:i386)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -30,13 +27,10 @@ for p in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
-  need_update=1
-fi
-if ((need_update)); then
-  "${sudo_cmd[@]}" apt-get update -qq
-fi
-if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}" >&2
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" >&2
 fi
