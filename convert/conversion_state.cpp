@@ -36,9 +36,22 @@ LoadOutcome ReplaceSourceImage(const char* path) {
 
   LoadOutcome outcome;
   if (widened) {
-    SourceImage.image = new (memory) ImageHandle(ImageHandle::FromFile(wide));
-    if (SourceImage.image->lastStatus() != Ok) {
-      outcome = {LoadProblem::Decoder, SourceImage.image->lastStatus()};
+    const korvanth::imaging::PictureHeader header =
+        korvanth::imaging::ReadPictureHeaderOfPath(path);
+    const LoadProblem refused = ProblemOfHeader(header);
+    if (refused != LoadProblem::None) {
+      SourceImage.image = new (memory) ImageHandle();
+      outcome = {refused, SourceImage.image->Record(StatusOfProblem(refused))};
+    } else {
+      SourceImage.image = new (memory) ImageHandle(ImageHandle::FromFile(wide));
+      const GpStatus status = SourceImage.image->lastStatus();
+      if (!header.opened && status == Ok) {
+        // Not readable here yet decoded there: nothing was judged, so nothing is kept.
+        *SourceImage.image = ImageHandle();
+        outcome = {LoadProblem::Unreadable, SourceImage.image->Record(Win32Error)};
+      } else if (status != Ok) {
+        outcome = {ProblemOfFailedDecode(status, header.type), status};
+      }
     }
   } else {
     // A path that does not fit the buffer is refused: the picture is present but empty.

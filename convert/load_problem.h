@@ -1,0 +1,31 @@
+// Why a picture did not load, in words that are the same on every host: the loader's
+// own judgement of the file's header first, then the decoder's status.
+#pragma once
+
+#include "imaging/gdiplus_api.h"
+#include "imaging/picture_header.h"
+
+enum class LoadProblem {
+  None,
+  PathTooLong,
+  NoMemory,
+  NotFound,
+  NoAccess,
+  Unreadable,
+  UnknownFormat,
+  Damaged,
+  TooLarge
+};
+
+// The problem behind a failed decode of a file whose header named `type` (Unknown when
+// the header could not be read at all).
+LoadProblem ProblemOfFailedDecode(GpStatus status, korvanth::imaging::PictureType type);
+
+// The problem a header judgement alone settles (None when the file goes to the decoder).
+LoadProblem ProblemOfHeader(const korvanth::imaging::PictureHeader& header);
+
+// The status a refused load leaves in the picture's handle.
+GpStatus StatusOfProblem(LoadProblem problem);
+
+// One short English line for the user.
+const char* LoadProblemText(LoadProblem problem);
