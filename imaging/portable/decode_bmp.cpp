@@ -25,12 +25,32 @@ class QuietQt {
   QtMessageHandler previous_;
 };
 
+// Qt gives back a picture cut short as if it were whole; an uncompressed file must hold
+// every row its header declares.
+bool HoldsEveryRow(std::FILE* file, const DecodeNeeds& needs) {
+  unsigned char head[34];
+  std::rewind(file);
+  if (std::fread(head, 1, sizeof head, file) != sizeof head) return false;
+  auto le32 = [&head](int at) {
+    return std::uint32_t{head[at]} | std::uint32_t{head[at + 1]} << 8 |
+           std::uint32_t{head[at + 2]} << 16 | std::uint32_t{head[at + 3]} << 24;
+  };
+  const std::uint32_t infoSize = le32(14);
+  const int bits = infoSize == 12 ? head[24] | head[25] << 8 : head[28] | head[29] << 8;
+  const std::uint32_t compression = infoSize == 12 ? 0 : le32(30);
+  if (compression != 0 && compression != 3) return true;  // run-length data ends itself
+  const std::int64_t rowBytes = (needs.width * bits + 31) / 32 * 4;
+  if (std::fseek(file, 0, SEEK_END) != 0) return false;
+  return std::ftell(file) >= std::int64_t{le32(10)} + rowBytes * needs.height;
+}
+
 }  // namespace
 
 Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out) {
   const PictureHeader header = ReadPictureHeader(file);
   if (header.verdict == HeaderVerdict::TooLarge) return Gdiplus::ValueOverflow;
   if (header.verdict != HeaderVerdict::Fits) return Gdiplus::GenericError;
+  if (!HoldsEveryRow(file, header.needs)) return Gdiplus::GenericError;
   std::rewind(file);
 
   QFile device;
