@@ -119,9 +119,10 @@ PictureHeader ReadJpegHeader(std::FILE* file) {
   JpegComponentSampling components[4];
   int componentCount = 0;
   for (;;) {
-    // A marker: one or more 0xFF fill bytes, then its code.
+    // A marker: one or more 0xFF fill bytes, then its code. Stray bytes before it are
+    // skipped, as the decoder skips them.
     int c = std::fgetc(file);
-    if (c != 0xFF) return DamagedHeader(PictureType::Jpeg);
+    while (c != 0xFF && c != EOF) c = std::fgetc(file);
     while (c == 0xFF) c = std::fgetc(file);
     if (c == EOF) return DamagedHeader(PictureType::Jpeg);
     const int marker = c;
