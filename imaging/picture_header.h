@@ -26,7 +26,9 @@ struct DecodeNeeds {
 // The largest picture held: its 32-bit pixels stay within 1 GiB.
 inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 30;
 // What a decoder may hold beyond the picture: a quarter of the picture's bytes plus this.
-inline constexpr std::int64_t kDecoderAllowance = std::int64_t{32} << 20;
+// With the window's own 33 MiB or so beside it, a load peaks below the picture's bytes
+// plus a quarter plus 64 MiB.
+inline constexpr std::int64_t kDecoderAllowance = std::int64_t{28} << 20;
 
 // True when the decode stays within the bound: the picture's bytes at most 1 GiB and the
 // decoder's working memory at most a quarter of them plus kDecoderAllowance.

@@ -1,6 +1,6 @@
 // The loader's judgement of a file from its header alone: type, size and whether its
 // decoding fits the memory bound (the picture's 32-bit pixels at most 1 GiB, the
-// decoder's own memory at most a quarter of them plus 32 MiB). The expected verdicts are
+// decoder's own memory at most a quarter of them plus 28 MiB). The expected verdicts are
 // worked out by hand in the comments.
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ std::vector<HeaderCase> Cases() {
       {"progressive cmyk jpeg", JpegHeaderBytes(0xC2, 16000, 16000, kCmyk, 1), PictureType::Jpeg,
        HeaderVerdict::TooLarge, 16000, 16000},
       // Progressive 4:2:0, 4000 x 3000: coefficients (500 x 376 + 2 x 250 x 188) x 128 =
-      // 36.1 MB against 48 MB / 4 + 32 MiB = 45.5 MB allowed.
+      // 36.1 MB against 48 MB / 4 + 28 MiB = 41.4 MB allowed.
       {"progressive 4:2:0 jpeg", JpegHeaderBytes(0xC2, 4000, 3000, k420, 1), PictureType::Jpeg,
        HeaderVerdict::Fits, 4000, 3000},
       // The same at 4:4:4: 3 x 500 x 375 x 128 = 72 MB.
@@ -69,7 +69,7 @@ std::vector<HeaderCase> Cases() {
        HeaderVerdict::Fits, 16384, 16384},
       {"32-bit bmp over the limit", BmpHeaderBytes(40000, 40000, 32), PictureType::Bmp,
        HeaderVerdict::TooLarge, 40000, 40000},
-      // 8 bits a pixel are unpacked at a byte a pixel first: 256 MB within 256 + 32 MiB.
+      // 8 bits a pixel are unpacked at a byte a pixel first: 256 MB within 256 + 28 MiB.
       {"8-bit bmp", BmpHeaderBytes(16000, 16000, 8), PictureType::Bmp, HeaderVerdict::Fits, 16000,
        16000},
       // 16 bits a pixel: 512 MB beside the picture.
