@@ -4,8 +4,6 @@
 // and for premultiplied alpha a table worked out by hand.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include <tiffio.h>
 
 #include <string>
@@ -14,6 +12,7 @@
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
 #include "support/expected_sheet.h"
+#include "support/imagemagick.h"
 #include "support/test_files.h"
 
 namespace {
@@ -201,34 +200,12 @@ QImage Pattern(Input input) {
   return image;
 }
 
-std::string RawBytes(const QImage& image, bool alpha) {
-  std::string raw;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb p = image.pixel(x, y);
-      raw += static_cast<char>(qRed(p));
-      raw += static_cast<char>(qGreen(p));
-      raw += static_cast<char>(qBlue(p));
-      if (alpha) raw += static_cast<char>(qAlpha(p));
-    }
-  }
-  return raw;
-}
-
 bool MakeWithImageMagick(const ScratchDir& dir, const Variant& v, const std::string& out) {
   const bool alpha = v.input == Input::Rgba;
-  WriteBytes(dir.file("in.raw"), RawBytes(Pattern(v.input), alpha));
-  QStringList arguments{"-size", QString("%1x%2").arg(kWidth).arg(kHeight), "-depth", "8",
-                        QString::fromStdString((alpha ? "rgba:" : "rgb:") + dir.file("in.raw"))};
-  if (alpha)
-    arguments << "-define"
-              << "tiff:alpha=unassociated";
-  for (const std::string& o : v.options) arguments << QString::fromStdString(o);
-  arguments << QString::fromStdString(out);
-  QProcess process;
-  process.start("convert", arguments);
-  return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-         process.exitCode() == 0;
+  std::vector<std::string> options;
+  if (alpha) options = {"-define", "tiff:alpha=unassociated"};
+  options.insert(options.end(), v.options.begin(), v.options.end());
+  return WriteWithImageMagick(Pattern(v.input), alpha, dir.file("in.raw"), options, out);
 }
 
 // The sheet of the terrain block at (3, 2), built from the file and read back.
