@@ -305,6 +305,41 @@ TEST(TiffExactness, PremultipliedAlphaIsDividedOutRoundingToNearest) {
   }
 }
 
+TEST(TiffExactness, DamagedVariantsFailCleanly) {
+  // Deterministic byte damage to every variant (tiles, planes, 16-bit, palettes): each
+  // load gives a picture of a sane size or a status, never a crash.
+  ScratchDir dir;
+  std::uint32_t seed = 2024;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (const Variant& v : Variants()) {
+    const std::string made = dir.file("made.tif");
+    ASSERT_TRUE(MakeWithImageMagick(dir, v, made)) << v.name;
+    const std::string original = ReadBytes(made);
+    for (int round = 0; round < 30; ++round) {
+      std::string bytes = original;
+      for (int k = 1 + static_cast<int>(next() % 6); k > 0; --k) {
+        // The directory sits at the end of these files: favour the first and last bytes.
+        const std::size_t span = std::min<std::size_t>(256, bytes.size());
+        const std::size_t at = next() % 3 == 0   ? next() % span
+                               : next() % 2 == 0 ? bytes.size() - 1 - next() % span
+                                                 : next() % bytes.size();
+        bytes[at] = static_cast<char>(next() >> 24);
+      }
+      WriteBytes(dir.file("damaged.tif"), bytes);
+      ImageHandle loaded = ImageHandle::FromFile(
+          reinterpret_cast<const WCHAR*>(Wide(dir.file("damaged.tif")).c_str()));
+      const GpStatus status = loaded.lastStatus();
+      if (status == Ok) {
+        EXPECT_LE(std::uint64_t{loaded.Width()} * loaded.Height() * 4, std::uint64_t{1} << 30);
+      } else {
+        EXPECT_TRUE(status == GenericError || status == ValueOverflow ||
+                    status == UnknownImageFormat)
+            << v.name << " " << status;
+      }
+    }
+  }
+}
+
 TEST(TiffExactness, WhiteIsZeroGreyIsInverted) {
   ScratchDir dir;
   const std::string path = dir.file("white-is-zero.tif");
