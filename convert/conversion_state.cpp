@@ -45,13 +45,7 @@ LoadOutcome ReplaceSourceImage(const char* path) {
     } else {
       SourceImage.image = new (memory) ImageHandle(ImageHandle::FromFile(wide));
       const GpStatus status = SourceImage.image->lastStatus();
-      if (!header.opened && status == Ok) {
-        // Not readable here yet decoded there: nothing was judged, so nothing is kept.
-        *SourceImage.image = ImageHandle();
-        outcome = {LoadProblem::Unreadable, SourceImage.image->Record(Win32Error)};
-      } else if (status != Ok) {
-        outcome = {ProblemOfFailedDecode(status, header.type), status};
-      }
+      if (status != Ok) outcome = {ProblemOfFailedDecode(status, header.type), status};
     }
   } else {
     // A path that does not fit the buffer is refused: the picture is present but empty.

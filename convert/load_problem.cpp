@@ -1,5 +1,7 @@
 #include "convert/load_problem.h"
 
+#include <cerrno>
+
 using korvanth::imaging::HeaderVerdict;
 using korvanth::imaging::PictureHeader;
 using korvanth::imaging::PictureType;
@@ -24,7 +26,11 @@ LoadProblem ProblemOfFailedDecode(GpStatus status, PictureType type) {
 }
 
 LoadProblem ProblemOfHeader(const PictureHeader& header) {
-  if (!header.opened) return LoadProblem::None;
+  if (!header.opened) {
+    if (header.openError == ENOENT || header.openError == ENOTDIR) return LoadProblem::NotFound;
+    if (header.openError == EACCES) return LoadProblem::NoAccess;
+    return LoadProblem::Unreadable;
+  }
   switch (header.verdict) {
     case HeaderVerdict::Unknown:
       return LoadProblem::UnknownFormat;

@@ -21,7 +21,8 @@ enum class LoadProblem {
 // the header could not be read at all).
 LoadProblem ProblemOfFailedDecode(GpStatus status, korvanth::imaging::PictureType type);
 
-// The problem a header judgement alone settles (None when the file goes to the decoder).
+// The problem a header judgement alone settles, a path that names no readable file
+// included (None when the file goes to the decoder).
 LoadProblem ProblemOfHeader(const korvanth::imaging::PictureHeader& header);
 
 // The status a refused load leaves in the picture's handle.

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace korvanth::imaging {
@@ -350,11 +351,19 @@ PictureHeader ReadPictureHeader(std::FILE* file) {
 }
 
 PictureHeader ReadPictureHeaderOfPath(const char* path) {
-  if (path == nullptr) return PictureHeader{};
+  PictureHeader unopened;
+  if (path == nullptr) return unopened;
   struct stat info {};
-  if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return PictureHeader{};
+  if (::stat(path, &info) != 0) {
+    unopened.openError = errno;
+    return unopened;
+  }
+  if (!S_ISREG(info.st_mode)) return unopened;
   std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return PictureHeader{};
+  if (file == nullptr) {
+    unopened.openError = errno;
+    return unopened;
+  }
   const PictureHeader header = ReadPictureHeader(file);
   std::fclose(file);
   return header;

@@ -64,6 +64,7 @@ enum class HeaderVerdict {
 
 struct PictureHeader {
   bool opened = false;  // false: not a regular file that could be opened and read
+  int openError = 0;    // then the system's error number (0 when the path is no file)
   PictureType type = PictureType::Unknown;
   HeaderVerdict verdict = HeaderVerdict::Unknown;
   DecodeNeeds needs;
@@ -74,7 +75,7 @@ struct PictureHeader {
 PictureHeader ReadPictureHeader(std::FILE* file);
 
 // The same for a path in the host's narrow encoding. Anything but a regular file that
-// opens and reads is left unopened (and never waited on): the decoder names the cause.
+// opens and reads is left unopened (and never waited on), with the reason.
 PictureHeader ReadPictureHeaderOfPath(const char* path);
 
 }  // namespace korvanth::imaging

@@ -3,6 +3,7 @@
 // "invalid parameter"; the portable decoders with their own statuses.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <set>
 #include <string>
 
@@ -35,6 +36,28 @@ TEST(LoadProblem, DecoderStatusesMapToOneCauseOnEveryHost) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(ProblemOfFailedDecode(c.status, c.type), c.expected) << c.status;
+}
+
+TEST(LoadProblem, PathsThatNameNoReadableFileAreSettledBeforeAnyDecoder) {
+  struct Case {
+    int openError;
+    LoadProblem expected;
+  };
+  const Case cases[] = {{ENOENT, LoadProblem::NotFound},
+                        {ENOTDIR, LoadProblem::NotFound},
+                        {EACCES, LoadProblem::NoAccess},
+                        {0, LoadProblem::Unreadable},
+                        {EIO, LoadProblem::Unreadable}};
+  for (const Case& c : cases) {
+    korvanth::imaging::PictureHeader header;
+    header.openError = c.openError;
+    EXPECT_EQ(ProblemOfHeader(header), c.expected) << c.openError;
+  }
+  ScratchDir dir;
+  EXPECT_EQ(ReplaceSourceImage(dir.file("no-folder/missing.png").c_str()).problem,
+            LoadProblem::NotFound);
+  EXPECT_EQ(ReplaceSourceImage(dir.path().string().c_str()).problem, LoadProblem::Unreadable);
+  DestroySourceImage();
 }
 
 TEST(LoadProblem, EveryCauseHasItsOwnLine) {
