@@ -57,6 +57,7 @@ Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out) {
   if (!device.open(file, QIODevice::ReadOnly)) return Gdiplus::Win32Error;
   QuietQt quiet;
   QImageReader reader(&device, "bmp");
+  reader.setAutoDetectImageFormat(false);  // never another reader, whatever the bytes
   reader.setAutoTransform(false);
   reader.setAllocationLimit(static_cast<int>(kMaxPictureBytes >> 20));
   QImage image;
