@@ -61,10 +61,14 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
   errors.base.error_exit = FailQuietly;
   errors.base.emit_message = NoteMessage;
   errors.base.output_message = SayNothing;
-  // A long jump back from libjpeg lands here: only `out`, `rowBuffer` and this survive.
-  volatile Gdiplus::GpStatus status = Gdiplus::GenericError;
+  // A long jump back from libjpeg lands here: only `out`, `rowBuffer` and `errors` are
+  // used afterwards. Its memory limit refuses by asking for backing store it lacks.
   std::vector<JSAMPLE> rowBuffer;
-  if (setjmp(errors.jump) != 0) return status;
+  if (setjmp(errors.jump) != 0) {
+    if (errors.base.msg_code == JERR_NO_BACKING_STORE) return Gdiplus::ValueOverflow;
+    return errors.base.msg_code == JERR_OUT_OF_MEMORY ? Gdiplus::OutOfMemory
+                                                      : Gdiplus::GenericError;
+  }
 
   jpeg_create_decompress(&info);
   jpeg_stdio_src(&info, file);
@@ -85,12 +89,9 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
 
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
-  status = Gdiplus::OutOfMemory;
   out.pixels = AllocatePicture(info.image_width, info.image_height, false);
   if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
-  status = Gdiplus::ValueOverflow;  // a refusal by libjpeg's memory limit
   jpeg_start_decompress(&info);
-  status = Gdiplus::GenericError;
   if (info.output_width != info.image_width || info.output_height != info.image_height)
     return Gdiplus::GenericError;
   if (cmyk) rowBuffer.resize(std::size_t{info.output_width} * 4);

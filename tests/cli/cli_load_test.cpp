@@ -152,6 +152,13 @@ TEST(ConverterLoading, DamagedFilesOfEveryTypeAreOneLineSayingSo) {
   const QImage pattern = PatternImage(96, 64, true);
   const std::string png = Encoded(pattern, "png");
   const std::string jpeg = Encoded(pattern, "jpeg");
+  QByteArray progressiveBytes;
+  QBuffer progressiveBuffer(&progressiveBytes);
+  progressiveBuffer.open(QIODevice::WriteOnly);
+  QImageWriter progressiveWriter(&progressiveBuffer, "jpeg");
+  progressiveWriter.setProgressiveScanWrite(true);
+  ASSERT_TRUE(progressiveWriter.write(pattern));
+  const std::string progressive = progressiveBytes.toStdString();
   const std::string bmp = Encoded(pattern, "bmp");
   const std::string tiff = Encoded(pattern, "tiff");
   const std::string gif = GifHeaderBytes(64, 96);
@@ -163,6 +170,7 @@ TEST(ConverterLoading, DamagedFilesOfEveryTypeAreOneLineSayingSo) {
       {"header.png", png.substr(0, 20)},
       {"half.jpg", jpeg.substr(0, jpeg.size() / 2)},
       {"header.jpg", jpeg.substr(0, 30)},
+      {"half-progressive.jpg", progressive.substr(0, progressive.size() / 2)},
       {"half.bmp", bmp.substr(0, bmp.size() / 2)},
       {"header.bmp", bmp.substr(0, 20)},
       {"half.tif", tiff.substr(0, tiff.size() / 2)},
