@@ -4,6 +4,8 @@
 // and for premultiplied alpha a table worked out by hand.
 #include <gtest/gtest.h>
 
+#include <QImageReader>
+
 #include <tiffio.h>
 
 #include <string>
@@ -335,6 +337,31 @@ TEST(TiffExactness, DamagedVariantsFailCleanly) {
         EXPECT_TRUE(status == GenericError || status == ValueOverflow ||
                     status == UnknownImageFormat)
             << v.name << " " << status;
+      }
+    }
+  }
+}
+
+TEST(TiffExactness, OtherColourKindsMatchQtsReader) {
+  // JPEG-compressed YCbCr and CMYK have no exact samples to keep: they are read as
+  // libtiff's RGBA reader gives them, like Qt's TIFF reader.
+  ScratchDir dir;
+  const std::vector<std::vector<std::string>> kinds = {{"-compress", "JPEG"},
+                                                       {"-colorspace", "CMYK"}};
+  for (const std::vector<std::string>& options : kinds) {
+    const std::string path = dir.file("kind.tif");
+    ASSERT_TRUE(
+        WriteWithImageMagick(Pattern(Input::Rgb), false, dir.file("in.raw"), options, path));
+    QImageReader reader(QString::fromStdString(path), "tiff");
+    const QImage expected = reader.read().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(expected.isNull()) << options[1];
+    ImageHandle loaded = ImageHandle::FromFile(reinterpret_cast<const WCHAR*>(Wide(path).c_str()));
+    ASSERT_EQ(loaded.lastStatus(), Ok) << options[1];
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        ARGB got = 0;
+        ASSERT_EQ(GdipBitmapGetPixel(loaded.bitmap(), x, y, &got), Ok);
+        ASSERT_EQ(got, expected.pixel(x, y)) << options[1] << " at " << x << "," << y;
       }
     }
   }
