@@ -343,8 +343,8 @@ TEST(TiffExactness, DamagedVariantsFailCleanly) {
 }
 
 TEST(TiffExactness, OtherColourKindsMatchQtsReader) {
-  // JPEG-compressed YCbCr and CMYK have no exact samples to keep: they are read as
-  // libtiff's RGBA reader gives them, like Qt's TIFF reader.
+  // Lossy JPEG compression and CMYK (read through libtiff's RGBA reader) give what Qt's
+  // TIFF reader gives.
   ScratchDir dir;
   const std::vector<std::vector<std::string>> kinds = {{"-compress", "JPEG"},
                                                        {"-colorspace", "CMYK"}};
