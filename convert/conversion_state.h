@@ -9,6 +9,8 @@
 #include "convert/load_problem.h"
 #include "imaging/handles.h"
 
+namespace korvanth {
+
 struct SourceImageState {
   // None (null) or a heap-held handle taken with GdipAlloc. A failed load still leaves
   // a handle, holding no image, with a size of 0 x 0.
@@ -33,7 +35,8 @@ extern SelectionPoint SelectionOrigin;
 inline constexpr int kPathBufferSize = 260;
 
 // Widens a zero-terminated ANSI path into a buffer of kPathBufferSize units. False when
-// the path does not fit (nothing is written past the buffer) or is not valid text.
+// the path does not fit (nothing is written past the buffer) or is not valid text (a byte
+// that is not UTF-8 is never replaced).
 bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
 
 // Disposes of the loaded picture and frees its handle; the picture becomes none.
@@ -49,3 +52,5 @@ struct LoadOutcome {
 // header is judged first: only BMP, GIF, PNG, TIFF and JPEG files whose decoding fits the
 // memory bound reach the decoder.
 LoadOutcome ReplaceSourceImage(const char* path);
+
+}  // namespace korvanth

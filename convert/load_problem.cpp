@@ -2,9 +2,11 @@
 
 #include <cerrno>
 
-using korvanth::imaging::HeaderVerdict;
-using korvanth::imaging::PictureHeader;
-using korvanth::imaging::PictureType;
+namespace korvanth {
+
+using imaging::HeaderVerdict;
+using imaging::PictureHeader;
+using imaging::PictureType;
 
 LoadProblem ProblemOfFailedDecode(GpStatus status, PictureType type) {
   switch (status) {
@@ -48,7 +50,7 @@ GpStatus StatusOfProblem(LoadProblem problem) {
   switch (problem) {
     case LoadProblem::None:
       return Ok;
-    case LoadProblem::PathTooLong:
+    case LoadProblem::BadPath:
       return InvalidParameter;
     case LoadProblem::NoMemory:
       return OutOfMemory;
@@ -72,8 +74,8 @@ const char* LoadProblemText(LoadProblem problem) {
   switch (problem) {
     case LoadProblem::None:
       return "loaded";
-    case LoadProblem::PathTooLong:
-      return "the path is too long to open";
+    case LoadProblem::BadPath:
+      return "the name is too long to open or is not valid text";
     case LoadProblem::NoMemory:
       return "out of memory";
     case LoadProblem::NotFound:
@@ -91,3 +93,5 @@ const char* LoadProblemText(LoadProblem problem) {
   }
   return "the picture could not be loaded";
 }
+
+}  // namespace korvanth

@@ -11,6 +11,8 @@
 #include "support/picture_bytes.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 using korvanth::imaging::PictureType;
@@ -62,14 +64,14 @@ TEST(LoadProblem, PathsThatNameNoReadableFileAreSettledBeforeAnyDecoder) {
 
 TEST(LoadProblem, EveryCauseHasItsOwnLine) {
   std::set<std::string> texts;
-  for (LoadProblem p : {LoadProblem::PathTooLong, LoadProblem::NoMemory, LoadProblem::NotFound,
+  for (LoadProblem p : {LoadProblem::BadPath, LoadProblem::NoMemory, LoadProblem::NotFound,
                         LoadProblem::NoAccess, LoadProblem::Unreadable, LoadProblem::UnknownFormat,
                         LoadProblem::Damaged, LoadProblem::TooLarge}) {
     const std::string text = LoadProblemText(p);
     EXPECT_EQ(text.find('\n'), std::string::npos) << text;
     EXPECT_TRUE(texts.insert(text).second) << text;
     // A refusal leaves a status in the handle that maps back to the same cause.
-    if (p != LoadProblem::PathTooLong && p != LoadProblem::NoMemory) {
+    if (p != LoadProblem::BadPath && p != LoadProblem::NoMemory) {
       const PictureType type = p == LoadProblem::Damaged || p == LoadProblem::TooLarge
                                    ? PictureType::Png
                                    : PictureType::Unknown;

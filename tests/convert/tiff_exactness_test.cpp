@@ -17,6 +17,8 @@
 #include "support/imagemagick.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 constexpr int kWidth = 70;
