@@ -30,32 +30,11 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-const char* StatusReason(GpStatus status) {
-  switch (status) {
-    case FileNotFound:
-      return "no such file";
-    case AccessDenied:
-      return "permission denied";
-    case UnknownImageFormat:
-      return "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)";
-    case OutOfMemory:
-      return "the picture is too large to hold, or memory ran out";
-    default:
-      return "the picture could not be decoded";
-  }
-}
-
 // Checks the input and loads it as the picture to convert. Prints one line and returns
-// false when it cannot be read.
+// false when it cannot be read; the reasons are the loader's own, the same on every host.
 bool LoadInput(const std::string& input, std::FILE* err) {
   std::error_code ec;
-  const fs::path path = PathFromUtf8(input);
-  const fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) {
-    std::fprintf(err, "%s: %s: no such file\n", kProgram, input.c_str());
-    return false;
-  }
-  if (fs::is_directory(status)) {
+  if (fs::is_directory(PathFromUtf8(input), ec) && !ec) {
     std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram, input.c_str());
     return false;
   }
@@ -66,10 +45,7 @@ bool LoadInput(const std::string& input, std::FILE* err) {
   }
   const LoadOutcome outcome = ReplaceSourceImage(input.c_str());
   if (outcome.problem != LoadProblem::None) {
-    const char* reason = outcome.problem == LoadProblem::PathTooLong ? "path cannot be read"
-                         : outcome.problem == LoadProblem::NoMemory  ? "out of memory"
-                                                                     : StatusReason(outcome.status);
-    std::fprintf(err, "%s: %s: %s\n", kProgram, input.c_str(), reason);
+    std::fprintf(err, "%s: %s: %s\n", kProgram, input.c_str(), LoadProblemText(outcome.problem));
     return false;
   }
   if (SourceImage.width <= 0 || SourceImage.height <= 0) {

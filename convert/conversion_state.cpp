@@ -44,15 +44,22 @@ LoadOutcome ReplaceSourceImage(const char* path) {
 
   LoadOutcome outcome;
   if (widened) {
-    SourceImage.image = new (memory) ImageHandle(ImageHandle::FromFile(wide));
-    if (SourceImage.image->lastStatus() != Ok) {
-      outcome = {LoadProblem::Decoder, SourceImage.image->lastStatus()};
+    const korvanth::imaging::PictureHeader header =
+        korvanth::imaging::ReadPictureHeaderOfPath(path);
+    const LoadProblem refused = ProblemOfHeader(header);
+    if (refused != LoadProblem::None) {
+      SourceImage.image = new (memory) ImageHandle();
+      outcome = {refused, SourceImage.image->Record(StatusOfProblem(refused))};
+    } else {
+      SourceImage.image = new (memory) ImageHandle(ImageHandle::FromFile(wide));
+      const GpStatus status = SourceImage.image->lastStatus();
+      if (status != Ok) outcome = {ProblemOfFailedDecode(status, header.type), status};
     }
   } else {
     // A path that does not fit the buffer is refused: the picture is present but empty.
     SourceImage.image = new (memory) ImageHandle();
     SourceImage.image->Record(InvalidParameter);
-    outcome = {LoadProblem::PathTooLong, InvalidParameter};
+    outcome = {LoadProblem::BadPath, InvalidParameter};
   }
 
   SourceImage.width = static_cast<std::int32_t>(SourceImage.image->Width());

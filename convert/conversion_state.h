@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "convert/layout_format.h"
+#include "convert/load_problem.h"
 #include "imaging/handles.h"
 
 namespace korvanth {
@@ -41,15 +42,15 @@ bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
 // Disposes of the loaded picture and frees its handle; the picture becomes none.
 void DestroySourceImage();
 
-enum class LoadProblem { None, PathTooLong, NoMemory, Decoder };
-
 struct LoadOutcome {
   LoadProblem problem = LoadProblem::None;
-  GpStatus status = Ok;  // the handle's last status when the decoder failed
+  GpStatus status = Ok;  // the handle's last status when the load failed
 };
 
 // Replaces the loaded picture by the one in the file at `path`: the old picture is gone
-// before the file is opened, and a failed load leaves an empty 0 x 0 picture.
+// before the file is opened, and a failed load leaves an empty 0 x 0 picture. The file's
+// header is judged first: only BMP, GIF, PNG, TIFF and JPEG files whose decoding fits the
+// memory bound reach the decoder.
 LoadOutcome ReplaceSourceImage(const char* path);
 
 }  // namespace korvanth

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins libgif-dev
+  qt6-base-dev qt6-image-formats-plugins libgif-dev libpng-dev libjpeg-dev libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format

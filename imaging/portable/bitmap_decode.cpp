@@ -1,8 +1,8 @@
-// Loading a picture file. The decoder is chosen by the content, never by the name, and
-// the stored values are kept as they are: no gamma, colour-profile or orientation change.
+// Loading a picture file. The decoder is chosen by the content, never by the name: BMP,
+// GIF, PNG, TIFF and JPEG are read, nothing else. The stored values are kept as they are:
+// no gamma, colour-profile or orientation change.
 #include <QByteArray>
 #include <QFile>
-#include <QImageReader>
 #include <QString>
 
 #include <sys/stat.h>
@@ -11,7 +11,24 @@
 #include <cerrno>
 #include <new>
 
+#include "imaging/picture_header.h"
 #include "imaging/portable/gp_objects.h"
+#include "imaging/portable/picture_decoders.h"
+
+namespace korvanth::imaging {
+
+QImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha) {
+  if (!FitsPixelLimit(width, height, 4)) return QImage();
+  return QImage(static_cast<int>(width), static_cast<int>(height),
+                withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
+float DpiFromDensity(double density, double unitsPerInch) {
+  const double dpi = density * unitsPerInch;
+  return dpi > 0 && dpi < 1e6 ? static_cast<float>(dpi) : 96.0f;
+}
+
+}  // namespace korvanth::imaging
 
 namespace Gdiplus::DllExports {
 
@@ -21,9 +38,8 @@ namespace {
 
 // Checks the path before any decoder sees it: only a regular file is opened, so a
 // folder, a pipe or a device never blocks or feeds endless data.
-GpStatus CheckSourceFile(const QString& path) {
-  if (path.isEmpty()) return FileNotFound;
-  const QByteArray native = QFile::encodeName(path);
+GpStatus CheckSourceFile(const QByteArray& native) {
+  if (native.isEmpty()) return FileNotFound;
   struct stat info {};
   if (::stat(native.constData(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return FileNotFound;
@@ -32,23 +48,29 @@ GpStatus CheckSourceFile(const QString& path) {
   }
   if (S_ISDIR(info.st_mode)) return AccessDenied;
   if (!S_ISREG(info.st_mode)) return Win32Error;
-  // Qt reports a refused open as a plain open error; ask the system about the rights.
-  if (::access(native.constData(), R_OK) != 0) return errno == EACCES ? AccessDenied : Win32Error;
   return Ok;
 }
 
-// Qt gives a picture without a recorded resolution its own default density, which
-// depends on the screen (none in the converter). That value is read as "unknown": GDI+
-// then says 96. A file recording exactly that density reads 96 as well, a negligible
-// difference next to reporting the screen's density for every picture without one.
-float DpiFromDotsPerMetre(int dotsPerMetre, int qtDefault) {
-  if (dotsPerMetre <= 0 || dotsPerMetre == qtDefault) return 96.0f;
-  return static_cast<float>(dotsPerMetre * 0.0254);
-}
-
-int QtDefaultDotsPerMetre(bool horizontal) {
-  const QImage probe(1, 1, QImage::Format_Mono);
-  return horizontal ? probe.dotsPerMeterX() : probe.dotsPerMeterY();
+GpStatus DecodeByContent(std::FILE* file, korvanth::imaging::DecodedPicture& picture) {
+  using korvanth::imaging::PictureType;
+  unsigned char signature[8] = {};
+  const std::size_t got = std::fread(signature, 1, sizeof signature, file);
+  std::rewind(file);
+  switch (korvanth::imaging::PictureTypeOfSignature(signature, got)) {
+    case PictureType::Png:
+      return korvanth::imaging::DecodePng(file, picture);
+    case PictureType::Jpeg:
+      return korvanth::imaging::DecodeJpeg(file, picture);
+    case PictureType::Gif:
+      return korvanth::imaging::DecodeGif(file, picture);
+    case PictureType::Tiff:
+      return korvanth::imaging::DecodeTiff(file, picture);
+    case PictureType::Bmp:
+      return korvanth::imaging::DecodeBmp(file, picture);
+    case PictureType::Unknown:
+      break;
+  }
+  return UnknownImageFormat;
 }
 
 }  // namespace
@@ -56,45 +78,21 @@ int QtDefaultDotsPerMetre(bool horizontal) {
 GpStatus GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap) {
   if (filename == nullptr || bitmap == nullptr) return InvalidParameter;
   *bitmap = nullptr;
-  const QString path = QString::fromUtf16(filename);
-  if (GpStatus status = CheckSourceFile(path); status != Ok) return status;
+  const QByteArray native = QFile::encodeName(QString::fromUtf16(filename));
+  if (GpStatus status = CheckSourceFile(native); status != Ok) return status;
 
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return file.error() == QFileDevice::PermissionsError ? AccessDenied : Win32Error;
-  }
-  QImageReader reader(&file);
-  reader.setDecideFormatFromContent(true);
-  reader.setAutoTransform(false);
-  reader.setAllocationLimit(static_cast<int>(korvanth::imaging::kMaxPixelBytes >> 20));
-  if (!reader.canRead()) return UnknownImageFormat;
-  const QSize declared = reader.size();
-  const bool tooLarge = declared.isValid() &&
-                        !korvanth::imaging::FitsPixelLimit(declared.width(), declared.height(), 4);
-  if (tooLarge) return OutOfMemory;
-
-  QImage image;
-  if (!reader.read(&image) || image.isNull()) {
-    return reader.error() == QImageReader::InvalidDataError ||
-                   reader.error() == QImageReader::UnsupportedFormatError
-               ? UnknownImageFormat
-               : (declared.isValid() ? UnknownImageFormat : OutOfMemory);
-  }
-  if (!korvanth::imaging::FitsPixelLimit(image.width(), image.height(), 4)) return OutOfMemory;
-
-  // ARGB32 and RGB32 are kept as read; others are converted, in place where Qt can.
-  const QImage::Format wanted =
-      image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
-  if (image.format() != wanted) {
-    image.convertTo(wanted);
-    if (image.isNull() || image.format() != wanted) return OutOfMemory;
-  }
+  std::FILE* file = std::fopen(native.constData(), "rb");
+  if (file == nullptr) return errno == EACCES ? AccessDenied : Win32Error;
+  korvanth::imaging::DecodedPicture picture;
+  const GpStatus status = DecodeByContent(file, picture);
+  std::fclose(file);
+  if (status != Ok) return status;
 
   auto* created = new (std::nothrow) PortableBitmap;
   if (created == nullptr) return OutOfMemory;
-  created->dpiX = DpiFromDotsPerMetre(image.dotsPerMeterX(), QtDefaultDotsPerMetre(true));
-  created->dpiY = DpiFromDotsPerMetre(image.dotsPerMeterY(), QtDefaultDotsPerMetre(false));
-  created->pixels = std::move(image);
+  created->dpiX = picture.dpiX;
+  created->dpiY = picture.dpiY;
+  created->pixels = std::move(picture.pixels);
   *bitmap = created;
   return Ok;
 }

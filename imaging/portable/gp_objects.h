@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/picture_header.h"
 #include "imaging/portable/gdiplus_flat.h"
 
 namespace korvanth::imaging {
@@ -73,7 +74,7 @@ inline PortableBitmap* AsBitmap(Gdiplus::GpImage* image) {
 }
 
 // A picture needing more than this many bytes of pixels is refused before allocation.
-constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
+constexpr std::int64_t kMaxPixelBytes = kMaxPictureBytes;
 
 // True when width x height pixels of bytesPerPixel fit the limit (both sides > 0).
 bool FitsPixelLimit(std::int64_t width, std::int64_t height, int bytesPerPixel);

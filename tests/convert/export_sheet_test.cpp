@@ -175,7 +175,7 @@ TEST_F(ExportSheetTest, NothingHappensWithoutAPictureOrWithoutADot) {
 TEST_F(ExportSheetTest, FailedLoadStillSavesATransparentSheet) {
   WriteBytes(dir_.file("broken.png"), "not a picture at all");
   const LoadOutcome outcome = ReplaceSourceImage(dir_.file("broken.png").c_str());
-  EXPECT_EQ(outcome.problem, LoadProblem::Decoder);
+  EXPECT_EQ(outcome.problem, LoadProblem::UnknownFormat);
   ASSERT_TRUE(SourceImage.exists());
   EXPECT_EQ(SourceImage.width, 0);
   EXPECT_EQ(SourceImage.height, 0);

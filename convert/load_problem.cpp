@@ -1,0 +1,97 @@
+#include "convert/load_problem.h"
+
+#include <cerrno>
+
+namespace korvanth {
+
+using imaging::HeaderVerdict;
+using imaging::PictureHeader;
+using imaging::PictureType;
+
+LoadProblem ProblemOfFailedDecode(GpStatus status, PictureType type) {
+  switch (status) {
+    case Ok:
+      return LoadProblem::None;
+    case FileNotFound:
+      return LoadProblem::NotFound;
+    case AccessDenied:
+      return LoadProblem::NoAccess;
+    case ValueOverflow:
+      return LoadProblem::TooLarge;
+    default:
+      break;
+  }
+  // The header was read and judged to fit, so a decoder that gives up on the file finds
+  // it damaged, whatever status it uses for that (GDI+ says "out of memory" for many).
+  if (type != PictureType::Unknown) return LoadProblem::Damaged;
+  return status == UnknownImageFormat ? LoadProblem::UnknownFormat : LoadProblem::Unreadable;
+}
+
+LoadProblem ProblemOfHeader(const PictureHeader& header) {
+  if (!header.opened) {
+    if (header.openError == ENOENT || header.openError == ENOTDIR) return LoadProblem::NotFound;
+    if (header.openError == EACCES) return LoadProblem::NoAccess;
+    return LoadProblem::Unreadable;
+  }
+  switch (header.verdict) {
+    case HeaderVerdict::Unknown:
+      return LoadProblem::UnknownFormat;
+    case HeaderVerdict::Damaged:
+      return LoadProblem::Damaged;
+    case HeaderVerdict::TooLarge:
+      return LoadProblem::TooLarge;
+    case HeaderVerdict::Fits:
+      break;
+  }
+  return LoadProblem::None;
+}
+
+GpStatus StatusOfProblem(LoadProblem problem) {
+  switch (problem) {
+    case LoadProblem::None:
+      return Ok;
+    case LoadProblem::BadPath:
+      return InvalidParameter;
+    case LoadProblem::NoMemory:
+      return OutOfMemory;
+    case LoadProblem::NotFound:
+      return FileNotFound;
+    case LoadProblem::NoAccess:
+      return AccessDenied;
+    case LoadProblem::Unreadable:
+      return Win32Error;
+    case LoadProblem::UnknownFormat:
+      return UnknownImageFormat;
+    case LoadProblem::Damaged:
+      return GenericError;
+    case LoadProblem::TooLarge:
+      return ValueOverflow;
+  }
+  return GenericError;
+}
+
+const char* LoadProblemText(LoadProblem problem) {
+  switch (problem) {
+    case LoadProblem::None:
+      return "loaded";
+    case LoadProblem::BadPath:
+      return "the name is too long to open or is not valid text";
+    case LoadProblem::NoMemory:
+      return "out of memory";
+    case LoadProblem::NotFound:
+      return "no such file";
+    case LoadProblem::NoAccess:
+      return "permission denied";
+    case LoadProblem::Unreadable:
+      return "the file cannot be read";
+    case LoadProblem::UnknownFormat:
+      return "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)";
+    case LoadProblem::Damaged:
+      return "the picture is damaged or cut short";
+    case LoadProblem::TooLarge:
+      return "the picture is too large to load (it would need more memory than allowed)";
+  }
+  return "the picture could not be loaded";
+}
+
+}  // namespace korvanth

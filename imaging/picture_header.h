@@ -1,0 +1,81 @@
+// What a picture file's header says before anything is decoded: the type named by the
+// content, the picture's size and the memory its decoding takes. The admission rule
+// here is the one every loader applies, on every host, before a decoder starts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+namespace korvanth::imaging {
+
+enum class PictureType { Unknown, Bmp, Gif, Png, Jpeg, Tiff };
+
+// The type named by a file's first bytes; Unknown for anything else (icons, netpbm,
+// WebP, ...: those are not read).
+PictureType PictureTypeOfSignature(const unsigned char* bytes, std::size_t size);
+
+// The memory one decode holds at its peak: the picture's own 32-bit pixels plus what
+// the decoder keeps besides them (coefficients, rows, strips, tiles).
+struct DecodeNeeds {
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  std::int64_t workingBytes = 0;
+};
+
+// The largest picture held: its 32-bit pixels stay within 1 GiB.
+inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 30;
+// What a decoder may hold beyond the picture: a quarter of the picture's bytes plus this.
+// With the window's own 33 MiB or so beside it, a load peaks below the picture's bytes
+// plus a quarter plus 64 MiB.
+inline constexpr std::int64_t kDecoderAllowance = std::int64_t{28} << 20;
+
+// True when the decode stays within the bound: the picture's bytes at most 1 GiB and the
+// decoder's working memory at most a quarter of them plus kDecoderAllowance.
+bool FitsMemoryBound(const DecodeNeeds& needs);
+
+// Working memory of the format decoders, given what their headers say.
+struct JpegComponentSampling {
+  int horizontal = 1;
+  int vertical = 1;
+};
+// A progressive or multi-scan JPEG keeps every DCT coefficient (2 bytes each, in blocks
+// padded to whole MCUs); a single-scan one only a band of MCU rows.
+std::int64_t JpegWorkingBytes(std::int64_t width, std::int64_t height, bool wholeImageBuffered,
+                              const JpegComponentSampling* components, int componentCount);
+// Rows of up to 16-bit samples: the decoder's current and previous row.
+std::int64_t PngWorkingBytes(std::int64_t width, int bitDepth, int channels);
+// One row of indices.
+std::int64_t GifWorkingBytes(std::int64_t width);
+// Pictures of 8 bits a pixel or fewer are unpacked at a byte a pixel before widening.
+std::int64_t BmpWorkingBytes(std::int64_t width, std::int64_t height, int bitsPerPixel);
+// A tiled TIFF decodes a tile at a time (compressed and decoded); a striped one reads a
+// strip's compressed bytes (never more than the file holds) and decodes row by row.
+std::int64_t TiffWorkingBytes(std::int64_t width, int bitsPerSample, int samplesPerPixel,
+                              bool tiled, std::int64_t tileWidth, std::int64_t tileHeight,
+                              bool compressed, std::int64_t rowsPerStrip, std::int64_t fileBytes);
+
+enum class HeaderVerdict {
+  Unknown,   // not a type that is read
+  Damaged,   // a known type whose header cannot be read to the end
+  TooLarge,  // decoding would exceed the memory bound
+  Fits
+};
+
+struct PictureHeader {
+  bool opened = false;  // false: not a regular file that could be opened and read
+  int openError = 0;    // then the system's error number (0 when the path is no file)
+  PictureType type = PictureType::Unknown;
+  HeaderVerdict verdict = HeaderVerdict::Unknown;
+  DecodeNeeds needs;
+};
+
+// Reads the header of the open file from its start (the position afterwards is
+// unspecified) and judges it.
+PictureHeader ReadPictureHeader(std::FILE* file);
+
+// The same for a path in the host's narrow encoding. Anything but a regular file that
+// opens and reads is left unopened (and never waited on), with the reason.
+PictureHeader ReadPictureHeaderOfPath(const char* path);
+
+}  // namespace korvanth::imaging

@@ -1,0 +1,107 @@
+// GIF through giflib: the first frame, line by line, into a picture of the logical
+// screen's size. The transparent index becomes alpha 0; the screen outside the frame is
+// transparent too.
+#include <gif_lib.h>
+
+#include <vector>
+
+#include "imaging/picture_header.h"
+#include "imaging/portable/picture_decoders.h"
+
+namespace korvanth::imaging {
+
+namespace {
+
+int ReadFromFile(GifFileType* gif, GifByteType* buffer, int size) {
+  return static_cast<int>(std::fread(buffer, 1, static_cast<std::size_t>(size),
+                                     static_cast<std::FILE*>(gif->UserData)));
+}
+
+struct GifReader {
+  GifFileType* gif = nullptr;
+  ~GifReader() {
+    int error = 0;
+    if (gif != nullptr) DGifCloseFile(gif, &error);
+  }
+};
+
+// Reads the records up to the first frame's description; false when there is none.
+bool ReachFirstFrame(GifFileType* gif, int& transparentIndex) {
+  for (;;) {
+    GifRecordType record = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif, &record) != GIF_OK) return false;
+    if (record == IMAGE_DESC_RECORD_TYPE) return DGifGetImageDesc(gif) == GIF_OK;
+    if (record != EXTENSION_RECORD_TYPE) return false;
+    int code = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
+    if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && block[0] >= 4)
+      transparentIndex = (block[1] & 1) != 0 ? block[4] : -1;
+    while (block != nullptr)
+      if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
+  }
+}
+
+}  // namespace
+
+Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out) {
+  GifReader reader;
+  int error = 0;
+  reader.gif = DGifOpen(file, ReadFromFile, &error);
+  if (reader.gif == nullptr) return Gdiplus::GenericError;
+  GifFileType* gif = reader.gif;
+  const std::int64_t width = gif->SWidth;
+  const std::int64_t height = gif->SHeight;
+  if (width <= 0 || height <= 0) return Gdiplus::GenericError;
+  if (!FitsMemoryBound({width, height, GifWorkingBytes(width)})) return Gdiplus::ValueOverflow;
+
+  int transparentIndex = -1;
+  if (!ReachFirstFrame(gif, transparentIndex)) return Gdiplus::GenericError;
+  const GifImageDesc& frame = gif->Image;
+  if (frame.Width <= 0 || frame.Height <= 0) return Gdiplus::GenericError;
+  const ColorMapObject* colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
+  const bool coversScreen =
+      frame.Left == 0 && frame.Top == 0 && frame.Width >= width && frame.Height >= height;
+  const bool alpha = transparentIndex >= 0 || !coversScreen;
+
+  out.pixels = AllocatePicture(width, height, alpha);
+  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
+  if (!coversScreen) out.pixels.fill(0u);
+
+  // Palette as 32-bit words; indices beyond it read as opaque black.
+  quint32 palette[256];
+  for (int i = 0; i < 256; ++i) {
+    palette[i] = 0xFF000000u;
+    if (colours != nullptr && i < colours->ColorCount) {
+      const GifColorType& c = colours->Colors[i];
+      palette[i] |= (quint32{c.Red} << 16) | (quint32{c.Green} << 8) | c.Blue;
+    }
+  }
+  if (transparentIndex >= 0) palette[transparentIndex] = 0;
+
+  // Interlaced frames store rows in four passes.
+  std::vector<int> rowOrder;
+  rowOrder.reserve(static_cast<std::size_t>(frame.Height));
+  if (frame.Interlace) {
+    const int starts[4] = {0, 4, 2, 1};
+    const int steps[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+      for (int y = starts[pass]; y < frame.Height; y += steps[pass]) rowOrder.push_back(y);
+  } else {
+    for (int y = 0; y < frame.Height; ++y) rowOrder.push_back(y);
+  }
+  std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
+  for (const int frameRow : rowOrder) {
+    if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK) return Gdiplus::GenericError;
+    const std::int64_t y = std::int64_t{frame.Top} + frameRow;
+    if (y >= height) continue;
+    auto* target = reinterpret_cast<quint32*>(out.pixels.scanLine(static_cast<int>(y)));
+    for (int x = 0; x < frame.Width; ++x) {
+      const std::int64_t column = std::int64_t{frame.Left} + x;
+      if (column < width) target[column] = palette[line[static_cast<std::size_t>(x)]];
+    }
+  }
+  return Gdiplus::Ok;
+}
+
+}  // namespace korvanth::imaging

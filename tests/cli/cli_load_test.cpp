@@ -1,0 +1,236 @@
+// What the converter says about pictures it cannot load, and what loading costs: each
+// failure is exactly one line of its own on standard error (no library's messages), an
+// oversized picture is refused before it is decoded, and an accepted one stays within
+// its 32-bit pixels plus a quarter plus 64 MiB.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/picture_bytes.h"
+#include "support/test_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryMeasurable = false;  // the sanitizer's shadow memory counts too
+#else
+constexpr bool kMemoryMeasurable = true;
+#endif
+
+constexpr long kMiB = 1024;  // in KiB, the unit of ru_maxrss
+
+struct ChildRun {
+  int exitCode = -1;
+  std::string err;
+  long peakKiB = 0;
+};
+
+// Runs the converter in a child of its own so that its peak resident size can be read
+// back; `prefix` goes before it (to run it as another user).
+ChildRun RunChild(const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& prefix = {}) {
+  ScratchDir scratch;
+  const std::string errPath = scratch.file("stderr");
+  std::vector<std::string> words = prefix;
+  words.push_back(KORVANTH_CONVERT_EXE);
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int null = ::open("/dev/null", O_RDWR);
+    if (err < 0 || null < 0) ::_exit(126);
+    ::dup2(null, 0);
+    ::dup2(null, 1);
+    ::dup2(err, 2);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ChildRun run;
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.peakKiB = usage.ru_maxrss;
+  run.err = ReadBytes(errPath);
+  return run;
+}
+
+std::string Encoded(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  EXPECT_TRUE(writer.write(image)) << format;
+  return bytes.toStdString();
+}
+
+std::string OneLine(const std::string& path, const std::string& reason) {
+  return "korvanth-convert: " + path + ": " + reason + "\n";
+}
+
+const std::string kTooLarge =
+    "the picture is too large to load (it would need more memory than allowed)";
+const std::string kDamaged = "the picture is damaged or cut short";
+const std::string kNotRead = "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)";
+
+struct NamedBytes {
+  const char* name;
+  std::string bytes;
+};
+
+TEST(ConverterLoading, OversizedPicturesOfEveryFormatAreRefusedBeforeDecoding) {
+  const std::vector<std::pair<int, int>> cmyk{{1, 1}, {1, 1}, {1, 1}, {1, 1}};
+  const std::vector<std::pair<int, int>> ycc{{2, 2}, {1, 1}, {1, 1}};
+  const NamedBytes files[] = {
+      {"huge.png", PngHeaderBytes(100000, 100000, 8, 6)},
+      {"sixteen-bit.png", PngHeaderBytes(16384, 16385, 16, 6)},
+      {"progressive-cmyk.jpg", JpegHeaderBytes(0xC2, 16000, 16000, cmyk, 1)},
+      {"progressive.jpg", JpegHeaderBytes(0xC2, 16000, 16000, ycc, 1)},
+      {"strips.tif", TiffHeaderBytes(16384, 16385, 4, 16)},
+      {"one-tile.tif", TiffHeaderBytes(16000, 16000, 4, 0, 16000, 16000)},
+      {"huge.bmp", BmpHeaderBytes(40000, 40000, 32)},
+      {"sixteen-bit.bmp", BmpHeaderBytes(16000, 16000, 16)},
+      {"huge.gif", GifHeaderBytes(65535, 65535)},
+  };
+  ScratchDir dir;
+  for (const NamedBytes& f : files) {
+    const std::string path = dir.file(f.name);
+    WriteBytes(path, f.bytes);
+    const ChildRun run = RunChild({path, dir.file("sheet.png")});
+    EXPECT_EQ(run.exitCode, 1) << f.name;
+    EXPECT_EQ(run.err, OneLine(path, kTooLarge)) << f.name;
+    EXPECT_FALSE(fs::exists(dir.file("sheet.png"))) << f.name;
+    if (kMemoryMeasurable) {
+      EXPECT_LT(run.peakKiB, 64 * kMiB) << f.name;
+    }
+  }
+}
+
+TEST(ConverterLoading, LargePicturesLoadWithinTheirBound) {
+  // A 16-bit PNG (8 bytes a pixel as stored) and a GIF whose one small frame sits in a
+  // large screen: both decode straight into the 32-bit picture.
+  ScratchDir dir;
+  QImage deep(4096, 2048, QImage::Format_RGBA64);
+  deep.fill(QColor::fromRgba64(0x1234, 0x5678, 0x9ABC, 0xFFFF));
+  const NamedBytes files[] = {
+      {"deep.png", Encoded(deep, "png")},
+      {"screen.gif", GifHeaderBytes(8192, 4096)},
+  };
+  deep = QImage();
+  const std::int64_t pictureKiB[] = {4096 * 2048 * 4 / 1024, 8192 * 4096 * 4 / 1024};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    const std::string path = dir.file(files[i].name);
+    WriteBytes(path, files[i].bytes);
+    const ChildRun run = RunChild({path, dir.file("sheet.png")});
+    EXPECT_EQ(run.exitCode, 0) << files[i].name << run.err;
+    EXPECT_TRUE(fs::exists(dir.file("sheet.png"))) << files[i].name;
+    fs::remove(dir.file("sheet.png"));
+    if (kMemoryMeasurable) {
+      EXPECT_LE(run.peakKiB, pictureKiB[i] + pictureKiB[i] / 4 + 64 * kMiB) << files[i].name;
+    }
+  }
+}
+
+TEST(ConverterLoading, DamagedFilesOfEveryTypeAreOneLineSayingSo) {
+  const QImage pattern = PatternImage(96, 64, true);
+  const std::string png = Encoded(pattern, "png");
+  const std::string jpeg = Encoded(pattern, "jpeg");
+  QByteArray progressiveBytes;
+  QBuffer progressiveBuffer(&progressiveBytes);
+  progressiveBuffer.open(QIODevice::WriteOnly);
+  QImageWriter progressiveWriter(&progressiveBuffer, "jpeg");
+  progressiveWriter.setProgressiveScanWrite(true);
+  ASSERT_TRUE(progressiveWriter.write(pattern));
+  const std::string progressive = progressiveBytes.toStdString();
+  const std::string bmp = Encoded(pattern, "bmp");
+  const std::string tiff = Encoded(pattern, "tiff");
+  const std::string gif = GifHeaderBytes(64, 96);
+  std::string badCrc = png;
+  badCrc[40] = static_cast<char>(badCrc[40] ^ 0x55);
+  const NamedBytes files[] = {
+      {"half.png", png.substr(0, png.size() / 2)},
+      {"checksum.png", badCrc},
+      {"header.png", png.substr(0, 20)},
+      {"half.jpg", jpeg.substr(0, jpeg.size() / 2)},
+      {"header.jpg", jpeg.substr(0, 30)},
+      {"half-progressive.jpg", progressive.substr(0, progressive.size() / 2)},
+      {"half.bmp", bmp.substr(0, bmp.size() / 2)},
+      {"header.bmp", bmp.substr(0, 20)},
+      {"half.tif", tiff.substr(0, tiff.size() / 2)},
+      {"header.tif", tiff.substr(0, 6)},
+      {"frame.gif", gif.substr(0, gif.size() - 6)},
+      {"header.gif", gif.substr(0, 8)},
+  };
+  ScratchDir dir;
+  for (const NamedBytes& f : files) {
+    const std::string path = dir.file(f.name);
+    WriteBytes(path, f.bytes);
+    const ChildRun run = RunChild({path, dir.file("sheet.png")});
+    EXPECT_EQ(run.exitCode, 1) << f.name;
+    EXPECT_EQ(run.err, OneLine(path, kDamaged)) << f.name;
+    EXPECT_FALSE(fs::exists(dir.file("sheet.png"))) << f.name;
+    fs::remove(dir.file("sheet.png"));
+  }
+}
+
+TEST(ConverterLoading, OtherPictureFormatsAreNotRead) {
+  const QImage pattern = PatternImage(32, 32, true);
+  ScratchDir dir;
+  std::vector<NamedBytes> files;
+  for (const char* format : {"ico", "cur", "pbm", "pgm", "ppm", "xbm", "xpm", "webp", "wbmp"})
+    files.push_back({format, Encoded(pattern, format)});
+  files.push_back({"mng", std::string("\x8aMNG\r\n\x1a\n", 8) + std::string(40, '\0')});
+  files.push_back({"bigtiff", std::string("II+\0\x08\0\0\0", 8) + std::string(40, '\0')});
+  for (const NamedBytes& f : files) {
+    // Named as a picture type that is read: only the content decides.
+    const std::string path = dir.file(std::string(f.name) + ".png");
+    WriteBytes(path, f.bytes);
+    const ChildRun run = RunChild({path, dir.file("sheet.png")});
+    EXPECT_EQ(run.exitCode, 1) << f.name;
+    EXPECT_EQ(run.err, OneLine(path, kNotRead)) << f.name;
+  }
+}
+
+TEST(ConverterLoading, FolderWithoutSearchPermissionIsNotAMissingFile) {
+  // Permissions do not bind the superuser: the converter then runs as "nobody".
+  std::vector<std::string> prefix;
+  if (::geteuid() == 0) {
+    if (::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "setpriv is not installed";
+    prefix = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  }
+  ScratchDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  fs::create_directory(dir.path() / "locked");
+  const std::string inside = (dir.path() / "locked" / "tiles.png").string();
+  WriteBytes(inside, Encoded(PatternImage(64, 96), "png"));
+  ASSERT_EQ(::chmod((dir.path() / "locked").c_str(), 0600), 0);
+  const std::string output = dir.file("sheet.png");
+
+  const ChildRun locked = RunChild({inside, output}, prefix);
+  EXPECT_EQ(locked.exitCode, 1);
+  EXPECT_EQ(locked.err, OneLine(inside, "permission denied"));
+  const std::string missing = dir.file("missing.png");
+  const ChildRun absent = RunChild({missing, output}, prefix);
+  EXPECT_EQ(absent.exitCode, 1);
+  EXPECT_EQ(absent.err, OneLine(missing, "no such file"));
+  ::chmod((dir.path() / "locked").c_str(), 0700);
+}
+
+}  // namespace

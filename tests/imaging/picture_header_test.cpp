@@ -1,0 +1,150 @@
+// The loader's judgement of a file from its header alone: type, size and whether its
+// decoding fits the memory bound (the picture's 32-bit pixels at most 1 GiB, the
+// decoder's own memory at most a quarter of them plus 28 MiB). The expected verdicts are
+// worked out by hand in the comments.
+#include <gtest/gtest.h>
+
+#include "imaging/imaging_helpers.h"
+#include "imaging/picture_header.h"
+#include "support/picture_bytes.h"
+#include "support/test_files.h"
+
+namespace {
+
+using korvanth::imaging::HeaderVerdict;
+using korvanth::imaging::PictureType;
+
+struct HeaderCase {
+  const char* name;
+  std::string bytes;
+  PictureType type;
+  HeaderVerdict verdict;
+  std::int64_t width;
+  std::int64_t height;
+};
+
+const std::vector<std::pair<int, int>> k420{{2, 2}, {1, 1}, {1, 1}};
+const std::vector<std::pair<int, int>> k444{{1, 1}, {1, 1}, {1, 1}};
+const std::vector<std::pair<int, int>> kCmyk{{1, 1}, {1, 1}, {1, 1}, {1, 1}};
+
+std::vector<HeaderCase> Cases() {
+  return {
+      // 16384 x 16384 x 4 is exactly 1 GiB; one more row is over.
+      {"png at the limit", PngHeaderBytes(16384, 16384, 8, 6), PictureType::Png,
+       HeaderVerdict::Fits, 16384, 16384},
+      {"png over the limit", PngHeaderBytes(16384, 16385, 8, 6), PictureType::Png,
+       HeaderVerdict::TooLarge, 16384, 16385},
+      // 16-bit samples are reduced row by row: only a few rows of 8 bytes a pixel.
+      {"16-bit png", PngHeaderBytes(16000, 8000, 16, 6), PictureType::Png, HeaderVerdict::Fits,
+       16000, 8000},
+      {"png without width", PngHeaderBytes(0, 10, 8, 6), PictureType::Png, HeaderVerdict::Damaged,
+       0, 10},
+      {"png cut in its header", PngHeaderBytes(10, 10, 8, 6).substr(0, 20), PictureType::Png,
+       HeaderVerdict::Damaged, 0, 0},
+      // Sequential JPEG, all components in one scan: a band of MCU rows only.
+      {"baseline jpeg", JpegHeaderBytes(0xC0, 16000, 16000, k420, 3), PictureType::Jpeg,
+       HeaderVerdict::Fits, 16000, 16000},
+      // Progressive CMYK keeps 4 x 2 bytes of coefficients a pixel: 2 GB.
+      {"progressive cmyk jpeg", JpegHeaderBytes(0xC2, 16000, 16000, kCmyk, 1), PictureType::Jpeg,
+       HeaderVerdict::TooLarge, 16000, 16000},
+      // Progressive 4:2:0, 4000 x 3000: coefficients (500 x 376 + 2 x 250 x 188) x 128 =
+      // 36.1 MB against 48 MB / 4 + 28 MiB = 41.4 MB allowed.
+      {"progressive 4:2:0 jpeg", JpegHeaderBytes(0xC2, 4000, 3000, k420, 1), PictureType::Jpeg,
+       HeaderVerdict::Fits, 4000, 3000},
+      // The same at 4:4:4: 3 x 500 x 375 x 128 = 72 MB.
+      {"progressive 4:4:4 jpeg", JpegHeaderBytes(0xC2, 4000, 3000, k444, 1), PictureType::Jpeg,
+       HeaderVerdict::TooLarge, 4000, 3000},
+      // Sequential with one component in the first scan: more scans follow, all buffered.
+      {"multi-scan jpeg", JpegHeaderBytes(0xC0, 16000, 16000, k444, 1), PictureType::Jpeg,
+       HeaderVerdict::TooLarge, 16000, 16000},
+      {"jpeg without a frame", std::string("\xFF\xD8\xFF\xD9", 4), PictureType::Jpeg,
+       HeaderVerdict::Damaged, 0, 0},
+      {"gif at the limit", GifHeaderBytes(16384, 16384), PictureType::Gif, HeaderVerdict::Fits,
+       16384, 16384},
+      {"gif over the limit", GifHeaderBytes(65535, 65535), PictureType::Gif,
+       HeaderVerdict::TooLarge, 65535, 65535},
+      {"gif without a screen", GifHeaderBytes(0, 10), PictureType::Gif, HeaderVerdict::Damaged, 0,
+       10},
+      {"32-bit bmp at the limit", BmpHeaderBytes(16384, -16384, 32), PictureType::Bmp,
+       HeaderVerdict::Fits, 16384, 16384},
+      {"32-bit bmp over the limit", BmpHeaderBytes(40000, 40000, 32), PictureType::Bmp,
+       HeaderVerdict::TooLarge, 40000, 40000},
+      // 8 bits a pixel are unpacked at a byte a pixel first: 256 MB within 256 + 28 MiB.
+      {"8-bit bmp", BmpHeaderBytes(16000, 16000, 8), PictureType::Bmp, HeaderVerdict::Fits, 16000,
+       16000},
+      // 16 bits a pixel: 512 MB beside the picture.
+      {"16-bit bmp", BmpHeaderBytes(16000, 16000, 16), PictureType::Bmp, HeaderVerdict::TooLarge,
+       16000, 16000},
+      {"rgba tiff in strips", TiffHeaderBytes(16000, 16000, 4, 16), PictureType::Tiff,
+       HeaderVerdict::Fits, 16000, 16000},
+      {"tiff over the limit", TiffHeaderBytes(16384, 16385, 4, 16), PictureType::Tiff,
+       HeaderVerdict::TooLarge, 16384, 16385},
+      // One tile as large as the picture: 1.024 GB decoded beside the picture.
+      {"tiff with a huge tile", TiffHeaderBytes(16000, 16000, 4, 0, 16000, 16000),
+       PictureType::Tiff, HeaderVerdict::TooLarge, 16000, 16000},
+      {"tiff with small tiles", TiffHeaderBytes(16000, 16000, 4, 0, 256, 256), PictureType::Tiff,
+       HeaderVerdict::Fits, 16000, 16000},
+      {"grey tiff", TiffHeaderBytes(300, 200, 1, 200), PictureType::Tiff, HeaderVerdict::Fits, 300,
+       200},
+  };
+}
+
+TEST(PictureHeader, JudgesEveryFormatBySizeAndDecoderMemory) {
+  ScratchDir dir;
+  for (const HeaderCase& c : Cases()) {
+    const std::string path = dir.file("picture");
+    WriteBytes(path, c.bytes);
+    const auto header = korvanth::imaging::ReadPictureHeaderOfPath(path.c_str());
+    EXPECT_TRUE(header.opened) << c.name;
+    EXPECT_EQ(header.type, c.type) << c.name;
+    EXPECT_EQ(header.verdict, c.verdict) << c.name;
+    if (c.verdict != HeaderVerdict::Damaged || c.width != 0) {
+      EXPECT_EQ(header.needs.width, c.width) << c.name;
+      EXPECT_EQ(header.needs.height, c.height) << c.name;
+    }
+  }
+}
+
+TEST(PictureHeader, DecodersRefuseWhatTheHeaderJudgesTooLarge) {
+  // The decoders judge again with their libraries' own reading of the header, so a
+  // caller that goes straight to them is held to the same bound.
+  ScratchDir dir;
+  for (const HeaderCase& c : Cases()) {
+    if (c.verdict != HeaderVerdict::TooLarge) continue;
+    const std::string path = dir.file("picture");
+    WriteBytes(path, c.bytes);
+    ImageHandle bitmap = Load(path);
+    EXPECT_EQ(bitmap.lastStatus(), ValueOverflow) << c.name;
+    EXPECT_TRUE(bitmap.empty()) << c.name;
+  }
+}
+
+TEST(PictureHeader, OtherFormatsAreNotRead) {
+  ScratchDir dir;
+  const std::string others[] = {
+      std::string("\0\0\1\0\1\0\x10\x10", 8),          // icon
+      std::string("\x8aMNG\r\n\x1a\n", 8),             // MNG
+      "P1\n2 2\n0 1 1 0\n",                            // PBM
+      "P5\n2 2\n255\n" + std::string(4, 'x'),          // PGM
+      "P6\n1 1\n255\nabc",                             // PPM
+      "RIFF\x10\0\0\0WEBPVP8 ",                        // WebP
+      "#define x_width 8\n#define x_height 1\n",       // XBM
+      "/* XPM */\nstatic char *x[] = {\"1 1 1 1\"};",  // XPM
+      std::string("\0\0\x08\x01\0", 5),                // WBMP
+      std::string("II+\0\x08\0\0\0", 8),               // BigTIFF
+      "",
+  };
+  for (const std::string& bytes : others) {
+    const std::string path = dir.file("other");
+    WriteBytes(path, bytes);
+    const auto header = korvanth::imaging::ReadPictureHeaderOfPath(path.c_str());
+    EXPECT_TRUE(header.opened) << bytes;
+    EXPECT_EQ(header.type, PictureType::Unknown) << bytes;
+    EXPECT_EQ(header.verdict, HeaderVerdict::Unknown) << bytes;
+  }
+  // What is not a readable regular file is left to the decoder to name.
+  EXPECT_FALSE(korvanth::imaging::ReadPictureHeaderOfPath(dir.file("missing").c_str()).opened);
+  EXPECT_FALSE(korvanth::imaging::ReadPictureHeaderOfPath(dir.path().string().c_str()).opened);
+}
+
+}  // namespace
