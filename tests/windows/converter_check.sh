@@ -113,7 +113,16 @@ if mount -t tmpfs -o size=64k tmpfs disk 2>/dev/null; then
   set -e
   echo "Full disk: status $status, message: $(cat full.txt)"
   check test "$status" -eq 1
-  check grep -q "sheet.bmp" full.txt
+  check grep -q "sheet.bmp: .*disk full" full.txt
+  check cmp disk/sheet.bmp old-sheet.bmp
+  check test "$(ls -A disk | tr '\n' ' ')" = "filler sheet.bmp "
+  # The Linux converter: the same outcome in the same words.
+  set +e
+  "$linux" --format terrain2 gradient.png disk/sheet.bmp 2>full-linux.txt
+  status=$?
+  set -e
+  check test "$status" -eq 1
+  check diff <(tr -d '\r' <full.txt) full-linux.txt  # Windows ends lines with CR LF
   check cmp disk/sheet.bmp old-sheet.bmp
   check test "$(ls -A disk | tr '\n' ' ')" = "filler sheet.bmp "
   umount disk
