@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "cli/terminal.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/sheet_tilesets.h"
 
 namespace fs = std::filesystem;
 
@@ -85,9 +87,35 @@ bool IsSameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
 }
 
-// Writes the sheet of the block at `origin` to `output`; one line on failure.
+// Writes the chosen tilesets beside the sheet just written at `output`; one line for each
+// that could not be written.
+bool WriteTilesets(korvanth::TilesetKinds kinds, const std::string& input,
+                   const std::string& output, std::FILE* err) {
+  bool all = true;
+  const std::pair<korvanth::TilesetKinds, const char*> files[] = {
+      {korvanth::kTiledTileset, ".tsx"}, {korvanth::kGodotTileset, ".tres"}};
+  for (const auto& [kind, extension] : files) {
+    const std::string path = korvanth::TilesetPathFor(output, extension);
+    if ((kinds & kind) && IsSameFile(input, path)) {
+      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
+                   path.c_str());
+      kinds = korvanth::TilesetKinds(kinds & ~kind);
+      all = false;
+    }
+  }
+  for (const korvanth::TilesetWriteFailure& failure :
+       korvanth::WriteSheetTilesets(kinds, CurrentLayoutFormat, output)) {
+    std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram, failure.path.c_str(),
+                 failure.reason.c_str());
+    all = false;
+  }
+  return all;
+}
+
+// Writes the sheet of the block at `origin` to `output`, and its tilesets; one line for
+// each failure.
 bool WriteSheet(const std::string& input, const std::string& output, SelectionPoint origin,
-                std::FILE* err) {
+                korvanth::TilesetKinds tilesets, std::FILE* err) {
   if (IsSameFile(input, output)) {
     std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
                  output.c_str());
@@ -102,7 +130,7 @@ bool WriteSheet(const std::string& input, const std::string& output, SelectionPo
   gWarningStream = err;
   gCurrentOutput = output;
   SetFormatWarningHandler(WarnAboutFormat);
-  if (ExportSheet(output.c_str())) return true;
+  if (ExportSheet(output.c_str())) return WriteTilesets(tilesets, input, output, err);
 
   std::error_code ec;
   const fs::path target = PathFromUtf8(output);
@@ -157,7 +185,7 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
     origin = OriginForCell(*options.cell, block, SourceImage.width, SourceImage.height);
   WarnIfOutside(origin, block, err);
 
-  const bool written = WriteSheet(options.input, options.output, origin, err);
+  const bool written = WriteSheet(options.input, options.output, origin, options.tilesets, err);
   DestroySourceImage();
   return written ? kExitOk : kExitFailure;
 }
@@ -201,7 +229,7 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
       if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
       const SelectionPoint origin{column * block.width, row * block.height};
-      if (!WriteSheet(options.input, output, origin, err)) ++failures;
+      if (!WriteSheet(options.input, output, origin, options.tilesets, err)) ++failures;
       ++done;
     }
   }

@@ -7,6 +7,7 @@
 
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
+#include "convert/sheet_tilesets.h"
 
 struct CellPosition {
   int column = 0;
@@ -16,9 +17,10 @@ struct CellPosition {
 struct ConvertOptions {
   enum class Mode { Single, Batch, Help, Version } mode = Mode::Single;
   LayoutFormat format = LayoutFormat::Terrain1;
-  std::optional<SelectionPoint> origin;  // --origin X,Y
-  std::optional<CellPosition> cell;      // --cell COL,ROW
-  std::string batchType = "png";         // --type, batch only
+  std::optional<SelectionPoint> origin;                     // --origin X,Y
+  std::optional<CellPosition> cell;                         // --cell COL,ROW
+  std::string batchType = "png";                            // --type, batch only
+  korvanth::TilesetKinds tilesets = korvanth::kNoTilesets;  // --tileset
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 };

@@ -71,7 +71,10 @@ std::string TiledTilesetText(const TilesetDescription& tileset) {
     xml +=
         "   <wangcolor name=\"" + name + "\" color=\"#3c9a3c\" tile=\"-1\" probability=\"1\"/>\n";
     for (size_t tile = 0; tile < tileset.roles.size(); ++tile) {
-      if (!tileset.roles[tile]) continue;
+      // Tiled reads an all-zero wangid as "not in the set": a tile that matches no
+      // neighbour (the lone tile) has no place in its corner-and-side model and is placed
+      // by hand there.
+      if (!tileset.roles[tile] || *tileset.roles[tile] == 0) continue;
       xml += "   <wangtile tileid=\"" + std::to_string(tile) + "\" wangid=\"" +
              TiledWangId(*tileset.roles[tile]) + "\"/>\n";
     }

@@ -1,5 +1,7 @@
 // A Tiled tileset (.tsx) for a sheet: the sheet as its image and, for a sheet with
-// terrain, one mixed Wang set whose single colour is the terrain.
+// terrain, one mixed Wang set whose single colour is the terrain. Every tile with terrain
+// is in the set except the lone tile that matches no neighbour, which Tiled's wang ids
+// cannot tell from "no terrain".
 #pragma once
 
 #include <string>
