@@ -75,6 +75,11 @@ TerrainField RandomField(unsigned seed, int width, int height,
     disc(between(2, width - 3), between(2, height - 3), between(2, 5), 1);
   for (int hole = 0; hole < 6; ++hole)
     disc(between(3, width - 4), between(3, height - 4), between(0, 1), 0);
+  // Ragged shores: flip some cells, so that corners of every kind occur.
+  for (int flip = 0; flip < width * height / 6; ++flip) {
+    const int x = between(1, width - 2), y = between(1, height - 2);
+    field.cells[y * width + x] ^= 1;
+  }
   // Give up cells whose combination the sheet lacks until none is left.
   for (bool changed = true; changed;) {
     changed = false;
