@@ -2,10 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "app/main_window.h"
 #include "app/picture_loading.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/sheet_tilesets.h"
 
 const char* const SaveExtensions[3] = {"png", "bmp", ""};
 
@@ -72,6 +76,19 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
   return record;
 }
 
+// Writes the tilesets the 形式 menu asks for beside the sheet just saved at `path`; a
+// message box names every file that could not be written.
+void WriteTilesetsOfSheet(HWND owner, const char* path) {
+  if (SheetTilesets == korvanth::kNoTilesets) return;
+  const std::vector<korvanth::TilesetWriteFailure> failures =
+      korvanth::WriteSheetTilesets(SheetTilesets, CurrentLayoutFormat, path);
+  if (failures.empty()) return;
+  std::string text = "タイルセットを保存できませんでした";
+  for (const korvanth::TilesetWriteFailure& failure : failures)
+    text += "\n" + failure.path + ": " + failure.reason;
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
 }  // namespace
 
 bool RunOpenDialog(HWND owner) {
@@ -97,7 +114,9 @@ bool RunSaveDialog(HWND owner) {
       return false;
     }
   }
-  return ExportSheet(path);
+  if (!ExportSheet(path)) return false;
+  WriteTilesetsOfSheet(owner, path);
+  return true;
 }
 
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,6 +13,7 @@
 #include "viewer/view_colours.h"
 
 bool ClickArmed = false;
+korvanth::TilesetKinds SheetTilesets = korvanth::kNoTilesets;
 COLORREF CustomColours[16] = {};
 int ArgumentCount = 0;
 char** ArgumentVector = nullptr;
@@ -32,10 +33,18 @@ void CheckFormatItem(HWND window, UINT item) {
   CheckMenuRadioItem(GetMenu(window), IDM_FORMAT_TERRAIN1, IDM_FORMAT_ROOF, item, MF_BYCOMMAND);
 }
 
+// Turns one kind of tileset on or off for the sheets saved from now on.
+void ToggleTileset(HWND window, UINT item, korvanth::TilesetKinds kind) {
+  SheetTilesets = korvanth::TilesetKinds(SheetTilesets ^ kind);
+  CheckMenuItem(GetMenu(window), item,
+                MF_BYCOMMAND | ((SheetTilesets & kind) ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void CloseMainWindow(HWND window) {
   DestroySourceImage();
   ClickArmed = false;
   CurrentLayoutFormat = LayoutFormat::Terrain1;
+  SheetTilesets = korvanth::kNoTilesets;
   DestroyWindow(window);
   GdiplusShutdown(gGdiplusToken);
   PostQuitMessage(0);
@@ -79,6 +88,12 @@ bool RunCommand(HWND window, WORD command) {
     case IDM_FORMAT_ROOF:
       CurrentLayoutFormat = LayoutFormat::Roof;
       CheckFormatItem(window, IDM_FORMAT_ROOF);
+      return true;
+    case IDM_TILESET_TILED:
+      ToggleTileset(window, IDM_TILESET_TILED, korvanth::kTiledTileset);
+      return true;
+    case IDM_TILESET_GODOT:
+      ToggleTileset(window, IDM_TILESET_GODOT, korvanth::kGodotTileset);
       return true;
     case IDM_COLOUR_FRAME:
       ChooseViewColour(window, kFrameColour);
