@@ -71,6 +71,7 @@ def main():
 
     field = [[c == "#" for c in row] for row in FIELD]
     # Cells whose combination the sheet lacks turn to sand, as the brush would leave them.
+    dropped = 0
     changed = True
     while changed:
         changed = False
@@ -78,6 +79,7 @@ def main():
             for x, cell in enumerate(row):
                 if cell and neighbours(field, x, y) not in grass:
                     row[x] = False
+                    dropped += 1
                     changed = True
 
     width, height = len(field[0]), len(field)
@@ -97,7 +99,8 @@ def main():
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     subprocess.run(["tmxrasterizer", os.path.join(work, "map.tmx"),
                     os.path.join(HERE, "painted-map.png")], check=True, env=env)
-    print(os.path.join(HERE, "painted-map.png"), f"{width * 32} x {height * 32}")
+    print(os.path.join(HERE, "painted-map.png"), f"{width * 32} x {height * 32},",
+          f"{dropped} cells left to the ground")
 
 
 if __name__ == "__main__":
