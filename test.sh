@@ -32,4 +32,5 @@ if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   echo "== Windows converter under Wine (build-win64/: x86_64, as Wine here runs 64-bit programs)"
   scripts/build-windows.sh build-win64 x86_64
   tests/windows/wine_smoke.sh build/cli/korvanth-convert build-win64/cli/korvanth-convert.exe
+  tests/windows/wine_tilesets.sh build/cli/korvanth-convert build-win64/cli/korvanth-convert.exe
 fi
