@@ -131,7 +131,7 @@ TEST(TiledTilesetTest, TerrainSheetsGetOneMixedWangSet) {
   const TsxContents t2 =
       ReadTsx(korvanth::TiledTilesetText(korvanth::DescribeSheet(LayoutFormat::Terrain2, "s.png")));
   for (int own : {11, 15, 19}) EXPECT_EQ(t2.wangids.count(own), 0u) << own;
-  EXPECT_EQ(t2.wangids.count(3), 0u);  // the closed tile
+  EXPECT_EQ(t2.wangids.count(3), 0u);              // the closed tile
   EXPECT_EQ(t2.wangids.at(7), "1,0,1,0,1,0,1,0");  // the whole inner-corner tile
 }
 
