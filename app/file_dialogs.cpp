@@ -11,6 +11,8 @@
 #include "convert/export_sheet.h"
 #include "convert/sheet_tilesets.h"
 
+using namespace korvanth;
+
 const char* const SaveExtensions[3] = {"png", "bmp", ""};
 
 namespace {
@@ -76,6 +78,13 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
   return record;
 }
 
+// A failed save must not look like success: the file and the reason, over the window.
+void ShowSaveFailure(HWND owner, const char* path, const korvanth::ConversionStatus& status) {
+  const std::string text = std::string("保存できませんでした。\n") + path + "\n(" +
+                           korvanth::ConversionReason(status) + ")";
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
 // Writes the tilesets the 形式 menu asks for beside the sheet just saved at `path`; a
 // message box names every file that could not be written.
 void WriteTilesetsOfSheet(HWND owner, const char* path) {
@@ -114,9 +123,13 @@ bool RunSaveDialog(HWND owner) {
       return false;
     }
   }
-  if (!ExportSheet(path)) return false;
-  WriteTilesetsOfSheet(owner, path);
-  return true;
+  const korvanth::ConversionStatus saved = ExportSelection(path);
+  // A picture closed while the format warning showed is the user's own doing: no box.
+  if (!saved.ok() && saved.problem != korvanth::ConversionProblem::NoPicture) {
+    ShowSaveFailure(owner, path, saved);
+  }
+  if (saved.ok()) WriteTilesetsOfSheet(owner, path);
+  return saved.ok();
 }
 
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

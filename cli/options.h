@@ -9,6 +9,8 @@
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
 
+namespace korvanth {
+
 struct CellPosition {
   int column = 0;
   int row = 0;
@@ -17,10 +19,10 @@ struct CellPosition {
 struct ConvertOptions {
   enum class Mode { Single, Batch, Help, Version } mode = Mode::Single;
   LayoutFormat format = LayoutFormat::Terrain1;
-  std::optional<SelectionPoint> origin;                     // --origin X,Y
-  std::optional<CellPosition> cell;                         // --cell COL,ROW
-  std::string batchType = "png";                            // --type, batch only
-  korvanth::TilesetKinds tilesets = korvanth::kNoTilesets;  // --tileset
+  std::optional<SelectionPoint> origin;  // --origin X,Y
+  std::optional<CellPosition> cell;      // --cell COL,ROW
+  std::string batchType = "png";         // --type, batch only
+  TilesetKinds tilesets = kNoTilesets;   // --tileset
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 };
@@ -32,4 +34,7 @@ struct ParseResult {
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
-extern const char kUsageText[];
+// The --help text; its format list comes from the format registry.
+std::string UsageText();
+
+}  // namespace korvanth

@@ -2,26 +2,11 @@
 
 #include <array>
 
+#include "convert/format_registry.h"
+
 namespace korvanth {
 
 namespace {
-
-// Terrain1: left of the top row a tile that is never read, right of it the inner-corner
-// tile; below them a patch of 2 x 2 tiles.
-constexpr BlockRegion kTerrain1Block[] = {
-    {0, 0, 2, 2, BlockPart::Unread},
-    {2, 0, 2, 2, BlockPart::InnerCorner},
-    {0, 2, 4, 4, BlockPart::Patch},
-};
-
-// Terrain2: a top row of the closed tile, the artist's own tile and the inner-corner
-// tile; below them a patch of 3 x 3 tiles.
-constexpr BlockRegion kTerrain2Block[] = {
-    {0, 0, 2, 2, BlockPart::Closed},
-    {2, 0, 2, 2, BlockPart::OwnTile},
-    {4, 0, 2, 2, BlockPart::InnerCorner},
-    {0, 2, 6, 6, BlockPart::Patch},
-};
 
 // For each quarter position (TL, TR, BL, BR): the side facing up or down, the side
 // facing left or right, the diagonal between them, and the two sides it does not face.
@@ -81,15 +66,9 @@ std::string Describe(int tile, int position, QuarterRef q) {
 }  // namespace
 
 std::optional<TerrainBlock> TerrainBlockFor(LayoutFormat format) {
-  switch (format) {
-    case LayoutFormat::Terrain1:
-      return TerrainBlock(kTerrain1Block);
-    case LayoutFormat::Terrain2:
-      return TerrainBlock(kTerrain2Block);
-    case LayoutFormat::Roof:
-      return std::nullopt;
-  }
-  return std::nullopt;
+  const TerrainBlock block = FormatEntryFor(format).terrain;
+  if (block.empty()) return std::nullopt;
+  return block;
 }
 
 RoleDerivation DeriveTerrainRoles(TerrainBlock block, LayoutTable table) {

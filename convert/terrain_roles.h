@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "convert/layout_format.h"
+#include "convert/terrain_block.h"
 
 namespace korvanth {
 
@@ -25,28 +26,8 @@ using NeighbourMask = std::uint8_t;
 constexpr NeighbourMask Bit(Neighbour n) { return NeighbourMask(1u << static_cast<int>(n)); }
 constexpr bool Matches(NeighbourMask mask, Neighbour n) { return (mask & Bit(n)) != 0; }
 
-// What a part of the block holds.
-enum class BlockPart {
-  Unread,       // never read by the table
-  Patch,        // a patch of the terrain, bordered along its outer edges
-  InnerCorner,  // a tile whose quarters each show an inner corner at the tile's corner
-  Closed,       // a single tile closed on every side
-  OwnTile,      // the artist's own tile, placed by hand: no terrain
-};
-
-// A rectangle of the block, in quarters.
-struct BlockRegion {
-  int column;
-  int row;
-  int columns;
-  int rows;
-  BlockPart part;
-};
-
-// The block of a terrain format as regions that together cover it.
-using TerrainBlock = std::span<const BlockRegion>;
-
-// The terrain description of a format's block; empty for formats without terrain.
+// The terrain description of a format's block, from its registry entry; empty for
+// formats without terrain.
 std::optional<TerrainBlock> TerrainBlockFor(LayoutFormat format);
 
 // One entry per sheet tile: its match set, or none for a tile that carries no terrain.

@@ -15,6 +15,8 @@
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 using dialogs_test::UserScript;
 

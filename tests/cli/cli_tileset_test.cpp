@@ -12,6 +12,8 @@
 #include "cli/options.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -64,8 +66,8 @@ TEST(ConvertTilesetOptionTest, ParsesTheThreeKinds) {
         std::vector<std::string>{"in.png", "out.png", "--tileset"}}) {
     EXPECT_FALSE(ParseArguments(bad).options.has_value()) << bad[0];
   }
-  EXPECT_NE(std::string(kUsageText).find("--tileset tiled|godot|both"), std::string::npos);
-  EXPECT_NE(std::string(kUsageText).find("Godot 4"), std::string::npos);
+  EXPECT_NE(UsageText().find("--tileset tiled|godot|both"), std::string::npos);
+  EXPECT_NE(UsageText().find("Godot 4"), std::string::npos);
 }
 
 class ConvertTilesetTest : public ::testing::Test {

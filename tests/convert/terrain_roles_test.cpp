@@ -8,6 +8,8 @@
 
 #include "convert/terrain_roles.h"
 
+using namespace korvanth;
+
 namespace {
 
 using korvanth::Neighbour;

@@ -11,6 +11,8 @@
 #include "convert/text_file.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -16,6 +16,8 @@
 #include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
 
+using namespace korvanth;
+
 namespace {
 
 using korvanth::NeighbourMask;

@@ -15,6 +15,8 @@
 #include "tilesets/peer_programs.h"
 #include "tilesets/terrain_painting.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 
 namespace {
