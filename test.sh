@@ -36,6 +36,7 @@ if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   tests/windows/make_wine_prefix.sh build-windows/wine-prefix
   export WINEPREFIX=$PWD/build-windows/wine-prefix
   tests/windows/converter_check.sh build/cli/korvanth-convert build-windows/cli/korvanth-convert.exe
+  tests/windows/wine_tilesets.sh build/cli/korvanth-convert build-windows/cli/korvanth-convert.exe
   tests/windows/window_check.sh build-windows/app/korvanth.exe build/cli/korvanth-convert
 fi
 

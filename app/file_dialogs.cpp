@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "app/main_window.h"
 #include "app/picture_loading.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/sheet_tilesets.h"
 
 using namespace korvanth;
 
@@ -82,6 +85,19 @@ void ShowSaveFailure(HWND owner, const char* path, const korvanth::ConversionSta
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
+// Writes the tilesets the 形式 menu asks for beside the sheet just saved at `path`; a
+// message box names every file that could not be written.
+void WriteTilesetsOfSheet(HWND owner, const char* path) {
+  if (SheetTilesets == korvanth::kNoTilesets) return;
+  const std::vector<korvanth::TilesetWriteFailure> failures =
+      korvanth::WriteSheetTilesets(SheetTilesets, CurrentLayoutFormat, path);
+  if (failures.empty()) return;
+  std::string text = "タイルセットを保存できませんでした";
+  for (const korvanth::TilesetWriteFailure& failure : failures)
+    text += "\n" + failure.path + ": " + failure.reason;
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
 }  // namespace
 
 bool RunOpenDialog(HWND owner) {
@@ -112,6 +128,7 @@ bool RunSaveDialog(HWND owner) {
   if (!saved.ok() && saved.problem != korvanth::ConversionProblem::NoPicture) {
     ShowSaveFailure(owner, path, saved);
   }
+  if (saved.ok()) WriteTilesetsOfSheet(owner, path);
   return saved.ok();
 }
 

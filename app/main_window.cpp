@@ -16,6 +16,7 @@
 using namespace korvanth;
 
 bool ClickArmed = false;
+korvanth::TilesetKinds SheetTilesets = korvanth::kNoTilesets;
 COLORREF CustomColours[16] = {};
 int ArgumentCount = 0;
 char** ArgumentVector = nullptr;
@@ -47,10 +48,18 @@ bool ChooseFormat(HWND window, WORD command) {
   return true;
 }
 
+// Turns one kind of tileset on or off for the sheets saved from now on.
+void ToggleTileset(HWND window, UINT item, korvanth::TilesetKinds kind) {
+  SheetTilesets = korvanth::TilesetKinds(SheetTilesets ^ kind);
+  CheckMenuItem(GetMenu(window), item,
+                MF_BYCOMMAND | ((SheetTilesets & kind) ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void CloseMainWindow(HWND window) {
   DestroySourceImage();
   ClickArmed = false;
   CurrentLayoutFormat = LayoutFormat::Terrain1;
+  SheetTilesets = korvanth::kNoTilesets;
   DestroyWindow(window);
   GdiplusShutdown(gGdiplusToken);
   PostQuitMessage(0);
@@ -82,6 +91,12 @@ bool RunCommand(HWND window, WORD command) {
       return true;
     case IDM_FILE_EXIT:
       SendMessageA(window, WM_CLOSE, 0, 0);
+      return true;
+    case IDM_TILESET_TILED:
+      ToggleTileset(window, IDM_TILESET_TILED, korvanth::kTiledTileset);
+      return true;
+    case IDM_TILESET_GODOT:
+      ToggleTileset(window, IDM_TILESET_GODOT, korvanth::kGodotTileset);
       return true;
     case IDM_COLOUR_FRAME:
       ChooseViewColour(window, kFrameColour);

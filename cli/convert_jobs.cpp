@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
 #include "convert/sheet_conversion.h"
+#include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
 
 namespace korvanth {
@@ -60,6 +62,30 @@ bool IsSameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
 }
 
+// Writes the chosen tilesets beside the sheet just written at `output`; one line for each
+// that could not be written.
+bool WriteTilesets(TilesetKinds kinds, LayoutFormat format, const std::string& input,
+                   const std::string& output, std::FILE* err) {
+  bool all = true;
+  const std::pair<TilesetKinds, const char*> files[] = {{kTiledTileset, ".tsx"},
+                                                        {kGodotTileset, ".tres"}};
+  for (const auto& [kind, extension] : files) {
+    const std::string path = TilesetPathFor(output, extension);
+    if ((kinds & kind) && IsSameFile(input, path)) {
+      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
+                   path.c_str());
+      kinds = TilesetKinds(kinds & ~kind);
+      all = false;
+    }
+  }
+  for (const TilesetWriteFailure& failure : WriteSheetTilesets(kinds, format, output)) {
+    std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram, failure.path.c_str(),
+                 failure.reason.c_str());
+    all = false;
+  }
+  return all;
+}
+
 // The unknown-extension warning: what happens, in English, with the window's own text.
 void WarnAboutFallback(std::FILE* err, const std::string& output) {
   std::fprintf(err,
@@ -68,9 +94,10 @@ void WarnAboutFallback(std::FILE* err, const std::string& output) {
                kProgram, output.c_str(), kBitmapFallbackWarning);
 }
 
-// Writes the sheet of the block at `origin` to `output`; one line on failure.
+// Writes the sheet of the block at `origin` to `output`, and its tilesets; one line for
+// each failure.
 bool WriteSheet(const std::string& input, const std::string& output, LayoutFormat format,
-                SelectionPoint origin, std::FILE* err) {
+                SelectionPoint origin, TilesetKinds tilesets, std::FILE* err) {
   if (IsSameFile(input, output)) {
     std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
                  output.c_str());
@@ -79,7 +106,7 @@ bool WriteSheet(const std::string& input, const std::string& output, LayoutForma
   const ConversionStatus status =
       ConvertBlockToFile(*SourceImage.image, format, origin, output,
                          [&](ConversionWarning) { WarnAboutFallback(err, output); });
-  if (status.ok()) return true;
+  if (status.ok()) return WriteTilesets(tilesets, format, input, output, err);
   std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
                ConversionReason(status).c_str());
   return false;
@@ -140,7 +167,8 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   }
   WarnIfOutside(origin, block, err);
 
-  const bool written = WriteSheet(options.input, options.output, options.format, origin, err);
+  const bool written =
+      WriteSheet(options.input, options.output, options.format, origin, options.tilesets, err);
   DestroySourceImage();
   return written ? kExitOk : kExitFailure;
 }
@@ -184,7 +212,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
       if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
       const SelectionPoint origin{column * block.width, row * block.height};
-      if (!WriteSheet(options.input, output, options.format, origin, err)) ++failures;
+      if (!WriteSheet(options.input, output, options.format, origin, options.tilesets, err))
+        ++failures;
       ++done;
     }
   }

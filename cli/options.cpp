@@ -61,11 +61,11 @@ std::string UsageText() {
       "  korvanth-convert [--format " +
       names +
       "] [--origin X,Y | --cell COL,ROW]\n"
-      "                   INPUT OUTPUT\n"
+      "                   [--tileset tiled|godot|both] INPUT OUTPUT\n"
       "  korvanth-convert [--format " +
       names +
       "] --all [--type png|bmp|gif|jpg|tif]\n"
-      "                   INPUT OUTDIR\n"
+      "                   [--tileset tiled|godot|both] INPUT OUTDIR\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -79,11 +79,22 @@ std::string UsageText() {
       "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
       "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
       "  --type TYPE      file type of the sheets of --all (default png)\n"
+      "  --tileset KIND   also write a map editor's tileset beside every sheet, named after\n"
+      "                   the sheet: tiled (NAME.tsx), godot (NAME.tres) or both; for\n"
+      "                   terrain1 and terrain2 every tile carries its terrain neighbours\n"
       "\n"
       "OUTPUT's extension selects the file type: bmp, gif, jpg/jpeg, png, tif/tiff; any other\n"
       "extension writes BMP content under the given name, with a warning.\n"
       "Names must be valid UTF-8. A write failure names its cause.\n"
-      "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n";
+      "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n"
+      "\n"
+      "Tilesets (keep each beside its sheet):\n"
+      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
+      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
+      "    with the terrain brush; the neighbouring tiles follow.\n"
+      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
+      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
+      "    terrain NAME, and paint.\n";
   return text;
 }
 
@@ -124,7 +135,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     if (equals != std::string::npos) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
-    } else if (name == "--format" || name == "--origin" || name == "--cell" || name == "--type") {
+    } else if (name == "--format" || name == "--origin" || name == "--cell" || name == "--type" ||
+               name == "--tileset") {
       if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
       value = arguments[++i];
     } else {
@@ -155,6 +167,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         return {std::nullopt, "unknown type '" + value + "' (png, bmp, gif, jpg, tif)"};
       options.batchType = value;
       typeGiven = true;
+    } else if (name == "--tileset") {
+      options.tilesets = TilesetKindsFromName(value);
+      if (options.tilesets == kNoTilesets)
+        return {std::nullopt, "unknown tileset '" + value + "' (tiled, godot, both)"};
     } else {
       return {std::nullopt, "unknown option " + argument};
     }

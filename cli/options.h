@@ -7,6 +7,7 @@
 
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
+#include "convert/sheet_tilesets.h"
 
 namespace korvanth {
 
@@ -21,6 +22,7 @@ struct ConvertOptions {
   std::optional<SelectionPoint> origin;  // --origin X,Y
   std::optional<CellPosition> cell;      // --cell COL,ROW
   std::string batchType = "png";         // --type, batch only
+  TilesetKinds tilesets = kNoTilesets;   // --tileset
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 };

@@ -149,6 +149,23 @@ constexpr auto kTerrain1Table = PlaceTiles(kTerrain1Sources, kTerrainColumns);
 constexpr auto kTerrain2Table = PlaceTiles(kTerrain2Sources, kTerrainColumns);
 constexpr auto kRoofTable = PlaceTiles(kRoofSources, kRoofColumns);
 
+// Terrain1: left of the top row a tile that is never read, right of it the inner-corner
+// tile; below them a patch of 2 x 2 tiles.
+constexpr BlockRegion kTerrain1Block[] = {
+    {0, 0, 2, 2, BlockPart::Unread},
+    {2, 0, 2, 2, BlockPart::InnerCorner},
+    {0, 2, 4, 4, BlockPart::Patch},
+};
+
+// Terrain2: a top row of the closed tile, the artist's own tile and the inner-corner
+// tile; below them a patch of 3 x 3 tiles.
+constexpr BlockRegion kTerrain2Block[] = {
+    {0, 0, 2, 2, BlockPart::Closed},
+    {2, 0, 2, 2, BlockPart::OwnTile},
+    {4, 0, 2, 2, BlockPart::InnerCorner},
+    {0, 2, 6, 6, BlockPart::Patch},
+};
+
 constexpr FormatEntry kRegistry[] = {
     {LayoutFormat::Terrain1,
      "Terrain1",
@@ -158,7 +175,8 @@ constexpr FormatEntry kRegistry[] = {
      {64, 96},
      {128, 320},
      kTerrainColumns,
-     kTerrain1Table},
+     kTerrain1Table,
+     kTerrain1Block},
     {LayoutFormat::Terrain2,
      "Terrain2",
      "terrain2",
@@ -167,7 +185,8 @@ constexpr FormatEntry kRegistry[] = {
      {96, 128},
      {128, 384},
      kTerrainColumns,
-     kTerrain2Table},
+     kTerrain2Table,
+     kTerrain2Block},
     {LayoutFormat::Roof,
      "Roof",
      "roof",
@@ -176,7 +195,8 @@ constexpr FormatEntry kRegistry[] = {
      {64, 64},
      {96, 128},
      kRoofColumns,
-     kRoofTable},
+     kRoofTable,
+     {}},
 };
 
 // Each entry sits at its format's value, so a format finds its entry by index; its sheet
@@ -186,6 +206,11 @@ constexpr bool EntriesAreConsistent() {
     const FormatEntry& e = kRegistry[i];
     if (static_cast<std::size_t>(e.format) != i) return false;
     if (e.sheet.width != e.sheetColumns * kTileSize) return false;
+    int covered = 0;
+    for (const BlockRegion& region : e.terrain) covered += region.columns * region.rows;
+    if (!e.terrain.empty() &&
+        covered * kQuarterSize * kQuarterSize != e.block.width * e.block.height)
+      return false;
     if (e.table.size() * kTileSize * kTileSize !=
         static_cast<std::size_t>(e.sheet.width) * static_cast<std::size_t>(e.sheet.height))
       return false;

@@ -1,12 +1,14 @@
 // Every layout format in one place: its names, its menu item, its block and sheet sizes
-// and its quarter table. The menu, the converter's options and help text, and the tests
-// all read this registry; adding something a format knows means adding a field here.
+// its quarter table and, for the terrain formats, how its block is laid out. The menu, the
+// converter's options and help text, and the tests all read this registry; adding something a
+// format knows means adding a field here.
 #pragma once
 
 #include <span>
 #include <string_view>
 
 #include "convert/layout_format.h"
+#include "convert/terrain_block.h"
 
 namespace korvanth {
 
@@ -20,6 +22,7 @@ struct FormatEntry {
   PixelSize sheet;           // the sheet built from it
   int sheetColumns;          // tiles per sheet row
   LayoutTable table;         // tile by tile, in sheet order
+  TerrainBlock terrain;      // the block's regions, for the terrain match sets; empty: none
 };
 
 // The entries in menu order (the order of LayoutFormat's values).

@@ -18,6 +18,9 @@ void InstallMenuResource() {
     };
     for (const FormatEntry& entry : FormatRegistry())
       menu.push_back({1, MF_STRING, static_cast<UINT>(entry.commandId), entry.menuCaption});
+    menu.push_back({1, MF_SEPARATOR, 0, nullptr});
+    menu.push_back({1, MF_STRING, IDM_TILESET_TILED, MENU_TEXT_TILESET_TILED});
+    menu.push_back({1, MF_STRING, IDM_TILESET_GODOT, MENU_TEXT_TILESET_GODOT});
     menu.push_back({0, MF_POPUP, 0, MENU_TEXT_COLOUR});
     menu.push_back({1, MF_STRING, IDM_COLOUR_FRAME, MENU_TEXT_FRAME});
     menu.push_back({1, MF_STRING, IDM_COLOUR_BACKGROUND, MENU_TEXT_BACKGROUND});

@@ -213,6 +213,22 @@ BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flag
   return TRUE;
 }
 
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check) {
+  if (!platform::IsLiveMenu(menu)) return static_cast<DWORD>(-1);
+  HMENU__::Item* found = nullptr;
+  if (check & MF_BYPOSITION) {
+    if (item < menu->items.size()) found = &menu->items[item];
+  } else {
+    found = FindCommand(menu, item);
+  }
+  if (found == nullptr || found->popup || (found->flags & MF_SEPARATOR))
+    return static_cast<DWORD>(-1);
+  const DWORD previous = found->checked ? MF_CHECKED : MF_UNCHECKED;
+  found->checked = (check & MF_CHECKED) != 0;
+  MirrorChecks(menu);
+  return previous;
+}
+
 UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
   if (!platform::IsLiveMenu(menu)) return static_cast<UINT>(-1);
   const HMENU__::Item* found = nullptr;

@@ -212,6 +212,9 @@ HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 HMENU GetMenu(HWND window);
 BOOL DestroyMenu(HMENU menu);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+// Sets or clears one item's check mark (MF_CHECKED / MF_UNCHECKED, with MF_BYCOMMAND or
+// MF_BYPOSITION); the previous mark, or (DWORD)-1 when there is no such item.
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
 
 // Files dropped from the shell.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_resource.h"
 #include "convert/format_registry.h"
 
 using namespace korvanth;
@@ -92,12 +93,18 @@ TEST(FormatRegistryTest, WindowsMenuResourceListsTheRegistrysFormats) {
       caption = caption.substr(1, caption.size() - 2);
     items.emplace_back(caption, std::stoi(defines[(*it)[2]]));
   }
+  // The formats first, then the two tileset check items.
   const auto registry = korvanth::FormatRegistry();
-  ASSERT_EQ(items.size(), registry.size());
-  for (std::size_t i = 0; i < items.size(); ++i) {
+  ASSERT_EQ(items.size(), registry.size() + 2);
+  for (std::size_t i = 0; i < registry.size(); ++i) {
     EXPECT_EQ(items[i].first, registry[i].menuCaption);
     EXPECT_EQ(items[i].second, registry[i].commandId);
   }
+  EXPECT_EQ(items[registry.size()].second, IDM_TILESET_TILED);
+  EXPECT_EQ(items[registry.size()].first, MENU_TEXT_TILESET_TILED);
+  EXPECT_EQ(items[registry.size() + 1].second, IDM_TILESET_GODOT);
+  EXPECT_EQ(items[registry.size() + 1].first, MENU_TEXT_TILESET_GODOT);
+  EXPECT_NE(body.find("MENUITEM SEPARATOR"), std::string::npos);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ void ResetProgramState() {
   ViewColours[1] = 0x00808080;
   CurrentLayoutFormat = LayoutFormat::Terrain1;
   ClickArmed = false;
+  SheetTilesets = korvanth::kNoTilesets;
   for (COLORREF& colour : CustomColours) colour = 0;
   ArgumentCount = 0;
   ArgumentVector = nullptr;

@@ -176,3 +176,29 @@ TEST(MenuBar, ACommandThatDestroysTheWindowIsSafe) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MenuBar, CheckMenuItemSetsAndClearsOneMark) {
+  TestWindow window;
+  HMENU menu = GetMenu(window.hwnd());
+  EXPECT_EQ(CheckMenuItem(menu, 40006, MF_BYCOMMAND | MF_CHECKED),
+            static_cast<DWORD>(MF_UNCHECKED));
+  EXPECT_EQ(GetMenuState(menu, 40006, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40006)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, 40007, MF_BYCOMMAND), 0u);  // its neighbour is untouched
+  // Choosing it does not toggle the mark by itself: the handler decides.
+  platform::MenuAction(window.hwnd(), 40006)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40006)->isChecked());
+  EXPECT_EQ(CheckMenuItem(menu, 40006, MF_BYCOMMAND | MF_UNCHECKED),
+            static_cast<DWORD>(MF_CHECKED));
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40006)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, 40006, MF_BYCOMMAND), 0u);
+  // By position in the popup that holds it, and refusals.
+  EXPECT_EQ(CheckMenuItem(menu, 40099, MF_CHECKED), static_cast<DWORD>(-1));
+  EXPECT_EQ(CheckMenuItem(menu, 0, MF_BYPOSITION | MF_CHECKED), static_cast<DWORD>(-1));  // a popup
+  EXPECT_EQ(CheckMenuItem(menu, 9, MF_BYPOSITION | MF_CHECKED), static_cast<DWORD>(-1));
+  EXPECT_EQ(CheckMenuItem(nullptr, 40006, MF_CHECKED), static_cast<DWORD>(-1));
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "convert/godot_tileset.h"
+
+namespace korvanth {
+
+namespace {
+
+// A Godot string literal.
+std::string GodotString(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string Vector2i(int x, int y) {
+  return "Vector2i(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+}
+
+// The engine's names of the eight neighbours a square tile peers with, in NeighbourMask
+// bit order (N, NE, E, SE, S, SW, W, NW).
+constexpr const char* kPeeringBitNames[kNeighbourCount] = {
+    "top_side",    "top_right_corner",   "right_side", "bottom_right_corner",
+    "bottom_side", "bottom_left_corner", "left_side",  "top_left_corner",
+};
+
+// The engine's terrain set mode "match corners and sides".
+constexpr int kMatchCornersAndSides = 0;
+
+}  // namespace
+
+std::string GodotTilesetText(const TilesetDescription& tileset) {
+  const bool terrain = !tileset.roles.empty();
+  std::string text;
+  // Steps: the texture, the atlas source and the tileset itself.
+  text += "[gd_resource type=\"TileSet\" load_steps=3 format=3]\n\n";
+  text += "[ext_resource type=\"Texture2D\" path=" + GodotString(tileset.imagePath) +
+          " id=\"1_sheet\"]\n\n";
+  text += "[sub_resource type=\"TileSetAtlasSource\" id=\"TileSetAtlasSource_sheet\"]\n";
+  text += "texture = ExtResource(\"1_sheet\")\n";
+  text += "texture_region_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
+  for (int tile = 0; tile < tileset.tileCount; ++tile) {
+    const std::string key = std::to_string(tile % tileset.columns) + ":" +
+                            std::to_string(tile / tileset.columns) + "/0";
+    text += key + " = 0\n";
+    if (!terrain || static_cast<size_t>(tile) >= tileset.roles.size() || !tileset.roles[tile])
+      continue;
+    text += key + "/terrain_set = 0\n";
+    text += key + "/terrain = 0\n";
+    for (int n = 0; n < kNeighbourCount; ++n) {
+      const bool matches = (*tileset.roles[tile] >> n) & 1;
+      text += key + "/terrains_peering_bit/" + kPeeringBitNames[n] + " = " +
+              (matches ? "0" : "-1") + "\n";
+    }
+  }
+  text += "\n[resource]\n";
+  text += "tile_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
+  if (terrain) {
+    text += "terrain_set_0/mode = " + std::to_string(kMatchCornersAndSides) + "\n";
+    text += "terrain_set_0/terrain_0/name = " + GodotString(tileset.name) + "\n";
+    text += "terrain_set_0/terrain_0/color = Color(0.235294, 0.603922, 0.235294, 1)\n";
+  }
+  text += "sources/0 = SubResource(\"TileSetAtlasSource_sheet\")\n";
+  return text;
+}
+
+}  // namespace korvanth

@@ -1,0 +1,76 @@
+#include "convert/sheet_tilesets.h"
+
+#include "convert/godot_tileset.h"
+#include "convert/text_file.h"
+#include "convert/tiled_tileset.h"
+#include "convert/tileset_description.h"
+
+namespace korvanth {
+
+namespace {
+
+// Where the folder part of a path ends: after its last separator ('\\' too on Windows).
+size_t NameStart(const std::string& path) {
+#ifdef _WIN32
+  const auto separator = path.find_last_of("/\\:");
+#else
+  const auto separator = path.rfind('/');
+#endif
+  return separator == std::string::npos ? 0 : separator + 1;
+}
+
+// Whether two names are equal with ASCII letters compared without regard to case.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TilesetKinds TilesetKindsFromName(std::string_view name) {
+  if (name == "tiled") return kTiledTileset;
+  if (name == "godot") return kGodotTileset;
+  if (name == "both") return kBothTilesets;
+  return kNoTilesets;
+}
+
+std::string TilesetPathFor(const std::string& sheetPath, std::string_view extension) {
+  const size_t nameStart = NameStart(sheetPath);
+  const std::string_view name = std::string_view(sheetPath).substr(nameStart);
+  return sheetPath.substr(0, nameStart) + std::string(FileStem(name)) + std::string(extension);
+}
+
+std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, LayoutFormat format,
+                                                    const std::string& sheetPath) {
+  std::vector<TilesetWriteFailure> failures;
+  const std::string sheetName = sheetPath.substr(NameStart(sheetPath));
+  const TilesetDescription description = DescribeSheet(format, sheetName);
+  struct Kind {
+    TilesetKinds kind;
+    const char* extension;
+    std::string (*text)(const TilesetDescription&);
+  };
+  const Kind all[] = {{kTiledTileset, ".tsx", TiledTilesetText},
+                      {kGodotTileset, ".tres", GodotTilesetText}};
+  for (const Kind& k : all) {
+    if (!(kinds & k.kind)) continue;
+    const std::string path = TilesetPathFor(sheetPath, k.extension);
+    if (SameNameIgnoringCase(path, sheetPath)) {
+      failures.push_back({path, "it is the sheet itself"});
+      continue;
+    }
+    if (!IsTilesetSafeName(sheetName)) {
+      failures.push_back({path, "the sheet's name holds characters a tileset cannot carry"});
+      continue;
+    }
+    const SaveOutcome outcome = WriteTextFileWhole(path, k.text(description));
+    if (!outcome.ok()) failures.push_back({path, SaveProblemText(outcome.problem)});
+  }
+  return failures;
+}
+
+}  // namespace korvanth

@@ -1,0 +1,41 @@
+// The map editors' tileset files that go beside a saved sheet: NAME.tsx for Tiled and
+// NAME.tres for Godot, NAME being the sheet's file name without its extension. Shared by
+// the window and the command-line converter.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/layout_format.h"
+#include "imaging/save_file.h"
+
+namespace korvanth {
+
+// Which tileset files to write; a set of bits.
+enum TilesetKinds : unsigned {
+  kNoTilesets = 0,
+  kTiledTileset = 1u << 0,
+  kGodotTileset = 1u << 1,
+  kBothTilesets = kTiledTileset | kGodotTileset,
+};
+
+// "tiled", "godot" or "both"; kNoTilesets for anything else.
+TilesetKinds TilesetKindsFromName(std::string_view name);
+
+// The tileset's path for a sheet saved at `sheetPath` (UTF-8): the sheet's folder and
+// stem with `extension` (".tsx", ".tres").
+std::string TilesetPathFor(const std::string& sheetPath, std::string_view extension);
+
+struct TilesetWriteFailure {
+  std::string path;    // the tileset file that was not written
+  std::string reason;  // a few English words
+};
+
+// Writes the chosen tileset files for a sheet of `format` just saved at `sheetPath`, each
+// whole or not at all. Every file that could not be written is listed; an empty list
+// means all were written.
+std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, LayoutFormat format,
+                                                    const std::string& sheetPath);
+
+}  // namespace korvanth

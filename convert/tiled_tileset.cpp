@@ -1,0 +1,88 @@
+#include "convert/tiled_tileset.h"
+
+namespace korvanth {
+
+namespace {
+
+// Text for an XML attribute value in double quotes.
+std::string XmlAttribute(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      case '\t':
+        out += "&#9;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string TiledWangId(NeighbourMask mask) {
+  // NeighbourMask's bit order is Tiled's wangid order.
+  std::string id;
+  for (int n = 0; n < kNeighbourCount; ++n) {
+    if (n > 0) id += ',';
+    id += (mask >> n) & 1 ? '1' : '0';
+  }
+  return id;
+}
+
+std::string TiledTilesetText(const TilesetDescription& tileset) {
+  const std::string name = XmlAttribute(tileset.name);
+  std::string xml;
+  xml += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  // The TSX format of Tiled 1.8 and later, the release the files are checked against.
+  xml += "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" + name + "\" tilewidth=\"" +
+         std::to_string(tileset.tileSize) + "\" tileheight=\"" + std::to_string(tileset.tileSize) +
+         "\" tilecount=\"" + std::to_string(tileset.tileCount) + "\" columns=\"" +
+         std::to_string(tileset.columns) + "\">\n";
+  xml += " <image source=\"" + XmlAttribute(tileset.imagePath) + "\" width=\"" +
+         std::to_string(tileset.imageSize.width) + "\" height=\"" +
+         std::to_string(tileset.imageSize.height) + "\"/>\n";
+  if (!tileset.roles.empty()) {
+    xml += " <wangsets>\n";
+    xml += "  <wangset name=\"" + name + "\" type=\"mixed\" tile=\"-1\">\n";
+    xml +=
+        "   <wangcolor name=\"" + name + "\" color=\"#3c9a3c\" tile=\"-1\" probability=\"1\"/>\n";
+    for (size_t tile = 0; tile < tileset.roles.size(); ++tile) {
+      // Tiled reads an all-zero wangid as "not in the set": a tile that matches no
+      // neighbour (the lone tile) has no place in its corner-and-side model and is placed
+      // by hand there.
+      if (!tileset.roles[tile] || *tileset.roles[tile] == 0) continue;
+      xml += "   <wangtile tileid=\"" + std::to_string(tile) + "\" wangid=\"" +
+             TiledWangId(*tileset.roles[tile]) + "\"/>\n";
+    }
+    xml += "  </wangset>\n";
+    xml += " </wangsets>\n";
+  }
+  xml += "</tileset>\n";
+  return xml;
+}
+
+}  // namespace korvanth

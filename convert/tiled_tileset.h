@@ -1,0 +1,20 @@
+// A Tiled tileset (.tsx) for a sheet: the sheet as its image and, for a sheet with
+// terrain, one mixed Wang set whose single colour is the terrain. Every tile with terrain
+// is in the set except the lone tile that matches no neighbour, which Tiled's wang ids
+// cannot tell from "no terrain".
+#pragma once
+
+#include <string>
+
+#include "convert/tileset_description.h"
+
+namespace korvanth {
+
+// Tiled's wangid of a match set: top, top-right, right, bottom-right, bottom,
+// bottom-left, left, top-left; 1 where the neighbour is this terrain, 0 elsewhere.
+std::string TiledWangId(NeighbourMask mask);
+
+// The whole .tsx file, UTF-8.
+std::string TiledTilesetText(const TilesetDescription& tileset);
+
+}  // namespace korvanth

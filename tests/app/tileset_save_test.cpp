@@ -1,0 +1,153 @@
+// Tilesets from the window: the 形式 menu's two check items, off at start, chosen through
+// the open popup as a user chooses them; every sheet saved through the real Save dialog
+// then gets its tilesets beside it.
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <filesystem>
+#include <set>
+
+#include "app/main_window.h"
+#include "app/menu_resource.h"
+#include "convert/conversion_state.h"
+#include "gui_support/main_window_fixture.h"
+#include "platform/dialogs_support.h"
+#include "platform/portable/window_internals.h"
+
+using namespace korvanth;
+
+namespace fs = std::filesystem;
+using dialogs_test::UserScript;
+
+namespace {
+
+class TilesetSaveTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    MainWindowFixture::SetUp();
+    Restart({"korvanth", SavePicture(PatternImage(200, 200, true), "tiles.png")});
+    ASSERT_EQ(SourceImage.width, 200);
+    MoveMouse(40, 40);
+    ReleaseLeft(40, 40);  // arms
+  }
+
+  QMenu* FormatMenu() {
+    auto* bar = client()->window()->findChild<QMenuBar*>();
+    return bar == nullptr ? nullptr : bar->actions()[1]->menu();
+  }
+
+  // Opens the 形式 popup and clicks the item with this caption.
+  void ChooseFormatItem(const char* caption) {
+    QMenu* menu = FormatMenu();
+    ASSERT_NE(menu, nullptr);
+    menu->popup(client()->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QString::fromUtf8(caption)) {
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                          menu->actionGeometry(action).center());
+        Settle();
+        return;
+      }
+    }
+    ADD_FAILURE() << "no item " << caption;
+  }
+
+  // Saves the block under (40, 40) through the Save dialog as `name` in the scratch
+  // folder (PNG); `afterSave` runs once the dialog is confirmed (message boxes).
+  void SaveAs(const std::string& name, std::function<void()> afterSave = {}) {
+    UserScript script;
+    script
+        .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+              [this, name] { dialogs_test::TypeName(QString::fromStdString(dir_.file(name))); })
+        .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
+    if (afterSave) script.when(dialogs_test::BoxShown, afterSave);
+    script.start();
+    ReleaseLeft(40, 40);
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_TRUE(script.finished());
+    Settle();
+    ReleaseLeft(40, 40);  // the window has the focus again: arm for the next save
+  }
+
+  std::set<std::string> Files() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
+      names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  UINT State(UINT id) { return GetMenuState(GetMenu(window()), id, MF_BYCOMMAND); }
+};
+
+TEST_F(TilesetSaveTest, ItemsSitInTheFormatMenuUncheckedAtStart) {
+  QMenu* menu = FormatMenu();
+  ASSERT_NE(menu, nullptr);
+  const auto actions = menu->actions();
+  ASSERT_EQ(actions.size(), 6);
+  EXPECT_TRUE(actions[3]->isSeparator());
+  EXPECT_EQ(actions[4]->text(), QString::fromUtf8(MENU_TEXT_TILESET_TILED));
+  EXPECT_EQ(actions[5]->text(), QString::fromUtf8(MENU_TEXT_TILESET_GODOT));
+  EXPECT_FALSE(actions[4]->isChecked());
+  EXPECT_FALSE(actions[5]->isChecked());
+  EXPECT_EQ(State(IDM_TILESET_TILED), 0u);
+  EXPECT_EQ(State(IDM_TILESET_GODOT), 0u);
+
+  // Unchanged behaviour: a save writes the sheet alone.
+  SaveAs("plain.png");
+  EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "plain.png"}));
+}
+
+TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
+  ChooseFormatItem(MENU_TEXT_TILESET_TILED);
+  EXPECT_EQ(State(IDM_TILESET_TILED), static_cast<UINT>(MF_CHECKED));
+  EXPECT_TRUE(platform::MenuAction(window(), IDM_TILESET_TILED)->isChecked());
+  ChooseFormatItem(MENU_TEXT_TERRAIN2);  // the format radio marks stay apart
+  EXPECT_EQ(State(IDM_TILESET_TILED), static_cast<UINT>(MF_CHECKED));
+
+  SaveAs("grass.png");
+  EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.png", "grass.tsx"}));
+  const std::string tsx = ReadBytes(dir_.file("grass.tsx"));
+  EXPECT_NE(tsx.find("<image source=\"grass.png\" width=\"128\" height=\"384\"/>"),
+            std::string::npos);
+  EXPECT_NE(tsx.find("tilecount=\"48\""), std::string::npos);
+  // The whole inner-corner tile of Terrain2: its four sides only.
+  EXPECT_NE(tsx.find("<wangtile tileid=\"7\" wangid=\"1,0,1,0,1,0,1,0\"/>"), std::string::npos);
+
+  ChooseFormatItem(MENU_TEXT_TILESET_GODOT);
+  ChooseFormatItem(MENU_TEXT_TILESET_TILED);  // off again
+  EXPECT_EQ(State(IDM_TILESET_TILED), 0u);
+  EXPECT_EQ(State(IDM_TILESET_GODOT), static_cast<UINT>(MF_CHECKED));
+  ChooseFormatItem(MENU_TEXT_ROOF);
+  SaveAs("roof.png");
+  EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.png", "grass.tsx", "roof.png",
+                                            "roof.tres"}));
+  const std::string tres = ReadBytes(dir_.file("roof.tres"));
+  EXPECT_EQ(tres.rfind("[gd_resource type=\"TileSet\"", 0), 0u);
+  EXPECT_NE(tres.find("path=\"roof.png\""), std::string::npos);
+  EXPECT_NE(tres.find("2:3/0 = 0"), std::string::npos);  // the roof sheet's last tile
+  EXPECT_EQ(tres.find("terrain"), std::string::npos);
+}
+
+TEST_F(TilesetSaveTest, ATilesetThatCannotBeWrittenIsReportedAndTheSheetKept) {
+  ChooseFormatItem(MENU_TEXT_TILESET_TILED);
+  ChooseFormatItem(MENU_TEXT_TILESET_GODOT);
+  fs::create_directory(dir_.path() / "blocked.tsx");  // a folder where the tileset goes
+  QString shown;
+  SaveAs("blocked.png", [&shown] {
+    shown = dialogs_test::OpenBox()->text();
+    dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+  });
+  EXPECT_TRUE(shown.contains(QString::fromUtf8("タイルセットを保存できませんでした")));
+  EXPECT_TRUE(shown.contains(QString::fromStdString(dir_.file("blocked.tsx") + ": it is a folder")))
+      << shown.toStdString();
+  EXPECT_TRUE(fs::is_regular_file(dir_.path() / "blocked.png"));
+  EXPECT_TRUE(fs::is_directory(dir_.path() / "blocked.tsx"));
+  EXPECT_TRUE(fs::is_regular_file(dir_.path() / "blocked.tres"));  // the other one is written
+  // No temporary file is left behind.
+  EXPECT_EQ(Files(),
+            (std::set<std::string>{"tiles.png", "blocked.png", "blocked.tsx", "blocked.tres"}));
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// korvanth-convert --tileset: the files beside each sheet, their names, the usage errors
+// and the exit codes when a tileset cannot be written.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "support/test_files.h"
+
+using namespace korvanth;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ConvertRun {
+  int exitCode = -1;
+  std::string err;
+};
+
+ConvertRun Convert(const std::vector<std::string>& arguments) {
+  QProcess process;
+  QStringList list;
+  for (const std::string& a : arguments) list << QString::fromStdString(a);
+  process.start(QStringLiteral(KORVANTH_CONVERT_EXE), list);
+  process.closeWriteChannel();
+  EXPECT_TRUE(process.waitForFinished(60000));
+  ConvertRun run;
+  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.err = process.readAllStandardError().toStdString();
+  return run;
+}
+
+std::set<std::string> Files(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+TEST(ConvertTilesetOptionTest, ParsesTheThreeKinds) {
+  struct Case {
+    const char* value;
+    korvanth::TilesetKinds kinds;
+  };
+  for (const Case& c :
+       {Case{"tiled", korvanth::kTiledTileset}, Case{"godot", korvanth::kGodotTileset},
+        Case{"both", korvanth::kBothTilesets}}) {
+    const ParseResult parsed = ParseArguments({"--tileset", c.value, "in.png", "out.png"});
+    ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
+    EXPECT_EQ(parsed.options->tilesets, c.kinds);
+    const ParseResult joined =
+        ParseArguments({"--all", std::string("--tileset=") + c.value, "in.png", "out"});
+    ASSERT_TRUE(joined.options.has_value()) << joined.error;
+    EXPECT_EQ(joined.options->tilesets, c.kinds);
+  }
+  EXPECT_EQ(ParseArguments({"in.png", "out.png"}).options->tilesets, korvanth::kNoTilesets);
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--tileset", "Tiled", "in.png", "out.png"},
+        std::vector<std::string>{"--tileset=", "in.png", "out.png"},
+        std::vector<std::string>{"in.png", "out.png", "--tileset"}}) {
+    EXPECT_FALSE(ParseArguments(bad).options.has_value()) << bad[0];
+  }
+  EXPECT_NE(UsageText().find("--tileset tiled|godot|both"), std::string::npos);
+  EXPECT_NE(UsageText().find("Godot 4"), std::string::npos);
+}
+
+class ConvertTilesetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    input_ = dir_.file("tiles.png");
+    ASSERT_TRUE(PatternImage(200, 200, true).save(QString::fromStdString(input_), "PNG"));
+  }
+  ScratchDir dir_;
+  std::string input_;
+};
+
+TEST_F(ConvertTilesetTest, TilesetsTakeTheSheetsName) {
+  EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
+  EXPECT_EQ(
+      Convert({"--tileset", "godot", "--format", "roof", input_, dir_.file("b.v1.gif")}).exitCode,
+      0);
+  EXPECT_EQ(Convert({"--tileset", "both", input_, dir_.file("c.bmp")}).exitCode, 0);
+  EXPECT_EQ(Convert({input_, dir_.file("d.png")}).exitCode, 0);
+  EXPECT_EQ(Files(dir_.path()),
+            (std::set<std::string>{"tiles.png", "a.png", "a.tsx", "b.v1.gif", "b.v1.tres", "c.bmp",
+                                   "c.tsx", "c.tres", "d.png"}));
+  EXPECT_NE(ReadBytes(dir_.file("a.tsx")).find("<image source=\"a.png\""), std::string::npos);
+  EXPECT_NE(ReadBytes(dir_.file("b.v1.tres")).find("path=\"b.v1.gif\""), std::string::npos);
+  // An existing tileset is replaced whole.
+  WriteBytes(dir_.file("a.tsx"), std::string(100000, 'x'));
+  EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
+  EXPECT_EQ(ReadBytes(dir_.file("a.tsx")).rfind("<?xml", 0), 0u);
+  EXPECT_LT(ReadBytes(dir_.file("a.tsx")).size(), 100000u);
+}
+
+TEST_F(ConvertTilesetTest, EverySheetOfABatchGetsItsTilesets) {
+  const ConvertRun run = Convert({"--all", "--tileset", "both", input_, dir_.file("out")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  // 200 x 200 holds 3 x 2 whole Terrain1 blocks of 64 x 96.
+  std::set<std::string> expected;
+  for (int column = 0; column < 3; ++column)
+    for (int row = 0; row < 2; ++row)
+      for (const char* extension : {".png", ".tsx", ".tres"})
+        expected.insert("tiles_" + std::to_string(column) + "_" + std::to_string(row) + extension);
+  EXPECT_EQ(Files(dir_.path() / "out"), expected);
+}
+
+TEST_F(ConvertTilesetTest, ATilesetThatCannotBeWrittenFailsTheRun) {
+  fs::create_directory(dir_.path() / "blocked.tsx");
+  const ConvertRun run = Convert({"--tileset", "both", input_, dir_.file("blocked.png")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find(dir_.file("blocked.tsx") + ": cannot write the tileset: it is a folder"),
+            std::string::npos)
+      << run.err;
+  // The sheet and the other tileset are written; nothing else is left behind.
+  EXPECT_EQ(Files(dir_.path()),
+            (std::set<std::string>{"tiles.png", "blocked.png", "blocked.tsx", "blocked.tres"}));
+
+  // A sheet named like its own tileset is never replaced by it.
+  const ConvertRun same = Convert({"--tileset", "tiled", input_, dir_.file("sheet.tsx")});
+  EXPECT_EQ(same.exitCode, 1);
+  EXPECT_NE(same.err.find("it is the sheet itself"), std::string::npos) << same.err;
+  EXPECT_EQ(ReadBytes(dir_.file("sheet.tsx")).substr(0, 2), "BM");
+
+  // Nor is the input picture.
+  const std::string picture = dir_.file("art.tres");
+  ASSERT_TRUE(PatternImage(64, 96, true).save(QString::fromStdString(picture), "PNG"));
+  const std::string before = ReadBytes(picture);
+  const ConvertRun input = Convert({"--tileset", "godot", picture, dir_.file("art.png")});
+  EXPECT_EQ(input.exitCode, 1);
+  EXPECT_NE(input.err.find("is the input picture"), std::string::npos) << input.err;
+  EXPECT_EQ(ReadBytes(picture), before);
+}
+
+TEST_F(ConvertTilesetTest, ANameATilesetCannotCarryFailsOnlyTheTileset) {
+  const std::string output = dir_.file("bad\x01name.png");
+  const ConvertRun run = Convert({"--tileset", "tiled", input_, output});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("characters a tileset cannot carry"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(output));
+  EXPECT_FALSE(fs::exists(dir_.file("bad\x01name.tsx")));
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// Writing a text file whole or not at all: new and replaced files, causes of failure,
+// and no temporary file left behind either way.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "convert/sheet_tilesets.h"
+#include "convert/text_file.h"
+#include "support/test_files.h"
+
+using namespace korvanth;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+size_t Entries(const fs::path& folder) {
+  return static_cast<size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(TextFileTest, WritesAndReplacesWhole) {
+  ScratchDir dir;
+  const std::string path = dir.file("a.tsx");
+  ASSERT_TRUE(korvanth::WriteTextFileWhole(path, "first").ok());
+  EXPECT_EQ(ReadBytes(path), "first");
+  ASSERT_TRUE(korvanth::WriteTextFileWhole(path, "second, longer").ok());
+  EXPECT_EQ(ReadBytes(path), "second, longer");
+  ASSERT_TRUE(korvanth::WriteTextFileWhole(path, "").ok());
+  EXPECT_EQ(ReadBytes(path), "");
+  EXPECT_EQ(Entries(dir.path()), 1u);
+  // A new file gets the usual permissions, not the temporary file's private ones.
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+}
+
+TEST(TextFileTest, FailuresNameTheirCauseAndLeaveNothing) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "folder.tsx");
+  struct Case {
+    std::string path;
+    korvanth::SaveProblem problem;
+  };
+  const Case cases[] = {
+      {dir.file("folder.tsx"), korvanth::SaveProblem::IsFolder},
+      {dir.file("missing/a.tsx"), korvanth::SaveProblem::FolderMissing},
+      {dir.file(std::string(300, 'n') + ".tsx"), korvanth::SaveProblem::NameTooLong},
+  };
+  for (const Case& c : cases) {
+    const korvanth::SaveOutcome outcome = korvanth::WriteTextFileWhole(c.path, "text");
+    EXPECT_EQ(outcome.problem, c.problem) << c.path;
+  }
+  EXPECT_EQ(Entries(dir.path()), 1u);
+  EXPECT_TRUE(fs::is_directory(dir.path() / "folder.tsx"));
+}
+
+TEST(TextFileTest, AFolderThatTakesNoNewFilesKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "privileges write into any folder";
+  ScratchDir dir;
+  const std::string path = dir.file("kept.tsx");
+  ASSERT_TRUE(korvanth::WriteTextFileWhole(path, "old").ok());
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  const korvanth::SaveOutcome outcome = korvanth::WriteTextFileWhole(path, "new");
+  fs::permissions(dir.path(), fs::perms::owner_all);
+  EXPECT_EQ(outcome.problem, korvanth::SaveProblem::PermissionDenied);
+  EXPECT_EQ(ReadBytes(path), "old");
+  EXPECT_EQ(Entries(dir.path()), 1u);
+}
+
+TEST(SheetTilesetsTest, PathsAndKinds) {
+  EXPECT_EQ(korvanth::TilesetPathFor("/a/b.c/sheet.png", ".tsx"), "/a/b.c/sheet.tsx");
+  EXPECT_EQ(korvanth::TilesetPathFor("sheet.v2.bmp", ".tres"), "sheet.v2.tres");
+  EXPECT_EQ(korvanth::TilesetPathFor("dir.x/noext", ".tsx"), "dir.x/noext.tsx");
+  EXPECT_EQ(korvanth::TilesetKindsFromName("both"), korvanth::kBothTilesets);
+  EXPECT_EQ(korvanth::TilesetKindsFromName("Both"), korvanth::kNoTilesets);
+
+  ScratchDir dir;
+  const std::string sheet = dir.file("s.png");
+  EXPECT_TRUE(
+      korvanth::WriteSheetTilesets(korvanth::kBothTilesets, LayoutFormat::Terrain1, sheet).empty());
+  EXPECT_TRUE(fs::exists(dir.file("s.tsx")));
+  EXPECT_TRUE(fs::exists(dir.file("s.tres")));
+  const auto clash =
+      korvanth::WriteSheetTilesets(korvanth::kTiledTileset, LayoutFormat::Roof, dir.file("x.TSX"));
+  ASSERT_EQ(clash.size(), 1u);
+  EXPECT_EQ(clash[0].reason, "it is the sheet itself");
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "tilesets/peer_programs.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments) {
+  QProcess process;
+  QStringList list;
+  for (const std::string& a : arguments) list << QString::fromStdString(a);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");  // Tiled's tools need no display
+  process.setProcessEnvironment(environment);
+  process.start(QString::fromStdString(program), list);
+  process.closeWriteChannel();
+  ProgramRun run;
+  if (!process.waitForFinished(60000)) {
+    process.kill();
+    process.waitForFinished();
+    run.err = "did not finish: " + program;
+    return run;
+  }
+  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.out = process.readAllStandardOutput().toStdString();
+  run.err = process.readAllStandardError().toStdString();
+  return run;
+}
+
+ProgramRun ExportTilesetAsJson(const std::string& tsx, const std::string& json) {
+  return RunProgram(KORVANTH_TILED_EXE, {"--export-tileset", "json", tsx, json});
+}
+
+ProgramRun RasterizeMap(const std::string& tmx, const std::string& png) {
+  return RunProgram(KORVANTH_TMXRASTERIZER_EXE, {tmx, png});
+}
+
+ProgramRun RunConverter(const std::vector<std::string>& arguments) {
+  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
+}
+
+std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+  if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
+  const QJsonObject root = document.object();
+  TiledJsonTileset tileset;
+  for (auto it = root.begin(); it != root.end(); ++it) {
+    if (it->isString()) tileset.fields[it.key().toStdString()] = it->toString().toStdString();
+    if (it->isDouble()) tileset.fields[it.key().toStdString()] = std::to_string(it->toInteger());
+  }
+  const QJsonArray wangsets = root.value("wangsets").toArray();
+  tileset.wangsetCount = static_cast<int>(wangsets.size());
+  for (const QJsonValue& set : wangsets) {
+    tileset.wangsetType = set.toObject().value("type").toString().toStdString();
+    tileset.colourCount = static_cast<int>(set.toObject().value("colors").toArray().size());
+    for (const QJsonValue& tile : set.toObject().value("wangtiles").toArray()) {
+      std::array<int, 8> id{};
+      const QJsonArray values = tile.toObject().value("wangid").toArray();
+      if (values.size() != 8) return std::nullopt;
+      for (int i = 0; i < 8; ++i) id[i] = values[i].toInt(-1);
+      tileset.wangids[tile.toObject().value("tileid").toInt(-1)] = id;
+    }
+  }
+  return tileset;
+}
+
+std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids) {
+  const std::string w = std::to_string(width), h = std::to_string(height);
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  text +=
+      "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"orthogonal\" "
+      "renderorder=\"right-down\" width=\"" +
+      w + "\" height=\"" + h +
+      "\" tilewidth=\"32\" tileheight=\"32\" infinite=\"0\" nextlayerid=\"2\" "
+      "nextobjectid=\"1\">\n";
+  text += " <tileset firstgid=\"1\" source=\"" + tsx + "\"/>\n";
+  text += " <layer id=\"1\" name=\"terrain\" width=\"" + w + "\" height=\"" + h + "\">\n";
+  text += "  <data encoding=\"csv\">\n";
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      text += std::to_string(gids[y * width + x]);
+      if (x + 1 < width || y + 1 < height) text += ',';
+    }
+    text += '\n';
+  }
+  text += "  </data>\n </layer>\n</map>\n";
+  return text;
+}

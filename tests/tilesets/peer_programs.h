@@ -1,0 +1,40 @@
+// Running the real Tiled programs and the converter from the tests, and reading what
+// Tiled gives back.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProgramRun {
+  int exitCode = -1;  // -1 when it did not start, crashed or timed out
+  std::string out;
+  std::string err;
+};
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// `tiled --export-tileset json TSX JSON`.
+ProgramRun ExportTilesetAsJson(const std::string& tsx, const std::string& json);
+
+// `tmxrasterizer TMX PNG`.
+ProgramRun RasterizeMap(const std::string& tmx, const std::string& png);
+
+// korvanth-convert with the given arguments.
+ProgramRun RunConverter(const std::vector<std::string>& arguments);
+
+// A tileset as Tiled's JSON export states it.
+struct TiledJsonTileset {
+  std::map<std::string, std::string> fields;  // top-level scalars, as text
+  int wangsetCount = 0;
+  std::string wangsetType;
+  int colourCount = 0;
+  std::map<int, std::array<int, 8>> wangids;  // tile id -> wangid
+};
+std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path);
+
+// A one-layer orthogonal map of 32 x 32 tiles using the external tileset `tsx` from
+// gid 1; `gids` row by row, 0 for an empty cell.
+std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids);

@@ -1,0 +1,162 @@
+#include "tilesets/terrain_painting.h"
+
+#include <random>
+
+namespace {
+
+void Fill(QImage& image, int x, int y, int w, int h, QRgb colour) {
+  for (int row = y; row < y + h; ++row)
+    for (int column = x; column < x + w; ++column) image.setPixel(column, row, colour);
+}
+
+// Fill with a border of kBorderWidth along the chosen edges.
+void BorderedRect(QImage& image, int x, int y, int w, int h, bool top, bool bottom, bool left,
+                  bool right) {
+  Fill(image, x, y, w, h, kFill);
+  if (top) Fill(image, x, y, w, kBorderWidth, kBorder);
+  if (bottom) Fill(image, x, y + h - kBorderWidth, w, kBorderWidth, kBorder);
+  if (left) Fill(image, x, y, kBorderWidth, h, kBorder);
+  if (right) Fill(image, x + w - kBorderWidth, y, kBorderWidth, h, kBorder);
+}
+
+void CornerDots(QImage& image, int x, int y, int size) {
+  Fill(image, x, y, kDotSize, kDotSize, kDot);
+  Fill(image, x + size - kDotSize, y, kDotSize, kDotSize, kDot);
+  Fill(image, x, y + size - kDotSize, kDotSize, kDotSize, kDot);
+  Fill(image, x + size - kDotSize, y + size - kDotSize, kDotSize, kDotSize, kDot);
+}
+
+}  // namespace
+
+QImage DrawTerrainBlock(BlockKind kind) {
+  const int patchTiles = kind == BlockKind::Terrain1 ? 2 : 3;
+  QImage block(patchTiles * 32, 32 + patchTiles * 32, QImage::Format_ARGB32);
+  block.fill(0);
+  // The patch below the top row.
+  BorderedRect(block, 0, 32, patchTiles * 32, patchTiles * 32, true, true, true, true);
+  if (kind == BlockKind::Terrain1) {
+    // The tile that is never read: noise, so that reading it would show.
+    std::mt19937 noise(7);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) block.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
+    Fill(block, 32, 0, 32, 32, kFill);
+    CornerDots(block, 32, 0, 32);
+  } else {
+    BorderedRect(block, 0, 0, 32, 32, true, true, true, true);  // the closed tile
+    Fill(block, 32, 0, 32, 32, 0xFFB030C0u);                    // the artist's own tile
+    Fill(block, 64, 0, 32, 32, kFill);
+    CornerDots(block, 64, 0, 32);
+  }
+  return block;
+}
+
+std::uint8_t NeighbourBits(const TerrainField& f, int x, int y) {
+  const bool n = f.at(x, y - 1), e = f.at(x + 1, y), s = f.at(x, y + 1), w = f.at(x - 1, y);
+  const bool ne = n && e && f.at(x + 1, y - 1), se = s && e && f.at(x + 1, y + 1);
+  const bool sw = s && w && f.at(x - 1, y + 1), nw = n && w && f.at(x - 1, y - 1);
+  return std::uint8_t(n | ne << 1 | e << 2 | se << 3 | s << 4 | sw << 5 | w << 6 | nw << 7);
+}
+
+TerrainField RandomField(unsigned seed, int width, int height,
+                         const std::set<std::uint8_t>& available) {
+  std::mt19937 random(seed);
+  auto between = [&random](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  TerrainField field{width, height, std::vector<std::uint8_t>(width * height, 0)};
+  auto disc = [&field](int cx, int cy, int radius, std::uint8_t value) {
+    for (int y = cy - radius; y <= cy + radius; ++y)
+      for (int x = cx - radius; x <= cx + radius; ++x)
+        if (x >= 0 && y >= 0 && x < field.width && y < field.height &&
+            (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius + radius)
+          field.cells[y * field.width + x] = value;
+  };
+  for (int blob = 0; blob < 7; ++blob)
+    disc(between(2, width - 3), between(2, height - 3), between(2, 5), 1);
+  for (int hole = 0; hole < 6; ++hole)
+    disc(between(3, width - 4), between(3, height - 4), between(0, 1), 0);
+  // Ragged shores: flip some cells, so that corners of every kind occur.
+  for (int flip = 0; flip < width * height / 6; ++flip) {
+    const int x = between(1, width - 2), y = between(1, height - 2);
+    field.cells[y * width + x] ^= 1;
+  }
+  // Give up cells whose combination the sheet lacks until none is left.
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        if (field.at(x, y) && !available.count(NeighbourBits(field, x, y))) {
+          field.cells[y * width + x] = 0;
+          changed = true;
+        }
+  }
+  return field;
+}
+
+namespace {
+
+// Connected groups (4-neighbourhood) of cells equal to `value`; with `enclosedOnly`,
+// groups touching the field's edge are not counted.
+int CountGroups(const TerrainField& field, bool value, bool enclosedOnly) {
+  std::vector<bool> seen(field.cells.size(), false);
+  int groups = 0;
+  for (int start = 0; start < static_cast<int>(field.cells.size()); ++start) {
+    if (seen[start] || (field.cells[start] != 0) != value) continue;
+    bool touchesEdge = false;
+    std::vector<int> stack = {start};
+    seen[start] = true;
+    while (!stack.empty()) {
+      const int i = stack.back();
+      stack.pop_back();
+      const int x = i % field.width, y = i / field.width;
+      if (x == 0 || y == 0 || x == field.width - 1 || y == field.height - 1) touchesEdge = true;
+      const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+      for (const auto& [nx, ny] : next) {
+        if (nx < 0 || ny < 0 || nx >= field.width || ny >= field.height) continue;
+        const int j = ny * field.width + nx;
+        if (!seen[j] && (field.cells[j] != 0) == value) {
+          seen[j] = true;
+          stack.push_back(j);
+        }
+      }
+    }
+    if (!enclosedOnly || !touchesEdge) ++groups;
+  }
+  return groups;
+}
+
+}  // namespace
+
+int CountBlobs(const TerrainField& field) { return CountGroups(field, true, false); }
+int CountHoles(const TerrainField& field) { return CountGroups(field, false, true); }
+
+QImage DrawFieldDirectly(const TerrainField& field) {
+  QImage image(field.width * 32, field.height * 32, QImage::Format_ARGB32);
+  image.fill(0);
+  for (int y = 0; y < field.height; ++y) {
+    for (int x = 0; x < field.width; ++x) {
+      if (!field.at(x, y)) continue;
+      // The four corners: dx, dy is the corner's direction.
+      for (int dy : {-1, 1}) {
+        for (int dx : {-1, 1}) {
+          const bool vertical = field.at(x, y + dy);    // the side above or below
+          const bool horizontal = field.at(x + dx, y);  // the side left or right
+          const bool diagonal = field.at(x + dx, y + dy);
+          const int qx = x * 32 + (dx > 0 ? 16 : 0);
+          const int qy = y * 32 + (dy > 0 ? 16 : 0);
+          const int edgeY = dy < 0 ? qy : qy + 16 - kBorderWidth;
+          const int edgeX = dx < 0 ? qx : qx + 16 - kBorderWidth;
+          Fill(image, qx, qy, 16, 16, kFill);
+          if (!vertical) Fill(image, qx, edgeY, 16, kBorderWidth, kBorder);
+          if (!horizontal) Fill(image, edgeX, qy, kBorderWidth, 16, kBorder);
+          if (vertical && horizontal && !diagonal) {
+            const int dotX = dx < 0 ? qx : qx + 16 - kDotSize;
+            const int dotY = dy < 0 ? qy : qy + 16 - kDotSize;
+            Fill(image, dotX, dotY, kDotSize, kDotSize, kDot);  // inner corner
+          }
+        }
+      }
+    }
+  }
+  return image;
+}

@@ -1,0 +1,53 @@
+// A terrain field and the two ways the painting test draws it: directly, by its own rule
+// for each cell's corners, and through a converted sheet. The block it converts is drawn
+// so that every quarter of the same role looks the same.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+// Look of the painted terrain.
+inline constexpr QRgb kFill = 0xFF3C9A3Cu;
+inline constexpr QRgb kBorder = 0xFF1E2A5Au;
+inline constexpr QRgb kDot = 0xFFE0402Cu;
+inline constexpr int kBorderWidth = 2;
+inline constexpr int kDotSize = 3;
+
+// Which block a test block is drawn for: patch size in tiles and the top row's tiles.
+enum class BlockKind { Terrain1, Terrain2 };
+
+// The block drawn for `kind`: fill inside the patch with a border along its outer edges,
+// an inner-corner tile with a dot in each corner, for Terrain2 a closed tile bordered all
+// round and an own tile of another colour; Terrain1's never-read tile gets noise.
+QImage DrawTerrainBlock(BlockKind kind);
+
+// A field of cells, terrain or not; outside it nothing is terrain.
+struct TerrainField {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> cells;
+  bool at(int x, int y) const {
+    return x >= 0 && y >= 0 && x < width && y < height && cells[y * width + x] != 0;
+  }
+};
+
+// A cell's neighbours as the editors see them, bits N, NE, E, SE, S, SW, W, NW; a
+// diagonal counts only with both its sides.
+std::uint8_t NeighbourBits(const TerrainField& field, int x, int y);
+
+// A random field of several blobs with holes in them in which every terrain cell needs a
+// combination from `available`; deterministic for a seed.
+TerrainField RandomField(unsigned seed, int width, int height,
+                         const std::set<std::uint8_t>& available);
+
+// Connected groups of terrain cells, and of non-terrain cells enclosed by terrain.
+int CountBlobs(const TerrainField& field);
+int CountHoles(const TerrainField& field);
+
+// The field drawn directly, 32 pixels a cell: each terrain cell's four 16-pixel corners
+// chosen from its neighbours (outer corner, border, inner corner or fill); empty cells
+// stay transparent.
+QImage DrawFieldDirectly(const TerrainField& field);
