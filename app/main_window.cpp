@@ -5,12 +5,15 @@
 #include "app/file_dialogs.h"
 #include "app/menu_resource.h"
 #include "app/picture_loading.h"
+#include "app/sheet_preview.h"
+#include "app/view_commands.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
 #include "imaging/gdiplus_api.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
+#include "viewer/view_zoom.h"
 
 bool ClickArmed = false;
 COLORREF CustomColours[16] = {};
@@ -33,9 +36,13 @@ void CheckFormatItem(HWND window, UINT item) {
 }
 
 void CloseMainWindow(HWND window) {
+  // The owned preview goes first: its images must be gone before GDI+ shuts down.
+  korvanth::DestroySheetPreview();
   DestroySourceImage();
   ClickArmed = false;
   CurrentLayoutFormat = LayoutFormat::Terrain1;
+  korvanth::ViewZoom = korvanth::kMinZoom;
+  korvanth::ResetWheel();
   DestroyWindow(window);
   GdiplusShutdown(gGdiplusToken);
   PostQuitMessage(0);
@@ -71,14 +78,17 @@ bool RunCommand(HWND window, WORD command) {
     case IDM_FORMAT_TERRAIN1:
       CurrentLayoutFormat = LayoutFormat::Terrain1;
       CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
+      korvanth::RefreshSheetPreview();
       return true;
     case IDM_FORMAT_TERRAIN2:
       CurrentLayoutFormat = LayoutFormat::Terrain2;
       CheckFormatItem(window, IDM_FORMAT_TERRAIN2);
+      korvanth::RefreshSheetPreview();
       return true;
     case IDM_FORMAT_ROOF:
       CurrentLayoutFormat = LayoutFormat::Roof;
       CheckFormatItem(window, IDM_FORMAT_ROOF);
+      korvanth::RefreshSheetPreview();
       return true;
     case IDM_COLOUR_FRAME:
       ChooseViewColour(window, kFrameColour);
@@ -89,7 +99,7 @@ bool RunCommand(HWND window, WORD command) {
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      return false;
+      return korvanth::RunViewCommand(window, command);
   }
 }
 
@@ -113,6 +123,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
       InitScrollBars(window);
       CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
+      korvanth::CheckZoomItem(window);
       return 0;
     case WM_SIZE:
       ResizeView(window, LOWORD(lParam), HIWORD(lParam));
@@ -125,6 +136,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HDC dc = BeginPaint(window, &paint);
       PaintView(dc, CursorCell, ViewClientRect);
       EndPaint(window, &paint);
+      korvanth::RefreshSheetPreview();
       return 0;
     }
     case WM_CLOSE:
@@ -148,6 +160,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEMOVE:
       TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_MOUSEWHEEL:
+      if (korvanth::ZoomByWheel(window, wParam, lParam)) return 0;
+      break;
+    case WM_KEYDOWN:
+      if (korvanth::ZoomByKey(window, wParam)) return 0;
+      break;
     case WM_LBUTTONUP:
       LeftButtonReleased(window);
       return 0;

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
+  qt6-translations-l10n
 )
 
 missing=()
