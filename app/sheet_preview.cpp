@@ -13,7 +13,8 @@ namespace korvanth {
 namespace {
 
 constexpr DWORD kPreviewStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kPreviewExStyle = WS_EX_TOOLWINDOW;
+// A tool window that never takes the focus from the main window (which would disarm it).
+constexpr DWORD kPreviewExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 // What the shown sheet was built from.
 struct PreviewKey {

@@ -154,6 +154,11 @@ bool MainWindow::create(LPCSTR title, int x, int y, int width, int height, HMENU
   // An owned window: a tool window of its owner's, kept above it.
   if (owner_ != nullptr && owner_->widget() != nullptr)
     frame_->setParent(owner_->widget(), Qt::Tool);
+  // A window that never becomes the active one, nor takes the keyboard focus.
+  if (exStyle_ & WS_EX_NOACTIVATE) {
+    frame_->setAttribute(Qt::WA_ShowWithoutActivating);
+    frame_->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+  }
   frame_->setAttribute(Qt::WA_DeleteOnClose, false);
   frame_->setWindowTitle(QString::fromUtf8(title != nullptr ? title : ""));
   frame_->setAcceptDrops((exStyle_ & WS_EX_ACCEPTFILES) != 0);
@@ -329,7 +334,17 @@ void MainWindow::loseFocus(HWND next) {
 }
 
 void MainWindow::onActivationChanged(bool active) {
-  if (!alive_ || !visible_) return;
+  if (!alive_ || !visible_ || (exStyle_ & WS_EX_NOACTIVATE)) return;
+  if (!active) {
+    // Qt may activate a window of ours that must not be activated; the focus stays here.
+    QWidget* now = QApplication::activeWindow();
+    HWND other = now != nullptr ? WindowForWidget(now) : nullptr;
+    if (MainWindow* found = LiveMainWindow(other);
+        found != nullptr && found != this && (found->exStyle() & WS_EX_NOACTIVATE)) {
+      if (frame_) frame_->activateWindow();
+      return;
+    }
+  }
   if (active)
     gainFocus(nullptr);
   else
