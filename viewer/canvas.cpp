@@ -165,6 +165,30 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
       visibleWidth, visibleHeight, UnitPixel, nullptr, nullptr, nullptr));
 }
 
+// The background behind the picture. At 1x all of the frame, since the picture's own
+// transparent pixels show it; zoomed, the picture arrives already composited over it, so
+// only the strips beside and below the picture need it.
+void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width, INT height) {
+  const int zoom = korvanth::ViewZoom;
+  if (zoom == 1) {
+    surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
+    return;
+  }
+  // Where the picture ends on screen; it starts at or left of the frame's edge.
+  const std::int64_t right =
+      static_cast<std::int64_t>(SourceImage.width) * zoom - HorizontalScroll.offset;
+  const std::int64_t bottom =
+      static_cast<std::int64_t>(SourceImage.height) * zoom - VerticalScroll.offset;
+  const INT covered = static_cast<INT>(std::clamp<std::int64_t>(right, 0, width));
+  const INT coveredDown = static_cast<INT>(std::clamp<std::int64_t>(bottom, 0, height));
+  if (covered < width)
+    surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), covered, 0,
+                                      width - covered, height));
+  if (coveredDown < height)
+    surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, coveredDown,
+                                      covered, height - coveredDown));
+}
+
 // A picture-pixel position on screen at the current zoom, held to what INT can carry.
 INT ToScreen(std::int64_t picture, std::int32_t offset) {
   const std::int64_t screen = picture * korvanth::ViewZoom - offset;
@@ -188,7 +212,7 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
 
   const ARGB backgroundColour = ColourToArgb(ViewColours[kBackgroundColour]);
   BrushHandle background = BrushHandle::Solid(backgroundColour);
-  surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
+  FillBackground(surface, background, width, height);
 
   DrawPicture(surface, backgroundColour, width, height);
 

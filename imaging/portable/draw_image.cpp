@@ -106,6 +106,13 @@ Gdiplus::GpStatus DrawScaled(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* im
       continue;
     }
     const std::uint8_t* srcRow = source.pixels->constScanLine(static_cast<int>(sy));
+    if (source.layout == Layout::Rgb32 && target.layout == Layout::Rgb32) {
+      // Opaque onto opaque 32-bit pixels: the result is the source pixel itself.
+      auto* pixel = reinterpret_cast<std::uint32_t*>(out);
+      for (std::int64_t offset : columns) std::memcpy(pixel++, srcRow + offset, 4);
+      previousRow = sy;
+      continue;
+    }
     std::uint8_t* to = gathered.data();
     for (std::int64_t offset : columns) {
       std::memcpy(to, srcRow + offset, static_cast<std::size_t>(bpp));
