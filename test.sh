@@ -33,3 +33,11 @@ if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   scripts/build-windows.sh build-win64 x86_64
   tests/windows/wine_smoke.sh build/cli/korvanth-convert build-win64/cli/korvanth-convert.exe
 fi
+
+if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
+  echo "== packages (dist/): the .deb and the Windows zip as users get them"
+  scripts/package.sh dist
+  tests/package/check_deb.sh dist/korvanth_*.deb samples/sample-tiles.png
+  tests/package/check_windows_zip.sh dist/korvanth-*-windows-i686.zip samples/sample-tiles.png \
+    build/cli/korvanth-convert
+fi

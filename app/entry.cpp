@@ -1,6 +1,7 @@
 // The window program's entry.
 #include <cstdlib>
 
+#include "app/icon_install.h"
 #include "app/main_window.h"
 #include "app/menu_install.h"
 
@@ -8,6 +9,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ArgumentCount = __argc;
   ArgumentVector = __argv;
   InstallMenuResource();
+  InstallIconResource();
   CreateMainWindow(instance);
   return RunMessageLoop();
 }

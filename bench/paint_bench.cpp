@@ -18,6 +18,8 @@
 #include "viewer/scroll_state.h"
 #include "viewer/view_zoom.h"
 
+using namespace korvanth;
+
 namespace {
 
 void LoadBigPicture() {

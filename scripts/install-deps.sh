@@ -9,8 +9,16 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
+  dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
+  x11-utils xdotool man-db groff-base
   qt6-translations-l10n
 )
+
+# The shipped Windows programs are 32-bit and are checked under 32-bit Wine.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture i386; else dpkg --add-architecture i386; fi
+fi
+packages+=(wine32:i386)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,8 @@
 #include "viewer/view_zoom.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 CursorCellState CursorCell;
 
 void TrackCursor(HWND window, WORD x, WORD y) {

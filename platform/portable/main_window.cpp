@@ -161,6 +161,8 @@ bool MainWindow::create(LPCSTR title, int x, int y, int width, int height, HMENU
   }
   frame_->setAttribute(Qt::WA_DeleteOnClose, false);
   frame_->setWindowTitle(QString::fromUtf8(title != nullptr ? title : ""));
+  if (class_.icon != nullptr && !class_.icon->picture.isNull())
+    frame_->setWindowIcon(class_.icon->picture);
   frame_->setAcceptDrops((exStyle_ & WS_EX_ACCEPTFILES) != 0);
   client_ = new ClientWidget(this, frame_);
   client_->setAcceptDrops((exStyle_ & WS_EX_ACCEPTFILES) != 0);

@@ -172,6 +172,10 @@ struct PortableMenuItem {
   const char* text;
 };
 void RegisterPortableMenuResource(WORD id, const PortableMenuItem* items, size_t count);
+// Icons likewise: LoadIconA(the program's module, id) gives the icon named themeName in the
+// desktop's icon theme, or, where the theme has none, the pictures in the Qt resource folder
+// fallbackFolder (one file per size).
+void RegisterPortableIconResource(WORD id, const char* themeName, const char* fallbackFolder);
 
 // Window classes and windows.
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);

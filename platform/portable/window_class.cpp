@@ -7,9 +7,6 @@
 struct HINSTANCE__ {
   int unused;
 };
-struct HICON__ {
-  int kind;
-};
 
 namespace {
 
@@ -28,8 +25,8 @@ HBRUSH__ gStockBrushes[] = {
     {RGB(64, 64, 64)},    {RGB(0, 0, 0)},
 };
 HINSTANCE__ gModule{};
-HICON__ gApplicationIcon{1};
-HICON__ gArrowCursor{2};
+HICON__ gApplicationIcon{1, {}};
+HICON__ gArrowCursor{2, {}};
 
 }  // namespace
 
@@ -90,8 +87,10 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-  // The program carries no icon resources; only the system's own icon exists.
   if (instance == nullptr && name == IDI_APPLICATION) return &gApplicationIcon;
+  // The program's own icons are those it registered (RegisterPortableIconResource).
+  if (instance == &gModule && IsAtom(name))
+    return platform::FindProgramIcon(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
   return nullptr;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 
 #include <optional>
 #include <string>
@@ -10,6 +11,12 @@
 
 struct HBRUSH__ {
   COLORREF colour;
+};
+
+// The system's stock icons have no picture here; the program's own carry theirs.
+struct HICON__ {
+  int kind;
+  QIcon picture;
 };
 
 namespace platform {
@@ -26,6 +33,9 @@ struct WindowClass {
 
 // The class registered under this name or atom (MAKEINTATOM), if any.
 std::optional<WindowClass> FindWindowClass(LPCSTR nameOrAtom);
+
+// The icon the program registered under this resource number, if any.
+HICON FindProgramIcon(WORD id);
 
 // The colour a class background brush paints with; none for a null brush.
 std::optional<QColor> BrushColour(HBRUSH brush);

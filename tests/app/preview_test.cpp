@@ -11,6 +11,8 @@
 #include "platform/portable/window_internals.h"
 #include "support/expected_sheet.h"
 
+using namespace korvanth;
+
 namespace {
 
 constexpr UINT kPreviewCommand = 40020;

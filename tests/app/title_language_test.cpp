@@ -9,6 +9,8 @@
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
 
+using namespace korvanth;
+
 namespace {
 
 using dialogs_test::UserScript;

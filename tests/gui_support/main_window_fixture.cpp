@@ -18,6 +18,8 @@
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
 
+using namespace korvanth;
+
 void ResetProgramState() {
   DestroySourceImage();
   HorizontalScroll = ScrollAxis{};

@@ -16,6 +16,8 @@
 #include "viewer/scroll_state.h"
 #include "viewer/view_zoom.h"
 
+using namespace korvanth;
+
 namespace {
 
 constexpr UINT kZoom1 = 40011;

@@ -1,0 +1,10 @@
+#include "app/icon_install.h"
+
+#include "app/icon_resource.h"
+#include "platform/win32_api.h"
+
+void InstallIconResource() {
+  // "korvanth" is the icon's name in the hicolor theme (korvanth.desktop's Icon=); the
+  // program's build puts the same pictures under this resource folder.
+  RegisterPortableIconResource(IDI_KORVANTH, "korvanth", ":/korvanth/icon");
+}

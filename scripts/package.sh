@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Makes the release packages into OUTDIR (dist/ by default):
+#   korvanth_VERSION_ARCH.deb             Debian package (CPack; dependencies from dpkg-shlibdeps)
+#   korvanth-VERSION-windows-i686.zip     both Windows programs, the README and the licence
+# Usage: scripts/package.sh [OUTDIR]        KORVANTH_PACKAGES=deb or zip makes only one.
+# The .deb is built in build-package/ with Debian's hardening flags and checked by lintian
+# (errors fail, warnings are printed); the zip takes the i686 programs from build-windows/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-dist}")
+which=${KORVANTH_PACKAGES:-deb zip}
+mkdir -p "$out"
+
+project_version() {
+  sed -n 's/^#define KORVANTH_VERSION "\(.*\)"$/\1/p' "$1/generated/korvanth_version.h"
+}
+
+make_deb() {
+  local dir=build-package
+  if [ ! -f "$dir/build.ninja" ]; then
+    # dpkg-buildflags: the compiler and linker hardening Debian builds its packages with.
+    CPPFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
+      CXXFLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
+$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
+      LDFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS) \
+      cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+      -DKORVANTH_BUILD_TESTS=OFF -DKORVANTH_BUILD_BENCH=OFF >/dev/null
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+  rm -f "$dir"/korvanth_*.deb
+  (cd "$dir" && cpack -G DEB >/dev/null)
+  local deb
+  deb=$(ls "$dir"/korvanth_*.deb)
+  rm -f "$out"/korvanth_*.deb
+  cp "$deb" "$out/"
+  deb=$out/$(basename "$deb")
+  echo "$deb ($(stat -c %s "$deb") bytes)"
+
+  # Lintian: errors fail the packaging, warnings are shown.
+  local report
+  report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
+  if [ -n "$report" ]; then printf '%s\n' "$report"; fi
+  if grep -q '^E: ' <<<"$report"; then
+    echo "lintian found errors in $deb" >&2
+    return 1
+  fi
+}
+
+make_zip() {
+  scripts/build-windows.sh build-windows i686 >/dev/null
+  local version stage name
+  version=$(project_version build-windows)
+  name=korvanth-$version-windows-i686
+  stage=$(mktemp -d)
+  mkdir "$stage/$name"
+  cp build-windows/app/korvanth.exe build-windows/cli/korvanth-convert.exe "$stage/$name/"
+  # Text files with Windows line ends, so every editor shows them as they are.
+  sed 's/$/\r/' README.md >"$stage/$name/README.txt"
+  sed 's/$/\r/' LICENSE >"$stage/$name/LICENSE.txt"
+  rm -f "$out"/korvanth-*-windows-i686.zip
+  (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")
+  rm -rf "$stage"
+  echo "$out/$name.zip ($(stat -c %s "$out/$name.zip") bytes)"
+}
+
+for kind in $which; do
+  case $kind in
+    deb) make_deb ;;
+    zip) make_zip ;;
+    *) echo "unknown package kind '$kind' (deb, zip)" >&2; exit 2 ;;
+  esac
+done

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Checks the Windows release zip as a user would meet it: its files, the version resource
+# and icon each program carries, and both programs started under 32-bit Wine from the
+# unpacked zip in a folder with a Japanese name (the converter converting the sample there,
+# the window opening under Xvfb and closed again).
+# Usage: tests/package/check_windows_zip.sh ZIP SAMPLE_PICTURE LINUX_CONVERTER
+set -euo pipefail
+zip=$(realpath "$1")
+sample=$(realpath "$2")
+linux=$(realpath "$3")
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+name=$(basename "$zip" .zip)             # korvanth-VERSION-windows-i686
+version=${name#korvanth-}
+version=${version%-windows-i686}
+
+listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
+expected=$(printf '%s\n' "$name/LICENSE.txt" "$name/README.txt" "$name/korvanth-convert.exe" \
+  "$name/korvanth.exe" | sort)
+[ "$listing" = "$expected" ] || fail "the zip holds: $(tr '\n' ' ' <<<"$listing")"
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+folder="$work/コルヴァンス 試用"
+mkdir "$folder"
+unzip -q "$zip" -d "$folder"
+cd "$folder/$name"
+
+grep -q "Copyright (c) 2026 The Korvanth developers" LICENSE.txt || fail "LICENSE.txt"
+grep -q "^# Korvanth" README.txt || fail "README.txt"
+
+for exe in korvanth.exe korvanth-convert.exe; do
+  file "$exe" | grep -q 'PE32 executable.*Intel 80386' || fail "$exe is not a 32-bit program"
+  # The version resource's strings are UTF-16.
+  info=$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr '\0' '\n')
+  grep -q "ProductName" <<<"$info" && grep -qx "Korvanth" <<<"$info" ||
+    fail "$exe: no product name Korvanth"
+  [ "$(grep -cx "$version" <<<"$info")" -ge 2 ] || fail "$exe: file and product version are not $version"
+  grep -q "FileDescription" <<<"$info" && grep -qi "tile sheet" <<<"$info" ||
+    fail "$exe: no file description"
+  grep -qx "$exe" <<<"$info" || fail "$exe: original file name"
+  # The icon: one group with every size Explorer asks for.
+  wrestool -x --type=14 "$exe" >"$work/$exe.ico" 2>/dev/null || true
+  sizes=$(icotool -l "$work/$exe.ico" 2>/dev/null | grep -oE 'width=[0-9]+' | cut -d= -f2 | sort -n |
+    tr '\n' ' ')
+  [ "$sizes" = "16 24 32 48 64 256 " ] || fail "$exe: icon sizes '$sizes'"
+done
+
+said=$(wine korvanth-convert.exe --version 2>/dev/null | tr -d '\r')
+[ "$said" = "korvanth-convert $version" ] || fail "korvanth-convert.exe --version says '$said'"
+
+cp "$sample" タイル.png
+if wine korvanth-convert.exe --format terrain2 --cell 1,0 タイル.png 地形2.png 2>/dev/null; then
+  "$linux" --format terrain2 --cell 1,0 タイル.png linux.png
+  [ "$(compare -metric AE 地形2.png linux.png null: 2>&1)" = 0 ] ||
+    fail "korvanth-convert.exe's sheet differs from the Linux converter's"
+else
+  fail "korvanth-convert.exe could not convert in $folder"
+fi
+
+# The window: it must come up under Xvfb and close on Alt+F4.
+cat >"$work/window.sh" <<'INNER'
+wine korvanth.exe タイル.png 2>/dev/null &
+pid=$!
+for _ in $(seq 1 150); do
+  window=$(xdotool search --name '^Korvanth$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.2
+done
+[ -n "$window" ] || { echo "no window"; kill "$pid"; exit 1; }
+[ -n "${KORVANTH_SHOT:-}" ] && sleep 1 && import -window root "$KORVANTH_SHOT"
+xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4
+for _ in $(seq 1 100); do
+  kill -0 "$pid" 2>/dev/null || exit 0
+  sleep 0.2
+done
+echo "the window did not close"
+kill "$pid"
+exit 1
+INNER
+result=$(xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/window.sh" 2>&1) ||
+  fail "korvanth.exe under Wine: $result"
+
+if ((failures)); then
+  echo "$failures check(s) of $zip failed" >&2
+  exit 1
+fi
+echo "Windows zip checks passed: $zip"
