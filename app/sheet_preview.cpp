@@ -78,8 +78,12 @@ HWND CreatePreviewWindow(HWND owner) {
   const PixelSize client = PreviewClientSize();
   RECT frame{0, 0, client.width, client.height};
   AdjustWindowRectEx(&frame, kPreviewStyle, FALSE, kPreviewExStyle);
+  // Beside the main window, so that it covers none of the picture.
+  RECT ownerFrame{};
+  const bool placed = GetWindowRect(owner, &ownerFrame) != FALSE;
   return CreateWindowExA(kPreviewExStyle, kPreviewWindowClass, kPreviewWindowTitle, kPreviewStyle,
-                         CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                         placed ? ownerFrame.right : CW_USEDEFAULT,
+                         placed ? ownerFrame.top : CW_USEDEFAULT, frame.right - frame.left,
                          frame.bottom - frame.top, owner, nullptr, instance, nullptr);
 }
 

@@ -11,6 +11,9 @@ namespace {
 // One notch of a wheel; finer wheels report parts of it, which add up.
 constexpr int kWheelNotch = 120;
 int gWheelRemainder = 0;
+// The pointer's last position over the client area, once there was one.
+bool gPointerKnown = false;
+POINT gPointer{0, 0};
 
 bool ControlHeld() { return GetKeyState(VK_CONTROL) < 0; }
 
@@ -26,11 +29,21 @@ void ZoomAround(HWND window, int zoom, POINT anchor) {
   CheckZoomItem(window);
 }
 
+void NotePointer(WORD x, WORD y) {
+  gPointer = POINT{x, y};
+  gPointerKnown = true;
+}
+
 bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam) {
   if (!(LOWORD(wParam) & MK_CONTROL)) return false;
-  // The pointer comes in screen coordinates, as signed 16-bit values.
+  // The wheel reports the pointer in screen coordinates (signed 16-bit values); the
+  // mouse moves that led here report it in client pixels already, and agree with the
+  // picture under it even where a host's idea of the window's place on screen does not.
   POINT anchor{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  ScreenToClient(window, &anchor);
+  if (gPointerKnown)
+    anchor = gPointer;
+  else
+    ScreenToClient(window, &anchor);
   gWheelRemainder += static_cast<short>(HIWORD(wParam));
   const int steps = gWheelRemainder / kWheelNotch;
   gWheelRemainder -= steps * kWheelNotch;
@@ -70,6 +83,9 @@ bool RunViewCommand(HWND window, WORD command) {
   return false;
 }
 
-void ResetWheel() { gWheelRemainder = 0; }
+void ResetWheel() {
+  gWheelRemainder = 0;
+  gPointerKnown = false;
+}
 
 }  // namespace korvanth

@@ -189,6 +189,7 @@ BOOL ShowWindow(HWND window, int command);
 BOOL IsWindow(HWND window);
 BOOL IsWindowVisible(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
+BOOL GetWindowRect(HWND window, LPRECT rect);
 BOOL ScreenToClient(HWND window, LPPOINT point);
 BOOL SetWindowTextA(HWND window, LPCSTR text);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);

@@ -56,6 +56,16 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
   return TRUE;
 }
 
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || rect == nullptr || found->widget() == nullptr) return FALSE;
+  // The outer frame as the desktop places it, in screen coordinates.
+  const QRect frame = found->widget()->frameGeometry();
+  *rect =
+      RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+  return TRUE;
+}
+
 BOOL ScreenToClient(HWND window, LPPOINT point) {
   platform::MainWindow* found = platform::LiveMainWindow(window);
   if (found == nullptr || point == nullptr || found->client() == nullptr) return FALSE;
