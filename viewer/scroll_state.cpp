@@ -1,11 +1,11 @@
 #include "viewer/scroll_state.h"
 
-#include "viewer/view_zoom.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <utility>
+
+#include "viewer/view_zoom.h"
 
 ScrollAxis HorizontalScroll{};
 ScrollAxis VerticalScroll{};
