@@ -137,17 +137,18 @@ void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX
   VerticalScroll.info.nMax = extentY - 1;
   const std::pair<ScrollAxis*, std::int64_t> axes[] = {{&HorizontalScroll, positionX},
                                                        {&VerticalScroll, positionY}};
-  for (auto [axis, position] : axes) {
-    const std::int64_t last = std::max<std::int64_t>(
-        0, static_cast<std::int64_t>(axis->info.nMax) + 1 - axis->info.nPage);
-    axis->info.nPos = static_cast<int>(std::clamp<std::int64_t>(position, 0, last));
-  }
+  for (auto [axis, position] : axes)
+    axis->info.nPos = static_cast<int>(std::clamp<std::int64_t>(
+        position, 0, std::max<std::int64_t>(0, static_cast<std::int64_t>(axis->info.nMax))));
   for (auto [axis, bar] :
        {std::pair{&HorizontalScroll, SB_HORZ}, std::pair{&VerticalScroll, SB_VERT}}) {
     const unsigned generation = gResizeGeneration;
     const int offset = SetScrollInfo(window, bar, &axis->info, TRUE);
     if (generation == gResizeGeneration) axis->offset = offset;
   }
+  // The platform clamped the positions against the pages that hold now (a bar that
+  // appeared made a page smaller); a new zoom starts from where the view stands.
+  for (ScrollAxis* axis : {&HorizontalScroll, &VerticalScroll}) axis->info.nPos = axis->offset;
   HorizontalScroll.shiftedOffset = HorizontalScroll.offset;
   VerticalScroll.shiftedOffset = VerticalScroll.offset;
 }

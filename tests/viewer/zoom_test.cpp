@@ -260,3 +260,35 @@ TEST_F(ZoomTest, ZoomWithoutAPictureAppliesToTheNextOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ZoomTest, NearTheEdgeTheViewStopsAtTheRangeAndTheBarsAgree) {
+  Load(SavePicture(PatternImage(320, 320, false), "edge.png"));
+  MoveMouse(300, 300);
+  CtrlWheel(300, 300, 1);
+  ASSERT_EQ(korvanth::ViewZoom, 2);
+  const RECT client = ClientRect();
+  // Keeping picture pixel 300 under the pointer would need offset 300; the range ends
+  // at 640 - page.
+  const int last = 640 - client.right;
+  EXPECT_EQ(HorizontalScroll.offset, std::min(300, last));
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
+  EXPECT_EQ(info.nPos, HorizontalScroll.offset);
+  EXPECT_EQ(static_cast<int>(info.nPage), client.right);
+  EXPECT_EQ(platform::StandardScrollBar(window(), SB_HORZ)->value(), HorizontalScroll.offset);
+  // Line steps are screen pixels: one step back moves the view by one.
+  const int before = HorizontalScroll.offset;
+  Scroll(WM_HSCROLL, SB_LINEUP);
+  EXPECT_EQ(HorizontalScroll.offset, before - 1);
+  // Back to 1x the picture fits: the view returns to the origin.
+  CtrlKey(Qt::Key_0);
+  EXPECT_EQ(HorizontalScroll.offset, 0);
+  EXPECT_EQ(VerticalScroll.offset, 0);
+  ExpectView(PatternImage(320, 320, false), QRect(0, 0, 0, 0).united(BlockOnScreen(64, 96)));
+}
+
+}  // namespace
