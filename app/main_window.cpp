@@ -162,7 +162,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       ScrollVert(window, wParam);
       break;
     case WM_MOUSEMOVE:
-      NotePointer(LOWORD(lParam), HIWORD(lParam));
       TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_MOUSEWHEEL:

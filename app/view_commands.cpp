@@ -11,9 +11,6 @@ namespace {
 // One notch of a wheel; finer wheels report parts of it, which add up.
 constexpr int kWheelNotch = 120;
 int gWheelRemainder = 0;
-// The pointer's last position over the client area, once there was one.
-bool gPointerKnown = false;
-POINT gPointer{0, 0};
 
 bool ControlHeld() { return GetKeyState(VK_CONTROL) < 0; }
 
@@ -29,21 +26,11 @@ void ZoomAround(HWND window, int zoom, POINT anchor) {
   CheckZoomItem(window);
 }
 
-void NotePointer(WORD x, WORD y) {
-  gPointer = POINT{x, y};
-  gPointerKnown = true;
-}
-
 bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam) {
   if (!(LOWORD(wParam) & MK_CONTROL)) return false;
-  // The wheel reports the pointer in screen coordinates (signed 16-bit values); the
-  // mouse moves that led here report it in client pixels already, and agree with the
-  // picture under it even where a host's idea of the window's place on screen does not.
+  // The pointer comes in screen coordinates, as signed 16-bit values.
   POINT anchor{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  if (gPointerKnown)
-    anchor = gPointer;
-  else
-    ScreenToClient(window, &anchor);
+  ScreenToClient(window, &anchor);
   gWheelRemainder += static_cast<short>(HIWORD(wParam));
   const int steps = gWheelRemainder / kWheelNotch;
   gWheelRemainder -= steps * kWheelNotch;
@@ -83,9 +70,6 @@ bool RunViewCommand(HWND window, WORD command) {
   return false;
 }
 
-void ResetWheel() {
-  gWheelRemainder = 0;
-  gPointerKnown = false;
-}
+void ResetWheel() { gWheelRemainder = 0; }
 
 }  // namespace korvanth

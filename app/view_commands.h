@@ -12,13 +12,8 @@ void CheckZoomItem(HWND window);
 // Zooms around `anchor` (client pixels) and moves the radio mark.
 void ZoomAround(HWND window, int zoom, POINT anchor);
 
-// WM_MOUSEMOVE: where the pointer is over the client area, the anchor of wheel zooms.
-void NotePointer(WORD x, WORD y);
-
 // WM_MOUSEWHEEL: with the Ctrl key down, one zoom step per wheel notch around the
-// pointer (its last position over the client area; before any, the message's screen
-// position turned into client pixels). False when the message is not a zoom (it then
-// goes to default processing).
+// pointer. False when the message is not a zoom (it then goes to default processing).
 bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam);
 
 // WM_KEYDOWN: Ctrl++ zooms in, Ctrl+- out, Ctrl+0 back to 1x, around the middle of the
