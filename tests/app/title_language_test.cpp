@@ -43,7 +43,7 @@ TEST_F(TitleTest, FollowsTheLoadedPicture) {
   EXPECT_EQ(Title(), QStringLiteral("Korvanth"));
 }
 
-TEST_F(TitleTest, OpenAndColourDialogsSpeakJapanese) {
+TEST_F(TitleTest, OpenSaveAndColourDialogsSpeakJapanese) {
   QString cancelText;
   QString lookIn;
   UserScript open;
@@ -59,6 +59,24 @@ TEST_F(TitleTest, OpenAndColourDialogsSpeakJapanese) {
   EXPECT_FALSE(open.timedOut());
   EXPECT_EQ(cancelText, QString::fromUtf8("キャンセル"));
   EXPECT_FALSE(lookIn.contains(QStringLiteral("Look in"))) << lookIn.toStdString();
+
+  // The Save dialog after an armed click.
+  Load(SavePicture(Solid(64, 96, 0xFF203040), "block.png"));
+  MoveMouse(10, 10);
+  ReleaseLeft(10, 10);
+  QString saveCancel;
+  UserScript save;
+  save.when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [&] {
+              saveCancel = dialogs_test::DialogButton(dialogs_test::OpenFileDialog(),
+                                                      QDialogButtonBox::Cancel)
+                               ->text();
+              dialogs_test::ClickCancel();
+            });
+  save.start();
+  ReleaseLeft(10, 10);
+  EXPECT_FALSE(save.timedOut());
+  EXPECT_EQ(saveCancel, QString::fromUtf8("キャンセル"));
 
   QString addCustom;
   UserScript colour;
