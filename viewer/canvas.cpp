@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <new>
 #include <optional>
 
 #include "convert/block_placement.h"
@@ -150,6 +152,12 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
   if (visibleWidth <= 0 || visibleHeight <= 0) return;
 
   ImageHandle visible = ImageHandle::FromScan0(visibleWidth, visibleHeight, PixelFormat32bppRGB);
+  if (visible.empty()) {
+    // No room for the picture: the background at least, so no pixel is left undrawn.
+    BrushHandle fill = BrushHandle::Solid(background);
+    surface.Record(GdipFillRectangleI(surface.graphics(), fill.brush(), 0, 0, width, height));
+    return;
+  }
   {
     GraphicsHandle composer = GraphicsHandle::FromImage(visible);
     BrushHandle fill = BrushHandle::Solid(background);
@@ -191,6 +199,9 @@ void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width,
                                       covered, height - coveredDown));
 }
 
+// A frame side beyond this is left to the bitmap's own allocation and its limits.
+constexpr LONG kMaxFrameSide = 16384;
+
 // A picture-pixel position on screen at the current zoom, held to what INT can carry.
 INT ToScreen(std::int64_t picture, std::int32_t offset) {
   const std::int64_t screen = picture * korvanth::ViewZoom - offset;
@@ -205,7 +216,16 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
   if (!SourceImage.exists()) return;
 
   // Kept in the window's own 32-bit layout: no packing to 24 bits and back on the way.
-  ImageHandle frame = ImageHandle::FromScan0(client.right, client.bottom, PixelFormat32bppRGB);
+  // Its memory is not cleared first: the background and the picture cover every pixel.
+  std::unique_ptr<BYTE[]> framePixels;
+  if (client.right > 0 && client.bottom > 0 && client.right <= kMaxFrameSide &&
+      client.bottom <= kMaxFrameSide)
+    framePixels.reset(new (std::nothrow)
+                          BYTE[static_cast<std::size_t>(client.right) * client.bottom * 4]);
+  ImageHandle frame =
+      framePixels ? ImageHandle::FromScan0(client.right, client.bottom, client.right * 4,
+                                           PixelFormat32bppRGB, framePixels.get())
+                  : ImageHandle::FromScan0(client.right, client.bottom, PixelFormat32bppRGB);
   GraphicsHandle surface = GraphicsHandle::FromImage(frame);
 
   const INT height = static_cast<INT>(frame.Height());
