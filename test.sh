@@ -15,6 +15,8 @@ echo "== build (build/)"
 scripts/build.sh build
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+echo "== the window at device pixel ratio 2 under Xvfb"
+tests/x11/scale2_check.sh build/app/korvanth samples/sample-tiles.png
 
 if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   echo "== build with AddressSanitizer + UndefinedBehaviorSanitizer (build-sanitize/)"

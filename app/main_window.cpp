@@ -5,6 +5,8 @@
 #include "app/file_dialogs.h"
 #include "app/menu_resource.h"
 #include "app/picture_loading.h"
+#include "app/sheet_preview.h"
+#include "app/view_commands.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
 #include "convert/format_registry.h"
@@ -12,6 +14,7 @@
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
+#include "viewer/view_zoom.h"
 
 using namespace korvanth;
 
@@ -56,10 +59,14 @@ void ToggleTileset(HWND window, UINT item, korvanth::TilesetKinds kind) {
 }
 
 void CloseMainWindow(HWND window) {
+  // The owned preview goes first: its images must be gone before GDI+ shuts down.
+  korvanth::DestroySheetPreview();
   DestroySourceImage();
   ClickArmed = false;
   CurrentLayoutFormat = LayoutFormat::Terrain1;
   SheetTilesets = korvanth::kNoTilesets;
+  korvanth::ViewZoom = korvanth::kMinZoom;
+  korvanth::ResetWheel();
   DestroyWindow(window);
   GdiplusShutdown(gGdiplusToken);
   PostQuitMessage(0);
@@ -107,7 +114,11 @@ bool RunCommand(HWND window, WORD command) {
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      return ChooseFormat(window, command);
+      if (ChooseFormat(window, command)) {
+        RefreshSheetPreview();
+        return true;
+      }
+      return RunViewCommand(window, command);
   }
 }
 
@@ -131,6 +142,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
       InitScrollBars(window);
       CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
+      korvanth::CheckZoomItem(window);
       return 0;
     case WM_SIZE:
       ResizeView(window, LOWORD(lParam), HIWORD(lParam));
@@ -143,6 +155,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HDC dc = BeginPaint(window, &paint);
       PaintView(dc, CursorCell, ViewClientRect);
       EndPaint(window, &paint);
+      korvanth::RefreshSheetPreview();
       return 0;
     }
     case WM_CLOSE:
@@ -166,6 +179,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEMOVE:
       TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_MOUSEWHEEL:
+      if (korvanth::ZoomByWheel(window, wParam, lParam)) return 0;
+      break;
+    case WM_KEYDOWN:
+      if (korvanth::ZoomByKey(window, wParam)) return 0;
+      break;
     case WM_LBUTTONUP:
       LeftButtonReleased(window);
       return 0;

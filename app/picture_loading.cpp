@@ -1,12 +1,17 @@
 #include "app/picture_loading.h"
 
+#include "app/sheet_preview.h"
+#include "app/window_title.h"
 #include "convert/conversion_state.h"
 #include "viewer/scroll_state.h"
 
 using namespace korvanth;
 
 void LoadSourceImage(HWND window, const char* path) {
-  ReplaceSourceImage(path);
+  const LoadOutcome outcome = ReplaceSourceImage(path);
   SetScrollExtent(window, SourceImage.width, SourceImage.height);
   InvalidateRect(window, nullptr, TRUE);
+  const bool loaded = outcome.problem == LoadProblem::None && SourceImage.width > 0;
+  SetWindowTextA(window, korvanth::WindowTitle(loaded ? path : nullptr).c_str());
+  korvanth::SheetPreviewPictureChanged();
 }

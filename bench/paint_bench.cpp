@@ -1,5 +1,6 @@
 // One whole paint of the view over a 4096 x 4096 picture (off-screen composition, grid,
-// block, the copy to the window's surface), next to a plain copy of one 32-bit frame.
+// block, the copy to the window's surface) at each zoom, next to a plain copy of one
+// 32-bit frame; and one update of the sheet preview.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -13,7 +14,9 @@
 #include "convert/conversion_state.h"
 #include "imaging/portable/device_context.h"
 #include "viewer/canvas.h"
+#include "viewer/preview_render.h"
 #include "viewer/scroll_state.h"
+#include "viewer/view_zoom.h"
 
 using namespace korvanth;
 
@@ -37,10 +40,12 @@ void LoadBigPicture() {
   SourceImage.height = 4096;
 }
 
-void BM_PaintView(benchmark::State& state, int width, int height) {
+void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
   LoadBigPicture();
-  HorizontalScroll.offset = 1000;
-  VerticalScroll.offset = 1200;
+  korvanth::ViewZoom = zoom;
+  // The same picture pixel at the window's corner at every zoom.
+  HorizontalScroll.offset = 1000 * zoom;
+  VerticalScroll.offset = 1200 * zoom;
   QImage windowSurface(width, height, QImage::Format_RGB32);
   HDC__ dc;
   dc.surface = &windowSurface;
@@ -49,6 +54,21 @@ void BM_PaintView(benchmark::State& state, int width, int height) {
   for (auto _ : state) {
     PaintView(&dc, cursor, client);
     benchmark::DoNotOptimize(windowSurface.constBits());
+  }
+  korvanth::ViewZoom = 1;
+}
+
+// One update of the sheet preview: the largest sheet built from a block and composed
+// over the checkerboard, the block moving by one cell each time.
+void BM_PreviewUpdate(benchmark::State& state) {
+  LoadBigPicture();
+  int cell = 0;
+  for (auto _ : state) {
+    const SelectionPoint origin{32 * (cell % 100), 32 * (cell / 100 % 100)};
+    ImageHandle composed =
+        korvanth::ComposePreview(LayoutFormat::Terrain2, *SourceImage.image, origin);
+    benchmark::DoNotOptimize(composed.image());
+    ++cell;
   }
 }
 
@@ -66,9 +86,13 @@ void BM_FrameCopy(benchmark::State& state, int width, int height) {
 const bool kRegistered = [] {
   for (auto [width, height] : {std::pair{513, 513}, std::pair{1920, 1080}}) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    benchmark::RegisterBenchmark(("BM_PaintView/" + size).c_str(), BM_PaintView, width, height);
+    for (int zoom : {1, 2, 4, 8})
+      benchmark::RegisterBenchmark(
+          ("BM_PaintView/" + size + "/zoom" + std::to_string(zoom)).c_str(), BM_PaintView, width,
+          height, zoom);
     benchmark::RegisterBenchmark(("BM_FrameCopy/" + size).c_str(), BM_FrameCopy, width, height);
   }
+  benchmark::RegisterBenchmark("BM_PreviewUpdate/terrain2", BM_PreviewUpdate);
   return true;
 }();
 

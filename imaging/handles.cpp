@@ -44,6 +44,15 @@ ImageHandle ImageHandle::FromScan0(INT width, INT height, PixelFormat format) {
   return handle;
 }
 
+ImageHandle ImageHandle::FromScan0(INT width, INT height, INT stride, PixelFormat format,
+                                   BYTE* scan0) {
+  ImageHandle handle;
+  GpBitmap* bitmap = nullptr;
+  handle.lastStatus_ = GdipCreateBitmapFromScan0(width, height, stride, format, scan0, &bitmap);
+  if (handle.lastStatus_ == Ok) handle.image_ = bitmap;
+  return handle;
+}
+
 GpStatus ImageHandle::Record(GpStatus status) {
   if (status != Ok) lastStatus_ = status;
   return status;

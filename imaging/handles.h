@@ -15,6 +15,9 @@ class ImageHandle {
 
   static ImageHandle FromFile(const WCHAR* path);
   static ImageHandle FromScan0(INT width, INT height, PixelFormat format);
+  // A bitmap over the caller's pixel rows (top-down, `stride` bytes apart), which must
+  // outlive it; their contents are taken as they are.
+  static ImageHandle FromScan0(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0);
 
   GpImage* image() const { return image_; }
   GpBitmap* bitmap() const { return static_cast<GpBitmap*>(image_); }

@@ -11,7 +11,7 @@ packages=(
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
   dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
   x11-utils xdotool man-db groff-base
-  tiled
+  tiled qt6-translations-l10n
 )
 
 # The shipped Windows programs are 32-bit and are checked under 32-bit Wine.

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <memory>
+#include <new>
+#include <optional>
 
 #include "convert/block_placement.h"
 #include "convert/layout_format.h"
 #include "viewer/scroll_state.h"
+#include "viewer/view_zoom.h"
 #include "viewer/view_colours.h"
 
 using namespace korvanth;
@@ -13,14 +18,17 @@ using namespace korvanth;
 CursorCellState CursorCell;
 
 void TrackCursor(HWND window, WORD x, WORD y) {
-  CursorCell.column = (static_cast<std::int32_t>(x) + HorizontalScroll.offset) / kGridCell;
-  CursorCell.row = (static_cast<std::int32_t>(y) + VerticalScroll.offset) / kGridCell;
+  // A cell is 32 picture pixels: 32 x zoom screen pixels.
+  const std::int64_t cell = static_cast<std::int64_t>(kGridCell) * korvanth::ViewZoom;
+  CursorCell.column = static_cast<std::int32_t>((x + std::int64_t{HorizontalScroll.offset}) / cell);
+  CursorCell.row = static_cast<std::int32_t>((y + std::int64_t{VerticalScroll.offset}) / cell);
   InvalidateRect(window, nullptr, FALSE);
 }
 
 namespace {
 
-// A pixel sum below 384 turns white, anything else black.
+// A pixel sum below 384 turns white, anything else black. Blue, green and red lead
+// both the 24-bit and the 32-bit layouts.
 inline void ContrastPixel(BYTE* pixel) {
   const int sum = pixel[0] + pixel[1] + pixel[2];
   const BYTE value = sum < 384 ? 255 : 0;
@@ -34,9 +42,10 @@ inline bool OnLine(std::int64_t index, std::int64_t base, std::uint32_t pitch) {
   return static_cast<std::uint32_t>(index + base) % pitch == 0;
 }
 
-void ContrastRow(BYTE* row, int x0, int x1, bool wholeRow, std::int64_t base, std::uint32_t pitch) {
+void ContrastRow(BYTE* row, int bytesPerPixel, int x0, int x1, bool wholeRow, std::int64_t base,
+                 std::uint32_t pitch) {
   if (wholeRow) {
-    for (int x = x0; x < x1; ++x) ContrastPixel(row + 3 * x);
+    for (int x = x0; x < x1; ++x) ContrastPixel(row + bytesPerPixel * x);
     return;
   }
   const std::int64_t first = base;  // value for x = x0
@@ -44,12 +53,21 @@ void ContrastRow(BYTE* row, int x0, int x1, bool wholeRow, std::int64_t base, st
   if (first < 0 && last >= 0) {
     // The unsigned value wraps inside this row: test every pixel.
     for (int x = x0; x < x1; ++x)
-      if (OnLine(x - x0, base, pitch)) ContrastPixel(row + 3 * x);
+      if (OnLine(x - x0, base, pitch)) ContrastPixel(row + bytesPerPixel * x);
     return;
   }
   const std::uint32_t start = static_cast<std::uint32_t>(first) % pitch;
   for (std::int64_t x = x0 + (start == 0 ? 0 : pitch - start); x < x1; x += pitch)
-    ContrastPixel(row + 3 * x);
+    ContrastPixel(row + bytesPerPixel * x);
+}
+
+// The grid works on 32-bit frames in place; anything else is locked as 24-bit pixels.
+PixelFormat GridLockFormat(ImageHandle& bitmap) {
+  PixelFormat format = 0;
+  if (GdipGetImagePixelFormat(bitmap.image(), &format) == Ok &&
+      (format == PixelFormat32bppRGB || format == PixelFormat32bppARGB))
+    return format;
+  return PixelFormat24bppRGB;
 }
 
 }  // namespace
@@ -69,9 +87,10 @@ GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridC
 
   GpRect lockRect{0, 0, x1, y1};
   BitmapData data{};
-  const GpStatus locked = bitmap->Record(GdipBitmapLockBits(bitmap->bitmap(), &lockRect,
-                                                            ImageLockModeRead | ImageLockModeWrite,
-                                                            PixelFormat24bppRGB, &data));
+  const PixelFormat lockFormat = GridLockFormat(*bitmap);
+  const int bytesPerPixel = lockFormat == PixelFormat24bppRGB ? 3 : 4;
+  const GpStatus locked = bitmap->Record(GdipBitmapLockBits(
+      bitmap->bitmap(), &lockRect, ImageLockModeRead | ImageLockModeWrite, lockFormat, &data));
   if (locked != Ok) {
     MessageBoxA(GetFocus(), kLockFailedMessage, "", MB_OK);
     return locked;
@@ -94,7 +113,7 @@ GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridC
     BYTE* row = first + static_cast<std::ptrdiff_t>(y) * data.Stride;
     const bool rowIsLine = linesY && OnLine(y - y0, baseY, static_cast<std::uint32_t>(pitchY));
     if (!rowIsLine && !linesX) continue;
-    ContrastRow(row, std::max(x0, 0), x1, rowIsLine, baseX + (std::max(x0, 0) - x0),
+    ContrastRow(row, bytesPerPixel, std::max(x0, 0), x1, rowIsLine, baseX + (std::max(x0, 0) - x0),
                 linesX ? static_cast<std::uint32_t>(pitchX) : 1u);
   }
 
@@ -103,47 +122,149 @@ GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridC
   return unlocked;
 }
 
+namespace {
+
+// The picture at the current zoom, composited over the background that `surface` was
+// filled with. At 1x it is drawn pixel for pixel; zoomed, only the picture pixels that
+// reach the frame are composited over the background at their own size, and that
+// opaque block is then scaled up by nearest neighbour (every picture pixel becomes a
+// square of zoom x zoom screen pixels).
+void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height) {
+  const int zoom = korvanth::ViewZoom;
+  const INT pictureWidth = SourceImage.width;
+  const INT pictureHeight = SourceImage.height;
+  if (zoom == 1) {
+    surface.Record(GdipDrawImageRectI(surface.graphics(), SourceImage.image->image(),
+                                      -HorizontalScroll.offset, -VerticalScroll.offset,
+                                      pictureWidth, pictureHeight));
+    return;
+  }
+  const std::int64_t offsetX = HorizontalScroll.offset;
+  const std::int64_t offsetY = VerticalScroll.offset;
+  const std::int64_t left = std::clamp<std::int64_t>(offsetX / zoom, 0, pictureWidth);
+  const std::int64_t top = std::clamp<std::int64_t>(offsetY / zoom, 0, pictureHeight);
+  const std::int64_t right =
+      std::clamp<std::int64_t>((offsetX + width + zoom - 1) / zoom, left, pictureWidth);
+  const std::int64_t bottom =
+      std::clamp<std::int64_t>((offsetY + height + zoom - 1) / zoom, top, pictureHeight);
+  const INT visibleWidth = static_cast<INT>(right - left);
+  const INT visibleHeight = static_cast<INT>(bottom - top);
+  if (visibleWidth <= 0 || visibleHeight <= 0) return;
+
+  ImageHandle visible = ImageHandle::FromScan0(visibleWidth, visibleHeight, PixelFormat32bppRGB);
+  if (visible.empty()) {
+    // No room for the picture: the background at least, so no pixel is left undrawn.
+    BrushHandle fill = BrushHandle::Solid(background);
+    surface.Record(GdipFillRectangleI(surface.graphics(), fill.brush(), 0, 0, width, height));
+    return;
+  }
+  {
+    GraphicsHandle composer = GraphicsHandle::FromImage(visible);
+    BrushHandle fill = BrushHandle::Solid(background);
+    composer.Record(
+        GdipFillRectangleI(composer.graphics(), fill.brush(), 0, 0, visibleWidth, visibleHeight));
+    composer.Record(GdipDrawImagePointRectI(composer.graphics(), SourceImage.image->image(), 0, 0,
+                                            static_cast<INT>(left), static_cast<INT>(top),
+                                            visibleWidth, visibleHeight, UnitPixel));
+  }
+  surface.Record(GdipSetInterpolationMode(surface.graphics(), InterpolationModeNearestNeighbor));
+  surface.Record(GdipSetPixelOffsetMode(surface.graphics(), PixelOffsetModeHalf));
+  surface.Record(GdipDrawImageRectRectI(
+      surface.graphics(), visible.image(), static_cast<INT>(left * zoom - offsetX),
+      static_cast<INT>(top * zoom - offsetY), visibleWidth * zoom, visibleHeight * zoom, 0, 0,
+      visibleWidth, visibleHeight, UnitPixel, nullptr, nullptr, nullptr));
+}
+
+// The background behind the picture. At 1x all of the frame, since the picture's own
+// transparent pixels show it; zoomed, the picture arrives already composited over it, so
+// only the strips beside and below the picture need it.
+void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width, INT height) {
+  const int zoom = korvanth::ViewZoom;
+  if (zoom == 1) {
+    surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
+    return;
+  }
+  // Where the picture ends on screen; it starts at or left of the frame's edge.
+  const std::int64_t right =
+      static_cast<std::int64_t>(SourceImage.width) * zoom - HorizontalScroll.offset;
+  const std::int64_t bottom =
+      static_cast<std::int64_t>(SourceImage.height) * zoom - VerticalScroll.offset;
+  const INT covered = static_cast<INT>(std::clamp<std::int64_t>(right, 0, width));
+  const INT coveredDown = static_cast<INT>(std::clamp<std::int64_t>(bottom, 0, height));
+  if (covered < width)
+    surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), covered, 0,
+                                      width - covered, height));
+  if (coveredDown < height)
+    surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, coveredDown,
+                                      covered, height - coveredDown));
+}
+
+// A frame side beyond this is left to the bitmap's own allocation and its limits.
+constexpr LONG kMaxFrameSide = 16384;
+
+// A picture-pixel position on screen at the current zoom, held to what INT can carry.
+INT ToScreen(std::int64_t picture, std::int32_t offset) {
+  const std::int64_t screen = picture * korvanth::ViewZoom - offset;
+  return static_cast<INT>(std::clamp<std::int64_t>(screen, std::numeric_limits<INT>::min() / 2,
+                                                   std::numeric_limits<INT>::max() / 2));
+}
+
+}  // namespace
+
 void PaintView(HDC dc, CursorCellState cursor, RECT client) {
   GraphicsHandle window = GraphicsHandle::FromHDC(dc);
   if (!SourceImage.exists()) return;
 
-  ImageHandle frame = ImageHandle::FromScan0(client.right, client.bottom, PixelFormat24bppRGB);
+  // Kept in the window's own 32-bit layout: no packing to 24 bits and back on the way.
+  // Its memory is not cleared first: the background and the picture cover every pixel.
+  std::unique_ptr<BYTE[]> framePixels;
+  if (client.right > 0 && client.bottom > 0 && client.right <= kMaxFrameSide &&
+      client.bottom <= kMaxFrameSide)
+    framePixels.reset(new (std::nothrow)
+                          BYTE[static_cast<std::size_t>(client.right) * client.bottom * 4]);
+  ImageHandle frame =
+      framePixels ? ImageHandle::FromScan0(client.right, client.bottom, client.right * 4,
+                                           PixelFormat32bppRGB, framePixels.get())
+                  : ImageHandle::FromScan0(client.right, client.bottom, PixelFormat32bppRGB);
   GraphicsHandle surface = GraphicsHandle::FromImage(frame);
 
   const INT height = static_cast<INT>(frame.Height());
   const INT width = static_cast<INT>(frame.Width());
   surface.Record(GdipSetClipRectI(surface.graphics(), 0, 0, width, height, CombineModeReplace));
 
-  BrushHandle background = BrushHandle::Solid(ColourToArgb(ViewColours[kBackgroundColour]));
-  surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
+  const ARGB backgroundColour = ColourToArgb(ViewColours[kBackgroundColour]);
+  BrushHandle background = BrushHandle::Solid(backgroundColour);
+  FillBackground(surface, background, width, height);
 
-  const INT pictureWidth = SourceImage.width;
-  const INT pictureHeight = SourceImage.height;
-  surface.Record(GdipDrawImageRectI(surface.graphics(), SourceImage.image->image(),
-                                    -HorizontalScroll.offset, -VerticalScroll.offset, pictureWidth,
-                                    pictureHeight));
+  DrawPicture(surface, backgroundColour, width, height);
 
-  // One pixel more than the picture, so the closing line past its edge is drawn.
-  const INT gridWidth = std::min(width, pictureWidth + 1);
-  const INT gridHeight = std::min(height, pictureHeight + 1);
-  DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100, {kGridCell, kGridCell}, {0, 0});
+  // One pixel more than the picture, so the closing line past its edge is drawn. Lines
+  // stay one screen pixel wide at every zoom, on the picture's cell boundaries.
+  const int zoom = korvanth::ViewZoom;
+  const INT gridWidth = std::min(width, korvanth::ZoomedExtent(SourceImage.width, zoom) + 1);
+  const INT gridHeight = std::min(height, korvanth::ZoomedExtent(SourceImage.height, zoom) + 1);
+  DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {kGridCell, kGridCell},
+                   {0, 0});
 
   const PixelSize block = SelectionBlockSize(CurrentLayoutFormat);
-  const auto placed =
-      korvanth::PlaceBlockOnCell(cursor.column, cursor.row, block, {pictureWidth, pictureHeight});
-  if (placed) SelectionOrigin = *placed;
-  const INT blockX = SelectionOrigin.x - HorizontalScroll.offset;
-  const INT blockY = SelectionOrigin.y - VerticalScroll.offset;
+  const std::optional<SelectionPoint> origin = korvanth::PlaceBlockOnCell(
+      cursor.column, cursor.row, block, PixelSize{SourceImage.width, SourceImage.height});
+  if (origin) SelectionOrigin = *origin;
+  // The block covers exactly the picture pixels it converts.
+  const INT blockX = ToScreen(SelectionOrigin.x, HorizontalScroll.offset);
+  const INT blockY = ToScreen(SelectionOrigin.y, VerticalScroll.offset);
+  const INT blockWidth = block.width * zoom;
+  const INT blockHeight = block.height * zoom;
 
   {
     BrushHandle fill = BrushHandle::Solid(ColourToArgbAlpha(ViewColours[kFrameColour], 128));
-    surface.Record(GdipFillRectangleI(surface.graphics(), fill.brush(), blockX, blockY, block.width,
-                                      block.height));
+    surface.Record(GdipFillRectangleI(surface.graphics(), fill.brush(), blockX, blockY, blockWidth,
+                                      blockHeight));
   }
   {
     PenHandle outline = PenHandle::Create(ColourToArgb(ViewColours[kFrameColour]), 2.0f, UnitWorld);
-    surface.Record(GdipDrawRectangleI(surface.graphics(), outline.pen(), blockX, blockY,
-                                      block.width, block.height));
+    surface.Record(GdipDrawRectangleI(surface.graphics(), outline.pen(), blockX, blockY, blockWidth,
+                                      blockHeight));
   }
 
   const INT frameHeight = static_cast<INT>(frame.Height());

@@ -1,8 +1,11 @@
 #include "viewer/scroll_state.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <utility>
+
+#include "viewer/view_zoom.h"
 
 ScrollAxis HorizontalScroll{};
 ScrollAxis VerticalScroll{};
@@ -100,9 +103,10 @@ void InitScrollBars(HWND window) {
 }
 
 void SetScrollExtent(HWND window, int width, int height) {
-  HorizontalScroll.info.nMax = width - 1;
+  // Ranges are in screen pixels: the picture's size at the current zoom.
+  HorizontalScroll.info.nMax = korvanth::ZoomedExtent(width, korvanth::ViewZoom) - 1;
   ApplyScrollInfo(window, HorizontalScroll, SB_HORZ);
-  VerticalScroll.info.nMax = height - 1;
+  VerticalScroll.info.nMax = korvanth::ZoomedExtent(height, korvanth::ViewZoom) - 1;
   ApplyScrollInfo(window, VerticalScroll, SB_VERT);
   ShiftContents(window);
 }
@@ -125,6 +129,28 @@ void ResizeView(HWND window, int width, int height) {
     ShiftContents(window);
   }
   ViewClientRect = RECT{0, 0, width, height};
+}
+
+void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX,
+                   std::int64_t positionY) {
+  HorizontalScroll.info.nMax = extentX - 1;
+  VerticalScroll.info.nMax = extentY - 1;
+  const std::pair<ScrollAxis*, std::int64_t> axes[] = {{&HorizontalScroll, positionX},
+                                                       {&VerticalScroll, positionY}};
+  for (auto [axis, position] : axes)
+    axis->info.nPos = static_cast<int>(std::clamp<std::int64_t>(
+        position, 0, std::max<std::int64_t>(0, static_cast<std::int64_t>(axis->info.nMax))));
+  for (auto [axis, bar] :
+       {std::pair{&HorizontalScroll, SB_HORZ}, std::pair{&VerticalScroll, SB_VERT}}) {
+    const unsigned generation = gResizeGeneration;
+    const int offset = SetScrollInfo(window, bar, &axis->info, TRUE);
+    if (generation == gResizeGeneration) axis->offset = offset;
+  }
+  // The platform clamped the positions against the pages that hold now (a bar that
+  // appeared made a page smaller); a new zoom starts from where the view stands.
+  for (ScrollAxis* axis : {&HorizontalScroll, &VerticalScroll}) axis->info.nPos = axis->offset;
+  HorizontalScroll.shiftedOffset = HorizontalScroll.offset;
+  VerticalScroll.shiftedOffset = VerticalScroll.offset;
 }
 
 void ScrollHorz(HWND window, WPARAM request) { Scroll(window, HorizontalScroll, SB_HORZ, request); }

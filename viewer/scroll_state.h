@@ -25,5 +25,11 @@ extern RECT ViewClientRect;
 void InitScrollBars(HWND window);
 void SetScrollExtent(HWND window, int width, int height);
 void ResizeView(HWND window, int width, int height);
+// For a change of zoom: both ranges (extents in screen pixels) and both requested
+// positions at once; the requested positions then take the clamped offsets, so the
+// bars, the view and later scroll requests agree. The bars are redrawn and the contents
+// are not shifted, since the whole view is repainted.
+void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX,
+                   std::int64_t positionY);
 void ScrollHorz(HWND window, WPARAM request);
 void ScrollVert(HWND window, WPARAM request);

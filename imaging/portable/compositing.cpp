@@ -109,15 +109,24 @@ void CopyOpaqueRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const 
     PackRow(dst, src, count);
     return;
   }
+  // RGB32 pixels carry 0xFF in their top byte already: a plain copy.
+  if (srcLayout == Layout::Rgb32 && dstLayout == Layout::Rgb32) {
+    std::memcpy(dst, src, static_cast<std::size_t>(count) * 4);
+    return;
+  }
   for (std::int64_t i = 0; i < count; ++i, src += 4, dst += 4)
     Store32(dst, Load32(src) | 0xFF000000u);
 }
 
 // The alpha bytes of a run of 32-bit pixels ANDed together: 255 when all are opaque.
 inline std::uint32_t CommonAlpha(const std::uint8_t* src, std::int64_t count) {
-  std::uint32_t all = 0xFFFFFFFFu;
-  for (std::int64_t i = 0; i < count; ++i) all &= Load32(src + 4 * i);
-  return all >> 24;
+  // Four independent chains, so the loads do not wait on one another.
+  std::uint32_t all[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+  std::int64_t i = 0;
+  for (; i + 4 <= count; i += 4)
+    for (int k = 0; k < 4; ++k) all[k] &= Load32(src + 4 * (i + k));
+  for (; i < count; ++i) all[0] &= Load32(src + 4 * i);
+  return (all[0] & all[1] & all[2] & all[3]) >> 24;
 }
 
 // True when no pixel of the run needs arithmetic: each source pixel is opaque or fully
@@ -181,6 +190,13 @@ std::uint32_t BlendArgb(std::uint32_t dst, std::uint32_t src) {
   return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
+namespace {
+
+// Source-over of ARGB source pixels that are not known to be opaque.
+void BlendArgbRow(Layout dstLayout, std::uint8_t* dst, const std::uint8_t* src, std::int64_t count);
+
+}  // namespace
+
 void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,
               std::int64_t count) {
   if (count <= 0) return;
@@ -196,10 +212,26 @@ void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::
     CopyOpaqueRow(dstLayout, dst, srcLayout, src, count);
     return;
   }
-  if (dstLayout != Layout::Bgr24 && CommonAlpha(src, count) == 255) {
-    CopyOpaqueRow(dstLayout, dst, Layout::Rgb32, src, count);
+  if (dstLayout == Layout::Bgr24) {
+    BlendArgbRow(dstLayout, dst, src, count);
     return;
   }
+  // In runs short enough to stay in the nearest cache between the test for opaque pixels
+  // and the copy, so the source is fetched from memory once.
+  constexpr std::int64_t kRun = 256;
+  for (std::int64_t at = 0; at < count; at += kRun) {
+    const std::int64_t run = std::min(kRun, count - at);
+    if (CommonAlpha(src + 4 * at, run) == 255)
+      CopyOpaqueRow(dstLayout, dst + 4 * at, Layout::Rgb32, src + 4 * at, run);
+    else
+      BlendArgbRow(dstLayout, dst + 4 * at, src + 4 * at, run);
+  }
+}
+
+namespace {
+
+void BlendArgbRow(Layout dstLayout, std::uint8_t* dst, const std::uint8_t* src,
+                  std::int64_t count) {
   switch (dstLayout) {
     case Layout::Argb32:
       if (SelectOnly(dst, src, count)) {
@@ -257,6 +289,8 @@ void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::
   }
 }
 
+}  // namespace
+
 void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int64_t count) {
   if (count <= 0) return;
   const std::uint32_t a = colour >> 24;
@@ -309,6 +343,34 @@ void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int
         dst[2] = static_cast<std::uint8_t>((pr + dst[2] * inv) / 255);
       }
       return;
+    }
+  }
+}
+
+void FillRows(Layout dstLayout, std::uint8_t* first, std::int64_t stride, Gdiplus::ARGB colour,
+              std::int64_t count, std::int64_t rows) {
+  const std::uint32_t a = colour >> 24;
+  if (dstLayout != Layout::Rgb32 || a == 0 || a == 255 || count <= 0 || count * rows < 1024) {
+    for (std::int64_t y = 0; y < rows; ++y) FillRow(dstLayout, first + y * stride, colour, count);
+    return;
+  }
+  // A translucent colour over many pixels: each channel's 256 possible results worked
+  // out once, by the same formula as FillRow's.
+  const std::uint32_t inv = 255 - a;
+  const std::uint32_t pr = ((colour >> 16) & 0xFF) * a + 127;
+  const std::uint32_t pg = ((colour >> 8) & 0xFF) * a + 127;
+  const std::uint32_t pb = (colour & 0xFF) * a + 127;
+  std::uint32_t red[256], green[256], blue[256];
+  for (std::uint32_t d = 0; d < 256; ++d) {
+    red[d] = ((pr + d * inv) / 255) << 16;
+    green[d] = ((pg + d * inv) / 255) << 8;
+    blue[d] = (pb + d * inv) / 255;
+  }
+  for (std::int64_t y = 0; y < rows; ++y) {
+    std::uint8_t* dst = first + y * stride;
+    for (std::int64_t i = 0; i < count; ++i, dst += 4) {
+      const std::uint32_t d = Load32(dst);
+      Store32(dst, 0xFF000000u | red[(d >> 16) & 0xFF] | green[(d >> 8) & 0xFF] | blue[d & 0xFF]);
     }
   }
 }

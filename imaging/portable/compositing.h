@@ -26,6 +26,10 @@ void BlendRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::
 // Source-over of one colour onto `count` destination pixels.
 void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int64_t count);
 
+// FillRow over `rows` rows `stride` bytes apart, starting at `first`.
+void FillRows(Layout dstLayout, std::uint8_t* first, std::int64_t stride, Gdiplus::ARGB colour,
+              std::int64_t count, std::int64_t rows);
+
 // Plain conversion (no blending): the destination takes the source's values; layouts
 // without alpha read as opaque.
 void ConvertRow(Layout dstLayout, std::uint8_t* dst, Layout srcLayout, const std::uint8_t* src,

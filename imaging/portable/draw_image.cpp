@@ -1,5 +1,6 @@
 // Drawing pictures: unscaled copies of a source rectangle and, when a caller asks for
 // another size, nearest-neighbour scaling. Only pixels inside the source are read.
+#include <cstring>
 #include <vector>
 
 #include "imaging/portable/draw_target.h"
@@ -72,29 +73,53 @@ std::int64_t NearestSource(std::int64_t i, std::int64_t n, std::int64_t m) {
   return ((2 * i + 1) * m) / (2 * n);
 }
 
+// Draws the source rectangle `from` (inside the picture) into the destination rectangle
+// (x, y, w, h), each destination pixel taking the source pixel under its centre. Each
+// row is gathered once and composited in one go; rows repeating the one above are copied
+// when the source is opaque, since the result then does not depend on the destination.
 Gdiplus::GpStatus DrawScaled(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* image, std::int64_t x,
-                             std::int64_t y, std::int64_t w, std::int64_t h) {
+                             std::int64_t y, std::int64_t w, std::int64_t h, const Box& from) {
   DrawTarget target;
   if (auto status = PrepareTarget(graphics, target); status != Gdiplus::Ok) return status;
   DrawSource source;
   if (auto status = PrepareSource(graphics, image, source); status != Gdiplus::Ok) return status;
-  if (w <= 0 || h <= 0 || target.bits == nullptr) return Gdiplus::Ok;
+  if (w <= 0 || h <= 0 || from.empty() || target.bits == nullptr) return Gdiplus::Ok;
   const Box dest = Box::FromXYWH(x, y, w, h).intersected(target.area);
   if (dest.empty()) return Gdiplus::Ok;
-  const std::int64_t sw = source.pixels->width();
-  const std::int64_t sh = source.pixels->height();
-  std::vector<std::int64_t> columns(static_cast<std::size_t>(dest.right - dest.left));
+  const std::int64_t sw = from.right - from.left;
+  const std::int64_t sh = from.bottom - from.top;
+  const std::int64_t width = dest.right - dest.left;
+  const int bpp = source.bytesPerPixel;
+  std::vector<std::int64_t> columns(static_cast<std::size_t>(width));
   for (std::int64_t dx = dest.left; dx < dest.right; ++dx)
     columns[static_cast<std::size_t>(dx - dest.left)] =
-        NearestSource(dx - x, w, sw) * source.bytesPerPixel;
+        (from.left + NearestSource(dx - x, w, sw)) * bpp;
+  std::vector<std::uint8_t> gathered(static_cast<std::size_t>(width * bpp));
+  const bool opaque = source.layout != Layout::Argb32;
+  const std::int64_t rowBytes = width * target.bytesPerPixel;
+  std::int64_t previousRow = -1;
   for (std::int64_t dy = dest.top; dy < dest.bottom; ++dy) {
-    const std::uint8_t* srcRow =
-        source.pixels->constScanLine(static_cast<int>(NearestSource(dy - y, h, sh)));
+    const std::int64_t sy = from.top + NearestSource(dy - y, h, sh);
     std::uint8_t* out = target.At(dest.left, dy);
-    for (std::int64_t offset : columns) {
-      BlendRow(target.layout, out, source.layout, srcRow + offset, 1);
-      out += target.bytesPerPixel;
+    if (opaque && sy == previousRow) {
+      std::memcpy(out, out - target.stride, static_cast<std::size_t>(rowBytes));
+      continue;
     }
+    const std::uint8_t* srcRow = source.pixels->constScanLine(static_cast<int>(sy));
+    if (source.layout == Layout::Rgb32 && target.layout == Layout::Rgb32) {
+      // Opaque onto opaque 32-bit pixels: the result is the source pixel itself.
+      auto* pixel = reinterpret_cast<std::uint32_t*>(out);
+      for (std::int64_t offset : columns) std::memcpy(pixel++, srcRow + offset, 4);
+      previousRow = sy;
+      continue;
+    }
+    std::uint8_t* to = gathered.data();
+    for (std::int64_t offset : columns) {
+      std::memcpy(to, srcRow + offset, static_cast<std::size_t>(bpp));
+      to += bpp;
+    }
+    BlendRow(target.layout, out, source.layout, gathered.data(), width);
+    previousRow = sy;
   }
   return Gdiplus::Ok;
 }
@@ -111,7 +136,32 @@ GpStatus GdipDrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, 
   if (graphics == nullptr || bitmap == nullptr || bitmap->disposed) return InvalidParameter;
   if (width == bitmap->pixels.width() && height == bitmap->pixels.height())
     return korvanth::imaging::DrawUnscaled(graphics, image, x, y, 0, 0, width, height);
-  return korvanth::imaging::DrawScaled(graphics, image, x, y, width, height);
+  return korvanth::imaging::DrawScaled(
+      graphics, image, x, y, width, height,
+      korvanth::imaging::Box{0, 0, bitmap->pixels.width(), bitmap->pixels.height()});
+}
+
+GpStatus GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, INT dstx, INT dsty,
+                                INT dstwidth, INT dstheight, INT srcx, INT srcy, INT srcwidth,
+                                INT srcheight, GpUnit srcUnit, const GpImageAttributes* attributes,
+                                DrawImageAbort, VOID*) {
+  korvanth::imaging::PortableBitmap* bitmap = korvanth::imaging::AsBitmap(image);
+  if (graphics == nullptr || bitmap == nullptr || bitmap->disposed) return InvalidParameter;
+  if (srcUnit != UnitPixel || attributes != nullptr) return InvalidParameter;
+  if (srcwidth < 0 || srcheight < 0) return InvalidParameter;
+  // Only source pixels inside the picture are ever read.
+  const korvanth::imaging::Box inside =
+      korvanth::imaging::Box{0, 0, bitmap->pixels.width(), bitmap->pixels.height()};
+  const korvanth::imaging::Box from =
+      korvanth::imaging::Box::FromXYWH(srcx, srcy, srcwidth, srcheight);
+  const korvanth::imaging::Box kept = from.intersected(inside);
+  if (kept.left != from.left || kept.top != from.top || kept.right != from.right ||
+      kept.bottom != from.bottom)
+    return InvalidParameter;
+  if (dstwidth == srcwidth && dstheight == srcheight)
+    return korvanth::imaging::DrawUnscaled(graphics, image, dstx, dsty, srcx, srcy, srcwidth,
+                                           srcheight);
+  return korvanth::imaging::DrawScaled(graphics, image, dstx, dsty, dstwidth, dstheight, from);
 }
 
 GpStatus GdipDrawImagePointRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT srcx,

@@ -27,8 +27,8 @@ namespace {
 void FillBox(const DrawTarget& target, Box box, Gdiplus::ARGB colour) {
   box = box.intersected(target.area);
   if (box.empty()) return;
-  for (std::int64_t y = box.top; y < box.bottom; ++y)
-    FillRow(target.layout, target.At(box.left, y), colour, box.right - box.left);
+  FillRows(target.layout, target.At(box.left, box.top), target.stride, colour, box.right - box.left,
+           box.bottom - box.top);
 }
 
 // The pixels a pen of this width covers around an edge: pixel centres lie on whole

@@ -46,6 +46,28 @@ enum CombineMode {
   CombineModeComplement = 5
 };
 
+// How scaled pictures are sampled, and where pixel centres lie while sampling.
+enum InterpolationMode {
+  InterpolationModeInvalid = -1,
+  InterpolationModeDefault = 0,
+  InterpolationModeLowQuality = 1,
+  InterpolationModeHighQuality = 2,
+  InterpolationModeBilinear = 3,
+  InterpolationModeBicubic = 4,
+  InterpolationModeNearestNeighbor = 5,
+  InterpolationModeHighQualityBilinear = 6,
+  InterpolationModeHighQualityBicubic = 7
+};
+
+enum PixelOffsetMode {
+  PixelOffsetModeInvalid = -1,
+  PixelOffsetModeDefault = 0,
+  PixelOffsetModeHighSpeed = 1,
+  PixelOffsetModeHighQuality = 2,
+  PixelOffsetModeNone = 3,
+  PixelOffsetModeHalf = 4
+};
+
 enum ImageLockMode { ImageLockModeRead = 1, ImageLockModeWrite = 2, ImageLockModeUserInputBuf = 4 };
 
 typedef DWORD ARGB;
@@ -164,6 +186,8 @@ GpStatus GdipDeleteGraphics(GpGraphics* graphics);
 GpStatus GdipSetClipRectI(GpGraphics* graphics, INT x, INT y, INT width, INT height,
                           CombineMode combineMode);
 GpStatus GdipResetClip(GpGraphics* graphics);
+GpStatus GdipSetInterpolationMode(GpGraphics* graphics, InterpolationMode interpolationMode);
+GpStatus GdipSetPixelOffsetMode(GpGraphics* graphics, PixelOffsetMode pixelOffsetMode);
 
 GpStatus GdipCreateSolidFill(ARGB color, GpSolidFill** brush);
 GpStatus GdipDeleteBrush(GpBrush* brush);
@@ -178,6 +202,14 @@ GpStatus GdipDrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, 
                             INT height);
 GpStatus GdipDrawImagePointRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT srcx,
                                  INT srcy, INT srcwidth, INT srcheight, GpUnit srcUnit);
+// Image attributes and abort callbacks are not part of the subset: pass null.
+struct GpImageAttributes;
+typedef BOOL (*DrawImageAbort)(VOID*);
+GpStatus GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, INT dstx, INT dsty,
+                                INT dstwidth, INT dstheight, INT srcx, INT srcy, INT srcwidth,
+                                INT srcheight, GpUnit srcUnit,
+                                const GpImageAttributes* imageAttributes, DrawImageAbort callback,
+                                VOID* callbackData);
 
 }  // namespace DllExports
 }  // namespace Gdiplus

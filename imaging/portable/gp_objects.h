@@ -54,6 +54,11 @@ struct PortableGraphics : Gdiplus::GpGraphics {
   PortableBitmap* owner = nullptr;  // set when drawing into a bitmap
   bool clipped = false;
   Box clip;
+  // Stored as GDI+ stores them. Scaled drawing here always samples the source pixel under
+  // each destination pixel's centre, which is what nearest neighbour with a half-pixel
+  // offset gives on Windows.
+  Gdiplus::InterpolationMode interpolation = Gdiplus::InterpolationModeBilinear;
+  Gdiplus::PixelOffsetMode pixelOffset = Gdiplus::PixelOffsetModeDefault;
 
   // The target's bounds limited by the clip; computed once per drawing call.
   Box DrawableArea() const;

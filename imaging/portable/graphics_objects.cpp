@@ -92,6 +92,24 @@ GpStatus GdipResetClip(GpGraphics* graphics) {
   return Ok;
 }
 
+GpStatus GdipSetInterpolationMode(GpGraphics* graphics, InterpolationMode interpolationMode) {
+  auto* g = static_cast<PortableGraphics*>(graphics);
+  if (g == nullptr || interpolationMode < InterpolationModeDefault ||
+      interpolationMode > InterpolationModeHighQualityBicubic)
+    return InvalidParameter;
+  g->interpolation = interpolationMode;
+  return Ok;
+}
+
+GpStatus GdipSetPixelOffsetMode(GpGraphics* graphics, PixelOffsetMode pixelOffsetMode) {
+  auto* g = static_cast<PortableGraphics*>(graphics);
+  if (g == nullptr || pixelOffsetMode < PixelOffsetModeDefault ||
+      pixelOffsetMode > PixelOffsetModeHalf)
+    return InvalidParameter;
+  g->pixelOffset = pixelOffsetMode;
+  return Ok;
+}
+
 GpStatus GdipCreateSolidFill(ARGB color, GpSolidFill** brush) {
   if (brush == nullptr) return InvalidParameter;
   auto* created = new (std::nothrow) PortableSolidFill;

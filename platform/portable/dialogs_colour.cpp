@@ -34,6 +34,7 @@ BOOL ChooseColorA(LPCHOOSECOLORA cc) {
   }
 
   const HWND owner = cc->hwndOwner;
+  UseDialogLanguage();
   QPointer<QColorDialog> dialog = new QColorDialog(OwnerWidget(owner));
   dialog->setOption(QColorDialog::DontUseNativeDialog, true);
   dialog->setCurrentColor((cc->Flags & CC_RGBINIT) ? FromColorRef(cc->rgbResult) : QColor(0, 0, 0));

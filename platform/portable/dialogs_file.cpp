@@ -90,6 +90,7 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
   }
 
   const HWND owner = ofn->hwndOwner;
+  UseDialogLanguage();
   QPointer<QFileDialog> dialog = new QFileDialog(OwnerWidget(owner));
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
   dialog->setOption(QFileDialog::HideNameFilterDetails, true);

@@ -20,6 +20,10 @@
 
 namespace platform {
 
+// Loads Qt's Japanese translation of its dialogs once, before the first dialog shows.
+// False when the translation is not installed (the dialogs then stay in English).
+bool UseDialogLanguage();
+
 // One entry of an OPENFILENAME filter list: the description as shown, and the
 // patterns as the Qt file model understands them.
 struct FileTypeFilter {

@@ -56,6 +56,7 @@ void WaitUntilDismissed(QMessageBox* box) {
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   using namespace platform;
   QWidget* ownerWidget = OwnerWidget(owner);
+  UseDialogLanguage();
   QPointer<QMessageBox> box = new QMessageBox(ownerWidget);
   box->setIcon(IconFor(type));
   // Windows shows the text as it is; never let markup in it be rendered.

@@ -72,6 +72,16 @@ void ClientWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) owner_->onMouse(WM_LBUTTONUP, event);
 }
 
+void ClientWidget::wheelEvent(QWheelEvent* event) { owner_->onWheel(event); }
+
+void ClientWidget::keyPressEvent(QKeyEvent* event) {
+  if (!owner_->onKey(WM_KEYDOWN, event)) QWidget::keyPressEvent(event);
+}
+
+void ClientWidget::keyReleaseEvent(QKeyEvent* event) {
+  if (!owner_->onKey(WM_KEYUP, event)) QWidget::keyReleaseEvent(event);
+}
+
 void ClientWidget::dragEnterEvent(QDragEnterEvent* event) {
   if (owner_->acceptsDrop(event->mimeData())) event->acceptProposedAction();
 }
@@ -136,10 +146,19 @@ QScrollBar* MainWindow::scrollBar(int bar) const {
 }
 
 bool MainWindow::create(LPCSTR title, int x, int y, int width, int height, HMENU menu,
-                        HINSTANCE instance, LPVOID param) {
+                        HINSTANCE instance, LPVOID param, MainWindow* owner) {
   alive_ = true;
   menu_ = menu;
+  owner_ = owner;
   frame_ = new FrameWidget(this);
+  // An owned window: a tool window of its owner's, kept above it.
+  if (owner_ != nullptr && owner_->widget() != nullptr)
+    frame_->setParent(owner_->widget(), Qt::Tool);
+  // A window that never becomes the active one, nor takes the keyboard focus.
+  if (exStyle_ & WS_EX_NOACTIVATE) {
+    frame_->setAttribute(Qt::WA_ShowWithoutActivating);
+    frame_->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+  }
   frame_->setAttribute(Qt::WA_DeleteOnClose, false);
   frame_->setWindowTitle(QString::fromUtf8(title != nullptr ? title : ""));
   if (class_.icon != nullptr && !class_.icon->picture.isNull())
@@ -198,15 +217,16 @@ bool MainWindow::show(int command) {
     }
     return wasVisible;
   }
+  const bool activates =
+      command != SW_SHOWNOACTIVATE && command != SW_SHOWNA && command != SW_SHOWMINNOACTIVE;
   if (!wasVisible) {
     send(WM_SHOWWINDOW, TRUE, 0);
     if (!alive_ || !frame_) return wasVisible;
     visible_ = true;
+    frame_->setAttribute(Qt::WA_ShowWithoutActivating, !activates);
     frame_->show();
     relayout();
   }
-  const bool activates =
-      command != SW_SHOWNOACTIVATE && command != SW_SHOWNA && command != SW_SHOWMINNOACTIVE;
   if (activates && alive_) {
     HWND previous = nullptr;
     for (MainWindow* other : LiveMainWindows())
@@ -223,6 +243,9 @@ void MainWindow::setTitle(const char* text) {
 
 void MainWindow::destroy() {
   if (!alive_) return;
+  // As on Windows, the windows this one owns are destroyed before it.
+  for (MainWindow* other : LiveMainWindows())
+    if (other != this && other->owner_ == this) other->destroy();
   // As on Windows: the window disappears first, then hears WM_DESTROY while its handle
   // is still valid.
   if (visible_) {
@@ -313,7 +336,17 @@ void MainWindow::loseFocus(HWND next) {
 }
 
 void MainWindow::onActivationChanged(bool active) {
-  if (!alive_ || !visible_) return;
+  if (!alive_ || !visible_ || (exStyle_ & WS_EX_NOACTIVATE)) return;
+  if (!active) {
+    // Qt may activate a window of ours that must not be activated; the focus stays here.
+    QWidget* now = QApplication::activeWindow();
+    HWND other = now != nullptr ? WindowForWidget(now) : nullptr;
+    if (MainWindow* found = LiveMainWindow(other);
+        found != nullptr && found != this && (found->exStyle() & WS_EX_NOACTIVATE)) {
+      if (frame_) frame_->activateWindow();
+      return;
+    }
+  }
   if (active)
     gainFocus(nullptr);
   else

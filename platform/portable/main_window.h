@@ -50,6 +50,9 @@ class ClientWidget final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -94,7 +97,9 @@ class MainWindow final : public HWND__ {
 
   // Creation as CreateWindowExA does it; false when the window refused (WM_CREATE -1).
   bool create(LPCSTR title, int x, int y, int width, int height, HMENU menu, HINSTANCE instance,
-              LPVOID param);
+              LPVOID param, MainWindow* owner = nullptr);
+  // The window that owns this one (an owned window stays above it and goes with it).
+  HWND parent() const override { return owner_; }
   void destroy();
   bool alive() const { return alive_; }
   // Deletes the Qt widgets of a destroyed window; safe only outside its event handlers.
@@ -143,6 +148,9 @@ class MainWindow final : public HWND__ {
 
   // Input.
   void onMouse(UINT message, QMouseEvent* event);
+  void onWheel(QWheelEvent* event);
+  // Key-down or key-up; false when the key has no virtual-key code here.
+  bool onKey(UINT message, QKeyEvent* event);
   bool acceptsDrop(const QMimeData* data) const;
   void onDrop(QDropEvent* event);
 
@@ -160,6 +168,7 @@ class MainWindow final : public HWND__ {
   bool barShouldShow(int bar) const;
 
   WindowClass class_;
+  MainWindow* owner_ = nullptr;
   DWORD style_;
   DWORD exStyle_;
   bool alive_ = false;

@@ -1,5 +1,6 @@
 // Menus: the registry of menu templates that stands in for resources, the HMENU tree,
 // its menu bar in Qt, radio marks and WM_COMMAND.
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -42,10 +43,27 @@ HMENU__::Item* FindCommand(HMENU menu, UINT id, HMENU* holder = nullptr) {
   return nullptr;
 }
 
+// Radio items join an exclusive group of their menu's, so that Qt draws them with a
+// radio mark as Windows does for CheckMenuRadioItem; the model still decides the marks.
+void JoinRadioGroup(QAction* action) {
+  if (action->actionGroup() != nullptr) return;
+  QObject* holder = action->parent();
+  if (holder == nullptr) return;
+  auto* group =
+      holder->findChild<QActionGroup*>(QStringLiteral("radio"), Qt::FindDirectChildrenOnly);
+  if (group == nullptr) {
+    group = new QActionGroup(holder);
+    group->setObjectName(QStringLiteral("radio"));
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  }
+  group->addAction(action);
+}
+
 void MirrorChecks(HMENU menu) {
   for (auto& item : menu->items) {
     if (item.popup) MirrorChecks(item.popup.get());
     if (item.action) {
+      if (item.radio) JoinRadioGroup(item.action);
       item.action->setCheckable(item.radio || item.checked);
       item.action->setChecked(item.checked);
     }

@@ -9,6 +9,7 @@
 struct HRGN__;
 typedef HRGN__* HRGN;
 typedef WORD ATOM;
+typedef POINT* LPPOINT;
 
 // Window styles (only the ones the program or its tests name).
 #define WS_OVERLAPPED 0x00000000L
@@ -24,6 +25,8 @@ typedef WORD ATOM;
 #define WS_OVERLAPPEDWINDOW \
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_ACCEPTFILES 0x00000010L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_NOACTIVATE 0x08000000L
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define CW_USEDEFAULT (static_cast<int>(0x80000000))
 
@@ -49,6 +52,15 @@ typedef WORD ATOM;
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
+
+// Virtual keys (only the ones the program names).
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_NUMPAD0 0x60
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_MINUS 0xBD
 
 // Stock resources.
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
@@ -177,6 +189,8 @@ BOOL ShowWindow(HWND window, int command);
 BOOL IsWindow(HWND window);
 BOOL IsWindowVisible(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
+BOOL GetWindowRect(HWND window, LPRECT rect);
+BOOL ScreenToClient(HWND window, LPPOINT point);
 BOOL SetWindowTextA(HWND window, LPCSTR text);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
@@ -190,6 +204,9 @@ void PostQuitMessage(int exitCode);
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
+
+// Keyboard: the state of a key as of the message being handled (negative while down).
+SHORT GetKeyState(int virtualKey);
 
 // Focus.
 HWND GetFocus();

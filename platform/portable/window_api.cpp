@@ -15,12 +15,16 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
 }
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND, HMENU menu, HINSTANCE instance, LPVOID param) {
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
   const auto windowClass = platform::FindWindowClass(className);
   if (!windowClass) return nullptr;
+  // A top-level window with a parent is owned by it (the only kind of child here).
+  platform::MainWindow* owner = platform::LiveMainWindow(parent);
+  if (parent != nullptr && owner == nullptr) return nullptr;
   auto* window = new platform::MainWindow(*windowClass, style, exStyle);
   platform::AdoptMainWindow(window);
-  if (!window->create(windowName, x, y, width, height, menu, instance, param)) {
+  if (!window->create(windowName, x, y, width, height, menu, instance, param, owner)) {
     window->destroy();
     return nullptr;
   }
@@ -49,6 +53,25 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
   if (found == nullptr || rect == nullptr) return FALSE;
   const QSize size = found->clientSize();
   *rect = RECT{0, 0, size.width(), size.height()};
+  return TRUE;
+}
+
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || rect == nullptr || found->widget() == nullptr) return FALSE;
+  // The outer frame as the desktop places it, in screen coordinates.
+  const QRect frame = found->widget()->frameGeometry();
+  *rect =
+      RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND window, LPPOINT point) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || point == nullptr || found->client() == nullptr) return FALSE;
+  const QPoint local = found->client()->mapFromGlobal(QPoint(point->x, point->y));
+  point->x = local.x();
+  point->y = local.y();
   return TRUE;
 }
 

@@ -112,9 +112,7 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
             [&] {
               offeredAtStart = dialogs_test::OpenColourDialog()->currentColor();
               dialogs_test::OpenColourDialog()->setCurrentColor(QColor(0x12, 0x34, 0x56));
-              for (QPushButton* button :
-                   dialogs_test::OpenColourDialog()->findChildren<QPushButton*>())
-                if (button->text().contains(QStringLiteral("Custom"))) dialogs_test::Click(button);
+              dialogs_test::Click(dialogs_test::AddCustomColourButton());
               dialogs_test::OpenColourDialog()->setCurrentColor(QColor(0, 0, 255));
             })
       .when(dialogs_test::Always, [] {

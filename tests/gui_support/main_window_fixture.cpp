@@ -3,15 +3,20 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app/main_window.h"
 #include "app/menu_install.h"
 #include "app/picture_loading.h"
 #include "convert/conversion_state.h"
+#include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
+#include "viewer/view_zoom.h"
+#include "app/sheet_preview.h"
+#include "app/view_commands.h"
 
 using namespace korvanth;
 
@@ -30,6 +35,9 @@ void ResetProgramState() {
   for (COLORREF& colour : CustomColours) colour = 0;
   ArgumentCount = 0;
   ArgumentVector = nullptr;
+  korvanth::DestroySheetPreview();
+  korvanth::ViewZoom = korvanth::kMinZoom;
+  korvanth::ResetWheel();
 }
 
 void MainWindowFixture::SetUp() {
@@ -127,6 +135,42 @@ void MainWindowFixture::ResizeClient(int width, int height) {
 
 void MainWindowFixture::Scroll(UINT message, int code, int thumb) {
   SendMessageA(window_, message, MAKEWPARAM(code, thumb), 0);
+}
+
+void MainWindowFixture::CtrlWheel(int x, int y, int notches) {
+  const QPointF at(x, y);
+  QWheelEvent wheel(at, client()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(client(), &wheel);
+  Settle(5);
+}
+
+void MainWindowFixture::CtrlKey(Qt::Key key, Qt::KeyboardModifiers extra) {
+  QTest::keyClick(client(), key, Qt::ControlModifier | extra);
+  Settle(5);
+}
+
+void MainWindowFixture::Command(UINT id) {
+  QAction* action = platform::MenuAction(window_, id);
+  ASSERT_NE(action, nullptr) << id;
+  action->trigger();
+  Settle(5);
+}
+
+QImage MainWindowFixture::ClickAndSave(int x, int y, const std::string& name) {
+  MoveMouse(x, y);
+  ReleaseLeft(x, y);
+  const QString path = QString::fromStdString(dir_.file(name));
+  dialogs_test::UserScript script;
+  script
+      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [path] { dialogs_test::TypeName(path); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
+  script.start();
+  ReleaseLeft(x, y);
+  EXPECT_FALSE(script.timedOut());
+  EXPECT_TRUE(script.finished());
+  return ReadBack(dir_.file(name));
 }
 
 void MainWindowFixture::Settle(int milliseconds) {

@@ -40,6 +40,16 @@ class MainWindowFixture : public ::testing::Test {
   // Resizes the window so that its client area (before scroll bars) gets this size.
   void ResizeClient(int width, int height);
   void Scroll(UINT message, int code, int thumb = 0);
+  // One turn of the wheel by `notches` (positive away from the user) with the pointer at
+  // client (x, y), the Ctrl key held.
+  void CtrlWheel(int x, int y, int notches);
+  // A key pressed with the Ctrl key held (plus `extra` modifiers).
+  void CtrlKey(Qt::Key key, Qt::KeyboardModifiers extra = Qt::NoModifier);
+  // Runs a menu command as a click on its item would.
+  void Command(UINT id);
+  // Arms with one release at (x, y), releases again and saves the sheet through the
+  // Save dialog as PNG under `name` in the scratch folder; the sheet as read back.
+  QImage ClickAndSave(int x, int y, const std::string& name);
   // Lets Qt deliver pending events for a moment.
   static void Settle(int milliseconds = 20);
 

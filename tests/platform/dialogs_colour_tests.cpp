@@ -29,11 +29,7 @@ void TypeHtmlColour(const QString& html) {
   TypeText(field, html);
 }
 
-QPushButton* AddCustomButton() {
-  for (QPushButton* button : OpenColourDialog()->findChildren<QPushButton*>())
-    if (button->text().contains(QStringLiteral("Custom"))) return button;
-  return nullptr;
-}
+QPushButton* AddCustomButton() { return AddCustomColourButton(); }
 
 class ColourDialogTest : public ::testing::Test {
  protected:

@@ -39,6 +39,15 @@ QMessageBox* OpenBox() {
 }
 
 bool FileDialogShown() { return OpenFileDialog() != nullptr; }
+QPushButton* AddCustomColourButton() {
+  QColorDialog* dialog = OpenColourDialog();
+  if (dialog == nullptr) return nullptr;
+  const QString text = QCoreApplication::translate("QColorDialog", "&Add to Custom Colors");
+  for (QPushButton* button : dialog->findChildren<QPushButton*>())
+    if (button->text() == text) return button;
+  return nullptr;
+}
+
 bool ColourDialogShown() { return OpenColourDialog() != nullptr; }
 bool BoxShown() { return OpenBox() != nullptr; }
 bool Always() { return true; }

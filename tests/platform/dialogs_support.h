@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -29,6 +30,9 @@ namespace dialogs_test {
 // The visible dialog or box of each kind, or null.
 QFileDialog* OpenFileDialog();
 QColorDialog* OpenColourDialog();
+// The open colour dialog's "add to custom colours" button, found by its text in the
+// language the dialog speaks; null when there is none.
+QPushButton* AddCustomColourButton();
 QMessageBox* OpenBox();
 bool FileDialogShown();
 bool ColourDialogShown();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The Windows window program under Wine on a private X server: it starts on a picture,
 # paints the picture, the grid and the selection block; a click pair opens the Save
-# dialog; a typed name is written and equals the Linux converter's sheet; it exits 0.
+# dialog; a typed name is written and equals the Linux converter's sheet; Ctrl+wheel
+# zooms around the pointer, the view menu shows the sheet preview, and a save at 4x
+# equals the same sheet; it exits 0.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -34,7 +36,7 @@ convert -size 320x320 xc:'#ff00ff' \( "$root/samples/sample-tiles.png" -crop 128
 
 wd_start_x
 wd_start_app "$program" picture.png
-window=$(wd_wait_window '^Korvanth$' 90)
+window=$(wd_wait_window '^picture.png - Korvanth$' 90)
 sleep 2
 
 # The client origin: the grid's first line is picture column and row 0, so the magenta
@@ -91,6 +93,40 @@ wd_key Return
 check wd_wait_file window-sheet.png 60
 "$linux" --format terrain1 --cell 5,5 picture.png linux-sheet.png
 check test "$(compare -metric AE window-sheet.png linux-sheet.png null: 2>&1)" = 0
+
+# Ctrl+wheel zooms to 4x around the picture pixel under the pointer (100, 100), which
+# every step can keep there: the view then starts at screen pixel 4 x 100 - 100 = 300.
+# Grid lines stay one screen pixel wide: picture row 96 is client row 84, picture column
+# 192 client column 468. The block sits on cell (3, 3), from client (84, 84) on.
+wd_move 100 100
+xdotool keydown ctrl click 4 click 4 click 4 keyup ctrl
+sleep 1
+wd_screenshot zoomed.png
+at() { wd_pixel zoomed.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+check test "$(at 20 84)" = "$black"
+check test "$(at 20 83)" = "$magenta"
+check test "$(at 20 85)" = "$magenta"
+check test "$(at 468 50)" = "$black"
+check test "$(at 467 50)" = "$magenta"
+check test "$(at 469 50)" = "$magenta"
+check test "$(at 80 200)" = "$magenta"
+check test "$(at 88 200)" != "$magenta"
+
+# The sheet preview from the view menu, then a save at 4x: the block shown is converted.
+wd_key alt+v
+sleep 0.5
+wd_key p
+check wd_wait_window '^シートのプレビュー$' 30
+wd_move 100 100
+wd_click
+wd_click
+dialog=$(wd_wait_window '^Save As$' 30)
+sleep 1
+wd_type "$(winepath -w "$WD_WORK/window-sheet-4x.png")"
+wd_key Return
+check wd_wait_file window-sheet-4x.png 60
+"$linux" --format terrain1 --cell 3,3 picture.png linux-sheet-4x.png
+check test "$(compare -metric AE window-sheet-4x.png linux-sheet-4x.png null: 2>&1)" = 0
 
 # Alt+F4 closes the window; the program ends with status 0.
 wd_move 300 300

@@ -1,0 +1,29 @@
+// The view menu and its keys: zoom steps with radio marks, Ctrl+wheel around the
+// pointer, Ctrl++ / Ctrl+- / Ctrl+0, and showing or hiding the sheet preview.
+#pragma once
+
+#include "platform/win32_api.h"
+
+namespace korvanth {
+
+// Moves the zoom's radio mark to the current zoom.
+void CheckZoomItem(HWND window);
+
+// Zooms around `anchor` (client pixels) and moves the radio mark.
+void ZoomAround(HWND window, int zoom, POINT anchor);
+
+// WM_MOUSEWHEEL: with the Ctrl key down, one zoom step per wheel notch around the
+// pointer. False when the message is not a zoom (it then goes to default processing).
+bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam);
+
+// WM_KEYDOWN: Ctrl++ zooms in, Ctrl+- out, Ctrl+0 back to 1x, around the middle of the
+// client area. False for any other key.
+bool ZoomByKey(HWND window, WPARAM key);
+
+// The view menu's commands; false for any other id.
+bool RunViewCommand(HWND window, WORD command);
+
+// Forgets a partial wheel turn (a new run of the program starts without one).
+void ResetWheel();
+
+}  // namespace korvanth

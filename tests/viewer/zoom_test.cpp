@@ -1,0 +1,294 @@
+// The zoomed view of the real window: Ctrl+wheel around the pointer, keys and menu, the
+// picture, grid and block at every zoom, and clicks converting exactly the block shown.
+#include <QActionGroup>
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+#include "convert/conversion_state.h"
+#include "gui_support/main_window_fixture.h"
+#include "platform/portable/window_internals.h"
+#include "support/expected_sheet.h"
+#include "viewer/canvas.h"
+#include "viewer/scroll_state.h"
+#include "viewer/view_zoom.h"
+
+using namespace korvanth;
+
+namespace {
+
+constexpr UINT kZoom1 = 40011;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+
+// The view as it must look at `zoom` with these offsets, worked out from the picture
+// alone: each picture pixel a zoom x zoom square; a screen pixel whose picture position is
+// a multiple of 32 pixels (in screen pixels, of 32 x zoom) on either axis is a grid pixel
+// and turns white over a dark pixel (sum below 384), black otherwise. Opaque pictures only.
+QRgb ExpectedViewPixel(const QImage& picture, int zoom, int offsetX, int offsetY, int x, int y,
+                       QRgb background) {
+  const int sx = x + offsetX;
+  const int sy = y + offsetY;
+  const int px = sx / zoom;
+  const int py = sy / zoom;
+  const bool onPicture = px < picture.width() && py < picture.height();
+  const QRgb under = onPicture ? picture.pixel(px, py) : background;
+  const bool inGrid = x <= picture.width() * zoom && y <= picture.height() * zoom;
+  const bool onLine = inGrid && (sx % (32 * zoom) == 0 || sy % (32 * zoom) == 0);
+  if (!onLine) return under;
+  return qRed(under) + qGreen(under) + qBlue(under) < 384 ? kWhite : kBlack;
+}
+
+class ZoomTest : public MainWindowFixture {
+ protected:
+  // Every pixel of the client area outside `skip` against the expectation.
+  void ExpectView(const QImage& picture, QRect skip) {
+    const QImage shown = Paint();
+    const int zoom = korvanth::ViewZoom;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) {
+        if (skip.contains(x, y)) continue;
+        ASSERT_EQ(shown.pixel(x, y), ExpectedViewPixel(picture, zoom, HorizontalScroll.offset,
+                                                       VerticalScroll.offset, x, y, 0xFF808080))
+            << "at " << x << "," << y << " zoom " << zoom;
+      }
+  }
+
+  // The block on screen for the current SelectionOrigin, grown by the outline's pixel.
+  QRect BlockOnScreen(int blockWidth, int blockHeight) const {
+    const int zoom = korvanth::ViewZoom;
+    return QRect(SelectionOrigin.x * zoom - HorizontalScroll.offset - 1,
+                 SelectionOrigin.y * zoom - VerticalScroll.offset - 1, blockWidth * zoom + 2,
+                 blockHeight * zoom + 2);
+  }
+
+  UINT CheckedZoomItem() {
+    for (UINT id = kZoom1; id < kZoom1 + 8; ++id)
+      if (GetMenuState(GetMenu(window()), id, MF_BYCOMMAND) & MF_CHECKED) return id;
+    return 0;
+  }
+};
+
+TEST_F(ZoomTest, StartsAtOneWithARadioMarkOnTheFirstStep) {
+  EXPECT_EQ(korvanth::ViewZoom, 1);
+  const UINT state = GetMenuState(GetMenu(window()), kZoom1, MF_BYCOMMAND);
+  EXPECT_EQ(state & (MF_CHECKED | MFT_RADIOCHECK), static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
+  // Qt draws a radio mark for actions of an exclusive group; the format items too.
+  for (UINT id : {kZoom1, kZoom1 + 7, 40003u, 40005u}) {
+    QAction* action = platform::MenuAction(window(), id);
+    ASSERT_NE(action, nullptr);
+    ASSERT_NE(action->actionGroup(), nullptr) << id;
+    EXPECT_TRUE(action->actionGroup()->isExclusive()) << id;
+  }
+}
+
+TEST_F(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer) {
+  const QImage picture = PatternImage(1200, 900, false);
+  Load(SavePicture(picture, "big.png"));
+  Scroll(WM_HSCROLL, SB_THUMBPOSITION, 300);
+  Scroll(WM_VSCROLL, SB_THUMBPOSITION, 200);
+  const int px = 157 + 300;
+  const int py = 211 + 200;
+  MoveMouse(157, 211);
+  struct Step {
+    int notches;
+    int zoom;
+  };
+  for (const Step step :
+       {Step{1, 2}, Step{2, 4}, Step{4, 8}, Step{5, 8}, Step{-3, 5}, Step{-1, 4}, Step{-9, 1}}) {
+    CtrlWheel(157, 211, step.notches);
+    ASSERT_EQ(korvanth::ViewZoom, step.zoom);
+    EXPECT_EQ((157 + HorizontalScroll.offset) / step.zoom, px) << step.zoom;
+    EXPECT_EQ((211 + VerticalScroll.offset) / step.zoom, py) << step.zoom;
+    // The bars: range in screen pixels, position where the view stands.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
+    EXPECT_EQ(info.nMax, 1200 * step.zoom - 1);
+    EXPECT_EQ(info.nPos, HorizontalScroll.offset);
+    EXPECT_EQ(platform::StandardScrollBar(window(), SB_VERT)->value(), VerticalScroll.offset);
+    EXPECT_EQ(CheckedZoomItem(), kZoom1 + step.zoom - 1);
+  }
+  // The pointer's cell is still the block's cell: the block did not move on the picture.
+  EXPECT_EQ(CursorCell.column, px / 32);
+  EXPECT_EQ(CursorCell.row, py / 32);
+}
+
+TEST_F(ZoomTest, WheelWithoutCtrlAndHalfNotchesDoNotZoomAtOnce) {
+  Load(SavePicture(PatternImage(300, 300, false), "small.png"));
+  QWheelEvent plain(QPointF(50, 50), client()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(client(), &plain);
+  EXPECT_EQ(korvanth::ViewZoom, 1);
+  for (int part = 0; part < 2; ++part) {
+    QWheelEvent half(QPointF(50, 50), client()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                     QPoint(0, 60), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(client(), &half);
+    EXPECT_EQ(korvanth::ViewZoom, part == 0 ? 1 : 2);
+  }
+}
+
+TEST_F(ZoomTest, KeysAndMenuStepTheZoom) {
+  Load(SavePicture(PatternImage(300, 300, false), "keys.png"));
+  CtrlKey(Qt::Key_Plus);
+  CtrlKey(Qt::Key_Equal);  // the unshifted '+' key
+  EXPECT_EQ(korvanth::ViewZoom, 3);
+  CtrlKey(Qt::Key_Minus);
+  EXPECT_EQ(korvanth::ViewZoom, 2);
+  CtrlKey(Qt::Key_Plus, Qt::KeypadModifier);
+  EXPECT_EQ(korvanth::ViewZoom, 3);
+  QTest::keyClick(client(), Qt::Key_Plus);  // without Ctrl: nothing
+  EXPECT_EQ(korvanth::ViewZoom, 3);
+  CtrlKey(Qt::Key_0);
+  EXPECT_EQ(korvanth::ViewZoom, 1);
+  CtrlKey(Qt::Key_Minus);
+  EXPECT_EQ(korvanth::ViewZoom, 1);  // 1x is the smallest step
+  Command(kZoom1 + 7);
+  EXPECT_EQ(korvanth::ViewZoom, 8);
+  EXPECT_EQ(CheckedZoomItem(), kZoom1 + 7);
+  CtrlKey(Qt::Key_Plus);
+  EXPECT_EQ(korvanth::ViewZoom, 8);  // 8x is the largest
+}
+
+TEST_F(ZoomTest, GridStaysOneScreenPixelWideAtThreeTimes) {
+  // Dark on the left, light on the right: lines turn white, then black.
+  QImage picture(400, 300, QImage::Format_ARGB32);
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) picture.setPixel(x, y, x < 200 ? 0xFF102030 : 0xFFE0D0C0);
+  Load(SavePicture(picture, "halves.png"));
+  Command(kZoom1 + 2);
+  Scroll(WM_HSCROLL, SB_THUMBPOSITION, 290);
+  Scroll(WM_VSCROLL, SB_THUMBPOSITION, 97);
+  MoveMouse(500, 500);  // the block goes to the picture's far corner
+  ASSERT_EQ(HorizontalScroll.offset, 290);
+  ASSERT_EQ(VerticalScroll.offset, 97);
+  ExpectView(picture, BlockOnScreen(64, 96));
+  // The expectation's own reading at a few places: a line at picture x 128 is screen x
+  // 384 - 290 = 94, one pixel wide; at picture y 64, screen y 192 - 97 = 95.
+  const QImage shown = Paint();
+  EXPECT_EQ(shown.pixel(94, 20), kWhite);
+  EXPECT_EQ(shown.pixel(93, 20), 0xFF102030u);
+  EXPECT_EQ(shown.pixel(95, 20), 0xFF102030u);
+  EXPECT_EQ(shown.pixel(20, 95), kWhite);
+  EXPECT_EQ(shown.pixel(20, 96), 0xFF102030u);
+  EXPECT_EQ(shown.pixel(672 - 290, 20), kBlack);  // picture x 224 on the light half
+}
+
+struct ClickCase {
+  int zoom;
+  int thumbX, thumbY;
+  int pointerX, pointerY;
+  UINT formatCommand;
+  int blockWidth, blockHeight;
+  LayoutFormat format;
+};
+
+class ZoomedClickTest : public ZoomTest, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(ZoomedClickTest, ClickConvertsExactlyTheBlockShown) {
+  const ClickCase c = GetParam();
+  const QImage picture = PatternImage(700, 600, false);
+  Load(SavePicture(picture, "tiles.png"));
+  Command(c.formatCommand);
+  Command(kZoom1 + c.zoom - 1);
+  Scroll(WM_HSCROLL, SB_THUMBPOSITION, c.thumbX);
+  Scroll(WM_VSCROLL, SB_THUMBPOSITION, c.thumbY);
+  MoveMouse(c.pointerX, c.pointerY);
+  const int offsetX = HorizontalScroll.offset;
+  const int offsetY = VerticalScroll.offset;
+  ASSERT_GT(offsetX, 0);
+  ASSERT_GT(offsetY, 0);
+
+  // The block's cell from the pointer's picture pixel, pulled back inside the picture.
+  const int column = (c.pointerX + offsetX) / c.zoom / 32;
+  const int row = (c.pointerY + offsetY) / c.zoom / 32;
+  const int x = std::min(column * 32, 700 - c.blockWidth);
+  const int y = std::min(row * 32, 600 - c.blockHeight);
+  Paint();
+  ASSERT_EQ(SelectionOrigin.x, x);
+  ASSERT_EQ(SelectionOrigin.y, y);
+
+  // Inside the block's edge the fill tints the picture; just outside it does not.
+  const QImage shown = Paint();
+  const int left = x * c.zoom - offsetX;
+  const int top = y * c.zoom - offsetY;
+  const QRect client(QPoint(0, 0), shown.size());
+  const auto tinted = [&](int sx, int sy) {
+    const QRgb under = ExpectedViewPixel(picture, c.zoom, offsetX, offsetY, sx, sy, 0xFF808080);
+    return shown.pixel(sx, sy) != under && qRed(shown.pixel(sx, sy)) >= 128;
+  };
+  for (QPoint inside : {QPoint(left + 2, top + 2),
+                        QPoint(left + c.blockWidth * c.zoom - 3, top + c.blockHeight * c.zoom - 3)})
+    if (client.contains(inside)) {
+      EXPECT_TRUE(tinted(inside.x(), inside.y())) << inside.x();
+    }
+  for (QPoint outside : {QPoint(left - 3, top + 5), QPoint(left + 5, top - 3),
+                         QPoint(left + c.blockWidth * c.zoom + 2, top + 5)})
+    if (client.contains(outside)) {
+      EXPECT_EQ(shown.pixel(outside), ExpectedViewPixel(picture, c.zoom, offsetX, offsetY,
+                                                        outside.x(), outside.y(), 0xFF808080));
+    }
+  ExpectView(picture, BlockOnScreen(c.blockWidth, c.blockHeight));
+
+  const QImage sheet = ClickAndSave(c.pointerX, c.pointerY, "sheet.png");
+  EXPECT_EQ(FirstDifference(sheet, ExpectedSheet(picture, c.format, x, y)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ScrolledViews, ZoomedClickTest,
+    ::testing::Values(ClickCase{2, 333, 250, 200, 150, 40003, 64, 96, LayoutFormat::Terrain1},
+                      ClickCase{4, 1001, 777, 300, 260, 40004, 96, 128, LayoutFormat::Terrain2},
+                      ClickCase{8, 4000, 3500, 420, 380, 40005, 64, 64, LayoutFormat::Roof},
+                      // At the far corner the block is pulled back inside the picture.
+                      ClickCase{4, 5000, 5000, 480, 470, 40003, 64, 96, LayoutFormat::Terrain1}));
+
+TEST_F(ZoomTest, ZoomWithoutAPictureAppliesToTheNextOne) {
+  CtrlWheel(100, 100, 1);
+  EXPECT_EQ(korvanth::ViewZoom, 2);
+  Load(SavePicture(PatternImage(400, 300, false), "later.png"));
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
+  EXPECT_EQ(info.nMax, 799);
+  MoveMouse(300, 300);
+  EXPECT_EQ(CursorCell.column, (300 + HorizontalScroll.offset) / 64);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ZoomTest, NearTheEdgeTheViewStopsAtTheRangeAndTheBarsAgree) {
+  Load(SavePicture(PatternImage(320, 320, false), "edge.png"));
+  MoveMouse(300, 300);
+  CtrlWheel(300, 300, 1);
+  ASSERT_EQ(korvanth::ViewZoom, 2);
+  const RECT client = ClientRect();
+  // Keeping picture pixel 300 under the pointer would need offset 300; the range ends
+  // at 640 - page.
+  const int last = 640 - client.right;
+  EXPECT_EQ(HorizontalScroll.offset, std::min(300, last));
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
+  EXPECT_EQ(info.nPos, HorizontalScroll.offset);
+  EXPECT_EQ(static_cast<int>(info.nPage), client.right);
+  EXPECT_EQ(platform::StandardScrollBar(window(), SB_HORZ)->value(), HorizontalScroll.offset);
+  // Line steps are screen pixels: one step back moves the view by one.
+  const int before = HorizontalScroll.offset;
+  Scroll(WM_HSCROLL, SB_LINEUP);
+  EXPECT_EQ(HorizontalScroll.offset, before - 1);
+  // Back to 1x the picture fits: the view returns to the origin.
+  CtrlKey(Qt::Key_0);
+  EXPECT_EQ(HorizontalScroll.offset, 0);
+  EXPECT_EQ(VerticalScroll.offset, 0);
+  ExpectView(PatternImage(320, 320, false), QRect(0, 0, 0, 0).united(BlockOnScreen(64, 96)));
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#include "viewer/view_zoom.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "convert/conversion_state.h"
+#include "viewer/scroll_state.h"
+
+namespace korvanth {
+
+int ViewZoom = 1;
+
+int ClampZoom(int zoom) { return std::clamp(zoom, kMinZoom, kMaxZoom); }
+
+int ZoomedExtent(std::int32_t extent, int zoom) {
+  const std::int64_t zoomed = static_cast<std::int64_t>(extent) * zoom;
+  return static_cast<int>(std::min<std::int64_t>(zoomed, std::numeric_limits<int>::max()));
+}
+
+namespace {
+
+// The screen position, at the new zoom, of the point that lies at `screen` at the old
+// one: the same picture pixel, at the same place within it.
+std::int64_t Rezoom(std::int64_t screen, int from, int to) {
+  const std::int64_t pixel = screen >= 0 ? screen / from : -((-screen + from - 1) / from);
+  const std::int64_t within = screen - pixel * from;
+  return pixel * to + within * to / from;
+}
+
+}  // namespace
+
+void SetViewZoom(HWND window, int zoom, POINT anchor) {
+  const int from = ViewZoom;
+  const int to = ClampZoom(zoom);
+  if (to == from) return;
+  ViewZoom = to;
+  if (SourceImage.exists()) {
+    const std::int64_t x =
+        Rezoom(static_cast<std::int64_t>(anchor.x) + HorizontalScroll.offset, from, to) - anchor.x;
+    const std::int64_t y =
+        Rezoom(static_cast<std::int64_t>(anchor.y) + VerticalScroll.offset, from, to) - anchor.y;
+    SetScrollView(window, ZoomedExtent(SourceImage.width, to), ZoomedExtent(SourceImage.height, to),
+                  x, y);
+  }
+  InvalidateRect(window, nullptr, FALSE);
+}
+
+POINT ClientCentre() { return POINT{ViewClientRect.right / 2, ViewClientRect.bottom / 2}; }
+
+}  // namespace korvanth
