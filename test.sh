@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds, runs the suites normally and under
 # AddressSanitizer + UndefinedBehaviorSanitizer, cross-builds the Windows programs and runs
-# the Windows converter under Wine against the Linux one.
+# the shipped i686 ones under 32-bit Wine: the converter against the Linux one, the window
+# under Xvfb.
 # KORVANTH_QUICK=1 runs the normal build's tests only.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -28,10 +29,14 @@ if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   echo "== Windows cross-build (build-windows/: i686, the shipped target)"
   scripts/build-windows.sh build-windows i686
   ls -l build-windows/cli/korvanth-convert.exe build-windows/app/korvanth.exe
-
-  echo "== Windows converter under Wine (build-win64/: x86_64, as Wine here runs 64-bit programs)"
+  echo "== 64-bit Windows cross-build (build-win64/: x86_64, built only)"
   scripts/build-windows.sh build-win64 x86_64
-  tests/windows/wine_smoke.sh build/cli/korvanth-convert build-win64/cli/korvanth-convert.exe
+
+  echo "== the i686 Windows programs under 32-bit Wine (prefix: build-windows/wine-prefix)"
+  tests/windows/make_wine_prefix.sh build-windows/wine-prefix
+  export WINEPREFIX=$PWD/build-windows/wine-prefix
+  tests/windows/converter_check.sh build/cli/korvanth-convert build-windows/cli/korvanth-convert.exe
+  tests/windows/window_check.sh build-windows/app/korvanth.exe build/cli/korvanth-convert
 fi
 
 if [ "${KORVANTH_QUICK:-0}" != 1 ]; then

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/picture_loading.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+
+using namespace korvanth;
 
 const char* const SaveExtensions[3] = {"png", "bmp", ""};
 
@@ -72,6 +75,13 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
   return record;
 }
 
+// A failed save must not look like success: the file and the reason, over the window.
+void ShowSaveFailure(HWND owner, const char* path, const korvanth::ConversionStatus& status) {
+  const std::string text = std::string("保存できませんでした。\n") + path + "\n(" +
+                           korvanth::ConversionReason(status) + ")";
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
 }  // namespace
 
 bool RunOpenDialog(HWND owner) {
@@ -97,7 +107,12 @@ bool RunSaveDialog(HWND owner) {
       return false;
     }
   }
-  return ExportSheet(path);
+  const korvanth::ConversionStatus saved = ExportSelection(path);
+  // A picture closed while the format warning showed is the user's own doing: no box.
+  if (!saved.ok() && saved.problem != korvanth::ConversionProblem::NoPicture) {
+    ShowSaveFailure(owner, path, saved);
+  }
+  return saved.ok();
 }
 
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,10 +7,13 @@
 #include "app/picture_loading.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/format_registry.h"
 #include "imaging/gdiplus_api.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
+
+using namespace korvanth;
 
 bool ClickArmed = false;
 COLORREF CustomColours[16] = {};
@@ -28,8 +31,20 @@ constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 // The conversion's warning is a message box without an owner: the window stays usable.
 void ShowFormatWarning(const char* text) { MessageBoxA(nullptr, text, "", MB_OK | MB_ICONWARNING); }
 
+// The format items carry consecutive identifiers, in registry order.
 void CheckFormatItem(HWND window, UINT item) {
-  CheckMenuRadioItem(GetMenu(window), IDM_FORMAT_TERRAIN1, IDM_FORMAT_ROOF, item, MF_BYCOMMAND);
+  const auto formats = korvanth::FormatRegistry();
+  CheckMenuRadioItem(GetMenu(window), formats.front().commandId, formats.back().commandId, item,
+                     MF_BYCOMMAND);
+}
+
+// A 形式 menu item: its format becomes the current one. False for other commands.
+bool ChooseFormat(HWND window, WORD command) {
+  const korvanth::FormatEntry* entry = korvanth::FormatEntryForCommand(command);
+  if (entry == nullptr) return false;
+  CurrentLayoutFormat = entry->format;
+  CheckFormatItem(window, command);
+  return true;
 }
 
 void CloseMainWindow(HWND window) {
@@ -68,18 +83,6 @@ bool RunCommand(HWND window, WORD command) {
     case IDM_FILE_EXIT:
       SendMessageA(window, WM_CLOSE, 0, 0);
       return true;
-    case IDM_FORMAT_TERRAIN1:
-      CurrentLayoutFormat = LayoutFormat::Terrain1;
-      CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
-      return true;
-    case IDM_FORMAT_TERRAIN2:
-      CurrentLayoutFormat = LayoutFormat::Terrain2;
-      CheckFormatItem(window, IDM_FORMAT_TERRAIN2);
-      return true;
-    case IDM_FORMAT_ROOF:
-      CurrentLayoutFormat = LayoutFormat::Roof;
-      CheckFormatItem(window, IDM_FORMAT_ROOF);
-      return true;
     case IDM_COLOUR_FRAME:
       ChooseViewColour(window, kFrameColour);
       InvalidateRect(window, nullptr, FALSE);
@@ -89,7 +92,7 @@ bool RunCommand(HWND window, WORD command) {
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      return false;
+      return ChooseFormat(window, command);
   }
 }
 

@@ -8,6 +8,8 @@
 #include "convert/export_sheet.h"
 #include "convert/layout_format.h"
 
+using namespace korvanth;
+
 namespace {
 
 // A 1024 x 1024 picture with semi-transparent pixels, made through the imaging layer.

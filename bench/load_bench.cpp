@@ -11,6 +11,8 @@
 
 #include "convert/conversion_state.h"
 
+using namespace korvanth;
+
 namespace {
 
 const std::string& BigPng() {

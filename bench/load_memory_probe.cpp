@@ -7,6 +7,8 @@
 
 #include "convert/conversion_state.h"
 
+using namespace korvanth;
+
 namespace {
 long PeakKiB() {
   rusage usage{};

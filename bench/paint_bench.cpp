@@ -15,6 +15,8 @@
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 
+using namespace korvanth;
+
 namespace {
 
 void LoadBigPicture() {

@@ -1,26 +1,25 @@
 #include "cli/convert_jobs.h"
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "cli/terminal.h"
+#include "convert/block_placement.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/sheet_conversion.h"
+#include "convert/utf8_path.h"
+
+namespace korvanth {
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char kProgram[] = "korvanth-convert";
-
-std::FILE* gWarningStream = stderr;
-std::string gCurrentOutput;
-
-void WarnAboutFormat(const char* text) {
-  std::fprintf(gWarningStream, "%s: warning: %s: %s\n", kProgram, gCurrentOutput.c_str(), text);
-}
 
 fs::path PathFromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
@@ -85,42 +84,36 @@ bool IsSameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
 }
 
+// The unknown-extension warning: what happens, in English, with the window's own text.
+void WarnAboutFallback(std::FILE* err, const std::string& output) {
+  std::fprintf(err,
+               "%s: warning: %s: the extension selects no file type; BMP content is written "
+               "under this name (%s)\n",
+               kProgram, output.c_str(), kBitmapFallbackWarning);
+}
+
 // Writes the sheet of the block at `origin` to `output`; one line on failure.
-bool WriteSheet(const std::string& input, const std::string& output, SelectionPoint origin,
-                std::FILE* err) {
+bool WriteSheet(const std::string& input, const std::string& output, LayoutFormat format,
+                SelectionPoint origin, std::FILE* err) {
   if (IsSameFile(input, output)) {
     std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
                  output.c_str());
     return false;
   }
-  if (output.size() >= static_cast<size_t>(kPathBufferSize)) {
-    std::fprintf(err, "%s: %s: path longer than %d bytes\n", kProgram, output.c_str(),
-                 kPathBufferSize - 1);
-    return false;
-  }
-  SelectionOrigin = origin;
-  gWarningStream = err;
-  gCurrentOutput = output;
-  SetFormatWarningHandler(WarnAboutFormat);
-  if (ExportSheet(output.c_str())) return true;
-
-  std::error_code ec;
-  const fs::path target = PathFromUtf8(output);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (!fs::is_directory(folder, ec)) {
-    std::fprintf(err, "%s: %s: cannot write: the folder does not exist\n", kProgram,
-                 output.c_str());
-  } else if (fs::is_directory(target, ec)) {
-    std::fprintf(err, "%s: %s: cannot write: it is a folder\n", kProgram, output.c_str());
-  } else {
-    std::fprintf(err, "%s: %s: cannot write the sheet\n", kProgram, output.c_str());
-  }
+  const ConversionStatus status =
+      ConvertBlockToFile(*SourceImage.image, format, origin, output,
+                         [&](ConversionWarning) { WarnAboutFallback(err, output); });
+  if (status.ok()) return true;
+  std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
+               ConversionReason(status).c_str());
   return false;
 }
 
 void WarnIfOutside(SelectionPoint origin, PixelSize block, std::FILE* err) {
-  if (origin.x < 0 || origin.y < 0 || origin.x + block.width > SourceImage.width ||
-      origin.y + block.height > SourceImage.height) {
+  // In 64 bits: the block's far edge may lie beyond the largest 32-bit position.
+  const std::int64_t right = std::int64_t{origin.x} + block.width;
+  const std::int64_t bottom = std::int64_t{origin.y} + block.height;
+  if (origin.x < 0 || origin.y < 0 || right > SourceImage.width || bottom > SourceImage.height) {
     std::fprintf(err,
                  "%s: warning: the %d x %d block at %d,%d reaches outside the %d x %d "
                  "picture; the outside stays transparent\n",
@@ -129,17 +122,23 @@ void WarnIfOutside(SelectionPoint origin, PixelSize block, std::FILE* err) {
   }
 }
 
-}  // namespace
-
-SelectionPoint OriginForCell(CellPosition cell, PixelSize block, int pictureWidth,
-                             int pictureHeight) {
-  SelectionPoint origin{cell.column * kTileSize, cell.row * kTileSize};
-  if (origin.x + block.width > pictureWidth) origin.x = pictureWidth - block.width;
-  if (origin.y + block.height > pictureHeight) origin.y = pictureHeight - block.height;
-  return origin;
+// Every name the job opens must be valid UTF-8: one line and a usage error otherwise,
+// before anything is read or written.
+bool NamesAreText(const ConvertOptions& options, std::FILE* err) {
+  for (const std::string* name : {&options.input, &options.output}) {
+    if (!IsValidUtf8(*name)) {
+      std::fprintf(err, "%s: %s: the name is not valid UTF-8; rename it or pick another name\n",
+                   kProgram, PrintableName(*name).c_str());
+      return false;
+    }
+  }
+  return true;
 }
 
+}  // namespace
+
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
+  if (!NamesAreText(options, err)) return kExitUsage;
   if (std::strchr(options.output.c_str(), '.') == nullptr) {
     std::fprintf(err, "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
                  kProgram, options.output.c_str());
@@ -149,25 +148,33 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
     DestroySourceImage();
     return kExitFailure;
   }
-  CurrentLayoutFormat = options.format;
   const PixelSize block = SelectionBlockSize(options.format);
   SelectionPoint origin;
   if (options.origin) origin = *options.origin;
-  if (options.cell)
-    origin = OriginForCell(*options.cell, block, SourceImage.width, SourceImage.height);
+  if (options.cell) {
+    const auto placed = PlaceBlockOnCell(options.cell->column, options.cell->row, block,
+                                         {SourceImage.width, SourceImage.height});
+    if (!placed) {
+      std::fprintf(err, "%s: --cell %d,%d names no block of this picture\n", kProgram,
+                   options.cell->column, options.cell->row);
+      DestroySourceImage();
+      return kExitUsage;
+    }
+    origin = *placed;
+  }
   WarnIfOutside(origin, block, err);
 
-  const bool written = WriteSheet(options.input, options.output, origin, err);
+  const bool written = WriteSheet(options.input, options.output, options.format, origin, err);
   DestroySourceImage();
   return written ? kExitOk : kExitFailure;
 }
 
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
+  if (!NamesAreText(options, err)) return kExitUsage;
   if (!LoadInput(options.input, err)) {
     DestroySourceImage();
     return kExitFailure;
   }
-  CurrentLayoutFormat = options.format;
   const PixelSize block = SelectionBlockSize(options.format);
   const int columns = SourceImage.width / block.width;
   const int rows = SourceImage.height / block.height;
@@ -201,7 +208,7 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
       if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
       const SelectionPoint origin{column * block.width, row * block.height};
-      if (!WriteSheet(options.input, output, origin, err)) ++failures;
+      if (!WriteSheet(options.input, output, options.format, origin, err)) ++failures;
       ++done;
     }
   }
@@ -211,3 +218,5 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   DestroySourceImage();
   return failures == 0 ? kExitOk : kExitFailure;
 }
+
+}  // namespace korvanth

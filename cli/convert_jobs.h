@@ -6,6 +6,8 @@
 
 #include "cli/options.h"
 
+namespace korvanth {
+
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
@@ -14,8 +16,4 @@ inline constexpr int kExitUsage = 2;
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err);
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err);
 
-// The block's top-left corner for a 32-pixel cell, pulled back inside the picture the
-// way the window places the block (no lower bound: a picture smaller than the block
-// gives a negative corner).
-SelectionPoint OriginForCell(CellPosition cell, PixelSize block, int pictureWidth,
-                             int pictureHeight);
+}  // namespace korvanth

@@ -9,6 +9,8 @@
 #include "convert/export_sheet.h"
 #include "korvanth_version.h"
 
+using namespace korvanth;
+
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const ParseResult parsed = ParseArguments(arguments);
@@ -20,7 +22,7 @@ int main(int argc, char** argv) {
   const ConvertOptions& options = *parsed.options;
   switch (options.mode) {
     case ConvertOptions::Mode::Help:
-      std::fputs(kUsageText, stdout);
+      std::fputs(UsageText().c_str(), stdout);
       return kExitOk;
     case ConvertOptions::Mode::Version:
       std::printf("korvanth-convert %s\n", KORVANTH_VERSION);

@@ -1,33 +1,35 @@
 #include "cli/options.h"
 
 #include <charconv>
+#include <cstdio>
 #include <limits>
 
-const char kUsageText[] =
-    "Usage:\n"
-    "  korvanth-convert [--format terrain1|terrain2|roof] [--origin X,Y | --cell COL,ROW]\n"
-    "                   INPUT OUTPUT\n"
-    "  korvanth-convert [--format terrain1|terrain2|roof] --all [--type png|bmp|gif|jpg|tif]\n"
-    "                   INPUT OUTDIR\n"
-    "  korvanth-convert -h | --help | --version\n"
-    "\n"
-    "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
-    "sheet of 32 x 32 tiles of the chosen layout format.\n"
-    "\n"
-    "  --format NAME    layout format (default terrain1):\n"
-    "                     terrain1  64 x 96 block  -> 128 x 320 sheet\n"
-    "                     terrain2  96 x 128 block -> 128 x 384 sheet\n"
-    "                     roof      64 x 64 block  -> 96 x 128 sheet\n"
-    "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
-    "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
-    "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
-    "  --type TYPE      file type of the sheets of --all (default png)\n"
-    "\n"
-    "OUTPUT's extension selects the file type: bmp, gif, jpg/jpeg, png, tif/tiff; any other\n"
-    "extension writes BMP content under the given name, with a warning.\n"
-    "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n";
+#include "convert/format_registry.h"
+#include "convert/sheet_conversion.h"
+
+namespace korvanth {
 
 namespace {
+
+// "terrain1|terrain2|roof" or "terrain1, terrain2, roof": the registry's names.
+std::string FormatNames(const char* separator) {
+  std::string names;
+  for (const FormatEntry& entry : FormatRegistry()) {
+    if (!names.empty()) names += separator;
+    names += entry.cliName;
+  }
+  return names;
+}
+
+std::string FormatLine(const FormatEntry& entry) {
+  char line[160];
+  const std::string block =
+      std::to_string(entry.block.width) + " x " + std::to_string(entry.block.height) + " block";
+  std::snprintf(line, sizeof line, "                     %-9s %-15s -> %d x %d sheet, %zu tiles\n",
+                std::string(entry.cliName).c_str(), block.c_str(), entry.sheet.width,
+                entry.sheet.height, entry.table.size());
+  return line;
+}
 
 bool ParseInt(std::string_view text, int& value) {
   if (text.empty()) return false;
@@ -51,6 +53,39 @@ bool IsBatchType(const std::string& type) {
 }
 
 }  // namespace
+
+std::string UsageText() {
+  const std::string names = FormatNames("|");
+  std::string text =
+      "Usage:\n"
+      "  korvanth-convert [--format " +
+      names +
+      "] [--origin X,Y | --cell COL,ROW]\n"
+      "                   INPUT OUTPUT\n"
+      "  korvanth-convert [--format " +
+      names +
+      "] --all [--type png|bmp|gif|jpg|tif]\n"
+      "                   INPUT OUTDIR\n"
+      "  korvanth-convert -h | --help | --version\n"
+      "\n"
+      "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
+      "sheet of 32 x 32 tiles of the chosen layout format.\n"
+      "\n"
+      "  --format NAME    layout format (default " +
+      std::string(FormatRegistry().front().cliName) + "):\n";
+  for (const FormatEntry& entry : FormatRegistry()) text += FormatLine(entry);
+  text +=
+      "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
+      "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
+      "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
+      "  --type TYPE      file type of the sheets of --all (default png)\n"
+      "\n"
+      "OUTPUT's extension selects the file type: bmp, gif, jpg/jpeg, png, tif/tiff; any other\n"
+      "extension writes BMP content under the given name, with a warning.\n"
+      "Names must be valid UTF-8. A write failure names its cause.\n"
+      "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n";
+  return text;
+}
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   ConvertOptions options;
@@ -97,10 +132,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     }
 
     if (name == "--format") {
-      const auto format = LayoutFormatFromName(value);
-      if (!format)
-        return {std::nullopt, "unknown format '" + value + "' (terrain1, terrain2, roof)"};
-      options.format = *format;
+      const FormatEntry* entry = FormatEntryForCliName(value);
+      if (entry == nullptr)
+        return {std::nullopt, "unknown format '" + value + "' (" + FormatNames(", ") + ")"};
+      options.format = entry->format;
     } else if (name == "--origin") {
       SelectionPoint origin;
       int x = 0;
@@ -111,9 +146,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.origin = origin;
     } else if (name == "--cell") {
       CellPosition cell;
-      if (!ParsePair(value, cell.column, cell.row) || cell.column < 0 || cell.row < 0 ||
-          cell.column > std::numeric_limits<int>::max() / 32 ||
-          cell.row > std::numeric_limits<int>::max() / 32) {
+      if (!ParsePair(value, cell.column, cell.row) || cell.column < 0 || cell.row < 0) {
         return {std::nullopt, "--cell takes COL,ROW, two numbers of 0 or more"};
       }
       options.cell = cell;
@@ -132,6 +165,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   if (all && (options.origin || options.cell)) {
     return {std::nullopt, "--all converts every block; it takes no --origin or --cell"};
   }
+  // Every pixel of the block needs a 32-bit position; a corner beyond names no block.
+  if (options.origin && !BlockFitsPositions(*options.origin, SelectionBlockSize(options.format))) {
+    return {std::nullopt, "--origin puts the block beyond the largest pixel position"};
+  }
   if (!all && typeGiven) return {std::nullopt, "--type goes with --all"};
   if (positional.size() != 2) {
     return {std::nullopt,
@@ -142,3 +179,5 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.output = positional[1];
   return {options, {}};
 }
+
+}  // namespace korvanth

@@ -8,6 +8,8 @@
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
 
+namespace korvanth {
+
 struct CellPosition {
   int column = 0;
   int row = 0;
@@ -30,4 +32,7 @@ struct ParseResult {
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
-extern const char kUsageText[];
+// The --help text; its format list comes from the format registry.
+std::string UsageText();
+
+}  // namespace korvanth

@@ -2,13 +2,21 @@
 
 #include <new>
 
+#ifndef MB_ERR_INVALID_CHARS
+#define MB_ERR_INVALID_CHARS 0x00000008
+#endif
+
+namespace korvanth {
+
 SourceImageState SourceImage;
 LayoutFormat CurrentLayoutFormat = LayoutFormat::Terrain1;
 SelectionPoint SelectionOrigin;
 
 bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]) {
   if (path == nullptr) return false;
-  const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kPathBufferSize);
+  // A byte that is not valid text fails the widening: replacing it would name another file.
+  const int units =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, kPathBufferSize);
   if (units <= 0) {
     wide[0] = 0;
     return false;
@@ -51,3 +59,5 @@ LoadOutcome ReplaceSourceImage(const char* path) {
   SourceImage.height = static_cast<std::int32_t>(SourceImage.image->Height());
   return outcome;
 }
+
+}  // namespace korvanth

@@ -8,6 +8,8 @@
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 
+namespace korvanth {
+
 struct SourceImageState {
   // None (null) or a heap-held handle taken with GdipAlloc. A failed load still leaves
   // a handle, holding no image, with a size of 0 x 0.
@@ -32,7 +34,8 @@ extern SelectionPoint SelectionOrigin;
 inline constexpr int kPathBufferSize = 260;
 
 // Widens a zero-terminated ANSI path into a buffer of kPathBufferSize units. False when
-// the path does not fit (nothing is written past the buffer) or is not valid text.
+// the path does not fit (nothing is written past the buffer) or is not valid text (a byte
+// that is not UTF-8 is never replaced).
 bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
 
 // Disposes of the loaded picture and frees its handle; the picture becomes none.
@@ -48,3 +51,5 @@ struct LoadOutcome {
 // Replaces the loaded picture by the one in the file at `path`: the old picture is gone
 // before the file is opened, and a failed load leaves an empty 0 x 0 picture.
 LoadOutcome ReplaceSourceImage(const char* path);
+
+}  // namespace korvanth

@@ -2,36 +2,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
+
+#include "convert/sheet_conversion.h"
+#include "convert/utf8_path.h"
+
+namespace korvanth {
 
 namespace {
 
 void WarnOnStandardError(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 FormatWarningHandler gWarningHandler = WarnOnStandardError;
-
-struct ExtensionRule {
-  const char* extension;
-  const WCHAR* mimeType;
-};
-
-constexpr ExtensionRule kExtensionRules[] = {
-    {"bmp", WIDE_TEXT("image/bmp")},   {"gif", WIDE_TEXT("image/gif")},
-    {"jpg", WIDE_TEXT("image/jpeg")},  {"jpeg", WIDE_TEXT("image/jpeg")},
-    {"png", WIDE_TEXT("image/png")},   {"tif", WIDE_TEXT("image/tiff")},
-    {"tiff", WIDE_TEXT("image/tiff")},
-};
-
-bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char ca = *a;
-    char cb = *b;
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<char>(cb - 'A' + 'a');
-    if (ca != cb) return false;
-    if (ca == '\0') return true;
-  }
-}
 
 bool WideEquals(const WCHAR* a, const WCHAR* b) {
   if (a == nullptr || b == nullptr) return false;
@@ -72,16 +55,9 @@ int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid) {
 }
 
 CLSID EncoderForExtension(const char* extension) {
-  CLSID clsid{};
-  for (const ExtensionRule& rule : kExtensionRules) {
-    if (EqualsIgnoringAsciiCase(extension, rule.extension)) {
-      FindEncoderByMimeType(rule.mimeType, &clsid);
-      return clsid;
-    }
-  }
-  FindEncoderByMimeType(WIDE_TEXT("image/bmp"), &clsid);
-  gWarningHandler(kBitmapFallbackWarning);
-  return clsid;
+  const EncoderChoice choice = ChooseEncoder(extension);
+  if (choice.fallback) gWarningHandler(kBitmapFallbackWarning);
+  return choice.clsid;
 }
 
 SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint origin) {
@@ -92,34 +68,39 @@ SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint o
   source.Record(GdipBitmapSetResolution(source.bitmap(), 96.0f, 96.0f));
   build.graphics = GraphicsHandle::FromImage(build.sheet);
 
+  const std::int64_t pictureWidth = source.Width();
+  const std::int64_t pictureHeight = source.Height();
   for (const LayoutTableEntry& tile : LayoutTableFor(format)) {
     for (const QuarterPlacement& quarter : tile.quarters) {
+      // Positions in 64 bits: a quarter wholly outside the picture stays transparent
+      // and is not drawn, so no position handed on can overflow.
+      const std::int64_t x = std::int64_t{origin.x} + kQuarterSize * quarter.source.column;
+      const std::int64_t y = std::int64_t{origin.y} + kQuarterSize * quarter.source.row;
+      if (x <= -kQuarterSize || y <= -kQuarterSize || x >= pictureWidth || y >= pictureHeight)
+        continue;
       build.graphics.Record(GdipDrawImagePointRectI(
           build.graphics.graphics(), source.image(), kQuarterSize * quarter.destination.column,
-          kQuarterSize * quarter.destination.row, origin.x + kQuarterSize * quarter.source.column,
-          origin.y + kQuarterSize * quarter.source.row, kQuarterSize, kQuarterSize, UnitPixel));
+          kQuarterSize * quarter.destination.row, static_cast<INT>(x), static_cast<INT>(y),
+          kQuarterSize, kQuarterSize, UnitPixel));
     }
   }
   return build;
 }
 
-bool ExportSheet(const char* path) {
-  if (!SourceImage.exists() || path == nullptr) return false;
-  const char* dot = std::strrchr(path, '.');
-  if (dot == nullptr) return false;
+ConversionStatus ExportSelection(const char* path) {
+  if (!SourceImage.exists() || path == nullptr) return {ConversionProblem::NoPicture, {}};
+  const auto extension = ExtensionOf(path);
+  if (!extension) return {ConversionProblem::NoExtension, {}};
+  if (!IsValidUtf8(path)) return {ConversionProblem::InvalidName, {}};
 
-  // A path that does not fit the wide buffer cannot be saved; refuse it before anything
-  // is shown or built.
-  WCHAR widePath[kPathBufferSize];
-  if (!WidenPath(path, widePath)) return false;
+  // The warning shows before the state is read: the user may change the format or close
+  // the picture meanwhile.
+  if (ChooseEncoder(*extension).fallback) gWarningHandler(kBitmapFallbackWarning);
+  if (!SourceImage.exists()) return {ConversionProblem::NoPicture, {}};
 
-  const CLSID encoder = EncoderForExtension(dot + 1);
-
-  // The warning may have let the user close the picture meanwhile.
-  if (!SourceImage.exists()) return false;
-
-  SheetBuild build = BuildSheet(CurrentLayoutFormat, *SourceImage.image, SelectionOrigin);
-  const GpStatus saved =
-      build.sheet.Record(GdipSaveImageToFile(build.sheet.image(), widePath, &encoder, nullptr));
-  return saved == Ok;
+  return ConvertBlockToFile(*SourceImage.image, CurrentLayoutFormat, SelectionOrigin, path, {});
 }
+
+bool ExportSheet(const char* path) { return ExportSelection(path).ok(); }
+
+}  // namespace korvanth

@@ -4,7 +4,10 @@
 
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
+#include "convert/sheet_conversion.h"
 #include "imaging/handles.h"
+
+namespace korvanth {
 
 // Text shown when an extension selects no encoder and the sheet is saved as BMP.
 inline constexpr const char kBitmapFallbackWarning[] = "ビットマップ形式で保存します";
@@ -31,9 +34,17 @@ struct SheetBuild {
 
 // Creates the format's transparent 32-bit sheet at 96 dpi and copies every quarter of the
 // block at `origin` from `source` into it by the format's table. The source's resolution
-// is set to 96 dpi as well, so quarters are copied unscaled.
+// is set to 96 dpi as well, so quarters are copied unscaled. Any origin is safe: quarters
+// wholly outside the picture are left transparent.
 SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint origin);
 
 // Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves
-// it at `path`. True exactly when the sheet was saved.
+// it at the UTF-8 `path` through the conversion core. The BMP fallback warning goes to the
+// handler first; the state is read after the user has seen it.
+korvanth::ConversionStatus ExportSelection(const char* path);
+
+// Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves
+// it at `path`. True exactly when the sheet was saved (see ExportSelection).
 bool ExportSheet(const char* path);
+
+}  // namespace korvanth

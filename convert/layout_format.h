@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+namespace korvanth {
+
 enum class LayoutFormat : std::int32_t { Terrain1 = 0, Terrain2 = 1, Roof = 2 };
 
 inline constexpr int kTileSize = 32;
@@ -51,3 +53,5 @@ std::optional<LayoutFormat> LayoutFormatFromName(std::string_view name);
 
 inline constexpr LayoutFormat kAllLayoutFormats[] = {LayoutFormat::Terrain1, LayoutFormat::Terrain2,
                                                      LayoutFormat::Roof};
+
+}  // namespace korvanth

@@ -1,27 +1,87 @@
 #include "imaging/save_file.h"
 
+#include <cerrno>
+#include <new>
+
 namespace korvanth {
 
-// Provisional: the host's own save, with the cause told from its status only.
 SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const CLSID& encoder) {
-  const GpStatus status = GdipSaveImageToFile(image, path, &encoder, nullptr);
   SaveOutcome outcome;
-  outcome.status = status;
-  switch (status) {
-    case Ok:
-      break;
-    case AccessDenied:
-      outcome.problem = SaveProblem::PermissionDenied;
-      break;
-    case GenericError:
-    case OutOfMemory:
-      outcome.problem = SaveProblem::EncoderFailed;
-      break;
-    default:
-      outcome.problem = SaveProblem::Other;
-      break;
+  std::vector<std::uint8_t> bytes;
+  try {
+    outcome.status = EncodeImage(image, encoder, bytes);
+  } catch (const std::bad_alloc&) {
+    outcome.status = OutOfMemory;
   }
+  if (outcome.status != Ok) {
+    outcome.problem = SaveProblem::EncoderFailed;
+    return outcome;
+  }
+  outcome.problem = ReplaceFileWith(path, bytes);
+  outcome.status = StatusForProblem(outcome.problem);
   return outcome;
+}
+
+SaveProblem SaveProblemFromErrno(int error) {
+  switch (error) {
+    case 0:
+      return SaveProblem::None;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return SaveProblem::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return SaveProblem::PermissionDenied;
+    case ENAMETOOLONG:
+      return SaveProblem::NameTooLong;
+    case ENOENT:
+    case ENOTDIR:
+      return SaveProblem::FolderMissing;
+    case EISDIR:
+      return SaveProblem::IsFolder;
+    default:
+      return SaveProblem::Other;
+  }
+}
+
+SaveProblem SaveProblemFromWindowsError(std::uint32_t error) {
+  // Codes as winerror.h numbers them; kept here so the table reads the same on both hosts.
+  switch (error) {
+    case 0:  // ERROR_SUCCESS
+      return SaveProblem::None;
+    case 39:    // ERROR_HANDLE_DISK_FULL
+    case 112:   // ERROR_DISK_FULL
+    case 1295:  // ERROR_DISK_QUOTA_EXCEEDED
+      return SaveProblem::DiskFull;
+    case 5:   // ERROR_ACCESS_DENIED
+    case 19:  // ERROR_WRITE_PROTECT
+      return SaveProblem::PermissionDenied;
+    case 111:  // ERROR_BUFFER_OVERFLOW
+    case 206:  // ERROR_FILENAME_EXCED_RANGE
+      return SaveProblem::NameTooLong;
+    case 2:   // ERROR_FILE_NOT_FOUND
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 15:  // ERROR_INVALID_DRIVE
+      return SaveProblem::FolderMissing;
+    default:
+      return SaveProblem::Other;
+  }
+}
+
+GpStatus StatusForProblem(SaveProblem problem) {
+  switch (problem) {
+    case SaveProblem::None:
+      return Ok;
+    case SaveProblem::PermissionDenied:
+      return AccessDenied;
+    case SaveProblem::EncoderFailed:
+      return GenericError;
+    default:
+      return Win32Error;
+  }
 }
 
 const char* SaveProblemText(SaveProblem problem) {

@@ -3,6 +3,9 @@
 // leaves neither a partial file nor a lost old one. A failure names its cause.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "imaging/gdiplus_api.h"
 
 namespace korvanth {
@@ -26,6 +29,24 @@ struct SaveOutcome {
 
 // Encodes `image` with the encoder `encoder` and writes it to `path`.
 SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const CLSID& encoder);
+
+// Encodes `image` into the whole file's bytes with the encoder `encoder`, as the host does
+// it (the project's own writers for BMP, GIF and TIFF on both hosts). Ok, or the status
+// telling why not.
+GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes);
+
+// Writes `bytes` under a temporary name in the folder of `path`, then moves the file over
+// `path`; on any failure the temporary is removed and an existing file at `path` is left
+// as it was.
+SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes);
+
+// The cause of a failed file operation, from the C library's errno or from a Windows
+// error code (GetLastError).
+SaveProblem SaveProblemFromErrno(int error);
+SaveProblem SaveProblemFromWindowsError(std::uint32_t error);
+
+// The GDI+ status of a failed write: AccessDenied for permissions, Win32Error otherwise.
+GpStatus StatusForProblem(SaveProblem problem);
 
 // The cause in a few English words ("disk full", "permission denied", ...), the same on
 // both hosts; empty for None.

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "convert/block_placement.h"
 #include "convert/layout_format.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
+
+using namespace korvanth;
 
 CursorCellState CursorCell;
 
@@ -126,13 +129,11 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
   DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100, {kGridCell, kGridCell}, {0, 0});
 
   const PixelSize block = SelectionBlockSize(CurrentLayoutFormat);
-  INT x = cursor.column * kGridCell;
-  if (x + block.width > pictureWidth) x = pictureWidth - block.width;
-  INT y = cursor.row * kGridCell;
-  if (y + block.height > pictureHeight) y = pictureHeight - block.height;
-  SelectionOrigin = {x, y};
-  const INT blockX = x - HorizontalScroll.offset;
-  const INT blockY = y - VerticalScroll.offset;
+  const auto placed =
+      korvanth::PlaceBlockOnCell(cursor.column, cursor.row, block, {pictureWidth, pictureHeight});
+  if (placed) SelectionOrigin = *placed;
+  const INT blockX = SelectionOrigin.x - HorizontalScroll.offset;
+  const INT blockY = SelectionOrigin.y - VerticalScroll.offset;
 
   {
     BrushHandle fill = BrushHandle::Solid(ColourToArgbAlpha(ViewColours[kFrameColour], 128));

@@ -112,7 +112,41 @@ __attribute__((target("ssse3"))) std::int64_t UnpackSsse3(std::uint8_t* dst,
   return done;
 }
 
+__attribute__((target("sse2"))) std::int64_t SelectSse2(std::uint8_t* dst, const std::uint8_t* src,
+                                                        std::int64_t count) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi32(255);
+  std::int64_t done = 0;
+  for (; done + 4 <= count; done += 4, src += 16, dst += 16) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+    const __m128i sa = _mm_srli_epi32(s, 24);
+    const __m128i sourceClear = _mm_cmpeq_epi32(sa, zero);
+    const __m128i sourceOpaque = _mm_cmpeq_epi32(sa, full);
+    const __m128i destClear = _mm_cmpeq_epi32(_mm_srli_epi32(d, 24), zero);
+    const __m128i plain = _mm_or_si128(_mm_or_si128(sourceClear, sourceOpaque), destClear);
+    if (_mm_movemask_epi8(plain) != 0xFFFF) break;
+    const __m128i out =
+        _mm_or_si128(_mm_andnot_si128(sourceClear, s), _mm_and_si128(sourceClear, d));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), out);
+  }
+  return done;
+}
+
+bool HasSse2() {
+#ifdef __SSE2__
+  return true;  // part of the target (every x86-64)
+#else
+  static const bool supported = __builtin_cpu_supports("sse2");
+  return supported;
+#endif
+}
+
 }  // namespace
+
+std::int64_t SelectChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count) {
+  return HasSse2() ? SelectSse2(dst, src, count) : 0;
+}
 
 std::int64_t PackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count,
                         bool blend) {
@@ -127,6 +161,7 @@ std::int64_t UnpackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64
 
 std::int64_t PackChunks(std::uint8_t*, const std::uint8_t*, std::int64_t, bool) { return 0; }
 std::int64_t UnpackChunks(std::uint8_t*, const std::uint8_t*, std::int64_t) { return 0; }
+std::int64_t SelectChunks(std::uint8_t*, const std::uint8_t*, std::int64_t) { return 0; }
 
 #endif
 

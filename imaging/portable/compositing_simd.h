@@ -16,4 +16,10 @@ std::int64_t PackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t
 // Unpacks B,G,R bytes into opaque 32-bit pixels, 16 at a time.
 std::int64_t UnpackChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count);
 
+// Source-over of 32-bit ARGB pixels onto 32-bit ARGB pixels, 4 at a time, for as long as
+// no pixel needs arithmetic: a fully transparent source pixel keeps the destination, an
+// opaque one or one landing on a fully transparent destination pixel replaces it (the
+// portable loop's results exactly). Stops before the first chunk that would need blending.
+std::int64_t SelectChunks(std::uint8_t* dst, const std::uint8_t* src, std::int64_t count);
+
 }  // namespace korvanth::imaging

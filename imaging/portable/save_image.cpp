@@ -1,90 +1,77 @@
-// Saving: the whole file is encoded in memory, then written beside the target and
-// renamed over it, so a failed save leaves neither a partial file nor a lost old one.
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+// Saving: the whole file is encoded in memory, then written beside the target and moved
+// over it (korvanth::ReplaceFileWith), so a failed save leaves neither a partial file nor
+// a lost old one.
 #include <QString>
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <new>
 
+#include "imaging/encode/writers.h"
 #include "imaging/portable/codec_table.h"
 #include "imaging/portable/encoders.h"
+#include "imaging/save_file.h"
 
-namespace Gdiplus::DllExports {
+namespace {
 
 using korvanth::imaging::EncoderKind;
 using korvanth::imaging::PortableBitmap;
 
-namespace {
-
 constexpr int kJpegQuality = 90;
 
-bool Encode(EncoderKind kind, PortableBitmap& bitmap, QByteArray& out) {
+bool EncodeWithQt(PortableBitmap& bitmap, const char* format, int quality,
+                  std::vector<std::uint8_t>& out) {
+  QByteArray encoded;
+  if (!korvanth::imaging::EncodeWithQt(bitmap, format, quality, encoded)) return false;
+  out.assign(encoded.begin(), encoded.end());
+  return true;
+}
+
+bool Encode(EncoderKind kind, PortableBitmap& bitmap, std::vector<std::uint8_t>& out) {
+  if (kind == EncoderKind::Jpeg) return EncodeWithQt(bitmap, "jpeg", kJpegQuality, out);
+  if (kind == EncoderKind::Png) return EncodeWithQt(bitmap, "png", -1, out);
+  const auto rows = korvanth::imaging::RowsOf(bitmap);
+  if (!rows) return false;
   switch (kind) {
     case EncoderKind::Bmp:
-      return korvanth::imaging::EncodeBmp(bitmap, out);
-    case EncoderKind::Jpeg:
-      return korvanth::imaging::EncodeWithQt(bitmap, "jpeg", kJpegQuality, out);
+      return korvanth::encode::WriteBmp(*rows, out);
     case EncoderKind::Gif:
-      return korvanth::imaging::EncodeGif(bitmap, out);
+      return korvanth::encode::WriteGif(*rows, out);
     case EncoderKind::Tiff:
-      return korvanth::imaging::EncodeTiff(bitmap, out);
-    case EncoderKind::Png:
-      return korvanth::imaging::EncodeWithQt(bitmap, "png", -1, out);
+      return korvanth::encode::WriteTiff(*rows, out);
+    default:
+      return false;
   }
-  return false;
-}
-
-bool PermissionRefused(const QString& path) {
-  const QByteArray native = QFile::encodeName(path);
-  return ::access(native.constData(), W_OK) != 0 && errno == EACCES;
-}
-
-// Qt reports a refused temporary file as a plain open error; the folder's and the old
-// file's permissions tell whether it was a matter of rights.
-GpStatus FileStatus(const QSaveFile& file) {
-  if (file.error() == QFileDevice::PermissionsError) return AccessDenied;
-  const QFileInfo target(file.fileName());
-  if (target.exists() && !target.isDir() && PermissionRefused(target.filePath()))
-    return AccessDenied;
-  if (PermissionRefused(target.absolutePath())) return AccessDenied;
-  return Win32Error;
 }
 
 }  // namespace
 
-GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
-                             const EncoderParameters*) {
-  PortableBitmap* bitmap = korvanth::imaging::AsBitmap(image);
-  if (bitmap == nullptr || bitmap->disposed || filename == nullptr || clsidEncoder == nullptr)
-    return InvalidParameter;
-  const korvanth::imaging::CodecEntry* codec = nullptr;
-  for (const auto& entry : korvanth::imaging::kCodecs)
-    if (entry.clsid == *clsidEncoder) codec = &entry;
+namespace korvanth {
+
+GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes) {
+  PortableBitmap* bitmap = imaging::AsBitmap(image);
+  if (bitmap == nullptr || bitmap->disposed) return InvalidParameter;
+  const imaging::CodecEntry* codec = nullptr;
+  for (const auto& entry : imaging::kCodecs)
+    if (entry.clsid == encoder) codec = &entry;
   if (codec == nullptr) return UnknownImageFormat;
   if (bitmap->lock.active) return WrongState;
-
-  QByteArray encoded;
   try {
-    if (!Encode(codec->kind, *bitmap, encoded)) return GenericError;
+    return Encode(codec->kind, *bitmap, bytes) ? Ok : GenericError;
   } catch (const std::bad_alloc&) {
     return OutOfMemory;
   }
+}
 
-  const QString path = QString::fromUtf16(filename);
-  if (path.isEmpty()) return Win32Error;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return FileStatus(file);
-  if (file.write(encoded) != encoded.size()) {
-    file.cancelWriting();
-    file.commit();  // discards the temporary file
-    return FileStatus(file);
-  }
-  if (!file.commit()) return FileStatus(file);
-  return Ok;
+}  // namespace korvanth
+
+namespace Gdiplus::DllExports {
+
+GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
+                             const EncoderParameters*) {
+  if (image == nullptr || filename == nullptr || clsidEncoder == nullptr) return InvalidParameter;
+  std::vector<std::uint8_t> bytes;
+  const GpStatus encoded = korvanth::EncodeImage(image, *clsidEncoder, bytes);
+  if (encoded != Ok) return encoded;
+  return korvanth::StatusForProblem(korvanth::ReplaceFileWith(filename, bytes));
 }
 
 }  // namespace Gdiplus::DllExports

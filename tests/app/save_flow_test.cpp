@@ -13,6 +13,8 @@
 #include "viewer/canvas.h"
 #include "support/expected_sheet.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 using dialogs_test::UserScript;
 
@@ -222,6 +224,49 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
   EXPECT_EQ(formatDuringWarning, LayoutFormat::Roof);
   // The format chosen while the warning showed applies to this conversion.
   EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(96, 128));
+}
+
+TEST_F(SaveFlowTest, FailedSaveShowsTheFileAndTheReasonOverTheWindow) {
+  // Causes that hold even for root: a folder that is not there, a name the system refuses.
+  struct Case {
+    std::string typed;
+    QString reason;
+  };
+  const Case cases[] = {
+      {"missing/sheet.png", QStringLiteral("(the folder does not exist)")},
+      {"tiles.png/sheet.png", QStringLiteral("(the folder does not exist)")},
+  };
+  for (const Case& c : cases) {
+    MoveMouse(40, 40);
+    ReleaseLeft(40, 40);  // arms (the dialog before took the focus)
+    QString text, title;
+    QWidget* parent = nullptr;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    UserScript script;
+    script
+        .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+              [&] { dialogs_test::TypeName(InDir(c.typed)); })
+        .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+        .when([] { return dialogs_test::OpenBox() != nullptr; },
+              [&] {
+                QMessageBox* box = dialogs_test::OpenBox();
+                text = box->text();
+                title = box->windowTitle();
+                parent = box->parentWidget();
+                icon = box->icon();
+                dialogs_test::Click(box->button(QMessageBox::Ok));
+              });
+    ReleaseWith(script, 40, 40);
+    EXPECT_EQ(text.toStdString(),
+              (QStringLiteral("保存できませんでした。\n") + InDir(c.typed) + "\n" + c.reason)
+                  .toStdString())
+        << c.typed;
+    EXPECT_EQ(title, QString());
+    EXPECT_EQ(parent, window()->widget());
+    EXPECT_EQ(icon, QMessageBox::Critical);
+  }
+  EXPECT_FALSE(fs::exists(dir_.path() / "missing"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "platform/portable/window_internals.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 using dialogs_test::UserScript;
 
 namespace {
@@ -87,6 +89,17 @@ TEST_F(ShellTest, FormatItemsMoveTheRadioMark) {
   EXPECT_EQ(CurrentLayoutFormat, LayoutFormat::Terrain2);
   EXPECT_TRUE(Checked(window(), 40004));
   EXPECT_FALSE(Checked(window(), 40005));
+}
+
+TEST_F(ShellTest, FormatItemsCarryTheirJapaneseCaptions) {
+  const std::pair<UINT, QString> items[] = {{40003, QStringLiteral("地形1")},
+                                            {40004, QStringLiteral("地形2")},
+                                            {40005, QStringLiteral("屋根")}};
+  for (const auto& [command, caption] : items) {
+    QAction* action = platform::MenuAction(window(), command);
+    ASSERT_NE(action, nullptr) << command;
+    EXPECT_TRUE(action->text().startsWith(caption)) << action->text().toStdString();
+  }
 }
 
 TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {

@@ -4,6 +4,8 @@
 #include "cli/convert_jobs.h"
 #include "cli/options.h"
 
+using namespace korvanth;
+
 namespace {
 
 TEST(ConvertOptionsTest, DefaultsAndValues) {
@@ -37,17 +39,52 @@ TEST(ConvertOptionsTest, RejectsWhatCannotBeMeant) {
   EXPECT_FALSE(ParseArguments({"--format", "", "a", "b"}).options);
 }
 
-TEST(CellPlacementTest, PulledBackLikeTheWindowPlacesTheBlock) {
-  const PixelSize terrain2 = SelectionBlockSize(LayoutFormat::Terrain2);
-  SelectionPoint p = OriginForCell({7, 1}, terrain2, 256, 1024);
-  EXPECT_EQ(p.x, 160);
-  EXPECT_EQ(p.y, 32);
-  p = OriginForCell({0, 0}, SelectionBlockSize(LayoutFormat::Terrain1), 32, 32);
-  EXPECT_EQ(p.x, -32);
-  EXPECT_EQ(p.y, -64);
-  p = OriginForCell({2, 3}, SelectionBlockSize(LayoutFormat::Roof), 128, 160);
-  EXPECT_EQ(p.x, 64);
-  EXPECT_EQ(p.y, 96);
+// Corners at the edge of 32-bit positions: accepted exactly when the block's last pixel
+// still has one (x + width - 1 <= 2147483647), for whichever format comes last.
+TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {{"--origin", "2147483647,0"}, false},
+      {{"--origin", "0,2147483647"}, false},
+      {{"--origin", "2147483584,0"}, true},  // terrain1: 64 wide
+      {{"--origin", "2147483585,0"}, false},
+      {{"--origin", "0,2147483552"}, true},  // terrain1: 96 high
+      {{"--origin", "0,2147483553"}, false},
+      {{"--origin", "2147483584,0", "--format", "terrain2"}, false},  // 96 wide
+      {{"--format", "terrain2", "--origin", "2147483552,2147483520"}, true},
+      {{"--format", "roof", "--origin", "2147483584,2147483584"}, true},
+      {{"--format", "roof", "--origin", "2147483584,2147483585"}, false},
+      {{"--origin", "-2147483648,-2147483648"}, true},
+      {{"--origin", "-2147483649,0"}, false},
+      {{"--origin", "2147483648,0"}, false},
+      {{"--cell", "67108863,0"}, true},
+      {{"--cell", "2147483647,2147483647"}, true},
+      {{"--cell", "2147483648,0"}, false},
+      {{"--cell", "0,-1"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"in.png", "out.png"});
+    const ParseResult r = ParseArguments(arguments);
+    EXPECT_EQ(r.options.has_value(), c.accepted)
+        << arguments[0] << " " << arguments[1] << ": " << r.error;
+  }
+}
+
+TEST(ConvertOptionsTest, HelpListsEveryFormat) {
+  const std::string help = UsageText();
+  for (const char* line :
+       {"[--format terrain1|terrain2|roof] [--origin X,Y | --cell COL,ROW]",
+        "terrain1  64 x 96 block   -> 128 x 320 sheet, 40 tiles",
+        "terrain2  96 x 128 block  -> 128 x 384 sheet, 48 tiles",
+        "roof      64 x 64 block   -> 96 x 128 sheet, 12 tiles", "(default terrain1)"}) {
+    EXPECT_NE(help.find(line), std::string::npos) << line;
+  }
+  const ParseResult r = ParseArguments({"--format", "hex", "a", "b"});
+  EXPECT_EQ(r.error, "unknown format 'hex' (terrain1, terrain2, roof)");
 }
 
 }  // namespace

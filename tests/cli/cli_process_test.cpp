@@ -3,12 +3,18 @@
 
 #include <QProcess>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
+
+using namespace korvanth;
 
 namespace fs = std::filesystem;
 
@@ -31,6 +37,31 @@ RunResult RunConvert(const std::vector<std::string>& arguments) {
   result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   result.out = process.readAllStandardOutput().toStdString();
   result.err = process.readAllStandardError().toStdString();
+  return result;
+}
+
+// Runs the converter with arguments passed as raw bytes (names that are not valid UTF-8
+// cannot travel through QString).
+RunResult RunConvertBytes(const std::vector<std::string>& arguments, const std::string& errFile) {
+  std::vector<char*> argv;
+  std::string program = KORVANTH_CONVERT_EXE;
+  argv.push_back(program.data());
+  std::vector<std::string> copies = arguments;
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int fd = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  RunResult result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = ReadBytes(errFile);
+  std::filesystem::remove(errFile);
   return result;
 }
 
@@ -225,6 +256,98 @@ TEST_F(ConvertProgramTest, JapaneseNamesWork) {
   r = RunConvert({"--all", input, dir_.file("バッチ")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(fs::exists(fs::path(dir_.file("バッチ")) / "地形タイル_0_0.png"));
+}
+
+TEST_F(ConvertProgramTest, NamesThatAreNotUtf8AreRefusedBeforeAnythingIsWritten) {
+  // The input's name is what the output's stray byte would become if it were repaired.
+  const std::string input = WritePicture("x\xEF\xBF\xBD.png", 64, 96);
+  const std::string before = ReadBytes(input);
+  const std::string strayInput = dir_.file("in\xFF.png");
+  fs::copy_file(input, strayInput);
+  const std::string errFile = "/tmp/korvanth-cli-err-" + std::to_string(getpid());
+  const auto count = [this] {
+    return std::distance(fs::recursive_directory_iterator(dir_.path()), {});
+  };
+  const auto filesBefore = count();
+
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string shown;  // how the refused name appears in the message
+  };
+  const Case cases[] = {
+      {{input, dir_.file("x\xFF.png")}, "x\\xFF.png"},
+      {{strayInput, dir_.file("out.png")}, "in\\xFF.png"},
+      {{"--all", input, dir_.file("out\xFF")}, "out\\xFF"},
+      {{"--all", strayInput, dir_.file("batch")}, "in\\xFF.png"},
+  };
+  for (const Case& c : cases) {
+    const RunResult r = RunConvertBytes(c.arguments, errFile);
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("not valid UTF-8"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.shown), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(ReadBytes(input), before);
+  EXPECT_EQ(count(), filesBefore);
+}
+
+TEST_F(ConvertProgramTest, PositionsAtTheEndsOfTheRange) {
+  const std::string input = WritePicture("tiles.png", 300, 400);
+  const std::string output = dir_.file("edge.png");
+  struct Case {
+    std::vector<std::string> options;
+    int exitCode;
+    int x, y;  // where the block lands, worked out by hand
+  };
+  const Case cases[] = {
+      {{"--cell", "67108863,0"}, 0, 236, 0},  // pulled back: 300 - 64
+      {{"--cell", "2147483647,2147483647", "--format", "roof"}, 0, 236, 336},
+      {{"--origin", "2147483647,0"}, 2, 0, 0},
+      {{"--origin", "0,2147483647"}, 2, 0, 0},
+      {{"--origin", "0,2147483552"}, 0, 0, 2147483552},
+      {{"--origin", "2147483584,-2147483648"}, 0, 2147483584, -2147483647 - 1},
+  };
+  for (const Case& c : cases) {
+    fs::remove(output);
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {input, output});
+    const RunResult r = RunConvert(arguments);
+    ASSERT_EQ(r.exitCode, c.exitCode) << c.options[1] << ": " << r.err;
+    if (c.exitCode != 0) {
+      EXPECT_FALSE(fs::exists(output));
+      continue;
+    }
+    const LayoutFormat format = c.options.size() > 2 ? LayoutFormat::Roof : LayoutFormat::Terrain1;
+    EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, format, c.x, c.y)), "")
+        << c.options[1];
+  }
+}
+
+TEST_F(ConvertProgramTest, WriteFailuresNameTheirCause) {
+  const std::string input = WritePicture("tiles.png", 64, 96);
+  fs::create_directory(dir_.path() / "folder.png");
+  const std::pair<std::string, std::string> cases[] = {
+      {dir_.file("no/such/folder/sheet.png"), "cannot write: the folder does not exist"},
+      {dir_.file("folder.png"), "cannot write: it is a folder"},
+      {dir_.file(std::string(300, 'n') + ".png"), "cannot write: name too long"},
+  };
+  for (const auto& [output, reason] : cases) {
+    const RunResult r = RunConvert({input, output});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(ConvertProgramTest, UnknownExtensionWarningSaysWhatHappensInEnglish) {
+  const std::string input = WritePicture("tiles.png", 64, 96);
+  const RunResult r = RunConvert({input, dir_.file("sheet.xyz")});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("sheet.xyz: the extension selects no file type; BMP content is written"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("(ビットマップ形式で保存します)"), std::string::npos) << r.err;
 }
 
 }  // namespace

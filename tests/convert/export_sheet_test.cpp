@@ -13,6 +13,8 @@
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 std::vector<std::string> gWarnings;

@@ -7,6 +7,8 @@
 
 #include "convert/layout_format.h"
 
+using namespace korvanth;
+
 namespace {
 
 using Quarters = std::vector<std::pair<int, int>>;

@@ -13,6 +13,8 @@
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 void ResetProgramState() {
   DestroySourceImage();
   HorizontalScroll = ScrollAxis{};

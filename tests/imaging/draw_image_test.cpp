@@ -131,6 +131,38 @@ TEST(DrawImagePointRect, BlendsTranslucentOverTranslucentWithCorrectRounding) {
         << "pixel " << x;
 }
 
+// Rows where runs that need no arithmetic (source clear or opaque, destination clear)
+// alternate with pixels that need blending, at every offset within a run of four.
+TEST(DrawImagePointRect, PlainRunsAndBlendedPixelsMixAtEveryOffset) {
+  const int width = 61, height = 9;
+  QImage source(width, height, QImage::Format_ARGB32), dest(width, height, QImage::Format_ARGB32);
+  const int sourceAlphas[] = {0, 255, 90, 255, 0, 1, 254};
+  const int destAlphas[] = {0, 0, 0, 200, 0, 255, 0, 0, 33};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      // The first y pixels of each row are plain; the rest cycle through every mix.
+      const int sa = x < 4 * y ? 255 : sourceAlphas[(x + y) % std::size(sourceAlphas)];
+      const int da = x < 4 * y ? 0 : destAlphas[(3 * x + y) % std::size(destAlphas)];
+      source.setPixel(x, y, qRgba(x * 4, y * 20, 255 - x, sa));
+      dest.setPixel(x, y, qRgba(7 * y, 250 - 3 * x, x, da));
+    }
+  ImageHandle picture = BitmapFrom(source);
+  ImageHandle target = BitmapFrom(dest);
+  GraphicsHandle graphics = GraphicsHandle::FromImage(target);
+  ASSERT_EQ(GdipDrawImagePointRectI(graphics.graphics(), picture.image(), 0, 0, 0, 0, width, height,
+                                    UnitPixel),
+            Ok);
+  const QImage result = PixelsOf(target);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const QRgb s = source.pixel(x, y), d = dest.pixel(x, y);
+      const QRgb expected = qAlpha(s) == 0                       ? d
+                            : qAlpha(s) == 255 || qAlpha(d) == 0 ? s
+                                                                 : OverTranslucent(s, d);
+      ASSERT_EQ(result.pixel(x, y), expected) << x << "," << y;
+    }
+}
+
 TEST(DrawImagePointRect, OutsideOfTheSourceIsNeitherReadNorDrawn) {
   const QImage source = PatternImage(20, 20, false);
   ImageHandle picture = BitmapFrom(source);

@@ -9,17 +9,18 @@
 
 #include "convert/layout_format.h"
 
-inline QImage ExpectedSheet(const QImage& source, LayoutFormat format, int originX, int originY) {
-  const PixelSize size = SheetSize(format);
+inline QImage ExpectedSheet(const QImage& source, korvanth::LayoutFormat format, int originX,
+                            int originY) {
+  const korvanth::PixelSize size = korvanth::SheetSize(format);
   const int columns = size.width / 32;
   QImage sheet(size.width, size.height, QImage::Format_ARGB32);
   sheet.fill(0);
-  const LayoutTable table = LayoutTableFor(format);
+  const korvanth::LayoutTable table = korvanth::LayoutTableFor(format);
   for (int tile = 0; tile < static_cast<int>(table.size()); ++tile) {
     const int cellX = (tile % columns) * 32;
     const int cellY = (tile / columns) * 32;
     for (int q = 0; q < 4; ++q) {
-      const QuarterRef from = table[tile].quarters[q].source;
+      const korvanth::QuarterRef from = table[tile].quarters[q].source;
       for (int v = 0; v < 16; ++v) {
         for (int u = 0; u < 16; ++u) {
           const int sx = originX + from.column * 16 + u;

@@ -7,6 +7,8 @@
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"
 
+using namespace korvanth;
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;

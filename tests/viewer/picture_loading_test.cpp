@@ -11,6 +11,8 @@
 #include "gui_support/main_window_fixture.h"
 #include "viewer/scroll_state.h"
 
+using namespace korvanth;
+
 namespace {
 
 std::string PngBytes(const QImage& image) {

@@ -1,16 +1,15 @@
 // Little-endian field writer for the file headers built by hand.
 #pragma once
 
-#include <QByteArray>
-
 #include <cstdint>
+#include <vector>
 
-namespace korvanth::imaging {
+namespace korvanth::encode {
 
 class ByteWriter {
  public:
-  explicit ByteWriter(QByteArray& out) : out_(out) {}
-  void U8(std::uint8_t v) { out_.append(static_cast<char>(v)); }
+  explicit ByteWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+  void U8(std::uint8_t v) { out_.push_back(v); }
   void U16(std::uint16_t v) {
     U8(static_cast<std::uint8_t>(v));
     U8(static_cast<std::uint8_t>(v >> 8));
@@ -19,10 +18,10 @@ class ByteWriter {
     U16(static_cast<std::uint16_t>(v));
     U16(static_cast<std::uint16_t>(v >> 16));
   }
-  void Zeros(int count) { out_.append(count, '\0'); }
+  void Zeros(std::size_t count) { out_.insert(out_.end(), count, 0); }
 
  private:
-  QByteArray& out_;
+  std::vector<std::uint8_t>& out_;
 };
 
-}  // namespace korvanth::imaging
+}  // namespace korvanth::encode

@@ -1,13 +1,11 @@
 // TIFF writer: one uncompressed strip, 8 bits a sample, RGB or RGBA with unassociated
-// alpha. Qt's own TIFF writer stores alpha premultiplied, which changes the colour of
-// translucent pixels, so the baseline file is written here.
+// alpha, so translucent pixels keep their exact colour.
 #include <cmath>
 
-#include "imaging/portable/byte_writer.h"
-#include "imaging/portable/compositing.h"
-#include "imaging/portable/encoders.h"
+#include "imaging/encode/byte_writer.h"
+#include "imaging/encode/writers.h"
 
-namespace korvanth::imaging {
+namespace korvanth::encode {
 
 namespace {
 
@@ -31,14 +29,12 @@ void Rational(ByteWriter& w, float dpi) {
 
 }  // namespace
 
-bool EncodeTiff(const PortableBitmap& bitmap, QByteArray& out) {
-  const QImage& pixels = bitmap.pixels;
-  const std::optional<Layout> layout = LayoutOf(pixels.format());
-  if (!layout) return false;
-  const bool withAlpha = *layout == Layout::Argb32;
+bool WriteTiff(const PixelRows& rows, std::vector<std::uint8_t>& out) {
+  if (rows.width <= 0 || rows.height <= 0) return false;
+  const bool withAlpha = rows.WithAlpha();
   const std::uint16_t samples = withAlpha ? 4 : 3;
-  const std::int64_t width = pixels.width();
-  const std::int64_t height = pixels.height();
+  const std::int64_t width = rows.width;
+  const std::int64_t height = rows.height;
   const std::int64_t stripBytes = width * height * samples;
 
   const int entryCount = withAlpha ? 14 : 13;
@@ -69,7 +65,7 @@ bool EncodeTiff(const PortableBitmap& bitmap, QByteArray& out) {
   };
 
   out.clear();
-  out.reserve(static_cast<qsizetype>(fileBytes));
+  out.reserve(static_cast<std::size_t>(fileBytes));
   ByteWriter w(out);
   w.U8('I');
   w.U8('I');
@@ -90,24 +86,23 @@ bool EncodeTiff(const PortableBitmap& bitmap, QByteArray& out) {
   }
   w.U32(0);  // no further image
   for (int i = 0; i < 4; ++i) w.U16(i < samples ? 8 : 0);
-  Rational(w, bitmap.dpiX);
-  Rational(w, bitmap.dpiY);
+  Rational(w, rows.dpiX);
+  Rational(w, rows.dpiY);
 
-  const qsizetype start = out.size();
-  out.resize(static_cast<qsizetype>(fileBytes));
-  auto* row = reinterpret_cast<std::uint8_t*>(out.data()) + start;
-  for (std::int64_t y = 0; y < height; ++y) {
-    const std::uint8_t* src = pixels.constScanLine(static_cast<int>(y));
-    const int step = BytesPerPixel(*layout);
-    for (std::int64_t x = 0; x < width; ++x, src += step) {
+  const std::size_t start = out.size();
+  out.resize(static_cast<std::size_t>(fileBytes));
+  std::uint8_t* dst = out.data() + start;
+  for (int y = 0; y < rows.height; ++y) {
+    const std::uint8_t* src = rows.Row(y);
+    for (int x = 0; x < rows.width; ++x, src += rows.bytesPerPixel) {
       // Stored B,G,R(,A); TIFF wants R,G,B(,A).
-      *row++ = src[2];
-      *row++ = src[1];
-      *row++ = src[0];
-      if (withAlpha) *row++ = src[3];
+      *dst++ = src[2];
+      *dst++ = src[1];
+      *dst++ = src[0];
+      if (withAlpha) *dst++ = src[3];
     }
   }
   return true;
 }
 
-}  // namespace korvanth::imaging
+}  // namespace korvanth::encode

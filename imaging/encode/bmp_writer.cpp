@@ -1,13 +1,13 @@
-// BMP writer. 32-bit bitmaps keep their alpha: a BITMAPV5HEADER with BI_BITFIELDS masks,
-// alpha included, which both Windows and Qt read back with the alpha intact. Bitmaps
-// without alpha are written as plain 24-bit BMP.
+// BMP writer. Pictures with alpha keep it: a BITMAPV5HEADER with BI_BITFIELDS masks, alpha
+// included, which both Windows and Qt read back with the alpha intact. Pictures without
+// alpha are written as plain 24-bit BMP.
 #include <cmath>
+#include <cstring>
 
-#include "imaging/portable/byte_writer.h"
-#include "imaging/portable/compositing.h"
-#include "imaging/portable/encoders.h"
+#include "imaging/encode/byte_writer.h"
+#include "imaging/encode/writers.h"
 
-namespace korvanth::imaging {
+namespace korvanth::encode {
 
 int DotsPerMetre(float dpi) {
   const double value = std::round(static_cast<double>(dpi) / 0.0254);
@@ -27,13 +27,11 @@ constexpr std::uint32_t kLcsGmImages = 4;
 
 }  // namespace
 
-bool EncodeBmp(const PortableBitmap& bitmap, QByteArray& out) {
-  const QImage& pixels = bitmap.pixels;
-  const std::optional<Layout> layout = LayoutOf(pixels.format());
-  if (!layout) return false;
-  const bool withAlpha = *layout == Layout::Argb32;
-  const std::int64_t width = pixels.width();
-  const std::int64_t height = pixels.height();
+bool WriteBmp(const PixelRows& rows, std::vector<std::uint8_t>& out) {
+  if (rows.width <= 0 || rows.height <= 0) return false;
+  const bool withAlpha = rows.WithAlpha();
+  const std::int64_t width = rows.width;
+  const std::int64_t height = rows.height;
   const std::int64_t rowBytes = withAlpha ? width * 4 : (width * 3 + 3) & ~std::int64_t{3};
   const std::int64_t imageBytes = rowBytes * height;
   const std::uint32_t headerSize = withAlpha ? kV5HeaderSize : kInfoHeaderSize;
@@ -41,7 +39,7 @@ bool EncodeBmp(const PortableBitmap& bitmap, QByteArray& out) {
   if (fileBytes > 0xFFFFFFFFLL) return false;
 
   out.clear();
-  out.reserve(static_cast<qsizetype>(fileBytes));
+  out.reserve(static_cast<std::size_t>(fileBytes));
   ByteWriter w(out);
   w.U8('B');
   w.U8('M');
@@ -56,8 +54,8 @@ bool EncodeBmp(const PortableBitmap& bitmap, QByteArray& out) {
   w.U16(withAlpha ? 32 : 24);
   w.U32(withAlpha ? kBiBitfields : kBiRgb);
   w.U32(static_cast<std::uint32_t>(imageBytes));
-  w.U32(static_cast<std::uint32_t>(DotsPerMetre(bitmap.dpiX)));
-  w.U32(static_cast<std::uint32_t>(DotsPerMetre(bitmap.dpiY)));
+  w.U32(static_cast<std::uint32_t>(DotsPerMetre(rows.dpiX)));
+  w.U32(static_cast<std::uint32_t>(DotsPerMetre(rows.dpiY)));
   w.U32(0);  // colours used
   w.U32(0);  // colours important
   if (withAlpha) {
@@ -74,17 +72,23 @@ bool EncodeBmp(const PortableBitmap& bitmap, QByteArray& out) {
     w.U32(0);  // reserved
   }
 
-  const qsizetype pixelStart = out.size();
-  out.resize(static_cast<qsizetype>(fileBytes));
-  auto* data = reinterpret_cast<std::uint8_t*>(out.data()) + pixelStart;
-  const Layout fileLayout = withAlpha ? Layout::Argb32 : Layout::Bgr24;
-  for (std::int64_t y = 0; y < height; ++y) {
+  const std::size_t pixelStart = out.size();
+  out.resize(static_cast<std::size_t>(fileBytes), 0);  // row padding stays zero
+  std::uint8_t* data = out.data() + pixelStart;
+  for (int y = 0; y < rows.height; ++y) {
     std::uint8_t* row = data + (height - 1 - y) * rowBytes;
-    ConvertRow(fileLayout, row, *layout, pixels.constScanLine(static_cast<int>(y)), width);
-    // Row padding of the 24-bit form stays zero.
-    for (std::int64_t i = width * BytesPerPixel(fileLayout); i < rowBytes; ++i) row[i] = 0;
+    const std::uint8_t* src = rows.Row(y);
+    if (withAlpha) {
+      std::memcpy(row, src, static_cast<std::size_t>(width) * 4);
+      continue;
+    }
+    for (int x = 0; x < rows.width; ++x, src += rows.bytesPerPixel, row += 3) {
+      row[0] = src[0];
+      row[1] = src[1];
+      row[2] = src[2];
+    }
   }
   return true;
 }
 
-}  // namespace korvanth::imaging
+}  // namespace korvanth::encode

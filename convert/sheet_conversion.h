@@ -1,0 +1,67 @@
+// The conversion core: one block of a picture into a sheet file, with every input given
+// explicitly and a status that says why a conversion failed. The window's ExportSheet and
+// the command-line converter both call it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/conversion_state.h"
+#include "convert/layout_format.h"
+#include "imaging/handles.h"
+#include "imaging/save_file.h"
+
+namespace korvanth {
+
+enum class ConversionWarning {
+  BitmapFallback,  // the extension selects no file type: BMP content is written
+};
+
+// Receives each warning before the sheet is written; may be empty.
+using WarningSink = std::function<void(ConversionWarning)>;
+
+enum class ConversionProblem {
+  None,
+  NoPicture,        // the source holds no picture
+  NoExtension,      // the name has no '.' to take a file type from
+  InvalidName,      // the name is not valid UTF-8 (it is never repaired into another name)
+  BlockOutOfRange,  // the block's pixels do not all have 32-bit positions
+  BuildFailed,      // the sheet could not be built in memory
+  SaveFailed,       // see `save`
+};
+
+struct ConversionStatus {
+  ConversionProblem problem = ConversionProblem::None;
+  SaveOutcome save;  // the save's outcome when problem is SaveFailed
+  bool ok() const { return problem == ConversionProblem::None; }
+};
+
+// The reason in a few English words ("disk full", "the name is not valid UTF-8", ...);
+// empty for success.
+std::string ConversionReason(const ConversionStatus& status);
+
+// The text after the name's last '.', or nothing when there is no '.'.
+std::optional<std::string_view> ExtensionOf(std::string_view path);
+
+struct EncoderChoice {
+  CLSID clsid{};          // zero when GDI+ reports no such encoder
+  bool fallback = false;  // the extension selects no type: BMP is used
+};
+
+// The encoder for an extension (compared without regard to ASCII case); anything else
+// selects BMP as a fallback.
+EncoderChoice ChooseEncoder(std::string_view extension);
+
+// Whether every pixel of a `block`-sized block at `origin` has a 32-bit signed position.
+bool BlockFitsPositions(SelectionPoint origin, PixelSize block);
+
+// Builds the sheet of `format` from the block at `origin` of `source` and saves it at the
+// UTF-8 `path` (any length) with the encoder its extension selects. `warn` hears about
+// the BMP fallback before anything is written. A source holding no picture (a failed
+// load) gives a transparent sheet.
+ConversionStatus ConvertBlockToFile(ImageHandle& source, LayoutFormat format, SelectionPoint origin,
+                                    std::string_view path, const WarningSink& warn);
+
+}  // namespace korvanth

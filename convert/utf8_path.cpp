@@ -1,0 +1,87 @@
+#include "convert/utf8_path.h"
+
+#include <cstdio>
+#include <limits>
+
+#ifndef MB_ERR_INVALID_CHARS
+#define MB_ERR_INVALID_CHARS 0x00000008
+#endif
+
+namespace korvanth {
+
+namespace {
+
+// Length of the well-formed sequence starting at `at`, or 0 when it is ill-formed.
+std::size_t SequenceLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char b0 = byte(at);
+  if (b0 < 0x80) return 1;
+  std::size_t need = 0;
+  unsigned char lo = 0x80;
+  unsigned char hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    need = 1;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    need = 2;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    need = 3;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (at + need >= text.size()) return 0;
+  for (std::size_t k = 1; k <= need; ++k) {
+    const unsigned char b = byte(at + k);
+    if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF)) return 0;
+  }
+  return need + 1;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::optional<std::vector<WCHAR>> WidenUtf8(std::string_view text) {
+  if (!IsValidUtf8(text) || text.find('\0') != std::string_view::npos) return std::nullopt;
+  if (text.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  std::vector<WCHAR> wide(1, 0);
+  if (text.empty()) return wide;
+  const int bytes = static_cast<int>(text.size());
+  const int units =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), bytes, nullptr, 0);
+  if (units <= 0) return std::nullopt;
+  wide.assign(static_cast<std::size_t>(units) + 1, 0);
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), bytes, wide.data(), units) !=
+      units)
+    return std::nullopt;
+  return wide;
+}
+
+std::string PrintableName(std::string_view text) {
+  std::string printable;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = SequenceLength(text, i);
+    if (length == 0) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[i]));
+      printable += escaped;
+      ++i;
+    } else {
+      printable.append(text.substr(i, length));
+      i += length;
+    }
+  }
+  return printable;
+}
+
+}  // namespace korvanth

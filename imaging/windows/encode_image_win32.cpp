@@ -1,0 +1,139 @@
+// Encoding on Windows: BMP, GIF and TIFF through the project's own writers over the
+// bitmap's 32-bit ARGB pixels, so they are the files the other host writes (GDI+ would
+// drop alpha from BMP); PNG and JPEG through GDI+ into a memory stream, JPEG at the
+// same quality as elsewhere.
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+#include "imaging/encode/writers.h"
+#include "imaging/save_file.h"
+
+namespace korvanth {
+
+namespace {
+
+constexpr ULONG kJpegQuality = 90;
+// EncoderQuality, spelled out so no GUID library is needed.
+constexpr GUID kEncoderQuality = {
+    0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+
+enum class Kind { Bmp, Gif, Tiff, Png, Jpeg, Unknown };
+
+bool WideEquals(const WCHAR* a, const WCHAR* b) {
+  if (a == nullptr) return false;
+  return std::wcscmp(a, b) == 0;
+}
+
+// The encoder's kind, by the MIME type GDI+ lists for it.
+Kind KindOf(const CLSID& encoder) {
+  UINT count = 0;
+  UINT size = 0;
+  if (GdipGetImageEncodersSize(&count, &size) != Ok || size == 0) return Kind::Unknown;
+  std::vector<std::uint8_t> buffer(size);
+  auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
+  if (GdipGetImageEncoders(count, size, codecs) != Ok) return Kind::Unknown;
+  for (UINT i = 0; i < count; ++i) {
+    if (std::memcmp(&codecs[i].Clsid, &encoder, sizeof(CLSID)) != 0) continue;
+    const WCHAR* mime = codecs[i].MimeType;
+    if (WideEquals(mime, L"image/bmp")) return Kind::Bmp;
+    if (WideEquals(mime, L"image/gif")) return Kind::Gif;
+    if (WideEquals(mime, L"image/tiff")) return Kind::Tiff;
+    if (WideEquals(mime, L"image/png")) return Kind::Png;
+    if (WideEquals(mime, L"image/jpeg")) return Kind::Jpeg;
+  }
+  return Kind::Unknown;
+}
+
+GpStatus WriteOwn(Kind kind, GpImage* image, std::vector<std::uint8_t>& bytes) {
+  auto* bitmap = static_cast<GpBitmap*>(image);
+  UINT width = 0;
+  UINT height = 0;
+  PixelFormat format = 0;
+  GpStatus status = GdipGetImageWidth(image, &width);
+  if (status == Ok) status = GdipGetImageHeight(image, &height);
+  if (status == Ok) status = GdipGetImagePixelFormat(image, &format);
+  if (status != Ok) return status;
+  encode::PixelRows rows;
+  if (GdipGetImageHorizontalResolution(image, &rows.dpiX) != Ok) rows.dpiX = 96.0f;
+  if (GdipGetImageVerticalResolution(image, &rows.dpiY) != Ok) rows.dpiY = 96.0f;
+
+  const GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  BitmapData data{};
+  status = GdipBitmapLockBits(bitmap, &all, ImageLockModeRead, PixelFormat32bppARGB, &data);
+  if (status != Ok) return status;
+  rows.scan0 = static_cast<const std::uint8_t*>(data.Scan0);
+  rows.stride = data.Stride;
+  rows.width = static_cast<int>(data.Width);
+  rows.height = static_cast<int>(data.Height);
+  rows.bytesPerPixel = 4;
+  rows.hasAlpha = (format & PixelFormatAlpha) != 0;
+  bool written = false;
+  try {
+    written = kind == Kind::Bmp   ? encode::WriteBmp(rows, bytes)
+              : kind == Kind::Gif ? encode::WriteGif(rows, bytes)
+                                  : encode::WriteTiff(rows, bytes);
+  } catch (const std::bad_alloc&) {
+    GdipBitmapUnlockBits(bitmap, &data);
+    return OutOfMemory;
+  }
+  GdipBitmapUnlockBits(bitmap, &data);
+  return written ? Ok : GenericError;
+}
+
+// GDI+'s own encoder into a memory stream, then the stream's bytes.
+GpStatus WriteWithGdiplus(Kind kind, GpImage* image, const CLSID& encoder,
+                          std::vector<std::uint8_t>& bytes) {
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return OutOfMemory;
+  ULONG quality = kJpegQuality;
+  EncoderParameters parameters{};
+  parameters.Count = 1;
+  parameters.Parameter[0].Guid = kEncoderQuality;
+  parameters.Parameter[0].NumberOfValues = 1;
+  parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
+  parameters.Parameter[0].Value = &quality;
+  GpStatus status =
+      GdipSaveImageToStream(image, stream, &encoder, kind == Kind::Jpeg ? &parameters : nullptr);
+  if (status == Ok) {
+    STATSTG stat{};
+    HGLOBAL memory = nullptr;
+    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) ||
+        FAILED(GetHGlobalFromStream(stream, &memory)) || stat.cbSize.QuadPart > 0x7FFFFFFF) {
+      status = GenericError;
+    } else {
+      const auto size = static_cast<std::size_t>(stat.cbSize.QuadPart);
+      const void* data = GlobalLock(memory);
+      if (data == nullptr && size > 0) {
+        status = OutOfMemory;
+      } else {
+        const auto* begin = static_cast<const std::uint8_t*>(data);
+        bytes.assign(begin, begin + size);
+      }
+      GlobalUnlock(memory);
+    }
+  }
+  stream->Release();
+  return status;
+}
+
+}  // namespace
+
+GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes) {
+  if (image == nullptr) return InvalidParameter;
+  const Kind kind = KindOf(encoder);
+  switch (kind) {
+    case Kind::Bmp:
+    case Kind::Gif:
+    case Kind::Tiff:
+      return WriteOwn(kind, image, bytes);
+    case Kind::Png:
+    case Kind::Jpeg:
+      return WriteWithGdiplus(kind, image, encoder, bytes);
+    case Kind::Unknown:
+      break;
+  }
+  return UnknownImageFormat;
+}
+
+}  // namespace korvanth

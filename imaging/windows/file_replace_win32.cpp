@@ -1,0 +1,82 @@
+// Whole-or-nothing file writes on Windows: the bytes go to a new file in the target's
+// folder, are flushed, and the file is moved over the target with MoveFileExW
+// (replace-existing, write-through); GetLastError names the cause of any failure.
+#include <cstdio>
+#include <string>
+
+#include "imaging/save_file.h"
+
+namespace korvanth {
+
+namespace {
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) return path.substr(0, slash + 1);
+  // "C:name" lies in drive C's current folder.
+  if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);
+  return std::wstring();
+}
+
+HANDLE CreateTemporary(const std::wstring& folder, std::wstring& name) {
+  static LONG counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    wchar_t leaf[64];
+    std::swprintf(leaf, 64, L"~korvanth-%lu-%ld.tmp", GetCurrentProcessId(),
+                  InterlockedIncrement(&counter));
+    name = folder + leaf;
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return file;
+  }
+  SetLastError(ERROR_FILE_EXISTS);
+  return INVALID_HANDLE_VALUE;
+}
+
+bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
+  const std::uint8_t* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr)) return false;
+    if (written == 0) {
+      SetLastError(ERROR_DISK_FULL);
+      return false;
+    }
+    data += written;
+    left -= written;
+  }
+  return true;
+}
+
+}  // namespace
+
+SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
+  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
+  const std::wstring target(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return SaveProblem::IsFolder;
+
+  std::wstring temporary;
+  const HANDLE file = CreateTemporary(FolderOf(target), temporary);
+  if (file == INVALID_HANDLE_VALUE) return SaveProblemFromWindowsError(GetLastError());
+
+  DWORD error = ERROR_SUCCESS;
+  if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) error = GetLastError();
+  if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
+  if (error == ERROR_SUCCESS && !MoveFileExW(temporary.c_str(), target.c_str(),
+                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = GetLastError();
+  if (error != ERROR_SUCCESS) {
+    DeleteFileW(temporary.c_str());
+    const SaveProblem problem = SaveProblemFromWindowsError(error);
+    return problem == SaveProblem::None ? SaveProblem::Other : problem;
+  }
+  return SaveProblem::None;
+}
+
+}  // namespace korvanth

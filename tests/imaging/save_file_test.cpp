@@ -1,0 +1,212 @@
+// korvanth::SaveImageFile: a save is whole or nothing and a failure names its cause.
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "imaging/imaging_helpers.h"
+#include "imaging/save_file.h"
+#include "support/test_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using korvanth::SaveProblem;
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+korvanth::SaveOutcome Save(ImageHandle& sheet, const std::string& path, const char16_t* mime) {
+  return korvanth::SaveImageFile(sheet.image(), Wide(path).c_str(), EncoderFor(mime));
+}
+
+// errno values as <errno.h> documents them, and the causes a user is told.
+TEST(SaveProblem, FromErrno) {
+  const std::pair<int, SaveProblem> table[] = {
+      {0, SaveProblem::None},
+      {ENOSPC, SaveProblem::DiskFull},
+      {EDQUOT, SaveProblem::DiskFull},
+      {EACCES, SaveProblem::PermissionDenied},
+      {EPERM, SaveProblem::PermissionDenied},
+      {EROFS, SaveProblem::PermissionDenied},
+      {ENAMETOOLONG, SaveProblem::NameTooLong},
+      {ENOENT, SaveProblem::FolderMissing},
+      {ENOTDIR, SaveProblem::FolderMissing},
+      {EISDIR, SaveProblem::IsFolder},
+      {EIO, SaveProblem::Other},
+      {EMFILE, SaveProblem::Other},
+  };
+  for (auto [error, problem] : table)
+    EXPECT_EQ(korvanth::SaveProblemFromErrno(error), problem) << std::strerror(error);
+}
+
+// Windows system error codes, by their documented numbers.
+TEST(SaveProblem, FromWindowsErrors) {
+  const std::pair<std::uint32_t, SaveProblem> table[] = {
+      {0, SaveProblem::None},
+      {2, SaveProblem::FolderMissing},
+      {3, SaveProblem::FolderMissing},
+      {5, SaveProblem::PermissionDenied},
+      {19, SaveProblem::PermissionDenied},
+      {32, SaveProblem::Other},
+      {39, SaveProblem::DiskFull},
+      {112, SaveProblem::DiskFull},
+      {1295, SaveProblem::DiskFull},
+      {206, SaveProblem::NameTooLong},
+      {123, SaveProblem::Other},
+      {183, SaveProblem::Other},
+  };
+  for (auto [error, problem] : table)
+    EXPECT_EQ(korvanth::SaveProblemFromWindowsError(error), problem) << error;
+}
+
+TEST(SaveProblem, TextsAndStatuses) {
+  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
+  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::PermissionDenied), "permission denied");
+  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::None), "");
+  EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::None), Ok);
+  EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::PermissionDenied), AccessDenied);
+  EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::DiskFull), Win32Error);
+}
+
+// Each failing target: the cause, nothing written, the folder as it was.
+TEST(SaveImageFile, NamesTheCauseAndLeavesNothingBehind) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "folder.png");
+  WriteBytes(dir.file("file"), "a file, not a folder");
+  ImageHandle sheet = BitmapFrom(PatternImage(32, 32));
+  const struct {
+    std::string name;
+    SaveProblem problem;
+  } cases[] = {
+      {"missing/sheet.png", SaveProblem::FolderMissing},
+      {"file/sheet.png", SaveProblem::FolderMissing},
+      {"folder.png", SaveProblem::IsFolder},
+      {std::string(300, 'n') + ".png", SaveProblem::NameTooLong},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name.substr(0, 40));
+    const korvanth::SaveOutcome outcome = Save(sheet, dir.file(c.name), u"image/png");
+    EXPECT_EQ(outcome.problem, c.problem);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.status, Win32Error);
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"file", "folder.png"}));
+  }
+  EXPECT_TRUE(fs::is_empty(dir.path() / "folder.png"));
+}
+
+TEST(SaveImageFile, AnEncoderFailureIsNamedAndWritesNothing) {
+  ScratchDir dir;
+  WriteBytes(dir.file("sheet.gif"), "old");
+  ImageHandle wide = ImageHandle::FromScan0(70000, 1, PixelFormat32bppARGB);
+  const korvanth::SaveOutcome outcome = Save(wide, dir.file("sheet.gif"), u"image/gif");
+  EXPECT_EQ(outcome.problem, SaveProblem::EncoderFailed);
+  EXPECT_EQ(outcome.status, GenericError);
+  EXPECT_EQ(ReadBytes(dir.file("sheet.gif")), "old");
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"sheet.gif"});
+}
+
+TEST(SaveImageFile, ReplacingKeepsTheOldFilesPermissions) {
+  ScratchDir dir;
+  WriteBytes(dir.file("sheet.bmp"), "old");
+  fs::permissions(dir.path() / "sheet.bmp",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ImageHandle sheet = BitmapFrom(PatternImage(16, 16));
+  ASSERT_TRUE(Save(sheet, dir.file("sheet.bmp"), u"image/bmp").ok());
+  EXPECT_EQ(fs::status(dir.path() / "sheet.bmp").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(FirstDifference(PatternImage(16, 16), ReadBack(dir.file("sheet.bmp"))), "");
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"sheet.bmp"});
+}
+
+// A small file system of its own, unmounted when done.
+class SmallFileSystem {
+ public:
+  explicit SmallFileSystem(const fs::path& at) : at_(at) {
+    fs::create_directory(at_);
+    mounted_ = ::mount("tmpfs", at_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    error_ = errno;
+  }
+  ~SmallFileSystem() {
+    if (mounted_) ::umount2(at_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  const char* why() const { return std::strerror(error_); }
+
+ private:
+  fs::path at_;
+  bool mounted_ = false;
+  int error_ = 0;
+};
+
+TEST(SaveImageFile, OnAFullDiskTheOldFileStaysWholeAndTheCauseIsDiskFull) {
+  ScratchDir dir;
+  SmallFileSystem disk(dir.path() / "disk");
+  if (!disk.mounted())
+    GTEST_SKIP() << "cannot mount a 64 KiB tmpfs here (" << disk.why()
+                 << "); the full-disk case needs root or CAP_SYS_ADMIN";
+  const std::string old = dir.file("disk/sheet.bmp");
+  ImageHandle small = BitmapFrom(PatternImage(16, 16));
+  ASSERT_TRUE(Save(small, old, u"image/bmp").ok());
+  const std::string oldBytes = ReadBytes(old);
+  {
+    // Fill what is left.
+    std::ofstream filler(dir.file("disk/filler"), std::ios::binary);
+    const std::string block(4096, 'x');
+    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
+    }
+  }
+  for (const char16_t* mime : {u"image/bmp", u"image/png", u"image/gif", u"image/tiff"}) {
+    ImageHandle sheet = BitmapFrom(PatternImage(128, 384));
+    const korvanth::SaveOutcome outcome = Save(sheet, old, mime);
+    EXPECT_EQ(outcome.problem, SaveProblem::DiskFull);
+    EXPECT_EQ(outcome.status, Win32Error);
+    EXPECT_EQ(ReadBytes(old), oldBytes);
+    EXPECT_EQ(Names(dir.path() / "disk"), (std::vector<std::string>{"filler", "sheet.bmp"}));
+  }
+  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
+}
+
+TEST(SaveImageFile, OnAReadOnlyDiskTheCauseIsPermission) {
+  ScratchDir dir;
+  SmallFileSystem disk(dir.path() / "disk");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (" << disk.why() << ")";
+  WriteBytes(dir.file("disk/sheet.png"), "old");
+  const std::string at = (dir.path() / "disk").string();
+  ASSERT_EQ(::mount("tmpfs", at.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k"), 0)
+      << std::strerror(errno);
+  ImageHandle sheet = BitmapFrom(PatternImage(8, 8));
+  const korvanth::SaveOutcome outcome = Save(sheet, dir.file("disk/sheet.png"), u"image/png");
+  EXPECT_EQ(outcome.problem, SaveProblem::PermissionDenied);
+  EXPECT_EQ(outcome.status, AccessDenied);
+  EXPECT_EQ(ReadBytes(dir.file("disk/sheet.png")), "old");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SaveImageFile, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "real");
+  WriteBytes(dir.file("real/sheet.png"), "old");
+  fs::create_symlink(dir.path() / "real/sheet.png", dir.path() / "link.png");
+  ImageHandle sheet = BitmapFrom(PatternImage(8, 8));
+  ASSERT_TRUE(Save(sheet, dir.file("link.png"), u"image/png").ok());
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.png"));
+  EXPECT_EQ(FirstDifference(PatternImage(8, 8), ReadBack(dir.file("real/sheet.png"))), "");
+  EXPECT_EQ(Names(dir.path() / "real"), std::vector<std::string>{"sheet.png"});
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The Windows converter (built against the real windows.h and GDI+) run under Wine against
+# the Linux converter: for every output type, several pictures, origins and formats, the
+# sheets are counted as byte-identical and pixel-identical (ImageMagick's compare); PNG,
+# BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
+# full disk, Japanese names, and the exit codes 1 and 2.
+# Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
+# Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+linux=$(realpath "$1")
+windows=$(realpath "$2")
+work=$(mktemp -d)
+cleanup() {
+  if mountpoint -q "$work/disk" 2>/dev/null; then umount "$work/disk" || true; fi
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEDEBUG=-all
+if [ -z "${WINEPREFIX:-}" ]; then
+  "$root/tests/windows/make_wine_prefix.sh" "$work/prefix" >/dev/null
+  export WINEPREFIX="$work/prefix"
+fi
+cd "$work"
+
+passed=0
+failed=0
+check() {
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $*" >&2; fi
+}
+same_pixels() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+win() { wine "$windows" "$@"; }
+
+# Pictures: the sample; a gradient with graded alpha (fully transparent at one edge); a
+# picture of few colours; one of thousands of colours a block with a transparent band, so
+# GIF sheets are quantized.
+cp "$root/samples/sample-tiles.png" sample.png
+convert -size 320x256 gradient:'#ff2000-#0040ff' \( -size 256x320 gradient:'#ffffff-#000000' \
+  -rotate 90 \) -compose CopyOpacity -composite -depth 8 PNG32:gradient.png
+convert -size 192x192 xc:'#204060' -fill '#e0c020' -draw 'rectangle 20,30 150,90' \
+  -fill '#80ff80' -draw 'circle 100,130 120,170' -depth 8 PNG32:few.png
+
+convert -size 320x256 gradient:'#000000-#ff0000' \( -size 256x320 gradient:'#000000-#00ff00' \
+  -rotate 90 \) -compose plus -composite -alpha set \( -size 320x11 xc:none \) -geometry +0+100 \
+  -compose copy -composite -depth 8 PNG32:rich.png
+
+types=(png bmp gif jpg tif)
+declare -A total bytes pixels
+for t in "${types[@]}"; do total[$t]=0 bytes[$t]=0 pixels[$t]=0; done
+count() {  # TYPE WINDOWS_FILE LINUX_FILE
+  total[$1]=$((total[$1] + 1))
+  if cmp -s "$2" "$3"; then bytes[$1]=$((bytes[$1] + 1)); fi
+  if same_pixels "$2" "$3"; then pixels[$1]=$((pixels[$1] + 1)); fi
+  if [ "$1" = jpg ]; then
+    { compare -metric PSNR "$2" "$3" null: 2>&1 || true; } | cut -d' ' -f1 >>jpeg-psnr.txt
+  fi
+}
+
+# Every whole block of each picture, per format and type, through --all.
+for picture in sample gradient few rich; do
+  for format in terrain1 terrain2 roof; do
+    for t in "${types[@]}"; do
+      out="all-$picture-$format-$t"
+      win --format "$format" --all --type "$t" "$picture.png" "$out-win" 2>/dev/null
+      "$linux" --format "$format" --all --type "$t" "$picture.png" "$out-linux" 2>/dev/null
+      check test "$(ls "$out-win" | wc -l)" -eq "$(ls "$out-linux" | wc -l)"
+      for f in "$out-linux"/*; do count "$t" "$out-win/$(basename "$f")" "$f"; done
+    done
+  done
+done
+# Origins off the grid and partly outside the picture (the outside stays transparent).
+for origin in 17,5 200,150 -10,40; do
+  for format in terrain1 roof; do
+    for t in "${types[@]}"; do
+      win --format "$format" --origin "$origin" gradient.png "o-win.$t" 2>/dev/null
+      "$linux" --format "$format" --origin "$origin" gradient.png "o-linux.$t" 2>/dev/null
+      count "$t" "o-win.$t" "o-linux.$t"
+    done
+  done
+done
+
+echo "Sheets of the i686 Windows converter against the Linux one (identical / compared):"
+for t in "${types[@]}"; do
+  echo "  $t: ${bytes[$t]} byte-identical, ${pixels[$t]} pixel-identical of ${total[$t]}"
+done
+for t in png bmp gif tif; do check test "${pixels[$t]}" -eq "${total[$t]}"; done
+# JPEG is lossy and each host has its own encoder: the sheets must still be close.
+lowest=$(sort -g jpeg-psnr.txt | head -n1)
+echo "  jpg: lowest PSNR between the hosts' sheets $lowest dB"
+check test "${total[jpg]}" -gt 0
+check awk -v p="$lowest" 'BEGIN { exit !(p == "inf" || p + 0 >= 28) }'
+# The Linux JPEG is written at quality 90 (ImageMagick's estimate from the tables).
+check test "$(identify -format %Q all-sample-roof-jpg-linux/sample_0_0.jpg)" = 90
+
+# Written BMP keeps alpha (32 bits a pixel, BITMAPV5HEADER) and GIF is not empty.
+check test "$(od -An -tu1 -j28 -N1 "all-few-roof-bmp-win/few_0_0.bmp" | tr -d ' ')" = 32
+check test "$(od -An -tu1 -j14 -N1 "all-few-roof-bmp-win/few_0_0.bmp" | tr -d ' ')" = 124
+check test "$(identify -format '%wx%h' "all-few-roof-gif-win/few_0_0.gif")" = 96x128
+# The rich picture's GIF sheets went through the quantizer: a full palette.
+check test "$(identify -format '%k' "all-rich-terrain1-gif-win/rich_1_0.gif")" -gt 200
+
+# A save over an existing sheet on a full disk fails with a message and status 1, and
+# leaves the old sheet byte for byte and no temporary file.
+mkdir disk
+if mount -t tmpfs -o size=64k tmpfs disk 2>/dev/null; then
+  win --format roof sample.png disk/sheet.bmp 2>/dev/null
+  cp disk/sheet.bmp old-sheet.bmp
+  dd if=/dev/zero of=disk/filler bs=4k 2>/dev/null || true
+  set +e
+  win --format terrain2 gradient.png disk/sheet.bmp 2>full.txt
+  status=$?
+  set -e
+  echo "Full disk: status $status, message: $(cat full.txt)"
+  check test "$status" -eq 1
+  check grep -q "sheet.bmp" full.txt
+  check cmp disk/sheet.bmp old-sheet.bmp
+  check test "$(ls -A disk | tr '\n' ' ')" = "filler sheet.bmp "
+  umount disk
+else
+  echo "SKIPPED: the full-disk case needs a tmpfs mount (root)" >&2
+fi
+
+# Japanese names for the input, the output and a batch folder; an unknown extension.
+cp sample.png "タイル.png"
+check win --format roof --cell 2,1 "タイル.png" "シート.gif"
+"$linux" --format roof --cell 2,1 sample.png linux-roof.gif
+check cmp "シート.gif" linux-roof.gif
+check win --format roof --all --type tif "タイル.png" "書き出し"
+check test "$(ls "書き出し" | wc -l)" -eq 12
+check test -f "書き出し/タイル_3_2.tif"
+win "タイル.png" "シート.dat" 2>warning.txt
+check grep -q "ビットマップ形式で保存します" warning.txt
+check test "$(head -c 2 "シート.dat")" = BM
+
+# A missing input is exit status 1, a usage error 2; neither writes anything.
+set +e
+win missing.png out.png 2>/dev/null
+missing=$?
+win --format hexagon sample.png out.png 2>/dev/null
+usage=$?
+set -e
+check test "$missing" -eq 1
+check test "$usage" -eq 2
+check test ! -e out.png
+
+# Outputs that cannot be written: status 1, and nothing left beside them.
+mkdir -p targets/folder.png
+for out in targets/missing/sheet.png targets/folder.png; do
+  set +e
+  win sample.png "$out" 2>/dev/null
+  status=$?
+  set -e
+  check test "$status" -eq 1
+done
+check test "$(ls -A targets)" = folder.png
+check test -z "$(ls -A targets/folder.png)"
+
+echo "Windows converter under Wine: $passed passed, $failed failed"
+test "$failed" -eq 0

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The Windows window program under Wine on a private X server: it starts on a picture,
+# paints the picture, the grid and the selection block; a click pair opens the Save
+# dialog; a typed name is written and equals the Linux converter's sheet; it exits 0.
+# Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
+# Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+program=$(realpath "$1")
+linux=$(realpath "$2")
+WD_WORK=$(mktemp -d)
+# shellcheck source=window_driver.sh
+. "$root/tests/windows/window_driver.sh"
+trap 'wd_stop; rm -rf "$WD_WORK"' EXIT
+export WINEDEBUG=-all LC_ALL=C.UTF-8
+if [ -z "${WINEPREFIX:-}" ]; then
+  "$root/tests/windows/make_wine_prefix.sh" "$WD_WORK/prefix" >/dev/null
+  export WINEPREFIX="$WD_WORK/prefix"
+fi
+cd "$WD_WORK"
+
+passed=0
+failed=0
+check() {
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $*" >&2; fi
+}
+magenta=255,0,255
+black=0,0,0
+
+# A magenta picture, so the picture and the grid are easy to find on the screen, with
+# part of the sample's tiles in its lower right for the sheet.
+convert -size 320x320 xc:'#ff00ff' \( "$root/samples/sample-tiles.png" -crop 128x128+64+32 \
+  +repage \) -geometry +160+160 -composite -depth 8 PNG32:picture.png
+
+wd_start_x
+wd_start_app "$program" picture.png
+window=$(wd_wait_window '^Korvanth$' 90)
+sleep 2
+
+# The client origin: the grid's first line is picture column and row 0, so the magenta
+# starts one pixel further in. The pointer first parks the block in the lower right.
+xdotool mousemove 600 600
+sleep 0.5
+wd_screenshot start.png
+read -r x y < <(wd_find_colour start.png '#FF00FF')
+WD_CLIENT_X=$((x - 1))
+WD_CLIENT_Y=$((y - 1))
+echo "window $window, client origin at $WD_CLIENT_X,$WD_CLIENT_Y"
+wd_move 300 300
+wd_screenshot painted.png
+at() { wd_pixel painted.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+picture_at() { wd_pixel picture.png "$1" "$2"; }
+
+# The picture at its own size.
+check test "$(at 16 16)" = "$magenta"
+check test "$(at 319 1)" = "$magenta"
+check test "$(at 200 200)" = "$(picture_at 200 200)"
+check test "$(at 250 170)" = "$(picture_at 250 170)"
+check test "$(at 330 16)" != "$magenta"  # right of the picture
+# The grid: every 32nd column and row, black over magenta, contrasting over the tiles.
+for point in "32 16" "64 100" "16 32" "16 288" "288 64"; do
+  read -r gx gy <<<"$point"
+  check test "$(at "$gx" "$gy")" = "$black"
+done
+check test "$(at 33 16)" = "$magenta"
+IFS=, read -r r g b <<<"$(picture_at 192 200)"
+contrast=$([ $((r + g + b)) -lt 384 ] && echo 255,255,255 || echo "$black")
+check test "$(at 192 200)" = "$contrast"
+
+# The block under the pointer: terrain1 is 64 x 96, on the cell under the pointer.
+wd_move 40 40
+wd_screenshot block.png
+at() { wd_pixel block.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+tint=$(at 50 50)
+check test "$tint" != "$magenta"
+check test "$tint" != "$black"
+check test "$(at 80 110)" = "$tint"
+check test "$(at 50 140)" = "$magenta"  # below the block
+check test "$(at 110 50)" = "$magenta"  # right of the block
+
+# A click pair on cell (5, 5) opens the Save dialog; the typed name is written.
+wd_move 170 170
+wd_click
+wd_click
+dialog=$(wd_wait_window '^Save As$' 30)
+echo "Save dialog $dialog"
+sleep 1
+# The whole path: the dialog may open on the folder it showed last.
+wd_type "$(winepath -w "$WD_WORK/window-sheet.png")"
+wd_key Return
+check wd_wait_file window-sheet.png 60
+"$linux" --format terrain1 --cell 5,5 picture.png linux-sheet.png
+check test "$(compare -metric AE window-sheet.png linux-sheet.png null: 2>&1)" = 0
+
+# Alt+F4 closes the window; the program ends with status 0.
+wd_move 300 300
+wd_key alt+F4
+status=$(wd_wait_exit 30)
+check test "$status" = 0
+
+echo "Windows window program under Wine: $passed passed, $failed failed"
+test "$failed" -eq 0
