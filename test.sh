@@ -2,7 +2,7 @@
 # Runs every test: installs what is missing, builds, runs the suites normally and under
 # AddressSanitizer + UndefinedBehaviorSanitizer, cross-builds the Windows programs and runs
 # the shipped i686 ones under 32-bit Wine: the converter against the Linux one, the window
-# under Xvfb.
+# under Xvfb; then makes the .deb and the Windows zip (scripts/package.sh) and checks them.
 # KORVANTH_QUICK=1 runs the normal build's tests only.
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -39,17 +39,41 @@ while read -r path; do
 done <<<"$listing"
 if grep -qE '_tests$|_bench$|\.a$|\.h$' <<<"$listing"; then fail "build files in the package"; fi
 
-# Dependencies are computed from the programs' libraries, not typed by hand.
-depends=$(dpkg-deb --field "$deb" Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libgif7; do
-  grep -q "\b$library\b" <<<"$depends" || fail "Depends lacks $library: $depends"
-done
 [ "$(dpkg-deb --field "$deb" Package)" = korvanth ] || fail "package name"
 [ "$(dpkg-deb --field "$deb" Section)" = graphics ] || fail "section"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
+
+# Depends names the package of every library the programs link directly (found here with
+# readelf, ldd and dpkg -S, not with the dpkg-shlibdeps that made the list).
+owner_of() {  # the package holding a library file, under either of its merged-/usr names
+  local path candidates
+  path=$(realpath "$1")
+  candidates=("$1" "$path" "${path#/usr}" "/usr$1")
+  for candidate in "${candidates[@]}"; do
+    dpkg -S "$candidate" 2>/dev/null | head -n 1 | cut -d: -f1 && return 0
+  done
+  return 1
+}
+depends=$(dpkg-deb --field "$deb" Depends)
+# The package names alone, one a line.
+depends_names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
+for program in "$root"/usr/bin/*; do
+  resolved=$(ldd "$program")
+  while read -r needed; do
+    # "libX.so.N => /path (address)", or the loader itself as "/path/ld-linux... (address)".
+    library=$(awk -v name="$needed" '
+      $2 == "=>" && $1 == name { print $3 }
+      $2 != "=>" && $1 ~ /^\// { n = split($1, part, "/"); if (part[n] == name) print $1 }' \
+      <<<"$resolved")
+    [ -n "$library" ] || { fail "$(basename "$program") links $needed, which is not found"; continue; }
+    owner=$(owner_of "$library") || { fail "no package owns $library"; continue; }
+    grep -qxF "$owner" <<<"$depends_names" ||
+      fail "Depends lacks $owner ($needed, linked by $(basename "$program")): $depends"
+  done < <(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+done
 
 # Every PNG icon is as large as its folder says (read from the PNG header itself).
 for size in "${icon_sizes[@]}"; do

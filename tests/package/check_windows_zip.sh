@@ -67,7 +67,8 @@ fi
 cat >"$work/window.sh" <<'INNER'
 wine korvanth.exe タイル.png 2>/dev/null &
 pid=$!
-for _ in $(seq 1 150); do
+# Wine may take a while the first time it shows a window in a new prefix.
+for _ in $(seq 1 600); do
   window=$(xdotool search --name '^Korvanth$' 2>/dev/null | head -n 1)
   [ -n "$window" ] && break
   sleep 0.2
@@ -83,6 +84,9 @@ echo "the window did not close"
 kill "$pid"
 exit 1
 INNER
+# A Wine session started without a display cannot open windows later: end it first.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 result=$(xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/window.sh" 2>&1) ||
   fail "korvanth.exe under Wine: $result"
 
