@@ -81,8 +81,7 @@ TEST(FormatRegistryTest, WindowsMenuResourceListsTheRegistrysFormats) {
   const std::size_t popup = script.find("POPUP MENU_TEXT_FORMAT");
   ASSERT_NE(popup, std::string::npos);
   const std::size_t begin = script.find("BEGIN", popup);
-  // The format items come first; anything after a separator is not a format.
-  const std::size_t end = std::min(script.find("END", begin), script.find("SEPARATOR", begin));
+  const std::size_t end = script.find("END", begin);
   const std::string body = script.substr(begin, end - begin);
 
   std::vector<std::pair<std::string, int>> items;
