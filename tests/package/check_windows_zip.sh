@@ -69,7 +69,8 @@ wine korvanth.exe タイル.png 2>/dev/null &
 pid=$!
 # Wine may take a while the first time it shows a window in a new prefix.
 for _ in $(seq 1 600); do
-  window=$(xdotool search --name '^Korvanth$' 2>/dev/null | head -n 1)
+  # With a picture loaded the title is "<file name> - Korvanth".
+  window=$(xdotool search --name '^タイル\.png - Korvanth$' 2>/dev/null | head -n 1)
   [ -n "$window" ] && break
   sleep 0.2
 done
