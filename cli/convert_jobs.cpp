@@ -40,12 +40,7 @@ bool LoadInput(const std::string& input, std::FILE* err) {
     std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram, input.c_str());
     return false;
   }
-  if (input.size() >= static_cast<size_t>(kPathBufferSize)) {
-    std::fprintf(err, "%s: %s: path longer than %d bytes\n", kProgram, input.c_str(),
-                 kPathBufferSize - 1);
-    return false;
-  }
-  const LoadOutcome outcome = ReplaceSourceImage(input.c_str());
+  const LoadOutcome outcome = ReplaceSourceImageOfAnyLength(input);
   if (outcome.problem != LoadProblem::None) {
     std::fprintf(err, "%s: %s: %s\n", kProgram, input.c_str(), LoadProblemText(outcome.problem));
     return false;

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "convert/utf8_path.h"
+
 #ifndef MB_ERR_INVALID_CHARS
 #define MB_ERR_INVALID_CHARS 0x00000008
 #endif
@@ -33,17 +35,18 @@ void DestroySourceImage() {
   SourceImage.height = 0;
 }
 
-LoadOutcome ReplaceSourceImage(const char* path) {
-  WCHAR wide[kPathBufferSize];
-  const bool widened = WidenPath(path, wide);
+namespace {
 
+// Loads the file named by `path` (and `wide`, the same name in UTF-16; null when the name
+// was refused) as the new picture, the old one gone first.
+LoadOutcome LoadNamedPicture(const char* path, const WCHAR* wide) {
   DestroySourceImage();
 
   void* memory = GdipAlloc(sizeof(ImageHandle));
   if (memory == nullptr) return {LoadProblem::NoMemory, OutOfMemory};
 
   LoadOutcome outcome;
-  if (widened) {
+  if (wide != nullptr) {
     const korvanth::imaging::PictureHeader header =
         korvanth::imaging::ReadPictureHeaderOfPath(path);
     const LoadProblem refused = ProblemOfHeader(header);
@@ -56,7 +59,7 @@ LoadOutcome ReplaceSourceImage(const char* path) {
       if (status != Ok) outcome = {ProblemOfFailedDecode(status, header.type), status};
     }
   } else {
-    // A path that does not fit the buffer is refused: the picture is present but empty.
+    // A refused name: the picture is present but empty.
     SourceImage.image = new (memory) ImageHandle();
     SourceImage.image->Record(InvalidParameter);
     outcome = {LoadProblem::BadPath, InvalidParameter};
@@ -65,6 +68,18 @@ LoadOutcome ReplaceSourceImage(const char* path) {
   SourceImage.width = static_cast<std::int32_t>(SourceImage.image->Width());
   SourceImage.height = static_cast<std::int32_t>(SourceImage.image->Height());
   return outcome;
+}
+
+}  // namespace
+
+LoadOutcome ReplaceSourceImage(const char* path) {
+  WCHAR wide[kPathBufferSize];
+  return LoadNamedPicture(path, WidenPath(path, wide) ? wide : nullptr);
+}
+
+LoadOutcome ReplaceSourceImageOfAnyLength(const std::string& path) {
+  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
+  return LoadNamedPicture(path.c_str(), wide ? wide->data() : nullptr);
 }
 
 }  // namespace korvanth

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "convert/layout_format.h"
 #include "convert/load_problem.h"
@@ -52,5 +53,9 @@ struct LoadOutcome {
 // header is judged first: only BMP, GIF, PNG, TIFF and JPEG files whose decoding fits the
 // memory bound reach the decoder.
 LoadOutcome ReplaceSourceImage(const char* path);
+
+// The same for a UTF-8 name of any length (the converter's names are not bound by the
+// window's path buffers); a name that is not valid UTF-8 is refused as BadPath.
+LoadOutcome ReplaceSourceImageOfAnyLength(const std::string& path);
 
 }  // namespace korvanth

@@ -258,6 +258,24 @@ TEST_F(ConvertProgramTest, JapaneseNamesWork) {
   EXPECT_TRUE(fs::exists(fs::path(dir_.file("バッチ")) / "地形タイル_0_0.png"));
 }
 
+TEST_F(ConvertProgramTest, LongNamesWorkAsFarAsTheSystemAllows) {
+  // Over 400 bytes: past the window's 260-byte buffers, within Linux's own limits.
+  fs::path deep = dir_.path();
+  for (int level = 0; level < 8; ++level) deep /= std::string(40, 'a' + level) + "_フォルダ";
+  fs::create_directories(deep);
+  const std::string input =
+      WritePicture((deep / "入力.png").lexically_relative(dir_.path()).string(), 64, 96);
+  ASSERT_GT(input.size(), 400u);
+  const std::string output = (deep / "出力.png").string();
+  RunResult r = RunConvert({input, output});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(
+      FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0)), "");
+  r = RunConvert({"--all", input, (deep / "batch").string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(fs::exists(deep / "batch" / "入力_0_0.png"));
+}
+
 TEST_F(ConvertProgramTest, NamesThatAreNotUtf8AreRefusedBeforeAnythingIsWritten) {
   // The input's name is what the output's stray byte would become if it were repaired.
   const std::string input = WritePicture("x\xEF\xBF\xBD.png", 64, 96);
