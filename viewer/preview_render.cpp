@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "convert/export_sheet.h"
+#include "convert/format_registry.h"
 
 namespace korvanth {
 
@@ -13,8 +14,8 @@ ARGB CheckerColour(int x, int y) {
 
 PixelSize PreviewClientSize() {
   PixelSize largest{0, 0};
-  for (LayoutFormat format : {LayoutFormat::Terrain1, LayoutFormat::Terrain2, LayoutFormat::Roof}) {
-    const PixelSize sheet = SheetSize(format);
+  for (const FormatEntry& entry : FormatRegistry()) {
+    const PixelSize sheet = entry.sheet;
     largest.width = std::max(largest.width, sheet.width * kPreviewScale);
     largest.height = std::max(largest.height, sheet.height * kPreviewScale);
   }

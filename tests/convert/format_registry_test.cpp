@@ -56,6 +56,10 @@ TEST(FormatRegistryTest, EntriesHoldTheFormatsFacts) {
     EXPECT_EQ(SheetSize(f.format), f.sheet);
     EXPECT_EQ(LayoutFormatFromName(f.cliName), f.format);
   }
+  // The plain list of formats names the same formats in the same order.
+  ASSERT_EQ(std::size(kAllLayoutFormats), std::size(kFacts));
+  for (std::size_t i = 0; i < std::size(kFacts); ++i)
+    EXPECT_EQ(kAllLayoutFormats[i], kFacts[i].format);
   for (int command : {0, 40001, 40002, 40006, 40007, 40008})
     EXPECT_EQ(korvanth::FormatEntryForCommand(command), nullptr) << command;
   for (const char* name : {"", "Terrain1", "terrain", "roof ", "3"})
