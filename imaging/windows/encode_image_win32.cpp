@@ -13,6 +13,10 @@ namespace korvanth {
 
 namespace {
 
+// Only this file streams through GDI+ with encoder parameters.
+using Gdiplus::EncoderParameterValueTypeLong;
+using Gdiplus::DllExports::GdipSaveImageToStream;
+
 constexpr ULONG kJpegQuality = 90;
 // EncoderQuality, spelled out so no GUID library is needed.
 constexpr GUID kEncoderQuality = {
