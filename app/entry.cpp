@@ -6,6 +6,7 @@
 #include "app/menu_install.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace korvanth;
   ArgumentCount = __argc;
   ArgumentVector = __argv;
   InstallMenuResource();

@@ -11,7 +11,7 @@
 #include "convert/export_sheet.h"
 #include "convert/sheet_tilesets.h"
 
-using namespace korvanth;
+namespace korvanth {
 
 const char* const SaveExtensions[3] = {"png", "bmp", ""};
 
@@ -146,3 +146,5 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
       return 0;
   }
 }
+
+}  // namespace korvanth

@@ -3,6 +3,8 @@
 
 #include "platform/win32_api.h"
 
+namespace korvanth {
+
 // Extensions (without the dot) by the Save dialog's file type, 1-based index minus one.
 extern const char* const SaveExtensions[3];
 
@@ -15,3 +17,5 @@ bool RunSaveDialog(HWND owner);
 
 // The Save dialog's hook: keeps the typed name's extension in step with the file type.
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace korvanth

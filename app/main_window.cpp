@@ -16,7 +16,7 @@
 #include "viewer/view_colours.h"
 #include "viewer/view_zoom.h"
 
-using namespace korvanth;
+namespace korvanth {
 
 bool ClickArmed = false;
 korvanth::TilesetKinds SheetTilesets = korvanth::kNoTilesets;
@@ -227,3 +227,5 @@ int RunMessageLoop() {
   }
   return static_cast<int>(message.wParam);
 }
+
+}  // namespace korvanth

@@ -4,6 +4,8 @@
 #include "convert/sheet_tilesets.h"
 #include "platform/win32_api.h"
 
+namespace korvanth {
+
 inline constexpr char kMainWindowClass[] = "KorvanthClass";
 inline constexpr char kMainWindowTitle[] = "Korvanth";
 inline constexpr int kInitialClientSize = 513;
@@ -29,3 +31,5 @@ HWND CreateMainWindow(HINSTANCE instance);
 
 // Runs the message loop until the quit message; returns its code.
 int RunMessageLoop();
+
+}  // namespace korvanth

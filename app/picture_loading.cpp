@@ -5,7 +5,7 @@
 #include "convert/conversion_state.h"
 #include "viewer/scroll_state.h"
 
-using namespace korvanth;
+namespace korvanth {
 
 void LoadSourceImage(HWND window, const char* path) {
   const LoadOutcome outcome = ReplaceSourceImage(path);
@@ -15,3 +15,5 @@ void LoadSourceImage(HWND window, const char* path) {
   SetWindowTextA(window, korvanth::WindowTitle(loaded ? path : nullptr).c_str());
   korvanth::SheetPreviewPictureChanged();
 }
+
+}  // namespace korvanth

@@ -11,6 +11,8 @@
 #include "imaging/handles.h"
 #include "imaging/portable/device_context.h"
 
+using namespace korvanth;
+
 namespace {
 
 ImageHandle Picture(int width, int height, bool translucent) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace korvanth {
+
 namespace {
 template <typename T>
 void TakeOver(T*& mine, GpStatus& myStatus, T*& theirs, GpStatus& theirStatus) {
@@ -170,3 +172,5 @@ GpStatus PenHandle::Record(GpStatus status) {
   if (status != Ok) lastStatus_ = status;
   return status;
 }
+
+}  // namespace korvanth

@@ -4,6 +4,8 @@
 
 #include "imaging/gdiplus_api.h"
 
+namespace korvanth {
+
 class ImageHandle {
  public:
   ImageHandle() = default;
@@ -95,3 +97,5 @@ class PenHandle {
   GpPen* pen_ = nullptr;
   GpStatus lastStatus_ = Ok;
 };
+
+}  // namespace korvanth

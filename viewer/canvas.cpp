@@ -13,7 +13,7 @@
 #include "viewer/view_zoom.h"
 #include "viewer/view_colours.h"
 
-using namespace korvanth;
+namespace korvanth {
 
 CursorCellState CursorCell;
 
@@ -274,3 +274,5 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
 
   surface.Record(GdipResetClip(surface.graphics()));
 }
+
+}  // namespace korvanth

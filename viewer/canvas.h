@@ -8,6 +8,8 @@
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
 
+namespace korvanth {
+
 inline constexpr int kGridCell = 32;
 
 // The 32 x 32 cell of the picture (not of the window) under the mouse.
@@ -42,3 +44,5 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client);
 // view scrolls. Returns 0 or the failing GDI+ status.
 GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
                           GridOffset offset);
+
+}  // namespace korvanth

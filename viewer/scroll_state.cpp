@@ -7,6 +7,8 @@
 
 #include "viewer/view_zoom.h"
 
+namespace korvanth {
+
 ScrollAxis HorizontalScroll{};
 ScrollAxis VerticalScroll{};
 RECT ViewClientRect{0, 0, 0, 0};
@@ -156,3 +158,5 @@ void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX
 void ScrollHorz(HWND window, WPARAM request) { Scroll(window, HorizontalScroll, SB_HORZ, request); }
 
 void ScrollVert(HWND window, WPARAM request) { Scroll(window, VerticalScroll, SB_VERT, request); }
+
+}  // namespace korvanth

@@ -7,6 +7,8 @@
 
 #include "platform/win32_api.h"
 
+namespace korvanth {
+
 struct ScrollAxis {
   // Handed to the platform whole, with range, page and position. nPos is the requested
   // position: the platform's clamped answer is never written back into it.
@@ -33,3 +35,5 @@ void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX
                    std::int64_t positionY);
 void ScrollHorz(HWND window, WPARAM request);
 void ScrollVert(HWND window, WPARAM request);
+
+}  // namespace korvanth

@@ -3,6 +3,8 @@
 
 #include "imaging/gdiplus_api.h"
 
+namespace korvanth {
+
 inline constexpr int kFrameColour = 0;
 inline constexpr int kBackgroundColour = 1;
 
@@ -19,3 +21,5 @@ constexpr ARGB ColourToArgbAlpha(COLORREF colour, unsigned alpha) {
   return (alpha & 0xFFu) << 24 | (colour & 0xFFu) << 16 | ((colour >> 8) & 0xFFu) << 8 |
          ((colour >> 16) & 0xFFu);
 }
+
+}  // namespace korvanth

@@ -3,8 +3,12 @@
 #include "app/icon_resource.h"
 #include "platform/win32_api.h"
 
+namespace korvanth {
+
 void InstallIconResource() {
   // "korvanth" is the icon's name in the hicolor theme (korvanth.desktop's Icon=); the
   // program's build puts the same pictures under this resource folder.
   RegisterPortableIconResource(IDI_KORVANTH, "korvanth", ":/korvanth/icon");
 }
+
+}  // namespace korvanth

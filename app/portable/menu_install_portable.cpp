@@ -6,7 +6,7 @@
 #include "convert/format_registry.h"
 #include "platform/win32_api.h"
 
-using namespace korvanth;
+namespace korvanth {
 
 void InstallMenuResource() {
   // Built once and kept: the registered resource refers to these items.
@@ -36,3 +36,5 @@ void InstallMenuResource() {
   }();
   RegisterPortableMenuResource(IDR_MAIN_MENU, kMainMenu.data(), kMainMenu.size());
 }
+
+}  // namespace korvanth

@@ -13,6 +13,8 @@
 #include "support/picture_bytes.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 enum class Input { Rgba, Rgb, Grey, FewColours };

@@ -12,6 +12,8 @@
 #include "imaging/imaging_helpers.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 std::string Encoded(const QImage& image, const char* format, int quality = -1) {

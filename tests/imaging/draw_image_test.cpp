@@ -7,6 +7,8 @@
 #include "imaging/portable/device_context.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 // Non-premultiplied source-over in exact arithmetic, rounded to nearest.

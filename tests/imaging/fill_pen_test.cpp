@@ -7,6 +7,8 @@
 #include "imaging/imaging_helpers.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 using Pixels = std::set<std::pair<int, int>>;

@@ -9,6 +9,8 @@
 
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 ImageHandle BitmapFrom(const QImage& image, PixelFormat format) {
   ImageHandle bitmap = ImageHandle::FromScan0(image.width(), image.height(), format);
   if (bitmap.empty()) return bitmap;

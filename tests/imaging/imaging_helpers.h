@@ -10,10 +10,10 @@
 #include "imaging/handles.h"
 
 // A bitmap of `format` whose pixels are `image`'s (converted through a 32-bit ARGB lock).
-ImageHandle BitmapFrom(const QImage& image, PixelFormat format = PixelFormat32bppARGB);
+korvanth::ImageHandle BitmapFrom(const QImage& image, PixelFormat format = PixelFormat32bppARGB);
 
 // The bitmap's pixels as 0xAARRGGBB, read through a 32-bit ARGB lock; null on failure.
-QImage PixelsOf(ImageHandle& bitmap);
+QImage PixelsOf(korvanth::ImageHandle& bitmap);
 
 // Source-over onto an opaque pixel, as the drawing must give it:
 // out = (s*a + d*(255-a) + 127) / 255 per channel.
@@ -26,10 +26,10 @@ QImage SolidImage(int width, int height, QRgb argb);
 CLSID EncoderFor(const char16_t* mimeType);
 
 // Saves through GDI+ and returns the status.
-GpStatus SaveAs(ImageHandle& bitmap, const std::string& path, const char16_t* mimeType);
+GpStatus SaveAs(korvanth::ImageHandle& bitmap, const std::string& path, const char16_t* mimeType);
 
 // Loads through GDI+.
-ImageHandle Load(const std::string& path);
+korvanth::ImageHandle Load(const std::string& path);
 
 // PNG file bytes with a chunk inserted right after IHDR (CRC computed here).
 std::string WithChunkAfterHeader(const std::string& png, const std::string& type,

@@ -6,6 +6,8 @@
 #include "imaging/imaging_helpers.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 GpStatus Lock(ImageHandle& bitmap, Rect rect, UINT flags, PixelFormat format, BitmapData& data) {

@@ -9,6 +9,8 @@
 #include "support/picture_bytes.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 using korvanth::imaging::HeaderVerdict;

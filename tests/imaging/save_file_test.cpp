@@ -13,6 +13,8 @@
 #include "imaging/save_file.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -9,6 +9,8 @@
 #include "imaging/imaging_helpers.h"
 #include "support/test_files.h"
 
+using namespace korvanth;
+
 namespace {
 
 // A sheet-like picture: semi-transparent pixels, fully transparent ones, opaque ones.

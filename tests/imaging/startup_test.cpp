@@ -4,6 +4,8 @@
 
 #include "imaging/handles.h"
 
+using namespace korvanth;
+
 namespace {
 
 TEST(GdiplusStartup, GivesATokenAndChecksItsInput) {

@@ -9,6 +9,8 @@
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 
+using namespace korvanth;
+
 namespace {
 
 // A 24-bit bitmap of one grey level.

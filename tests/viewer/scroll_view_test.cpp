@@ -6,6 +6,8 @@
 #include "platform/portable/window_internals.h"
 #include "viewer/scroll_state.h"
 
+using namespace korvanth;
+
 namespace {
 
 class ScrollViewTest : public MainWindowFixture {
