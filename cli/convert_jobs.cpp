@@ -32,24 +32,29 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-// Checks the input and loads it as the picture to convert. Prints one line and returns
-// false when it cannot be read; the reasons are the loader's own, the same on every host.
-bool LoadInput(const std::string& input, std::FILE* err) {
+// Checks the input and loads it into `picture`. Prints one line and returns false when it
+// cannot be read; the reasons are the loader's own, the same on every host.
+bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
   std::error_code ec;
   if (fs::is_directory(PathFromUtf8(input), ec) && !ec) {
     std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram, input.c_str());
     return false;
   }
-  const LoadOutcome outcome = ReplaceSourceImageOfAnyLength(input);
+  const LoadOutcome outcome = LoadPictureFile(input, picture);
   if (outcome.problem != LoadProblem::None) {
     std::fprintf(err, "%s: %s: %s\n", kProgram, input.c_str(), LoadProblemText(outcome.problem));
     return false;
   }
-  if (SourceImage.width <= 0 || SourceImage.height <= 0) {
+  if (picture.Width() == 0 || picture.Height() == 0) {
     std::fprintf(err, "%s: %s: the picture is empty\n", kProgram, input.c_str());
     return false;
   }
   return true;
+}
+
+// A loaded picture's size; the loader admits none beyond 32-bit positions.
+PixelSize SizeOf(ImageHandle& picture) {
+  return {static_cast<int>(picture.Width()), static_cast<int>(picture.Height())};
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
@@ -91,32 +96,31 @@ void WarnAboutFallback(std::FILE* err, const std::string& output) {
 
 // Writes the sheet of the block at `origin` to `output`, and its tilesets; one line for
 // each failure.
-bool WriteSheet(const std::string& input, const std::string& output, LayoutFormat format,
-                SelectionPoint origin, TilesetKinds tilesets, std::FILE* err) {
+bool WriteSheet(ImageHandle& picture, const std::string& input, const std::string& output,
+                LayoutFormat format, SelectionPoint origin, TilesetKinds tilesets, std::FILE* err) {
   if (IsSameFile(input, output)) {
     std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
                  output.c_str());
     return false;
   }
-  const ConversionStatus status =
-      ConvertBlockToFile(*SourceImage.image, format, origin, output,
-                         [&](ConversionWarning) { WarnAboutFallback(err, output); });
+  const ConversionStatus status = ConvertBlockToFile(
+      picture, format, origin, output, [&](ConversionWarning) { WarnAboutFallback(err, output); });
   if (status.ok()) return WriteTilesets(tilesets, format, input, output, err);
   std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
                ConversionReason(status).c_str());
   return false;
 }
 
-void WarnIfOutside(SelectionPoint origin, PixelSize block, std::FILE* err) {
+void WarnIfOutside(SelectionPoint origin, PixelSize block, PixelSize picture, std::FILE* err) {
   // In 64 bits: the block's far edge may lie beyond the largest 32-bit position.
   const std::int64_t right = std::int64_t{origin.x} + block.width;
   const std::int64_t bottom = std::int64_t{origin.y} + block.height;
-  if (origin.x < 0 || origin.y < 0 || right > SourceImage.width || bottom > SourceImage.height) {
+  if (origin.x < 0 || origin.y < 0 || right > picture.width || bottom > picture.height) {
     std::fprintf(err,
                  "%s: warning: the %d x %d block at %d,%d reaches outside the %d x %d "
                  "picture; the outside stays transparent\n",
-                 kProgram, block.width, block.height, origin.x, origin.y, SourceImage.width,
-                 SourceImage.height);
+                 kProgram, block.width, block.height, origin.x, origin.y, picture.width,
+                 picture.height);
   }
 }
 
@@ -142,46 +146,39 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
                  kProgram, options.output.c_str());
     return kExitUsage;
   }
-  if (!LoadInput(options.input, err)) {
-    DestroySourceImage();
-    return kExitFailure;
-  }
+  ImageHandle picture;
+  if (!LoadInput(options.input, picture, err)) return kExitFailure;
+  const PixelSize size = SizeOf(picture);
   const PixelSize block = SelectionBlockSize(options.format);
   SelectionPoint origin;
   if (options.origin) origin = *options.origin;
   if (options.cell) {
-    const auto placed = PlaceBlockOnCell(options.cell->column, options.cell->row, block,
-                                         {SourceImage.width, SourceImage.height});
+    const auto placed = PlaceBlockOnCell(options.cell->column, options.cell->row, block, size);
     if (!placed) {
       std::fprintf(err, "%s: --cell %d,%d names no block of this picture\n", kProgram,
                    options.cell->column, options.cell->row);
-      DestroySourceImage();
       return kExitUsage;
     }
     origin = *placed;
   }
-  WarnIfOutside(origin, block, err);
+  WarnIfOutside(origin, block, size, err);
 
-  const bool written =
-      WriteSheet(options.input, options.output, options.format, origin, options.tilesets, err);
-  DestroySourceImage();
+  const bool written = WriteSheet(picture, options.input, options.output, options.format, origin,
+                                  options.tilesets, err);
   return written ? kExitOk : kExitFailure;
 }
 
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   if (!NamesAreText(options, err)) return kExitUsage;
-  if (!LoadInput(options.input, err)) {
-    DestroySourceImage();
-    return kExitFailure;
-  }
+  ImageHandle picture;
+  if (!LoadInput(options.input, picture, err)) return kExitFailure;
+  const PixelSize size = SizeOf(picture);
   const PixelSize block = SelectionBlockSize(options.format);
-  const int columns = SourceImage.width / block.width;
-  const int rows = SourceImage.height / block.height;
+  const int columns = size.width / block.width;
+  const int rows = size.height / block.height;
   if (columns == 0 || rows == 0) {
     std::fprintf(err, "%s: %s: the %d x %d picture holds no whole %d x %d block\n", kProgram,
-                 options.input.c_str(), SourceImage.width, SourceImage.height, block.width,
-                 block.height);
-    DestroySourceImage();
+                 options.input.c_str(), size.width, size.height, block.width, block.height);
     return kExitFailure;
   }
 
@@ -191,7 +188,6 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   if (!fs::is_directory(folder, ec)) {
     std::fprintf(err, "%s: %s: cannot create the output folder\n", kProgram,
                  options.output.c_str());
-    DestroySourceImage();
     return kExitFailure;
   }
 
@@ -207,7 +203,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
       if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
       const SelectionPoint origin{column * block.width, row * block.height};
-      if (!WriteSheet(options.input, output, options.format, origin, options.tilesets, err))
+      if (!WriteSheet(picture, options.input, output, options.format, origin, options.tilesets,
+                      err))
         ++failures;
       ++done;
     }
@@ -215,7 +212,6 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   if (showProgress) std::fprintf(err, "\r\033[K");
   std::fprintf(err, "%s: %d of %d sheets written to %s\n", kProgram, total - failures, total,
                options.output.c_str());
-  DestroySourceImage();
   return failures == 0 ? kExitOk : kExitFailure;
 }
 

@@ -38,33 +38,31 @@ void DestroySourceImage() {
 namespace {
 
 // Loads the file named by `path` (and `wide`, the same name in UTF-16; null when the name
-// was refused) as the new picture, the old one gone first.
+// was refused) into `picture`, which holds no image when the load fails.
+LoadOutcome LoadInto(const char* path, const WCHAR* wide, ImageHandle& picture) {
+  if (wide == nullptr) {
+    picture = ImageHandle();
+    return {LoadProblem::BadPath, picture.Record(InvalidParameter)};
+  }
+  const imaging::PictureHeader header = imaging::ReadPictureHeaderOfPath(path);
+  const LoadProblem refused = ProblemOfHeader(header);
+  if (refused != LoadProblem::None) {
+    picture = ImageHandle();
+    return {refused, picture.Record(StatusOfProblem(refused))};
+  }
+  picture = ImageHandle::FromFile(wide);
+  const GpStatus status = picture.lastStatus();
+  if (status != Ok) return {ProblemOfFailedDecode(status, header.type), status};
+  return {};
+}
+
+// Loads the file as the new process-wide picture, the old one gone first.
 LoadOutcome LoadNamedPicture(const char* path, const WCHAR* wide) {
   DestroySourceImage();
-
   void* memory = GdipAlloc(sizeof(ImageHandle));
   if (memory == nullptr) return {LoadProblem::NoMemory, OutOfMemory};
-
-  LoadOutcome outcome;
-  if (wide != nullptr) {
-    const korvanth::imaging::PictureHeader header =
-        korvanth::imaging::ReadPictureHeaderOfPath(path);
-    const LoadProblem refused = ProblemOfHeader(header);
-    if (refused != LoadProblem::None) {
-      SourceImage.image = new (memory) ImageHandle();
-      outcome = {refused, SourceImage.image->Record(StatusOfProblem(refused))};
-    } else {
-      SourceImage.image = new (memory) ImageHandle(ImageHandle::FromFile(wide));
-      const GpStatus status = SourceImage.image->lastStatus();
-      if (status != Ok) outcome = {ProblemOfFailedDecode(status, header.type), status};
-    }
-  } else {
-    // A refused name: the picture is present but empty.
-    SourceImage.image = new (memory) ImageHandle();
-    SourceImage.image->Record(InvalidParameter);
-    outcome = {LoadProblem::BadPath, InvalidParameter};
-  }
-
+  SourceImage.image = new (memory) ImageHandle();
+  const LoadOutcome outcome = LoadInto(path, wide, *SourceImage.image);
   SourceImage.width = static_cast<std::int32_t>(SourceImage.image->Width());
   SourceImage.height = static_cast<std::int32_t>(SourceImage.image->Height());
   return outcome;
@@ -72,14 +70,14 @@ LoadOutcome LoadNamedPicture(const char* path, const WCHAR* wide) {
 
 }  // namespace
 
+LoadOutcome LoadPictureFile(const std::string& path, ImageHandle& picture) {
+  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
+  return LoadInto(path.c_str(), wide ? wide->data() : nullptr, picture);
+}
+
 LoadOutcome ReplaceSourceImage(const char* path) {
   WCHAR wide[kPathBufferSize];
   return LoadNamedPicture(path, WidenPath(path, wide) ? wide : nullptr);
-}
-
-LoadOutcome ReplaceSourceImageOfAnyLength(const std::string& path) {
-  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
-  return LoadNamedPicture(path.c_str(), wide ? wide->data() : nullptr);
 }
 
 }  // namespace korvanth

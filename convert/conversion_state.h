@@ -1,6 +1,6 @@
-// The process-wide state a conversion reads: the loaded picture, the current layout
-// format and the selection block's top-left corner in picture pixels. The window and
-// the command-line converter both set it; the exporter only reads it.
+// The window's process-wide state: the loaded picture, the current layout format and the
+// selection block's top-left corner in picture pixels; the window's exporter reads it.
+// Loading a picture into a handle of the caller's own (the converter's way) is here too.
 #pragma once
 
 #include <cstdint>
@@ -54,8 +54,8 @@ struct LoadOutcome {
 // memory bound reach the decoder.
 LoadOutcome ReplaceSourceImage(const char* path);
 
-// The same for a UTF-8 name of any length (the converter's names are not bound by the
-// window's path buffers); a name that is not valid UTF-8 is refused as BadPath.
-LoadOutcome ReplaceSourceImageOfAnyLength(const std::string& path);
+// Loads the picture in the file at the UTF-8 `path` (any length) into `picture`, by the
+// same rules, touching no process-wide state; `picture` holds no image when it fails.
+LoadOutcome LoadPictureFile(const std::string& path, ImageHandle& picture);
 
 }  // namespace korvanth

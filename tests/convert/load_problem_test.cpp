@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -105,6 +106,48 @@ TEST(LoadProblem, RefusedLoadsLeaveAnEmptyPictureWithTheirStatus) {
     EXPECT_EQ(SourceImage.height, 0) << c.name;
   }
   EXPECT_EQ(ReplaceSourceImage(dir.file("missing.png").c_str()).problem, LoadProblem::NotFound);
+  DestroySourceImage();
+}
+
+// The converter's way: a picture loaded into a handle of its own, by the same rules, for
+// names of any length, while the window's picture stays as it was.
+TEST(LoadProblem, LoadingIntoAHandleOfOnesOwnLeavesTheWindowsPictureAlone) {
+  ScratchDir dir;
+  WriteBytes(dir.file("window.gif"), GifHeaderBytes(64, 96));
+  ASSERT_EQ(ReplaceSourceImage(dir.file("window.gif").c_str()).problem, LoadProblem::None);
+  const ImageHandle* windowPicture = SourceImage.image;
+
+  const std::string deep = dir.file(std::string(200, 'd'));
+  std::filesystem::create_directory(deep);
+  struct Case {
+    std::string path;
+    const char* bytes;  // null: no such file is written
+    std::string content;
+    LoadProblem expected;
+    unsigned width, height;
+  };
+  const Case cases[] = {
+      {dir.file("tiles.gif"), "", GifHeaderBytes(96, 128), LoadProblem::None, 96, 128},
+      {deep + "/" + std::string(200, 'n') + ".gif", "", GifHeaderBytes(32, 64), LoadProblem::None,
+       32, 64},
+      {dir.file("huge.gif"), "", GifHeaderBytes(65535, 65535), LoadProblem::TooLarge, 0, 0},
+      {dir.file("cut.png"), "", PngHeaderBytes(64, 96, 8, 6).substr(0, 24), LoadProblem::Damaged, 0,
+       0},
+      {dir.file("icon.png"), "", std::string("\0\0\1\0\1\0\x10\x10", 8), LoadProblem::UnknownFormat,
+       0, 0},
+      {dir.file("missing.png"), nullptr, "", LoadProblem::NotFound, 0, 0},
+      {dir.file("name\xFF.gif"), nullptr, "", LoadProblem::BadPath, 0, 0},
+  };
+  for (const Case& c : cases) {
+    if (c.bytes != nullptr) WriteBytes(c.path, c.content);
+    ImageHandle picture;
+    EXPECT_EQ(LoadPictureFile(c.path, picture).problem, c.expected) << c.path;
+    EXPECT_EQ(picture.Width(), c.width) << c.path;
+    EXPECT_EQ(picture.Height(), c.height) << c.path;
+    EXPECT_EQ(SourceImage.image, windowPicture) << c.path;
+    EXPECT_EQ(SourceImage.width, 64) << c.path;
+    EXPECT_EQ(SourceImage.height, 96) << c.path;
+  }
   DestroySourceImage();
 }
 
