@@ -1,6 +1,6 @@
-// Writing a small text file whole or not at all, on both hosts: the text goes to a
-// temporary file beside the target, is flushed to the disk and then renamed over the
-// target, so a failure leaves neither a partial file nor a lost old one.
+// Writing a small text file whole or not at all, on both hosts, the way sheets are
+// written: the text goes to a temporary file beside the target, is flushed to the disk and
+// then moved over the target, so a failure leaves neither a partial file nor a lost old one.
 #pragma once
 
 #include <string>

@@ -71,6 +71,16 @@ SaveProblem SaveProblemFromWindowsError(std::uint32_t error) {
   }
 }
 
+bool HasOverlongWindowsName(const WCHAR* path) {
+  constexpr std::size_t kLongestName = 255;
+  std::size_t run = 0;
+  for (const WCHAR* unit = path; unit != nullptr && *unit != 0; ++unit) {
+    run = (*unit == u'\\' || *unit == u'/') ? 0 : run + 1;
+    if (run > kLongestName) return true;
+  }
+  return false;
+}
+
 GpStatus StatusForProblem(SaveProblem problem) {
   switch (problem) {
     case SaveProblem::None:

@@ -45,6 +45,11 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
 SaveProblem SaveProblemFromErrno(int error);
 SaveProblem SaveProblemFromWindowsError(std::uint32_t error);
 
+// Whether a part of `path` between separators ('\\' or '/') is longer than the 255 UTF-16
+// units a Windows file name may hold. Windows hosts answer such a name with differing
+// codes (Wine: a missing path), so the Windows writers settle it before asking.
+bool HasOverlongWindowsName(const WCHAR* path);
+
 // The GDI+ status of a failed write: AccessDenied for permissions, Win32Error otherwise.
 GpStatus StatusForProblem(SaveProblem problem);
 

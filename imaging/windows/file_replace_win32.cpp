@@ -56,6 +56,7 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
 
 SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
   if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
+  if (HasOverlongWindowsName(path)) return SaveProblem::NameTooLong;
   const std::wstring target(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)

@@ -60,6 +60,21 @@ TEST(TextFileTest, FailuresNameTheirCauseAndLeaveNothing) {
   EXPECT_TRUE(fs::is_directory(dir.path() / "folder.tsx"));
 }
 
+// The longest name the folder takes (255 bytes) is written too: the temporary file's own
+// name does not grow with the target's.
+TEST(TextFileTest, TheLongestNameIsWrittenAndReplaced) {
+  ScratchDir dir;
+  const std::string path = dir.file(std::string(251, 'n') + ".tsx");
+  ASSERT_TRUE(korvanth::WriteTextFileWhole(path, "first").ok());
+  ASSERT_TRUE(korvanth::WriteTextFileWhole(path, "second").ok());
+  EXPECT_EQ(ReadBytes(path), "second");
+  EXPECT_EQ(Entries(dir.path()), 1u);
+  const korvanth::SaveOutcome refused =
+      korvanth::WriteTextFileWhole(dir.file("name\xFF.tsx"), "text");
+  EXPECT_FALSE(refused.ok());
+  EXPECT_EQ(Entries(dir.path()), 1u);
+}
+
 TEST(TextFileTest, AFolderThatTakesNoNewFilesKeepsTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "privileges write into any folder";
   ScratchDir dir;

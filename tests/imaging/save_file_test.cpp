@@ -73,6 +73,31 @@ TEST(SaveProblem, FromWindowsErrors) {
     EXPECT_EQ(korvanth::SaveProblemFromWindowsError(error), problem) << error;
 }
 
+// Windows names hold at most 255 UTF-16 units between separators; a kanji is one unit,
+// a character beyond the basic plane two.
+TEST(SaveProblem, OverlongWindowsNames) {
+  const std::u16string n255(255, u'n');
+  const std::u16string kanji254(254, u'\u5730');
+  const struct {
+    std::u16string path;
+    bool overlong;
+  } table[] = {
+      {u"C:\\sheets\\" + n255, false},
+      {u"C:\\sheets\\" + n255 + u"n", true},
+      {u"C:\\" + n255 + u"n\\a.png", true},
+      {u"C:/" + n255 + u"/" + n255, false},
+      {n255 + u"\\" + n255 + u"\\" + n255, false},
+      {u"sheets/" + kanji254 + u".", false},
+      {u"sheets/" + kanji254 + u"\U0001F600", true},
+      {u"", false},
+  };
+  for (const auto& row : table)
+    EXPECT_EQ(korvanth::HasOverlongWindowsName(reinterpret_cast<const WCHAR*>(row.path.c_str())),
+              row.overlong)
+        << row.path.size();
+  EXPECT_FALSE(korvanth::HasOverlongWindowsName(nullptr));
+}
+
 TEST(SaveProblem, TextsAndStatuses) {
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::PermissionDenied), "permission denied");
