@@ -79,21 +79,21 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
 }
 
 // A failed save must not look like success: the file and the reason, over the window.
-void ShowSaveFailure(HWND owner, const char* path, const korvanth::ConversionStatus& status) {
-  const std::string text = std::string("保存できませんでした。\n") + path + "\n(" +
-                           korvanth::ConversionReason(status) + ")";
+void ShowSaveFailure(HWND owner, const char* path, const ConversionStatus& status) {
+  const std::string text =
+      std::string("保存できませんでした。\n") + path + "\n(" + ConversionReason(status) + ")";
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
 // Writes the tilesets the 形式 menu asks for beside the sheet just saved at `path`; a
 // message box names every file that could not be written.
 void WriteTilesetsOfSheet(HWND owner, const char* path) {
-  if (SheetTilesets == korvanth::kNoTilesets) return;
-  const std::vector<korvanth::TilesetWriteFailure> failures =
-      korvanth::WriteSheetTilesets(SheetTilesets, CurrentLayoutFormat, path);
+  if (SheetTilesets == kNoTilesets) return;
+  const std::vector<TilesetWriteFailure> failures =
+      WriteSheetTilesets(SheetTilesets, CurrentLayoutFormat, path);
   if (failures.empty()) return;
   std::string text = "タイルセットを保存できませんでした";
-  for (const korvanth::TilesetWriteFailure& failure : failures)
+  for (const TilesetWriteFailure& failure : failures)
     text += "\n" + failure.path + ": " + failure.reason;
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
@@ -123,9 +123,9 @@ bool RunSaveDialog(HWND owner) {
       return false;
     }
   }
-  const korvanth::ConversionStatus saved = ExportSelection(path);
+  const ConversionStatus saved = ExportSelection(path);
   // A picture closed while the format warning showed is the user's own doing: no box.
-  if (!saved.ok() && saved.problem != korvanth::ConversionProblem::NoPicture) {
+  if (!saved.ok() && saved.problem != ConversionProblem::NoPicture) {
     ShowSaveFailure(owner, path, saved);
   }
   if (saved.ok()) WriteTilesetsOfSheet(owner, path);

@@ -19,7 +19,7 @@
 namespace korvanth {
 
 bool ClickArmed = false;
-korvanth::TilesetKinds SheetTilesets = korvanth::kNoTilesets;
+TilesetKinds SheetTilesets = kNoTilesets;
 COLORREF CustomColours[16] = {};
 int ArgumentCount = 0;
 char** ArgumentVector = nullptr;
@@ -37,14 +37,14 @@ void ShowFormatWarning(const char* text) { MessageBoxA(nullptr, text, "", MB_OK 
 
 // The format items carry consecutive identifiers, in registry order.
 void CheckFormatItem(HWND window, UINT item) {
-  const auto formats = korvanth::FormatRegistry();
+  const auto formats = FormatRegistry();
   CheckMenuRadioItem(GetMenu(window), formats.front().commandId, formats.back().commandId, item,
                      MF_BYCOMMAND);
 }
 
 // A 形式 menu item: its format becomes the current one. False for other commands.
 bool ChooseFormat(HWND window, WORD command) {
-  const korvanth::FormatEntry* entry = korvanth::FormatEntryForCommand(command);
+  const FormatEntry* entry = FormatEntryForCommand(command);
   if (entry == nullptr) return false;
   CurrentLayoutFormat = entry->format;
   CheckFormatItem(window, command);
@@ -52,21 +52,21 @@ bool ChooseFormat(HWND window, WORD command) {
 }
 
 // Turns one kind of tileset on or off for the sheets saved from now on.
-void ToggleTileset(HWND window, UINT item, korvanth::TilesetKinds kind) {
-  SheetTilesets = korvanth::TilesetKinds(SheetTilesets ^ kind);
+void ToggleTileset(HWND window, UINT item, TilesetKinds kind) {
+  SheetTilesets = TilesetKinds(SheetTilesets ^ kind);
   CheckMenuItem(GetMenu(window), item,
                 MF_BYCOMMAND | ((SheetTilesets & kind) ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CloseMainWindow(HWND window) {
   // The owned preview goes first: its images must be gone before GDI+ shuts down.
-  korvanth::DestroySheetPreview();
+  DestroySheetPreview();
   DestroySourceImage();
   ClickArmed = false;
   CurrentLayoutFormat = LayoutFormat::Terrain1;
-  SheetTilesets = korvanth::kNoTilesets;
-  korvanth::ViewZoom = korvanth::kMinZoom;
-  korvanth::ResetWheel();
+  SheetTilesets = kNoTilesets;
+  ViewZoom = kMinZoom;
+  ResetWheel();
   DestroyWindow(window);
   GdiplusShutdown(gGdiplusToken);
   PostQuitMessage(0);
@@ -100,10 +100,10 @@ bool RunCommand(HWND window, WORD command) {
       SendMessageA(window, WM_CLOSE, 0, 0);
       return true;
     case IDM_TILESET_TILED:
-      ToggleTileset(window, IDM_TILESET_TILED, korvanth::kTiledTileset);
+      ToggleTileset(window, IDM_TILESET_TILED, kTiledTileset);
       return true;
     case IDM_TILESET_GODOT:
-      ToggleTileset(window, IDM_TILESET_GODOT, korvanth::kGodotTileset);
+      ToggleTileset(window, IDM_TILESET_GODOT, kGodotTileset);
       return true;
     case IDM_COLOUR_FRAME:
       ChooseViewColour(window, kFrameColour);
@@ -142,7 +142,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
       InitScrollBars(window);
       CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
-      korvanth::CheckZoomItem(window);
+      CheckZoomItem(window);
       return 0;
     case WM_SIZE:
       ResizeView(window, LOWORD(lParam), HIWORD(lParam));
@@ -155,7 +155,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HDC dc = BeginPaint(window, &paint);
       PaintView(dc, CursorCell, ViewClientRect);
       EndPaint(window, &paint);
-      korvanth::RefreshSheetPreview();
+      RefreshSheetPreview();
       return 0;
     }
     case WM_CLOSE:
@@ -180,10 +180,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_MOUSEWHEEL:
-      if (korvanth::ZoomByWheel(window, wParam, lParam)) return 0;
+      if (ZoomByWheel(window, wParam, lParam)) return 0;
       break;
     case WM_KEYDOWN:
-      if (korvanth::ZoomByKey(window, wParam)) return 0;
+      if (ZoomByKey(window, wParam)) return 0;
       break;
     case WM_LBUTTONUP:
       LeftButtonReleased(window);

@@ -13,7 +13,7 @@ inline constexpr int kInitialClientSize = 513;
 // Whether the next left-button release starts a save.
 extern bool ClickArmed;
 // The map editors' tilesets every saved sheet also gets; none at start.
-extern korvanth::TilesetKinds SheetTilesets;
+extern TilesetKinds SheetTilesets;
 // The colour dialog's 16 custom colours, shared by both colour commands.
 extern COLORREF CustomColours[16];
 // The program's arguments; the first showing of the window opens argument 1.

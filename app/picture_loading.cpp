@@ -12,8 +12,8 @@ void LoadSourceImage(HWND window, const char* path) {
   SetScrollExtent(window, SourceImage.width, SourceImage.height);
   InvalidateRect(window, nullptr, TRUE);
   const bool loaded = outcome.problem == LoadProblem::None && SourceImage.width > 0;
-  SetWindowTextA(window, korvanth::WindowTitle(loaded ? path : nullptr).c_str());
-  korvanth::SheetPreviewPictureChanged();
+  SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
+  SheetPreviewPictureChanged();
 }
 
 }  // namespace korvanth

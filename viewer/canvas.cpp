@@ -19,7 +19,7 @@ CursorCellState CursorCell;
 
 void TrackCursor(HWND window, WORD x, WORD y) {
   // A cell is 32 picture pixels: 32 x zoom screen pixels.
-  const std::int64_t cell = static_cast<std::int64_t>(kGridCell) * korvanth::ViewZoom;
+  const std::int64_t cell = static_cast<std::int64_t>(kGridCell) * ViewZoom;
   CursorCell.column = static_cast<std::int32_t>((x + std::int64_t{HorizontalScroll.offset}) / cell);
   CursorCell.row = static_cast<std::int32_t>((y + std::int64_t{VerticalScroll.offset}) / cell);
   InvalidateRect(window, nullptr, FALSE);
@@ -130,7 +130,7 @@ namespace {
 // opaque block is then scaled up by nearest neighbour (every picture pixel becomes a
 // square of zoom x zoom screen pixels).
 void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height) {
-  const int zoom = korvanth::ViewZoom;
+  const int zoom = ViewZoom;
   const INT pictureWidth = SourceImage.width;
   const INT pictureHeight = SourceImage.height;
   if (zoom == 1) {
@@ -179,7 +179,7 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
 // transparent pixels show it; zoomed, the picture arrives already composited over it, so
 // only the strips beside and below the picture need it.
 void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width, INT height) {
-  const int zoom = korvanth::ViewZoom;
+  const int zoom = ViewZoom;
   if (zoom == 1) {
     surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
     return;
@@ -204,7 +204,7 @@ constexpr LONG kMaxFrameSide = 16384;
 
 // A picture-pixel position on screen at the current zoom, held to what INT can carry.
 INT ToScreen(std::int64_t picture, std::int32_t offset) {
-  const std::int64_t screen = picture * korvanth::ViewZoom - offset;
+  const std::int64_t screen = picture * ViewZoom - offset;
   return static_cast<INT>(std::clamp<std::int64_t>(screen, std::numeric_limits<INT>::min() / 2,
                                                    std::numeric_limits<INT>::max() / 2));
 }
@@ -240,14 +240,14 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
 
   // One pixel more than the picture, so the closing line past its edge is drawn. Lines
   // stay one screen pixel wide at every zoom, on the picture's cell boundaries.
-  const int zoom = korvanth::ViewZoom;
-  const INT gridWidth = std::min(width, korvanth::ZoomedExtent(SourceImage.width, zoom) + 1);
-  const INT gridHeight = std::min(height, korvanth::ZoomedExtent(SourceImage.height, zoom) + 1);
+  const int zoom = ViewZoom;
+  const INT gridWidth = std::min(width, ZoomedExtent(SourceImage.width, zoom) + 1);
+  const INT gridHeight = std::min(height, ZoomedExtent(SourceImage.height, zoom) + 1);
   DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {kGridCell, kGridCell},
                    {0, 0});
 
   const PixelSize block = SelectionBlockSize(CurrentLayoutFormat);
-  const std::optional<SelectionPoint> origin = korvanth::PlaceBlockOnCell(
+  const std::optional<SelectionPoint> origin = PlaceBlockOnCell(
       cursor.column, cursor.row, block, PixelSize{SourceImage.width, SourceImage.height});
   if (origin) SelectionOrigin = *origin;
   // The block covers exactly the picture pixels it converts.

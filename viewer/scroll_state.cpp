@@ -106,9 +106,9 @@ void InitScrollBars(HWND window) {
 
 void SetScrollExtent(HWND window, int width, int height) {
   // Ranges are in screen pixels: the picture's size at the current zoom.
-  HorizontalScroll.info.nMax = korvanth::ZoomedExtent(width, korvanth::ViewZoom) - 1;
+  HorizontalScroll.info.nMax = ZoomedExtent(width, ViewZoom) - 1;
   ApplyScrollInfo(window, HorizontalScroll, SB_HORZ);
-  VerticalScroll.info.nMax = korvanth::ZoomedExtent(height, korvanth::ViewZoom) - 1;
+  VerticalScroll.info.nMax = ZoomedExtent(height, ViewZoom) - 1;
   ApplyScrollInfo(window, VerticalScroll, SB_VERT);
   ShiftContents(window);
 }
