@@ -152,14 +152,17 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       SelectionPoint origin;
       int x = 0;
       int y = 0;
-      if (!ParsePair(value, x, y)) return {std::nullopt, "--origin takes X,Y, e.g. --origin 64,32"};
+      if (!ParsePair(value, x, y))
+        return {std::nullopt,
+                "--origin takes X,Y, two whole numbers from -2147483648 to 2147483647, e.g. "
+                "--origin 64,32"};
       origin.x = x;
       origin.y = y;
       options.origin = origin;
     } else if (name == "--cell") {
       CellPosition cell;
       if (!ParsePair(value, cell.column, cell.row) || cell.column < 0 || cell.row < 0) {
-        return {std::nullopt, "--cell takes COL,ROW, two numbers of 0 or more"};
+        return {std::nullopt, "--cell takes COL,ROW, two whole numbers from 0 to 2147483647"};
       }
       options.cell = cell;
     } else if (name == "--type") {

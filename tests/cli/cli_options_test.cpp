@@ -74,6 +74,28 @@ TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
   }
 }
 
+// The words of a refusal name the range a number must lie in.
+TEST(ConvertOptionsTest, NumbersOutOfRangeAreRefusedWithTheirRange) {
+  const std::string origin =
+      "--origin takes X,Y, two whole numbers from -2147483648 to 2147483647, e.g. --origin 64,32";
+  const std::string cell = "--cell takes COL,ROW, two whole numbers from 0 to 2147483647";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--origin", "2147483648,0"}, origin},
+      {{"--origin", "0,-2147483649"}, origin},
+      {{"--origin", "1.5,0"}, origin},
+      {{"--cell", "9223372036854775807,0"}, cell},
+      {{"--cell", "0,-1"}, cell},
+      {{"--cell", "2147483648,0"}, cell},
+  };
+  for (const auto& [arguments, error] : cases) {
+    std::vector<std::string> all = arguments;
+    all.insert(all.end(), {"in.png", "out.png"});
+    const ParseResult r = ParseArguments(all);
+    EXPECT_FALSE(r.options) << arguments[1];
+    EXPECT_EQ(r.error, error) << arguments[1];
+  }
+}
+
 TEST(ConvertOptionsTest, HelpListsEveryFormat) {
   const std::string help = UsageText();
   for (const char* line :
