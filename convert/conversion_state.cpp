@@ -44,7 +44,8 @@ LoadOutcome LoadInto(const char* path, const WCHAR* wide, ImageHandle& picture) 
     picture = ImageHandle();
     return {LoadProblem::BadPath, picture.Record(InvalidParameter)};
   }
-  const imaging::PictureHeader header = imaging::ReadPictureHeaderOfPath(path);
+  const imaging::PictureHeader header =
+      imaging::ReadPictureHeaderOfNames(path, reinterpret_cast<const char16_t*>(wide));
   const LoadProblem refused = ProblemOfHeader(header);
   if (refused != LoadProblem::None) {
     picture = ImageHandle();

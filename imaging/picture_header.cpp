@@ -369,4 +369,30 @@ PictureHeader ReadPictureHeaderOfPath(const char* path) {
   return header;
 }
 
+PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
+#ifdef _WIN32
+  (void)path;
+  PictureHeader unopened;
+  if (wide == nullptr) return unopened;
+  const auto* name = reinterpret_cast<const wchar_t*>(wide);
+  struct _stat64 info {};
+  if (::_wstat64(name, &info) != 0) {
+    unopened.openError = errno;
+    return unopened;
+  }
+  if ((info.st_mode & _S_IFMT) != _S_IFREG) return unopened;
+  std::FILE* file = ::_wfopen(name, L"rb");
+  if (file == nullptr) {
+    unopened.openError = errno;
+    return unopened;
+  }
+  const PictureHeader header = ReadPictureHeader(file);
+  std::fclose(file);
+  return header;
+#else
+  (void)wide;
+  return ReadPictureHeaderOfPath(path);
+#endif
+}
+
 }  // namespace korvanth::imaging

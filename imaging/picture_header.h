@@ -77,5 +77,9 @@ PictureHeader ReadPictureHeader(std::FILE* file);
 // The same for a path in the host's narrow encoding. Anything but a regular file that
 // opens and reads is left unopened (and never waited on), with the reason.
 PictureHeader ReadPictureHeaderOfPath(const char* path);
+// The same for a name given both ways, `path` in UTF-8 and `wide` in UTF-16: Windows opens
+// the UTF-16 name (its C library's narrow functions stop at 260 bytes), other hosts the
+// bytes.
+PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide);
 
 }  // namespace korvanth::imaging

@@ -153,6 +153,14 @@ check test "$missing" -eq 1
 check test "$usage" -eq 2
 check test ! -e out.png
 
+# An input and an output deeper than 260 bytes: read and written as on Linux.
+deep="$(printf 'd%.0s' {1..200})/$(printf 'e%.0s' {1..200})"
+mkdir -p "$deep"
+cp sample.png "$deep/$(printf 'p%.0s' {1..100}).png"
+check win --format terrain2 "$deep/$(printf 'p%.0s' {1..100}).png" "$deep/deep.png"
+"$linux" --format terrain2 sample.png linux-deep.png
+check test "$(compare -metric AE "$deep/deep.png" linux-deep.png null: 2>&1)" = 0
+
 # Outputs that cannot be written: status 1, and nothing left beside them.
 mkdir -p targets/folder.png
 for out in targets/missing/sheet.png targets/folder.png; do
