@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
@@ -124,6 +126,17 @@ void WarnIfOutside(SelectionPoint origin, PixelSize block, PixelSize picture, st
   }
 }
 
+// Why the batch's folder could not be made: a file in the way, a name part longer than any
+// host takes (Wine answers that with a missing path), or the system's own cause.
+const char* FolderFailureReason(const std::string& folder, const std::error_code& ec) {
+  if (!ec || ec == std::errc::file_exists || ec == std::errc::not_a_directory)
+    return "a file of that name is in the way";
+  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(folder);
+  if (wide && HasOverlongWindowsName(wide->data()))
+    return SaveProblemText(SaveProblem::NameTooLong);
+  return SaveProblemText(SaveProblemFromErrorCode(ec));
+}
+
 // Every name the job opens must be valid UTF-8: one line and a usage error otherwise,
 // before anything is read or written.
 bool NamesAreText(const ConvertOptions& options, std::FILE* err) {
@@ -185,9 +198,11 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   std::error_code ec;
   const fs::path folder = PathFromUtf8(options.output);
   fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder, ec)) {
-    std::fprintf(err, "%s: %s: cannot create the output folder\n", kProgram,
-                 options.output.c_str());
+  std::error_code checked;
+  if (!fs::is_directory(folder, checked)) {
+    const char* reason = FolderFailureReason(options.output, ec);
+    std::fprintf(err, "%s: %s: cannot create the output folder: %s\n", kProgram,
+                 options.output.c_str(), reason);
     return kExitFailure;
   }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <new>
+#include <utility>
 
 namespace korvanth {
 
@@ -69,6 +70,23 @@ SaveProblem SaveProblemFromWindowsError(std::uint32_t error) {
     default:
       return SaveProblem::Other;
   }
+}
+
+SaveProblem SaveProblemFromErrorCode(const std::error_code& error) {
+  if (!error) return SaveProblem::None;
+  // Compared with the portable conditions, so Windows' own codes are understood too.
+  const std::pair<std::errc, SaveProblem> table[] = {
+      {std::errc::no_space_on_device, SaveProblem::DiskFull},
+      {std::errc::permission_denied, SaveProblem::PermissionDenied},
+      {std::errc::operation_not_permitted, SaveProblem::PermissionDenied},
+      {std::errc::read_only_file_system, SaveProblem::PermissionDenied},
+      {std::errc::filename_too_long, SaveProblem::NameTooLong},
+      {std::errc::no_such_file_or_directory, SaveProblem::FolderMissing},
+      {std::errc::not_a_directory, SaveProblem::FolderMissing},
+  };
+  for (const auto& [condition, problem] : table)
+    if (error == condition) return problem;
+  return SaveProblem::Other;
 }
 
 bool HasOverlongWindowsName(const WCHAR* path) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <system_error>
 #include <vector>
 
 #include "imaging/gdiplus_api.h"
@@ -44,6 +45,8 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
 // error code (GetLastError).
 SaveProblem SaveProblemFromErrno(int error);
 SaveProblem SaveProblemFromWindowsError(std::uint32_t error);
+// The same from a portable error code (std::filesystem's), on either host.
+SaveProblem SaveProblemFromErrorCode(const std::error_code& error);
 
 // Whether a part of `path` between separators ('\\' or '/') is longer than the 255 UTF-16
 // units a Windows file name may hold. Windows hosts answer such a name with differing

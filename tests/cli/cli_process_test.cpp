@@ -357,6 +357,22 @@ TEST_F(ConvertProgramTest, WriteFailuresNameTheirCause) {
   }
 }
 
+// The batch's folder: one line naming why it cannot be made, and nothing written.
+TEST_F(ConvertProgramTest, BatchFolderFailuresNameTheirCause) {
+  const std::string input = WritePicture("tiles.png", 64, 96);
+  const std::pair<std::string, std::string> cases[] = {
+      {input, "cannot create the output folder: a file of that name is in the way"},
+      {input + "/sheets", "cannot create the output folder: a file of that name is in the way"},
+      {dir_.file(std::string(300, 'n')), "cannot create the output folder: name too long"},
+  };
+  for (const auto& [folder, reason] : cases) {
+    const RunResult r = RunConvert({"--all", input, folder});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "korvanth-convert: " + folder + ": " + reason + "\n");
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
+}
+
 TEST_F(ConvertProgramTest, UnknownExtensionWarningSaysWhatHappensInEnglish) {
   const std::string input = WritePicture("tiles.png", 64, 96);
   const RunResult r = RunConvert({input, dir_.file("sheet.xyz")});

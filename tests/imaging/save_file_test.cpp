@@ -98,6 +98,23 @@ TEST(SaveProblem, OverlongWindowsNames) {
   EXPECT_FALSE(korvanth::HasOverlongWindowsName(nullptr));
 }
 
+// Portable error codes, from the C library's numbers and from the portable conditions.
+TEST(SaveProblem, FromErrorCodes) {
+  const std::pair<std::error_code, SaveProblem> table[] = {
+      {std::error_code(), SaveProblem::None},
+      {std::error_code(ENOSPC, std::generic_category()), SaveProblem::DiskFull},
+      {std::error_code(ENOSPC, std::system_category()), SaveProblem::DiskFull},
+      {std::make_error_code(std::errc::permission_denied), SaveProblem::PermissionDenied},
+      {std::error_code(EROFS, std::system_category()), SaveProblem::PermissionDenied},
+      {std::error_code(ENAMETOOLONG, std::system_category()), SaveProblem::NameTooLong},
+      {std::error_code(ENOENT, std::system_category()), SaveProblem::FolderMissing},
+      {std::error_code(ENOTDIR, std::system_category()), SaveProblem::FolderMissing},
+      {std::error_code(EIO, std::system_category()), SaveProblem::Other},
+  };
+  for (const auto& [error, problem] : table)
+    EXPECT_EQ(korvanth::SaveProblemFromErrorCode(error), problem) << error.message();
+}
+
 TEST(SaveProblem, TextsAndStatuses) {
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::PermissionDenied), "permission denied");
