@@ -75,6 +75,21 @@ for program in "$root"/usr/bin/*; do
   done < <(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 done
 
+# The dialogs speak Japanese through Qt's own translation, which Qt loads from its
+# translations folder at run time, where no tool sees it: Depends or Recommends (which apt
+# installs by default) must name the package that holds it.
+translation=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)/qtbase_ja.qm
+if owner=$(owner_of "$translation"); then
+  relations=$({
+    dpkg-deb --field "$deb" Depends
+    dpkg-deb --field "$deb" Recommends
+  } | tr ',|' '\n\n' | awk '{print $1}')
+  grep -qxF "$owner" <<<"$relations" ||
+    fail "neither Depends nor Recommends names $owner (the dialogs' Japanese, $translation)"
+else
+  fail "no package owns $translation"
+fi
+
 # Every PNG icon is as large as its folder says (read from the PNG header itself).
 for size in "${icon_sizes[@]}"; do
   png=$root/usr/share/icons/hicolor/${size}x${size}/apps/korvanth.png
