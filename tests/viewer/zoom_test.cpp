@@ -178,6 +178,26 @@ TEST_F(ZoomTest, GridStaysOneScreenPixelWideAtThreeTimes) {
   EXPECT_EQ(shown.pixel(672 - 290, 20), kBlack);  // picture x 224 on the light half
 }
 
+TEST_F(ZoomTest, EveryZoomShowsThePictureWithAOnePixelGridWhileScrolled) {
+  const QImage picture = PatternImage(700, 600, false);
+  Load(SavePicture(picture, "zooms.png"));
+  for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
+    SCOPED_TRACE(zoom);
+    Command(kZoom1 + zoom - 1);
+    ASSERT_EQ(korvanth::ViewZoom, zoom);
+    // Offsets that are not whole picture pixels, so lines fall inside the view.
+    Scroll(WM_HSCROLL, SB_THUMBPOSITION, 61 * zoom + 1);
+    Scroll(WM_VSCROLL, SB_THUMBPOSITION, 43 * zoom + zoom - 1);
+    MoveMouse(20, 20);
+    if (zoom > 1) {
+      ASSERT_NE(HorizontalScroll.offset % zoom, 0);
+      ASSERT_NE(VerticalScroll.offset % zoom, 0);
+    }
+    ExpectView(picture, BlockOnScreen(64, 96));
+    if (HasFatalFailure()) return;
+  }
+}
+
 struct ClickCase {
   int zoom;
   int thumbX, thumbY;
