@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <tuple>
 
 #include "convert/conversion_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -195,6 +196,40 @@ TEST_F(ZoomTest, EveryZoomShowsThePictureWithAOnePixelGridWhileScrolled) {
     }
     ExpectView(picture, BlockOnScreen(64, 96));
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
+  const QImage picture = PatternImage(700, 600, false);
+  Load(SavePicture(picture, "corner.png"));
+  Command(kZoom1 + 7);
+  Scroll(WM_HSCROLL, SB_BOTTOM);
+  Scroll(WM_VSCROLL, SB_BOTTOM);
+  MoveMouse(30, 30);
+  const RECT client = ClientRect();
+  for (int zoom = kMaxZoom; zoom >= kMinZoom; --zoom) {
+    SCOPED_TRACE(zoom);
+    ASSERT_EQ(korvanth::ViewZoom, zoom);
+    // Each bar: range of the zoomed picture, page of the client area, position where the
+    // view stands, which never passes the range's end.
+    for (auto [bar, extent, page, offset] :
+         {std::tuple{SB_HORZ, 700 * zoom, static_cast<int>(client.right), HorizontalScroll.offset},
+          std::tuple{SB_VERT, 600 * zoom, static_cast<int>(client.bottom),
+                     VerticalScroll.offset}}) {
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_ALL;
+      ASSERT_TRUE(GetScrollInfo(window(), bar, &info));
+      EXPECT_EQ(info.nMax, extent - 1);
+      EXPECT_EQ(static_cast<int>(info.nPage), page);
+      EXPECT_EQ(info.nPos, offset);
+      EXPECT_EQ(platform::StandardScrollBar(window(), bar)->value(), offset);
+      EXPECT_EQ(offset, std::max(0, extent - page)) << "the view stays at the far corner";
+    }
+    MoveMouse(30, 30);
+    ExpectView(picture, BlockOnScreen(64, 96));
+    if (HasFatalFailure()) return;
+    CtrlKey(Qt::Key_Minus);
   }
 }
 
