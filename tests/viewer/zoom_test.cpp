@@ -119,6 +119,33 @@ TEST_F(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer) {
   EXPECT_EQ(CursorCell.row, py / 32);
 }
 
+TEST_F(ZoomTest, WhereTheViewCannotFollowTheWheelTheBlockGoesUnderThePointer) {
+  // A picture that fits the client area at 1x and 2x: the view cannot scroll to keep the
+  // pixel under the pointer, so the pointer comes to lie over another cell.
+  const QImage picture = PatternImage(256, 192, false);
+  Load(SavePicture(picture, "fits.png"));
+  struct Step {
+    int notches;
+    int x, y;  // the pointer, client pixels
+  };
+  for (const Step step : {Step{1, 157, 189}, Step{1, 40, 300}, Step{2, 300, 100}, Step{-3, 100, 60},
+                          Step{3, 450, 420}}) {
+    MoveMouse(step.x, step.y);
+    CtrlWheel(step.x, step.y, step.notches);
+    const int zoom = korvanth::ViewZoom;
+    SCOPED_TRACE(zoom);
+    // The pointer's picture pixel, from the screen position alone.
+    const int px = (step.x + HorizontalScroll.offset) / zoom;
+    const int py = (step.y + VerticalScroll.offset) / zoom;
+    EXPECT_EQ(CursorCell.column, px / 32);
+    EXPECT_EQ(CursorCell.row, py / 32);
+    Paint();
+    // The terrain block (64 x 96) on that cell, pulled back inside the picture.
+    EXPECT_EQ(SelectionOrigin.x, std::min(px / 32 * 32, 256 - 64));
+    EXPECT_EQ(SelectionOrigin.y, std::min(py / 32 * 32, 192 - 96));
+  }
+}
+
 TEST_F(ZoomTest, WheelWithoutCtrlAndHalfNotchesDoNotZoomAtOnce) {
   Load(SavePicture(PatternImage(300, 300, false), "small.png"));
   QWheelEvent plain(QPointF(50, 50), client()->mapToGlobal(QPointF(50, 50)), QPoint(),
