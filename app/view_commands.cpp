@@ -2,6 +2,8 @@
 
 #include "app/menu_resource.h"
 #include "app/sheet_preview.h"
+#include "viewer/canvas.h"
+#include "viewer/scroll_state.h"
 #include "viewer/view_zoom.h"
 
 namespace korvanth {
@@ -34,7 +36,14 @@ bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam) {
   gWheelRemainder += static_cast<short>(HIWORD(wParam));
   const int steps = gWheelRemainder / kWheelNotch;
   gWheelRemainder -= steps * kWheelNotch;
-  if (steps != 0) ZoomAround(window, ClampZoom(ViewZoom + steps), anchor);
+  if (steps != 0) {
+    ZoomAround(window, ClampZoom(ViewZoom + steps), anchor);
+    // Where the scroll range kept the view from holding the pixel under the pointer, the
+    // pointer now lies over another cell: the block goes there, as a move would take it.
+    if (anchor.x >= 0 && anchor.y >= 0 && anchor.x < ViewClientRect.right &&
+        anchor.y < ViewClientRect.bottom)
+      TrackCursor(window, static_cast<WORD>(anchor.x), static_cast<WORD>(anchor.y));
+  }
   return true;
 }
 

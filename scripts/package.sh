@@ -54,6 +54,8 @@ make_zip() {
   stage=$(mktemp -d)
   mkdir "$stage/$name"
   cp build-windows/app/korvanth.exe build-windows/cli/korvanth-convert.exe "$stage/$name/"
+  # The build keeps its debugging sections; users get the programs without them.
+  i686-w64-mingw32-strip "$stage/$name/korvanth.exe" "$stage/$name/korvanth-convert.exe"
   # Text files with Windows line ends, so every editor shows them as they are.
   sed 's/$/\r/' README.md >"$stage/$name/README.txt"
   sed 's/$/\r/' LICENSE >"$stage/$name/LICENSE.txt"

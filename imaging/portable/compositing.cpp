@@ -350,6 +350,14 @@ void FillRow(Layout dstLayout, std::uint8_t* dst, Gdiplus::ARGB colour, std::int
 void FillRows(Layout dstLayout, std::uint8_t* first, std::int64_t stride, Gdiplus::ARGB colour,
               std::int64_t count, std::int64_t rows) {
   const std::uint32_t a = colour >> 24;
+  if (a == 255 && count > 0 && rows > 1) {
+    // An opaque colour: every row is the same bytes, so the first is copied into the rest
+    // (a copy of wide blocks, faster than storing pixel by pixel).
+    FillRow(dstLayout, first, colour, count);
+    const std::size_t bytes = static_cast<std::size_t>(count) * BytesPerPixel(dstLayout);
+    for (std::int64_t y = 1; y < rows; ++y) std::memcpy(first + y * stride, first, bytes);
+    return;
+  }
   if (dstLayout != Layout::Rgb32 || a == 0 || a == 255 || count <= 0 || count * rows < 1024) {
     for (std::int64_t y = 0; y < rows; ++y) FillRow(dstLayout, first + y * stride, colour, count);
     return;

@@ -54,6 +54,44 @@ TEST(FillRectangle, BlendsOverWhatIsThere) {
   }
 }
 
+TEST(FillRectangle, OpaqueColourCoversEveryRowOfTheRectangleExactly) {
+  const QRgb grey = 0xFF808080u;
+  const ARGB colour = 0xFF3A7BC4u;
+  struct Case {
+    int size;
+    int x, y, width, height;  // the rectangle asked for
+    int clipX, clipY, clipWidth, clipHeight;
+  };
+  // One row, two rows, odd and wide widths, a rectangle cut by the bitmap's edges, and
+  // one cut by a clip to part of each row.
+  const Case cases[] = {
+      {9, 1, 1, 7, 1, 0, 0, 9, 9},      {9, 2, 3, 5, 2, 0, 0, 9, 9},
+      {41, 3, 2, 37, 30, 0, 0, 41, 41}, {40, -5, -7, 100, 100, 0, 0, 40, 40},
+      {40, 0, 0, 40, 40, 7, 5, 13, 21}, {33, 4, 4, 1, 20, 0, 0, 33, 33},
+  };
+  for (PixelFormat format : {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << "format " << format << ", rectangle " << c.x << "," << c.y
+                                      << " " << c.width << "x" << c.height);
+      ImageHandle bitmap = BitmapFrom(SolidImage(c.size, c.size, grey), format);
+      GraphicsHandle graphics = GraphicsHandle::FromImage(bitmap);
+      ASSERT_EQ(GdipSetClipRectI(graphics.graphics(), c.clipX, c.clipY, c.clipWidth, c.clipHeight,
+                                 CombineModeReplace),
+                Ok);
+      BrushHandle brush = BrushHandle::Solid(colour);
+      ASSERT_EQ(GdipFillRectangleI(graphics.graphics(), brush.brush(), c.x, c.y, c.width, c.height),
+                Ok);
+      const QImage pixels = PixelsOf(bitmap);
+      for (int y = 0; y < c.size; ++y)
+        for (int x = 0; x < c.size; ++x) {
+          const bool inside = x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height &&
+                              x >= c.clipX && x < c.clipX + c.clipWidth && y >= c.clipY &&
+                              y < c.clipY + c.clipHeight;
+          ASSERT_EQ(pixels.pixel(x, y), inside ? colour : grey) << x << "," << y;
+        }
+    }
+}
+
 TEST(FillRectangle, OnTransparentPixelsGivesTheColourItself) {
   ImageHandle sheet = ImageHandle::FromScan0(4, 4, PixelFormat32bppARGB);
   GraphicsHandle graphics = GraphicsHandle::FromImage(sheet);

@@ -60,6 +60,7 @@ owner_of() {  # the package holding a library file, under either of its merged-/
 depends=$(dpkg-deb --field "$deb" Depends)
 # The package names alone, one a line.
 depends_names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
+linked_owners=
 for program in "$root"/usr/bin/*; do
   resolved=$(ldd "$program")
   while read -r needed; do
@@ -70,10 +71,31 @@ for program in "$root"/usr/bin/*; do
       <<<"$resolved")
     [ -n "$library" ] || { fail "$(basename "$program") links $needed, which is not found"; continue; }
     owner=$(owner_of "$library") || { fail "no package owns $library"; continue; }
+    linked_owners+="$owner"$'\n'
     grep -qxF "$owner" <<<"$depends_names" ||
       fail "Depends lacks $owner ($needed, linked by $(basename "$program")): $depends"
   done < <(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 done
+# And nothing else: every package Depends names holds a library the programs link.
+while read -r name; do
+  [ -n "$name" ] || continue
+  grep -qxF "$name" <<<"$linked_owners" || fail "Depends names $name, which no program links"
+done <<<"$depends_names"
+
+# The dialogs speak Japanese through Qt's own translation, which Qt loads from its
+# translations folder at run time, where no tool sees it: Depends or Recommends (which apt
+# installs by default) must name the package that holds it.
+translation=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)/qtbase_ja.qm
+if owner=$(owner_of "$translation"); then
+  relations=$({
+    dpkg-deb --field "$deb" Depends
+    dpkg-deb --field "$deb" Recommends
+  } | tr ',|' '\n\n' | awk '{print $1}')
+  grep -qxF "$owner" <<<"$relations" ||
+    fail "neither Depends nor Recommends names $owner (the dialogs' Japanese, $translation)"
+else
+  fail "no package owns $translation"
+fi
 
 # Every PNG icon is as large as its folder says (read from the PNG header itself).
 for size in "${icon_sizes[@]}"; do

@@ -36,6 +36,10 @@ grep -q "^# Korvanth" README.txt || fail "README.txt"
 
 for exe in korvanth.exe korvanth-convert.exe; do
   file "$exe" | grep -q 'PE32 executable.*Intel 80386' || fail "$exe is not a 32-bit program"
+  # No debugging sections shipped (they more than double the programs' size).
+  if i686-w64-mingw32-objdump -h "$exe" | grep -q ' \.debug_'; then
+    fail "$exe carries debugging sections"
+  fi
   # The version resource's strings are UTF-16.
   info=$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr '\0' '\n')
   grep -q "ProductName" <<<"$info" && grep -qx "Korvanth" <<<"$info" ||

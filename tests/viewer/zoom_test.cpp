@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <tuple>
 
 #include "convert/conversion_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -118,6 +119,33 @@ TEST_F(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer) {
   EXPECT_EQ(CursorCell.row, py / 32);
 }
 
+TEST_F(ZoomTest, WhereTheViewCannotFollowTheWheelTheBlockGoesUnderThePointer) {
+  // A picture that fits the client area at 1x and 2x: the view cannot scroll to keep the
+  // pixel under the pointer, so the pointer comes to lie over another cell.
+  const QImage picture = PatternImage(256, 192, false);
+  Load(SavePicture(picture, "fits.png"));
+  struct Step {
+    int notches;
+    int x, y;  // the pointer, client pixels
+  };
+  for (const Step step : {Step{1, 157, 189}, Step{1, 40, 300}, Step{2, 300, 100}, Step{-3, 100, 60},
+                          Step{3, 450, 420}}) {
+    MoveMouse(step.x, step.y);
+    CtrlWheel(step.x, step.y, step.notches);
+    const int zoom = korvanth::ViewZoom;
+    SCOPED_TRACE(zoom);
+    // The pointer's picture pixel, from the screen position alone.
+    const int px = (step.x + HorizontalScroll.offset) / zoom;
+    const int py = (step.y + VerticalScroll.offset) / zoom;
+    EXPECT_EQ(CursorCell.column, px / 32);
+    EXPECT_EQ(CursorCell.row, py / 32);
+    Paint();
+    // The terrain block (64 x 96) on that cell, pulled back inside the picture.
+    EXPECT_EQ(SelectionOrigin.x, std::min(px / 32 * 32, 256 - 64));
+    EXPECT_EQ(SelectionOrigin.y, std::min(py / 32 * 32, 192 - 96));
+  }
+}
+
 TEST_F(ZoomTest, WheelWithoutCtrlAndHalfNotchesDoNotZoomAtOnce) {
   Load(SavePicture(PatternImage(300, 300, false), "small.png"));
   QWheelEvent plain(QPointF(50, 50), client()->mapToGlobal(QPointF(50, 50)), QPoint(),
@@ -176,6 +204,60 @@ TEST_F(ZoomTest, GridStaysOneScreenPixelWideAtThreeTimes) {
   EXPECT_EQ(shown.pixel(20, 95), kWhite);
   EXPECT_EQ(shown.pixel(20, 96), 0xFF102030u);
   EXPECT_EQ(shown.pixel(672 - 290, 20), kBlack);  // picture x 224 on the light half
+}
+
+TEST_F(ZoomTest, EveryZoomShowsThePictureWithAOnePixelGridWhileScrolled) {
+  const QImage picture = PatternImage(700, 600, false);
+  Load(SavePicture(picture, "zooms.png"));
+  for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
+    SCOPED_TRACE(zoom);
+    Command(kZoom1 + zoom - 1);
+    ASSERT_EQ(korvanth::ViewZoom, zoom);
+    // Offsets that are not whole picture pixels, so lines fall inside the view.
+    Scroll(WM_HSCROLL, SB_THUMBPOSITION, 61 * zoom + 1);
+    Scroll(WM_VSCROLL, SB_THUMBPOSITION, 43 * zoom + zoom - 1);
+    MoveMouse(20, 20);
+    if (zoom > 1) {
+      ASSERT_NE(HorizontalScroll.offset % zoom, 0);
+      ASSERT_NE(VerticalScroll.offset % zoom, 0);
+    }
+    ExpectView(picture, BlockOnScreen(64, 96));
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
+  const QImage picture = PatternImage(700, 600, false);
+  Load(SavePicture(picture, "corner.png"));
+  Command(kZoom1 + 7);
+  Scroll(WM_HSCROLL, SB_BOTTOM);
+  Scroll(WM_VSCROLL, SB_BOTTOM);
+  MoveMouse(30, 30);
+  const RECT client = ClientRect();
+  for (int zoom = kMaxZoom; zoom >= kMinZoom; --zoom) {
+    SCOPED_TRACE(zoom);
+    ASSERT_EQ(korvanth::ViewZoom, zoom);
+    // Each bar: range of the zoomed picture, page of the client area, position where the
+    // view stands, which never passes the range's end.
+    for (auto [bar, extent, page, offset] :
+         {std::tuple{SB_HORZ, 700 * zoom, static_cast<int>(client.right), HorizontalScroll.offset},
+          std::tuple{SB_VERT, 600 * zoom, static_cast<int>(client.bottom),
+                     VerticalScroll.offset}}) {
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_ALL;
+      ASSERT_TRUE(GetScrollInfo(window(), bar, &info));
+      EXPECT_EQ(info.nMax, extent - 1);
+      EXPECT_EQ(static_cast<int>(info.nPage), page);
+      EXPECT_EQ(info.nPos, offset);
+      EXPECT_EQ(platform::StandardScrollBar(window(), bar)->value(), offset);
+      EXPECT_EQ(offset, std::max(0, extent - page)) << "the view stays at the far corner";
+    }
+    MoveMouse(30, 30);
+    ExpectView(picture, BlockOnScreen(64, 96));
+    if (HasFatalFailure()) return;
+    CtrlKey(Qt::Key_Minus);
+  }
 }
 
 struct ClickCase {
