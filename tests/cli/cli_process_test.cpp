@@ -1,8 +1,6 @@
 // korvanth-convert run as a user runs it: arguments, files written, messages, exit codes.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "support/expected_sheet.h"
+#include "support/program_run.h"
 #include "support/test_files.h"
 
 using namespace korvanth;
@@ -20,24 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using RunResult = ProgramRun;
 
 RunResult RunConvert(const std::vector<std::string>& arguments) {
-  QProcess process;
-  QStringList list;
-  for (const std::string& a : arguments) list << QString::fromStdString(a);
-  process.start(QStringLiteral(KORVANTH_CONVERT_EXE), list);
-  process.closeWriteChannel();
-  EXPECT_TRUE(process.waitForFinished(60000));
-  RunResult result;
-  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.out = process.readAllStandardOutput().toStdString();
-  result.err = process.readAllStandardError().toStdString();
-  return result;
+  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
 }
 
 // Runs the converter with arguments passed as raw bytes (names that are not valid UTF-8

@@ -2,14 +2,13 @@
 // and the exit codes when a tileset cannot be written.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
+#include "support/program_run.h"
 #include "support/test_files.h"
 
 using namespace korvanth;
@@ -18,22 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ConvertRun {
-  int exitCode = -1;
-  std::string err;
-};
+using ConvertRun = ProgramRun;
 
 ConvertRun Convert(const std::vector<std::string>& arguments) {
-  QProcess process;
-  QStringList list;
-  for (const std::string& a : arguments) list << QString::fromStdString(a);
-  process.start(QStringLiteral(KORVANTH_CONVERT_EXE), list);
-  process.closeWriteChannel();
-  EXPECT_TRUE(process.waitForFinished(60000));
-  ConvertRun run;
-  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.err = process.readAllStandardError().toStdString();
-  return run;
+  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
 }
 
 std::set<std::string> Files(const fs::path& folder) {

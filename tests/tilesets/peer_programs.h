@@ -8,13 +8,7 @@
 #include <string>
 #include <vector>
 
-struct ProgramRun {
-  int exitCode = -1;  // -1 when it did not start, crashed or timed out
-  std::string out;
-  std::string err;
-};
-
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+#include "support/program_run.h"
 
 // `tiled --export-tileset json TSX JSON`.
 ProgramRun ExportTilesetAsJson(const std::string& tsx, const std::string& json);
