@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <new>
-#include <utility>
 
 namespace korvanth {
 
@@ -73,20 +72,12 @@ SaveProblem SaveProblemFromWindowsError(std::uint32_t error) {
 }
 
 SaveProblem SaveProblemFromErrorCode(const std::error_code& error) {
-  if (!error) return SaveProblem::None;
-  // Compared with the portable conditions, so Windows' own codes are understood too.
-  const std::pair<std::errc, SaveProblem> table[] = {
-      {std::errc::no_space_on_device, SaveProblem::DiskFull},
-      {std::errc::permission_denied, SaveProblem::PermissionDenied},
-      {std::errc::operation_not_permitted, SaveProblem::PermissionDenied},
-      {std::errc::read_only_file_system, SaveProblem::PermissionDenied},
-      {std::errc::filename_too_long, SaveProblem::NameTooLong},
-      {std::errc::no_such_file_or_directory, SaveProblem::FolderMissing},
-      {std::errc::not_a_directory, SaveProblem::FolderMissing},
-  };
-  for (const auto& [condition, problem] : table)
-    if (error == condition) return problem;
-  return SaveProblem::Other;
+#ifdef _WIN32
+  // There the system category carries Windows' own codes; the generic one the C library's.
+  if (error.category() == std::system_category())
+    return SaveProblemFromWindowsError(static_cast<std::uint32_t>(error.value()));
+#endif
+  return SaveProblemFromErrno(error.value());
 }
 
 bool HasOverlongWindowsName(const WCHAR* path) {
