@@ -350,16 +350,19 @@ PictureHeader ReadPictureHeader(std::FILE* file) {
   return header;
 }
 
-PictureHeader ReadPictureHeaderOfPath(const char* path) {
+namespace {
+
+// The header of a named file, given what stat said of the name (its result, with errno
+// still as stat left it) and how to open it: a regular file only.
+template <typename OpenFile>
+PictureHeader ReadHeaderOfNamedFile(int statResult, bool regular, OpenFile open) {
   PictureHeader unopened;
-  if (path == nullptr) return unopened;
-  struct stat info {};
-  if (::stat(path, &info) != 0) {
+  if (statResult != 0) {
     unopened.openError = errno;
     return unopened;
   }
-  if (!S_ISREG(info.st_mode)) return unopened;
-  std::FILE* file = std::fopen(path, "rb");
+  if (!regular) return unopened;
+  std::FILE* file = open();
   if (file == nullptr) {
     unopened.openError = errno;
     return unopened;
@@ -369,26 +372,25 @@ PictureHeader ReadPictureHeaderOfPath(const char* path) {
   return header;
 }
 
+}  // namespace
+
+PictureHeader ReadPictureHeaderOfPath(const char* path) {
+  if (path == nullptr) return PictureHeader{};
+  struct stat info {};
+  const int statResult = ::stat(path, &info);
+  return ReadHeaderOfNamedFile(statResult, S_ISREG(info.st_mode),
+                               [path] { return std::fopen(path, "rb"); });
+}
+
 PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
 #ifdef _WIN32
   (void)path;
-  PictureHeader unopened;
-  if (wide == nullptr) return unopened;
+  if (wide == nullptr) return PictureHeader{};
   const auto* name = reinterpret_cast<const wchar_t*>(wide);
   struct _stat64 info {};
-  if (::_wstat64(name, &info) != 0) {
-    unopened.openError = errno;
-    return unopened;
-  }
-  if ((info.st_mode & _S_IFMT) != _S_IFREG) return unopened;
-  std::FILE* file = ::_wfopen(name, L"rb");
-  if (file == nullptr) {
-    unopened.openError = errno;
-    return unopened;
-  }
-  const PictureHeader header = ReadPictureHeader(file);
-  std::fclose(file);
-  return header;
+  const int statResult = ::_wstat64(name, &info);
+  return ReadHeaderOfNamedFile(statResult, (info.st_mode & _S_IFMT) == _S_IFREG,
+                               [name] { return ::_wfopen(name, L"rb"); });
 #else
   (void)wide;
   return ReadPictureHeaderOfPath(path);
