@@ -40,6 +40,11 @@ LoadProblem ProblemOfHeader(const PictureHeader& header) {
       return LoadProblem::Damaged;
     case HeaderVerdict::TooLarge:
       return LoadProblem::TooLarge;
+    case HeaderVerdict::Unsupported:
+      if (header.type == PictureType::Bmp) return LoadProblem::UnsupportedBmp;
+      if (header.type == PictureType::Jpeg) return LoadProblem::UnsupportedJpeg;
+      if (header.type == PictureType::Tiff) return LoadProblem::UnsupportedTiff;
+      return LoadProblem::UnknownFormat;
     case HeaderVerdict::Fits:
       break;
   }
@@ -66,6 +71,10 @@ GpStatus StatusOfProblem(LoadProblem problem) {
       return GenericError;
     case LoadProblem::TooLarge:
       return ValueOverflow;
+    case LoadProblem::UnsupportedBmp:
+    case LoadProblem::UnsupportedJpeg:
+    case LoadProblem::UnsupportedTiff:
+      return UnknownImageFormat;
   }
   return GenericError;
 }
@@ -90,6 +99,14 @@ const char* LoadProblemText(LoadProblem problem) {
       return "the picture is damaged or cut short";
     case LoadProblem::TooLarge:
       return "the picture is too large to load (it would need more memory than allowed)";
+    case LoadProblem::UnsupportedBmp:
+      return "an unsupported kind of BMP (1, 4, 8, 16, 24 and 32 bits a pixel are read, stored "
+             "plainly, as RLE or with bit fields)";
+    case LoadProblem::UnsupportedJpeg:
+      return "an unsupported kind of JPEG (12-bit, lossless and hierarchical JPEG are not read)";
+    case LoadProblem::UnsupportedTiff:
+      return "an unsupported kind of TIFF (floating-point or complex samples, and samples of "
+             "other than 1, 2, 4, 8 or 16 bits, are not read)";
   }
   return "the picture could not be loaded";
 }

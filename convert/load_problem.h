@@ -16,7 +16,10 @@ enum class LoadProblem {
   Unreadable,
   UnknownFormat,
   Damaged,
-  TooLarge
+  TooLarge,
+  UnsupportedBmp,  // a valid picture of a kind the decoders do not read
+  UnsupportedJpeg,
+  UnsupportedTiff
 };
 
 // The problem behind a failed decode of a file whose header named `type` (Unknown when

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
+
+#include "imaging/byte_reader.h"
 
 namespace korvanth::imaging {
 
@@ -12,16 +15,11 @@ namespace {
 
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return (a + b - 1) / b; }
 std::int64_t RoundUp(std::int64_t a, std::int64_t b) { return CeilDiv(a, b) * b; }
-
-// Reads exactly `size` bytes; false at the end of the file.
-bool ReadExactly(std::FILE* file, void* out, std::size_t size) {
-  return std::fread(out, 1, size, file) == size;
+// a * b for non-negative factors, held at `cap` when it would pass it.
+std::int64_t ProductUpTo(std::int64_t a, std::int64_t b, std::int64_t cap) {
+  if (a == 0 || b == 0) return 0;
+  return a > cap / b ? cap : std::min(a * b, cap);
 }
-
-std::uint32_t Be16(const unsigned char* p) { return (std::uint32_t{p[0]} << 8) | p[1]; }
-std::uint32_t Be32(const unsigned char* p) { return (Be16(p) << 16) | Be16(p + 2); }
-std::uint32_t Le16(const unsigned char* p) { return (std::uint32_t{p[1]} << 8) | p[0]; }
-std::uint32_t Le32(const unsigned char* p) { return (Le16(p + 2) << 16) | Le16(p); }
 
 PictureHeader Judged(PictureType type, DecodeNeeds needs) {
   PictureHeader header;
@@ -35,118 +33,173 @@ PictureHeader Judged(PictureType type, DecodeNeeds needs) {
   return header;
 }
 
-PictureHeader DamagedHeader(PictureType type) {
+PictureHeader VerdictOnly(PictureType type, HeaderVerdict verdict) {
   PictureHeader header;
   header.type = type;
-  header.verdict = HeaderVerdict::Damaged;
+  header.verdict = verdict;
   return header;
 }
 
-PictureHeader ReadPngHeader(std::FILE* file) {
-  // Signature, then the first chunk, which must be a 13-byte IHDR.
-  unsigned char bytes[8 + 8 + 13];
-  if (!ReadExactly(file, bytes, sizeof bytes)) return DamagedHeader(PictureType::Png);
-  if (Be32(bytes + 8) != 13 || std::memcmp(bytes + 12, "IHDR", 4) != 0)
-    return DamagedHeader(PictureType::Png);
-  const std::int64_t width = Be32(bytes + 16);
-  const std::int64_t height = Be32(bytes + 20);
-  const int depth = bytes[24];
-  int channels = 0;
-  switch (bytes[25]) {
-    case 0:
-      channels = 1;
-      break;
-    case 2:
-      channels = 3;
-      break;
-    case 3:
-      channels = 1;
-      break;
-    case 4:
-      channels = 2;
-      break;
-    case 6:
-      channels = 4;
-      break;
-    default:
-      return DamagedHeader(PictureType::Png);
-  }
-  if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) return DamagedHeader(PictureType::Png);
-  return Judged(PictureType::Png, {width, height, PngWorkingBytes(width, depth, channels)});
+PictureHeader DamagedHeader(PictureType type) { return VerdictOnly(type, HeaderVerdict::Damaged); }
+
+// The next `count` bytes of the file as a reader of their own (a failed one when the file
+// holds fewer).
+ByteReader NextBytes(FileReader& file, std::size_t count, std::vector<std::uint8_t>& storage) {
+  if (!file.Read(count, storage)) return ByteReader::Failed();
+  return ByteReader(storage);
 }
 
-PictureHeader ReadGifHeader(std::FILE* file) {
-  unsigned char bytes[10];
-  if (!ReadExactly(file, bytes, sizeof bytes)) return DamagedHeader(PictureType::Gif);
+// Channels of a PNG colour type and whether the bit depth is one the type allows.
+int PngChannels(std::uint32_t colourType, std::uint32_t depth) {
+  const bool eightOrSixteen = depth == 8 || depth == 16;
+  switch (colourType) {
+    case 0:
+      return depth == 1 || depth == 2 || depth == 4 || eightOrSixteen ? 1 : 0;
+    case 2:
+      return eightOrSixteen ? 3 : 0;
+    case 3:
+      return depth == 1 || depth == 2 || depth == 4 || depth == 8 ? 1 : 0;
+    case 4:
+      return eightOrSixteen ? 2 : 0;
+    case 6:
+      return eightOrSixteen ? 4 : 0;
+    default:
+      return 0;
+  }
+}
+
+PictureHeader ReadPngHeader(FileReader& file) {
+  // Signature, then the first chunk, which must be a 13-byte IHDR.
+  std::vector<std::uint8_t> storage;
+  ByteReader bytes = NextBytes(file, 8 + 8 + 13, storage);
+  bytes.Skip(8);
+  const std::uint32_t chunkLength = bytes.U32BE();
+  const std::span<const std::uint8_t> chunkType = bytes.Bytes(4);
+  const std::int64_t width = bytes.U32BE();
+  const std::int64_t height = bytes.U32BE();
+  const std::uint32_t depth = bytes.U8();
+  const int channels = PngChannels(bytes.U8(), depth);
+  if (!bytes.ok() || chunkLength != 13 || std::memcmp(chunkType.data(), "IHDR", 4) != 0 ||
+      channels == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+    return DamagedHeader(PictureType::Png);
+  return Judged(PictureType::Png,
+                {width, height, PngWorkingBytes(width, static_cast<int>(depth), channels)});
+}
+
+PictureHeader ReadGifHeader(FileReader& file) {
+  std::vector<std::uint8_t> storage;
+  ByteReader bytes = NextBytes(file, 10, storage);
+  bytes.Skip(6);
   // The logical screen is the picture; frames are placed inside it.
-  const std::int64_t width = Le16(bytes + 6);
-  const std::int64_t height = Le16(bytes + 8);
+  const std::int64_t width = bytes.U16LE();
+  const std::int64_t height = bytes.U16LE();
+  if (!bytes.ok()) return DamagedHeader(PictureType::Gif);
   return Judged(PictureType::Gif, {width, height, GifWorkingBytes(width)});
 }
 
-PictureHeader ReadBmpHeader(std::FILE* file) {
-  unsigned char bytes[30];
-  if (!ReadExactly(file, bytes, sizeof bytes)) return DamagedHeader(PictureType::Bmp);
-  const std::uint32_t infoSize = Le32(bytes + 14);
+// The layouts of BMP that are read: 1, 4, 8, 16, 24 and 32 bits a pixel, stored plainly,
+// run-length encoded (RLE8 at 8 bits, RLE4 at 4) or with bit-field masks.
+bool IsReadBmpLayout(std::uint32_t bits, std::uint32_t compression) {
+  switch (compression) {
+    case 0:
+      return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case 1:
+      return bits == 8;
+    case 2:
+      return bits == 4;
+    case 3:
+      return bits == 16 || bits == 32;
+    default:
+      return false;
+  }
+}
+
+PictureHeader ReadBmpHeader(FileReader& file) {
+  std::vector<std::uint8_t> storage;
+  ByteReader head = NextBytes(file, 18, storage);
+  head.Skip(14);
+  const std::uint32_t infoSize = head.U32LE();
+  if (!head.ok() || infoSize < 12) return DamagedHeader(PictureType::Bmp);
+  // The fields judged here lie in the first 16 bytes of the information header (the
+  // compression after them where the header holds it).
+  ByteReader info = NextBytes(file, std::min<std::uint32_t>(infoSize, 40) - 4, storage);
   std::int64_t width = 0;
   std::int64_t height = 0;
-  int bits = 0;
+  std::uint32_t bits = 0;
+  std::uint32_t compression = 0;
   if (infoSize == 12) {
-    width = Le16(bytes + 18);
-    height = Le16(bytes + 20);
-    bits = static_cast<int>(Le16(bytes + 24));
+    width = info.U16LE();
+    height = info.U16LE();
+    info.Skip(2);
+    bits = info.U16LE();
   } else if (infoSize >= 16) {
-    width = static_cast<std::int32_t>(Le32(bytes + 18));
-    height = static_cast<std::int32_t>(Le32(bytes + 22));
-    bits = static_cast<int>(Le16(bytes + 28));
+    width = static_cast<std::int32_t>(info.U32LE());
+    height = static_cast<std::int32_t>(info.U32LE());
+    info.Skip(2);
+    bits = info.U16LE();
+    if (infoSize >= 20) compression = info.U32LE();
     height = height < 0 ? -height : height;  // negative: rows stored top-down
   } else {
     return DamagedHeader(PictureType::Bmp);
   }
-  return Judged(PictureType::Bmp, {width, height, BmpWorkingBytes(width, height, bits)});
+  if (!info.ok()) return DamagedHeader(PictureType::Bmp);
+  if (width > 0 && height > 0 && !IsReadBmpLayout(bits, compression))
+    return VerdictOnly(PictureType::Bmp, HeaderVerdict::Unsupported);
+  return Judged(PictureType::Bmp,
+                {width, height, BmpWorkingBytes(width, height, static_cast<int>(bits))});
 }
 
 bool IsStartOfFrame(int marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-PictureHeader ReadJpegHeader(std::FILE* file) {
-  unsigned char soi[2];
-  if (!ReadExactly(file, soi, 2)) return DamagedHeader(PictureType::Jpeg);
+// Frames the decoders read: baseline, extended and progressive, Huffman or arithmetic
+// coded. Lossless and hierarchical frames are not.
+bool IsReadFrameKind(int marker) {
+  return marker == 0xC0 || marker == 0xC1 || marker == 0xC2 || marker == 0xC9 || marker == 0xCA;
+}
+
+PictureHeader ReadJpegHeader(FileReader& file) {
+  if (!file.Skip(2)) return DamagedHeader(PictureType::Jpeg);
   bool sawFrame = false;
   bool progressive = false;
   std::int64_t width = 0;
   std::int64_t height = 0;
   JpegComponentSampling components[4];
   int componentCount = 0;
+  std::vector<std::uint8_t> segment;
   for (;;) {
     // A marker: one or more 0xFF fill bytes, then its code. Stray bytes before it are
     // skipped, as the decoder skips them.
-    int c = std::fgetc(file);
-    while (c != 0xFF && c != EOF) c = std::fgetc(file);
-    while (c == 0xFF) c = std::fgetc(file);
-    if (c == EOF) return DamagedHeader(PictureType::Jpeg);
+    int c = file.NextByte();
+    while (c != 0xFF && c >= 0) c = file.NextByte();
+    while (c == 0xFF) c = file.NextByte();
+    if (c < 0) return DamagedHeader(PictureType::Jpeg);
     const int marker = c;
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
     if (marker == 0xD8 || marker == 0xD9) return DamagedHeader(PictureType::Jpeg);
-    unsigned char lengthBytes[2];
-    if (!ReadExactly(file, lengthBytes, 2)) return DamagedHeader(PictureType::Jpeg);
-    const long length = static_cast<long>(Be16(lengthBytes));
-    if (length < 2) return DamagedHeader(PictureType::Jpeg);
+    std::vector<std::uint8_t> lengthBytes;
+    ByteReader lengthReader = NextBytes(file, 2, lengthBytes);
+    const std::uint32_t length = lengthReader.U16BE();
+    if (!lengthReader.ok() || length < 2) return DamagedHeader(PictureType::Jpeg);
     if (IsStartOfFrame(marker)) {
-      unsigned char frame[6 + 3 * 255];
-      if (sawFrame || length < 8 || !ReadExactly(file, frame, static_cast<std::size_t>(length - 2)))
+      if (sawFrame) return DamagedHeader(PictureType::Jpeg);
+      ByteReader frame = NextBytes(file, length - 2, segment);
+      const std::uint32_t precision = frame.U8();
+      height = frame.U16BE();
+      width = frame.U16BE();
+      componentCount = static_cast<int>(frame.U8());
+      if (!frame.ok() || componentCount < 1 || frame.remaining() != 3u * componentCount)
         return DamagedHeader(PictureType::Jpeg);
+      if (!IsReadFrameKind(marker) || precision != 8 || componentCount > 4)
+        return VerdictOnly(PictureType::Jpeg, HeaderVerdict::Unsupported);
       sawFrame = true;
-      progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-      height = Be16(frame + 1);
-      width = Be16(frame + 3);
-      componentCount = frame[5];
-      if (componentCount < 1 || componentCount > 4 || length != 8 + 3 * componentCount)
-        return DamagedHeader(PictureType::Jpeg);
+      progressive = marker == 0xC2 || marker == 0xCA;
       for (int i = 0; i < componentCount; ++i) {
-        const int sampling = frame[6 + 3 * i + 1];
-        components[i] = {sampling >> 4, sampling & 15};
+        frame.Skip(1);
+        const std::uint32_t sampling = frame.U8();
+        frame.Skip(1);
+        components[i] = {static_cast<int>(sampling >> 4), static_cast<int>(sampling & 15)};
         if (components[i].horizontal < 1 || components[i].horizontal > 4 ||
             components[i].vertical < 1 || components[i].vertical > 4)
           return DamagedHeader(PictureType::Jpeg);
@@ -156,88 +209,110 @@ PictureHeader ReadJpegHeader(std::FILE* file) {
     if (marker == 0xDA) {
       // The first scan: fewer components than the frame means more scans follow, and
       // the decoder then buffers the whole picture's coefficients as well.
-      const int scanComponents = std::fgetc(file);
-      if (!sawFrame || scanComponents == EOF) return DamagedHeader(PictureType::Jpeg);
+      const int scanComponents = file.NextByte();
+      if (!sawFrame || scanComponents < 0) return DamagedHeader(PictureType::Jpeg);
       const bool buffered = progressive || scanComponents < componentCount;
       return Judged(
           PictureType::Jpeg,
           {width, height, JpegWorkingBytes(width, height, buffered, components, componentCount)});
     }
-    if (std::fseek(file, length - 2, SEEK_CUR) != 0) return DamagedHeader(PictureType::Jpeg);
+    if (!file.Skip(length - 2)) return DamagedHeader(PictureType::Jpeg);
   }
 }
 
-PictureHeader ReadTiffHeader(std::FILE* file) {
-  unsigned char head[8];
-  if (!ReadExactly(file, head, 8)) return DamagedHeader(PictureType::Tiff);
-  const bool little = head[0] == 'I';
-  auto u16 = [little](const unsigned char* p) { return little ? Le16(p) : Be16(p); };
-  auto u32 = [little](const unsigned char* p) { return little ? Le32(p) : Be32(p); };
-  if (std::fseek(file, 0, SEEK_END) != 0) return DamagedHeader(PictureType::Tiff);
-  const std::int64_t fileBytes = std::ftell(file);
-  if (std::fseek(file, static_cast<long>(u32(head + 4)), SEEK_SET) != 0)
-    return DamagedHeader(PictureType::Tiff);
-  unsigned char countBytes[2];
-  if (!ReadExactly(file, countBytes, 2)) return DamagedHeader(PictureType::Tiff);
-  const std::uint32_t count = u16(countBytes);
-
+// The fields of the first TIFF directory that the judgement needs.
+struct TiffFields {
   std::int64_t width = 0, height = 0, tileWidth = 0, tileHeight = 0;
   std::int64_t rowsPerStrip = 0xFFFFFFFF;
-  int bits = 1, samples = 1;
+  std::uint32_t bits = 1, samples = 1, sampleFormat = 1;
   bool compressed = false;
+};
+
+// Samples the decoders read: integers of 1, 2, 4, 8 or 16 bits (formats 1 unsigned, 2
+// signed, 4 unspecified); not floating-point (3) or complex (5, 6) ones.
+bool IsReadTiffSampleKind(const TiffFields& fields) {
+  const std::uint32_t b = fields.bits;
+  const std::uint32_t f = fields.sampleFormat;
+  return (b == 1 || b == 2 || b == 4 || b == 8 || b == 16) && (f == 1 || f == 2 || f == 4);
+}
+
+PictureHeader ReadTiffHeader(FileReader& file) {
+  std::vector<std::uint8_t> storage;
+  ByteReader head = NextBytes(file, 8, storage);
+  const bool little = head.U8() == 'I';
+  head.Skip(3);
+  const std::uint32_t directory = head.U32(little);
+  std::vector<std::uint8_t> countBytes;
+  ByteReader countReader =
+      file.Seek(directory) ? NextBytes(file, 2, countBytes) : ByteReader::Failed();
+  const std::uint32_t count = countReader.U16(little);
+  if (!head.ok() || !countReader.ok()) return DamagedHeader(PictureType::Tiff);
+  // At most 65535 entries of 12 bytes, and never more than the file holds.
+  ByteReader entries = NextBytes(file, std::size_t{count} * 12, storage);
+  if (!entries.ok()) return DamagedHeader(PictureType::Tiff);
+
+  TiffFields fields;
   for (std::uint32_t i = 0; i < count; ++i) {
-    unsigned char entry[12];
-    if (!ReadExactly(file, entry, 12)) return DamagedHeader(PictureType::Tiff);
-    const std::uint32_t tag = u16(entry);
-    const std::uint32_t type = u16(entry + 2);
+    ByteReader entry = entries.Sub(12);
+    const std::uint32_t tag = entry.U16(little);
+    const std::uint32_t type = entry.U16(little);
+    const std::uint32_t valueCount = entry.U32(little);
     // SHORT and LONG values held in the entry itself (the first one for a list of two).
-    const std::int64_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);
-    const std::uint32_t valueCount = u32(entry + 4);
+    ByteReader valueField = entry.Sub(4);
+    const std::int64_t value = type == 3 ? valueField.U16(little) : valueField.U32(little);
     switch (tag) {
       case 256:
-        width = value;
+        fields.width = value;
         break;
       case 257:
-        height = value;
+        fields.height = value;
         break;
       case 258:
         if (type == 3 && valueCount > 2) {
           // Bits per sample listed elsewhere in the file: the first one counts.
-          const long here = std::ftell(file);
-          unsigned char first[2];
-          if (std::fseek(file, static_cast<long>(u32(entry + 8)), SEEK_SET) != 0 ||
-              !ReadExactly(file, first, 2) || std::fseek(file, here, SEEK_SET) != 0)
-            return DamagedHeader(PictureType::Tiff);
-          bits = static_cast<int>(u16(first));
+          std::vector<std::uint8_t> first;
+          ByteReader listed = file.Seek(static_cast<std::uint32_t>(value))
+                                  ? NextBytes(file, 2, first)
+                                  : ByteReader::Failed();
+          fields.bits = listed.U16(little);
+          if (!listed.ok()) return DamagedHeader(PictureType::Tiff);
         } else {
-          bits = static_cast<int>(value);
+          fields.bits = static_cast<std::uint32_t>(value);
         }
         break;
       case 259:
-        compressed = value != 1;
+        fields.compressed = value != 1;
         break;
       case 277:
-        samples = static_cast<int>(value);
+        fields.samples = static_cast<std::uint32_t>(value);
         break;
       case 278:
-        rowsPerStrip = value;
+        fields.rowsPerStrip = value;
         break;
       case 322:
-        tileWidth = value;
+        fields.tileWidth = value;
         break;
       case 323:
-        tileHeight = value;
+        fields.tileHeight = value;
+        break;
+      case 339:
+        fields.sampleFormat = static_cast<std::uint32_t>(value);
         break;
       default:
         break;
     }
   }
-  if (bits < 1 || bits > 64 || samples < 1 || samples > 64) return DamagedHeader(PictureType::Tiff);
-  const bool tiled = tileWidth > 0 && tileHeight > 0;
+  if (fields.samples < 1 || fields.samples > 64 || fields.bits < 1 || fields.bits > 64)
+    return DamagedHeader(PictureType::Tiff);
+  if (fields.width > 0 && fields.height > 0 && !IsReadTiffSampleKind(fields))
+    return VerdictOnly(PictureType::Tiff, HeaderVerdict::Unsupported);
+  const bool tiled = fields.tileWidth > 0 && fields.tileHeight > 0;
   return Judged(PictureType::Tiff,
-                {width, height,
-                 TiffWorkingBytes(width, bits, samples, tiled, tileWidth, tileHeight, compressed,
-                                  rowsPerStrip, fileBytes)});
+                {fields.width, fields.height,
+                 TiffWorkingBytes(fields.width, static_cast<int>(fields.bits),
+                                  static_cast<int>(fields.samples), tiled, fields.tileWidth,
+                                  fields.tileHeight, fields.compressed, fields.rowsPerStrip,
+                                  static_cast<std::int64_t>(file.size()))});
 }
 
 }  // namespace
@@ -258,7 +333,8 @@ bool FitsMemoryBound(const DecodeNeeds& needs) {
   if (needs.width > kMaxPictureBytes || needs.height > kMaxPictureBytes) return false;
   if (needs.width * needs.height > kMaxPictureBytes / 4) return false;
   const std::int64_t pictureBytes = needs.width * needs.height * 4;
-  return needs.workingBytes <= pictureBytes / 4 + kDecoderAllowance;
+  return needs.workingBytes <= pictureBytes / 2 * 3 + kDecoderAllowance &&
+         needs.workingBytes <= kMaxDecodeBytes - pictureBytes;
 }
 
 std::int64_t JpegWorkingBytes(std::int64_t width, std::int64_t height, bool wholeImageBuffered,
@@ -304,21 +380,22 @@ std::int64_t TiffWorkingBytes(std::int64_t width, int bitsPerSample, int samples
   const std::int64_t rowBytes = CeilDiv(width * bitsPerPixel, 8);
   if (tiled) {
     if (tileWidth > kMaxPictureBytes || tileHeight > kMaxPictureBytes) return kMaxPictureBytes * 4;
-    const std::int64_t tileBytes = CeilDiv(tileWidth * bitsPerPixel, 8) * tileHeight;
+    const std::int64_t tileBytes =
+        ProductUpTo(CeilDiv(tileWidth * bitsPerPixel, 8), tileHeight, kMaxPictureBytes * 4);
     // The decoded tile, its compressed bytes (at most the file) and one output row.
     return tileBytes + std::min(tileBytes, fileBytes) + rowBytes;
   }
   // Rows are decoded one at a time; a compressed strip's bytes are read whole. An
   // uncompressed single strip is read in small pieces by the decoder.
   const std::int64_t rows = std::max<std::int64_t>(1, std::min(rowsPerStrip, kMaxPictureBytes));
-  const std::int64_t stripBytes = std::min(rows * rowBytes, kMaxPictureBytes * 4);
+  const std::int64_t stripBytes = ProductUpTo(rows, rowBytes, kMaxPictureBytes * 4);
   const std::int64_t raw = compressed ? std::min(stripBytes, fileBytes) : 0;
   return raw + 2 * rowBytes + (std::int64_t{1} << 16);
 }
 
 namespace {
 
-PictureHeader ReadKnownHeader(std::FILE* file, PictureType type) {
+PictureHeader ReadKnownHeader(FileReader& file, PictureType type) {
   switch (type) {
     case PictureType::Png:
       return ReadPngHeader(file);
@@ -339,13 +416,13 @@ PictureHeader ReadKnownHeader(std::FILE* file, PictureType type) {
 }  // namespace
 
 PictureHeader ReadPictureHeader(std::FILE* file) {
-  unsigned char signature[8] = {};
-  const std::size_t got = std::fread(signature, 1, sizeof signature, file);
   PictureHeader header;
-  if (std::ferror(file)) return header;
-  const PictureType type = PictureTypeOfSignature(signature, got);
-  if (type != PictureType::Unknown && std::fseek(file, 0, SEEK_SET) == 0)
-    header = ReadKnownHeader(file, type);
+  FileReader reader(file);
+  std::vector<std::uint8_t> signature;
+  if (!reader.Seek(0) || !reader.Read(std::min<std::uint64_t>(reader.size(), 8), signature))
+    return header;
+  const PictureType type = PictureTypeOfSignature(signature.data(), signature.size());
+  if (type != PictureType::Unknown && reader.Seek(0)) header = ReadKnownHeader(reader, type);
   header.opened = true;
   return header;
 }

@@ -23,15 +23,24 @@ struct DecodeNeeds {
   std::int64_t workingBytes = 0;
 };
 
-// The largest picture held: its 32-bit pixels stay within 1 GiB.
+// The largest picture held: its 32-bit pixels stay within 1 GiB. A 32-bit process has
+// too little address space for that beside the decoder and the program: there the
+// limit is KORVANTH_MAX_PICTURE_BYTES_32 (measured under 32-bit Windows).
+#if defined(_WIN32) && !defined(_WIN64)
 inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 30;
-// What a decoder may hold beyond the picture: a quarter of the picture's bytes plus this.
-// With the window's own 33 MiB or so beside it, a load peaks below the picture's bytes
-// plus a quarter plus 64 MiB.
+#else
+inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 30;
+#endif
+// What a decoder may hold beyond the picture: one and a half times the picture's bytes
+// (a progressive 4:4:4 JPEG keeps 6 bytes of coefficients a pixel) plus this, and never
+// so much that picture and decoder together pass kMaxDecodeBytes. With the program's own
+// 20 to 35 MiB beside them, a load peaks below 2.5 times the picture's bytes plus 64 MiB
+// and below 1.5 GiB.
 inline constexpr std::int64_t kDecoderAllowance = std::int64_t{28} << 20;
+inline constexpr std::int64_t kMaxDecodeBytes = (std::int64_t{3} << 29) - (std::int64_t{64} << 20);
 
-// True when the decode stays within the bound: the picture's bytes at most 1 GiB and the
-// decoder's working memory at most a quarter of them plus kDecoderAllowance.
+// True when the decode stays within the bound: the picture's bytes at most
+// kMaxPictureBytes, the decoder's working memory within its allowance above.
 bool FitsMemoryBound(const DecodeNeeds& needs);
 
 // Working memory of the format decoders, given what their headers say.
@@ -56,9 +65,10 @@ std::int64_t TiffWorkingBytes(std::int64_t width, int bitsPerSample, int samples
                               bool compressed, std::int64_t rowsPerStrip, std::int64_t fileBytes);
 
 enum class HeaderVerdict {
-  Unknown,   // not a type that is read
-  Damaged,   // a known type whose header cannot be read to the end
-  TooLarge,  // decoding would exceed the memory bound
+  Unknown,      // not a type that is read
+  Damaged,      // a known type whose header cannot be read to the end
+  Unsupported,  // a valid header of a kind of the type that is not read (2-bit BMP, ...)
+  TooLarge,     // decoding would exceed the memory bound
   Fits
 };
 

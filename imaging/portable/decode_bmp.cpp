@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <vector>
+
+#include "imaging/byte_reader.h"
 #include "imaging/picture_header.h"
 #include "imaging/portable/picture_decoders.h"
 
@@ -28,22 +31,22 @@ class QuietQt {
 // Qt gives back a picture cut short as if it were whole; an uncompressed file must hold
 // every row its header declares.
 bool HoldsEveryRow(std::FILE* file, const DecodeNeeds& needs) {
-  unsigned char head[34];
-  std::rewind(file);
-  if (std::fread(head, 1, sizeof head, file) != sizeof head) return false;
-  auto le32 = [&head](int at) {
-    return std::uint32_t{head[at]} | std::uint32_t{head[at + 1]} << 8 |
-           std::uint32_t{head[at + 2]} << 16 | std::uint32_t{head[at + 3]} << 24;
-  };
-  const std::uint32_t infoSize = le32(14);
-  const int bits = infoSize == 12 ? head[24] | head[25] << 8 : head[28] | head[29] << 8;
-  const std::uint32_t compression = infoSize == 12 ? 0 : le32(30);
+  FileReader reader(file);
+  std::vector<std::uint8_t> storage;
+  if (!reader.Seek(0) || !reader.Read(34, storage)) return false;
+  ByteReader head(storage);
+  head.Skip(10);
+  const std::uint32_t pixelsAt = head.U32LE();
+  const std::uint32_t infoSize = head.U32LE();
+  head.Skip(infoSize == 12 ? 6 : 10);
+  const std::uint32_t bits = head.U16LE();
+  const std::uint32_t compression = infoSize == 12 ? 0 : head.U32LE();
+  if (!head.ok()) return false;
   if (compression != 0 && compression != 3) return true;  // run-length data ends itself
+  // The header was judged to fit: width and height are below 2^30, bits below 2^16.
   const std::int64_t rowBytes = (needs.width * bits + 31) / 32 * 4;
-  if (std::fseek(file, 0, SEEK_END) != 0) return false;
-  return std::ftell(file) >= std::int64_t{le32(10)} + rowBytes * needs.height;
+  return reader.size() >= pixelsAt + static_cast<std::uint64_t>(rowBytes * needs.height);
 }
-
 }  // namespace
 
 Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out) {

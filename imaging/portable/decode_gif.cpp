@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "imaging/byte_reader.h"
 #include "imaging/picture_header.h"
 #include "imaging/portable/picture_decoders.h"
 
@@ -35,8 +36,15 @@ bool ReachFirstFrame(GifFileType* gif, int& transparentIndex) {
     int code = 0;
     GifByteType* block = nullptr;
     if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
-    if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && block[0] >= 4)
-      transparentIndex = (block[1] & 1) != 0 ? block[4] : -1;
+    if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
+      // A sub-block: its length byte, then that many bytes.
+      ByteReader control(std::span<const std::uint8_t>(block, std::size_t{block[0]} + 1));
+      control.Skip(1);
+      const std::uint32_t flags = control.U8();
+      control.Skip(2);
+      const std::uint32_t index = control.U8();
+      if (control.ok()) transparentIndex = (flags & 1) != 0 ? static_cast<int>(index) : -1;
+    }
     while (block != nullptr)
       if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
   }

@@ -221,8 +221,17 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out) {
     return Gdiplus::Win32Error;
   }
   TiffHandle handle;
+  // libtiff's own allocation limit stops any one buffer (strip, tile, directory array)
+  // beyond what a decoder may ever hold, before our estimate below is even made.
+  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  if (options == nullptr) {
+    ::close(descriptor);
+    return Gdiplus::OutOfMemory;
+  }
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxDecodeBytes / 2));
   // "m": no memory mapping, so the file's pages never count as the decoder's memory.
-  handle.tiff = TIFFFdOpen(descriptor, "picture", "rm");
+  handle.tiff = TIFFFdOpenExt(descriptor, "picture", "rm", options);
+  TIFFOpenOptionsFree(options);
   if (handle.tiff == nullptr) {
     ::close(descriptor);
     return Gdiplus::GenericError;

@@ -67,12 +67,16 @@ TEST(LoadProblem, EveryCauseHasItsOwnLine) {
   std::set<std::string> texts;
   for (LoadProblem p : {LoadProblem::BadPath, LoadProblem::NoMemory, LoadProblem::NotFound,
                         LoadProblem::NoAccess, LoadProblem::Unreadable, LoadProblem::UnknownFormat,
-                        LoadProblem::Damaged, LoadProblem::TooLarge}) {
+                        LoadProblem::Damaged, LoadProblem::TooLarge, LoadProblem::UnsupportedBmp,
+                        LoadProblem::UnsupportedJpeg, LoadProblem::UnsupportedTiff}) {
     const std::string text = LoadProblemText(p);
     EXPECT_EQ(text.find('\n'), std::string::npos) << text;
     EXPECT_TRUE(texts.insert(text).second) << text;
-    // A refusal leaves a status in the handle that maps back to the same cause.
-    if (p != LoadProblem::BadPath && p != LoadProblem::NoMemory) {
+    // A refusal leaves a status in the handle that maps back to the same cause (an
+    // unsupported kind is told by the header alone, never by a decoder's status).
+    const bool headerOnly = p == LoadProblem::UnsupportedBmp || p == LoadProblem::UnsupportedJpeg ||
+                            p == LoadProblem::UnsupportedTiff;
+    if (p != LoadProblem::BadPath && p != LoadProblem::NoMemory && !headerOnly) {
       const PictureType type = p == LoadProblem::Damaged || p == LoadProblem::TooLarge
                                    ? PictureType::Png
                                    : PictureType::Unknown;

@@ -1,7 +1,8 @@
 // The loader's judgement of a file from its header alone: type, size and whether its
 // decoding fits the memory bound (the picture's 32-bit pixels at most 1 GiB, the
-// decoder's own memory at most a quarter of them plus 28 MiB). The expected verdicts are
-// worked out by hand in the comments.
+// decoder's own memory at most one and a half times them plus 28 MiB, and picture and
+// decoder together at most 1.5 GiB less 64 MiB, 1,543,503,872 bytes). The expected
+// verdicts are worked out by hand in the comments.
 #include <gtest/gtest.h>
 
 #include "imaging/imaging_helpers.h"
@@ -24,6 +25,11 @@ struct HeaderCase {
   std::int64_t width;
   std::int64_t height;
 };
+
+std::string WithByte(std::string bytes, std::size_t at, char value) {
+  bytes.at(at) = value;
+  return bytes;
+}
 
 const std::vector<std::pair<int, int>> k420{{2, 2}, {1, 1}, {1, 1}};
 const std::vector<std::pair<int, int>> k444{{1, 1}, {1, 1}, {1, 1}};
@@ -49,18 +55,36 @@ std::vector<HeaderCase> Cases() {
       // Progressive CMYK keeps 4 x 2 bytes of coefficients a pixel: 2 GB.
       {"progressive cmyk jpeg", JpegHeaderBytes(0xC2, 16000, 16000, kCmyk, 1), PictureType::Jpeg,
        HeaderVerdict::TooLarge, 16000, 16000},
-      // Progressive 4:2:0, 4000 x 3000: coefficients (500 x 376 + 2 x 250 x 188) x 128 =
-      // 36.1 MB against 48 MB / 4 + 28 MiB = 41.4 MB allowed.
-      {"progressive 4:2:0 jpeg", JpegHeaderBytes(0xC2, 4000, 3000, k420, 1), PictureType::Jpeg,
-       HeaderVerdict::Fits, 4000, 3000},
-      // The same at 4:4:4: 3 x 500 x 375 x 128 = 72 MB.
+      // At 8192 x 8192: 4 x 1024 x 1024 x 128 = 536.9 MB of coefficients against
+      // 1.5 x 268.4 MB + 28 MiB = 432.0 MB allowed.
+      {"progressive cmyk jpeg 8192", JpegHeaderBytes(0xC2, 8192, 8192, kCmyk, 1), PictureType::Jpeg,
+       HeaderVerdict::TooLarge, 8192, 8192},
+      // A photo, 4000 x 3000 at 4:4:4: 3 x 500 x 375 x 128 = 72 MB of coefficients
+      // against 1.5 x 48 MB + 28 MiB = 101.4 MB.
       {"progressive 4:4:4 jpeg", JpegHeaderBytes(0xC2, 4000, 3000, k444, 1), PictureType::Jpeg,
-       HeaderVerdict::TooLarge, 4000, 3000},
+       HeaderVerdict::Fits, 4000, 3000},
+      // 8192 x 8192 at 4:4:4: 402.7 MB of coefficients, 0.6 MB of sample rows and 0.5 MB of
+      // output rows, 403.8 MB against 432.0 MB.
+      {"progressive 4:4:4 jpeg 8192", JpegHeaderBytes(0xC2, 8192, 8192, k444, 1), PictureType::Jpeg,
+       HeaderVerdict::Fits, 8192, 8192},
+      {"progressive grey jpeg", JpegHeaderBytes(0xC2, 6000, 6000, {{1, 1}}, 1), PictureType::Jpeg,
+       HeaderVerdict::Fits, 6000, 6000},
       // Sequential with one component in the first scan: more scans follow, all buffered.
       {"multi-scan jpeg", JpegHeaderBytes(0xC0, 16000, 16000, k444, 1), PictureType::Jpeg,
        HeaderVerdict::TooLarge, 16000, 16000},
       {"jpeg without a frame", std::string("\xFF\xD8\xFF\xD9", 4), PictureType::Jpeg,
        HeaderVerdict::Damaged, 0, 0},
+      // A frame declaring 1,000 bytes, more than 4 components can fill (it once overran a
+      // fixed buffer), and one declaring more bytes than the file holds.
+      {"jpeg frame longer than its components",
+       std::string("\xFF\xD8\xFF\xC0\x03\xE8", 6) + std::string(998, 'A'), PictureType::Jpeg,
+       HeaderVerdict::Damaged, 0, 0},
+      {"jpeg frame past the end", std::string("\xFF\xD8\xFF\xC0\xFF\xFF\x08\x00\x10", 9),
+       PictureType::Jpeg, HeaderVerdict::Damaged, 0, 0},
+      {"12-bit jpeg", WithByte(JpegHeaderBytes(0xC1, 64, 64, k444, 3), 6, 12), PictureType::Jpeg,
+       HeaderVerdict::Unsupported, 0, 0},
+      {"lossless jpeg", JpegHeaderBytes(0xC3, 64, 64, k444, 3), PictureType::Jpeg,
+       HeaderVerdict::Unsupported, 0, 0},
       {"gif at the limit", GifHeaderBytes(16384, 16384), PictureType::Gif, HeaderVerdict::Fits,
        16384, 16384},
       {"gif over the limit", GifHeaderBytes(65535, 65535), PictureType::Gif,
@@ -74,9 +98,18 @@ std::vector<HeaderCase> Cases() {
       // 8 bits a pixel are unpacked at a byte a pixel first: 256 MB within 256 + 28 MiB.
       {"8-bit bmp", BmpHeaderBytes(16000, 16000, 8), PictureType::Bmp, HeaderVerdict::Fits, 16000,
        16000},
-      // 16 bits a pixel: 512 MB beside the picture.
-      {"16-bit bmp", BmpHeaderBytes(16000, 16000, 16), PictureType::Bmp, HeaderVerdict::TooLarge,
-       16000, 16000},
+      // 16 bits a pixel at 16000 x 16000: 512 MB beside the picture's 1,024 MB, within
+      // the 1,543.5 MB that both may take.
+      {"16-bit bmp", BmpHeaderBytes(16000, 16000, 16), PictureType::Bmp, HeaderVerdict::Fits, 16000,
+       16000},
+      // At 16384 x 16000: 524.3 MB beside 1,048.6 MB passes it.
+      {"16-bit bmp past the total", BmpHeaderBytes(16384, 16000, 16), PictureType::Bmp,
+       HeaderVerdict::TooLarge, 16384, 16000},
+      {"2-bit bmp", BmpHeaderBytes(8, 8, 2), PictureType::Bmp, HeaderVerdict::Unsupported, 0, 0},
+      {"bmp of embedded png", WithByte(BmpHeaderBytes(8, 8, 32), 30, 5), PictureType::Bmp,
+       HeaderVerdict::Unsupported, 0, 0},
+      {"bmp whose header ends early", BmpHeaderBytes(8, 8, 24).substr(0, 24), PictureType::Bmp,
+       HeaderVerdict::Damaged, 0, 0},
       {"rgba tiff in strips", TiffHeaderBytes(16000, 16000, 4, 16), PictureType::Tiff,
        HeaderVerdict::Fits, 16000, 16000},
       {"tiff over the limit", TiffHeaderBytes(16384, 16385, 4, 16), PictureType::Tiff,
@@ -88,6 +121,15 @@ std::vector<HeaderCase> Cases() {
        HeaderVerdict::Fits, 16000, 16000},
       {"grey tiff", TiffHeaderBytes(300, 200, 1, 200), PictureType::Tiff, HeaderVerdict::Fits, 300,
        200},
+      {"floating-point tiff", TiffHeaderBytes(30, 20, 1, 20, 0, 0, 32, 3), PictureType::Tiff,
+       HeaderVerdict::Unsupported, 0, 0},
+      {"signed 8-bit tiff", TiffHeaderBytes(30, 20, 1, 20, 0, 0, 8, 2), PictureType::Tiff,
+       HeaderVerdict::Fits, 30, 20},
+      // A directory beyond the file's end, and one whose entries run past it.
+      {"tiff directory past the end", std::string("II*\0\xFF\0\0\0", 8), PictureType::Tiff,
+       HeaderVerdict::Damaged, 0, 0},
+      {"tiff entries past the end", TiffHeaderBytes(30, 20, 1, 20).substr(0, 40), PictureType::Tiff,
+       HeaderVerdict::Damaged, 0, 0},
   };
 }
 
@@ -100,7 +142,7 @@ TEST(PictureHeader, JudgesEveryFormatBySizeAndDecoderMemory) {
     EXPECT_TRUE(header.opened) << c.name;
     EXPECT_EQ(header.type, c.type) << c.name;
     EXPECT_EQ(header.verdict, c.verdict) << c.name;
-    if (c.verdict != HeaderVerdict::Damaged || c.width != 0) {
+    if (c.width != 0) {
       EXPECT_EQ(header.needs.width, c.width) << c.name;
       EXPECT_EQ(header.needs.height, c.height) << c.name;
     }

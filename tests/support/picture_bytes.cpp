@@ -71,7 +71,9 @@ std::string BmpHeaderBytes(int width, int height, int bitsPerPixel) {
 }
 
 std::string TiffHeaderBytes(unsigned width, unsigned height, int samples, unsigned rowsPerStrip,
-                            unsigned tileWidth, unsigned tileHeight) {
+                            unsigned tileWidth, unsigned tileHeight, int bitsPerSample,
+                            int sampleFormat) {
+  const auto bps = static_cast<std::uint32_t>(bitsPerSample);
   const bool tiled = tileWidth != 0 && tileHeight != 0;
   std::vector<std::pair<int, std::string>> entries;  // tag, type + count + value
   auto shortEntry = [](int tag, std::uint32_t value) {
@@ -83,13 +85,15 @@ std::string TiffHeaderBytes(unsigned width, unsigned height, int samples, unsign
   entries.push_back(longEntry(256, width));
   entries.push_back(longEntry(257, height));
   entries.push_back(std::make_pair(258, Le(3, 2) + Le(static_cast<std::uint32_t>(samples), 4) +
-                                            (samples <= 2 ? Le(8, 2) + Le(8, 2) : Le(8, 4))));
+                                            (samples <= 2 ? Le(bps, 2) + Le(bps, 2) : Le(8, 4))));
   entries.push_back(shortEntry(259, 8));
   entries.push_back(shortEntry(262, samples >= 3 ? 2 : 1));
   entries.push_back(longEntry(tiled ? 324 : 273, 8));
   entries.push_back(shortEntry(277, static_cast<std::uint32_t>(samples)));
   if (!tiled) entries.push_back(longEntry(278, rowsPerStrip));
   entries.push_back(longEntry(tiled ? 325 : 279, 1));
+  if (sampleFormat != 1)
+    entries.push_back(shortEntry(339, static_cast<std::uint32_t>(sampleFormat)));
   if (tiled) {
     entries.push_back(longEntry(322, tileWidth));
     entries.push_back(longEntry(323, tileHeight));
@@ -106,6 +110,6 @@ std::string TiffHeaderBytes(unsigned width, unsigned height, int samples, unsign
   }
   ifd += Le(0, 4);
   std::string bits;
-  for (int i = 0; i < samples; ++i) bits += Le(8, 2);
+  for (int i = 0; i < samples; ++i) bits += Le(bps, 2);
   return std::string("II*\0", 4) + Le(directory, 4) + std::string("\x03\x00", 2) + ifd + bits;
 }

@@ -19,7 +19,8 @@ std::string GifHeaderBytes(unsigned width, unsigned height);
 // `height` < 0 stores the rows top-down.
 std::string BmpHeaderBytes(int width, int height, int bitsPerPixel);
 
-// A little-endian TIFF directory: 8 bits a sample, deflate, `rowsPerStrip` rows a strip,
-// or tiles of tileWidth x tileHeight when both are non-zero.
+// A little-endian TIFF directory: deflate, `rowsPerStrip` rows a strip, or tiles of
+// tileWidth x tileHeight when both are non-zero; a SampleFormat tag when not 1 (unsigned).
 std::string TiffHeaderBytes(unsigned width, unsigned height, int samples, unsigned rowsPerStrip,
-                            unsigned tileWidth = 0, unsigned tileHeight = 0);
+                            unsigned tileWidth = 0, unsigned tileHeight = 0, int bitsPerSample = 8,
+                            int sampleFormat = 1);
