@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
 #include "app/picture_loading.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/same_file.h"
+#include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
 
 namespace korvanth {
@@ -86,11 +89,22 @@ void ShowSaveFailure(HWND owner, const char* path, const ConversionStatus& statu
 }
 
 // Writes the tilesets the 形式 menu asks for beside the sheet just saved at `path`; a
-// message box names every file that could not be written.
+// message box names every file that could not be written. A tileset that would land on
+// the open picture (one named grass.tres) is not written, like a sheet would not be.
 void WriteTilesetsOfSheet(HWND owner, const char* path) {
   if (SheetTilesets == kNoTilesets) return;
-  const std::vector<TilesetWriteFailure> failures =
-      WriteSheetTilesets(SheetTilesets, CurrentLayoutFormat, path);
+  TilesetKinds kinds = SheetTilesets;
+  std::vector<TilesetWriteFailure> failures;
+  for (const auto& [kind, extension] :
+       {std::pair{kTiledTileset, ".tsx"}, std::pair{kGodotTileset, ".tres"}}) {
+    const std::string tileset = TilesetPathFor(path, extension);
+    if ((kinds & kind) && IsSameFile(SourceImage.path, tileset)) {
+      failures.push_back({tileset, ConversionReason({ConversionProblem::OpenPicture, {}})});
+      kinds = TilesetKinds(kinds & ~kind);
+    }
+  }
+  for (TilesetWriteFailure& failure : WriteSheetTilesets(kinds, CurrentLayoutFormat, path))
+    failures.push_back(std::move(failure));
   if (failures.empty()) return;
   std::string text = "タイルセットを保存できませんでした";
   for (const TilesetWriteFailure& failure : failures)

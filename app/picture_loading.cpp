@@ -1,11 +1,26 @@
 #include "app/picture_loading.h"
 
+#include <string>
+
 #include "app/sheet_preview.h"
 #include "app/window_title.h"
 #include "convert/conversion_state.h"
+#include "convert/utf8_path.h"
 #include "viewer/scroll_state.h"
 
 namespace korvanth {
+
+namespace {
+
+// A failed open must not look like an empty picture: the file and the converter's words
+// for the cause, over the window.
+void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
+  const std::string text = std::string("開けませんでした。\n") + PrintableName(path ? path : "") +
+                           "\n(" + LoadProblemText(problem) + ")";
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
 
 void LoadSourceImage(HWND window, const char* path) {
   const LoadOutcome outcome = ReplaceSourceImage(path);
@@ -14,6 +29,7 @@ void LoadSourceImage(HWND window, const char* path) {
   const bool loaded = outcome.problem == LoadProblem::None && SourceImage.width > 0;
   SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
   SheetPreviewPictureChanged();
+  if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
 }
 
 }  // namespace korvanth

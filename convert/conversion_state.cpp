@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "convert/same_file.h"
 #include "convert/utf8_path.h"
 
 #ifndef MB_ERR_INVALID_CHARS
@@ -33,6 +34,7 @@ void DestroySourceImage() {
   SourceImage.image = nullptr;
   SourceImage.width = 0;
   SourceImage.height = 0;
+  SourceImage.path.clear();
 }
 
 namespace {
@@ -78,7 +80,9 @@ LoadOutcome LoadPictureFile(const std::string& path, ImageHandle& picture) {
 
 LoadOutcome ReplaceSourceImage(const char* path) {
   WCHAR wide[kPathBufferSize];
-  return LoadNamedPicture(path, WidenPath(path, wide) ? wide : nullptr);
+  const LoadOutcome outcome = LoadNamedPicture(path, WidenPath(path, wide) ? wide : nullptr);
+  if (outcome.problem == LoadProblem::None) SourceImage.path = AbsoluteName(path);
+  return outcome;
 }
 
 }  // namespace korvanth

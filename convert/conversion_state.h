@@ -18,6 +18,8 @@ struct SourceImageState {
   ImageHandle* image = nullptr;
   std::int32_t width = 0;
   std::int32_t height = 0;
+  // The file the picture came from, absolute (UTF-8); empty unless a load succeeded.
+  std::string path;
 
   bool exists() const { return image != nullptr; }
 };
@@ -51,7 +53,7 @@ struct LoadOutcome {
 // Replaces the loaded picture by the one in the file at `path`: the old picture is gone
 // before the file is opened, and a failed load leaves an empty 0 x 0 picture. The file's
 // header is judged first: only BMP, GIF, PNG, TIFF and JPEG files whose decoding fits the
-// memory bound reach the decoder.
+// memory bound reach the decoder. A loaded picture keeps its file's name.
 LoadOutcome ReplaceSourceImage(const char* path);
 
 // Loads the picture in the file at the UTF-8 `path` (any length) into `picture`, by the

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
 #include "convert/utf8_path.h"
 
@@ -97,6 +98,7 @@ ConversionStatus ExportSelection(const char* path) {
   // the picture meanwhile.
   if (ChooseEncoder(*extension).fallback) gWarningHandler(kBitmapFallbackWarning);
   if (!SourceImage.exists()) return {ConversionProblem::NoPicture, {}};
+  if (IsSameFile(SourceImage.path, path)) return {ConversionProblem::OpenPicture, {}};
 
   return ConvertBlockToFile(*SourceImage.image, CurrentLayoutFormat, SelectionOrigin, path, {});
 }

@@ -40,7 +40,8 @@ SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint o
 
 // Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves
 // it at the UTF-8 `path` through the conversion core. The BMP fallback warning goes to the
-// handler first; the state is read after the user has seen it.
+// handler first; the state is read after the user has seen it. A name that leads to the
+// picture's own file (IsSameFile) is refused: the open picture is never written over.
 ConversionStatus ExportSelection(const char* path);
 
 // Converts the block at SelectionOrigin of SourceImage by CurrentLayoutFormat and saves

@@ -53,6 +53,8 @@ std::string ConversionReason(const ConversionStatus& status) {
       return "the sheet could not be built (out of memory)";
     case ConversionProblem::SaveFailed:
       return SaveProblemText(status.save.problem);
+    case ConversionProblem::OpenPicture:
+      return "it is the open picture; it is never written over";
   }
   return "the sheet could not be written";
 }

@@ -30,6 +30,7 @@ enum class ConversionProblem {
   BlockOutOfRange,  // the block's pixels do not all have 32-bit positions
   BuildFailed,      // the sheet could not be built in memory
   SaveFailed,       // see `save`
+  OpenPicture,      // the name leads to the open picture's own file, never written over
 };
 
 struct ConversionStatus {

@@ -226,6 +226,41 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
   EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(96, 128));
 }
 
+TEST_F(SaveFlowTest, TheOpenPictureIsNeverWrittenOver) {
+  const std::string picture = dir_.file("tiles.png");
+  fs::create_symlink(picture, dir_.path() / "link.png");
+  const std::string bytes = ReadBytes(picture);
+  const fs::file_time_type modified = fs::last_write_time(picture);
+  for (const std::string typed : {"tiles.png", "link.png"}) {
+    MoveMouse(40, 40);
+    ReleaseLeft(40, 40);  // arms (the dialog before took the focus)
+    bool asked = false;
+    QString text;
+    UserScript script;
+    script
+        .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+              [&] { dialogs_test::TypeName(InDir(typed)); })
+        .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); })
+        .when([] { return dialogs_test::OverwriteQuestion() != nullptr; },
+              [&] {
+                asked = true;
+                dialogs_test::Click(dialogs_test::OverwriteQuestion()->button(QMessageBox::Yes));
+              })
+        .when(dialogs_test::BoxShown, [&] {
+          text = dialogs_test::OpenBox()->text();
+          dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+        });
+    ReleaseWith(script, 40, 40);
+    EXPECT_TRUE(asked) << typed;
+    EXPECT_EQ(text.toStdString(), "保存できませんでした。\n" + dir_.file(typed) +
+                                      "\n(it is the open picture; it is never written over)");
+  }
+  EXPECT_EQ(ReadBytes(picture), bytes);
+  EXPECT_EQ(fs::last_write_time(picture), modified);
+  EXPECT_TRUE(fs::is_symlink(dir_.path() / "link.png"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 2);
+}
+
 TEST_F(SaveFlowTest, FailedSaveShowsTheFileAndTheReasonOverTheWindow) {
   // Causes that hold even for root: a folder that is not there, a name the system refuses.
   struct Case {

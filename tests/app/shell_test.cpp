@@ -7,11 +7,14 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <string>
+
 #include "app/main_window.h"
 #include "convert/conversion_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
+#include "support/program_run.h"
 #include "viewer/view_colours.h"
 
 using namespace korvanth;
@@ -47,11 +50,47 @@ TEST_F(ShellTest, PictureFromTheFirstArgumentOnly) {
   EXPECT_EQ(SourceImage.image, loaded);
 }
 
-TEST_F(ShellTest, FirstArgumentThatIsNoPicture) {
-  Restart({"korvanth", dir_.file("missing.png")});
-  EXPECT_EQ(dialogs_test::OpenBox(), nullptr);
-  ASSERT_TRUE(SourceImage.exists());
-  EXPECT_EQ(SourceImage.width, 0);
+// What korvanth-convert says about `input` after its name: the words the window must use.
+std::string ConverterWords(const std::string& input, const std::string& output) {
+  const std::string err = RunProgram(KORVANTH_CONVERT_EXE, {input, output}).err;
+  const std::string lead = "korvanth-convert: " + input + ": ";
+  const size_t at = err.find(lead);
+  if (at == std::string::npos) return "(no line about the input in: " + err + ")";
+  const size_t start = at + lead.size();
+  return err.substr(start, err.find('\n', start) - start);
+}
+
+TEST_F(ShellTest, FailedOpenNamesTheFileAndTheCauseInTheConvertersWords) {
+  WriteBytes(dir_.file("notes.png"), "plain text, not a picture");
+  const std::string png = ReadBytes(SavePicture(PatternImage(64, 64), "whole.png"));
+  WriteBytes(dir_.file("cut.png"), png.substr(0, 40));  // cut just after the header
+  struct Case {
+    std::string name;
+    std::string cause;  // a word of the cause the case is about
+  };
+  const Case cases[] = {
+      {"missing.png", "no such file"}, {"notes.png", "not a picture"}, {"cut.png", "damaged"}};
+  for (const Case& c : cases) {
+    const std::string path = dir_.file(c.name);
+    const std::string words = ConverterWords(path, dir_.file("sheet.png"));
+    EXPECT_NE(words.find(c.cause), std::string::npos) << words;
+    QString text;
+    QWidget* owner = nullptr;
+    UserScript answer;
+    answer.when(dialogs_test::BoxShown, [&] {
+      QMessageBox* box = dialogs_test::OpenBox();
+      text = box->text();
+      owner = box->parentWidget();
+      dialogs_test::Click(box->button(QMessageBox::Ok));
+    });
+    answer.start();
+    Restart({"korvanth", path});  // the program's argument
+    EXPECT_TRUE(answer.finished()) << c.name;
+    EXPECT_EQ(text.toStdString(), "開けませんでした。\n" + path + "\n(" + words + ")");
+    EXPECT_EQ(owner, window()->widget());
+    ASSERT_TRUE(SourceImage.exists());
+    EXPECT_EQ(SourceImage.width, 0);
+  }
   // An armed release still opens the Save dialog.
   ReleaseLeft(20, 20);
   bool opened = false;

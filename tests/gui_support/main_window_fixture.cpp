@@ -95,7 +95,17 @@ QImage MainWindowFixture::Solid(int width, int height, unsigned argb) {
   return image;
 }
 
-void MainWindowFixture::Load(const std::string& path) { LoadSourceImage(window_, path.c_str()); }
+QString MainWindowFixture::Load(const std::string& path) {
+  QString message;
+  dialogs_test::UserScript answer;
+  answer.when(dialogs_test::BoxShown, [&message] {
+    message = dialogs_test::OpenBox()->text();
+    dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+  });
+  answer.start();
+  LoadSourceImage(window_, path.c_str());
+  return message;
+}
 
 RECT MainWindowFixture::ClientRect() const {
   RECT rect{};

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
 #include <string>
@@ -30,7 +31,9 @@ class MainWindowFixture : public ::testing::Test {
   // A picture of one colour (0xAARRGGBB).
   static QImage Solid(int width, int height, unsigned argb);
 
-  void Load(const std::string& path);
+  // Loads as the Open command does. The message box of a failed load is answered with OK
+  // and its text returned (empty when none showed).
+  QString Load(const std::string& path);
   RECT ClientRect() const;
   // The client area after any pending paint, as 0xFFRRGGBB pixels.
   QImage Paint();
