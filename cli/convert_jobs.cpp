@@ -13,6 +13,7 @@
 #include "convert/block_placement.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
@@ -39,16 +40,18 @@ std::string Utf8FromPath(const fs::path& path) {
 bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
   std::error_code ec;
   if (fs::is_directory(PathFromUtf8(input), ec) && !ec) {
-    std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram, input.c_str());
+    std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram,
+                 PrintableName(input).c_str());
     return false;
   }
   const LoadOutcome outcome = LoadPictureFile(input, picture);
   if (outcome.problem != LoadProblem::None) {
-    std::fprintf(err, "%s: %s: %s\n", kProgram, input.c_str(), LoadProblemText(outcome.problem));
+    std::fprintf(err, "%s: %s: %s\n", kProgram, PrintableName(input).c_str(),
+                 LoadProblemText(outcome.problem));
     return false;
   }
   if (picture.Width() == 0 || picture.Height() == 0) {
-    std::fprintf(err, "%s: %s: the picture is empty\n", kProgram, input.c_str());
+    std::fprintf(err, "%s: %s: the picture is empty\n", kProgram, PrintableName(input).c_str());
     return false;
   }
   return true;
@@ -57,11 +60,6 @@ bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
 // A loaded picture's size; the loader admits none beyond 32-bit positions.
 PixelSize SizeOf(ImageHandle& picture) {
   return {static_cast<int>(picture.Width()), static_cast<int>(picture.Height())};
-}
-
-bool IsSameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
 }
 
 // Writes the chosen tilesets beside the sheet just written at `output`; one line for each
@@ -75,14 +73,14 @@ bool WriteTilesets(TilesetKinds kinds, LayoutFormat format, const std::string& i
     const std::string path = TilesetPathFor(output, extension);
     if ((kinds & kind) && IsSameFile(input, path)) {
       std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
-                   path.c_str());
+                   PrintableName(path).c_str());
       kinds = TilesetKinds(kinds & ~kind);
       all = false;
     }
   }
   for (const TilesetWriteFailure& failure : WriteSheetTilesets(kinds, format, output)) {
-    std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram, failure.path.c_str(),
-                 failure.reason.c_str());
+    std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram,
+                 PrintableName(failure.path).c_str(), failure.reason.c_str());
     all = false;
   }
   return all;
@@ -93,7 +91,7 @@ void WarnAboutFallback(std::FILE* err, const std::string& output) {
   std::fprintf(err,
                "%s: warning: %s: the extension selects no file type; BMP content is written "
                "under this name (%s)\n",
-               kProgram, output.c_str(), kBitmapFallbackWarning);
+               kProgram, PrintableName(output).c_str(), kBitmapFallbackWarning);
 }
 
 // Writes the sheet of the block at `origin` to `output`, and its tilesets; one line for
@@ -102,13 +100,13 @@ bool WriteSheet(ImageHandle& picture, const std::string& input, const std::strin
                 LayoutFormat format, SelectionPoint origin, TilesetKinds tilesets, std::FILE* err) {
   if (IsSameFile(input, output)) {
     std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
-                 output.c_str());
+                 PrintableName(output).c_str());
     return false;
   }
   const ConversionStatus status = ConvertBlockToFile(
       picture, format, origin, output, [&](ConversionWarning) { WarnAboutFallback(err, output); });
   if (status.ok()) return WriteTilesets(tilesets, format, input, output, err);
-  std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
+  std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(output).c_str(),
                ConversionReason(status).c_str());
   return false;
 }
@@ -150,13 +148,27 @@ bool NamesAreText(const ConvertOptions& options, std::FILE* err) {
   return true;
 }
 
+// A name ending in a separator can only be a folder ('\\' is one on Windows alone).
+bool EndsInSeparator(const std::string& name) {
+  if (name.empty()) return false;
+#ifdef _WIN32
+  if (name.back() == '\\') return true;
+#endif
+  return name.back() == '/';
+}
+
 }  // namespace
 
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   if (!NamesAreText(options, err)) return kExitUsage;
+  if (EndsInSeparator(options.output)) {
+    std::fprintf(err, "%s: %s: the output name ends in '%c', so it names a folder; name a file\n",
+                 kProgram, PrintableName(options.output).c_str(), options.output.back());
+    return kExitUsage;
+  }
   if (std::strchr(options.output.c_str(), '.') == nullptr) {
     std::fprintf(err, "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
-                 kProgram, options.output.c_str());
+                 kProgram, PrintableName(options.output).c_str());
     return kExitUsage;
   }
   ImageHandle picture;
@@ -191,7 +203,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   const int rows = size.height / block.height;
   if (columns == 0 || rows == 0) {
     std::fprintf(err, "%s: %s: the %d x %d picture holds no whole %d x %d block\n", kProgram,
-                 options.input.c_str(), size.width, size.height, block.width, block.height);
+                 PrintableName(options.input).c_str(), size.width, size.height, block.width,
+                 block.height);
     return kExitFailure;
   }
 
@@ -202,7 +215,7 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   if (!fs::is_directory(folder, checked)) {
     const char* reason = FolderFailureReason(options.output, ec);
     std::fprintf(err, "%s: %s: cannot create the output folder: %s\n", kProgram,
-                 options.output.c_str(), reason);
+                 PrintableName(options.output).c_str(), reason);
     return kExitFailure;
   }
 
@@ -216,7 +229,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       const std::string name =
           stem + "_" + std::to_string(column) + "_" + std::to_string(row) + "." + options.batchType;
       const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
-      if (showProgress) std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, name.c_str());
+      if (showProgress)
+        std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, PrintableName(name).c_str());
       const SelectionPoint origin{column * block.width, row * block.height};
       if (!WriteSheet(picture, options.input, output, options.format, origin, options.tilesets,
                       err))
@@ -226,7 +240,7 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   }
   if (showProgress) std::fprintf(err, "\r\033[K");
   std::fprintf(err, "%s: %d of %d sheets written to %s\n", kProgram, total - failures, total,
-               options.output.c_str());
+               PrintableName(options.output).c_str());
   return failures == 0 ? kExitOk : kExitFailure;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "cli/terminal.h"
 #include "convert/export_sheet.h"
+#include "convert/utf8_path.h"
 #include "korvanth_version.h"
 
 using namespace korvanth;
@@ -15,8 +16,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const ParseResult parsed = ParseArguments(arguments);
   if (!parsed.options) {
+    // The error may quote an argument: shown on one line, control characters escaped.
     std::fprintf(stderr, "korvanth-convert: %s\nTry 'korvanth-convert --help'.\n",
-                 parsed.error.c_str());
+                 PrintableName(parsed.error).c_str());
     return kExitUsage;
   }
   const ConvertOptions& options = *parsed.options;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <limits>
+#include <set>
 
 #include "convert/format_registry.h"
 #include "convert/sheet_conversion.h"
@@ -43,6 +44,13 @@ bool ParsePair(const std::string& text, int& first, int& second) {
   if (comma == std::string::npos) return false;
   return ParseInt(std::string_view(text).substr(0, comma), first) &&
          ParseInt(std::string_view(text).substr(comma + 1), second);
+}
+
+bool IsValueOption(const std::string& name) {
+  for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset"}) {
+    if (name == option) return true;
+  }
+  return false;
 }
 
 bool IsBatchType(const std::string& type) {
@@ -104,6 +112,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   bool all = false;
   bool typeGiven = false;
   bool optionsEnded = false;
+  std::set<std::string> given;  // each option once: a second value would silently win
 
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -124,6 +133,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       return {options, {}};
     }
     if (argument == "--all") {
+      if (!given.insert(argument).second) return {std::nullopt, "--all is given more than once"};
       all = true;
       continue;
     }
@@ -135,13 +145,14 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     if (equals != std::string::npos) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
-    } else if (name == "--format" || name == "--origin" || name == "--cell" || name == "--type" ||
-               name == "--tileset") {
+    } else if (IsValueOption(name)) {
       if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
       value = arguments[++i];
     } else {
       return {std::nullopt, "unknown option " + argument};
     }
+    if (IsValueOption(name) && !given.insert(name).second)
+      return {std::nullopt, name + " is given more than once"};
 
     if (name == "--format") {
       const FormatEntry* entry = FormatEntryForCliName(value);
@@ -196,6 +207,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.mode = all ? ConvertOptions::Mode::Batch : ConvertOptions::Mode::Single;
   options.input = positional[0];
   options.output = positional[1];
+  if (all && options.output.empty())
+    return {std::nullopt, "OUTDIR is empty; name a folder (. for the current one)"};
   return {options, {}};
 }
 

@@ -40,6 +40,14 @@ std::size_t SequenceLength(std::string_view text, std::size_t at) {
   return need + 1;
 }
 
+// C0 controls, DEL and the C1 controls (U+0080 to U+009F, encoded C2 80 to C2 9F): a
+// terminal would act on them instead of showing them.
+bool IsControlCharacter(std::string_view sequence) {
+  const auto b0 = static_cast<unsigned char>(sequence[0]);
+  if (sequence.size() == 1) return b0 < 0x20 || b0 == 0x7F;
+  return sequence.size() == 2 && b0 == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view text) {
@@ -69,15 +77,24 @@ std::optional<std::vector<WCHAR>> WidenUtf8(std::string_view text) {
 
 std::string PrintableName(std::string_view text) {
   std::string printable;
+  const auto escape = [&](std::string_view bytes) {
+    for (const char byte : bytes) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(byte));
+      printable += escaped;
+    }
+  };
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t length = SequenceLength(text, i);
     if (length == 0) {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[i]));
-      printable += escaped;
+      escape(text.substr(i, 1));
       ++i;
     } else {
-      printable.append(text.substr(i, length));
+      const std::string_view sequence = text.substr(i, length);
+      if (IsControlCharacter(sequence))
+        escape(sequence);
+      else
+        printable.append(sequence);
       i += length;
     }
   }

@@ -19,7 +19,9 @@ bool IsValidUtf8(std::string_view text);
 // UTF-8 or holds a zero byte.
 std::optional<std::vector<WCHAR>> WidenUtf8(std::string_view text);
 
-// The name for messages: valid UTF-8 stays as it is, every other byte is written as \xHH.
+// The name for messages, always on one line: valid UTF-8 stays as it is, except control
+// characters (newline, escape, ...); those and every byte that is not UTF-8 are written as
+// \xHH, byte by byte.
 std::string PrintableName(std::string_view text);
 
 }  // namespace korvanth

@@ -115,6 +115,8 @@ const char* SaveProblemText(SaveProblem problem) {
       return "name too long";
     case SaveProblem::FolderMissing:
       return "the folder does not exist";
+    case SaveProblem::FileInTheWay:
+      return "a file is in the way of its folder";
     case SaveProblem::IsFolder:
       return "it is a folder";
     case SaveProblem::EncoderFailed:

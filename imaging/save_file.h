@@ -17,6 +17,7 @@ enum class SaveProblem {
   DiskFull,
   NameTooLong,
   FolderMissing,
+  FileInTheWay,  // a part of the folder's path is a file
   IsFolder,
   EncoderFailed,
   Other,
@@ -36,9 +37,10 @@ SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const CLSID& encode
 // telling why not.
 GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes);
 
-// Writes `bytes` under a temporary name in the folder of `path`, then moves the file over
-// `path`; on any failure the temporary is removed and an existing file at `path` is left
-// as it was.
+// Writes `bytes` to a new file in the folder of `path` that gets the name `path` only once
+// it is complete (nameless until then where the host allows it, otherwise a temporary name
+// moved over `path`); on any failure the new file is removed and an existing file at
+// `path` is left as it was. Stale temporaries of ended processes in that folder go.
 SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes);
 
 // The cause of a failed file operation, from the C library's errno or from a Windows

@@ -1,10 +1,12 @@
 // Whole-or-nothing file writes on Windows: the bytes go to a new file in the target's
 // folder, are flushed, and the file is moved over the target with MoveFileExW
-// (replace-existing, write-through); GetLastError names the cause of any failure.
-#include <cstdio>
+// (replace-existing, write-through); GetLastError names the cause of any failure. Windows
+// has no nameless files, so a save killed on the way leaves its temporary; the next save
+// into the folder removes it.
 #include <string>
 
 #include "imaging/save_file.h"
+#include "imaging/stale_temporaries.h"
 
 namespace korvanth {
 
@@ -21,10 +23,9 @@ std::wstring FolderOf(const std::wstring& path) {
 HANDLE CreateTemporary(const std::wstring& folder, std::wstring& name) {
   static LONG counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    wchar_t leaf[64];
-    std::swprintf(leaf, 64, L"~korvanth-%lu-%ld.tmp", GetCurrentProcessId(),
-                  InterlockedIncrement(&counter));
-    name = folder + leaf;
+    name = folder + std::wstring(kTemporaryPrefix.begin(), kTemporaryPrefix.end()) +
+           std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(InterlockedIncrement(&counter)) + L".tmp";
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
@@ -52,6 +53,25 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
+// Whether the nearest existing part of `folder`'s path is a file: Windows answers both that
+// and a missing folder with ERROR_PATH_NOT_FOUND.
+bool FileBlocksFolder(std::wstring folder) {
+  for (;;) {
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    if (folder.empty() || folder.back() == L':') return false;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    folder = FolderOf(folder);
+  }
+}
+
+SaveProblem ProblemFor(DWORD error, const std::wstring& folder) {
+  const SaveProblem problem = SaveProblemFromWindowsError(error);
+  if (problem == SaveProblem::FolderMissing && FileBlocksFolder(folder))
+    return SaveProblem::FileInTheWay;
+  return problem == SaveProblem::None ? SaveProblem::Other : problem;
+}
+
 }  // namespace
 
 SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
@@ -62,9 +82,11 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
     return SaveProblem::IsFolder;
 
+  const std::wstring folder = FolderOf(target);
+  RemoveStaleTemporaries(folder);
   std::wstring temporary;
-  const HANDLE file = CreateTemporary(FolderOf(target), temporary);
-  if (file == INVALID_HANDLE_VALUE) return SaveProblemFromWindowsError(GetLastError());
+  const HANDLE file = CreateTemporary(folder, temporary);
+  if (file == INVALID_HANDLE_VALUE) return ProblemFor(GetLastError(), folder);
 
   DWORD error = ERROR_SUCCESS;
   if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) error = GetLastError();
@@ -74,8 +96,7 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
     error = GetLastError();
   if (error != ERROR_SUCCESS) {
     DeleteFileW(temporary.c_str());
-    const SaveProblem problem = SaveProblemFromWindowsError(error);
-    return problem == SaveProblem::None ? SaveProblem::Other : problem;
+    return ProblemFor(error, folder);
   }
   return SaveProblem::None;
 }

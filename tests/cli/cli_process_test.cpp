@@ -168,12 +168,10 @@ TEST_F(ConvertProgramTest, UnreadableInputsAreOneLineErrorsAndWriteNothing) {
 TEST_F(ConvertProgramTest, NeverWritesOverItsInput) {
   const std::string input = WritePicture("self.png", 64, 96);
   const std::string before = ReadBytes(input);
+  // Other spellings of the same file are the same-file rule's own cases (convert tests).
   RunResult r = RunConvert({input, input});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(ReadBytes(input), before);
-  fs::create_directory(dir_.path() / "sub");
-  r = RunConvert({input, (dir_.path() / "sub" / ".." / "self.png").string()});
-  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("is the input picture"), std::string::npos) << r.err;
   EXPECT_EQ(ReadBytes(input), before);
 }
 

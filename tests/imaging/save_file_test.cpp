@@ -135,7 +135,7 @@ TEST(SaveImageFile, NamesTheCauseAndLeavesNothingBehind) {
     SaveProblem problem;
   } cases[] = {
       {"missing/sheet.png", SaveProblem::FolderMissing},
-      {"file/sheet.png", SaveProblem::FolderMissing},
+      {"file/sheet.png", SaveProblem::FileInTheWay},
       {"folder.png", SaveProblem::IsFolder},
       {std::string(300, 'n') + ".png", SaveProblem::NameTooLong},
   };
