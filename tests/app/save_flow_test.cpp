@@ -269,7 +269,7 @@ TEST_F(SaveFlowTest, FailedSaveShowsTheFileAndTheReasonOverTheWindow) {
   };
   const Case cases[] = {
       {"missing/sheet.png", QStringLiteral("(the folder does not exist)")},
-      {"tiles.png/sheet.png", QStringLiteral("(the folder does not exist)")},
+      {"tiles.png/sheet.png", QStringLiteral("(a file is in the way of its folder)")},
   };
   for (const Case& c : cases) {
     MoveMouse(40, 40);
