@@ -257,9 +257,12 @@ PictureHeader ReadTiffHeader(FileReader& file) {
     const std::uint32_t tag = entry.U16(little);
     const std::uint32_t type = entry.U16(little);
     const std::uint32_t valueCount = entry.U32(little);
-    // SHORT and LONG values held in the entry itself (the first one for a list of two).
+    // SHORT and LONG values held in the entry itself (the first one for a list of two);
+    // a longer list lies elsewhere, at the offset the field holds.
     ByteReader valueField = entry.Sub(4);
-    const std::int64_t value = type == 3 ? valueField.U16(little) : valueField.U32(little);
+    const std::uint32_t offset = valueField.U32(little);
+    valueField.Seek(0);
+    const std::int64_t value = type == 3 ? valueField.U16(little) : offset;
     switch (tag) {
       case 256:
         fields.width = value;
@@ -271,9 +274,7 @@ PictureHeader ReadTiffHeader(FileReader& file) {
         if (type == 3 && valueCount > 2) {
           // Bits per sample listed elsewhere in the file: the first one counts.
           std::vector<std::uint8_t> first;
-          ByteReader listed = file.Seek(static_cast<std::uint32_t>(value))
-                                  ? NextBytes(file, 2, first)
-                                  : ByteReader::Failed();
+          ByteReader listed = file.Seek(offset) ? NextBytes(file, 2, first) : ByteReader::Failed();
           fields.bits = listed.U16(little);
           if (!listed.ok()) return DamagedHeader(PictureType::Tiff);
         } else {

@@ -23,11 +23,12 @@ struct DecodeNeeds {
   std::int64_t workingBytes = 0;
 };
 
-// The largest picture held: its 32-bit pixels stay within 1 GiB. A 32-bit process has
-// too little address space for that beside the decoder and the program: there the
-// limit is KORVANTH_MAX_PICTURE_BYTES_32 (measured under 32-bit Windows).
+// The largest picture held: its 32-bit pixels stay within 1 GiB. A 32-bit Windows
+// process has too little address space for that beside GDI+'s decoding: under 32-bit
+// Wine its bitmaps stop fitting at 534 MB of pixels (11552 x 11552 loads, 11568 x 11568
+// does not), so there the limit is 448 MiB, with room for real Windows' own layout.
 #if defined(_WIN32) && !defined(_WIN64)
-inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 30;
+inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{448} << 20;
 #else
 inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 30;
 #endif

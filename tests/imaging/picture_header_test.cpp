@@ -31,6 +31,21 @@ std::string WithByte(std::string bytes, std::size_t at, char value) {
   return bytes;
 }
 
+// The same little-endian TIFF with its list of bits a sample moved past byte 65535, as
+// writers that put it after the pixels do.
+std::string WithBitsListFarOn(std::string tiff) {
+  const std::size_t entries = 12;  // directory at 10, after its two-byte count
+  for (std::size_t at = entries; at + 12 <= tiff.size(); at += 12) {
+    if (tiff[at] != 0x02 || tiff[at + 1] != 0x01) continue;  // tag 258
+    const std::size_t listAt = 70000;
+    const std::string list = tiff.substr(tiff.size() - 6);  // three samples of 8 bits
+    for (int k = 0; k < 4; ++k) tiff[at + 8 + k] = static_cast<char>((listAt >> (8 * k)) & 0xFF);
+    tiff.resize(listAt, '\0');
+    return tiff + list;
+  }
+  return tiff;
+}
+
 const std::vector<std::pair<int, int>> k420{{2, 2}, {1, 1}, {1, 1}};
 const std::vector<std::pair<int, int>> k444{{1, 1}, {1, 1}, {1, 1}};
 const std::vector<std::pair<int, int>> kCmyk{{1, 1}, {1, 1}, {1, 1}, {1, 1}};
@@ -121,6 +136,8 @@ std::vector<HeaderCase> Cases() {
        HeaderVerdict::Fits, 16000, 16000},
       {"grey tiff", TiffHeaderBytes(300, 200, 1, 200), PictureType::Tiff, HeaderVerdict::Fits, 300,
        200},
+      {"rgb tiff with its bits listed far on", WithBitsListFarOn(TiffHeaderBytes(300, 200, 3, 200)),
+       PictureType::Tiff, HeaderVerdict::Fits, 300, 200},
       {"floating-point tiff", TiffHeaderBytes(30, 20, 1, 20, 0, 0, 32, 3), PictureType::Tiff,
        HeaderVerdict::Unsupported, 0, 0},
       {"signed 8-bit tiff", TiffHeaderBytes(30, 20, 1, 20, 0, 0, 8, 2), PictureType::Tiff,
