@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes the release packages into OUTDIR (dist/ by default):
 #   korvanth_VERSION_ARCH.deb             Debian package (CPack; dependencies from dpkg-shlibdeps)
-#   korvanth-VERSION-windows-i686.zip     both Windows programs, the README and the licence
-# Usage: scripts/package.sh [OUTDIR]        KORVANTH_PACKAGES=deb or zip makes only one.
+#   korvanth-VERSION-windows-x86_64.zip   both 64-bit Windows programs, the README and the licence
+#   korvanth-VERSION-windows-i686.zip     the same for 32-bit Windows
+# Usage: scripts/package.sh [OUTDIR]        KORVANTH_PACKAGES=deb or zip makes only one kind.
 # The .deb is built in build-package/ with Debian's hardening flags and checked by lintian
-# (errors fail, warnings are printed); the zip takes the i686 programs from build-windows/.
+# (errors fail, warnings are printed); the zips take the programs from build-win64/ and
+# build-windows/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-dist}")
@@ -46,20 +48,21 @@ $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
   fi
 }
 
-make_zip() {
-  scripts/build-windows.sh build-windows i686 >/dev/null
+make_zip() {  # BUILD_DIR ARCH
+  local dir=$1 arch=$2
+  scripts/build-windows.sh "$dir" "$arch" >/dev/null
   local version stage name
-  version=$(project_version build-windows)
-  name=korvanth-$version-windows-i686
+  version=$(project_version "$dir")
+  name=korvanth-$version-windows-$arch
   stage=$(mktemp -d)
   mkdir "$stage/$name"
-  cp build-windows/app/korvanth.exe build-windows/cli/korvanth-convert.exe "$stage/$name/"
+  cp "$dir/app/korvanth.exe" "$dir/cli/korvanth-convert.exe" "$stage/$name/"
   # The build keeps its debugging sections; users get the programs without them.
-  i686-w64-mingw32-strip "$stage/$name/korvanth.exe" "$stage/$name/korvanth-convert.exe"
+  "$arch-w64-mingw32-strip" "$stage/$name/korvanth.exe" "$stage/$name/korvanth-convert.exe"
   # Text files with Windows line ends, so every editor shows them as they are.
   sed 's/$/\r/' README.md >"$stage/$name/README.txt"
   sed 's/$/\r/' LICENSE >"$stage/$name/LICENSE.txt"
-  rm -f "$out"/korvanth-*-windows-i686.zip
+  rm -f "$out"/korvanth-*-windows-"$arch".zip
   (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")
   rm -rf "$stage"
   echo "$out/$name.zip ($(stat -c %s "$out/$name.zip") bytes)"
@@ -68,7 +71,10 @@ make_zip() {
 for kind in $which; do
   case $kind in
     deb) make_deb ;;
-    zip) make_zip ;;
+    zip)
+      make_zip build-win64 x86_64
+      make_zip build-windows i686
+      ;;
     *) echo "unknown package kind '$kind' (deb, zip)" >&2; exit 2 ;;
   esac
 done

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks the Windows release zip as a user would meet it: its files, the version resource
-# and icon each program carries, and both programs started under 32-bit Wine from the
-# unpacked zip in a folder with a Japanese name (the converter converting the sample there,
-# the window opening under Xvfb and closed again).
+# Checks a Windows release zip (x86_64 or i686, by its name) as a user would meet it: its
+# files, the version resource and icon each program carries, and both programs started
+# under Wine of the zip's width (64-bit or 32-bit) from the unpacked zip in a folder with a
+# Japanese name (the converter converting the sample there, the window opening under Xvfb
+# and closed again).
 # Usage: tests/package/check_windows_zip.sh ZIP SAMPLE_PICTURE LINUX_CONVERTER
 set -euo pipefail
 zip=$(realpath "$1")
@@ -14,9 +15,15 @@ fail() {
   failures=$((failures + 1))
 }
 
-name=$(basename "$zip" .zip)             # korvanth-VERSION-windows-i686
+name=$(basename "$zip" .zip)             # korvanth-VERSION-windows-ARCH
+arch=${name##*-windows-}
 version=${name#korvanth-}
-version=${version%-windows-i686}
+version=${version%-windows-"$arch"}
+case $arch in
+  x86_64) wine_arch=win64 pe_type='PE32+ executable.*x86-64' ;;
+  i686) wine_arch=win32 pe_type='PE32 executable.*Intel 80386' ;;
+  *) echo "$zip: no architecture x86_64 or i686 in its name" >&2; exit 2 ;;
+esac
 
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 expected=$(printf '%s\n' "$name/LICENSE.txt" "$name/README.txt" "$name/korvanth-convert.exe" \
@@ -24,7 +31,7 @@ expected=$(printf '%s\n' "$name/LICENSE.txt" "$name/README.txt" "$name/korvanth-
 [ "$listing" = "$expected" ] || fail "the zip holds: $(tr '\n' ' ' <<<"$listing")"
 
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX=$work/prefix WINEARCH=$wine_arch WINEDEBUG=-all
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 folder="$work/コルヴァンス 試用"
 mkdir "$folder"
@@ -35,9 +42,9 @@ grep -q "Copyright (c) 2026 The Korvanth developers" LICENSE.txt || fail "LICENS
 grep -q "^# Korvanth" README.txt || fail "README.txt"
 
 for exe in korvanth.exe korvanth-convert.exe; do
-  file "$exe" | grep -q 'PE32 executable.*Intel 80386' || fail "$exe is not a 32-bit program"
+  file "$exe" | grep -q "$pe_type" || fail "$exe is not an $arch program"
   # No debugging sections shipped (they more than double the programs' size).
-  if i686-w64-mingw32-objdump -h "$exe" | grep -q ' \.debug_'; then
+  if "$arch-w64-mingw32-objdump" -h "$exe" | grep -q ' \.debug_'; then
     fail "$exe carries debugging sections"
   fi
   # The version resource's strings are UTF-16.

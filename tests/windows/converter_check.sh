@@ -3,7 +3,8 @@
 # the Linux converter: for every output type, several pictures, origins and formats, the
 # sheets are counted as byte-identical and pixel-identical (ImageMagick's compare); PNG,
 # BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
-# full disk, Japanese names, and the exit codes 1 and 2.
+# full disk, Japanese names, the exit codes 1 and 2, the messages for names and arguments
+# that cannot be used, and the removal of a killed save's temporary.
 # Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -19,7 +20,7 @@ cleanup() {
 trap cleanup EXIT
 export WINEDEBUG=-all
 if [ -z "${WINEPREFIX:-}" ]; then
-  "$root/tests/windows/make_wine_prefix.sh" "$work/prefix" >/dev/null
+  "$root/tests/windows/make_wine_prefix.sh" "$work/prefix" "$windows" >/dev/null
   export WINEPREFIX="$work/prefix"
 fi
 cd "$work"
@@ -80,7 +81,7 @@ for origin in 17,5 200,150 -10,40; do
   done
 done
 
-echo "Sheets of the i686 Windows converter against the Linux one (identical / compared):"
+echo "Sheets of the Windows converter against the Linux one (identical / compared):"
 for t in "${types[@]}"; do
   echo "  $t: ${bytes[$t]} byte-identical, ${pixels[$t]} pixel-identical of ${total[$t]}"
 done
@@ -172,6 +173,103 @@ for out in targets/missing/sheet.png targets/folder.png; do
 done
 check test "$(ls -A targets)" = folder.png
 check test -z "$(ls -A targets/folder.png)"
+
+# Large pictures: the x86_64 converter loads a 12000 x 12000 picture like the Linux one; a
+# 32-bit process has no room for it, so the i686 converter refuses it as too large (never
+# as damaged). Both load 10000 x 10000.
+big_png() {  # SIZE FILE: a SIZE x SIZE RGBA PNG (every row the same), written row by row
+  python3 - "$1" "$2" <<'PY'
+import struct, sys, zlib
+n = int(sys.argv[1])
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+row = b"\0" + (bytes(range(256)) * (4 * n // 256 + 1))[:4 * n]
+z = zlib.compressobj(1)
+idat = b"".join(z.compress(row) for _ in range(n)) + z.flush()
+with open(sys.argv[2], "wb") as out:
+    out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", n, n, 8, 6, 0, 0, 0))
+              + chunk(b"IDAT", idat) + chunk(b"IEND", b""))
+PY
+}
+big_png 10000 big10000.png
+check win --format roof --cell 310,310 big10000.png big10000-win.png
+"$linux" --format roof --cell 310,310 big10000.png big10000-linux.png
+check same_pixels big10000-win.png big10000-linux.png
+big_png 12000 big12000.png
+set +e
+win --format roof --cell 370,370 big12000.png big12000-win.png 2>big12000.txt
+status=$?
+set -e
+if file -b "$windows" | grep -q '^PE32+ '; then
+  check test "$status" -eq 0
+  "$linux" --format roof --cell 370,370 big12000.png big12000-linux.png
+  check same_pixels big12000-win.png big12000-linux.png
+else
+  echo "12000 x 12000 PNG, i686: status $status, message: $(tr -d '\r' <big12000.txt)"
+  check test "$status" -eq 1
+  check grep -q "big12000.png: the picture is too large to load" big12000.txt
+fi
+rm -f big10000.png big12000.png
+
+# Names and arguments that cannot be used: the same status and words as on Linux.
+messages=0
+same_message() {  # ARGUMENTS...: Windows and Linux say the same on standard error
+  local wstatus lstatus
+  set +e
+  win "$@" 2>message-win.txt
+  wstatus=$?
+  "$linux" "$@" 2>message-linux.txt
+  lstatus=$?
+  set -e
+  messages=$((messages + 1))
+  [ "$wstatus" = "$lstatus" ] && diff <(tr -d '\r' <message-win.txt) message-linux.txt
+}
+check same_message sample.png sample.png/x.png
+check same_message sample.png sample.png/deeper/x.png
+check same_message sample.png out/
+check same_message --all sample.png ""
+check same_message --format roof --format terrain2 sample.png out.png
+check same_message --all --all sample.png out
+check same_message "$(printf 'tab\tand\033escape.png')" out.png
+check grep -q 'tab\\x09and\\x1Bescape.png: ' message-win.txt
+check test ! -e out.png
+set +e
+win sample.png 'sample.png\x.png' 2>message-win.txt
+set -e
+check grep -q 'cannot write: a file is in the way of its folder' message-win.txt
+echo "Messages: $messages cases compared with the Linux converter"
+
+# Temporaries: a batch killed while it saves may leave its ~korvanth-PID-N.tmp (Windows has
+# no nameless files); a later save into the folder removes those of ended processes only.
+convert -size 4096x1536 xc:'#336699' -depth 8 PNG32:long.png
+wine "$windows" --format roof --all --type bmp long.png killed 2>/dev/null &
+batch=$!  # the converter's own process (not a subshell's), so that the kill reaches it
+owner=""
+for _ in $(seq 1 400); do
+  owner=$(ls -A killed 2>/dev/null | sed -n 's/^~korvanth-\([0-9]*\)-[0-9]*\.tmp$/\1/p' | head -n1 || true)
+  [ -n "$owner" ] && break
+  sleep 0.05
+done
+check test -n "$owner"
+mkdir stale
+: >"stale/~korvanth-$owner-7.tmp"         # the running batch's: kept
+: >"stale/~korvanth-4000000-1.tmp"        # no such process: removed
+: >"stale/~korvanth-4000000-1.tmp.bak"    # not the pattern: kept
+: >"stale/.korvanth-4000000-1.tmp"        # the Linux pattern: kept
+win sample.png stale/sheet.png
+check kill -0 "$batch"  # the owner still ran while the save looked
+# Killed while a temporary of its own is there, as far as a shell can tell.
+for _ in $(seq 1 400); do
+  case " $(ls -A killed | tr '\n' ' ')" in *" ~korvanth-"*) break ;; esac
+done
+kill -9 "$batch"
+wait "$batch" 2>/dev/null || true
+check test "$(LC_ALL=C ls -A stale | tr '\n' ' ')" = \
+  ".korvanth-4000000-1.tmp sheet.png ~korvanth-$owner-7.tmp ~korvanth-4000000-1.tmp.bak "
+left=$(ls -A killed | grep -c '^~korvanth-' || true)
+win sample.png killed/sheet.png
+echo "Killed batch: $left temporary left, $(ls -A killed | grep -c '^~korvanth-' || true) after a later save"
+check test -z "$(ls -A killed | grep '^~korvanth-')"
 
 echo "Windows converter under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0

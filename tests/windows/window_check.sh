@@ -3,7 +3,7 @@
 # paints the picture, the grid and the selection block; a click pair opens the Save
 # dialog; a typed name is written and equals the Linux converter's sheet; Ctrl+wheel
 # zooms around the pointer, the view menu shows the sheet preview, and a save at 4x
-# equals the same sheet; it exits 0.
+# equals the same sheet; a save under the picture's own name is refused; it exits 0.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -16,7 +16,7 @@ WD_WORK=$(mktemp -d)
 trap 'wd_stop; rm -rf "$WD_WORK"' EXIT
 export WINEDEBUG=-all LC_ALL=C.UTF-8
 if [ -z "${WINEPREFIX:-}" ]; then
-  "$root/tests/windows/make_wine_prefix.sh" "$WD_WORK/prefix" >/dev/null
+  "$root/tests/windows/make_wine_prefix.sh" "$WD_WORK/prefix" "$program" >/dev/null
   export WINEPREFIX="$WD_WORK/prefix"
 fi
 cd "$WD_WORK"
@@ -35,7 +35,8 @@ convert -size 320x320 xc:'#ff00ff' \( "$root/samples/sample-tiles.png" -crop 128
   +repage \) -geometry +160+160 -composite -depth 8 PNG32:picture.png
 
 wd_start_x
-wd_start_app "$program" picture.png
+# Wine's message box trace carries each box's text, for the refused save below.
+WINEDEBUG=-all,trace+msgbox wd_start_app "$program" picture.png
 window=$(wd_wait_window '^picture.png - Korvanth$' 90)
 sleep 2
 
@@ -127,6 +128,47 @@ wd_key Return
 check wd_wait_file window-sheet-4x.png 60
 "$linux" --format terrain1 --cell 3,3 picture.png linux-sheet-4x.png
 check test "$(compare -metric AE window-sheet-4x.png linux-sheet-4x.png null: 2>&1)" = 0
+
+# Saving under the open picture's own name is refused after the dialog's replace question:
+# a message box names the file, and the picture keeps its bytes and its time.
+visible() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
+# Waits for a visible window whose id is none of $1 and prints it.
+new_window() {
+  local deadline=$((SECONDS + 30)) id
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(comm -13 <(tr ' ' '\n' <<<"$1" | sort) <(visible) | head -n1)
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.3
+  done
+  echo "no new window within 30 s" >&2
+  return 1
+}
+# Return with the pointer over window $1 (keys go to the window under the pointer).
+return_in() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.4
+  wd_key Return
+}
+picture_state() { md5sum <picture.png; stat -c %y picture.png; }
+before=$(picture_state)
+seen=$(visible)
+wd_move 100 100
+wd_click
+wd_click
+dialog=$(wd_wait_window '^Save As$' 30)
+sleep 1
+picture_name=$(winepath -w "$WD_WORK/picture.png")
+wd_type "$picture_name"
+wd_key Return
+question=$(new_window "$seen $dialog")
+return_in "$question"  # Yes
+box=$(new_window "$seen $dialog $question")
+sleep 1
+check grep -qF "${picture_name//\\/\\\\}\n(it is the open picture; it is never written over)" app.log
+return_in "$box"  # OK
+check test "$(picture_state)" = "$before"
 
 # Alt+F4 closes the window; the program ends with status 0.
 wd_move 300 300

@@ -13,7 +13,7 @@ trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 export WINEDEBUG=-all
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 if [ -z "${WINEPREFIX:-}" ]; then
-  "$root/tests/windows/make_wine_prefix.sh" "$work/prefix" >/dev/null
+  "$root/tests/windows/make_wine_prefix.sh" "$work/prefix" "$windows" >/dev/null
   export WINEPREFIX="$work/prefix"
 fi
 cp "$root/samples/sample-tiles.png" "$work/in.png"
