@@ -4,7 +4,8 @@
 # sheets are counted as byte-identical and pixel-identical (ImageMagick's compare); PNG,
 # BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
 # full disk, Japanese names, the exit codes 1 and 2, the messages for names and arguments
-# that cannot be used, and the removal of a killed save's temporary.
+# that cannot be used, every file of the fuzz regression corpus, and the removal of a
+# killed save's temporary.
 # Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -238,6 +239,19 @@ win sample.png 'sample.png\x.png' 2>message-win.txt
 set -e
 check grep -q 'cannot write: a file is in the way of its folder' message-win.txt
 echo "Messages: $messages cases compared with the Linux converter"
+
+# Every file that ever broke a reader: the same status (1, or 0 for a valid picture) and
+# the same one line as on Linux, whatever the bytes.
+hostile=0
+for f in "$root"/tests/fuzz/regressions/*; do
+  cp "$f" "hostile.${f##*.}"
+  check same_message --format roof "hostile.${f##*.}" hostile-out.png
+  check test "$(tr -d '\r' <message-win.txt | wc -l)" -le 1
+  rm -f hostile-out.png "hostile.${f##*.}"
+  hostile=$((hostile + 1))
+done
+check test "$hostile" -gt 0
+echo "Regression corpus: $hostile files, each answered as on Linux"
 
 # Temporaries: a batch killed while it saves may leave its ~korvanth-PID-N.tmp (Windows has
 # no nameless files); a later save into the folder removes those of ended processes only.
