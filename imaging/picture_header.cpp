@@ -248,21 +248,35 @@ PictureHeader ReadTiffHeader(FileReader& file) {
   const std::uint32_t count = countReader.U16(little);
   if (!head.ok() || !countReader.ok()) return DamagedHeader(PictureType::Tiff);
   // At most 65535 entries of 12 bytes, and never more than the file holds.
-  ByteReader entries = NextBytes(file, std::size_t{count} * 12, storage);
+  std::vector<std::uint8_t> entryBytes;
+  ByteReader entries = NextBytes(file, std::size_t{count} * 12, entryBytes);
   if (!entries.ok()) return DamagedHeader(PictureType::Tiff);
 
   TiffFields fields;
+  std::vector<bool> seen(std::size_t{1} << 16);
   for (std::uint32_t i = 0; i < count; ++i) {
     ByteReader entry = entries.Sub(12);
     const std::uint32_t tag = entry.U16(little);
     const std::uint32_t type = entry.U16(little);
     const std::uint32_t valueCount = entry.U32(little);
-    // SHORT and LONG values held in the entry itself (the first one for a list of two);
-    // a longer list lies elsewhere, at the offset the field holds.
+    // As libtiff reads a directory: a tag's first entry counts, later ones are ignored.
+    if (seen[tag]) continue;
+    seen[tag] = true;
+    // A value held in the entry itself, as the type says (the first one of a short
+    // list); a longer list lies elsewhere, at the offset the field holds.
     ByteReader valueField = entry.Sub(4);
     const std::uint32_t offset = valueField.U32(little);
     valueField.Seek(0);
-    const std::int64_t value = type == 3 ? valueField.U16(little) : offset;
+    std::int64_t value = 0;
+    if (type == 1 || type == 6) {
+      value = valueField.U8();
+    } else if (type == 3 || type == 8) {
+      value = valueField.U16(little);
+    } else if (type == 4 || type == 9) {
+      value = offset;
+    } else if (tag == 256 || tag == 257 || tag == 258 || tag == 277 || tag == 322 || tag == 323) {
+      return DamagedHeader(PictureType::Tiff);  // a size of no integer type: libtiff fails too
+    }
     switch (tag) {
       case 256:
         fields.width = value;
