@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds, runs the suites normally and under
-# AddressSanitizer + UndefinedBehaviorSanitizer, cross-builds the Windows programs and runs
-# the shipped i686 ones under 32-bit Wine: the converter against the Linux one, the window
-# under Xvfb; then makes the .deb and the Windows zip (scripts/package.sh) and checks them.
+# AddressSanitizer + UndefinedBehaviorSanitizer, replays the fuzz regression corpus and
+# runs the fuzz targets briefly (scripts/fuzz.sh), cross-builds the Windows programs and runs
+# them under Wine (the x86_64 ones under 64-bit Wine, the i686 ones under 32-bit): the
+# converter against the Linux one, the window under Xvfb; then makes the .deb and both
+# Windows zips (scripts/package.sh) and checks them.
 # KORVANTH_QUICK=1 runs the normal build's tests only.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -27,25 +29,33 @@ if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
     LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+  echo "== the fuzz regression corpus and seeds through the sanitizer build's converter"
+  tests/fuzz/replay.sh build-sanitize/cli/korvanth-convert
+  echo "== the fuzz targets, 15 seconds each (build-fuzz/)"
+  scripts/fuzz.sh 15
 
-  echo "== Windows cross-build (build-windows/: i686, the shipped target)"
-  scripts/build-windows.sh build-windows i686
-  ls -l build-windows/cli/korvanth-convert.exe build-windows/app/korvanth.exe
-  echo "== 64-bit Windows cross-build (build-win64/: x86_64, built only)"
-  scripts/build-windows.sh build-win64 x86_64
-
-  echo "== the i686 Windows programs under 32-bit Wine (prefix: build-windows/wine-prefix)"
-  tests/windows/make_wine_prefix.sh build-windows/wine-prefix
-  export WINEPREFIX=$PWD/build-windows/wine-prefix
-  tests/windows/converter_check.sh build/cli/korvanth-convert build-windows/cli/korvanth-convert.exe
-  tests/windows/wine_tilesets.sh build/cli/korvanth-convert build-windows/cli/korvanth-convert.exe
-  tests/windows/window_check.sh build-windows/app/korvanth.exe build/cli/korvanth-convert
+  # Each build is checked under Wine of its own width, in a prefix of its own.
+  for target in "build-win64 x86_64 win64" "build-windows i686 win32"; do
+    read -r dir arch wine_arch <<<"$target"
+    echo "== Windows cross-build ($dir/: $arch)"
+    scripts/build-windows.sh "$dir" "$arch"
+    ls -l "$dir/cli/korvanth-convert.exe" "$dir/app/korvanth.exe"
+    echo "== the $arch Windows programs under Wine ($wine_arch prefix: $dir/wine-prefix)"
+    tests/windows/make_wine_prefix.sh "$dir/wine-prefix" "$wine_arch"
+    export WINEPREFIX=$PWD/$dir/wine-prefix
+    tests/windows/converter_check.sh build/cli/korvanth-convert "$dir/cli/korvanth-convert.exe"
+    tests/windows/wine_tilesets.sh build/cli/korvanth-convert "$dir/cli/korvanth-convert.exe"
+    tests/windows/window_check.sh "$dir/app/korvanth.exe" build/cli/korvanth-convert
+  done
+  unset WINEPREFIX
 fi
 
 if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
-  echo "== packages (dist/): the .deb and the Windows zip as users get them"
+  echo "== packages (dist/): the .deb and the Windows zips as users get them"
   scripts/package.sh dist
   tests/package/check_deb.sh dist/korvanth_*.deb samples/sample-tiles.png
-  tests/package/check_windows_zip.sh dist/korvanth-*-windows-i686.zip samples/sample-tiles.png \
-    build/cli/korvanth-convert
+  for arch in x86_64 i686; do
+    tests/package/check_windows_zip.sh dist/korvanth-*-windows-$arch.zip samples/sample-tiles.png \
+      build/cli/korvanth-convert
+  done
 fi

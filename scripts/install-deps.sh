@@ -12,6 +12,7 @@ packages=(
   dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
   x11-utils xdotool man-db groff-base
   tiled qt6-translations-l10n
+  clang libclang-rt-14-dev libjpeg-turbo-progs libtiff-tools
 )
 
 # The shipped Windows programs are 32-bit and are checked under 32-bit Wine.

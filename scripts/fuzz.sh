@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, ASan + UBSan) into build-fuzz/ when needed and runs
+# each for SECONDS (default 60), one after another, from the seed and regression corpora.
+# New inputs gather in build-fuzz/corpus/TARGET/, logs in build-fuzz/logs/. Any finding
+# (crash, sanitizer report, leak, timeout, out of memory) makes it exit 1 and name the
+# saved reproducer under build-fuzz/findings/TARGET/.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (KORVANTH_FUZZ_BUILD picks another tree)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+build=${KORVANTH_FUZZ_BUILD:-build-fuzz}
+fuzz=tests/fuzz
+
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+  targets=(fuzz_picture_header fuzz_decode_png fuzz_decode_jpeg fuzz_decode_gif fuzz_decode_tiff
+    fuzz_decode_bmp fuzz_load_convert)
+fi
+
+mkdir -p "$build/logs"
+if [ ! -f "$build/build.ninja" ]; then
+  CXX=${CXX:-clang++-14} cmake -S . -B "$build" -G Ninja -DKORVANTH_FUZZ=ON \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/logs/configure.log" 2>&1 ||
+    { cat "$build/logs/configure.log" >&2; exit 1; }
+fi
+nice cmake --build "$build" --target "${targets[@]}" >"$build/logs/build.log" 2>&1 ||
+  { cat "$build/logs/build.log" >&2; exit 1; }
+
+# Each decoder starts from its own type's seeds; the header reader and the whole path from
+# all of them. Every target gets the whole regression corpus.
+seeds_of() {
+  case $1 in
+    fuzz_decode_*) echo "$fuzz/seeds/${1#fuzz_decode_}" ;;
+    *) echo "$fuzz"/seeds/* ;;
+  esac
+}
+
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+failed=0
+for target in "${targets[@]}"; do
+  corpus=$build/corpus/$target
+  findings=$build/findings/$target
+  log=$build/logs/$target.log
+  mkdir -p "$corpus" "$findings"
+  # shellcheck disable=SC2046  # seeds_of gives folder names without spaces
+  if nice "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
+    -rss_limit_mb=2560 -print_final_stats=1 -artifact_prefix="$findings/" \
+    "$corpus" $(seeds_of "$target") "$fuzz/regressions" >"$log" 2>&1; then
+    # The last status line: coverage (cov), features (ft) and corpus size.
+    status=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    echo "$target: ${runs:-0} runs; ${status#*	}"
+  else
+    failed=1
+    echo "$target: FINDING (log: $log)" >&2
+    # The report's first line, with the target's own complaint just before it.
+    grep -m 1 -B 1 -E '(==[0-9]+== ?ERROR|runtime error)' "$log" >&2 || true
+    grep -E 'Test unit written to' "$log" | sed 's/^.*written to /  reproducer saved: /' >&2 || true
+  fi
+done
+exit "$failed"

@@ -1,0 +1,25 @@
+// The picture-header reader over any bytes: it must judge them without a fault, and a
+// picture it admits must have a size and fit the memory bound.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "imaging/picture_header.h"
+#include "tests/fuzz/fuzz_input.h"
+
+using namespace korvanth::imaging;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  korvanth::fuzz::InputFile input(data, size);
+  if (input.file() == nullptr) return 0;
+  const PictureHeader header = ReadPictureHeader(input.file());
+  if (header.verdict == HeaderVerdict::Fits &&
+      (header.needs.width <= 0 || header.needs.height <= 0 || !FitsMemoryBound(header.needs))) {
+    std::fprintf(stderr, "admitted a %lld x %lld picture needing %lld working bytes\n",
+                 static_cast<long long>(header.needs.width),
+                 static_cast<long long>(header.needs.height),
+                 static_cast<long long>(header.needs.workingBytes));
+    std::abort();
+  }
+  return 0;
+}
