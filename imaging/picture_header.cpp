@@ -88,13 +88,37 @@ PictureHeader ReadPngHeader(FileReader& file) {
 
 PictureHeader ReadGifHeader(FileReader& file) {
   std::vector<std::uint8_t> storage;
-  ByteReader bytes = NextBytes(file, 10, storage);
-  bytes.Skip(6);
-  // The logical screen is the picture; frames are placed inside it.
-  const std::int64_t width = bytes.U16LE();
-  const std::int64_t height = bytes.U16LE();
-  if (!bytes.ok()) return DamagedHeader(PictureType::Gif);
-  return Judged(PictureType::Gif, {width, height, GifWorkingBytes(width)});
+  ByteReader screen = NextBytes(file, 13, storage);
+  screen.Skip(6);
+  const std::int64_t screenWidth = screen.U16LE();
+  const std::int64_t screenHeight = screen.U16LE();
+  const std::uint32_t flags = screen.U8();
+  if (!screen.ok() || screenWidth == 0 || screenHeight == 0) return DamagedHeader(PictureType::Gif);
+  if ((flags & 0x80) != 0 && !file.Skip(3u << ((flags & 7) + 1)))
+    return DamagedHeader(PictureType::Gif);
+  // The records up to the first frame: extensions are skipped sub-block by sub-block.
+  for (;;) {
+    const int record = file.NextByte();
+    if (record == 0x21) {
+      if (file.NextByte() < 0) return DamagedHeader(PictureType::Gif);
+      for (int size = file.NextByte(); size != 0; size = file.NextByte())
+        if (size < 0 || !file.Skip(static_cast<std::uint64_t>(size)))
+          return DamagedHeader(PictureType::Gif);
+      continue;
+    }
+    if (record != 0x2C) return DamagedHeader(PictureType::Gif);  // no frame
+    ByteReader frame = NextBytes(file, 8, storage);
+    const std::int64_t left = frame.U16LE();
+    const std::int64_t top = frame.U16LE();
+    const std::int64_t frameWidth = frame.U16LE();
+    const std::int64_t frameHeight = frame.U16LE();
+    if (!frame.ok()) return DamagedHeader(PictureType::Gif);
+    // The picture is the logical screen, grown to hold the first frame where it reaches
+    // beyond it (GDI+ decodes such a frame whole).
+    const std::int64_t width = std::max(screenWidth, left + frameWidth);
+    const std::int64_t height = std::max(screenHeight, top + frameHeight);
+    return Judged(PictureType::Gif, {width, height, GifWorkingBytes(width)});
+  }
 }
 
 // The layouts of BMP that are read: 1, 4, 8, 16, 24 and 32 bits a pixel, stored plainly,
@@ -176,6 +200,8 @@ PictureHeader ReadJpegHeader(FileReader& file) {
     while (c == 0xFF) c = file.NextByte();
     if (c < 0) return DamagedHeader(PictureType::Jpeg);
     const int marker = c;
+    // FF 00 is a stuffed zero in data, not a marker: the decoder skips it and scans on.
+    if (marker == 0x00) continue;
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
     if (marker == 0xD8 || marker == 0xD9) return DamagedHeader(PictureType::Jpeg);
     std::vector<std::uint8_t> lengthBytes;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
 #include <vector>
 
 #include "imaging/byte_reader.h"
@@ -33,14 +34,17 @@ class QuietQt {
 bool HoldsEveryRow(std::FILE* file, const DecodeNeeds& needs) {
   FileReader reader(file);
   std::vector<std::uint8_t> storage;
-  if (!reader.Seek(0) || !reader.Read(34, storage)) return false;
+  // The file header and the fields read of the information header: an OS/2 one of 12
+  // bytes holds no compression, nor does one of 16.
+  if (!reader.Seek(0) || !reader.Read(std::min<std::uint64_t>(reader.size(), 34), storage))
+    return false;
   ByteReader head(storage);
   head.Skip(10);
   const std::uint32_t pixelsAt = head.U32LE();
   const std::uint32_t infoSize = head.U32LE();
   head.Skip(infoSize == 12 ? 6 : 10);
   const std::uint32_t bits = head.U16LE();
-  const std::uint32_t compression = infoSize == 12 ? 0 : head.U32LE();
+  const std::uint32_t compression = infoSize >= 20 ? head.U32LE() : 0;
   if (!head.ok()) return false;
   if (compression != 0 && compression != 3) return true;  // run-length data ends itself
   // The header was judged to fit: width and height are below 2^30, bits below 2^16.

@@ -1,8 +1,9 @@
 // GIF through giflib: the first frame, line by line, into a picture of the logical
-// screen's size. The transparent index becomes alpha 0; the screen outside the frame is
-// transparent too.
+// screen's size (grown to hold the frame where it reaches beyond the screen). The transparent index
+// becomes alpha 0; the screen outside the frame is transparent too.
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "imaging/byte_reader.h"
@@ -58,15 +59,18 @@ Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out) {
   reader.gif = DGifOpen(file, ReadFromFile, &error);
   if (reader.gif == nullptr) return Gdiplus::GenericError;
   GifFileType* gif = reader.gif;
-  const std::int64_t width = gif->SWidth;
-  const std::int64_t height = gif->SHeight;
-  if (width <= 0 || height <= 0) return Gdiplus::GenericError;
-  if (!FitsMemoryBound({width, height, GifWorkingBytes(width)})) return Gdiplus::ValueOverflow;
-
+  if (gif->SWidth <= 0 || gif->SHeight <= 0) return Gdiplus::GenericError;
   int transparentIndex = -1;
   if (!ReachFirstFrame(gif, transparentIndex)) return Gdiplus::GenericError;
   const GifImageDesc& frame = gif->Image;
   if (frame.Width <= 0 || frame.Height <= 0) return Gdiplus::GenericError;
+  // The logical screen, grown to hold a first frame that reaches beyond it, as the header
+  // reader judges it.
+  const std::int64_t width =
+      std::max<std::int64_t>(gif->SWidth, std::int64_t{frame.Left} + frame.Width);
+  const std::int64_t height =
+      std::max<std::int64_t>(gif->SHeight, std::int64_t{frame.Top} + frame.Height);
+  if (!FitsMemoryBound({width, height, GifWorkingBytes(width)})) return Gdiplus::ValueOverflow;
   const ColorMapObject* colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
   const bool coversScreen =
       frame.Left == 0 && frame.Top == 0 && frame.Width >= width && frame.Height >= height;

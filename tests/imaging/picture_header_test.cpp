@@ -96,6 +96,11 @@ std::vector<HeaderCase> Cases() {
        HeaderVerdict::Damaged, 0, 0},
       {"jpeg frame past the end", std::string("\xFF\xD8\xFF\xC0\xFF\xFF\x08\x00\x10", 9),
        PictureType::Jpeg, HeaderVerdict::Damaged, 0, 0},
+      // FF 00 is a stuffed zero the decoder skips, not a marker whose length would hide
+      // the frame behind it.
+      {"jpeg frame after a stuffed zero",
+       std::string("\xFF\xD8\xFF\x00", 4) + JpegHeaderBytes(0xC0, 17000, 17000, k420, 3).substr(2),
+       PictureType::Jpeg, HeaderVerdict::TooLarge, 17000, 17000},
       {"12-bit jpeg", WithByte(JpegHeaderBytes(0xC1, 64, 64, k444, 3), 6, 12), PictureType::Jpeg,
        HeaderVerdict::Unsupported, 0, 0},
       {"lossless jpeg", JpegHeaderBytes(0xC3, 64, 64, k444, 3), PictureType::Jpeg,
@@ -104,6 +109,14 @@ std::vector<HeaderCase> Cases() {
        16384, 16384},
       {"gif over the limit", GifHeaderBytes(65535, 65535), PictureType::Gif,
        HeaderVerdict::TooLarge, 65535, 65535},
+      // A first frame of 30000 x 30000 on a 16 x 16 screen: judged at the frame's size,
+      // which GDI+ decodes.
+      {"gif frame beyond its screen",
+       [] {
+         std::string gif = GifHeaderBytes(16, 16);
+         return gif.replace(24, 4, "\x30\x75\x30\x75");  // the frame's width and height
+       }(),
+       PictureType::Gif, HeaderVerdict::TooLarge, 30000, 30000},
       {"gif without a screen", GifHeaderBytes(0, 10), PictureType::Gif, HeaderVerdict::Damaged, 0,
        10},
       {"32-bit bmp at the limit", BmpHeaderBytes(16384, -16384, 32), PictureType::Bmp,
