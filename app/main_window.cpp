@@ -7,8 +7,6 @@
 #include "app/picture_loading.h"
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
-#include "convert/conversion_state.h"
-#include "convert/export_sheet.h"
 #include "convert/format_registry.h"
 #include "imaging/gdiplus_api.h"
 #include "viewer/canvas.h"
@@ -18,12 +16,6 @@
 
 namespace korvanth {
 
-bool ClickArmed = false;
-TilesetKinds SheetTilesets = kNoTilesets;
-COLORREF CustomColours[16] = {};
-int ArgumentCount = 0;
-char** ArgumentVector = nullptr;
-
 namespace {
 
 const GdiplusStartupInput gStartupInput;
@@ -31,9 +23,6 @@ ULONG_PTR gGdiplusToken = 0;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
-
-// The conversion's warning is a message box without an owner: the window stays usable.
-void ShowFormatWarning(const char* text) { MessageBoxA(nullptr, text, "", MB_OK | MB_ICONWARNING); }
 
 // The format items carry consecutive identifiers, in registry order.
 void CheckFormatItem(HWND window, UINT item) {
@@ -153,7 +142,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      PaintView(dc, CursorCell, ViewClientRect);
+      PaintView(dc, {SourceImage.canvas(), CurrentLayoutFormat, SelectionOrigin()}, ViewClientRect);
       EndPaint(window, &paint);
       RefreshSheetPreview();
       return 0;
@@ -198,8 +187,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  SetFormatWarningHandler(ShowFormatWarning);
-
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = 0;

@@ -4,7 +4,7 @@
 
 #include "app/sheet_preview.h"
 #include "app/window_title.h"
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "convert/utf8_path.h"
 #include "viewer/scroll_state.h"
 

@@ -2,6 +2,7 @@
 
 #include "app/menu_resource.h"
 #include "app/sheet_preview.h"
+#include "app/window_state.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_zoom.h"
@@ -24,7 +25,7 @@ void CheckZoomItem(HWND window) {
 }
 
 void ZoomAround(HWND window, int zoom, POINT anchor) {
-  SetViewZoom(window, zoom, anchor);
+  SetViewZoom(window, zoom, anchor, SourceImage.canvas());
   CheckZoomItem(window);
 }
 

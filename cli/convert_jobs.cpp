@@ -6,16 +6,13 @@
 #include <optional>
 #include <string>
 #include <system_error>
-#include <utility>
 #include <vector>
 
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
+#include "convert/conversion_job.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
-#include "convert/same_file.h"
-#include "convert/sheet_conversion.h"
-#include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
 
 namespace korvanth {
@@ -62,30 +59,6 @@ PixelSize SizeOf(ImageHandle& picture) {
   return {static_cast<int>(picture.Width()), static_cast<int>(picture.Height())};
 }
 
-// Writes the chosen tilesets beside the sheet just written at `output`; one line for each
-// that could not be written.
-bool WriteTilesets(TilesetKinds kinds, LayoutFormat format, const std::string& input,
-                   const std::string& output, std::FILE* err) {
-  bool all = true;
-  const std::pair<TilesetKinds, const char*> files[] = {{kTiledTileset, ".tsx"},
-                                                        {kGodotTileset, ".tres"}};
-  for (const auto& [kind, extension] : files) {
-    const std::string path = TilesetPathFor(output, extension);
-    if ((kinds & kind) && IsSameFile(input, path)) {
-      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
-                   PrintableName(path).c_str());
-      kinds = TilesetKinds(kinds & ~kind);
-      all = false;
-    }
-  }
-  for (const TilesetWriteFailure& failure : WriteSheetTilesets(kinds, format, output)) {
-    std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram,
-                 PrintableName(failure.path).c_str(), failure.reason.c_str());
-    all = false;
-  }
-  return all;
-}
-
 // The unknown-extension warning: what happens, in English, with the window's own text.
 void WarnAboutFallback(std::FILE* err, const std::string& output) {
   std::fprintf(err,
@@ -98,17 +71,25 @@ void WarnAboutFallback(std::FILE* err, const std::string& output) {
 // each failure.
 bool WriteSheet(ImageHandle& picture, const std::string& input, const std::string& output,
                 LayoutFormat format, SelectionPoint origin, TilesetKinds tilesets, std::FILE* err) {
-  if (IsSameFile(input, output)) {
+  const ConversionJob job{&picture, format, origin, output, tilesets, input};
+  const ConversionResult result =
+      RunConversion(job, [&](ConversionWarning) { WarnAboutFallback(err, output); });
+  if (result.sheet.problem == ConversionProblem::OpenPicture) {
     std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
                  PrintableName(output).c_str());
-    return false;
+  } else if (!result.sheet.ok()) {
+    std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(output).c_str(),
+                 ConversionReason(result.sheet).c_str());
   }
-  const ConversionStatus status = ConvertBlockToFile(
-      picture, format, origin, output, [&](ConversionWarning) { WarnAboutFallback(err, output); });
-  if (status.ok()) return WriteTilesets(tilesets, format, input, output, err);
-  std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(output).c_str(),
-               ConversionReason(status).c_str());
-  return false;
+  for (const TilesetProblem& tileset : result.tilesets) {
+    if (tileset.isPicture)
+      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
+                   PrintableName(tileset.path).c_str());
+    else
+      std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram,
+                   PrintableName(tileset.path).c_str(), tileset.reason.c_str());
+  }
+  return result.ok();
 }
 
 void WarnIfOutside(SelectionPoint origin, PixelSize block, PixelSize picture, std::FILE* err) {

@@ -5,7 +5,6 @@
 #include <limits>
 #include <memory>
 #include <new>
-#include <optional>
 
 #include "convert/block_placement.h"
 #include "convert/layout_format.h"
@@ -129,12 +128,13 @@ namespace {
 // reach the frame are composited over the background at their own size, and that
 // opaque block is then scaled up by nearest neighbour (every picture pixel becomes a
 // square of zoom x zoom screen pixels).
-void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height) {
+void DrawPicture(GraphicsHandle& surface, const CanvasPicture& picture, ARGB background, INT width,
+                 INT height) {
   const int zoom = ViewZoom;
-  const INT pictureWidth = SourceImage.width;
-  const INT pictureHeight = SourceImage.height;
+  const INT pictureWidth = picture.width;
+  const INT pictureHeight = picture.height;
   if (zoom == 1) {
-    surface.Record(GdipDrawImageRectI(surface.graphics(), SourceImage.image->image(),
+    surface.Record(GdipDrawImageRectI(surface.graphics(), picture.image->image(),
                                       -HorizontalScroll.offset, -VerticalScroll.offset,
                                       pictureWidth, pictureHeight));
     return;
@@ -163,7 +163,7 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
     BrushHandle fill = BrushHandle::Solid(background);
     composer.Record(
         GdipFillRectangleI(composer.graphics(), fill.brush(), 0, 0, visibleWidth, visibleHeight));
-    composer.Record(GdipDrawImagePointRectI(composer.graphics(), SourceImage.image->image(), 0, 0,
+    composer.Record(GdipDrawImagePointRectI(composer.graphics(), picture.image->image(), 0, 0,
                                             static_cast<INT>(left), static_cast<INT>(top),
                                             visibleWidth, visibleHeight, UnitPixel));
   }
@@ -178,7 +178,8 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
 // The background behind the picture. At 1x all of the frame, since the picture's own
 // transparent pixels show it; zoomed, the picture arrives already composited over it, so
 // only the strips beside and below the picture need it.
-void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width, INT height) {
+void FillBackground(GraphicsHandle& surface, const CanvasPicture& picture, BrushHandle& background,
+                    INT width, INT height) {
   const int zoom = ViewZoom;
   if (zoom == 1) {
     surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
@@ -186,9 +187,9 @@ void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width,
   }
   // Where the picture ends on screen; it starts at or left of the frame's edge.
   const std::int64_t right =
-      static_cast<std::int64_t>(SourceImage.width) * zoom - HorizontalScroll.offset;
+      static_cast<std::int64_t>(picture.width) * zoom - HorizontalScroll.offset;
   const std::int64_t bottom =
-      static_cast<std::int64_t>(SourceImage.height) * zoom - VerticalScroll.offset;
+      static_cast<std::int64_t>(picture.height) * zoom - VerticalScroll.offset;
   const INT covered = static_cast<INT>(std::clamp<std::int64_t>(right, 0, width));
   const INT coveredDown = static_cast<INT>(std::clamp<std::int64_t>(bottom, 0, height));
   if (covered < width)
@@ -211,9 +212,18 @@ INT ToScreen(std::int64_t picture, std::int32_t offset) {
 
 }  // namespace
 
-void PaintView(HDC dc, CursorCellState cursor, RECT client) {
+SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, LayoutFormat format,
+                                       const CanvasPicture& picture) {
+  // A pointer cell is at most 2^26 cells from the corner: it always places.
+  return PlaceBlockOnCell(cursor.column, cursor.row, SelectionBlockSize(format),
+                          PixelSize{picture.width, picture.height})
+      .value_or(SelectionPoint{});
+}
+
+void PaintView(HDC dc, const CanvasScene& scene, RECT client) {
   GraphicsHandle window = GraphicsHandle::FromHDC(dc);
-  if (!SourceImage.exists()) return;
+  const CanvasPicture& picture = scene.picture;
+  if (picture.image == nullptr) return;
 
   // Kept in the window's own 32-bit layout: no packing to 24 bits and back on the way.
   // Its memory is not cleared first: the background and the picture cover every pixel.
@@ -234,25 +244,22 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
 
   const ARGB backgroundColour = ColourToArgb(ViewColours[kBackgroundColour]);
   BrushHandle background = BrushHandle::Solid(backgroundColour);
-  FillBackground(surface, background, width, height);
+  FillBackground(surface, picture, background, width, height);
 
-  DrawPicture(surface, backgroundColour, width, height);
+  DrawPicture(surface, picture, backgroundColour, width, height);
 
   // One pixel more than the picture, so the closing line past its edge is drawn. Lines
   // stay one screen pixel wide at every zoom, on the picture's cell boundaries.
   const int zoom = ViewZoom;
-  const INT gridWidth = std::min(width, ZoomedExtent(SourceImage.width, zoom) + 1);
-  const INT gridHeight = std::min(height, ZoomedExtent(SourceImage.height, zoom) + 1);
+  const INT gridWidth = std::min(width, ZoomedExtent(picture.width, zoom) + 1);
+  const INT gridHeight = std::min(height, ZoomedExtent(picture.height, zoom) + 1);
   DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {kGridCell, kGridCell},
                    {0, 0});
 
-  const PixelSize block = SelectionBlockSize(CurrentLayoutFormat);
-  const std::optional<SelectionPoint> origin = PlaceBlockOnCell(
-      cursor.column, cursor.row, block, PixelSize{SourceImage.width, SourceImage.height});
-  if (origin) SelectionOrigin = *origin;
+  const PixelSize block = SelectionBlockSize(scene.format);
   // The block covers exactly the picture pixels it converts.
-  const INT blockX = ToScreen(SelectionOrigin.x, HorizontalScroll.offset);
-  const INT blockY = ToScreen(SelectionOrigin.y, VerticalScroll.offset);
+  const INT blockX = ToScreen(scene.origin.x, HorizontalScroll.offset);
+  const INT blockY = ToScreen(scene.origin.y, VerticalScroll.offset);
   const INT blockWidth = block.width * zoom;
   const INT blockHeight = block.height * zoom;
 

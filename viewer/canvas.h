@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "convert/conversion_state.h"
+#include "convert/layout_format.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
 
@@ -18,6 +19,22 @@ struct CursorCellState {
   std::int32_t row = 0;
 };
 extern CursorCellState CursorCell;
+
+// The picture as the view shows it: none (null), or a handle and its size (0 x 0 after a
+// failed load).
+struct CanvasPicture {
+  ImageHandle* image = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// What one paint shows: the picture, the format whose block follows the pointer and the
+// block's top-left corner in picture pixels.
+struct CanvasScene {
+  CanvasPicture picture;
+  LayoutFormat format = LayoutFormat::Terrain1;
+  SelectionPoint origin;
+};
 
 struct GridArea {
   INT x, y, width, height;
@@ -35,9 +52,14 @@ inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできま�
 // Mouse position in client pixels: records the cell under it and asks for a repaint.
 void TrackCursor(HWND window, WORD x, WORD y);
 
-// Composes the whole client area off screen and copies it to the window in one draw.
-// Stores the block's top-left corner in picture pixels as SelectionOrigin.
-void PaintView(HDC dc, CursorCellState cursor, RECT client);
+// The block's top-left corner in picture pixels for the cell under the pointer: the cell
+// placed by the shared rule, pulled back inside the picture.
+SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, LayoutFormat format,
+                                       const CanvasPicture& picture);
+
+// Composes the whole client area off screen and copies it to the window in one draw;
+// nothing but the window's pixels changes.
+void PaintView(HDC dc, const CanvasScene& scene, RECT client);
 
 // Grid lines worked into a bitmap in place: each line pixel becomes white or black,
 // whichever contrasts with what lies beneath. Lines stay fixed to the picture as the

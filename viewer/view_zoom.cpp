@@ -29,18 +29,17 @@ std::int64_t Rezoom(std::int64_t screen, int from, int to) {
 
 }  // namespace
 
-void SetViewZoom(HWND window, int zoom, POINT anchor) {
+void SetViewZoom(HWND window, int zoom, POINT anchor, const CanvasPicture& picture) {
   const int from = ViewZoom;
   const int to = ClampZoom(zoom);
   if (to == from) return;
   ViewZoom = to;
-  if (SourceImage.exists()) {
+  if (picture.image != nullptr) {
     const std::int64_t x =
         Rezoom(static_cast<std::int64_t>(anchor.x) + HorizontalScroll.offset, from, to) - anchor.x;
     const std::int64_t y =
         Rezoom(static_cast<std::int64_t>(anchor.y) + VerticalScroll.offset, from, to) - anchor.y;
-    SetScrollView(window, ZoomedExtent(SourceImage.width, to), ZoomedExtent(SourceImage.height, to),
-                  x, y);
+    SetScrollView(window, ZoomedExtent(picture.width, to), ZoomedExtent(picture.height, to), x, y);
   }
   InvalidateRect(window, nullptr, FALSE);
 }

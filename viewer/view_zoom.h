@@ -1,11 +1,12 @@
 // The view's zoom: whole-number magnification of the picture, 1x to 8x, nearest
 // neighbour. Scroll offsets, the client area and the mouse are in screen pixels; the
-// picture, CursorCell and SelectionOrigin stay in picture pixels.
+// picture, CursorCell and the block's origin stay in picture pixels.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/win32_api.h"
+#include "viewer/canvas.h"
 
 namespace korvanth {
 
@@ -24,7 +25,7 @@ int ZoomedExtent(std::int32_t extent, int zoom);
 // Changes the zoom so that the picture pixel under `anchor` (client pixels) stays under
 // it as far as the scroll range allows; the bars take the new range and the whole client
 // area is repainted. Does nothing when the zoom stays as it is.
-void SetViewZoom(HWND window, int zoom, POINT anchor);
+void SetViewZoom(HWND window, int zoom, POINT anchor, const CanvasPicture& picture);
 
 // The middle of the client area, the anchor of zoom commands from the keyboard and menu.
 POINT ClientCentre();
