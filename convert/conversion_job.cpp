@@ -51,7 +51,11 @@ ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn
   if (!BlockFitsPositions(job.origin, SelectionBlockSize(job.format)))
     return Refused(ConversionProblem::BlockOutOfRange);
 
-  SheetBuild build = BuildSheet(job.format, *job.picture, job.origin);
+  SheetBuild build;
+  {
+    const PictureLockHold hold(job.pictureLock);
+    build = BuildSheet(job.format, *job.picture, job.origin);
+  }
   if (build.sheet.empty() || build.sheet.lastStatus() == OutOfMemory)
     return Refused(ConversionProblem::BuildFailed);
   const SaveOutcome saved = SaveImageFile(build.sheet.image(), wide->data(), encoder.clsid);

@@ -9,6 +9,7 @@
 
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
+#include "convert/picture_lock.h"
 #include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/handles.h"
@@ -22,6 +23,7 @@ struct ConversionJob {
   std::string output;  // the sheet's UTF-8 name, any length; its extension picks the file type
   TilesetKinds tilesets = kNoTilesets;
   std::string pictureFile;  // the picture's own file, never written over; empty when none
+  PictureLock* pictureLock = nullptr;  // held while the block is read, for a shared picture
 };
 
 struct TilesetProblem {
