@@ -129,12 +129,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_CREATE:
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
-      InitScrollBars(window);
+      InitScrollBars(window, MainWindowState.view);
       CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
       CheckZoomItem(window);
       return 0;
     case WM_SIZE:
-      ResizeView(window, LOWORD(lParam), HIWORD(lParam));
+      ResizeView(window, MainWindowState.view, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_SETFOCUS:
       ClickArmed = false;
@@ -142,7 +142,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      PaintView(dc, {SourceImage.canvas(), CurrentLayoutFormat, SelectionOrigin()}, ViewClientRect);
+      PaintView(dc, MainWindowState.view,
+                {SourceImage.canvas(), CurrentLayoutFormat, SelectionOrigin()});
       EndPaint(window, &paint);
       RefreshSheetPreview();
       return 0;
@@ -160,13 +161,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (RunCommand(window, LOWORD(wParam))) return 0;
       break;
     case WM_HSCROLL:
-      ScrollHorz(window, wParam);
+      ScrollHorz(window, MainWindowState.view, wParam);
       break;
     case WM_VSCROLL:
-      ScrollVert(window, wParam);
+      ScrollVert(window, MainWindowState.view, wParam);
       break;
     case WM_MOUSEMOVE:
-      TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
+      TrackCursor(window, MainWindowState.view, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_MOUSEWHEEL:
       if (ZoomByWheel(window, wParam, lParam)) return 0;

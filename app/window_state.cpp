@@ -15,6 +15,12 @@ bool& ClickArmed = MainWindowState.clickArmed;
 COLORREF (&CustomColours)[16] = MainWindowState.customColours;
 int& ArgumentCount = MainWindowState.argumentCount;
 char**& ArgumentVector = MainWindowState.argumentVector;
+int& ViewZoom = MainWindowState.view.zoom;
+ScrollAxis& HorizontalScroll = MainWindowState.view.horizontal;
+ScrollAxis& VerticalScroll = MainWindowState.view.vertical;
+RECT& ViewClientRect = MainWindowState.view.client;
+CursorCellState& CursorCell = MainWindowState.view.cursor;
+COLORREF (&ViewColours)[2] = MainWindowState.view.colours;
 
 SelectionPoint SelectionOrigin() {
   return BlockOriginUnderPointer(CursorCell, CurrentLayoutFormat, SourceImage.canvas());

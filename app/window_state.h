@@ -12,6 +12,7 @@
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
 #include "viewer/canvas.h"
+#include "viewer/view_state.h"
 
 namespace korvanth {
 
@@ -30,6 +31,7 @@ struct SourceImageState {
 
 struct WindowState {
   SourceImageState picture;
+  ViewState view;  // zoom, scroll bars, client area, the cell under the pointer, colours
   LayoutFormat format = LayoutFormat::Terrain1;
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
   bool clickArmed = false;              // whether the next left-button release saves
@@ -47,6 +49,12 @@ extern bool& ClickArmed;
 extern COLORREF (&CustomColours)[16];
 extern int& ArgumentCount;
 extern char**& ArgumentVector;
+extern int& ViewZoom;
+extern ScrollAxis& HorizontalScroll;
+extern ScrollAxis& VerticalScroll;
+extern RECT& ViewClientRect;
+extern CursorCellState& CursorCell;
+extern COLORREF (&ViewColours)[2];
 
 // The block's top-left corner in picture pixels for the cell under the pointer.
 SelectionPoint SelectionOrigin();

@@ -39,22 +39,22 @@ ImageHandle& BigPicture() {
 
 void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
   const CanvasPicture picture{&BigPicture(), 4096, 4096};
-  korvanth::ViewZoom = zoom;
+  ViewState view;
+  view.zoom = zoom;
   // The same picture pixel at the window's corner at every zoom.
-  HorizontalScroll.offset = 1000 * zoom;
-  VerticalScroll.offset = 1200 * zoom;
+  view.horizontal.offset = 1000 * zoom;
+  view.vertical.offset = 1200 * zoom;
+  view.client = RECT{0, 0, width, height};
   QImage windowSurface(width, height, QImage::Format_RGB32);
   HDC__ dc;
   dc.surface = &windowSurface;
-  const RECT client{0, 0, width, height};
   const CursorCellState cursor{40, 45};
   const CanvasScene scene{picture, LayoutFormat::Terrain1,
                           BlockOriginUnderPointer(cursor, LayoutFormat::Terrain1, picture)};
   for (auto _ : state) {
-    PaintView(&dc, scene, client);
+    PaintView(&dc, view, scene);
     benchmark::DoNotOptimize(windowSurface.constBits());
   }
-  korvanth::ViewZoom = 1;
 }
 
 // One update of the sheet preview: the largest sheet built from a block and composed

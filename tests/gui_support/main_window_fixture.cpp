@@ -22,15 +22,8 @@ using namespace korvanth;
 
 void ResetProgramState() {
   DestroySourceImage();
-  HorizontalScroll = ScrollAxis{};
-  VerticalScroll = ScrollAxis{};
-  ViewClientRect = RECT{0, 0, 0, 0};
-  CursorCell = CursorCellState{};
-  ViewColours[0] = 0x000000FF;
-  ViewColours[1] = 0x00808080;
   MainWindowState = WindowState{};
   korvanth::DestroySheetPreview();
-  korvanth::ViewZoom = korvanth::kMinZoom;
   korvanth::ResetWheel();
 }
 
