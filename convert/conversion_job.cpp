@@ -1,5 +1,7 @@
 #include "convert/conversion_job.h"
 
+#include <utility>
+
 #include "convert/export_sheet.h"
 #include "convert/same_file.h"
 #include "convert/utf8_path.h"
