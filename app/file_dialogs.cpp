@@ -3,16 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/main_window.h"
 #include "app/picture_loading.h"
+#include "app/sheet_saving.h"
 #include "convert/conversion_state.h"
-#include "convert/export_sheet.h"
-#include "convert/same_file.h"
-#include "convert/sheet_conversion.h"
-#include "convert/sheet_tilesets.h"
 
 namespace korvanth {
 
@@ -88,27 +83,12 @@ void ShowSaveFailure(HWND owner, const char* path, const ConversionStatus& statu
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
-// Writes the tilesets the 形式 menu asks for beside the sheet just saved at `path`; a
-// message box names every file that could not be written. A tileset that would land on
-// the open picture (one named grass.tres) is not written, like a sheet would not be.
-void WriteTilesetsOfSheet(HWND owner, const char* path) {
-  if (SheetTilesets == kNoTilesets) return;
-  TilesetKinds kinds = SheetTilesets;
-  std::vector<TilesetWriteFailure> failures;
-  for (const auto& [kind, extension] :
-       {std::pair{kTiledTileset, ".tsx"}, std::pair{kGodotTileset, ".tres"}}) {
-    const std::string tileset = TilesetPathFor(path, extension);
-    if ((kinds & kind) && IsSameFile(SourceImage.path, tileset)) {
-      failures.push_back({tileset, ConversionReason({ConversionProblem::OpenPicture, {}})});
-      kinds = TilesetKinds(kinds & ~kind);
-    }
-  }
-  for (TilesetWriteFailure& failure : WriteSheetTilesets(kinds, CurrentLayoutFormat, path))
-    failures.push_back(std::move(failure));
-  if (failures.empty()) return;
+// Names every tileset that could not be written beside the saved sheet.
+void ShowTilesetFailures(HWND owner, const std::vector<TilesetProblem>& problems) {
+  if (problems.empty()) return;
   std::string text = "タイルセットを保存できませんでした";
-  for (const TilesetWriteFailure& failure : failures)
-    text += "\n" + failure.path + ": " + failure.reason;
+  for (const TilesetProblem& problem : problems)
+    text += "\n" + problem.path + ": " + problem.reason;
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
@@ -137,13 +117,13 @@ bool RunSaveDialog(HWND owner) {
       return false;
     }
   }
-  const ConversionStatus saved = ExportSelection(path);
+  const ConversionResult saved = SaveSelection(path);
   // A picture closed while the format warning showed is the user's own doing: no box.
-  if (!saved.ok() && saved.problem != ConversionProblem::NoPicture) {
-    ShowSaveFailure(owner, path, saved);
+  if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
+    ShowSaveFailure(owner, path, saved.sheet);
   }
-  if (saved.ok()) WriteTilesetsOfSheet(owner, path);
-  return saved.ok();
+  ShowTilesetFailures(owner, saved.tilesets);
+  return saved.sheet.ok();
 }
 
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,8 +7,6 @@
 #include "app/picture_loading.h"
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
-#include "convert/conversion_state.h"
-#include "convert/export_sheet.h"
 #include "convert/format_registry.h"
 #include "imaging/gdiplus_api.h"
 #include "viewer/canvas.h"
@@ -18,12 +16,6 @@
 
 namespace korvanth {
 
-bool ClickArmed = false;
-TilesetKinds SheetTilesets = kNoTilesets;
-COLORREF CustomColours[16] = {};
-int ArgumentCount = 0;
-char** ArgumentVector = nullptr;
-
 namespace {
 
 const GdiplusStartupInput gStartupInput;
@@ -31,9 +23,6 @@ ULONG_PTR gGdiplusToken = 0;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
-
-// The conversion's warning is a message box without an owner: the window stays usable.
-void ShowFormatWarning(const char* text) { MessageBoxA(nullptr, text, "", MB_OK | MB_ICONWARNING); }
 
 // The format items carry consecutive identifiers, in registry order.
 void CheckFormatItem(HWND window, UINT item) {
@@ -140,12 +129,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_CREATE:
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
-      InitScrollBars(window);
+      InitScrollBars(window, MainWindowState.view);
       CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
       CheckZoomItem(window);
       return 0;
     case WM_SIZE:
-      ResizeView(window, LOWORD(lParam), HIWORD(lParam));
+      ResizeView(window, MainWindowState.view, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_SETFOCUS:
       ClickArmed = false;
@@ -153,7 +142,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      PaintView(dc, CursorCell, ViewClientRect);
+      PaintView(dc, MainWindowState.view,
+                {SourceImage.canvas(), CurrentLayoutFormat, SelectionOrigin()});
       EndPaint(window, &paint);
       RefreshSheetPreview();
       return 0;
@@ -171,13 +161,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (RunCommand(window, LOWORD(wParam))) return 0;
       break;
     case WM_HSCROLL:
-      ScrollHorz(window, wParam);
+      ScrollHorz(window, MainWindowState.view, wParam);
       break;
     case WM_VSCROLL:
-      ScrollVert(window, wParam);
+      ScrollVert(window, MainWindowState.view, wParam);
       break;
     case WM_MOUSEMOVE:
-      TrackCursor(window, LOWORD(lParam), HIWORD(lParam));
+      TrackCursor(window, MainWindowState.view, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_MOUSEWHEEL:
       if (ZoomByWheel(window, wParam, lParam)) return 0;
@@ -198,8 +188,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  SetFormatWarningHandler(ShowFormatWarning);
-
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = 0;

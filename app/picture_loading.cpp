@@ -4,7 +4,7 @@
 
 #include "app/sheet_preview.h"
 #include "app/window_title.h"
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "convert/utf8_path.h"
 #include "viewer/scroll_state.h"
 
@@ -24,7 +24,7 @@ void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
 
 void LoadSourceImage(HWND window, const char* path) {
   const LoadOutcome outcome = ReplaceSourceImage(path);
-  SetScrollExtent(window, SourceImage.width, SourceImage.height);
+  SetScrollExtent(window, MainWindowState.view, SourceImage.width, SourceImage.height);
   InvalidateRect(window, nullptr, TRUE);
   const bool loaded = outcome.problem == LoadProblem::None && SourceImage.width > 0;
   SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());

@@ -3,8 +3,7 @@
 #include <optional>
 
 #include "app/menu_resource.h"
-#include "convert/block_placement.h"
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "viewer/canvas.h"
 #include "viewer/preview_render.h"
 
@@ -90,11 +89,7 @@ HWND CreatePreviewWindow(HWND owner) {
 // The block a paint would select now: the pointer's cell, placed by the shared rule.
 std::optional<PreviewKey> CurrentKey() {
   if (!SourceImage.exists()) return std::nullopt;
-  const PixelSize block = SelectionBlockSize(CurrentLayoutFormat);
-  const auto origin = PlaceBlockOnCell(CursorCell.column, CursorCell.row, block,
-                                       PixelSize{SourceImage.width, SourceImage.height});
-  if (!origin) return std::nullopt;
-  return PreviewKey{CurrentLayoutFormat, *origin};
+  return PreviewKey{CurrentLayoutFormat, SelectionOrigin()};
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/menu_resource.h"
 #include "app/sheet_preview.h"
+#include "app/window_state.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_zoom.h"
@@ -24,7 +25,7 @@ void CheckZoomItem(HWND window) {
 }
 
 void ZoomAround(HWND window, int zoom, POINT anchor) {
-  SetViewZoom(window, zoom, anchor);
+  SetViewZoom(window, MainWindowState.view, zoom, anchor, SourceImage.canvas());
   CheckZoomItem(window);
 }
 
@@ -42,7 +43,8 @@ bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam) {
     // pointer now lies over another cell: the block goes there, as a move would take it.
     if (anchor.x >= 0 && anchor.y >= 0 && anchor.x < ViewClientRect.right &&
         anchor.y < ViewClientRect.bottom)
-      TrackCursor(window, static_cast<WORD>(anchor.x), static_cast<WORD>(anchor.y));
+      TrackCursor(window, MainWindowState.view, static_cast<WORD>(anchor.x),
+                  static_cast<WORD>(anchor.y));
   }
   return true;
 }
@@ -52,15 +54,15 @@ bool ZoomByKey(HWND window, WPARAM key) {
   switch (key) {
     case VK_OEM_PLUS:
     case VK_ADD:
-      ZoomAround(window, ViewZoom + 1, ClientCentre());
+      ZoomAround(window, ViewZoom + 1, ClientCentre(MainWindowState.view));
       return true;
     case VK_OEM_MINUS:
     case VK_SUBTRACT:
-      ZoomAround(window, ViewZoom - 1, ClientCentre());
+      ZoomAround(window, ViewZoom - 1, ClientCentre(MainWindowState.view));
       return true;
     case '0':
     case VK_NUMPAD0:
-      ZoomAround(window, kMinZoom, ClientCentre());
+      ZoomAround(window, kMinZoom, ClientCentre(MainWindowState.view));
       return true;
     default:
       return false;
@@ -69,7 +71,7 @@ bool ZoomByKey(HWND window, WPARAM key) {
 
 bool RunViewCommand(HWND window, WORD command) {
   if (command >= IDM_VIEW_ZOOM1 && command <= IDM_VIEW_ZOOM8) {
-    ZoomAround(window, command - IDM_VIEW_ZOOM1 + 1, ClientCentre());
+    ZoomAround(window, command - IDM_VIEW_ZOOM1 + 1, ClientCentre(MainWindowState.view));
     return true;
   }
   if (command == IDM_VIEW_PREVIEW) {

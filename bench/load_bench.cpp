@@ -35,10 +35,10 @@ const std::string& BigPng() {
 void BM_LoadSourceImage(benchmark::State& state) {
   const std::string& path = BigPng();
   for (auto _ : state) {
-    ReplaceSourceImage(path.c_str());
-    benchmark::DoNotOptimize(SourceImage.width);
+    ImageHandle picture;
+    LoadPictureNamed(path.c_str(), picture);
+    benchmark::DoNotOptimize(picture.Width());
   }
-  DestroySourceImage();
 }
 
 void BM_QImageReader(benchmark::State& state) {

@@ -23,16 +23,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   // Warm up the decoders with a failed load so their libraries are in memory.
-  ReplaceSourceImage("/nonexistent.png");
+  ImageHandle picture;
+  LoadPictureNamed("/nonexistent.png", picture);
   const long before = PeakKiB();
-  ReplaceSourceImage(argv[1]);
+  LoadPictureNamed(argv[1], picture);
   const long after = PeakKiB();
-  const double pictureKiB = SourceImage.width * 4.0 * SourceImage.height / 1024.0;
+  const int width = static_cast<int>(picture.Width());
+  const int height = static_cast<int>(picture.Height());
+  const double pictureKiB = width * 4.0 * height / 1024.0;
   std::printf(
       "picture %dx%d: own bytes %.0f KiB, peak before %ld KiB, after %ld KiB, "
       "growth %.1f %% of the picture's bytes\n",
-      SourceImage.width, SourceImage.height, pictureKiB, before, after,
-      100.0 * (after - before) / pictureKiB);
-  DestroySourceImage();
+      width, height, pictureKiB, before, after, 100.0 * (after - before) / pictureKiB);
   return 0;
 }

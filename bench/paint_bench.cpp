@@ -6,7 +6,6 @@
 #include <QImage>
 
 #include <cstring>
-#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,51 +21,49 @@ using namespace korvanth;
 
 namespace {
 
-void LoadBigPicture() {
-  if (SourceImage.exists()) return;
-  void* memory = GdipAlloc(sizeof(ImageHandle));
-  SourceImage.image =
-      new (memory) ImageHandle(ImageHandle::FromScan0(4096, 4096, PixelFormat32bppARGB));
-  GpRect all{0, 0, 4096, 4096};
-  BitmapData data{};
-  GdipBitmapLockBits(SourceImage.image->bitmap(), &all, ImageLockModeWrite, PixelFormat32bppARGB,
-                     &data);
-  for (int y = 0; y < 4096; ++y) {
-    auto* row = reinterpret_cast<ARGB*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
-    for (int x = 0; x < 4096; ++x) row[x] = 0xFF000000u | (x * 2654435761u ^ y * 40503u) >> 8;
-  }
-  GdipBitmapUnlockBits(SourceImage.image->bitmap(), &data);
-  SourceImage.width = 4096;
-  SourceImage.height = 4096;
+ImageHandle& BigPicture() {
+  static ImageHandle picture = [] {
+    ImageHandle image = ImageHandle::FromScan0(4096, 4096, PixelFormat32bppARGB);
+    GpRect all{0, 0, 4096, 4096};
+    BitmapData data{};
+    GdipBitmapLockBits(image.bitmap(), &all, ImageLockModeWrite, PixelFormat32bppARGB, &data);
+    for (int y = 0; y < 4096; ++y) {
+      auto* row = reinterpret_cast<ARGB*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
+      for (int x = 0; x < 4096; ++x) row[x] = 0xFF000000u | (x * 2654435761u ^ y * 40503u) >> 8;
+    }
+    GdipBitmapUnlockBits(image.bitmap(), &data);
+    return image;
+  }();
+  return picture;
 }
 
 void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
-  LoadBigPicture();
-  korvanth::ViewZoom = zoom;
+  const CanvasPicture picture{&BigPicture(), 4096, 4096};
+  ViewState view;
+  view.zoom = zoom;
   // The same picture pixel at the window's corner at every zoom.
-  HorizontalScroll.offset = 1000 * zoom;
-  VerticalScroll.offset = 1200 * zoom;
+  view.horizontal.offset = 1000 * zoom;
+  view.vertical.offset = 1200 * zoom;
+  view.client = RECT{0, 0, width, height};
   QImage windowSurface(width, height, QImage::Format_RGB32);
   HDC__ dc;
   dc.surface = &windowSurface;
-  const RECT client{0, 0, width, height};
   const CursorCellState cursor{40, 45};
+  const CanvasScene scene{picture, LayoutFormat::Terrain1,
+                          BlockOriginUnderPointer(cursor, LayoutFormat::Terrain1, picture)};
   for (auto _ : state) {
-    PaintView(&dc, cursor, client);
+    PaintView(&dc, view, scene);
     benchmark::DoNotOptimize(windowSurface.constBits());
   }
-  korvanth::ViewZoom = 1;
 }
 
 // One update of the sheet preview: the largest sheet built from a block and composed
 // over the checkerboard, the block moving by one cell each time.
 void BM_PreviewUpdate(benchmark::State& state) {
-  LoadBigPicture();
   int cell = 0;
   for (auto _ : state) {
     const SelectionPoint origin{32 * (cell % 100), 32 * (cell / 100 % 100)};
-    ImageHandle composed =
-        korvanth::ComposePreview(LayoutFormat::Terrain2, *SourceImage.image, origin);
+    ImageHandle composed = korvanth::ComposePreview(LayoutFormat::Terrain2, BigPicture(), origin);
     benchmark::DoNotOptimize(composed.image());
     ++cell;
   }

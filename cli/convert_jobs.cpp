@@ -1,21 +1,21 @@
 #include "cli/convert_jobs.h"
 
+#include <cstdarg>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
-#include <utility>
 #include <vector>
 
+#include "cli/ordered_workers.h"
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
+#include "convert/conversion_job.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
-#include "convert/same_file.h"
-#include "convert/sheet_conversion.h"
-#include "convert/sheet_tilesets.h"
+#include "convert/picture_lock.h"
 #include "convert/utf8_path.h"
 
 namespace korvanth {
@@ -62,53 +62,53 @@ PixelSize SizeOf(ImageHandle& picture) {
   return {static_cast<int>(picture.Width()), static_cast<int>(picture.Height())};
 }
 
-// Writes the chosen tilesets beside the sheet just written at `output`; one line for each
-// that could not be written.
-bool WriteTilesets(TilesetKinds kinds, LayoutFormat format, const std::string& input,
-                   const std::string& output, std::FILE* err) {
-  bool all = true;
-  const std::pair<TilesetKinds, const char*> files[] = {{kTiledTileset, ".tsx"},
-                                                        {kGodotTileset, ".tres"}};
-  for (const auto& [kind, extension] : files) {
-    const std::string path = TilesetPathFor(output, extension);
-    if ((kinds & kind) && IsSameFile(input, path)) {
-      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
-                   PrintableName(path).c_str());
-      kinds = TilesetKinds(kinds & ~kind);
-      all = false;
-    }
+// Appends one printf-style message to `out`: a batch's workers gather their messages for
+// the main thread, which prints them in the order of the sheets.
+[[gnu::format(printf, 2, 3)]] void Say(std::string& out, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  va_list again;
+  va_copy(again, arguments);
+  const int length = std::vsnprintf(nullptr, 0, format, arguments);
+  va_end(arguments);
+  if (length > 0) {
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(out.data() + start, static_cast<std::size_t>(length) + 1, format, again);
+    out.resize(start + static_cast<std::size_t>(length));
   }
-  for (const TilesetWriteFailure& failure : WriteSheetTilesets(kinds, format, output)) {
-    std::fprintf(err, "%s: %s: cannot write the tileset: %s\n", kProgram,
-                 PrintableName(failure.path).c_str(), failure.reason.c_str());
-    all = false;
-  }
-  return all;
+  va_end(again);
 }
 
 // The unknown-extension warning: what happens, in English, with the window's own text.
-void WarnAboutFallback(std::FILE* err, const std::string& output) {
-  std::fprintf(err,
-               "%s: warning: %s: the extension selects no file type; BMP content is written "
-               "under this name (%s)\n",
-               kProgram, PrintableName(output).c_str(), kBitmapFallbackWarning);
+void WarnAboutFallback(std::string& messages, const std::string& output) {
+  Say(messages,
+      "%s: warning: %s: the extension selects no file type; BMP content is written under this "
+      "name (%s)\n",
+      kProgram, PrintableName(output).c_str(), kBitmapFallbackWarning);
 }
 
-// Writes the sheet of the block at `origin` to `output`, and its tilesets; one line for
-// each failure.
-bool WriteSheet(ImageHandle& picture, const std::string& input, const std::string& output,
-                LayoutFormat format, SelectionPoint origin, TilesetKinds tilesets, std::FILE* err) {
-  if (IsSameFile(input, output)) {
-    std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
-                 PrintableName(output).c_str());
-    return false;
+// Runs `job`: its sheet, then its tilesets; one line in `messages` for each failure.
+bool WriteSheet(const ConversionJob& job, std::string& messages) {
+  const ConversionResult result =
+      RunConversion(job, [&](ConversionWarning) { WarnAboutFallback(messages, job.output); });
+  const std::string output = PrintableName(job.output);
+  if (result.sheet.problem == ConversionProblem::OpenPicture) {
+    Say(messages, "%s: %s: is the input picture; it is never written over\n", kProgram,
+        output.c_str());
+  } else if (!result.sheet.ok()) {
+    Say(messages, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
+        ConversionReason(result.sheet).c_str());
   }
-  const ConversionStatus status = ConvertBlockToFile(
-      picture, format, origin, output, [&](ConversionWarning) { WarnAboutFallback(err, output); });
-  if (status.ok()) return WriteTilesets(tilesets, format, input, output, err);
-  std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(output).c_str(),
-               ConversionReason(status).c_str());
-  return false;
+  for (const TilesetProblem& tileset : result.tilesets) {
+    if (tileset.isPicture)
+      Say(messages, "%s: %s: is the input picture; it is never written over\n", kProgram,
+          PrintableName(tileset.path).c_str());
+    else
+      Say(messages, "%s: %s: cannot write the tileset: %s\n", kProgram,
+          PrintableName(tileset.path).c_str(), tileset.reason.c_str());
+  }
+  return result.ok();
 }
 
 void WarnIfOutside(SelectionPoint origin, PixelSize block, PixelSize picture, std::FILE* err) {
@@ -188,8 +188,11 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   }
   WarnIfOutside(origin, block, size, err);
 
-  const bool written = WriteSheet(picture, options.input, options.output, options.format, origin,
-                                  options.tilesets, err);
+  std::string messages;
+  const bool written = WriteSheet(
+      {&picture, options.format, origin, options.output, options.tilesets, options.input, nullptr},
+      messages);
+  std::fputs(messages.c_str(), err);
   return written ? kExitOk : kExitFailure;
 }
 
@@ -222,22 +225,35 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   const std::string stem = Utf8FromPath(PathFromUtf8(options.input).stem());
   const bool showProgress = IsTerminal(err);
   const int total = columns * rows;
-  int done = 0;
+  auto nameOf = [&](int item) {
+    return stem + "_" + std::to_string(item % columns) + "_" + std::to_string(item / columns) +
+           "." + options.batchType;
+  };
+  // The picture is shared by every worker, read under the lock; each sheet is its own.
+  PictureLock pictureLock;
+  std::vector<std::string> messages(static_cast<std::size_t>(total));
+  std::vector<char> written(static_cast<std::size_t>(total), 0);
   int failures = 0;
-  for (int row = 0; row < rows; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      const std::string name =
-          stem + "_" + std::to_string(column) + "_" + std::to_string(row) + "." + options.batchType;
-      const std::string output = Utf8FromPath(folder / PathFromUtf8(name));
-      if (showProgress)
-        std::fprintf(err, "\r\033[K[%d/%d] %s", done + 1, total, PrintableName(name).c_str());
-      const SelectionPoint origin{column * block.width, row * block.height};
-      if (!WriteSheet(picture, options.input, output, options.format, origin, options.tilesets,
-                      err))
-        ++failures;
-      ++done;
-    }
-  }
+  RunInOrder(
+      total, options.jobs.value_or(AvailableCores()),
+      [&](int item) {
+        if (showProgress)
+          std::fprintf(err, "\r\033[K[%d/%d] %s", item + 1, total,
+                       PrintableName(nameOf(item)).c_str());
+      },
+      [&](int item) {
+        const SelectionPoint origin{item % columns * block.width, item / columns * block.height};
+        const ConversionJob job{&picture,         options.format,
+                                origin,           Utf8FromPath(folder / PathFromUtf8(nameOf(item))),
+                                options.tilesets, options.input,
+                                &pictureLock};
+        written[static_cast<std::size_t>(item)] =
+            WriteSheet(job, messages[static_cast<std::size_t>(item)]);
+      },
+      [&](int item) {
+        std::fputs(messages[static_cast<std::size_t>(item)].c_str(), err);
+        if (!written[static_cast<std::size_t>(item)]) ++failures;
+      });
   if (showProgress) std::fprintf(err, "\r\033[K");
   std::fprintf(err, "%s: %d of %d sheets written to %s\n", kProgram, total - failures, total,
                PrintableName(options.output).c_str());

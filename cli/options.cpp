@@ -47,7 +47,7 @@ bool ParsePair(const std::string& text, int& first, int& second) {
 }
 
 bool IsValueOption(const std::string& name) {
-  for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset"}) {
+  for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset", "--jobs"}) {
     if (name == option) return true;
   }
   return false;
@@ -73,7 +73,7 @@ std::string UsageText() {
       "  korvanth-convert [--format " +
       names +
       "] --all [--type png|bmp|gif|jpg|tif]\n"
-      "                   [--tileset tiled|godot|both] INPUT OUTDIR\n"
+      "                   [--tileset tiled|godot|both] [--jobs N] INPUT OUTDIR\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -87,6 +87,7 @@ std::string UsageText() {
       "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
       "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
       "  --type TYPE      file type of the sheets of --all (default png)\n"
+      "  --jobs N         sheets of --all written at once (default: the number of cores)\n"
       "  --tileset KIND   also write a map editor's tileset beside every sheet, named after\n"
       "                   the sheet: tiled (NAME.tsx), godot (NAME.tres) or both; for\n"
       "                   terrain1 and terrain2 every tile carries its terrain neighbours\n"
@@ -185,6 +186,11 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.tilesets = TilesetKindsFromName(value);
       if (options.tilesets == kNoTilesets)
         return {std::nullopt, "unknown tileset '" + value + "' (tiled, godot, both)"};
+    } else if (name == "--jobs") {
+      int jobs = 0;
+      if (!ParseInt(value, jobs) || jobs < 1)
+        return {std::nullopt, "--jobs takes a whole number from 1 to 2147483647, e.g. --jobs 2"};
+      options.jobs = jobs;
     } else {
       return {std::nullopt, "unknown option " + argument};
     }
@@ -200,6 +206,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     return {std::nullopt, "--origin puts the block beyond the largest pixel position"};
   }
   if (!all && typeGiven) return {std::nullopt, "--type goes with --all"};
+  if (!all && options.jobs) return {std::nullopt, "--jobs goes with --all"};
   if (positional.size() != 2) {
     return {std::nullopt,
             positional.size() < 2 ? "INPUT and OUTPUT are needed" : "too many arguments"};

@@ -23,6 +23,7 @@ struct ConvertOptions {
   std::optional<CellPosition> cell;      // --cell COL,ROW
   std::string batchType = "png";         // --type, batch only
   TilesetKinds tilesets = kNoTilesets;   // --tileset
+  std::optional<int> jobs;               // --jobs, batch only; the number of cores when empty
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 };

@@ -1,8 +1,5 @@
 #include "convert/conversion_state.h"
 
-#include <new>
-
-#include "convert/same_file.h"
 #include "convert/utf8_path.h"
 
 #ifndef MB_ERR_INVALID_CHARS
@@ -10,10 +7,6 @@
 #endif
 
 namespace korvanth {
-
-SourceImageState SourceImage;
-LayoutFormat CurrentLayoutFormat = LayoutFormat::Terrain1;
-SelectionPoint SelectionOrigin;
 
 bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]) {
   if (path == nullptr) return false;
@@ -25,16 +18,6 @@ bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]) {
     return false;
   }
   return true;
-}
-
-void DestroySourceImage() {
-  if (SourceImage.image == nullptr) return;
-  SourceImage.image->~ImageHandle();
-  GdipFree(SourceImage.image);
-  SourceImage.image = nullptr;
-  SourceImage.width = 0;
-  SourceImage.height = 0;
-  SourceImage.path.clear();
 }
 
 namespace {
@@ -59,18 +42,6 @@ LoadOutcome LoadInto(const char* path, const WCHAR* wide, ImageHandle& picture) 
   return {};
 }
 
-// Loads the file as the new process-wide picture, the old one gone first.
-LoadOutcome LoadNamedPicture(const char* path, const WCHAR* wide) {
-  DestroySourceImage();
-  void* memory = GdipAlloc(sizeof(ImageHandle));
-  if (memory == nullptr) return {LoadProblem::NoMemory, OutOfMemory};
-  SourceImage.image = new (memory) ImageHandle();
-  const LoadOutcome outcome = LoadInto(path, wide, *SourceImage.image);
-  SourceImage.width = static_cast<std::int32_t>(SourceImage.image->Width());
-  SourceImage.height = static_cast<std::int32_t>(SourceImage.image->Height());
-  return outcome;
-}
-
 }  // namespace
 
 LoadOutcome LoadPictureFile(const std::string& path, ImageHandle& picture) {
@@ -78,11 +49,9 @@ LoadOutcome LoadPictureFile(const std::string& path, ImageHandle& picture) {
   return LoadInto(path.c_str(), wide ? wide->data() : nullptr, picture);
 }
 
-LoadOutcome ReplaceSourceImage(const char* path) {
+LoadOutcome LoadPictureNamed(const char* path, ImageHandle& picture) {
   WCHAR wide[kPathBufferSize];
-  const LoadOutcome outcome = LoadNamedPicture(path, WidenPath(path, wide) ? wide : nullptr);
-  if (outcome.problem == LoadProblem::None) SourceImage.path = AbsoluteName(path);
-  return outcome;
+  return LoadInto(path, WidenPath(path, wide) ? wide : nullptr, picture);
 }
 
 }  // namespace korvanth

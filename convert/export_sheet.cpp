@@ -1,21 +1,11 @@
 #include "convert/export_sheet.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstdint>
-#include <cstring>
-
-#include "convert/same_file.h"
-#include "convert/sheet_conversion.h"
-#include "convert/utf8_path.h"
 
 namespace korvanth {
 
 namespace {
-
-void WarnOnStandardError(const char* text) { std::fprintf(stderr, "%s\n", text); }
-
-FormatWarningHandler gWarningHandler = WarnOnStandardError;
 
 bool WideEquals(const WCHAR* a, const WCHAR* b) {
   if (a == nullptr || b == nullptr) return false;
@@ -26,10 +16,6 @@ bool WideEquals(const WCHAR* a, const WCHAR* b) {
 }
 
 }  // namespace
-
-void SetFormatWarningHandler(FormatWarningHandler handler) {
-  gWarningHandler = handler != nullptr ? handler : WarnOnStandardError;
-}
 
 int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid) {
   UINT count = 0;
@@ -53,12 +39,6 @@ int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid) {
   }
   std::free(encoders);
   return -1;
-}
-
-CLSID EncoderForExtension(const char* extension) {
-  const EncoderChoice choice = ChooseEncoder(extension);
-  if (choice.fallback) gWarningHandler(kBitmapFallbackWarning);
-  return choice.clsid;
 }
 
 SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint origin) {
@@ -87,22 +67,5 @@ SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint o
   }
   return build;
 }
-
-ConversionStatus ExportSelection(const char* path) {
-  if (!SourceImage.exists() || path == nullptr) return {ConversionProblem::NoPicture, {}};
-  const auto extension = ExtensionOf(path);
-  if (!extension) return {ConversionProblem::NoExtension, {}};
-  if (!IsValidUtf8(path)) return {ConversionProblem::InvalidName, {}};
-
-  // The warning shows before the state is read: the user may change the format or close
-  // the picture meanwhile.
-  if (ChooseEncoder(*extension).fallback) gWarningHandler(kBitmapFallbackWarning);
-  if (!SourceImage.exists()) return {ConversionProblem::NoPicture, {}};
-  if (IsSameFile(SourceImage.path, path)) return {ConversionProblem::OpenPicture, {}};
-
-  return ConvertBlockToFile(*SourceImage.image, CurrentLayoutFormat, SelectionOrigin, path, {});
-}
-
-bool ExportSheet(const char* path) { return ExportSelection(path).ok(); }
 
 }  // namespace korvanth

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "convert/export_sheet.h"
-#include "convert/utf8_path.h"
 
 namespace korvanth {
 
@@ -80,26 +79,6 @@ EncoderChoice ChooseEncoder(std::string_view extension) {
 
 bool BlockFitsPositions(SelectionPoint origin, PixelSize block) {
   return AxisFits(origin.x, block.width) && AxisFits(origin.y, block.height);
-}
-
-ConversionStatus ConvertBlockToFile(ImageHandle& source, LayoutFormat format, SelectionPoint origin,
-                                    std::string_view path, const WarningSink& warn) {
-  const auto wide = WidenUtf8(path);
-  if (!wide) return {ConversionProblem::InvalidName, {}};
-  const auto extension = ExtensionOf(path);
-  if (!extension) return {ConversionProblem::NoExtension, {}};
-  if (!BlockFitsPositions(origin, SelectionBlockSize(format)))
-    return {ConversionProblem::BlockOutOfRange, {}};
-
-  const EncoderChoice encoder = ChooseEncoder(*extension);
-  if (encoder.fallback && warn) warn(ConversionWarning::BitmapFallback);
-
-  SheetBuild build = BuildSheet(format, source, origin);
-  if (build.sheet.empty() || build.sheet.lastStatus() == OutOfMemory)
-    return {ConversionProblem::BuildFailed, {}};
-  const SaveOutcome saved = SaveImageFile(build.sheet.image(), wide->data(), encoder.clsid);
-  if (!saved.ok()) return {ConversionProblem::SaveFailed, saved};
-  return {};
 }
 
 }  // namespace korvanth

@@ -1,6 +1,5 @@
-// The conversion core: one block of a picture into a sheet file, with every input given
-// explicitly and a status that says why a conversion failed. The window's ExportSheet and
-// the command-line converter both call it.
+// What a conversion decides from the sheet's name and the block, and the status that says
+// why a conversion failed (RunConversion in conversion_job.h runs one).
 #pragma once
 
 #include <functional>
@@ -57,12 +56,5 @@ EncoderChoice ChooseEncoder(std::string_view extension);
 
 // Whether every pixel of a `block`-sized block at `origin` has a 32-bit signed position.
 bool BlockFitsPositions(SelectionPoint origin, PixelSize block);
-
-// Builds the sheet of `format` from the block at `origin` of `source` and saves it at the
-// UTF-8 `path` (any length) with the encoder its extension selects. `warn` hears about
-// the BMP fallback before anything is written. A source holding no picture (a failed
-// load) gives a transparent sheet.
-ConversionStatus ConvertBlockToFile(ImageHandle& source, LayoutFormat format, SelectionPoint origin,
-                                    std::string_view path, const WarningSink& warn);
 
 }  // namespace korvanth

@@ -5,7 +5,6 @@
 #include <limits>
 #include <memory>
 #include <new>
-#include <optional>
 
 #include "convert/block_placement.h"
 #include "convert/layout_format.h"
@@ -15,13 +14,11 @@
 
 namespace korvanth {
 
-CursorCellState CursorCell;
-
-void TrackCursor(HWND window, WORD x, WORD y) {
+void TrackCursor(HWND window, ViewState& view, WORD x, WORD y) {
   // A cell is 32 picture pixels: 32 x zoom screen pixels.
-  const std::int64_t cell = static_cast<std::int64_t>(kGridCell) * ViewZoom;
-  CursorCell.column = static_cast<std::int32_t>((x + std::int64_t{HorizontalScroll.offset}) / cell);
-  CursorCell.row = static_cast<std::int32_t>((y + std::int64_t{VerticalScroll.offset}) / cell);
+  const std::int64_t cell = static_cast<std::int64_t>(kGridCell) * view.zoom;
+  view.cursor.column = static_cast<std::int32_t>((x + std::int64_t{view.horizontal.offset}) / cell);
+  view.cursor.row = static_cast<std::int32_t>((y + std::int64_t{view.vertical.offset}) / cell);
   InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -73,7 +70,7 @@ PixelFormat GridLockFormat(ImageHandle& bitmap) {
 }  // namespace
 
 GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
-                          GridOffset offset) {
+                          GridOffset offset, GridOffset scroll) {
   if (bitmap == nullptr || percent == 0 || (cell.width == 0 && cell.height == 0)) {
     return GenericError;
   }
@@ -105,8 +102,8 @@ GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridC
   const bool linesY = pitchY > 0 && pitchY <= UINT32_MAX;
   const std::int64_t phaseX = linesX ? (static_cast<std::int64_t>(offset.x) * scale) % pitchX : 0;
   const std::int64_t phaseY = linesY ? (static_cast<std::int64_t>(offset.y) * scale) % pitchY : 0;
-  const std::int64_t baseX = HorizontalScroll.offset + phaseX;
-  const std::int64_t baseY = VerticalScroll.offset + phaseY;
+  const std::int64_t baseX = scroll.x + phaseX;
+  const std::int64_t baseY = scroll.y + phaseY;
 
   auto* first = static_cast<BYTE*>(data.Scan0);
   for (INT y = std::max(y0, 0); y < y1; ++y) {
@@ -129,18 +126,19 @@ namespace {
 // reach the frame are composited over the background at their own size, and that
 // opaque block is then scaled up by nearest neighbour (every picture pixel becomes a
 // square of zoom x zoom screen pixels).
-void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height) {
-  const int zoom = ViewZoom;
-  const INT pictureWidth = SourceImage.width;
-  const INT pictureHeight = SourceImage.height;
+void DrawPicture(GraphicsHandle& surface, const ViewState& view, const CanvasPicture& picture,
+                 ARGB background, INT width, INT height) {
+  const int zoom = view.zoom;
+  const INT pictureWidth = picture.width;
+  const INT pictureHeight = picture.height;
   if (zoom == 1) {
-    surface.Record(GdipDrawImageRectI(surface.graphics(), SourceImage.image->image(),
-                                      -HorizontalScroll.offset, -VerticalScroll.offset,
-                                      pictureWidth, pictureHeight));
+    surface.Record(GdipDrawImageRectI(surface.graphics(), picture.image->image(),
+                                      -view.horizontal.offset, -view.vertical.offset, pictureWidth,
+                                      pictureHeight));
     return;
   }
-  const std::int64_t offsetX = HorizontalScroll.offset;
-  const std::int64_t offsetY = VerticalScroll.offset;
+  const std::int64_t offsetX = view.horizontal.offset;
+  const std::int64_t offsetY = view.vertical.offset;
   const std::int64_t left = std::clamp<std::int64_t>(offsetX / zoom, 0, pictureWidth);
   const std::int64_t top = std::clamp<std::int64_t>(offsetY / zoom, 0, pictureHeight);
   const std::int64_t right =
@@ -163,7 +161,7 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
     BrushHandle fill = BrushHandle::Solid(background);
     composer.Record(
         GdipFillRectangleI(composer.graphics(), fill.brush(), 0, 0, visibleWidth, visibleHeight));
-    composer.Record(GdipDrawImagePointRectI(composer.graphics(), SourceImage.image->image(), 0, 0,
+    composer.Record(GdipDrawImagePointRectI(composer.graphics(), picture.image->image(), 0, 0,
                                             static_cast<INT>(left), static_cast<INT>(top),
                                             visibleWidth, visibleHeight, UnitPixel));
   }
@@ -178,17 +176,18 @@ void DrawPicture(GraphicsHandle& surface, ARGB background, INT width, INT height
 // The background behind the picture. At 1x all of the frame, since the picture's own
 // transparent pixels show it; zoomed, the picture arrives already composited over it, so
 // only the strips beside and below the picture need it.
-void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width, INT height) {
-  const int zoom = ViewZoom;
+void FillBackground(GraphicsHandle& surface, const ViewState& view, const CanvasPicture& picture,
+                    BrushHandle& background, INT width, INT height) {
+  const int zoom = view.zoom;
   if (zoom == 1) {
     surface.Record(GdipFillRectangleI(surface.graphics(), background.brush(), 0, 0, width, height));
     return;
   }
   // Where the picture ends on screen; it starts at or left of the frame's edge.
   const std::int64_t right =
-      static_cast<std::int64_t>(SourceImage.width) * zoom - HorizontalScroll.offset;
+      static_cast<std::int64_t>(picture.width) * zoom - view.horizontal.offset;
   const std::int64_t bottom =
-      static_cast<std::int64_t>(SourceImage.height) * zoom - VerticalScroll.offset;
+      static_cast<std::int64_t>(picture.height) * zoom - view.vertical.offset;
   const INT covered = static_cast<INT>(std::clamp<std::int64_t>(right, 0, width));
   const INT coveredDown = static_cast<INT>(std::clamp<std::int64_t>(bottom, 0, height));
   if (covered < width)
@@ -203,17 +202,27 @@ void FillBackground(GraphicsHandle& surface, BrushHandle& background, INT width,
 constexpr LONG kMaxFrameSide = 16384;
 
 // A picture-pixel position on screen at the current zoom, held to what INT can carry.
-INT ToScreen(std::int64_t picture, std::int32_t offset) {
-  const std::int64_t screen = picture * ViewZoom - offset;
+INT ToScreen(std::int64_t picture, int zoom, std::int32_t offset) {
+  const std::int64_t screen = picture * zoom - offset;
   return static_cast<INT>(std::clamp<std::int64_t>(screen, std::numeric_limits<INT>::min() / 2,
                                                    std::numeric_limits<INT>::max() / 2));
 }
 
 }  // namespace
 
-void PaintView(HDC dc, CursorCellState cursor, RECT client) {
+SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, LayoutFormat format,
+                                       const CanvasPicture& picture) {
+  // A pointer cell is at most 2^26 cells from the corner: it always places.
+  return PlaceBlockOnCell(cursor.column, cursor.row, SelectionBlockSize(format),
+                          PixelSize{picture.width, picture.height})
+      .value_or(SelectionPoint{});
+}
+
+void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene) {
+  const RECT client = view.client;
   GraphicsHandle window = GraphicsHandle::FromHDC(dc);
-  if (!SourceImage.exists()) return;
+  const CanvasPicture& picture = scene.picture;
+  if (picture.image == nullptr) return;
 
   // Kept in the window's own 32-bit layout: no packing to 24 bits and back on the way.
   // Its memory is not cleared first: the background and the picture cover every pixel.
@@ -232,37 +241,35 @@ void PaintView(HDC dc, CursorCellState cursor, RECT client) {
   const INT width = static_cast<INT>(frame.Width());
   surface.Record(GdipSetClipRectI(surface.graphics(), 0, 0, width, height, CombineModeReplace));
 
-  const ARGB backgroundColour = ColourToArgb(ViewColours[kBackgroundColour]);
+  const ARGB backgroundColour = ColourToArgb(view.colours[kBackgroundColour]);
   BrushHandle background = BrushHandle::Solid(backgroundColour);
-  FillBackground(surface, background, width, height);
+  FillBackground(surface, view, picture, background, width, height);
 
-  DrawPicture(surface, backgroundColour, width, height);
+  DrawPicture(surface, view, picture, backgroundColour, width, height);
 
   // One pixel more than the picture, so the closing line past its edge is drawn. Lines
   // stay one screen pixel wide at every zoom, on the picture's cell boundaries.
-  const int zoom = ViewZoom;
-  const INT gridWidth = std::min(width, ZoomedExtent(SourceImage.width, zoom) + 1);
-  const INT gridHeight = std::min(height, ZoomedExtent(SourceImage.height, zoom) + 1);
+  const int zoom = view.zoom;
+  const INT gridWidth = std::min(width, ZoomedExtent(picture.width, zoom) + 1);
+  const INT gridHeight = std::min(height, ZoomedExtent(picture.height, zoom) + 1);
   DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {kGridCell, kGridCell},
-                   {0, 0});
+                   {0, 0}, {view.horizontal.offset, view.vertical.offset});
 
-  const PixelSize block = SelectionBlockSize(CurrentLayoutFormat);
-  const std::optional<SelectionPoint> origin = PlaceBlockOnCell(
-      cursor.column, cursor.row, block, PixelSize{SourceImage.width, SourceImage.height});
-  if (origin) SelectionOrigin = *origin;
+  const PixelSize block = SelectionBlockSize(scene.format);
   // The block covers exactly the picture pixels it converts.
-  const INT blockX = ToScreen(SelectionOrigin.x, HorizontalScroll.offset);
-  const INT blockY = ToScreen(SelectionOrigin.y, VerticalScroll.offset);
+  const INT blockX = ToScreen(scene.origin.x, zoom, view.horizontal.offset);
+  const INT blockY = ToScreen(scene.origin.y, zoom, view.vertical.offset);
   const INT blockWidth = block.width * zoom;
   const INT blockHeight = block.height * zoom;
 
   {
-    BrushHandle fill = BrushHandle::Solid(ColourToArgbAlpha(ViewColours[kFrameColour], 128));
+    BrushHandle fill = BrushHandle::Solid(ColourToArgbAlpha(view.colours[kFrameColour], 128));
     surface.Record(GdipFillRectangleI(surface.graphics(), fill.brush(), blockX, blockY, blockWidth,
                                       blockHeight));
   }
   {
-    PenHandle outline = PenHandle::Create(ColourToArgb(ViewColours[kFrameColour]), 2.0f, UnitWorld);
+    PenHandle outline =
+        PenHandle::Create(ColourToArgb(view.colours[kFrameColour]), 2.0f, UnitWorld);
     surface.Record(GdipDrawRectangleI(surface.graphics(), outline.pen(), blockX, blockY, blockWidth,
                                       blockHeight));
   }

@@ -5,19 +5,30 @@
 #include <cstdint>
 
 #include "convert/conversion_state.h"
+#include "convert/layout_format.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
+#include "viewer/view_state.h"
 
 namespace korvanth {
 
 inline constexpr int kGridCell = 32;
 
-// The 32 x 32 cell of the picture (not of the window) under the mouse.
-struct CursorCellState {
-  std::int32_t column = 0;
-  std::int32_t row = 0;
+// The picture as the view shows it: none (null), or a handle and its size (0 x 0 after a
+// failed load).
+struct CanvasPicture {
+  ImageHandle* image = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
 };
-extern CursorCellState CursorCell;
+
+// What one paint shows: the picture, the format whose block follows the pointer and the
+// block's top-left corner in picture pixels.
+struct CanvasScene {
+  CanvasPicture picture;
+  LayoutFormat format = LayoutFormat::Terrain1;
+  SelectionPoint origin;
+};
 
 struct GridArea {
   INT x, y, width, height;
@@ -33,16 +44,21 @@ inline constexpr char kLockFailedMessage[] = "Bmpをロックできません";
 inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできません";
 
 // Mouse position in client pixels: records the cell under it and asks for a repaint.
-void TrackCursor(HWND window, WORD x, WORD y);
+void TrackCursor(HWND window, ViewState& view, WORD x, WORD y);
 
-// Composes the whole client area off screen and copies it to the window in one draw.
-// Stores the block's top-left corner in picture pixels as SelectionOrigin.
-void PaintView(HDC dc, CursorCellState cursor, RECT client);
+// The block's top-left corner in picture pixels for the cell under the pointer: the cell
+// placed by the shared rule, pulled back inside the picture.
+SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, LayoutFormat format,
+                                       const CanvasPicture& picture);
+
+// Composes the whole client area off screen and copies it to the window in one draw;
+// nothing but the window's pixels changes.
+void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene);
 
 // Grid lines worked into a bitmap in place: each line pixel becomes white or black,
 // whichever contrasts with what lies beneath. Lines stay fixed to the picture as the
-// view scrolls. Returns 0 or the failing GDI+ status.
+// view scrolls by `scroll` (screen pixels). Returns 0 or the failing GDI+ status.
 GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
-                          GridOffset offset);
+                          GridOffset offset, GridOffset scroll = {0, 0});
 
 }  // namespace korvanth

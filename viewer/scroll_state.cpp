@@ -9,27 +9,18 @@
 
 namespace korvanth {
 
-ScrollAxis HorizontalScroll{};
-ScrollAxis VerticalScroll{};
-RECT ViewClientRect{0, 0, 0, 0};
-
 namespace {
 
 constexpr UINT kFullMask = SIF_RANGE | SIF_PAGE | SIF_POS;
 
-// Bumped by every resize, so that a resize interrupted by a nested one (a scroll bar that
-// appears or disappears changes the client area from inside SetScrollInfo) does not
-// overwrite the newer state with its stale size.
-unsigned gResizeGeneration = 0;
-
 // Moves the pixels already in the client area by the change of both offsets, without
 // asking for a repaint.
-void ShiftContents(HWND window) {
-  ScrollWindowEx(window, HorizontalScroll.shiftedOffset - HorizontalScroll.offset,
-                 VerticalScroll.shiftedOffset - VerticalScroll.offset, nullptr, nullptr, nullptr,
+void ShiftContents(HWND window, ViewState& view) {
+  ScrollWindowEx(window, view.horizontal.shiftedOffset - view.horizontal.offset,
+                 view.vertical.shiftedOffset - view.vertical.offset, nullptr, nullptr, nullptr,
                  nullptr, 0);
-  HorizontalScroll.shiftedOffset = HorizontalScroll.offset;
-  VerticalScroll.shiftedOffset = VerticalScroll.offset;
+  view.horizontal.shiftedOffset = view.horizontal.offset;
+  view.vertical.shiftedOffset = view.vertical.offset;
 }
 
 // Requested positions move without a bound; they saturate instead of overflowing.
@@ -86,17 +77,17 @@ void Scroll(HWND window, ScrollAxis& axis, int bar, WPARAM request) {
 
 // Sets one bar and takes its answer as the axis offset, unless a resize ran from inside
 // the call (the bar appeared or vanished): that resize has set the offset already.
-void ApplyScrollInfo(HWND window, ScrollAxis& axis, int bar) {
-  const unsigned generation = gResizeGeneration;
+void ApplyScrollInfo(HWND window, ViewState& view, ScrollAxis& axis, int bar) {
+  const unsigned generation = view.resizeGeneration;
   const int offset = SetScrollInfo(window, bar, &axis.info, FALSE);
-  if (generation == gResizeGeneration) axis.offset = offset;
+  if (generation == view.resizeGeneration) axis.offset = offset;
 }
 
 }  // namespace
 
-void InitScrollBars(HWND window) {
+void InitScrollBars(HWND window, ViewState& view) {
   for (auto [axis, bar] :
-       {std::pair{&VerticalScroll, SB_VERT}, std::pair{&HorizontalScroll, SB_HORZ}}) {
+       {std::pair{&view.vertical, SB_VERT}, std::pair{&view.horizontal, SB_HORZ}}) {
     axis->info = SCROLLINFO{};
     axis->info.cbSize = sizeof(SCROLLINFO);
     axis->info.fMask = kFullMask;
@@ -104,59 +95,63 @@ void InitScrollBars(HWND window) {
   }
 }
 
-void SetScrollExtent(HWND window, int width, int height) {
+void SetScrollExtent(HWND window, ViewState& view, int width, int height) {
   // Ranges are in screen pixels: the picture's size at the current zoom.
-  HorizontalScroll.info.nMax = ZoomedExtent(width, ViewZoom) - 1;
-  ApplyScrollInfo(window, HorizontalScroll, SB_HORZ);
-  VerticalScroll.info.nMax = ZoomedExtent(height, ViewZoom) - 1;
-  ApplyScrollInfo(window, VerticalScroll, SB_VERT);
-  ShiftContents(window);
+  view.horizontal.info.nMax = ZoomedExtent(width, view.zoom) - 1;
+  ApplyScrollInfo(window, view, view.horizontal, SB_HORZ);
+  view.vertical.info.nMax = ZoomedExtent(height, view.zoom) - 1;
+  ApplyScrollInfo(window, view, view.vertical, SB_VERT);
+  ShiftContents(window, view);
 }
 
-void ResizeView(HWND window, int width, int height) {
-  const unsigned generation = ++gResizeGeneration;
+void ResizeView(HWND window, ViewState& view, int width, int height) {
+  const unsigned generation = ++view.resizeGeneration;
   RECT client{};
   GetClientRect(window, &client);
   if (client.right > 0 && client.bottom > 0) {
-    const std::pair<ScrollAxis*, int> axes[] = {{&HorizontalScroll, SB_HORZ},
-                                                {&VerticalScroll, SB_VERT}};
+    const std::pair<ScrollAxis*, int> axes[] = {{&view.horizontal, SB_HORZ},
+                                                {&view.vertical, SB_VERT}};
     for (auto [axis, bar] : axes) {
       axis->info.nPage = static_cast<UINT>(bar == SB_HORZ ? client.right : client.bottom);
       if (static_cast<UINT>(axis->info.nMax) <= axis->info.nPage) axis->info.nPos = 0;
-      ApplyScrollInfo(window, *axis, bar);
+      ApplyScrollInfo(window, view, *axis, bar);
       // A bar that appeared or vanished resized the client area meanwhile, and the
       // nested resize has already brought everything up to date.
-      if (generation != gResizeGeneration) return;
+      if (generation != view.resizeGeneration) return;
     }
-    ShiftContents(window);
+    ShiftContents(window, view);
   }
-  ViewClientRect = RECT{0, 0, width, height};
+  view.client = RECT{0, 0, width, height};
 }
 
-void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX,
+void SetScrollView(HWND window, ViewState& view, int extentX, int extentY, std::int64_t positionX,
                    std::int64_t positionY) {
-  HorizontalScroll.info.nMax = extentX - 1;
-  VerticalScroll.info.nMax = extentY - 1;
-  const std::pair<ScrollAxis*, std::int64_t> axes[] = {{&HorizontalScroll, positionX},
-                                                       {&VerticalScroll, positionY}};
+  view.horizontal.info.nMax = extentX - 1;
+  view.vertical.info.nMax = extentY - 1;
+  const std::pair<ScrollAxis*, std::int64_t> axes[] = {{&view.horizontal, positionX},
+                                                       {&view.vertical, positionY}};
   for (auto [axis, position] : axes)
     axis->info.nPos = static_cast<int>(std::clamp<std::int64_t>(
         position, 0, std::max<std::int64_t>(0, static_cast<std::int64_t>(axis->info.nMax))));
   for (auto [axis, bar] :
-       {std::pair{&HorizontalScroll, SB_HORZ}, std::pair{&VerticalScroll, SB_VERT}}) {
-    const unsigned generation = gResizeGeneration;
+       {std::pair{&view.horizontal, SB_HORZ}, std::pair{&view.vertical, SB_VERT}}) {
+    const unsigned generation = view.resizeGeneration;
     const int offset = SetScrollInfo(window, bar, &axis->info, TRUE);
-    if (generation == gResizeGeneration) axis->offset = offset;
+    if (generation == view.resizeGeneration) axis->offset = offset;
   }
   // The platform clamped the positions against the pages that hold now (a bar that
   // appeared made a page smaller); a new zoom starts from where the view stands.
-  for (ScrollAxis* axis : {&HorizontalScroll, &VerticalScroll}) axis->info.nPos = axis->offset;
-  HorizontalScroll.shiftedOffset = HorizontalScroll.offset;
-  VerticalScroll.shiftedOffset = VerticalScroll.offset;
+  for (ScrollAxis* axis : {&view.horizontal, &view.vertical}) axis->info.nPos = axis->offset;
+  view.horizontal.shiftedOffset = view.horizontal.offset;
+  view.vertical.shiftedOffset = view.vertical.offset;
 }
 
-void ScrollHorz(HWND window, WPARAM request) { Scroll(window, HorizontalScroll, SB_HORZ, request); }
+void ScrollHorz(HWND window, ViewState& view, WPARAM request) {
+  Scroll(window, view.horizontal, SB_HORZ, request);
+}
 
-void ScrollVert(HWND window, WPARAM request) { Scroll(window, VerticalScroll, SB_VERT, request); }
+void ScrollVert(HWND window, ViewState& view, WPARAM request) {
+  Scroll(window, view.vertical, SB_VERT, request);
+}
 
 }  // namespace korvanth

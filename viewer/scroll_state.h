@@ -6,34 +6,20 @@
 #include <cstdint>
 
 #include "platform/win32_api.h"
+#include "viewer/view_state.h"
 
 namespace korvanth {
 
-struct ScrollAxis {
-  // Handed to the platform whole, with range, page and position. nPos is the requested
-  // position: the platform's clamped answer is never written back into it.
-  SCROLLINFO info;
-  // The effective offset: the picture pixel at the client area's left or top edge.
-  std::int32_t offset;
-  // The offset for which the window contents were last shifted.
-  std::int32_t shiftedOffset;
-};
-
-extern ScrollAxis HorizontalScroll;
-extern ScrollAxis VerticalScroll;
-// (0, 0, width, height) of the client area, from the last resize.
-extern RECT ViewClientRect;
-
-void InitScrollBars(HWND window);
-void SetScrollExtent(HWND window, int width, int height);
-void ResizeView(HWND window, int width, int height);
+void InitScrollBars(HWND window, ViewState& view);
+void SetScrollExtent(HWND window, ViewState& view, int width, int height);
+void ResizeView(HWND window, ViewState& view, int width, int height);
 // For a change of zoom: both ranges (extents in screen pixels) and both requested
 // positions at once; the requested positions then take the clamped offsets, so the
 // bars, the view and later scroll requests agree. The bars are redrawn and the contents
 // are not shifted, since the whole view is repainted.
-void SetScrollView(HWND window, int extentX, int extentY, std::int64_t positionX,
+void SetScrollView(HWND window, ViewState& view, int extentX, int extentY, std::int64_t positionX,
                    std::int64_t positionY);
-void ScrollHorz(HWND window, WPARAM request);
-void ScrollVert(HWND window, WPARAM request);
+void ScrollHorz(HWND window, ViewState& view, WPARAM request);
+void ScrollVert(HWND window, ViewState& view, WPARAM request);
 
 }  // namespace korvanth

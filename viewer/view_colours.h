@@ -2,14 +2,9 @@
 #pragma once
 
 #include "imaging/gdiplus_api.h"
+#include "viewer/view_state.h"
 
 namespace korvanth {
-
-inline constexpr int kFrameColour = 0;
-inline constexpr int kBackgroundColour = 1;
-
-// COLORREF values, 0x00BBGGRR: index 0 the frame colour, index 1 the background.
-extern COLORREF ViewColours[2];
 
 // 0xFF000000 | R << 16 | G << 8 | B; the top byte of the COLORREF is ignored.
 constexpr ARGB ColourToArgb(COLORREF colour) {

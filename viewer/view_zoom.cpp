@@ -3,12 +3,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "convert/conversion_state.h"
 #include "viewer/scroll_state.h"
 
 namespace korvanth {
-
-int ViewZoom = 1;
 
 int ClampZoom(int zoom) { return std::clamp(zoom, kMinZoom, kMaxZoom); }
 
@@ -29,22 +26,25 @@ std::int64_t Rezoom(std::int64_t screen, int from, int to) {
 
 }  // namespace
 
-void SetViewZoom(HWND window, int zoom, POINT anchor) {
-  const int from = ViewZoom;
+void SetViewZoom(HWND window, ViewState& view, int zoom, POINT anchor,
+                 const CanvasPicture& picture) {
+  const int from = view.zoom;
   const int to = ClampZoom(zoom);
   if (to == from) return;
-  ViewZoom = to;
-  if (SourceImage.exists()) {
+  view.zoom = to;
+  if (picture.image != nullptr) {
     const std::int64_t x =
-        Rezoom(static_cast<std::int64_t>(anchor.x) + HorizontalScroll.offset, from, to) - anchor.x;
+        Rezoom(static_cast<std::int64_t>(anchor.x) + view.horizontal.offset, from, to) - anchor.x;
     const std::int64_t y =
-        Rezoom(static_cast<std::int64_t>(anchor.y) + VerticalScroll.offset, from, to) - anchor.y;
-    SetScrollView(window, ZoomedExtent(SourceImage.width, to), ZoomedExtent(SourceImage.height, to),
+        Rezoom(static_cast<std::int64_t>(anchor.y) + view.vertical.offset, from, to) - anchor.y;
+    SetScrollView(window, view, ZoomedExtent(picture.width, to), ZoomedExtent(picture.height, to),
                   x, y);
   }
   InvalidateRect(window, nullptr, FALSE);
 }
 
-POINT ClientCentre() { return POINT{ViewClientRect.right / 2, ViewClientRect.bottom / 2}; }
+POINT ClientCentre(const ViewState& view) {
+  return POINT{view.client.right / 2, view.client.bottom / 2};
+}
 
 }  // namespace korvanth

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "app/sheet_preview.h"
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/portable/window_internals.h"
 #include "support/expected_sheet.h"
@@ -107,7 +107,7 @@ TEST_F(PreviewTest, FollowsTheBlockAndShowsTheCheckerboardUnderClearPixels) {
   MoveMouse(8 * 32 + 3, 3 * 32 + 3);
   Paint();
   EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
-  EXPECT_EQ(SelectionOrigin.x, 300 - 64);
+  EXPECT_EQ(SelectionOrigin().x, 300 - 64);
   EXPECT_EQ(
       FirstDifference(PreviewOf(LayoutFormat::Terrain1),
                       ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 236, 96))),

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"

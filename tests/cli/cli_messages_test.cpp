@@ -44,6 +44,13 @@ TEST(ConvertMessages, TellWhatIsWrongOnOneLine) {
       {{"--tileset", "tiled", "--tileset", "godot", input, "o.png"}, 2, "--tileset" + twice},
       {{"--all", "--type", "gif", "--type", "png", input, "d"}, 2, "--type" + twice},
       {{"--all", "--all", input, "d"}, 2, "--all" + twice},
+      {{"--all", "--jobs", "2", "--jobs=2", input, "d"}, 2, "--jobs" + twice},
+      // How many sheets at once: a whole number of 1 or more, with --all.
+      {{"--all", "--jobs", "0", input, "d"}, 2, "--jobs takes a whole number from 1 to"},
+      {{"--all", "--jobs=-2", input, "d"}, 2, "--jobs takes a whole number from 1 to"},
+      {{"--all", "--jobs", "two", input, "d"}, 2, "--jobs takes a whole number from 1 to"},
+      {{"--all", "--jobs", "2147483648", input, "d"}, 2, "--jobs takes a whole number from 1 to"},
+      {{"--jobs", "2", input, "o.png"}, 2, "--jobs goes with --all"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.said);
@@ -62,6 +69,7 @@ TEST(ConvertMessages, TellWhatIsWrongOnOneLine) {
   // Nothing was written where the names could not go.
   EXPECT_FALSE(fs::exists(dir.path() / "sheets"));
   EXPECT_FALSE(fs::exists(dir.path() / "o.png"));
+  EXPECT_FALSE(fs::exists(dir.path() / "d"));
   EXPECT_TRUE(fs::exists(dir.path() / "s\t" / "tiles_0_0.png"));
 }
 

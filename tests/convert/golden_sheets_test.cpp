@@ -7,7 +7,7 @@
 #include <string>
 
 #include "convert/format_registry.h"
-#include "convert/sheet_conversion.h"
+#include "convert/conversion_job.h"
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 
@@ -28,7 +28,8 @@ TEST(GoldenSheetsTest, EveryFormatMatchesItsGoldenSheet) {
   for (const korvanth::FormatEntry& entry : korvanth::FormatRegistry()) {
     const std::string name = std::string(entry.cliName) + ".png";
     const std::string out = dir.file(name);
-    ASSERT_TRUE(korvanth::ConvertBlockToFile(block, entry.format, {0, 0}, out, {}).ok()) << name;
+    const korvanth::ConversionJob job{&block, entry.format, {0, 0}, out, korvanth::kNoTilesets, {}};
+    ASSERT_TRUE(korvanth::RunConversion(job, {}).ok()) << name;
     const QImage golden = ReadBack(Golden(name));
     ASSERT_FALSE(golden.isNull()) << name;
     const QImage got = ReadBack(out);

@@ -57,10 +57,11 @@ TEST(LoadProblem, PathsThatNameNoReadableFileAreSettledBeforeAnyDecoder) {
     EXPECT_EQ(ProblemOfHeader(header), c.expected) << c.openError;
   }
   ScratchDir dir;
-  EXPECT_EQ(ReplaceSourceImage(dir.file("no-folder/missing.png").c_str()).problem,
+  ImageHandle picture;
+  EXPECT_EQ(LoadPictureNamed(dir.file("no-folder/missing.png").c_str(), picture).problem,
             LoadProblem::NotFound);
-  EXPECT_EQ(ReplaceSourceImage(dir.path().string().c_str()).problem, LoadProblem::Unreadable);
-  DestroySourceImage();
+  EXPECT_EQ(LoadPictureNamed(dir.path().string().c_str(), picture).problem,
+            LoadProblem::Unreadable);
 }
 
 TEST(LoadProblem, EveryCauseHasItsOwnLine) {
@@ -101,25 +102,23 @@ TEST(LoadProblem, RefusedLoadsLeaveAnEmptyPictureWithTheirStatus) {
   };
   for (const Case& c : cases) {
     WriteBytes(dir.file(c.name), c.bytes);
-    const LoadOutcome outcome = ReplaceSourceImage(dir.file(c.name).c_str());
+    ImageHandle picture;
+    const LoadOutcome outcome = LoadPictureNamed(dir.file(c.name).c_str(), picture);
     EXPECT_EQ(outcome.problem, c.expected) << c.name;
     EXPECT_EQ(outcome.status, c.status) << c.name;
-    ASSERT_TRUE(SourceImage.exists()) << c.name;
-    EXPECT_TRUE(SourceImage.image->empty()) << c.name;
-    EXPECT_EQ(SourceImage.width, 0) << c.name;
-    EXPECT_EQ(SourceImage.height, 0) << c.name;
+    EXPECT_TRUE(picture.empty()) << c.name;
+    EXPECT_EQ(picture.Width(), 0u) << c.name;
+    EXPECT_EQ(picture.Height(), 0u) << c.name;
   }
-  EXPECT_EQ(ReplaceSourceImage(dir.file("missing.png").c_str()).problem, LoadProblem::NotFound);
-  DestroySourceImage();
+  ImageHandle missing;
+  EXPECT_EQ(LoadPictureNamed(dir.file("missing.png").c_str(), missing).problem,
+            LoadProblem::NotFound);
 }
 
-// The converter's way: a picture loaded into a handle of its own, by the same rules, for
-// names of any length, while the window's picture stays as it was.
-TEST(LoadProblem, LoadingIntoAHandleOfOnesOwnLeavesTheWindowsPictureAlone) {
+// The converter's way: a picture loaded by its UTF-8 name, by the same rules, for names
+// of any length.
+TEST(LoadProblem, LoadingByAUtf8NameOfAnyLength) {
   ScratchDir dir;
-  WriteBytes(dir.file("window.gif"), GifHeaderBytes(64, 96));
-  ASSERT_EQ(ReplaceSourceImage(dir.file("window.gif").c_str()).problem, LoadProblem::None);
-  const ImageHandle* windowPicture = SourceImage.image;
 
   const std::string deep = dir.file(std::string(200, 'd'));
   std::filesystem::create_directory(deep);
@@ -148,11 +147,7 @@ TEST(LoadProblem, LoadingIntoAHandleOfOnesOwnLeavesTheWindowsPictureAlone) {
     EXPECT_EQ(LoadPictureFile(c.path, picture).problem, c.expected) << c.path;
     EXPECT_EQ(picture.Width(), c.width) << c.path;
     EXPECT_EQ(picture.Height(), c.height) << c.path;
-    EXPECT_EQ(SourceImage.image, windowPicture) << c.path;
-    EXPECT_EQ(SourceImage.width, 64) << c.path;
-    EXPECT_EQ(SourceImage.height, 96) << c.path;
   }
-  DestroySourceImage();
 }
 
 }  // namespace

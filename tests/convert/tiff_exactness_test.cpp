@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "convert/conversion_state.h"
-#include "convert/export_sheet.h"
+#include "convert/conversion_job.h"
 #include "support/expected_sheet.h"
 #include "support/imagemagick.h"
 #include "support/test_files.h"
@@ -214,11 +214,11 @@ bool MakeWithImageMagick(const ScratchDir& dir, const Variant& v, const std::str
 
 // The sheet of the terrain block at (3, 2), built from the file and read back.
 QImage SheetOf(const std::string& picture, const std::string& sheet) {
-  if (ReplaceSourceImage(picture.c_str()).problem != LoadProblem::None) return QImage();
-  CurrentLayoutFormat = LayoutFormat::Terrain1;
-  SelectionOrigin = {3, 2};
-  const bool saved = ExportSheet(sheet.c_str());
-  DestroySourceImage();
+  ImageHandle source;
+  if (LoadPictureFile(picture, source).problem != LoadProblem::None) return QImage();
+  const bool saved =
+      RunConversion({&source, LayoutFormat::Terrain1, {3, 2}, sheet, kNoTilesets, picture}, {})
+          .ok();
   return saved ? ReadBack(sheet) : QImage();
 }
 

@@ -12,7 +12,7 @@
 
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
-#include "convert/sheet_conversion.h"
+#include "convert/conversion_job.h"
 #include "imaging/handles.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int offset = kOffsets[size / 15 % 3];
   const std::string output = (OutputFolder / "sheet").string() + extension;
   const ConversionStatus status =
-      ConvertBlockToFile(picture, format, SelectionPoint{offset, offset}, output, {});
+      RunConversion({&picture, format, SelectionPoint{offset, offset}, output, kNoTilesets, {}}, {})
+          .sheet;
   if (!status.ok()) {
     std::fprintf(stderr, "a loaded %u x %u picture did not convert to %s: %s\n", picture.Width(),
                  picture.Height(), output.c_str(), ConversionReason(status).c_str());

@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "app/menu_install.h"
 #include "app/picture_loading.h"
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
 #include "viewer/canvas.h"
@@ -22,21 +22,8 @@ using namespace korvanth;
 
 void ResetProgramState() {
   DestroySourceImage();
-  HorizontalScroll = ScrollAxis{};
-  VerticalScroll = ScrollAxis{};
-  ViewClientRect = RECT{0, 0, 0, 0};
-  CursorCell = CursorCellState{};
-  SelectionOrigin = SelectionPoint{};
-  ViewColours[0] = 0x000000FF;
-  ViewColours[1] = 0x00808080;
-  CurrentLayoutFormat = LayoutFormat::Terrain1;
-  ClickArmed = false;
-  SheetTilesets = korvanth::kNoTilesets;
-  for (COLORREF& colour : CustomColours) colour = 0;
-  ArgumentCount = 0;
-  ArgumentVector = nullptr;
+  MainWindowState = WindowState{};
   korvanth::DestroySheetPreview();
-  korvanth::ViewZoom = korvanth::kMinZoom;
   korvanth::ResetWheel();
 }
 

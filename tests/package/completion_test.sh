@@ -59,7 +59,8 @@ check "terrain1 terrain2" korvanth-convert --format ter
 check "bmp gif jpg png tif" korvanth-convert --all --type ""
 check "" korvanth-convert --origin ""
 check "" korvanth-convert --cell 1
-check_offers "--all --cell --format --help --origin --type --version" korvanth-convert --""
+check "" korvanth-convert --all --jobs ""
+check_offers "--all --cell --format --help --jobs --origin --type --version" korvanth-convert --""
 check "--cell" korvanth-convert --ce
 check "-h" korvanth-convert -h
 check "korvanth-convert sheets terrain.gif tiles.png two words.bmp" korvanth-convert ""

@@ -1,6 +1,6 @@
 // What a paint of the real window shows: the picture, the contrast grid fixed to the
 // picture, the translucent block with its outline, and where the block is taken from.
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "platform/portable/window_internals.h"
 #include "gui_support/main_window_fixture.h"
 #include "viewer/canvas.h"
@@ -49,8 +49,8 @@ TEST_F(CanvasTest, GridLinesLieOnPictureCoordinatesAndStopPastTheEdge) {
   Load(SavePicture(picture_, "dark.png"));
   MoveMouse(7 * 32 + 3, 7 * 32 + 3);  // the block is pulled back to (192, 160)
   const QImage shown = Paint();
-  EXPECT_EQ(SelectionOrigin.x, 192);
-  EXPECT_EQ(SelectionOrigin.y, 160);
+  EXPECT_EQ(SelectionOrigin().x, 192);
+  EXPECT_EQ(SelectionOrigin().y, 160);
   ExpectGrid(shown, 256, 256, kWhite, QRect(190, 158, 70, 100));
 }
 
@@ -72,8 +72,8 @@ TEST_F(CanvasTest, PictureWhoseWidthIsNoMultipleOf32) {
   Load(SavePicture(picture_, "300.png"));
   MoveMouse(2, 2);  // block at (0, 0, 64, 96)
   const QImage shown = Paint();
-  EXPECT_EQ(SelectionOrigin.x, 0);
-  EXPECT_EQ(SelectionOrigin.y, 0);
+  EXPECT_EQ(SelectionOrigin().x, 0);
+  EXPECT_EQ(SelectionOrigin().y, 0);
   EXPECT_EQ(shown.pixel(288, 100), kWhite);  // the last vertical line
   EXPECT_EQ(shown.pixel(300, 100), kGrey);   // no line just past the picture
   EXPECT_EQ(shown.pixel(300, 128), kBlack);  // only the horizontal lines cross it
@@ -101,8 +101,8 @@ TEST_F(CanvasTest, BlockIsPulledBackAtTheRightEdge) {
   MoveMouse(7 * 32 + 5, 5);
   Paint();
   EXPECT_EQ(CursorCell.column, 7);
-  EXPECT_EQ(SelectionOrigin.x, 160);
-  EXPECT_EQ(SelectionOrigin.y, 0);
+  EXPECT_EQ(SelectionOrigin().x, 160);
+  EXPECT_EQ(SelectionOrigin().y, 0);
 }
 
 TEST_F(CanvasTest, ScrolledBlockIsDrawnWhereItIsTaken) {
@@ -112,8 +112,8 @@ TEST_F(CanvasTest, ScrolledBlockIsDrawnWhereItIsTaken) {
   MoveMouse(40, 65);  // picture y 165: row 5
   const QImage shown = Paint();
   EXPECT_EQ(CursorCell.row, 5);
-  EXPECT_EQ(SelectionOrigin.x, 32);
-  EXPECT_EQ(SelectionOrigin.y, 160);
+  EXPECT_EQ(SelectionOrigin().x, 32);
+  EXPECT_EQ(SelectionOrigin().y, 160);
   // The 2-pixel outline straddles the block's top edge at window y 60.
   EXPECT_EQ(shown.pixel(50, 59), 0xFFFF0000u);
   EXPECT_EQ(shown.pixel(50, 60), 0xFFFF0000u);
@@ -133,8 +133,8 @@ TEST_F(CanvasTest, PictureSmallerThanTheBlockGivesANegativeOrigin) {
   for (QPoint at : {QPoint(3, 3), QPoint(300, 200)}) {
     MoveMouse(at.x(), at.y());
     Paint();
-    EXPECT_EQ(SelectionOrigin.x, -32);
-    EXPECT_EQ(SelectionOrigin.y, -64);
+    EXPECT_EQ(SelectionOrigin().x, -32);
+    EXPECT_EQ(SelectionOrigin().y, -64);
   }
 }
 
@@ -164,18 +164,15 @@ TEST_F(CanvasTest, FailedLoadShowsTheBackgroundOnly) {
   // top-left corner, nothing but the background.
   for (int y = 2; y < shown.height(); ++y)
     for (int x = 2; x < shown.width(); ++x) ASSERT_EQ(shown.pixel(x, y), kGrey) << x << "," << y;
-  EXPECT_EQ(SelectionOrigin.x, -64);
-  EXPECT_EQ(SelectionOrigin.y, -96);
+  EXPECT_EQ(SelectionOrigin().x, -64);
+  EXPECT_EQ(SelectionOrigin().y, -96);
 }
 
-TEST_F(CanvasTest, NoPictureDrawsNothingAndKeepsTheOrigin) {
-  SelectionOrigin = {5, 7};
+TEST_F(CanvasTest, NoPictureDrawsNothing) {
   MoveMouse(100, 100);
   const QImage shown = Paint();
   EXPECT_EQ(CursorCell.column, 3);
   EXPECT_EQ(CursorCell.row, 3);
-  EXPECT_EQ(SelectionOrigin.x, 5);
-  EXPECT_EQ(SelectionOrigin.y, 7);
   EXPECT_EQ(shown.pixel(100, 100), kGrey);
 }
 

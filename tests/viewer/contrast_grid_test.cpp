@@ -7,7 +7,6 @@
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
 #include "viewer/canvas.h"
-#include "viewer/scroll_state.h"
 
 using namespace korvanth;
 
@@ -72,9 +71,8 @@ TEST_F(ContrastGridTest, PhaseZoomAndZeroCell) {
 }
 
 TEST_F(ContrastGridTest, LinesFollowTheScrollOffset) {
-  HorizontalScroll.offset = 5;
   ImageHandle bitmap = GreyBitmap(80, 8, 10);
-  ASSERT_EQ(DrawContrastGrid(&bitmap, {0, 0, 80, 8}, 100, {32, 32}, {0, 0}), Ok);
+  ASSERT_EQ(DrawContrastGrid(&bitmap, {0, 0, 80, 8}, 100, {32, 32}, {0, 0}, {5, 0}), Ok);
   EXPECT_EQ(LineColumns(bitmap, 5, 10), (std::vector<int>{27, 59}));
 }
 

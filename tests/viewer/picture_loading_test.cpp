@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "convert/conversion_state.h"
-#include "convert/export_sheet.h"
+#include "app/window_state.h"
+#include "app/sheet_saving.h"
 #include "gui_support/main_window_fixture.h"
 #include "viewer/scroll_state.h"
 

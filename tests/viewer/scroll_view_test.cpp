@@ -2,6 +2,7 @@
 // resizes and picture loads, on a 256 x 1024 picture in a 513 x 513 client area.
 #include <QScrollBar>
 
+#include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/portable/window_internals.h"
 #include "viewer/scroll_state.h"

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "convert/conversion_state.h"
+#include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/portable/window_internals.h"
 #include "support/expected_sheet.h"
@@ -61,8 +61,8 @@ class ZoomTest : public MainWindowFixture {
   // The block on screen for the current SelectionOrigin, grown by the outline's pixel.
   QRect BlockOnScreen(int blockWidth, int blockHeight) const {
     const int zoom = korvanth::ViewZoom;
-    return QRect(SelectionOrigin.x * zoom - HorizontalScroll.offset - 1,
-                 SelectionOrigin.y * zoom - VerticalScroll.offset - 1, blockWidth * zoom + 2,
+    return QRect(SelectionOrigin().x * zoom - HorizontalScroll.offset - 1,
+                 SelectionOrigin().y * zoom - VerticalScroll.offset - 1, blockWidth * zoom + 2,
                  blockHeight * zoom + 2);
   }
 
@@ -141,8 +141,8 @@ TEST_F(ZoomTest, WhereTheViewCannotFollowTheWheelTheBlockGoesUnderThePointer) {
     EXPECT_EQ(CursorCell.row, py / 32);
     Paint();
     // The terrain block (64 x 96) on that cell, pulled back inside the picture.
-    EXPECT_EQ(SelectionOrigin.x, std::min(px / 32 * 32, 256 - 64));
-    EXPECT_EQ(SelectionOrigin.y, std::min(py / 32 * 32, 192 - 96));
+    EXPECT_EQ(SelectionOrigin().x, std::min(px / 32 * 32, 256 - 64));
+    EXPECT_EQ(SelectionOrigin().y, std::min(py / 32 * 32, 192 - 96));
   }
 }
 
@@ -291,8 +291,8 @@ TEST_P(ZoomedClickTest, ClickConvertsExactlyTheBlockShown) {
   const int x = std::min(column * 32, 700 - c.blockWidth);
   const int y = std::min(row * 32, 600 - c.blockHeight);
   Paint();
-  ASSERT_EQ(SelectionOrigin.x, x);
-  ASSERT_EQ(SelectionOrigin.y, y);
+  ASSERT_EQ(SelectionOrigin().x, x);
+  ASSERT_EQ(SelectionOrigin().y, y);
 
   // Inside the block's edge the fill tints the picture; just outside it does not.
   const QImage shown = Paint();

@@ -1,0 +1,70 @@
+// Everything the main window keeps between messages about the picture and the save: one
+// object that app/ owns. The viewer's functions get what they need from it as arguments.
+// The short names below the object are references into it, kept for the window's code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "convert/conversion_state.h"
+#include "convert/layout_format.h"
+#include "convert/sheet_tilesets.h"
+#include "imaging/handles.h"
+#include "platform/win32_api.h"
+#include "viewer/canvas.h"
+#include "viewer/view_state.h"
+
+namespace korvanth {
+
+struct SourceImageState {
+  // None (null) or a heap-held handle taken with GdipAlloc. A failed load still leaves
+  // a handle, holding no image, with a size of 0 x 0.
+  ImageHandle* image = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  // The file the picture came from, absolute (UTF-8); empty unless a load succeeded.
+  std::string path;
+
+  bool exists() const { return image != nullptr; }
+  CanvasPicture canvas() const { return {image, width, height}; }
+};
+
+struct WindowState {
+  SourceImageState picture;
+  ViewState view;  // zoom, scroll bars, client area, the cell under the pointer, colours
+  LayoutFormat format = LayoutFormat::Terrain1;
+  TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
+  bool clickArmed = false;              // whether the next left-button release saves
+  COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
+  int argumentCount = 0;                // the program's arguments; the first showing of
+  char** argumentVector = nullptr;      // the window opens argument 1
+};
+
+extern WindowState MainWindowState;
+
+extern SourceImageState& SourceImage;
+extern LayoutFormat& CurrentLayoutFormat;
+extern TilesetKinds& SheetTilesets;
+extern bool& ClickArmed;
+extern COLORREF (&CustomColours)[16];
+extern int& ArgumentCount;
+extern char**& ArgumentVector;
+extern int& ViewZoom;
+extern ScrollAxis& HorizontalScroll;
+extern ScrollAxis& VerticalScroll;
+extern RECT& ViewClientRect;
+extern CursorCellState& CursorCell;
+extern COLORREF (&ViewColours)[2];
+
+// The block's top-left corner in picture pixels for the cell under the pointer.
+SelectionPoint SelectionOrigin();
+
+// Disposes of the loaded picture and frees its handle; the picture becomes none.
+void DestroySourceImage();
+
+// Replaces the loaded picture by the one in the file at `path`: the old picture is gone
+// before the file is opened, and a failed load leaves an empty 0 x 0 picture. A loaded
+// picture keeps its file's absolute name.
+LoadOutcome ReplaceSourceImage(const char* path);
+
+}  // namespace korvanth

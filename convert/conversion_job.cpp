@@ -1,0 +1,68 @@
+#include "convert/conversion_job.h"
+
+#include <utility>
+
+#include "convert/export_sheet.h"
+#include "convert/same_file.h"
+#include "convert/utf8_path.h"
+
+namespace korvanth {
+
+namespace {
+
+bool LandsOnPicture(const ConversionJob& job, const std::string& path) {
+  return !job.pictureFile.empty() && IsSameFile(job.pictureFile, path);
+}
+
+// The chosen tilesets beside the sheet just written; the picture's own file is skipped.
+std::vector<TilesetProblem> WriteTilesets(const ConversionJob& job) {
+  std::vector<TilesetProblem> problems;
+  TilesetKinds kinds = job.tilesets;
+  for (const auto& [kind, extension] :
+       {std::pair{kTiledTileset, ".tsx"}, std::pair{kGodotTileset, ".tres"}}) {
+    const std::string path = TilesetPathFor(job.output, extension);
+    if ((kinds & kind) && LandsOnPicture(job, path)) {
+      problems.push_back({path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
+      kinds = TilesetKinds(kinds & ~kind);
+    }
+  }
+  for (TilesetWriteFailure& failure : WriteSheetTilesets(kinds, job.format, job.output))
+    problems.push_back({std::move(failure.path), false, std::move(failure.reason)});
+  return problems;
+}
+
+ConversionResult Refused(ConversionProblem problem) { return {{problem, {}}, {}}; }
+
+}  // namespace
+
+ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn) {
+  if (job.picture == nullptr) return Refused(ConversionProblem::NoPicture);
+  const auto wide = WidenUtf8(job.output);
+  if (!wide) return Refused(ConversionProblem::InvalidName);
+  const auto extension = ExtensionOf(job.output);
+  if (!extension) return Refused(ConversionProblem::NoExtension);
+  if (LandsOnPicture(job, job.output)) return Refused(ConversionProblem::OpenPicture);
+
+  const EncoderChoice encoder = ChooseEncoder(*extension);
+  if (encoder.fallback && warn) {
+    warn(ConversionWarning::BitmapFallback);
+    // The sink may have changed the job; a picture closed meanwhile is not converted.
+    if (job.picture == nullptr) return Refused(ConversionProblem::NoPicture);
+    if (LandsOnPicture(job, job.output)) return Refused(ConversionProblem::OpenPicture);
+  }
+  if (!BlockFitsPositions(job.origin, SelectionBlockSize(job.format)))
+    return Refused(ConversionProblem::BlockOutOfRange);
+
+  SheetBuild build;
+  {
+    const PictureLockHold hold(job.pictureLock);
+    build = BuildSheet(job.format, *job.picture, job.origin);
+  }
+  if (build.sheet.empty() || build.sheet.lastStatus() == OutOfMemory)
+    return Refused(ConversionProblem::BuildFailed);
+  const SaveOutcome saved = SaveImageFile(build.sheet.image(), wide->data(), encoder.clsid);
+  if (!saved.ok()) return {{ConversionProblem::SaveFailed, saved}, {}};
+  return {{}, WriteTilesets(job)};
+}
+
+}  // namespace korvanth

@@ -1,0 +1,46 @@
+// One conversion as every front end asks for it: the block of a picture, its format, the
+// sheet's name and the tilesets that go beside it. Running it refuses a name that is the
+// picture's own file, warns about the BMP fallback before anything is written, writes the
+// sheet whole or not at all and then its tilesets, and says why anything was not written.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "convert/conversion_state.h"
+#include "convert/layout_format.h"
+#include "convert/picture_lock.h"
+#include "convert/sheet_conversion.h"
+#include "convert/sheet_tilesets.h"
+#include "imaging/handles.h"
+
+namespace korvanth {
+
+struct ConversionJob {
+  ImageHandle* picture = nullptr;  // none: nothing is written (a failed load converts, as empty)
+  LayoutFormat format = LayoutFormat::Terrain1;
+  SelectionPoint origin;
+  std::string output;  // the sheet's UTF-8 name, any length; its extension picks the file type
+  TilesetKinds tilesets = kNoTilesets;
+  std::string pictureFile;  // the picture's own file, never written over; empty when none
+  PictureLock* pictureLock = nullptr;  // held while the block is read, for a shared picture
+};
+
+struct TilesetProblem {
+  std::string path;        // the tileset file that was not written
+  bool isPicture = false;  // it would have landed on the picture's own file
+  std::string reason;      // a few English words
+};
+
+struct ConversionResult {
+  ConversionStatus sheet;                // the sheet's outcome; no tileset is tried without it
+  std::vector<TilesetProblem> tilesets;  // every tileset that was not written
+  bool ok() const { return sheet.ok() && tilesets.empty(); }
+};
+
+// Runs `job`. The fallback warning reaches `warn` (may be empty) before anything is
+// written; the job is read again after it, so a sink may bring the job up to date (the
+// window's user can change the format or close the picture while the warning shows).
+ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn);
+
+}  // namespace korvanth
