@@ -46,14 +46,12 @@ void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
   // The same picture pixel at the window's corner at every zoom.
   HorizontalScroll.offset = 1000 * zoom;
   VerticalScroll.offset = 1200 * zoom;
-  QImage windowSurface(width, height, QImage::Format_RGB32);
-  HDC__ dc;
-  dc.surface = &windowSurface;
+  HDC__ dc{korvanth::imaging::PixelImage::Create(width, height, korvanth::imaging::Layout::Rgb32)};
   const RECT client{0, 0, width, height};
   const CursorCellState cursor{40, 45};
   for (auto _ : state) {
     PaintView(&dc, cursor, client);
-    benchmark::DoNotOptimize(windowSurface.constBits());
+    benchmark::DoNotOptimize(dc.surface.bits());
   }
   korvanth::ViewZoom = 1;
 }

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -17,10 +18,13 @@
 
 namespace korvanth::imaging {
 
-QImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha) {
-  if (!FitsPixelLimit(width, height, 4)) return QImage();
-  return QImage(static_cast<int>(width), static_cast<int>(height),
-                withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+PixelImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha) {
+  return PixelImage::Create(width, height, withAlpha ? Layout::Argb32 : Layout::Rgb32);
+}
+
+void FillPixels(PixelImage& picture, std::uint32_t value) {
+  for (std::int64_t y = 0; y < picture.height(); ++y)
+    std::fill_n(reinterpret_cast<std::uint32_t*>(picture.row(y)), picture.width(), value);
 }
 
 float DpiFromDensity(double density, double unitsPerInch) {

@@ -44,7 +44,7 @@ struct Decompressor {
 };
 
 // Adobe files store CMYK inverted: a stored value is the share of white.
-void CmykRowToRgb(const JSAMPLE* in, quint32* out, JDIMENSION width) {
+void CmykRowToRgb(const JSAMPLE* in, std::uint32_t* out, JDIMENSION width) {
   for (JDIMENSION x = 0; x < width; ++x, in += 4) {
     const unsigned k = in[3];
     out[x] = 0xFF000000u | ((in[0] * k / 255) << 16) | ((in[1] * k / 255) << 8) | (in[2] * k / 255);
@@ -96,10 +96,11 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
     return Gdiplus::GenericError;
   if (cmyk) rowBuffer.resize(std::size_t{info.output_width} * 4);
   while (info.output_scanline < info.output_height) {
-    uchar* line = out.pixels.scanLine(static_cast<int>(info.output_scanline));
+    std::uint8_t* line = out.pixels.row(info.output_scanline);
     JSAMPROW row = cmyk ? rowBuffer.data() : line;
     if (jpeg_read_scanlines(&info, &row, 1) != 1) return Gdiplus::GenericError;
-    if (cmyk) CmykRowToRgb(rowBuffer.data(), reinterpret_cast<quint32*>(line), info.output_width);
+    if (cmyk)
+      CmykRowToRgb(rowBuffer.data(), reinterpret_cast<std::uint32_t*>(line), info.output_width);
   }
   if (errors.cutShort) return Gdiplus::GenericError;
   jpeg_finish_decompress(&info);

@@ -67,8 +67,7 @@ Gdiplus::GpStatus DecodePng(std::FILE* file, DecodedPicture& out) {
   }
   const int passes = png_set_interlace_handling(reader.png);
   for (int pass = 0; pass < passes; ++pass)
-    for (png_uint_32 y = 0; y < height; ++y)
-      png_read_row(reader.png, out.pixels.scanLine(static_cast<int>(y)), nullptr);
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(reader.png, out.pixels.row(y), nullptr);
   png_read_end(reader.png, nullptr);
 
   png_uint_32 xPerUnit = 0, yPerUnit = 0;

@@ -75,14 +75,14 @@ enum class ColourKind { Grey, WhiteIsZero, Palette, Rgb };
 struct Finish {
   ColourKind kind = ColourKind::Rgb;
   bool associatedAlpha = false;
-  quint32 palette[256] = {};
+  std::uint32_t palette[256] = {};
 };
 
-void FinishPixels(QImage& image, const Finish& finish) {
-  for (int y = 0; y < image.height(); ++y) {
-    auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      quint32 p = row[x];
+void FinishPixels(PixelImage& image, const Finish& finish) {
+  for (std::int64_t y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
+    for (std::int64_t x = 0; x < image.width(); ++x) {
+      std::uint32_t p = row[x];
       const unsigned v = p & 0xFF;
       switch (finish.kind) {
         case ColourKind::Grey:
@@ -101,7 +101,7 @@ void FinishPixels(QImage& image, const Finish& finish) {
       }
       if (finish.associatedAlpha) {
         const unsigned a = p >> 24;
-        quint32 q = p & 0xFF000000u;
+        std::uint32_t q = p & 0xFF000000u;
         if (a != 0) {
           for (int shift = 0; shift < 24; shift += 8) {
             const unsigned c = (p >> shift) & 0xFF;
@@ -115,7 +115,7 @@ void FinishPixels(QImage& image, const Finish& finish) {
   }
 }
 
-bool ReadPalette(TIFF* tiff, int bits, quint32 (&palette)[256]) {
+bool ReadPalette(TIFF* tiff, int bits, std::uint32_t (&palette)[256]) {
   std::uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
   if (bits > 8 || !TIFFGetField(tiff, TIFFTAG_COLORMAP, &r, &g, &b)) return false;
   const int entries = 1 << bits;
@@ -128,22 +128,24 @@ bool ReadPalette(TIFF* tiff, int bits, quint32 (&palette)[256]) {
   return true;
 }
 
-bool ReadStrips(TIFF* tiff, const SampleLayout& layout, int samples, bool separate, QImage& image) {
+bool ReadStrips(TIFF* tiff, const SampleLayout& layout, int samples, bool separate,
+                PixelImage& image) {
   std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize64(tiff)));
   const int planes = separate ? samples : 1;
   for (int plane = 0; plane < planes; ++plane) {
     if (separate && layout.target[plane] < 0) continue;
-    for (int y = 0; y < image.height(); ++y) {
+    for (std::int64_t y = 0; y < image.height(); ++y) {
       if (TIFFReadScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
                            static_cast<std::uint16_t>(plane)) < 0)
         return false;
-      StoreRun(row.data(), layout, separate ? 1 : samples, plane, image.width(), image.scanLine(y));
+      StoreRun(row.data(), layout, separate ? 1 : samples, plane, image.width(), image.row(y));
     }
   }
   return true;
 }
 
-bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separate, QImage& image) {
+bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separate,
+               PixelImage& image) {
   std::uint32_t tileWidth = 0, tileHeight = 0;
   TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth);
   TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileHeight);
@@ -160,12 +162,13 @@ bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separat
            left += tileWidth) {
         if (TIFFReadTile(tiff, tile.data(), left, top, 0, static_cast<std::uint16_t>(plane)) < 0)
           return false;
-        const std::uint32_t rows = std::min(tileHeight, image.height() - top);
+        const auto rows =
+            static_cast<std::uint32_t>(std::min<std::int64_t>(tileHeight, image.height() - top));
         const std::int64_t count = std::min<std::int64_t>(tileWidth, image.width() - left);
         for (std::uint32_t r = 0; r < rows; ++r)
           StoreRun(tile.data() + std::size_t{r} * static_cast<std::size_t>(rowBytes), layout,
                    separate ? 1 : samples, plane, count,
-                   image.scanLine(static_cast<int>(top + r)) + std::size_t{left} * 4);
+                   image.row(top + r) + std::size_t{left} * 4);
       }
     }
   }
@@ -174,7 +177,7 @@ bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separat
 
 // libtiff's RGBA reader for the colour kinds read without exact samples; its words hold
 // R in the low byte and premultiplied alpha.
-bool ReadThroughRgba(TIFF* tiff, QImage& image, bool alpha) {
+bool ReadThroughRgba(TIFF* tiff, PixelImage& image, bool alpha) {
   char message[1024];
   if (!TIFFRGBAImageOK(tiff, message)) return false;
   auto* words = reinterpret_cast<std::uint32_t*>(image.bits());
@@ -182,7 +185,7 @@ bool ReadThroughRgba(TIFF* tiff, QImage& image, bool alpha) {
                                  static_cast<std::uint32_t>(image.height()), words,
                                  ORIENTATION_TOPLEFT, 0))
     return false;
-  const std::int64_t count = std::int64_t{image.width()} * image.height();
+  const std::int64_t count = image.width() * image.height();
   for (std::int64_t i = 0; i < count; ++i) {
     const std::uint32_t w = words[i];
     words[i] = (alpha ? (w & 0xFF000000u) : 0xFF000000u) | ((w & 0xFF) << 16) | (w & 0xFF00u) |
@@ -330,7 +333,7 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out) {
     if (finish.kind == ColourKind::Palette && !ReadPalette(tiff, bits, finish.palette))
       return Gdiplus::GenericError;
     finish.associatedAlpha = hasAlpha && firstExtra == EXTRASAMPLE_ASSOCALPHA;
-    out.pixels.fill(0xFF000000u);
+    FillPixels(out.pixels, 0xFF000000u);
     read = tiled ? ReadTiles(tiff, layout, samples, separate, out.pixels)
                  : ReadStrips(tiff, layout, samples, separate, out.pixels);
     if (read) FinishPixels(out.pixels, finish);

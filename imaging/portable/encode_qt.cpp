@@ -9,30 +9,34 @@
 namespace korvanth::imaging {
 
 std::optional<encode::PixelRows> RowsOf(const PortableBitmap& bitmap) {
-  const std::optional<Layout> layout = LayoutOf(bitmap.pixels.format());
-  if (!layout) return std::nullopt;
+  if (bitmap.pixels.isNull()) return std::nullopt;
   encode::PixelRows rows;
-  rows.scan0 = bitmap.pixels.constBits();
-  rows.stride = bitmap.pixels.bytesPerLine();
-  rows.width = bitmap.pixels.width();
-  rows.height = bitmap.pixels.height();
-  rows.bytesPerPixel = BytesPerPixel(*layout);
-  rows.hasAlpha = *layout == Layout::Argb32;
+  rows.scan0 = bitmap.pixels.bits();
+  rows.stride = bitmap.pixels.stride();
+  rows.width = static_cast<int>(bitmap.pixels.width());
+  rows.height = static_cast<int>(bitmap.pixels.height());
+  rows.bytesPerPixel = bitmap.pixels.bytesPerPixel();
+  rows.hasAlpha = bitmap.pixels.layout() == Layout::Argb32;
   rows.dpiX = bitmap.dpiX;
   rows.dpiY = bitmap.dpiY;
   return rows;
 }
 
 bool EncodeWithQt(PortableBitmap& bitmap, const char* format, int quality, QByteArray& out) {
-  // Set on the stored pixels themselves: a copy would have to detach the whole picture.
-  bitmap.pixels.setDotsPerMeterX(encode::DotsPerMetre(bitmap.dpiX));
-  bitmap.pixels.setDotsPerMeterY(encode::DotsPerMetre(bitmap.dpiY));
+  const PixelImage& pixels = bitmap.pixels;
+  const QImage::Format qtFormat = pixels.layout() == Layout::Argb32  ? QImage::Format_ARGB32
+                                  : pixels.layout() == Layout::Rgb32 ? QImage::Format_RGB32
+                                                                     : QImage::Format_BGR888;
+  QImage image(pixels.bits(), static_cast<int>(pixels.width()), static_cast<int>(pixels.height()),
+               pixels.stride(), qtFormat);
+  image.setDotsPerMeterX(encode::DotsPerMetre(bitmap.dpiX));
+  image.setDotsPerMeterY(encode::DotsPerMetre(bitmap.dpiY));
   out.clear();
   QBuffer buffer(&out);
   if (!buffer.open(QIODevice::WriteOnly)) return false;
   QImageWriter writer(&buffer, format);
   if (quality >= 0) writer.setQuality(quality);
-  return writer.write(bitmap.pixels);
+  return writer.write(image);
 }
 
 }  // namespace korvanth::imaging

@@ -4,17 +4,16 @@
 // would decode beyond the memory bound.
 #pragma once
 
-#include <QImage>
-
 #include <cstdint>
 #include <cstdio>
 
 #include "imaging/portable/gdiplus_flat.h"
+#include "imaging/portable/pixel_image.h"
 
 namespace korvanth::imaging {
 
 struct DecodedPicture {
-  QImage pixels;
+  PixelImage pixels;
   float dpiX = 96.0f;
   float dpiY = 96.0f;
 };
@@ -27,9 +26,17 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out);
 Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out);
 Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out);
 Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out);
+// Only picture rows [firstRow, firstRow + rowCount), clamped to the picture; the
+// header is judged for the whole picture all the same.
+Gdiplus::GpStatus DecodeBmpRows(std::FILE* file, std::int64_t firstRow, std::int64_t rowCount,
+                                DecodedPicture& out);
 
-// A picture of the given size and kind, or a null image when memory cannot be had.
-QImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha);
+// A zeroed picture of the given size and kind (Argb32 or Rgb32), or a null image when
+// memory cannot be had.
+PixelImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha);
+
+// Sets every pixel of a 32-bit picture to `value` (0xAARRGGBB).
+void FillPixels(PixelImage& picture, std::uint32_t value);
 
 // Resolution in dots per inch from a density and its unit, 96 when none is recorded.
 float DpiFromDensity(double density, double unitsPerInch);

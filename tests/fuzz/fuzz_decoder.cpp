@@ -21,17 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!korvanth::fuzz::WithinFuzzBudget(header)) return 0;
   DecodedPicture decoded;
   if (KORVANTH_FUZZ_DECODER(input.file(), decoded) != Gdiplus::Ok) return 0;
-  const QImage& pixels = decoded.pixels;
-  if (pixels.isNull() ||
-      (pixels.format() != QImage::Format_ARGB32 && pixels.format() != QImage::Format_RGB32)) {
-    std::fprintf(stderr, "decoded into format %d, null %d\n", static_cast<int>(pixels.format()),
+  const PixelImage& pixels = decoded.pixels;
+  if (pixels.isNull() || pixels.layout() == Layout::Bgr24) {
+    std::fprintf(stderr, "decoded into layout %d, null %d\n", static_cast<int>(pixels.layout()),
                  pixels.isNull());
     std::abort();
   }
   if (header.verdict == HeaderVerdict::Fits &&
       (pixels.width() != header.needs.width || pixels.height() != header.needs.height)) {
-    std::fprintf(stderr, "decoded %d x %d; the header reader admitted %lld x %lld\n",
-                 pixels.width(), pixels.height(), static_cast<long long>(header.needs.width),
+    std::fprintf(stderr, "decoded %lld x %lld; the header reader admitted %lld x %lld\n",
+                 static_cast<long long>(pixels.width()), static_cast<long long>(pixels.height()),
+                 static_cast<long long>(header.needs.width),
                  static_cast<long long>(header.needs.height));
     std::abort();
   }
