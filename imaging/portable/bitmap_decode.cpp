@@ -1,10 +1,6 @@
 // Loading a picture file. The decoder is chosen by the content, never by the name: BMP,
 // GIF, PNG, TIFF and JPEG are read, nothing else. The stored values are kept as they are:
 // no gamma, colour-profile or orientation change.
-#include <QByteArray>
-#include <QFile>
-#include <QString>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +10,7 @@
 
 #include "imaging/picture_header.h"
 #include "imaging/portable/gp_objects.h"
+#include "imaging/portable/native_path.h"
 #include "imaging/portable/picture_decoders.h"
 
 namespace korvanth::imaging {
@@ -42,10 +39,10 @@ namespace {
 
 // Checks the path before any decoder sees it: only a regular file is opened, so a
 // folder, a pipe or a device never blocks or feeds endless data.
-GpStatus CheckSourceFile(const QByteArray& native) {
-  if (native.isEmpty()) return FileNotFound;
+GpStatus CheckSourceFile(const std::string& native) {
+  if (native.empty()) return FileNotFound;
   struct stat info {};
-  if (::stat(native.constData(), &info) != 0) {
+  if (::stat(native.c_str(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return FileNotFound;
     if (errno == EACCES) return AccessDenied;
     return Win32Error;
@@ -82,10 +79,10 @@ GpStatus DecodeByContent(std::FILE* file, korvanth::imaging::DecodedPicture& pic
 GpStatus GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap) {
   if (filename == nullptr || bitmap == nullptr) return InvalidParameter;
   *bitmap = nullptr;
-  const QByteArray native = QFile::encodeName(QString::fromUtf16(filename));
+  const std::string native = korvanth::imaging::NativePath(filename);
   if (GpStatus status = CheckSourceFile(native); status != Ok) return status;
 
-  std::FILE* file = std::fopen(native.constData(), "rb");
+  std::FILE* file = std::fopen(native.c_str(), "rb");
   if (file == nullptr) return errno == EACCES ? AccessDenied : Win32Error;
   korvanth::imaging::DecodedPicture picture;
   const GpStatus status = DecodeByContent(file, picture);

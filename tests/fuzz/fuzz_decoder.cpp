@@ -3,8 +3,6 @@
 // expects, and when the header reader admitted the file, of the size it read: the memory
 // bound (and on Windows the only check before GDI+) is judged on that size. Files the
 // header reader refuses never reach a decoder through the loader.
-#include <QImage>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
