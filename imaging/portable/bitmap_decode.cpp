@@ -24,78 +24,92 @@ void FillPixels(PixelImage& picture, std::uint32_t value) {
     std::fill_n(reinterpret_cast<std::uint32_t*>(picture.row(y)), picture.width(), value);
 }
 
+RowBand RowBand::ClampedTo(std::int64_t height) const {
+  RowBand clamped;
+  clamped.first = std::clamp<std::int64_t>(first, 0, std::max<std::int64_t>(height - 1, 0));
+  const std::int64_t last = count > height ? height : std::max<std::int64_t>(count, 1);
+  clamped.count = std::min(last, height - clamped.first);
+  return clamped;
+}
+
 float DpiFromDensity(double density, double unitsPerInch) {
   const double dpi = density * unitsPerInch;
   return dpi > 0 && dpi < 1e6 ? static_cast<float>(dpi) : 96.0f;
+}
+
+namespace {
+
+using Gdiplus::GpStatus;
+
+// Checks the path before any decoder sees it: only a regular file is opened, so a
+// folder, a pipe or a device never blocks or feeds endless data.
+GpStatus CheckSourceFile(const std::string& native) {
+  if (native.empty()) return Gdiplus::FileNotFound;
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return Gdiplus::FileNotFound;
+    if (errno == EACCES) return Gdiplus::AccessDenied;
+    return Gdiplus::Win32Error;
+  }
+  if (S_ISDIR(info.st_mode)) return Gdiplus::AccessDenied;
+  if (!S_ISREG(info.st_mode)) return Gdiplus::Win32Error;
+  return Gdiplus::Ok;
+}
+
+GpStatus DecodeByContent(std::FILE* file, const RowBand& band, DecodedPicture& picture) {
+  unsigned char signature[8] = {};
+  const std::size_t got = std::fread(signature, 1, sizeof signature, file);
+  std::rewind(file);
+  switch (PictureTypeOfSignature(signature, got)) {
+    case PictureType::Png:
+      return DecodePng(file, picture, band);
+    case PictureType::Jpeg:
+      return DecodeJpeg(file, picture, band);
+    case PictureType::Gif:
+      return DecodeGif(file, picture, band);
+    case PictureType::Tiff:
+      return DecodeTiff(file, picture, band);
+    case PictureType::Bmp:
+      return DecodeBmp(file, picture, band);
+    case PictureType::Unknown:
+      break;
+  }
+  return Gdiplus::UnknownImageFormat;
+}
+
+}  // namespace
+
+Gdiplus::GpStatus DecodeFile(const char16_t* filename, const RowBand& band, DecodedPicture& out) {
+  const std::string native = NativePath(filename);
+  if (GpStatus status = CheckSourceFile(native); status != Gdiplus::Ok) return status;
+  std::FILE* file = std::fopen(native.c_str(), "rb");
+  if (file == nullptr) return errno == EACCES ? Gdiplus::AccessDenied : Gdiplus::Win32Error;
+  const GpStatus status = DecodeByContent(file, band, out);
+  std::fclose(file);
+  return status;
+}
+
+PortableBitmap* NewBitmap(PixelImage pixels, float dpiX, float dpiY) {
+  auto* created = new (std::nothrow) PortableBitmap;
+  if (created == nullptr) return nullptr;
+  created->dpiX = dpiX;
+  created->dpiY = dpiY;
+  created->pixels = std::move(pixels);
+  return created;
 }
 
 }  // namespace korvanth::imaging
 
 namespace Gdiplus::DllExports {
 
-using korvanth::imaging::PortableBitmap;
-
-namespace {
-
-// Checks the path before any decoder sees it: only a regular file is opened, so a
-// folder, a pipe or a device never blocks or feeds endless data.
-GpStatus CheckSourceFile(const std::string& native) {
-  if (native.empty()) return FileNotFound;
-  struct stat info {};
-  if (::stat(native.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return FileNotFound;
-    if (errno == EACCES) return AccessDenied;
-    return Win32Error;
-  }
-  if (S_ISDIR(info.st_mode)) return AccessDenied;
-  if (!S_ISREG(info.st_mode)) return Win32Error;
-  return Ok;
-}
-
-GpStatus DecodeByContent(std::FILE* file, korvanth::imaging::DecodedPicture& picture) {
-  using korvanth::imaging::PictureType;
-  unsigned char signature[8] = {};
-  const std::size_t got = std::fread(signature, 1, sizeof signature, file);
-  std::rewind(file);
-  switch (korvanth::imaging::PictureTypeOfSignature(signature, got)) {
-    case PictureType::Png:
-      return korvanth::imaging::DecodePng(file, picture);
-    case PictureType::Jpeg:
-      return korvanth::imaging::DecodeJpeg(file, picture);
-    case PictureType::Gif:
-      return korvanth::imaging::DecodeGif(file, picture);
-    case PictureType::Tiff:
-      return korvanth::imaging::DecodeTiff(file, picture);
-    case PictureType::Bmp:
-      return korvanth::imaging::DecodeBmp(file, picture);
-    case PictureType::Unknown:
-      break;
-  }
-  return UnknownImageFormat;
-}
-
-}  // namespace
-
 GpStatus GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap) {
   if (filename == nullptr || bitmap == nullptr) return InvalidParameter;
   *bitmap = nullptr;
-  const std::string native = korvanth::imaging::NativePath(filename);
-  if (GpStatus status = CheckSourceFile(native); status != Ok) return status;
-
-  std::FILE* file = std::fopen(native.c_str(), "rb");
-  if (file == nullptr) return errno == EACCES ? AccessDenied : Win32Error;
   korvanth::imaging::DecodedPicture picture;
-  const GpStatus status = DecodeByContent(file, picture);
-  std::fclose(file);
+  const GpStatus status = korvanth::imaging::DecodeFile(filename, {}, picture);
   if (status != Ok) return status;
-
-  auto* created = new (std::nothrow) PortableBitmap;
-  if (created == nullptr) return OutOfMemory;
-  created->dpiX = picture.dpiX;
-  created->dpiY = picture.dpiY;
-  created->pixels = std::move(picture.pixels);
-  *bitmap = created;
-  return Ok;
+  *bitmap = korvanth::imaging::NewBitmap(std::move(picture.pixels), picture.dpiX, picture.dpiY);
+  return *bitmap != nullptr ? Ok : OutOfMemory;
 }
 
 }  // namespace Gdiplus::DllExports

@@ -253,8 +253,7 @@ bool ReadRunRows(FileReader& file, const BmpLayout& layout, std::int64_t firstRo
 
 }  // namespace
 
-Gdiplus::GpStatus DecodeBmpRows(std::FILE* file, std::int64_t firstRow, std::int64_t rowCount,
-                                DecodedPicture& out) {
+Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out, const RowBand& asked) {
   const PictureHeader header = ReadPictureHeader(file);
   if (header.verdict == HeaderVerdict::TooLarge) return Gdiplus::ValueOverflow;
   if (header.verdict != HeaderVerdict::Fits) return Gdiplus::GenericError;
@@ -269,14 +268,14 @@ Gdiplus::GpStatus DecodeBmpRows(std::FILE* file, std::int64_t firstRow, std::int
                    layout.pixelsAt + static_cast<std::uint64_t>(layout.rowBytes() * layout.height))
     return Gdiplus::GenericError;
 
-  firstRow = std::clamp<std::int64_t>(firstRow, 0, layout.height - 1);
-  const std::int64_t endRow =
-      std::clamp<std::int64_t>(firstRow + rowCount, firstRow + 1, layout.height);
-  out.pixels = AllocatePicture(layout.width, endRow - firstRow, layout.alpha());
+  const RowBand band = asked.ClampedTo(layout.height);
+  out.pixels = AllocatePicture(layout.width, band.count, layout.alpha());
   if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
+  out.firstRow = band.first;
+  out.pictureHeight = layout.height;
   try {
-    const bool read = runs ? ReadRunRows(reader, layout, firstRow, endRow, out.pixels)
-                           : ReadPlainRows(reader, layout, firstRow, endRow, out.pixels);
+    const bool read = runs ? ReadRunRows(reader, layout, band.first, band.end(), out.pixels)
+                           : ReadPlainRows(reader, layout, band.first, band.end(), out.pixels);
     if (!read) return Gdiplus::GenericError;
   } catch (const std::bad_alloc&) {
     return Gdiplus::OutOfMemory;
@@ -284,10 +283,6 @@ Gdiplus::GpStatus DecodeBmpRows(std::FILE* file, std::int64_t firstRow, std::int
   if (layout.pixelsPerMetreX > 0) out.dpiX = DpiFromDensity(layout.pixelsPerMetreX, 0.0254);
   if (layout.pixelsPerMetreY > 0) out.dpiY = DpiFromDensity(layout.pixelsPerMetreY, 0.0254);
   return Gdiplus::Ok;
-}
-
-Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out) {
-  return DecodeBmpRows(file, 0, kMaxPictureBytes, out);
 }
 
 }  // namespace korvanth::imaging

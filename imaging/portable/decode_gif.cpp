@@ -53,7 +53,7 @@ bool ReachFirstFrame(GifFileType* gif, int& transparentIndex) {
 
 }  // namespace
 
-Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out) {
+Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out, const RowBand&) {
   GifReader reader;
   int error = 0;
   reader.gif = DGifOpen(file, ReadFromFile, &error);

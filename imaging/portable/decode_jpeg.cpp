@@ -53,7 +53,7 @@ void CmykRowToRgb(const JSAMPLE* in, std::uint32_t* out, JDIMENSION width) {
 
 }  // namespace
 
-Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
+Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out, const RowBand& asked) {
   Decompressor decompressor;
   QuietErrors errors;
   jpeg_decompress_struct& info = decompressor.info;
@@ -89,21 +89,33 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
 
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
-  out.pixels = AllocatePicture(info.image_width, info.image_height, false);
+  // A single-scan file decodes the band only: the rows above are skipped (their entropy
+  // data is still read through) and reading stops after the band.
+  const RowBand band = buffered ? RowBand{} : asked.ClampedTo(info.image_height);
+  const bool whole = band.first == 0 && band.count >= info.image_height;
+  out.pixels = AllocatePicture(info.image_width, whole ? info.image_height : band.count, false);
   if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
   jpeg_start_decompress(&info);
   if (info.output_width != info.image_width || info.output_height != info.image_height)
     return Gdiplus::GenericError;
   if (cmyk) rowBuffer.resize(std::size_t{info.output_width} * 4);
-  while (info.output_scanline < info.output_height) {
-    std::uint8_t* line = out.pixels.row(info.output_scanline);
+  const JDIMENSION endRow = whole ? info.output_height : static_cast<JDIMENSION>(band.end());
+  if (!whole) {
+    out.firstRow = band.first;
+    out.pictureHeight = info.image_height;
+    if (band.first > 0 && jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(band.first)) !=
+                              static_cast<JDIMENSION>(band.first))
+      return Gdiplus::GenericError;
+  }
+  while (info.output_scanline < endRow) {
+    std::uint8_t* line = out.pixels.row(info.output_scanline - out.firstRow);
     JSAMPROW row = cmyk ? rowBuffer.data() : line;
     if (jpeg_read_scanlines(&info, &row, 1) != 1) return Gdiplus::GenericError;
     if (cmyk)
       CmykRowToRgb(rowBuffer.data(), reinterpret_cast<std::uint32_t*>(line), info.output_width);
   }
   if (errors.cutShort) return Gdiplus::GenericError;
-  jpeg_finish_decompress(&info);
+  if (whole) jpeg_finish_decompress(&info);
   if (errors.cutShort) return Gdiplus::GenericError;
 
   if (info.saw_JFIF_marker && info.density_unit == 1) {

@@ -79,6 +79,9 @@ inline PortableBitmap* AsBitmap(Gdiplus::GpImage* image) {
 // Pixel format tag of a stored layout.
 Gdiplus::PixelFormat PixelFormatOf(Layout layout);
 
+// A bitmap owning these pixels; null when memory cannot be had.
+PortableBitmap* NewBitmap(PixelImage pixels, float dpiX, float dpiY);
+
 // Frees the bitmap unless graphics surfaces still draw into it.
 void ReleaseBitmapIfUnused(PortableBitmap* bitmap);
 
