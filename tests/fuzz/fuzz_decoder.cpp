@@ -2,10 +2,13 @@
 // KORVANTH_FUZZ_DECODER. A decode that succeeds gives 32-bit pixels, as the loader
 // expects, and when the header reader admitted the file, of the size it read: the memory
 // bound (and on Windows the only check before GDI+) is judged on that size. Files the
-// header reader refuses never reach a decoder through the loader.
+// header reader refuses never reach a decoder through the loader. Any band of the rows of
+// a picture that decodes decodes too, to the same rows.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <algorithm>
 
 #include "imaging/portable/picture_decoders.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -33,5 +36,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  static_cast<long long>(header.needs.height));
     std::abort();
   }
+  // A band of the rows (chosen by the input's length) decodes too, to the same pixels.
+  const std::int64_t height = pixels.height();
+  RowBand band;
+  band.first = static_cast<std::int64_t>(size % static_cast<std::size_t>(height));
+  band.count = 1 + static_cast<std::int64_t>(size / 7 % static_cast<std::size_t>(height));
+  std::rewind(input.file());
+  DecodedPicture part;
+  if (KORVANTH_FUZZ_DECODER(input.file(), part, band) != Gdiplus::Ok ||
+      part.pixels.width() != pixels.width() || part.pixels.layout() != pixels.layout() ||
+      part.firstRow > band.first ||
+      part.firstRow + part.pixels.height() < std::min(band.end(), height)) {
+    std::fprintf(stderr, "rows %lld + %lld of a decoded picture did not decode\n",
+                 static_cast<long long>(band.first), static_cast<long long>(band.count));
+    std::abort();
+  }
+  const auto rowBytes = static_cast<std::size_t>(pixels.width() * pixels.bytesPerPixel());
+  for (std::int64_t y = part.firstRow; y < part.firstRow + part.pixels.height(); ++y)
+    if (std::memcmp(part.pixels.row(y - part.firstRow), pixels.row(y), rowBytes) != 0) {
+      std::fprintf(stderr, "row %lld of a band differs from the whole picture's\n",
+                   static_cast<long long>(y));
+      std::abort();
+    }
   return 0;
 }
