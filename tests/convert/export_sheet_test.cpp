@@ -76,7 +76,7 @@ TEST_F(ExportSheetTest, EveryFormatPlacesEachQuarterExactly) {
       const std::string out = dir_.file("sheet.png");
       ASSERT_TRUE(ExportSheet(out.c_str()));
       const QImage got = ReadBack(out);
-      EXPECT_EQ(FirstDifference(got, ExpectedSheet(picture, format, origin.x, origin.y)), "")
+      EXPECT_EQ(FirstDifference(ExpectedSheet(picture, format, origin.x, origin.y), got), "")
           << LayoutFormatName(format) << " at " << origin.x << "," << origin.y;
     }
   }
@@ -91,7 +91,7 @@ TEST_F(ExportSheetTest, Terrain1IgnoresTheBlocksTopLeftTile) {
     for (int x = 0; x < 32; ++x) picture.setPixel(x, y, 0xFF123456);
   Load(picture);
   ASSERT_TRUE(ExportSheet(dir_.file("b.png").c_str()));
-  EXPECT_EQ(FirstDifference(ReadBack(dir_.file("a.png")), ReadBack(dir_.file("b.png"))), "");
+  EXPECT_EQ(FirstDifference(ReadBack(dir_.file("b.png")), ReadBack(dir_.file("a.png"))), "");
 }
 
 TEST_F(ExportSheetTest, RoofCornerAndCentreTiles) {
@@ -101,8 +101,8 @@ TEST_F(ExportSheetTest, RoofCornerAndCentreTiles) {
   ASSERT_TRUE(ExportSheet(dir_.file("roof.png").c_str()));
   const QImage sheet = ReadBack(dir_.file("roof.png"));
   ASSERT_EQ(sheet.size(), QSize(96, 128));
-  EXPECT_EQ(FirstDifference(sheet.copy(0, 0, 32, 32), picture.copy(0, 0, 32, 32)), "");
-  EXPECT_EQ(FirstDifference(sheet.copy(32, 32, 32, 32), picture.copy(16, 16, 32, 32)), "");
+  EXPECT_EQ(FirstDifference(picture.copy(0, 0, 32, 32), sheet.copy(0, 0, 32, 32)), "");
+  EXPECT_EQ(FirstDifference(picture.copy(16, 16, 32, 32), sheet.copy(32, 32, 32, 32)), "");
 }
 
 TEST_F(ExportSheetTest, BlockOutsideThePictureLeavesTransparentPixels) {
@@ -111,7 +111,7 @@ TEST_F(ExportSheetTest, BlockOutsideThePictureLeavesTransparentPixels) {
   SelectionOrigin = {-32, -64};  // where the window puts a Terrain1 block on a 32 x 32 picture
   ASSERT_TRUE(ExportSheet(dir_.file("small.png").c_str()));
   const QImage sheet = ReadBack(dir_.file("small.png"));
-  EXPECT_EQ(FirstDifference(sheet, ExpectedSheet(picture, LayoutFormat::Terrain1, -32, -64)), "");
+  EXPECT_EQ(FirstDifference(ExpectedSheet(picture, LayoutFormat::Terrain1, -32, -64), sheet), "");
   EXPECT_EQ(sheet.pixel(0, 0), 0x00000000u);
 }
 
@@ -125,7 +125,7 @@ TEST_F(ExportSheetTest, ResolutionOfTheSourceBecomes96AndQuartersStayUnscaled) {
   ASSERT_EQ(GdipGetImageHorizontalResolution(SourceImage.image->image(), &dpi), Ok);
   EXPECT_FLOAT_EQ(dpi, 96.0f);
   const QImage sheet = ReadBack(dir_.file("dpi.png"));
-  EXPECT_EQ(FirstDifference(sheet, ExpectedSheet(picture, LayoutFormat::Terrain1, 0, 0)), "");
+  EXPECT_EQ(FirstDifference(ExpectedSheet(picture, LayoutFormat::Terrain1, 0, 0), sheet), "");
   EXPECT_NEAR(sheet.dotsPerMeterX() * 0.0254, 96.0, 0.5);
 }
 

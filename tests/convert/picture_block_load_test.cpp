@@ -24,8 +24,8 @@ TEST(PictureBlockLoadTest, TheRegionConvertsToTheWholePicturesSheet) {
   ASSERT_TRUE(ConvertBlockToFile(block.region, LayoutFormat::Terrain2, block.origin,
                                  dir.file("sheet.png"), {})
                   .ok());
-  EXPECT_EQ(FirstDifference(ReadBack(dir.file("sheet.png")),
-                            ExpectedSheet(picture, LayoutFormat::Terrain2, x, y)),
+  EXPECT_EQ(FirstDifference(ExpectedSheet(picture, LayoutFormat::Terrain2, x, y),
+                            ReadBack(dir.file("sheet.png"))),
             "");
   // A refused file is reported as a whole load reports it.
   WriteBytes(dir.file("text.png"), "not a picture");

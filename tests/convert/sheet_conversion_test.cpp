@@ -141,7 +141,7 @@ TEST_F(SheetConversionTest, BlocksAtTheEndsOfThePositionRange) {
       continue;
     }
     EXPECT_EQ(
-        FirstDifference(ReadBack(out), ExpectedSheet(picture_, c.format, c.origin.x, c.origin.y)),
+        FirstDifference(ExpectedSheet(picture_, c.format, c.origin.x, c.origin.y), ReadBack(out)),
         "")
         << c.origin.x << "," << c.origin.y;
   }
@@ -168,7 +168,7 @@ TEST_F(SheetConversionTest, PathsLongerThanTheWindowsBuffersAreWritten) {
   const std::string out = (folder / "\xE5\x9C\xB0\xE5\xBD\xA2.png").string();
   ASSERT_GT(out.size(), 420u);
   EXPECT_TRUE(Convert(LayoutFormat::Roof, {16, 8}, out).ok());
-  EXPECT_EQ(FirstDifference(ReadBack(out), ExpectedSheet(picture_, LayoutFormat::Roof, 16, 8)), "");
+  EXPECT_EQ(FirstDifference(ExpectedSheet(picture_, LayoutFormat::Roof, 16, 8), ReadBack(out)), "");
 }
 
 TEST_F(SheetConversionTest, UnknownExtensionsWarnOnceAndWriteBitmaps) {
