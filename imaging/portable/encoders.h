@@ -14,7 +14,8 @@ namespace korvanth::imaging {
 // The bitmap's rows as the writers read them; none for a bitmap without pixels.
 std::optional<encode::PixelRows> RowsOf(const PortableBitmap& bitmap);
 
-// 8-bit RGBA when the rows have alpha, RGB otherwise, with the resolution in pHYs.
+// 8-bit RGBA when the rows have alpha, RGB otherwise, unfiltered, with the resolution in
+// pHYs.
 bool WritePng(const encode::PixelRows& rows, std::vector<std::uint8_t>& out);
 
 // Baseline JPEG at this quality, 4:2:0, with the resolution in the JFIF header (dots an
