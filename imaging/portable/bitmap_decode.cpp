@@ -25,7 +25,7 @@ void FillPixels(PixelImage& picture, std::uint32_t value) {
 }
 
 RowBand RowBand::ClampedTo(std::int64_t height) const {
-  RowBand clamped;
+  RowBand clamped = *this;
   clamped.first = std::clamp<std::int64_t>(first, 0, std::max<std::int64_t>(height - 1, 0));
   const std::int64_t last = count > height ? height : std::max<std::int64_t>(count, 1);
   clamped.count = std::min(last, height - clamped.first);

@@ -8,6 +8,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <vector>
 
@@ -90,23 +91,37 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out, const RowBand
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   // A single-scan file decodes the band only: the rows above are skipped (their entropy
-  // data is still read through) and reading stops after the band.
+  // data is still read through), reading stops after the band, and only the columns of
+  // the whole blocks under the band's columns go through the inverse transform.
   const RowBand band = buffered ? RowBand{} : asked.ClampedTo(info.image_height);
-  const bool whole = band.first == 0 && band.count >= info.image_height;
-  out.pixels = AllocatePicture(info.image_width, whole ? info.image_height : band.count, false);
-  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
+  const std::int64_t left = std::clamp<std::int64_t>(band.left, 0, info.image_width - 1);
+  const std::int64_t width =
+      std::clamp<std::int64_t>(band.width, 1, std::int64_t{info.image_width} - left);
+  const bool whole =
+      band.first == 0 && band.count >= info.image_height && left == 0 && width >= info.image_width;
   jpeg_start_decompress(&info);
   if (info.output_width != info.image_width || info.output_height != info.image_height)
     return Gdiplus::GenericError;
+  if (!whole) {
+    // A pixel more on each side where there is one: the crop is widened to whole blocks,
+    // and the smoothed chroma of its outermost pixels lacks the neighbours beyond them.
+    const std::int64_t from = std::max<std::int64_t>(left - 1, 0);
+    const std::int64_t to = std::min<std::int64_t>(left + width + 1, info.image_width);
+    JDIMENSION xOffset = static_cast<JDIMENSION>(from);
+    JDIMENSION cropWidth = static_cast<JDIMENSION>(to - from);
+    jpeg_crop_scanline(&info, &xOffset, &cropWidth);
+    out.firstRow = band.first;
+    out.firstColumn = xOffset;
+    out.pictureWidth = info.image_width;
+    out.pictureHeight = info.image_height;
+  }
+  out.pixels = AllocatePicture(info.output_width, whole ? info.image_height : band.count, false);
+  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
   if (cmyk) rowBuffer.resize(std::size_t{info.output_width} * 4);
   const JDIMENSION endRow = whole ? info.output_height : static_cast<JDIMENSION>(band.end());
-  if (!whole) {
-    out.firstRow = band.first;
-    out.pictureHeight = info.image_height;
-    if (band.first > 0 && jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(band.first)) !=
-                              static_cast<JDIMENSION>(band.first))
-      return Gdiplus::GenericError;
-  }
+  if (band.first > 0 && jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(band.first)) !=
+                            static_cast<JDIMENSION>(band.first))
+    return Gdiplus::GenericError;
   while (info.output_scanline < endRow) {
     std::uint8_t* line = out.pixels.row(info.output_scanline - out.firstRow);
     JSAMPROW row = cmyk ? rowBuffer.data() : line;

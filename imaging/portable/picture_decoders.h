@@ -16,18 +16,25 @@
 namespace korvanth::imaging {
 
 // Picture rows [first, first + count).
+// Picture rows [first, first + count), and the columns [left, left + width) of them that
+// are needed (a decoder that can narrow its rows cheaply keeps only those).
 struct RowBand {
   std::int64_t first = 0;
   std::int64_t count = std::numeric_limits<std::int64_t>::max();
+  std::int64_t left = 0;
+  std::int64_t width = std::numeric_limits<std::int64_t>::max();
 
-  // The band within a picture of `height` rows: never empty, first inside the picture.
+  // The band within a picture of `height` rows: never empty, first inside the picture
+  // (the columns as they were).
   RowBand ClampedTo(std::int64_t height) const;
   std::int64_t end() const { return first + count; }
 };
 
 struct DecodedPicture {
-  PixelImage pixels;               // full width; the band's rows, or the whole picture
+  PixelImage pixels;               // the band's rows (or the whole picture), full width or narrowed
   std::int64_t firstRow = 0;       // the picture row of the first row held
+  std::int64_t firstColumn = 0;    // the picture column of the first column held
+  std::int64_t pictureWidth = 0;   // set by a decoder that narrowed its rows
   std::int64_t pictureHeight = 0;  // set by a decoder that kept a band only
   float dpiX = 96.0f;
   float dpiY = 96.0f;

@@ -3,7 +3,7 @@
 // expects, and when the header reader admitted the file, of the size it read: the memory
 // bound (and on Windows the only check before GDI+) is judged on that size. Files the
 // header reader refuses never reach a decoder through the loader. Any band of the rows of
-// a picture that decodes decodes too, to the same rows.
+// a picture that decodes, narrowed to some columns, decodes too, to the same pixels.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,19 +41,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RowBand band;
   band.first = static_cast<std::int64_t>(size % static_cast<std::size_t>(height));
   band.count = 1 + static_cast<std::int64_t>(size / 7 % static_cast<std::size_t>(height));
+  const std::int64_t width = pixels.width();
+  band.left = static_cast<std::int64_t>(size / 13 % static_cast<std::size_t>(width));
+  band.width = 1 + static_cast<std::int64_t>(size / 17 % static_cast<std::size_t>(width));
   std::rewind(input.file());
   DecodedPicture part;
   if (KORVANTH_FUZZ_DECODER(input.file(), part, band) != Gdiplus::Ok ||
-      part.pixels.width() != pixels.width() || part.pixels.layout() != pixels.layout() ||
-      part.firstRow > band.first ||
-      part.firstRow + part.pixels.height() < std::min(band.end(), height)) {
+      part.pixels.layout() != pixels.layout() || part.firstRow > band.first ||
+      part.firstRow + part.pixels.height() < std::min(band.end(), height) ||
+      part.firstColumn > band.left ||
+      part.firstColumn + part.pixels.width() < std::min(band.left + band.width, width) ||
+      part.firstColumn + part.pixels.width() > width) {
     std::fprintf(stderr, "rows %lld + %lld of a decoded picture did not decode\n",
                  static_cast<long long>(band.first), static_cast<long long>(band.count));
     std::abort();
   }
-  const auto rowBytes = static_cast<std::size_t>(pixels.width() * pixels.bytesPerPixel());
+  const int bytesPerPixel = pixels.bytesPerPixel();
+  const auto rowBytes = static_cast<std::size_t>(part.pixels.width() * bytesPerPixel);
   for (std::int64_t y = part.firstRow; y < part.firstRow + part.pixels.height(); ++y)
-    if (std::memcmp(part.pixels.row(y - part.firstRow), pixels.row(y), rowBytes) != 0) {
+    if (std::memcmp(part.pixels.row(y - part.firstRow),
+                    pixels.row(y) + part.firstColumn * bytesPerPixel, rowBytes) != 0) {
       std::fprintf(stderr, "row %lld of a band differs from the whole picture's\n",
                    static_cast<long long>(y));
       std::abort();
