@@ -91,29 +91,36 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out, const RowBand
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   // A single-scan file decodes the band only: the rows above are skipped (their entropy
-  // data is still read through), reading stops after the band, and only the columns of
-  // the whole blocks under the band's columns go through the inverse transform.
+  // data is still read through) and reading stops after the band; where no component is
+  // subsampled, only the blocks under the band's columns go through the inverse transform.
   const RowBand band = buffered ? RowBand{} : asked.ClampedTo(info.image_height);
-  const std::int64_t left = std::clamp<std::int64_t>(band.left, 0, info.image_width - 1);
+  // Cropped rows come out as the whole picture's only where no component is upsampled:
+  // the smoothing of subsampled chroma differs along the crop's block rows.
+  bool upsampled = false;
+  for (int i = 0; i < components; ++i)
+    upsampled |= info.comp_info[i].v_samp_factor != info.max_v_samp_factor ||
+                 info.comp_info[i].h_samp_factor != info.max_h_samp_factor;
+  const bool narrow = !upsampled;
+  const std::int64_t left =
+      narrow ? std::clamp<std::int64_t>(band.left, 0, info.image_width - 1) : 0;
   const std::int64_t width =
-      std::clamp<std::int64_t>(band.width, 1, std::int64_t{info.image_width} - left);
+      narrow ? std::clamp<std::int64_t>(band.width, 1, std::int64_t{info.image_width} - left)
+             : info.image_width;
   const bool whole =
       band.first == 0 && band.count >= info.image_height && left == 0 && width >= info.image_width;
   jpeg_start_decompress(&info);
   if (info.output_width != info.image_width || info.output_height != info.image_height)
     return Gdiplus::GenericError;
   if (!whole) {
-    // A pixel more on each side where there is one: the crop is widened to whole blocks,
-    // and the smoothed chroma of its outermost pixels lacks the neighbours beyond them.
-    const std::int64_t from = std::max<std::int64_t>(left - 1, 0);
-    const std::int64_t to = std::min<std::int64_t>(left + width + 1, info.image_width);
-    JDIMENSION xOffset = static_cast<JDIMENSION>(from);
-    JDIMENSION cropWidth = static_cast<JDIMENSION>(to - from);
-    jpeg_crop_scanline(&info, &xOffset, &cropWidth);
     out.firstRow = band.first;
+    out.pictureHeight = info.image_height;
+  }
+  if (left > 0 || width < info.image_width) {
+    JDIMENSION xOffset = static_cast<JDIMENSION>(left);
+    JDIMENSION cropWidth = static_cast<JDIMENSION>(width);
+    jpeg_crop_scanline(&info, &xOffset, &cropWidth);  // widened to whole blocks
     out.firstColumn = xOffset;
     out.pictureWidth = info.image_width;
-    out.pictureHeight = info.image_height;
   }
   out.pixels = AllocatePicture(info.output_width, whole ? info.image_height : band.count, false);
   if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
