@@ -8,7 +8,7 @@ import shlex
 import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
-source = open(os.path.join(here, "..", "convert", "layout_format.cpp"), encoding="utf-8").read()
+source = open(os.path.join(here, "..", "convert", "format_registry.cpp"), encoding="utf-8").read()
 block = source[source.index("kTerrain1Sources[]"):source.index("kTerrain2Sources[]")]
 tiles = re.findall(r"\{\{(\d+), (\d+)\}, \{(\d+), (\d+)\}, \{(\d+), (\d+)\}, \{(\d+), (\d+)\}\}", block)
 assert len(tiles) == 40, len(tiles)

@@ -55,8 +55,7 @@ BENCHMARK(BM_SheetMemcpy);
 
 void BM_PaintFrame(benchmark::State& state) {
   ImageHandle picture = Picture(4096, 4096, state.range(0) != 0);
-  QImage surface(1920, 1080, QImage::Format_RGB32);
-  HDC__ dc{&surface};
+  HDC__ dc{korvanth::imaging::PixelImage::Create(1920, 1080, korvanth::imaging::Layout::Rgb32)};
   for (auto _ : state) {
     GraphicsHandle window = GraphicsHandle::FromHDC(&dc);
     ImageHandle frame = ImageHandle::FromScan0(1920, 1080, PixelFormat24bppRGB);
@@ -77,7 +76,7 @@ void BM_PaintFrame(benchmark::State& state) {
     GdipDrawRectangleI(graphics.graphics(), pen.pen(), 320, 256, 96, 128);
     GdipDrawImageRectI(window.graphics(), frame.image(), 0, 0, 1920, 1080);
     GdipResetClip(graphics.graphics());
-    benchmark::DoNotOptimize(surface.constBits());
+    benchmark::DoNotOptimize(dc.surface.bits());
   }
 }
 BENCHMARK(BM_PaintFrame)->Arg(0)->Arg(1)->ArgName("translucent")->Unit(benchmark::kMillisecond);

@@ -45,15 +45,13 @@ void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
   view.horizontal.offset = 1000 * zoom;
   view.vertical.offset = 1200 * zoom;
   view.client = RECT{0, 0, width, height};
-  QImage windowSurface(width, height, QImage::Format_RGB32);
-  HDC__ dc;
-  dc.surface = &windowSurface;
+  HDC__ dc{korvanth::imaging::PixelImage::Create(width, height, korvanth::imaging::Layout::Rgb32)};
   const CursorCellState cursor{40, 45};
   const CanvasScene scene{picture, LayoutFormat::Terrain1,
                           BlockOriginUnderPointer(cursor, LayoutFormat::Terrain1, picture)};
   for (auto _ : state) {
     PaintView(&dc, view, scene);
-    benchmark::DoNotOptimize(windowSurface.constBits());
+    benchmark::DoNotOptimize(dc.surface.bits());
   }
 }
 

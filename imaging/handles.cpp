@@ -38,6 +38,17 @@ ImageHandle ImageHandle::FromFile(const WCHAR* path) {
   return handle;
 }
 
+ImageHandle ImageHandle::FromPictureRegion(const WCHAR* path, std::int64_t x, std::int64_t y,
+                                           std::int64_t blockWidth, std::int64_t blockHeight,
+                                           imaging::LoadedRegion& loaded) {
+  ImageHandle handle;
+  GpBitmap* bitmap = nullptr;
+  handle.lastStatus_ =
+      imaging::LoadPictureRegion(path, x, y, blockWidth, blockHeight, &bitmap, loaded);
+  if (handle.lastStatus_ == Ok) handle.image_ = bitmap;
+  return handle;
+}
+
 ImageHandle ImageHandle::FromScan0(INT width, INT height, PixelFormat format) {
   ImageHandle handle;
   GpBitmap* bitmap = nullptr;

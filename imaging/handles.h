@@ -3,6 +3,7 @@
 #pragma once
 
 #include "imaging/gdiplus_api.h"
+#include "imaging/picture_region.h"
 
 namespace korvanth {
 
@@ -16,6 +17,10 @@ class ImageHandle {
   ImageHandle& operator=(ImageHandle&& other) noexcept;
 
   static ImageHandle FromFile(const WCHAR* path);
+  // Only the region of the picture file that a block at (x, y) needs (see picture_region.h).
+  static ImageHandle FromPictureRegion(const WCHAR* path, std::int64_t x, std::int64_t y,
+                                       std::int64_t blockWidth, std::int64_t blockHeight,
+                                       imaging::LoadedRegion& loaded);
   static ImageHandle FromScan0(INT width, INT height, PixelFormat format);
   // A bitmap over the caller's pixel rows (top-down, `stride` bytes apart), which must
   // outlive it; their contents are taken as they are.

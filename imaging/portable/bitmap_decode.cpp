@@ -1,26 +1,35 @@
 // Loading a picture file. The decoder is chosen by the content, never by the name: BMP,
 // GIF, PNG, TIFF and JPEG are read, nothing else. The stored values are kept as they are:
 // no gamma, colour-profile or orientation change.
-#include <QByteArray>
-#include <QFile>
-#include <QString>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
 #include "imaging/picture_header.h"
 #include "imaging/portable/gp_objects.h"
+#include "imaging/portable/native_path.h"
 #include "imaging/portable/picture_decoders.h"
 
 namespace korvanth::imaging {
 
-QImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha) {
-  if (!FitsPixelLimit(width, height, 4)) return QImage();
-  return QImage(static_cast<int>(width), static_cast<int>(height),
-                withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+PixelImage AllocatePicture(std::int64_t width, std::int64_t height, bool withAlpha) {
+  return PixelImage::Create(width, height, withAlpha ? Layout::Argb32 : Layout::Rgb32);
+}
+
+void FillPixels(PixelImage& picture, std::uint32_t value) {
+  for (std::int64_t y = 0; y < picture.height(); ++y)
+    std::fill_n(reinterpret_cast<std::uint32_t*>(picture.row(y)), picture.width(), value);
+}
+
+RowBand RowBand::ClampedTo(std::int64_t height) const {
+  RowBand clamped = *this;
+  clamped.first = std::clamp<std::int64_t>(first, 0, std::max<std::int64_t>(height - 1, 0));
+  const std::int64_t last = count > height ? height : std::max<std::int64_t>(count, 1);
+  clamped.count = std::min(last, height - clamped.first);
+  return clamped;
 }
 
 float DpiFromDensity(double density, double unitsPerInch) {
@@ -28,73 +37,79 @@ float DpiFromDensity(double density, double unitsPerInch) {
   return dpi > 0 && dpi < 1e6 ? static_cast<float>(dpi) : 96.0f;
 }
 
-}  // namespace korvanth::imaging
-
-namespace Gdiplus::DllExports {
-
-using korvanth::imaging::PortableBitmap;
-
 namespace {
+
+using Gdiplus::GpStatus;
 
 // Checks the path before any decoder sees it: only a regular file is opened, so a
 // folder, a pipe or a device never blocks or feeds endless data.
-GpStatus CheckSourceFile(const QByteArray& native) {
-  if (native.isEmpty()) return FileNotFound;
+GpStatus CheckSourceFile(const std::string& native) {
+  if (native.empty()) return Gdiplus::FileNotFound;
   struct stat info {};
-  if (::stat(native.constData(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return FileNotFound;
-    if (errno == EACCES) return AccessDenied;
-    return Win32Error;
+  if (::stat(native.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return Gdiplus::FileNotFound;
+    if (errno == EACCES) return Gdiplus::AccessDenied;
+    return Gdiplus::Win32Error;
   }
-  if (S_ISDIR(info.st_mode)) return AccessDenied;
-  if (!S_ISREG(info.st_mode)) return Win32Error;
-  return Ok;
+  if (S_ISDIR(info.st_mode)) return Gdiplus::AccessDenied;
+  if (!S_ISREG(info.st_mode)) return Gdiplus::Win32Error;
+  return Gdiplus::Ok;
 }
 
-GpStatus DecodeByContent(std::FILE* file, korvanth::imaging::DecodedPicture& picture) {
-  using korvanth::imaging::PictureType;
+GpStatus DecodeByContent(std::FILE* file, const RowBand& band, DecodedPicture& picture) {
   unsigned char signature[8] = {};
   const std::size_t got = std::fread(signature, 1, sizeof signature, file);
   std::rewind(file);
-  switch (korvanth::imaging::PictureTypeOfSignature(signature, got)) {
+  switch (PictureTypeOfSignature(signature, got)) {
     case PictureType::Png:
-      return korvanth::imaging::DecodePng(file, picture);
+      return DecodePng(file, picture, band);
     case PictureType::Jpeg:
-      return korvanth::imaging::DecodeJpeg(file, picture);
+      return DecodeJpeg(file, picture, band);
     case PictureType::Gif:
-      return korvanth::imaging::DecodeGif(file, picture);
+      return DecodeGif(file, picture, band);
     case PictureType::Tiff:
-      return korvanth::imaging::DecodeTiff(file, picture);
+      return DecodeTiff(file, picture, band);
     case PictureType::Bmp:
-      return korvanth::imaging::DecodeBmp(file, picture);
+      return DecodeBmp(file, picture, band);
     case PictureType::Unknown:
       break;
   }
-  return UnknownImageFormat;
+  return Gdiplus::UnknownImageFormat;
 }
 
 }  // namespace
 
+Gdiplus::GpStatus DecodeFile(const char16_t* filename, const RowBand& band, DecodedPicture& out) {
+  const std::string native = NativePath(filename);
+  if (GpStatus status = CheckSourceFile(native); status != Gdiplus::Ok) return status;
+  std::FILE* file = std::fopen(native.c_str(), "rb");
+  if (file == nullptr) return errno == EACCES ? Gdiplus::AccessDenied : Gdiplus::Win32Error;
+  const GpStatus status = DecodeByContent(file, band, out);
+  std::fclose(file);
+  return status;
+}
+
+PortableBitmap* NewBitmap(PixelImage pixels, float dpiX, float dpiY) {
+  auto* created = new (std::nothrow) PortableBitmap;
+  if (created == nullptr) return nullptr;
+  created->dpiX = dpiX;
+  created->dpiY = dpiY;
+  created->pixels = std::move(pixels);
+  return created;
+}
+
+}  // namespace korvanth::imaging
+
+namespace Gdiplus::DllExports {
+
 GpStatus GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap) {
   if (filename == nullptr || bitmap == nullptr) return InvalidParameter;
   *bitmap = nullptr;
-  const QByteArray native = QFile::encodeName(QString::fromUtf16(filename));
-  if (GpStatus status = CheckSourceFile(native); status != Ok) return status;
-
-  std::FILE* file = std::fopen(native.constData(), "rb");
-  if (file == nullptr) return errno == EACCES ? AccessDenied : Win32Error;
   korvanth::imaging::DecodedPicture picture;
-  const GpStatus status = DecodeByContent(file, picture);
-  std::fclose(file);
+  const GpStatus status = korvanth::imaging::DecodeFile(filename, {}, picture);
   if (status != Ok) return status;
-
-  auto* created = new (std::nothrow) PortableBitmap;
-  if (created == nullptr) return OutOfMemory;
-  created->dpiX = picture.dpiX;
-  created->dpiY = picture.dpiY;
-  created->pixels = std::move(picture.pixels);
-  *bitmap = created;
-  return Ok;
+  *bitmap = korvanth::imaging::NewBitmap(std::move(picture.pixels), picture.dpiX, picture.dpiY);
+  return *bitmap != nullptr ? Ok : OutOfMemory;
 }
 
 }  // namespace Gdiplus::DllExports

@@ -22,18 +22,18 @@ namespace {
 constexpr UINT kKnownLockFlags = ImageLockModeRead | ImageLockModeWrite | ImageLockModeUserInputBuf;
 
 void CopyBetween(PortableBitmap& bitmap, const PixelLock& lock, bool intoBuffer) {
-  QImage& pixels = bitmap.pixels;
-  const Layout own = *LayoutOf(pixels.format());
+  korvanth::imaging::PixelImage& pixels = bitmap.pixels;
+  const Layout own = pixels.layout();
   const Layout locked = *LayoutOf(lock.format);
   const std::int64_t width = lock.area.right - lock.area.left;
   const std::int64_t ownStep = korvanth::imaging::BytesPerPixel(own);
   for (std::int64_t y = lock.area.top; y < lock.area.bottom; ++y) {
     std::uint8_t* bufferRow = lock.buffer + (y - lock.area.top) * lock.stride;
     if (intoBuffer) {
-      const uchar* row = pixels.constScanLine(static_cast<int>(y)) + lock.area.left * ownStep;
+      const std::uint8_t* row = pixels.row(y) + lock.area.left * ownStep;
       ConvertRow(locked, bufferRow, own, row, width);
     } else {
-      uchar* row = pixels.scanLine(static_cast<int>(y)) + lock.area.left * ownStep;
+      std::uint8_t* row = pixels.row(y) + lock.area.left * ownStep;
       ConvertRow(own, row, locked, bufferRow, width);
     }
   }
@@ -51,7 +51,7 @@ GpStatus GdipBitmapLockBits(GpBitmap* image, const GpRect* rect, UINT flags, Pix
   const std::optional<Layout> layout = LayoutOf(format);
   if (!layout) return InvalidParameter;
 
-  QImage& pixels = bitmap->pixels;
+  korvanth::imaging::PixelImage& pixels = bitmap->pixels;
   Box area{0, 0, pixels.width(), pixels.height()};
   if (rect != nullptr) {
     area = Box::FromXYWH(rect->X, rect->Y, rect->Width, rect->Height);
@@ -68,11 +68,10 @@ GpStatus GdipBitmapLockBits(GpBitmap* image, const GpRect* rect, UINT flags, Pix
   lock.format = format;
   lock.area = area;
   lock.writeBack = (flags & ImageLockModeWrite) != 0;
-  if (!userBuffer && LayoutOf(pixels.format()) == layout) {
-    // bits() does not copy: the bitmap is the only owner of its pixels.
+  if (!userBuffer && pixels.layout() == *layout) {
     lock.zeroCopy = true;
     lock.writeBack = false;
-    lock.stride = pixels.bytesPerLine();
+    lock.stride = pixels.stride();
     lock.buffer = pixels.bits() + area.top * lock.stride + area.left * bytesPerPixel;
   } else if (userBuffer) {
     if (lockedData->Scan0 == nullptr || lockedData->Stride <= 0 ||

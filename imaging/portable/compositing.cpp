@@ -143,19 +143,6 @@ inline bool SelectOnly(const std::uint8_t* dst, const std::uint8_t* src, std::in
 
 }  // namespace
 
-std::optional<Layout> LayoutOf(QImage::Format format) {
-  switch (format) {
-    case QImage::Format_ARGB32:
-      return Layout::Argb32;
-    case QImage::Format_RGB32:
-      return Layout::Rgb32;
-    case QImage::Format_BGR888:
-      return Layout::Bgr24;
-    default:
-      return std::nullopt;
-  }
-}
-
 std::optional<Layout> LayoutOf(Gdiplus::PixelFormat format) {
   switch (format) {
     case Gdiplus::PixelFormat32bppARGB:
@@ -168,8 +155,6 @@ std::optional<Layout> LayoutOf(Gdiplus::PixelFormat format) {
       return std::nullopt;
   }
 }
-
-int BytesPerPixel(Layout layout) { return layout == Layout::Bgr24 ? 3 : 4; }
 
 std::uint32_t BlendArgb(std::uint32_t dst, std::uint32_t src) {
   const std::uint32_t sa = src >> 24;

@@ -2,21 +2,15 @@
 // non-premultiplied ARGB, conversions between the three stored layouts, solid fills.
 #pragma once
 
-#include <QImage>
-
 #include <cstdint>
 #include <optional>
 
 #include "imaging/portable/gdiplus_flat.h"
+#include "imaging/portable/pixel_image.h"
 
 namespace korvanth::imaging {
 
-// Byte layouts of a row: Argb32 is B,G,R,A; Rgb32 is B,G,R,0xFF; Bgr24 is B,G,R.
-enum class Layout { Argb32, Rgb32, Bgr24 };
-
-std::optional<Layout> LayoutOf(QImage::Format format);
 std::optional<Layout> LayoutOf(Gdiplus::PixelFormat format);
-int BytesPerPixel(Layout layout);
 
 // Source-over of `count` source pixels onto the destination row. Onto a transparent
 // destination the source arrives bit for bit; an opaque source replaces the destination.

@@ -53,7 +53,7 @@ bool ReachFirstFrame(GifFileType* gif, int& transparentIndex) {
 
 }  // namespace
 
-Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out) {
+Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out, const RowBand&) {
   GifReader reader;
   int error = 0;
   reader.gif = DGifOpen(file, ReadFromFile, &error);
@@ -77,16 +77,15 @@ Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out) {
   const bool alpha = transparentIndex >= 0 || !coversScreen;
 
   out.pixels = AllocatePicture(width, height, alpha);
-  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
-  if (!coversScreen) out.pixels.fill(0u);
+  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;  // zeroed: transparent outside the frame
 
   // Palette as 32-bit words; indices beyond it read as opaque black.
-  quint32 palette[256];
+  std::uint32_t palette[256];
   for (int i = 0; i < 256; ++i) {
     palette[i] = 0xFF000000u;
     if (colours != nullptr && i < colours->ColorCount) {
       const GifColorType& c = colours->Colors[i];
-      palette[i] |= (quint32{c.Red} << 16) | (quint32{c.Green} << 8) | c.Blue;
+      palette[i] |= (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
     }
   }
   if (transparentIndex >= 0) palette[transparentIndex] = 0;
@@ -107,7 +106,7 @@ Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out) {
     if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK) return Gdiplus::GenericError;
     const std::int64_t y = std::int64_t{frame.Top} + frameRow;
     if (y >= height) continue;
-    auto* target = reinterpret_cast<quint32*>(out.pixels.scanLine(static_cast<int>(y)));
+    auto* target = reinterpret_cast<std::uint32_t*>(out.pixels.row(y));
     for (int x = 0; x < frame.Width; ++x) {
       const std::int64_t column = std::int64_t{frame.Left} + x;
       if (column < width) target[column] = palette[line[static_cast<std::size_t>(x)]];

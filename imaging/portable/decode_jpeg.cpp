@@ -8,6 +8,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <vector>
 
@@ -44,7 +45,7 @@ struct Decompressor {
 };
 
 // Adobe files store CMYK inverted: a stored value is the share of white.
-void CmykRowToRgb(const JSAMPLE* in, quint32* out, JDIMENSION width) {
+void CmykRowToRgb(const JSAMPLE* in, std::uint32_t* out, JDIMENSION width) {
   for (JDIMENSION x = 0; x < width; ++x, in += 4) {
     const unsigned k = in[3];
     out[x] = 0xFF000000u | ((in[0] * k / 255) << 16) | ((in[1] * k / 255) << 8) | (in[2] * k / 255);
@@ -53,7 +54,7 @@ void CmykRowToRgb(const JSAMPLE* in, quint32* out, JDIMENSION width) {
 
 }  // namespace
 
-Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
+Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out, const RowBand& asked) {
   Decompressor decompressor;
   QuietErrors errors;
   jpeg_decompress_struct& info = decompressor.info;
@@ -89,20 +90,54 @@ Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out) {
 
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
-  out.pixels = AllocatePicture(info.image_width, info.image_height, false);
-  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
+  // A single-scan file decodes the band only: the rows above are skipped (their entropy
+  // data is still read through) and reading stops after the band; where no component is
+  // subsampled, only the blocks under the band's columns go through the inverse transform.
+  const RowBand band = buffered ? RowBand{} : asked.ClampedTo(info.image_height);
+  // Cropped rows come out as the whole picture's only where no component is upsampled:
+  // the smoothing of subsampled chroma differs along the crop's block rows.
+  bool upsampled = false;
+  for (int i = 0; i < components; ++i)
+    upsampled |= info.comp_info[i].v_samp_factor != info.max_v_samp_factor ||
+                 info.comp_info[i].h_samp_factor != info.max_h_samp_factor;
+  const bool narrow = !upsampled;
+  const std::int64_t left =
+      narrow ? std::clamp<std::int64_t>(band.left, 0, info.image_width - 1) : 0;
+  const std::int64_t width =
+      narrow ? std::clamp<std::int64_t>(band.width, 1, std::int64_t{info.image_width} - left)
+             : info.image_width;
+  const bool whole =
+      band.first == 0 && band.count >= info.image_height && left == 0 && width >= info.image_width;
   jpeg_start_decompress(&info);
   if (info.output_width != info.image_width || info.output_height != info.image_height)
     return Gdiplus::GenericError;
+  if (!whole) {
+    out.firstRow = band.first;
+    out.pictureHeight = info.image_height;
+  }
+  if (left > 0 || width < info.image_width) {
+    JDIMENSION xOffset = static_cast<JDIMENSION>(left);
+    JDIMENSION cropWidth = static_cast<JDIMENSION>(width);
+    jpeg_crop_scanline(&info, &xOffset, &cropWidth);  // widened to whole blocks
+    out.firstColumn = xOffset;
+    out.pictureWidth = info.image_width;
+  }
+  out.pixels = AllocatePicture(info.output_width, whole ? info.image_height : band.count, false);
+  if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
   if (cmyk) rowBuffer.resize(std::size_t{info.output_width} * 4);
-  while (info.output_scanline < info.output_height) {
-    uchar* line = out.pixels.scanLine(static_cast<int>(info.output_scanline));
+  const JDIMENSION endRow = whole ? info.output_height : static_cast<JDIMENSION>(band.end());
+  if (band.first > 0 && jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(band.first)) !=
+                            static_cast<JDIMENSION>(band.first))
+    return Gdiplus::GenericError;
+  while (info.output_scanline < endRow) {
+    std::uint8_t* line = out.pixels.row(info.output_scanline - out.firstRow);
     JSAMPROW row = cmyk ? rowBuffer.data() : line;
     if (jpeg_read_scanlines(&info, &row, 1) != 1) return Gdiplus::GenericError;
-    if (cmyk) CmykRowToRgb(rowBuffer.data(), reinterpret_cast<quint32*>(line), info.output_width);
+    if (cmyk)
+      CmykRowToRgb(rowBuffer.data(), reinterpret_cast<std::uint32_t*>(line), info.output_width);
   }
   if (errors.cutShort) return Gdiplus::GenericError;
-  jpeg_finish_decompress(&info);
+  if (whole) jpeg_finish_decompress(&info);
   if (errors.cutShort) return Gdiplus::GenericError;
 
   if (info.saw_JFIF_marker && info.density_unit == 1) {

@@ -1,7 +1,9 @@
 // PNG through libpng: rows are expanded straight into the picture's 32-bit pixels, so a
-// 16-bit or interlaced file needs no second copy of the picture.
+// 16-bit or interlaced file needs no second copy of the picture. A band of a
+// non-interlaced file goes through one row buffer and stops after the band's last row.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 
 #include "imaging/picture_header.h"
@@ -22,7 +24,7 @@ struct PngReader {
 
 }  // namespace
 
-Gdiplus::GpStatus DecodePng(std::FILE* file, DecodedPicture& out) {
+Gdiplus::GpStatus DecodePng(std::FILE* file, DecodedPicture& out, const RowBand& asked) {
   PngReader reader;
   reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, FailQuietly, IgnoreWarning);
   if (reader.png == nullptr) return Gdiplus::OutOfMemory;
@@ -60,16 +62,26 @@ Gdiplus::GpStatus DecodePng(std::FILE* file, DecodedPicture& out) {
   if (png_get_rowbytes(reader.png, reader.info) != png_size_t{width} * 4)
     png_longjmp(reader.png, 1);
 
-  out.pixels = AllocatePicture(width, height, alpha);
+  const RowBand band = interlace == PNG_INTERLACE_NONE ? asked.ClampedTo(height) : RowBand{};
+  const bool whole = band.first == 0 && band.count >= height;
+  out.pixels = AllocatePicture(width, whole ? height : band.count, alpha);
   if (out.pixels.isNull()) {
     status = Gdiplus::OutOfMemory;
     png_longjmp(reader.png, 1);
   }
-  const int passes = png_set_interlace_handling(reader.png);
-  for (int pass = 0; pass < passes; ++pass)
-    for (png_uint_32 y = 0; y < height; ++y)
-      png_read_row(reader.png, out.pixels.scanLine(static_cast<int>(y)), nullptr);
-  png_read_end(reader.png, nullptr);
+  if (whole) {
+    const int passes = png_set_interlace_handling(reader.png);
+    for (int pass = 0; pass < passes; ++pass)
+      for (png_uint_32 y = 0; y < height; ++y) png_read_row(reader.png, out.pixels.row(y), nullptr);
+    png_read_end(reader.png, nullptr);
+  } else {
+    // Rows above the band are decoded into its first row and written over; reading
+    // stops after the band.
+    out.firstRow = band.first;
+    out.pictureHeight = height;
+    for (std::int64_t y = 0; y < band.end(); ++y)
+      png_read_row(reader.png, out.pixels.row(std::max<std::int64_t>(y - band.first, 0)), nullptr);
+  }
 
   png_uint_32 xPerUnit = 0, yPerUnit = 0;
   int unit = 0;

@@ -75,14 +75,14 @@ enum class ColourKind { Grey, WhiteIsZero, Palette, Rgb };
 struct Finish {
   ColourKind kind = ColourKind::Rgb;
   bool associatedAlpha = false;
-  quint32 palette[256] = {};
+  std::uint32_t palette[256] = {};
 };
 
-void FinishPixels(QImage& image, const Finish& finish) {
-  for (int y = 0; y < image.height(); ++y) {
-    auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      quint32 p = row[x];
+void FinishPixels(PixelImage& image, const Finish& finish) {
+  for (std::int64_t y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
+    for (std::int64_t x = 0; x < image.width(); ++x) {
+      std::uint32_t p = row[x];
       const unsigned v = p & 0xFF;
       switch (finish.kind) {
         case ColourKind::Grey:
@@ -101,7 +101,7 @@ void FinishPixels(QImage& image, const Finish& finish) {
       }
       if (finish.associatedAlpha) {
         const unsigned a = p >> 24;
-        quint32 q = p & 0xFF000000u;
+        std::uint32_t q = p & 0xFF000000u;
         if (a != 0) {
           for (int shift = 0; shift < 24; shift += 8) {
             const unsigned c = (p >> shift) & 0xFF;
@@ -115,7 +115,7 @@ void FinishPixels(QImage& image, const Finish& finish) {
   }
 }
 
-bool ReadPalette(TIFF* tiff, int bits, quint32 (&palette)[256]) {
+bool ReadPalette(TIFF* tiff, int bits, std::uint32_t (&palette)[256]) {
   std::uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
   if (bits > 8 || !TIFFGetField(tiff, TIFFTAG_COLORMAP, &r, &g, &b)) return false;
   const int entries = 1 << bits;
@@ -128,22 +128,33 @@ bool ReadPalette(TIFF* tiff, int bits, quint32 (&palette)[256]) {
   return true;
 }
 
-bool ReadStrips(TIFF* tiff, const SampleLayout& layout, int samples, bool separate, QImage& image) {
+// Picture rows [band.first, band.end()) into `image`: only the strips holding them are read.
+bool ReadStrips(TIFF* tiff, const SampleLayout& layout, int samples, bool separate,
+                const RowBand& band, PixelImage& image) {
   std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize64(tiff)));
+  // Most codecs cannot start inside a strip: reading starts at the band's first strip.
+  std::uint32_t rowsPerStrip = 0;
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  const std::int64_t start =
+      rowsPerStrip == 0 ? 0 : band.first / rowsPerStrip * std::int64_t{rowsPerStrip};
   const int planes = separate ? samples : 1;
   for (int plane = 0; plane < planes; ++plane) {
     if (separate && layout.target[plane] < 0) continue;
-    for (int y = 0; y < image.height(); ++y) {
+    for (std::int64_t y = start; y < band.end(); ++y) {
       if (TIFFReadScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
                            static_cast<std::uint16_t>(plane)) < 0)
         return false;
-      StoreRun(row.data(), layout, separate ? 1 : samples, plane, image.width(), image.scanLine(y));
+      if (y < band.first) continue;
+      StoreRun(row.data(), layout, separate ? 1 : samples, plane, image.width(),
+               image.row(y - band.first));
     }
   }
   return true;
 }
 
-bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separate, QImage& image) {
+// The same from the tiles that meet the band.
+bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separate,
+               const RowBand& band, PixelImage& image) {
   std::uint32_t tileWidth = 0, tileHeight = 0;
   TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth);
   TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileHeight);
@@ -154,18 +165,20 @@ bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separat
   const int planes = separate ? samples : 1;
   for (int plane = 0; plane < planes; ++plane) {
     if (separate && layout.target[plane] < 0) continue;
-    for (std::uint32_t top = 0; top < static_cast<std::uint32_t>(image.height());
-         top += tileHeight) {
+    const auto firstTile = static_cast<std::uint32_t>(band.first / tileHeight);
+    for (std::uint32_t top = firstTile * tileHeight; top < band.end(); top += tileHeight) {
       for (std::uint32_t left = 0; left < static_cast<std::uint32_t>(image.width());
            left += tileWidth) {
         if (TIFFReadTile(tiff, tile.data(), left, top, 0, static_cast<std::uint16_t>(plane)) < 0)
           return false;
-        const std::uint32_t rows = std::min(tileHeight, image.height() - top);
+        const std::int64_t from = std::max<std::int64_t>(top, band.first);
+        const std::int64_t to = std::min<std::int64_t>(std::int64_t{top} + tileHeight, band.end());
         const std::int64_t count = std::min<std::int64_t>(tileWidth, image.width() - left);
-        for (std::uint32_t r = 0; r < rows; ++r)
-          StoreRun(tile.data() + std::size_t{r} * static_cast<std::size_t>(rowBytes), layout,
-                   separate ? 1 : samples, plane, count,
-                   image.scanLine(static_cast<int>(top + r)) + std::size_t{left} * 4);
+        for (std::int64_t y = from; y < to; ++y)
+          StoreRun(
+              tile.data() + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(rowBytes),
+              layout, separate ? 1 : samples, plane, count,
+              image.row(y - band.first) + std::size_t{left} * 4);
       }
     }
   }
@@ -174,7 +187,7 @@ bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separat
 
 // libtiff's RGBA reader for the colour kinds read without exact samples; its words hold
 // R in the low byte and premultiplied alpha.
-bool ReadThroughRgba(TIFF* tiff, QImage& image, bool alpha) {
+bool ReadThroughRgba(TIFF* tiff, PixelImage& image, bool alpha) {
   char message[1024];
   if (!TIFFRGBAImageOK(tiff, message)) return false;
   auto* words = reinterpret_cast<std::uint32_t*>(image.bits());
@@ -182,7 +195,7 @@ bool ReadThroughRgba(TIFF* tiff, QImage& image, bool alpha) {
                                  static_cast<std::uint32_t>(image.height()), words,
                                  ORIENTATION_TOPLEFT, 0))
     return false;
-  const std::int64_t count = std::int64_t{image.width()} * image.height();
+  const std::int64_t count = image.width() * image.height();
   for (std::int64_t i = 0; i < count; ++i) {
     const std::uint32_t w = words[i];
     words[i] = (alpha ? (w & 0xFF000000u) : 0xFF000000u) | ((w & 0xFF) << 16) | (w & 0xFF00u) |
@@ -207,7 +220,7 @@ void SilenceLibtiff() {
 
 }  // namespace
 
-Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out) {
+Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand& asked) {
   SilenceLibtiff();
   if (std::fseek(file, 0, SEEK_END) != 0) return Gdiplus::GenericError;
   const std::int64_t fileBytes = std::ftell(file);
@@ -309,8 +322,14 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out) {
     alpha = extraCount > 0;
     if (!TIFFRGBAImageOK(tiff, message)) return Gdiplus::GenericError;
   }
-  out.pixels = AllocatePicture(width, height, alpha);
+  // Pictures read by samples keep the band; libtiff's RGBA reader gives the whole picture.
+  const RowBand band = exactKind ? asked.ClampedTo(height) : RowBand{0, height};
+  out.pixels = AllocatePicture(width, band.count, alpha);
   if (out.pixels.isNull()) return Gdiplus::OutOfMemory;
+  if (band.count < height) {
+    out.firstRow = band.first;
+    out.pictureHeight = height;
+  }
 
   bool read = false;
   if (exactKind) {
@@ -330,9 +349,9 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out) {
     if (finish.kind == ColourKind::Palette && !ReadPalette(tiff, bits, finish.palette))
       return Gdiplus::GenericError;
     finish.associatedAlpha = hasAlpha && firstExtra == EXTRASAMPLE_ASSOCALPHA;
-    out.pixels.fill(0xFF000000u);
-    read = tiled ? ReadTiles(tiff, layout, samples, separate, out.pixels)
-                 : ReadStrips(tiff, layout, samples, separate, out.pixels);
+    FillPixels(out.pixels, 0xFF000000u);
+    read = tiled ? ReadTiles(tiff, layout, samples, separate, band, out.pixels)
+                 : ReadStrips(tiff, layout, samples, separate, band, out.pixels);
     if (read) FinishPixels(out.pixels, finish);
   } else {
     read = ReadThroughRgba(tiff, out.pixels, alpha);

@@ -10,8 +10,8 @@ namespace korvanth::imaging {
 namespace {
 
 struct DrawSource {
-  const QImage* pixels = nullptr;
-  QImage selfCopy;  // when a bitmap is drawn onto itself
+  const PixelImage* pixels = nullptr;
+  PixelImage selfCopy;  // when a bitmap is drawn onto itself
   Layout layout = Layout::Argb32;
   int bytesPerPixel = 4;
 };
@@ -21,13 +21,12 @@ Gdiplus::GpStatus PrepareSource(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage*
   PortableBitmap* bitmap = AsBitmap(image);
   if (bitmap == nullptr || bitmap->disposed) return Gdiplus::InvalidParameter;
   if (bitmap->lock.active) return Gdiplus::WrongState;
-  const std::optional<Layout> layout = LayoutOf(bitmap->pixels.format());
-  if (!layout) return Gdiplus::InvalidParameter;
-  out.layout = *layout;
-  out.bytesPerPixel = BytesPerPixel(*layout);
+  out.layout = bitmap->pixels.layout();
+  out.bytesPerPixel = bitmap->pixels.bytesPerPixel();
   out.pixels = &bitmap->pixels;
   if (static_cast<PortableGraphics*>(graphics)->owner == bitmap) {
-    out.selfCopy = bitmap->pixels.copy();
+    out.selfCopy = bitmap->pixels.Copy();
+    if (out.selfCopy.isNull()) return Gdiplus::OutOfMemory;
     out.pixels = &out.selfCopy;
   }
   return Gdiplus::Ok;
@@ -38,9 +37,8 @@ Gdiplus::GpStatus PrepareSource(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage*
 void CompositeUnscaled(const DrawTarget& target, const DrawSource& source, const Box& dest,
                        std::int64_t sx, std::int64_t sy) {
   const std::int64_t width = dest.right - dest.left;
-  const std::int64_t srcStride = source.pixels->bytesPerLine();
-  const std::uint8_t* srcRow =
-      source.pixels->constBits() + sy * srcStride + sx * source.bytesPerPixel;
+  const std::int64_t srcStride = source.pixels->stride();
+  const std::uint8_t* srcRow = source.pixels->row(sy) + sx * source.bytesPerPixel;
   for (std::int64_t y = dest.top; y < dest.bottom; ++y, srcRow += srcStride)
     BlendRow(target.layout, target.At(dest.left, y), source.layout, srcRow, width);
 }
@@ -105,7 +103,7 @@ Gdiplus::GpStatus DrawScaled(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* im
       std::memcpy(out, out - target.stride, static_cast<std::size_t>(rowBytes));
       continue;
     }
-    const std::uint8_t* srcRow = source.pixels->constScanLine(static_cast<int>(sy));
+    const std::uint8_t* srcRow = source.pixels->row(sy);
     if (source.layout == Layout::Rgb32 && target.layout == Layout::Rgb32) {
       // Opaque onto opaque 32-bit pixels: the result is the source pixel itself.
       auto* pixel = reinterpret_cast<std::uint32_t*>(out);

@@ -10,14 +10,13 @@ Gdiplus::GpStatus PrepareTarget(Gdiplus::GpGraphics* graphics, DrawTarget& out) 
   if (g == nullptr || g->target == nullptr) return Gdiplus::InvalidParameter;
   // A locked bitmap's pixels belong to the lock holder until it is unlocked.
   if (g->owner != nullptr && g->owner->lock.active) return Gdiplus::WrongState;
-  const std::optional<Layout> layout = LayoutOf(g->target->format());
-  if (!layout) return Gdiplus::InvalidParameter;
-  out.layout = *layout;
-  out.bytesPerPixel = BytesPerPixel(*layout);
+  if (g->target->isNull()) return Gdiplus::InvalidParameter;
+  out.layout = g->target->layout();
+  out.bytesPerPixel = g->target->bytesPerPixel();
   out.area = g->DrawableArea();
   if (!out.area.empty()) {
     out.bits = g->target->bits();
-    out.stride = g->target->bytesPerLine();
+    out.stride = g->target->stride();
   }
   return Gdiplus::Ok;
 }

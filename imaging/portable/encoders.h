@@ -1,20 +1,25 @@
 // Encoders into memory; the caller writes the bytes out in one piece. BMP, GIF and TIFF
-// come from the host-neutral writers, PNG and JPEG from Qt's.
+// come from the host-neutral writers, PNG through libpng and JPEG through libjpeg.
 #pragma once
 
-#include <QByteArray>
-
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "imaging/encode/pixel_rows.h"
 #include "imaging/portable/gp_objects.h"
 
 namespace korvanth::imaging {
 
-// The bitmap's rows as the host-neutral writers read them; none for an unexpected layout.
+// The bitmap's rows as the writers read them; none for a bitmap without pixels.
 std::optional<encode::PixelRows> RowsOf(const PortableBitmap& bitmap);
 
-// PNG and JPEG through Qt's writers; the bitmap's resolution is recorded in its pixels.
-bool EncodeWithQt(PortableBitmap& bitmap, const char* format, int quality, QByteArray& out);
+// 8-bit RGBA when the rows have alpha, RGB otherwise, unfiltered, with the resolution in
+// pHYs.
+bool WritePng(const encode::PixelRows& rows, std::vector<std::uint8_t>& out);
+
+// Baseline JPEG at this quality, 4:2:0, with the resolution in the JFIF header (dots an
+// inch); alpha is dropped.
+bool WriteJpeg(const encode::PixelRows& rows, int quality, std::vector<std::uint8_t>& out);
 
 }  // namespace korvanth::imaging

@@ -3,8 +3,6 @@
 // only then get a name: the target's own when it does not exist yet, otherwise a
 // temporary one that is renamed over the target. A save killed on the way leaves nothing.
 // File systems without nameless files get a named temporary from the start.
-#include <QFile>
-#include <QString>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "imaging/portable/native_path.h"
 #include "imaging/save_file.h"
 #include "imaging/stale_temporaries.h"
 
@@ -115,8 +114,7 @@ SaveProblem ProblemFor(int error, const std::string& folder) {
 
 SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
   if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
-  const QByteArray native = QFile::encodeName(QString::fromUtf16(path));
-  std::string target(native.constData(), static_cast<std::size_t>(native.size()));
+  std::string target = imaging::NativePath(path);
   // A symbolic link stays a link: the file it names is the one replaced.
   struct stat link {};
   if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {

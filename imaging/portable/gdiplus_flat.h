@@ -1,6 +1,7 @@
 // Off Windows: the subset of the GDI+ flat API that Korvanth calls, with the names,
 // signatures, values and namespaces of the Windows headers (types in Gdiplus, the
-// functions in Gdiplus::DllExports). Implemented over Qt Gui and giflib.
+// functions in Gdiplus::DllExports). Implemented over libpng, libjpeg,
+// giflib and libtiff.
 #pragma once
 
 #include "imaging/portable/win_base.h"

@@ -1,14 +1,13 @@
 // The objects behind the opaque GDI+ pointers off Windows. Every image is a
-// PortableBitmap; graphics surfaces draw straight into a QImage.
+// PortableBitmap; graphics surfaces draw straight into its pixels or a device context's.
 #pragma once
-
-#include <QImage>
 
 #include <cstdint>
 #include <vector>
 
 #include "imaging/picture_header.h"
 #include "imaging/portable/gdiplus_flat.h"
+#include "imaging/portable/pixel_image.h"
 
 namespace korvanth::imaging {
 
@@ -39,8 +38,7 @@ struct PixelLock {
 };
 
 struct PortableBitmap : Gdiplus::GpBitmap {
-  // Format_ARGB32 (non-premultiplied), Format_RGB32 or Format_BGR888 only.
-  QImage pixels;
+  PixelImage pixels;
   float dpiX = 96.0f;
   float dpiY = 96.0f;
   PixelLock lock;
@@ -50,7 +48,7 @@ struct PortableBitmap : Gdiplus::GpBitmap {
 };
 
 struct PortableGraphics : Gdiplus::GpGraphics {
-  QImage* target = nullptr;
+  PixelImage* target = nullptr;
   PortableBitmap* owner = nullptr;  // set when drawing into a bitmap
   bool clipped = false;
   Box clip;
@@ -78,14 +76,11 @@ inline PortableBitmap* AsBitmap(Gdiplus::GpImage* image) {
   return static_cast<PortableBitmap*>(static_cast<Gdiplus::GpBitmap*>(image));
 }
 
-// A picture needing more than this many bytes of pixels is refused before allocation.
-constexpr std::int64_t kMaxPixelBytes = kMaxPictureBytes;
+// Pixel format tag of a stored layout.
+Gdiplus::PixelFormat PixelFormatOf(Layout layout);
 
-// True when width x height pixels of bytesPerPixel fit the limit (both sides > 0).
-bool FitsPixelLimit(std::int64_t width, std::int64_t height, int bytesPerPixel);
-
-// Pixel format tag of a stored QImage format (0 for anything unexpected).
-Gdiplus::PixelFormat PixelFormatOf(QImage::Format format);
+// A bitmap owning these pixels; null when memory cannot be had.
+PortableBitmap* NewBitmap(PixelImage pixels, float dpiX, float dpiY);
 
 // Frees the bitmap unless graphics surfaces still draw into it.
 void ReleaseBitmapIfUnused(PortableBitmap* bitmap);

@@ -41,12 +41,10 @@ GpStatus GdipGetImageGraphicsContext(GpImage* image, GpGraphics** graphics) {
 GpStatus GdipCreateFromHDC(HDC hdc, GpGraphics** graphics) {
   if (graphics == nullptr) return InvalidParameter;
   *graphics = nullptr;
-  if (hdc == nullptr || hdc->surface == nullptr || hdc->surface->isNull() ||
-      !korvanth::imaging::LayoutOf(hdc->surface->format()))
-    return InvalidParameter;
+  if (hdc == nullptr || hdc->surface.isNull()) return InvalidParameter;
   auto* created = new (std::nothrow) PortableGraphics;
   if (created == nullptr) return OutOfMemory;
-  created->target = hdc->surface;
+  created->target = &hdc->surface;
   *graphics = created;
   return Ok;
 }

@@ -1,8 +1,6 @@
 // Saving: the whole file is encoded in memory, then written beside the target and moved
 // over it (korvanth::ReplaceFileWith), so a failed save leaves neither a partial file nor
 // a lost old one.
-#include <QString>
-
 #include <new>
 
 #include "imaging/encode/writers.h"
@@ -17,20 +15,14 @@ using korvanth::imaging::PortableBitmap;
 
 constexpr int kJpegQuality = 90;
 
-bool EncodeWithQt(PortableBitmap& bitmap, const char* format, int quality,
-                  std::vector<std::uint8_t>& out) {
-  QByteArray encoded;
-  if (!korvanth::imaging::EncodeWithQt(bitmap, format, quality, encoded)) return false;
-  out.assign(encoded.begin(), encoded.end());
-  return true;
-}
-
 bool Encode(EncoderKind kind, PortableBitmap& bitmap, std::vector<std::uint8_t>& out) {
-  if (kind == EncoderKind::Jpeg) return EncodeWithQt(bitmap, "jpeg", kJpegQuality, out);
-  if (kind == EncoderKind::Png) return EncodeWithQt(bitmap, "png", -1, out);
   const auto rows = korvanth::imaging::RowsOf(bitmap);
   if (!rows) return false;
   switch (kind) {
+    case EncoderKind::Png:
+      return korvanth::imaging::WritePng(*rows, out);
+    case EncoderKind::Jpeg:
+      return korvanth::imaging::WriteJpeg(*rows, kJpegQuality, out);
     case EncoderKind::Bmp:
       return korvanth::encode::WriteBmp(*rows, out);
     case EncoderKind::Gif:

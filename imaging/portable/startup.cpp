@@ -1,5 +1,5 @@
-// Start-up, shut-down and GDI+'s heap. Nothing here needs global set-up (Qt's image
-// classes work without it), so every other call works whether or not start-up ran.
+// Start-up, shut-down and GDI+'s heap. Nothing here needs global set-up (the codec
+// libraries work without it), so every other call works whether or not start-up ran.
 #include <atomic>
 #include <cstdlib>
 

@@ -129,9 +129,7 @@ int MenuBarHeight() {
 }
 
 MainWindow::MainWindow(const WindowClass& windowClass, DWORD style, DWORD exStyle)
-    : class_(windowClass), style_(style), exStyle_(exStyle) {
-  dc_.surface = &buffer_;
-}
+    : class_(windowClass), style_(style), exStyle_(exStyle) {}
 
 QWidget* MainWindow::widget() const { return frame_; }
 
@@ -258,6 +256,7 @@ void MainWindow::destroy() {
   destroyed_ = true;
   hasFocus_ = false;
   buffer_ = QImage();
+  dc_.surface = korvanth::imaging::PixelImage();
   // The widgets may be in the middle of delivering the event that led here.
   if (frame_) frame_->deleteLater();
   if (menu_ != nullptr) {

@@ -136,7 +136,8 @@ class MainWindow final : public HWND__ {
   void setRedraw(bool enabled);
   int scrollPixels(int dx, int dy, const RECT* scroll, const RECT* clip, LPRECT updateRect,
                    UINT flags);
-  QImage pixels() const { return buffer_; }
+  // A copy: the imaging layer keeps drawing into the buffer's own memory.
+  QImage pixels() const { return buffer_.copy(); }
 
   // Scroll bars (scroll_bars.cpp).
   int setScrollInfo(int bar, const SCROLLINFO& info);
@@ -187,8 +188,10 @@ class MainWindow final : public HWND__ {
   QSize reportedSize_{-1, -1};
   int sizeDepth_ = 0;
 
-  QImage buffer_;
+  // The back buffer is owned by the device context the imaging layer draws into;
+  // buffer_ shows the same memory to Qt's painters.
   HDC__ dc_{};
+  QImage buffer_;
   bool invalid_ = false;
   bool erasePending_ = false;
   QRect invalidRect_;

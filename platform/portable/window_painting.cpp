@@ -15,6 +15,14 @@ RECT ToRect(const QRect& rect) {
   return RECT{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
+// The device context's pixels as a QImage over the same memory (no copy).
+QImage SurfaceImage(HDC__& dc) {
+  korvanth::imaging::PixelImage& surface = dc.surface;
+  return QImage(surface.bits(), static_cast<int>(surface.width()),
+                static_cast<int>(surface.height()), static_cast<qsizetype>(surface.stride()),
+                QImage::Format_RGB32);
+}
+
 QRect FromRect(const RECT& rect) {
   return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
 }
@@ -29,7 +37,10 @@ void MainWindow::resizeBuffer(QSize size) {
   }
   if (buffer_.size() == size) return;
   const QSize old = buffer_.size();
-  QImage next(size, QImage::Format_RGB32);
+  korvanth::imaging::PixelImage surface = korvanth::imaging::PixelImage::Create(
+      size.width(), size.height(), korvanth::imaging::Layout::Rgb32);
+  HDC__ nextDc{std::move(surface)};
+  QImage next = nextDc.surface.isNull() ? QImage() : SurfaceImage(nextDc);
   if (!next.isNull()) {
     const auto colour = BrushColour(class_.background);
     next.fill(colour ? *colour : QColor(255, 255, 255));
@@ -39,7 +50,9 @@ void MainWindow::resizeBuffer(QSize size) {
       painter.drawImage(0, 0, buffer_);
     }
   }
+  // The old view goes before the pixels it shows.
   buffer_ = next;
+  dc_.surface = std::move(nextDc.surface);
   // Class style 0: only growing exposes area that needs painting.
   if (size.width() > old.width() || size.height() > old.height())
     invalidate(QRect(QPoint(0, 0), size), true);
@@ -110,8 +123,8 @@ void MainWindow::endPaint() {
 
 LRESULT MainWindow::eraseBackground(HDC dc) {
   const auto colour = BrushColour(class_.background);
-  if (!colour || dc == nullptr || dc->surface == nullptr || dc->surface->isNull()) return 0;
-  dc->surface->fill(*colour);
+  if (!colour || dc == nullptr || dc->surface.isNull()) return 0;
+  SurfaceImage(*dc).fill(*colour);
   return 1;
 }
 

@@ -94,10 +94,9 @@ TEST_F(PreviewTest, FollowsTheBlockAndShowsTheCheckerboardUnderClearPixels) {
   Load(SavePicture(picture, "holes.png"));
   MoveMouse(2 * 32 + 5, 1 * 32 + 5);
   Command(kPreviewCommand);
-  EXPECT_EQ(
-      FirstDifference(PreviewOf(LayoutFormat::Terrain1),
-                      ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 64, 32))),
-      "");
+  EXPECT_EQ(FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 64, 32)),
+                            PreviewOf(LayoutFormat::Terrain1)),
+            "");
   const int builds = korvanth::SheetPreviewBuilds();
   // Within the same cell nothing is rebuilt.
   MoveMouse(2 * 32 + 20, 1 * 32 + 25);
@@ -109,8 +108,8 @@ TEST_F(PreviewTest, FollowsTheBlockAndShowsTheCheckerboardUnderClearPixels) {
   EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
   EXPECT_EQ(SelectionOrigin().x, 300 - 64);
   EXPECT_EQ(
-      FirstDifference(PreviewOf(LayoutFormat::Terrain1),
-                      ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 236, 96))),
+      FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 236, 96)),
+                      PreviewOf(LayoutFormat::Terrain1)),
       "");
   // Every clear pixel of the sheet shows the checkerboard, in both of its colours.
   const QImage shown = PreviewShown();
@@ -137,10 +136,9 @@ TEST_F(PreviewTest, FormatAndPictureChangesRebuildWithoutAMove) {
   const int builds = korvanth::SheetPreviewBuilds();
   Command(40004);  // 地形2
   EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
-  EXPECT_EQ(
-      FirstDifference(PreviewOf(LayoutFormat::Terrain2),
-                      ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain2, 96, 64))),
-      "");
+  EXPECT_EQ(FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain2, 96, 64)),
+                            PreviewOf(LayoutFormat::Terrain2)),
+            "");
   // The same format again changes nothing.
   Command(40004);
   EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);

@@ -60,7 +60,7 @@ TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
   ASSERT_TRUE(fs::exists(saved));
   EXPECT_EQ(ReadBytes(saved).substr(0, 2), "BM");
   EXPECT_EQ(
-      FirstDifference(ReadBack(saved), ExpectedSheet(picture_, LayoutFormat::Terrain1, 96, 64)),
+      FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, 96, 64), ReadBack(saved)),
       "");
 
   // After the dialog the window has the focus again: one release arms, the next saves.

@@ -114,7 +114,7 @@ TEST_F(ConvertProgramTest, ConvertsTheBlockAtAnOriginPixelForPixel) {
         {"--format", std::string(LayoutFormatName(format)), "--origin", "40,70", input, output});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, format, 40, 70)), "");
+    EXPECT_EQ(FirstDifference(ExpectedSheet(picture_, format, 40, 70), ReadBack(output)), "");
   }
 }
 
@@ -125,7 +125,7 @@ TEST_F(ConvertProgramTest, CellIsPulledBackInsideThePicture) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   // x: 7 * 32 + 96 > 256 gives 160; y: 9 * 32 + 128 > 300 gives 172.
   EXPECT_EQ(
-      FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain2, 160, 172)),
+      FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain2, 160, 172), ReadBack(output)),
       "");
 }
 
@@ -136,7 +136,7 @@ TEST_F(ConvertProgramTest, BlockOutsideThePictureWarnsAndConverts) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.err.find("warning"), std::string::npos);
   EXPECT_EQ(
-      FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain1, -24, -56)),
+      FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, -24, -56), ReadBack(output)),
       "");
 }
 
@@ -206,9 +206,10 @@ TEST_F(ConvertProgramTest, BatchWritesEveryWholeBlock) {
       const std::string path =
           outdir + "/ground_" + std::to_string(column) + "_" + std::to_string(row) + ".png";
       ASSERT_TRUE(fs::exists(path)) << path;
-      EXPECT_EQ(FirstDifference(ReadBack(path), ExpectedSheet(picture_, LayoutFormat::Terrain1,
-                                                              column * 64, row * 96)),
-                "");
+      EXPECT_EQ(
+          FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, column * 64, row * 96),
+                          ReadBack(path)),
+          "");
       ++count;
     }
   }
@@ -269,7 +270,7 @@ TEST_F(ConvertProgramTest, JapaneseNamesWork) {
   RunResult r = RunConvert({input, output});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(
-      FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0)), "");
+      FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0), ReadBack(output)), "");
   r = RunConvert({"--all", input, dir_.file("バッチ")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(fs::exists(fs::path(dir_.file("バッチ")) / "地形タイル_0_0.png"));
@@ -287,7 +288,7 @@ TEST_F(ConvertProgramTest, LongNamesWorkAsFarAsTheSystemAllows) {
   RunResult r = RunConvert({input, output});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(
-      FirstDifference(ReadBack(output), ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0)), "");
+      FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0), ReadBack(output)), "");
   r = RunConvert({"--all", input, (deep / "batch").string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(fs::exists(deep / "batch" / "入力_0_0.png"));
@@ -353,7 +354,7 @@ TEST_F(ConvertProgramTest, PositionsAtTheEndsOfTheRange) {
       continue;
     }
     const LayoutFormat format = c.options.size() > 2 ? LayoutFormat::Roof : LayoutFormat::Terrain1;
-    EXPECT_EQ(FirstDifference(ReadBack(output), ExpectedSheet(picture_, format, c.x, c.y)), "")
+    EXPECT_EQ(FirstDifference(ExpectedSheet(picture_, format, c.x, c.y), ReadBack(output)), "")
         << c.options[1];
   }
 }

@@ -33,7 +33,7 @@ TEST(GoldenSheetsTest, EveryFormatMatchesItsGoldenSheet) {
     const QImage golden = ReadBack(Golden(name));
     ASSERT_FALSE(golden.isNull()) << name;
     const QImage got = ReadBack(out);
-    EXPECT_EQ(FirstDifference(got, golden), "") << name;
+    EXPECT_EQ(FirstDifference(golden, got), "") << name;
     // Every byte of the pixel data, alpha included.
     ASSERT_EQ(got.sizeInBytes(), golden.sizeInBytes()) << name;
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(got.constBits()), got.sizeInBytes()),

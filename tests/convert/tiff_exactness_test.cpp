@@ -250,7 +250,7 @@ TEST(TiffExactness, EveryVariantArrivesBitForBitInTheSheet) {
     ImageHandle loaded = ImageHandle::FromFile(reinterpret_cast<const WCHAR*>(Wide(path).c_str()));
     ASSERT_EQ(loaded.lastStatus(), Ok) << v.name;
     const QImage sheet = SheetOf(path, dir.file("sheet.png"));
-    EXPECT_EQ(FirstDifference(sheet, ExpectedSheet(expected, LayoutFormat::Terrain1, 3, 2)), "")
+    EXPECT_EQ(FirstDifference(ExpectedSheet(expected, LayoutFormat::Terrain1, 3, 2), sheet), "")
         << v.name;
   }
 }

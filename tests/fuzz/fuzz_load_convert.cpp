@@ -2,17 +2,22 @@
 // sheet of one block is built and saved by the conversion core the converter uses. The
 // layout format, the sheet's file type and the block's place come from the input's
 // length, so every seed is a plain picture and a reproducer replays as it ran. A picture
-// that loads must convert.
+// that loads must convert, and so must the region of it that the block needs, to the
+// same file.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
+#include "convert/conversion_job.h"
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
-#include "convert/conversion_job.h"
+#include "convert/picture_block_load.h"
+#include "convert/sheet_conversion.h"
 #include "imaging/handles.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -27,12 +32,14 @@ void RemoveOutputFolder() {
   std::filesystem::remove_all(OutputFolder, ec);
 }
 
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Qt's image readers would report odd data on standard error, as the converter keeps
-  // them from doing.
-  setenv("QT_LOGGING_RULES", "qt.gui.imageio=false", 0);
   GdiplusStartupInput startupInput;
   ULONG_PTR token = 0;
   GdiplusStartup(&token, &startupInput, nullptr);
@@ -65,6 +72,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!status.ok()) {
     std::fprintf(stderr, "a loaded %u x %u picture did not convert to %s: %s\n", picture.Width(),
                  picture.Height(), output.c_str(), ConversionReason(status).c_str());
+    std::abort();
+  }
+  // The block's region alone converts to the same file.
+  PictureBlock block = LoadPictureBlock(input.path(), format, offset, offset);
+  const std::string fromRegion = (OutputFolder / "region").string() + extension;
+  if (block.outcome.problem != LoadProblem::None ||
+      !RunConversion({&block.region, format, block.origin, fromRegion, kNoTilesets, {}}, {}).ok() ||
+      block.pictureWidth != static_cast<std::int32_t>(picture.Width()) ||
+      block.pictureHeight != static_cast<std::int32_t>(picture.Height()) ||
+      ReadAll(fromRegion) != ReadAll(output)) {
+    std::fprintf(stderr, "the block's region of a loaded %u x %u picture gave another sheet\n",
+                 picture.Width(), picture.Height());
     std::abort();
   }
   return 0;

@@ -114,19 +114,6 @@ std::string Le32(quint32 value) {
   return Le16(static_cast<quint16>(value)) + Le16(static_cast<quint16>(value >> 16));
 }
 
-std::string FirstDifference(const QImage& expected, const QImage& actual) {
-  if (expected.size() != actual.size()) return "sizes differ";
-  for (int y = 0; y < expected.height(); ++y)
-    for (int x = 0; x < expected.width(); ++x)
-      if (expected.pixel(x, y) != actual.pixel(x, y)) {
-        char text[96];
-        std::snprintf(text, sizeof text, "at (%d, %d): expected %08x, got %08x", x, y,
-                      expected.pixel(x, y), actual.pixel(x, y));
-        return text;
-      }
-  return {};
-}
-
 namespace {
 int AppendGif(GifFileType* gif, const GifByteType* bytes, int length) {
   static_cast<std::string*>(gif->UserData)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/handles.h"
+#include "support/pixel_difference.h"
 
 // A bitmap of `format` whose pixels are `image`'s (converted through a 32-bit ARGB lock).
 korvanth::ImageHandle BitmapFrom(const QImage& image, PixelFormat format = PixelFormat32bppARGB);
@@ -40,9 +41,6 @@ std::string BigEndian32(quint32 value);
 // Little-endian fields for hand-built BMP files.
 std::string Le16(quint16 value);
 std::string Le32(quint32 value);
-
-// Pixels differ: a readable description of the first difference, empty when equal.
-std::string FirstDifference(const QImage& expected, const QImage& actual);
 
 // A one-frame GIF written with giflib directly (Qt reads GIF but cannot write it).
 // `palette` holds 0xRRGGBB values; `transparent` < 0 means none.

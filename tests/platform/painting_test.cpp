@@ -25,14 +25,17 @@ class Painting : public ::testing::Test {
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(hwnd, &paint);
       painted.push_back(paint);
-      if (dc != nullptr && dc->surface != nullptr) {
-        surfaceSize = dc->surface->size();
+      if (dc != nullptr && !dc->surface.isNull()) {
+        // The surface's own memory, seen as a QImage.
+        QImage surface(dc->surface.bits(), static_cast<int>(dc->surface.width()),
+                       static_cast<int>(dc->surface.height()), dc->surface.stride(),
+                       QImage::Format_RGB32);
+        surfaceSize = surface.size();
         if (pattern) {
-          for (int y = 0; y < dc->surface->height(); ++y)
-            for (int x = 0; x < dc->surface->width(); ++x)
-              dc->surface->setPixel(x, y, PlaceColour(x, y));
+          for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x) surface.setPixel(x, y, PlaceColour(x, y));
         } else if (fill) {
-          dc->surface->fill(QColor::fromRgb(*fill));
+          surface.fill(QColor::fromRgb(*fill));
         }
       }
       EndPaint(hwnd, &paint);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "convert/layout_format.h"
+#include "support/pixel_difference.h"
 
 inline QImage ExpectedSheet(const QImage& source, korvanth::LayoutFormat format, int originX,
                             int originY) {
@@ -35,24 +36,4 @@ inline QImage ExpectedSheet(const QImage& source, korvanth::LayoutFormat format,
     }
   }
   return sheet;
-}
-
-// Index of the first differing pixel as "x,y: got/expected", or empty when equal.
-inline std::string FirstDifference(const QImage& got, const QImage& expected) {
-  if (got.size() != expected.size()) {
-    return "size " + std::to_string(got.width()) + "x" + std::to_string(got.height()) +
-           " instead of " + std::to_string(expected.width()) + "x" +
-           std::to_string(expected.height());
-  }
-  for (int y = 0; y < got.height(); ++y) {
-    for (int x = 0; x < got.width(); ++x) {
-      if (got.pixel(x, y) != expected.pixel(x, y)) {
-        char text[96];
-        std::snprintf(text, sizeof text, "%d,%d: %08X instead of %08X", x, y, got.pixel(x, y),
-                      expected.pixel(x, y));
-        return text;
-      }
-    }
-  }
-  return {};
 }

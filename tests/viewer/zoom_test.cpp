@@ -317,7 +317,7 @@ TEST_P(ZoomedClickTest, ClickConvertsExactlyTheBlockShown) {
   ExpectView(picture, BlockOnScreen(c.blockWidth, c.blockHeight));
 
   const QImage sheet = ClickAndSave(c.pointerX, c.pointerY, "sheet.png");
-  EXPECT_EQ(FirstDifference(sheet, ExpectedSheet(picture, c.format, x, y)), "");
+  EXPECT_EQ(FirstDifference(ExpectedSheet(picture, c.format, x, y), sheet), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
