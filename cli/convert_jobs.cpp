@@ -35,22 +35,21 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-// Checks the input and loads it into `picture`. Prints one line and returns false when it
-// cannot be read; the reasons are the loader's own, the same on every host.
-bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
+// Prints one line and returns false when the input could not be read; the reasons are the
+// loader's own, the same on every host. A folder is named as such whatever the loader said.
+bool ReportLoad(const std::string& input, LoadProblem problem, PixelSize size, std::FILE* err) {
   std::error_code ec;
-  if (fs::is_directory(PathFromUtf8(input), ec) && !ec) {
+  if (problem != LoadProblem::None && fs::is_directory(PathFromUtf8(input), ec) && !ec) {
     std::fprintf(err, "%s: %s: is a folder, not a picture\n", kProgram,
                  PrintableName(input).c_str());
     return false;
   }
-  const LoadOutcome outcome = LoadPictureFile(input, picture);
-  if (outcome.problem != LoadProblem::None) {
+  if (problem != LoadProblem::None) {
     std::fprintf(err, "%s: %s: %s\n", kProgram, PrintableName(input).c_str(),
-                 LoadProblemText(outcome.problem));
+                 LoadProblemText(problem));
     return false;
   }
-  if (picture.Width() == 0 || picture.Height() == 0) {
+  if (size.width == 0 || size.height == 0) {
     std::fprintf(err, "%s: %s: the picture is empty\n", kProgram, PrintableName(input).c_str());
     return false;
   }
@@ -60,6 +59,12 @@ bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
 // A loaded picture's size; the loader admits none beyond 32-bit positions.
 PixelSize SizeOf(ImageHandle& picture) {
   return {static_cast<int>(picture.Width()), static_cast<int>(picture.Height())};
+}
+
+// Loads the whole input into `picture`; one line when it cannot be read.
+bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
+  const LoadProblem problem = LoadPictureFile(input, picture).problem;
+  return ReportLoad(input, problem, SizeOf(picture), err);
 }
 
 // Appends one printf-style message to `out`: a batch's workers gather their messages for
@@ -171,27 +176,26 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
                  kProgram, PrintableName(options.output).c_str());
     return kExitUsage;
   }
-  ImageHandle picture;
-  if (!LoadInput(options.input, picture, err)) return kExitFailure;
-  const PixelSize size = SizeOf(picture);
+  // Only the part of the file under the block is decoded.
   const PixelSize block = SelectionBlockSize(options.format);
-  SelectionPoint origin;
-  if (options.origin) origin = *options.origin;
-  if (options.cell) {
-    const auto placed = PlaceBlockOnCell(options.cell->column, options.cell->row, block, size);
-    if (!placed) {
-      std::fprintf(err, "%s: --cell %d,%d names no block of this picture\n", kProgram,
-                   options.cell->column, options.cell->row);
-      return kExitUsage;
-    }
-    origin = *placed;
+  PictureBlock loaded = LoadPictureBlock(
+      options.input, options.format, [&](PixelSize size) -> std::optional<SelectionPoint> {
+        if (!options.cell) return options.origin.value_or(SelectionPoint{});
+        return PlaceBlockOnCell(options.cell->column, options.cell->row, block, size);
+      });
+  const PixelSize size{loaded.pictureWidth, loaded.pictureHeight};
+  if (!ReportLoad(options.input, loaded.outcome.problem, size, err)) return kExitFailure;
+  if (!loaded.placed) {
+    std::fprintf(err, "%s: --cell %d,%d names no block of this picture\n", kProgram,
+                 options.cell->column, options.cell->row);
+    return kExitUsage;
   }
-  WarnIfOutside(origin, block, size, err);
+  WarnIfOutside(loaded.placedAt, block, size, err);
 
   std::string messages;
-  const bool written = WriteSheet(
-      {&picture, options.format, origin, options.output, options.tilesets, options.input, nullptr},
-      messages);
+  const bool written = WriteSheet({&loaded.region, options.format, loaded.origin, options.output,
+                                   options.tilesets, options.input, nullptr},
+                                  messages);
   std::fputs(messages.c_str(), err);
   return written ? kExitOk : kExitFailure;
 }

@@ -5,8 +5,8 @@
 
 namespace korvanth {
 
-PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format, std::int32_t x,
-                              std::int32_t y) {
+PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format,
+                              const BlockPlacement& place) {
   PictureBlock block;
   const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
   if (!wide) {
@@ -19,20 +19,37 @@ PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format, std:
     block.outcome = {refused, block.region.Record(StatusOfProblem(refused))};
     return block;
   }
+  // A judged header's size fits 32 bits (the pixel bound admits nothing larger).
+  block.pictureWidth = static_cast<std::int32_t>(header.needs.width);
+  block.pictureHeight = static_cast<std::int32_t>(header.needs.height);
+  const std::optional<SelectionPoint> origin = place({block.pictureWidth, block.pictureHeight});
+  if (!origin) {
+    block.placed = false;
+    return block;
+  }
+  block.placedAt = *origin;
   const PixelSize size = SelectionBlockSize(format);
   imaging::LoadedRegion loaded;
-  block.region =
-      ImageHandle::FromPictureRegion(wide->data(), x, y, size.width, size.height, loaded);
+  block.region = ImageHandle::FromPictureRegion(wide->data(), origin->x, origin->y, size.width,
+                                                size.height, loaded);
   if (const GpStatus status = block.region.lastStatus(); status != Ok) {
     block.outcome = {ProblemOfFailedDecode(status, header.type), status};
     return block;
   }
-  // Pictures are below 2^31 pixels a side, and the region lies inside the picture.
-  block.pictureWidth = static_cast<std::int32_t>(loaded.pictureWidth);
-  block.pictureHeight = static_cast<std::int32_t>(loaded.pictureHeight);
-  block.origin = {static_cast<std::int32_t>(x - loaded.region.left),
-                  static_cast<std::int32_t>(y - loaded.region.top)};
+  if (loaded.pictureWidth != header.needs.width || loaded.pictureHeight != header.needs.height) {
+    // The decoder saw another size than the header: the place is not known to hold.
+    block.region = ImageHandle();
+    block.outcome = {LoadProblem::Damaged, block.region.Record(GenericError)};
+    return block;
+  }
+  block.origin = {static_cast<std::int32_t>(origin->x - loaded.region.left),
+                  static_cast<std::int32_t>(origin->y - loaded.region.top)};
   return block;
+}
+
+PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format, std::int32_t x,
+                              std::int32_t y) {
+  return LoadPictureBlock(path, format, [&](PixelSize) { return SelectionPoint{x, y}; });
 }
 
 }  // namespace korvanth

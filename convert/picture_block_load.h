@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "convert/conversion_state.h"
@@ -18,10 +20,20 @@ struct PictureBlock {
   // The block's origin in the region's pixels: converting `region` at this origin gives
   // the sheet that converting the whole picture at the asked origin gives.
   SelectionPoint origin;
+  SelectionPoint placedAt;  // the block's origin in the picture's pixels
   LoadOutcome outcome;
+  bool placed = true;  // false: the placement found no block in a picture of this size
 };
 
-// Loads what a block of `format` at (x, y) in the picture file at the UTF-8 `path` needs.
+// Where the block goes in a picture of the given size; nothing when it has no place there.
+using BlockPlacement = std::function<std::optional<SelectionPoint>(PixelSize picture)>;
+
+// Loads what a block of `format` needs, placed by `place` once the picture's size is known
+// from its header (the decoder's size rules, so the place holds for the decoded picture).
+PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format,
+                              const BlockPlacement& place);
+
+// The same for a block at (x, y) in the picture file at the UTF-8 `path`.
 PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format, std::int32_t x,
                               std::int32_t y);
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/picture_block_load.h"
-#include "convert/sheet_conversion.h"
+#include "convert/conversion_job.h"
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 
@@ -21,8 +21,13 @@ TEST(PictureBlockLoadTest, TheRegionConvertsToTheWholePicturesSheet) {
   ASSERT_EQ(block.outcome.problem, LoadProblem::None);
   EXPECT_EQ(block.pictureWidth, picture.width());
   EXPECT_EQ(block.pictureHeight, picture.height());
-  ASSERT_TRUE(ConvertBlockToFile(block.region, LayoutFormat::Terrain2, block.origin,
-                                 dir.file("sheet.png"), {})
+  ASSERT_TRUE(RunConversion({&block.region,
+                             LayoutFormat::Terrain2,
+                             block.origin,
+                             dir.file("sheet.png"),
+                             kNoTilesets,
+                             {}},
+                            {})
                   .ok());
   EXPECT_EQ(FirstDifference(ExpectedSheet(picture, LayoutFormat::Terrain2, x, y),
                             ReadBack(dir.file("sheet.png"))),
