@@ -13,10 +13,9 @@
 #include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
-
-const char* const SaveExtensions[3] = {"png", "bmp", ""};
 
 namespace {
 
@@ -29,17 +28,37 @@ constexpr char kOpenFilter[] =
     "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
     "すべてのファイル (*.*)\0*.*\0";
 
-constexpr char kSaveFilter[] =
-    "PNG (*.png)\0*.png\0"
-    "ビットマップ (*.bmp)\0*.bmp\0"
-    "すべてのファイル (*.*)\0*.*\0";
+// Every file type a sheet can be written as ("JPEG (*.jpg; jpeg)\0*.jpg;*.jpeg\0"), then
+// every file, in the Open filter's form; built once.
+const char* SaveFilter() {
+  static const std::string filter = [] {
+    std::string text;
+    for (const FileType& type : FileTypes()) {
+      std::string shown;
+      std::string patterns;
+      for (std::string_view extension : type.extensions) {
+        if (extension.empty()) continue;
+        shown += (shown.empty() ? "*." : "; ") + std::string(extension);
+        patterns += (patterns.empty() ? "*." : ";*.") + std::string(extension);
+      }
+      text += std::string(type.label) + " (" + shown + ")" + '\0' + patterns + '\0';
+    }
+    // The string's own terminator ends the list.
+    return text + "すべてのファイル (*.*)" + '\0' + "*.*" + '\0';
+  }();
+  return filter.c_str();
+}
 
 constexpr int kFileNameField = 1152;
 constexpr int kCancelCommand = 2;
 
-const char* ExtensionForFilter(DWORD filterIndex) {
-  if (filterIndex < 1 || filterIndex > 3) return SaveExtensions[0];
-  return SaveExtensions[filterIndex - 1];
+// The extension (without the dot) of the Save dialog's file type at a 1-based index:
+// empty for every file, the first type's for an index beyond the list.
+std::string ExtensionForFilter(DWORD filterIndex) {
+  const auto types = FileTypes();
+  if (filterIndex == types.size() + 1) return {};
+  if (filterIndex < 1 || filterIndex > types.size()) return std::string(types[0].extensions[0]);
+  return std::string(types[filterIndex - 1].extensions[0]);
 }
 
 // Replaces the text from `at` on (or appends, when `at` is the end) with "." and the
@@ -62,7 +81,7 @@ void MatchNameToFileType(HWND hookDialog, const OPENFILENAMEA* record) {
   char* dot = std::strrchr(text, '.');
   char* at = dot != nullptr ? dot : text + std::strlen(text);
   // A name that would no longer fit keeps its text rather than being cut.
-  if (!PutExtension(text, at, ExtensionForFilter(record->nFilterIndex))) return;
+  if (!PutExtension(text, at, ExtensionForFilter(record->nFilterIndex).c_str())) return;
   SendDlgItemMessageA(saveDialog, kFileNameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
@@ -95,9 +114,9 @@ void WriteTilesetsOfSheet(HWND owner, const char* path) {
   if (SheetTilesets == kNoTilesets) return;
   TilesetKinds kinds = SheetTilesets;
   std::vector<TilesetWriteFailure> failures;
-  for (const auto& [kind, extension] :
-       {std::pair{kTiledTileset, ".tsx"}, std::pair{kGodotTileset, ".tres"}}) {
-    const std::string tileset = TilesetPathFor(path, extension);
+  for (const TilesetTarget& target : kTilesetTargets) {
+    const TilesetKinds kind = TilesetKindOf(target);
+    const std::string tileset = TilesetPathFor(path, target.extension);
     if ((kinds & kind) && IsSameFile(SourceImage.path, tileset)) {
       failures.push_back({tileset, ConversionReason({ConversionProblem::OpenPicture, {}})});
       kinds = TilesetKinds(kinds & ~kind);
@@ -124,7 +143,7 @@ bool RunOpenDialog(HWND owner) {
 bool RunSaveDialog(HWND owner) {
   char name[kPathBufferSize] = {};
   OPENFILENAMEA record =
-      DialogRecord(owner, kSaveFilter, name,
+      DialogRecord(owner, SaveFilter(), name,
                    OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
   record.lpfnHook = SaveDialogHook;
   if (!GetSaveFileNameA(&record)) return false;
@@ -133,7 +152,8 @@ bool RunSaveDialog(HWND owner) {
   std::snprintf(path, sizeof path, "%s", name);
   if (std::strchr(path, '.') == nullptr) {
     // A completed name that would not fit is not saved rather than saved under a cut name.
-    if (!PutExtension(path, path + std::strlen(path), ExtensionForFilter(record.nFilterIndex))) {
+    if (!PutExtension(path, path + std::strlen(path),
+                      ExtensionForFilter(record.nFilterIndex).c_str())) {
       return false;
     }
   }

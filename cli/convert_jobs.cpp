@@ -17,6 +17,7 @@
 #include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
@@ -67,10 +68,9 @@ PixelSize SizeOf(ImageHandle& picture) {
 bool WriteTilesets(TilesetKinds kinds, LayoutFormat format, const std::string& input,
                    const std::string& output, std::FILE* err) {
   bool all = true;
-  const std::pair<TilesetKinds, const char*> files[] = {{kTiledTileset, ".tsx"},
-                                                        {kGodotTileset, ".tres"}};
-  for (const auto& [kind, extension] : files) {
-    const std::string path = TilesetPathFor(output, extension);
+  for (const TilesetTarget& target : kTilesetTargets) {
+    const TilesetKinds kind = TilesetKindOf(target);
+    const std::string path = TilesetPathFor(output, target.extension);
     if ((kinds & kind) && IsSameFile(input, path)) {
       std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
                    PrintableName(path).c_str());
@@ -167,8 +167,8 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
     return kExitUsage;
   }
   if (std::strchr(options.output.c_str(), '.') == nullptr) {
-    std::fprintf(err, "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
-                 kProgram, PrintableName(options.output).c_str());
+    std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
+                 PrintableName(options.output).c_str(), CanonicalExtensions(".", ", ").c_str());
     return kExitUsage;
   }
   ImageHandle picture;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "app/menu_resource.h"
 #include "app/main_window.h"
 #include "convert/conversion_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -105,7 +106,7 @@ TEST_F(SaveFlowTest, TypeSwitchesRenameTheTypedName) {
             })
       .when(dialogs_test::Always,
             [&] {
-              dialogs_test::ChooseType(2);
+              dialogs_test::ChooseType(3);  // JPEG
               field.push_back(dialogs_test::NameField()->text());
             })
       .when(dialogs_test::Always,
@@ -115,7 +116,7 @@ TEST_F(SaveFlowTest, TypeSwitchesRenameTheTypedName) {
             })
       .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
   ReleaseWith(script, 40, 40);
-  EXPECT_EQ(field, (std::vector<QString>{InDir("my.sheet.bmp"), InDir("my.sheet."),
+  EXPECT_EQ(field, (std::vector<QString>{InDir("my.sheet.bmp"), InDir("my.sheet.jpg"),
                                          InDir("my.sheet.png")}));
   EXPECT_EQ(ReadBytes(dir_.file("my.sheet.png")).substr(1, 3), "PNG");
 }
@@ -144,7 +145,7 @@ TEST_F(SaveFlowTest, AllFilesTypeLeavesALoneDotAndTheWarningWritesABitmap) {
   UserScript script;
   script
       .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [] { dialogs_test::ChooseType(2); })
+            [] { dialogs_test::ChooseType(5); })  // after the five file types
       .when(dialogs_test::Always, [this] { dialogs_test::TypeName(InDir("sheet")); })
       .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
       .when([] { return dialogs_test::OpenBox() != nullptr; },
@@ -215,7 +216,7 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
             [&] {
               MoveMouse(5 * 32 + 3, 40);
               columnDuringWarning = CursorCell.column;
-              platform::MenuAction(window(), 40005)->trigger();  // 屋根
+              platform::MenuAction(window(), IDM_FORMAT_ROOF)->trigger();  // 屋根
               formatDuringWarning = CurrentLayoutFormat;
               dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
             });
