@@ -38,8 +38,10 @@ const char* SaveFilter() {
       std::string patterns;
       for (std::string_view extension : type.extensions) {
         if (extension.empty()) continue;
-        shown += (shown.empty() ? "*." : "; ") + std::string(extension);
-        patterns += (patterns.empty() ? "*." : ";*.") + std::string(extension);
+        shown += shown.empty() ? "*." : "; ";
+        shown += extension;
+        patterns += patterns.empty() ? "*." : ";*.";
+        patterns += extension;
       }
       text += std::string(type.label) + " (" + shown + ")" + '\0' + patterns + '\0';
     }

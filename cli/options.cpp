@@ -36,9 +36,11 @@ std::string FormatLine(const FormatEntry& entry) {
 // "tiled|godot|both", "tiled, godot, both": every target's name, then the one for all.
 std::string TilesetNames(const char* separator) {
   std::string names;
-  for (const TilesetTarget& target : kTilesetTargets)
-    names += std::string(target.cliName) + separator;
-  return names + std::string(kEveryTilesetName);
+  for (const TilesetTarget& target : kTilesetTargets) {
+    names += target.cliName;
+    names += separator;
+  }
+  return names += kEveryTilesetName;
 }
 
 // "tiled (NAME.tsx), godot (NAME.tres)": each target with the file it writes.
@@ -46,7 +48,10 @@ std::string TilesetFiles() {
   std::string files;
   for (const TilesetTarget& target : kTilesetTargets) {
     if (!files.empty()) files += ", ";
-    files += std::string(target.cliName) + " (NAME" + std::string(target.extension) + ")";
+    files += target.cliName;
+    files += " (NAME";
+    files += target.extension;
+    files += ')';
   }
   return files;
 }

@@ -74,7 +74,9 @@ std::string ExtensionSpellings() {
   for (const FileType* type : sorted) {
     if (!text.empty()) text += ", ";
     text += type->extensions[0];
-    if (!type->extensions[1].empty()) text += "/" + std::string(type->extensions[1]);
+    if (type->extensions[1].empty()) continue;
+    text += '/';
+    text += type->extensions[1];
   }
   return text;
 }
