@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "app/file_dialogs.h"
+#include "app/main_menu.h"
+#include "app/menu_install.h"
 #include "app/menu_resource.h"
 #include "app/picture_loading.h"
 #include "app/sheet_preview.h"
@@ -26,25 +28,30 @@ constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 
 // The format items carry consecutive identifiers, in registry order.
 void CheckFormatItem(HWND window, UINT item) {
-  const auto formats = FormatRegistry();
-  CheckMenuRadioItem(GetMenu(window), formats.front().commandId, formats.back().commandId, item,
+  const auto formats = FormatMenuItems();
+  CheckMenuRadioItem(GetMenu(window), formats.front().command, formats.back().command, item,
                      MF_BYCOMMAND);
 }
 
 // A 形式 menu item: its format becomes the current one. False for other commands.
 bool ChooseFormat(HWND window, WORD command) {
-  const FormatEntry* entry = FormatEntryForCommand(command);
-  if (entry == nullptr) return false;
-  CurrentLayoutFormat = entry->format;
+  const FormatMenuItem* item = FormatMenuItemForCommand(command);
+  if (item == nullptr) return false;
+  CurrentLayoutFormat = item->format;
   CheckFormatItem(window, command);
   return true;
 }
 
-// Turns one kind of tileset on or off for the sheets saved from now on.
-void ToggleTileset(HWND window, UINT item, TilesetKinds kind) {
+// A tileset item: its kind of tileset turns on or off for the sheets saved from now on.
+// False for other commands.
+bool ToggleTileset(HWND window, WORD command) {
+  const TilesetTarget* target = TilesetTargetForCommand(command);
+  if (target == nullptr) return false;
+  const TilesetKinds kind = TilesetKindOf(*target);
   SheetTilesets = TilesetKinds(SheetTilesets ^ kind);
-  CheckMenuItem(GetMenu(window), item,
+  CheckMenuItem(GetMenu(window), command,
                 MF_BYCOMMAND | ((SheetTilesets & kind) ? MF_CHECKED : MF_UNCHECKED));
+  return true;
 }
 
 void CloseMainWindow(HWND window) {
@@ -88,12 +95,6 @@ bool RunCommand(HWND window, WORD command) {
     case IDM_FILE_EXIT:
       SendMessageA(window, WM_CLOSE, 0, 0);
       return true;
-    case IDM_TILESET_TILED:
-      ToggleTileset(window, IDM_TILESET_TILED, kTiledTileset);
-      return true;
-    case IDM_TILESET_GODOT:
-      ToggleTileset(window, IDM_TILESET_GODOT, kGodotTileset);
-      return true;
     case IDM_COLOUR_FRAME:
       ChooseViewColour(window, kFrameColour);
       InvalidateRect(window, nullptr, FALSE);
@@ -107,7 +108,7 @@ bool RunCommand(HWND window, WORD command) {
         RefreshSheetPreview();
         return true;
       }
-      return RunViewCommand(window, command);
+      return ToggleTileset(window, command) || RunViewCommand(window, command);
   }
 }
 
@@ -130,7 +131,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
       InitScrollBars(window, MainWindowState.view);
-      CheckFormatItem(window, IDM_FORMAT_TERRAIN1);
+      CheckFormatItem(window, FormatMenuItemFor(LayoutFormat::Terrain1).command);
       CheckZoomItem(window);
       return 0;
     case WM_SIZE:
@@ -201,7 +202,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 
   RECT frame{0, 0, kInitialClientSize, kInitialClientSize};
   AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
-  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  HMENU menu = CreateMainMenu(instance);
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
                          CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                          frame.bottom - frame.top, nullptr, menu, instance, nullptr);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/win32_api.h"
+
 namespace korvanth {
 
-// Makes menu resource 101 available to LoadMenuA. On Windows the resource is compiled
-// into the program and this does nothing; elsewhere it registers the same menu.
-void InstallMenuResource();
+// The main window's menu bar, built from MainMenuLines(); the window that gets it owns it.
+HMENU CreateMainMenu(HINSTANCE instance);
 
 }  // namespace korvanth

@@ -15,8 +15,10 @@
 #include "convert/conversion_job.h"
 #include "convert/conversion_state.h"
 #include "convert/export_sheet.h"
+#include "convert/picture_block_load.h"
 #include "convert/picture_lock.h"
 #include "convert/utf8_path.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
@@ -172,8 +174,8 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
     return kExitUsage;
   }
   if (std::strchr(options.output.c_str(), '.') == nullptr) {
-    std::fprintf(err, "%s: %s: the output name needs an extension (.png, .bmp, .gif, .jpg, .tif)\n",
-                 kProgram, PrintableName(options.output).c_str());
+    std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
+                 PrintableName(options.output).c_str(), CanonicalExtensions(".", ", ").c_str());
     return kExitUsage;
   }
   // Only the part of the file under the block is decoded.

@@ -7,6 +7,7 @@
 
 #include "convert/format_registry.h"
 #include "convert/sheet_conversion.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
@@ -32,6 +33,29 @@ std::string FormatLine(const FormatEntry& entry) {
   return line;
 }
 
+// "tiled|godot|both", "tiled, godot, both": every target's name, then the one for all.
+std::string TilesetNames(const char* separator) {
+  std::string names;
+  for (const TilesetTarget& target : kTilesetTargets) {
+    names += target.cliName;
+    names += separator;
+  }
+  return names += kEveryTilesetName;
+}
+
+// "tiled (NAME.tsx), godot (NAME.tres)": each target with the file it writes.
+std::string TilesetFiles() {
+  std::string files;
+  for (const TilesetTarget& target : kTilesetTargets) {
+    if (!files.empty()) files += ", ";
+    files += target.cliName;
+    files += " (NAME";
+    files += target.extension;
+    files += ')';
+  }
+  return files;
+}
+
 bool ParseInt(std::string_view text, int& value) {
   if (text.empty()) return false;
   const char* end = text.data() + text.size();
@@ -53,10 +77,10 @@ bool IsValueOption(const std::string& name) {
   return false;
 }
 
+// A batch names its files by the canonical extension only, in lower case.
 bool IsBatchType(const std::string& type) {
-  for (const char* known : {"png", "bmp", "gif", "jpg", "tif"}) {
-    if (type == known) return true;
-  }
+  for (const FileType& known : FileTypes())
+    if (type == known.extensions[0]) return true;
   return false;
 }
 
@@ -69,11 +93,15 @@ std::string UsageText() {
       "  korvanth-convert [--format " +
       names +
       "] [--origin X,Y | --cell COL,ROW]\n"
-      "                   [--tileset tiled|godot|both] INPUT OUTPUT\n"
+      "                   [--tileset " +
+      TilesetNames("|") +
+      "] INPUT OUTPUT\n"
       "  korvanth-convert [--format " +
-      names +
-      "] --all [--type png|bmp|gif|jpg|tif]\n"
-      "                   [--tileset tiled|godot|both] [--jobs N] INPUT OUTDIR\n"
+      names + "] --all [--type " + CanonicalExtensions("", "|") +
+      "]\n"
+      "                   [--tileset " +
+      TilesetNames("|") +
+      "] [--jobs N] INPUT OUTDIR\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -86,24 +114,25 @@ std::string UsageText() {
       "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
       "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
       "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
-      "  --type TYPE      file type of the sheets of --all (default png)\n"
+      "  --type TYPE      file type of the sheets of --all (default " +
+      std::string(FileTypes().front().extensions[0]) +
+      ")\n"
       "  --jobs N         sheets of --all written at once (default: the number of cores)\n"
       "  --tileset KIND   also write a map editor's tileset beside every sheet, named after\n"
-      "                   the sheet: tiled (NAME.tsx), godot (NAME.tres) or both; for\n"
+      "                   the sheet: " +
+      TilesetFiles() + " or " + std::string(kEveryTilesetName) +
+      "; for\n"
       "                   terrain1 and terrain2 every tile carries its terrain neighbours\n"
       "\n"
-      "OUTPUT's extension selects the file type: bmp, gif, jpg/jpeg, png, tif/tiff; any other\n"
+      "OUTPUT's extension selects the file type: " +
+      ExtensionSpellings() +
+      "; any other\n"
       "extension writes BMP content under the given name, with a warning.\n"
       "Names must be valid UTF-8. A write failure names its cause.\n"
       "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n"
       "\n"
-      "Tilesets (keep each beside its sheet):\n"
-      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
-      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
-      "    with the terrain brush; the neighbouring tiles follow.\n"
-      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
-      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
-      "    terrain NAME, and paint.\n";
+      "Tilesets (keep each beside its sheet):\n";
+  for (const TilesetTarget& target : kTilesetTargets) text += target.howToUse;
   return text;
 }
 
@@ -179,13 +208,14 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.cell = cell;
     } else if (name == "--type") {
       if (!IsBatchType(value))
-        return {std::nullopt, "unknown type '" + value + "' (png, bmp, gif, jpg, tif)"};
+        return {std::nullopt,
+                "unknown type '" + value + "' (" + CanonicalExtensions("", ", ") + ")"};
       options.batchType = value;
       typeGiven = true;
     } else if (name == "--tileset") {
       options.tilesets = TilesetKindsFromName(value);
       if (options.tilesets == kNoTilesets)
-        return {std::nullopt, "unknown tileset '" + value + "' (tiled, godot, both)"};
+        return {std::nullopt, "unknown tileset '" + value + "' (" + TilesetNames(", ") + ")"};
     } else if (name == "--jobs") {
       int jobs = 0;
       if (!ParseInt(value, jobs) || jobs < 1)

@@ -8,6 +8,7 @@
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
@@ -19,11 +20,11 @@ struct CellPosition {
 struct ConvertOptions {
   enum class Mode { Single, Batch, Help, Version } mode = Mode::Single;
   LayoutFormat format = LayoutFormat::Terrain1;
-  std::optional<SelectionPoint> origin;  // --origin X,Y
-  std::optional<CellPosition> cell;      // --cell COL,ROW
-  std::string batchType = "png";         // --type, batch only
-  TilesetKinds tilesets = kNoTilesets;   // --tileset
-  std::optional<int> jobs;               // --jobs, batch only; the number of cores when empty
+  std::optional<SelectionPoint> origin;                      // --origin X,Y
+  std::optional<CellPosition> cell;                          // --cell COL,ROW
+  std::string batchType{FileTypes().front().extensions[0]};  // --type, batch only
+  TilesetKinds tilesets = kNoTilesets;                       // --tileset
+  std::optional<int> jobs;  // --jobs, batch only; the number of cores when empty
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 };

@@ -4,6 +4,7 @@
 
 #include "convert/export_sheet.h"
 #include "convert/same_file.h"
+#include "convert/tileset_targets.h"
 #include "convert/utf8_path.h"
 
 namespace korvanth {
@@ -18,9 +19,9 @@ bool LandsOnPicture(const ConversionJob& job, const std::string& path) {
 std::vector<TilesetProblem> WriteTilesets(const ConversionJob& job) {
   std::vector<TilesetProblem> problems;
   TilesetKinds kinds = job.tilesets;
-  for (const auto& [kind, extension] :
-       {std::pair{kTiledTileset, ".tsx"}, std::pair{kGodotTileset, ".tres"}}) {
-    const std::string path = TilesetPathFor(job.output, extension);
+  for (const TilesetTarget& target : kTilesetTargets) {
+    const TilesetKinds kind = TilesetKindOf(target);
+    const std::string path = TilesetPathFor(job.output, target.extension);
     if ((kinds & kind) && LandsOnPicture(job, path)) {
       problems.push_back({path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
       kinds = TilesetKinds(kinds & ~kind);

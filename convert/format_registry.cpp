@@ -1,7 +1,5 @@
 #include "convert/format_registry.h"
 
-#include "app/menu_resource.h"
-
 #include <array>
 #include <cstddef>
 #include <iterator>
@@ -170,8 +168,6 @@ constexpr FormatEntry kRegistry[] = {
     {LayoutFormat::Terrain1,
      "Terrain1",
      "terrain1",
-     MENU_TEXT_TERRAIN1,
-     IDM_FORMAT_TERRAIN1,
      {64, 96},
      {128, 320},
      kTerrainColumns,
@@ -180,23 +176,12 @@ constexpr FormatEntry kRegistry[] = {
     {LayoutFormat::Terrain2,
      "Terrain2",
      "terrain2",
-     MENU_TEXT_TERRAIN2,
-     IDM_FORMAT_TERRAIN2,
      {96, 128},
      {128, 384},
      kTerrainColumns,
      kTerrain2Table,
      kTerrain2Block},
-    {LayoutFormat::Roof,
-     "Roof",
-     "roof",
-     MENU_TEXT_ROOF,
-     IDM_FORMAT_ROOF,
-     {64, 64},
-     {96, 128},
-     kRoofColumns,
-     kRoofTable,
-     {}},
+    {LayoutFormat::Roof, "Roof", "roof", {64, 64}, {96, 128}, kRoofColumns, kRoofTable, {}},
 };
 
 // Each entry sits at its format's value, so a format finds its entry by index; its sheet
@@ -226,12 +211,6 @@ std::span<const FormatEntry> FormatRegistry() { return kRegistry; }
 const FormatEntry& FormatEntryFor(LayoutFormat format) {
   const auto index = static_cast<std::size_t>(format);
   return index < std::size(kRegistry) ? kRegistry[index] : kRegistry[0];
-}
-
-const FormatEntry* FormatEntryForCommand(int commandId) {
-  for (const FormatEntry& entry : kRegistry)
-    if (entry.commandId == commandId) return &entry;
-  return nullptr;
 }
 
 const FormatEntry* FormatEntryForCliName(std::string_view cliName) {

@@ -1,7 +1,7 @@
-// Every layout format in one place: its names, its menu item, its block and sheet sizes
-// its quarter table and, for the terrain formats, how its block is laid out. The menu, the
-// converter's options and help text, and the tests all read this registry; adding something a
-// format knows means adding a field here.
+// Every layout format in one place: its names, its block and sheet sizes, its quarter table
+// and, for the terrain formats, how its block is laid out. The converter's options and help
+// text, the window's menu (which adds its captions and commands in app/) and the tests all
+// read this registry; adding something a format knows means adding a field here.
 #pragma once
 
 #include <span>
@@ -16,8 +16,6 @@ struct FormatEntry {
   LayoutFormat format;
   std::string_view name;     // as written in messages: "Terrain1"
   std::string_view cliName;  // the converter's --format value: "terrain1"
-  const char* menuCaption;   // the 形式 menu item, from the menu resource
-  int commandId;             // that item's command identifier
   PixelSize block;           // the selection block
   PixelSize sheet;           // the sheet built from it
   int sheetColumns;          // tiles per sheet row
@@ -29,8 +27,7 @@ struct FormatEntry {
 std::span<const FormatEntry> FormatRegistry();
 
 const FormatEntry& FormatEntryFor(LayoutFormat format);
-// Null when no entry has that command identifier or command-line name.
-const FormatEntry* FormatEntryForCommand(int commandId);
+// Null when no entry has that command-line name.
 const FormatEntry* FormatEntryForCliName(std::string_view cliName);
 
 }  // namespace korvanth

@@ -1,8 +1,6 @@
 #include "convert/sheet_tilesets.h"
 
-#include "convert/godot_tileset.h"
 #include "convert/text_file.h"
-#include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
 
 namespace korvanth {
@@ -32,9 +30,9 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 TilesetKinds TilesetKindsFromName(std::string_view name) {
-  if (name == "tiled") return kTiledTileset;
-  if (name == "godot") return kGodotTileset;
-  if (name == "both") return kBothTilesets;
+  if (name == kEveryTilesetName) return kBothTilesets;
+  for (const TilesetTarget& target : kTilesetTargets)
+    if (name == target.cliName) return TilesetKindOf(target);
   return kNoTilesets;
 }
 
@@ -49,16 +47,9 @@ std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, LayoutFo
   std::vector<TilesetWriteFailure> failures;
   const std::string sheetName = sheetPath.substr(NameStart(sheetPath));
   const TilesetDescription description = DescribeSheet(format, sheetName);
-  struct Kind {
-    TilesetKinds kind;
-    const char* extension;
-    std::string (*text)(const TilesetDescription&);
-  };
-  const Kind all[] = {{kTiledTileset, ".tsx", TiledTilesetText},
-                      {kGodotTileset, ".tres", GodotTilesetText}};
-  for (const Kind& k : all) {
-    if (!(kinds & k.kind)) continue;
-    const std::string path = TilesetPathFor(sheetPath, k.extension);
+  for (const TilesetTarget& target : kTilesetTargets) {
+    if (!(kinds & TilesetKindOf(target))) continue;
+    const std::string path = TilesetPathFor(sheetPath, target.extension);
     if (SameNameIgnoringCase(path, sheetPath)) {
       failures.push_back({path, "it is the sheet itself"});
       continue;
@@ -67,7 +58,7 @@ std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, LayoutFo
       failures.push_back({path, "the sheet's name holds characters a tileset cannot carry"});
       continue;
     }
-    const SaveOutcome outcome = WriteTextFileWhole(path, k.text(description));
+    const SaveOutcome outcome = WriteTextFileWhole(path, target.text(description));
     if (!outcome.ok()) failures.push_back({path, SaveProblemText(outcome.problem)});
   }
   return failures;

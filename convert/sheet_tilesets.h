@@ -1,6 +1,6 @@
-// The map editors' tileset files that go beside a saved sheet: NAME.tsx for Tiled and
-// NAME.tres for Godot, NAME being the sheet's file name without its extension. Shared by
-// the window and the command-line converter.
+// The map editors' tileset files that go beside a saved sheet: NAME plus each target's
+// extension (NAME.tsx for Tiled, NAME.tres for Godot), NAME being the sheet's file name
+// without its extension. Shared by the window and the command-line converter.
 #pragma once
 
 #include <string>
@@ -8,23 +8,16 @@
 #include <vector>
 
 #include "convert/layout_format.h"
+#include "convert/tileset_targets.h"
 #include "imaging/save_file.h"
 
 namespace korvanth {
 
-// Which tileset files to write; a set of bits.
-enum TilesetKinds : unsigned {
-  kNoTilesets = 0,
-  kTiledTileset = 1u << 0,
-  kGodotTileset = 1u << 1,
-  kBothTilesets = kTiledTileset | kGodotTileset,
-};
-
-// "tiled", "godot" or "both"; kNoTilesets for anything else.
+// A target's name, or "both" for every target; kNoTilesets for anything else.
 TilesetKinds TilesetKindsFromName(std::string_view name);
 
 // The tileset's path for a sheet saved at `sheetPath` (UTF-8): the sheet's folder and
-// stem with `extension` (".tsx", ".tres").
+// stem with `extension` (a target's, such as ".tsx").
 std::string TilesetPathFor(const std::string& sheetPath, std::string_view extension);
 
 struct TilesetWriteFailure {

@@ -1,12 +1,11 @@
-// Encoding on Windows: BMP, GIF and TIFF through the project's own writers over the
-// bitmap's 32-bit ARGB pixels, so they are the files the other host writes (GDI+ would
-// drop alpha from BMP); PNG and JPEG through GDI+ into a memory stream, JPEG at the
-// same quality as elsewhere.
+// Encoding on Windows: the types the file-type table gives an own writer go through it over
+// the bitmap's 32-bit ARGB pixels, so they are the files the other host writes; the others
+// through GDI+ into a memory stream, a lossy one at the same quality as elsewhere.
 #include <cstring>
-#include <cwchar>
 #include <new>
 
 #include "imaging/encode/writers.h"
+#include "imaging/file_types.h"
 #include "imaging/save_file.h"
 
 namespace korvanth {
@@ -22,34 +21,22 @@ constexpr ULONG kJpegQuality = 90;
 constexpr GUID kEncoderQuality = {
     0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
 
-enum class Kind { Bmp, Gif, Tiff, Png, Jpeg, Unknown };
-
-bool WideEquals(const WCHAR* a, const WCHAR* b) {
-  if (a == nullptr) return false;
-  return std::wcscmp(a, b) == 0;
-}
-
-// The encoder's kind, by the MIME type GDI+ lists for it.
-Kind KindOf(const CLSID& encoder) {
+// The file type of the encoder, by the MIME type GDI+ lists for it; null for none.
+const FileType* FileTypeOfEncoder(const CLSID& encoder) {
   UINT count = 0;
   UINT size = 0;
-  if (GdipGetImageEncodersSize(&count, &size) != Ok || size == 0) return Kind::Unknown;
+  if (GdipGetImageEncodersSize(&count, &size) != Ok || size == 0) return nullptr;
   std::vector<std::uint8_t> buffer(size);
   auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
-  if (GdipGetImageEncoders(count, size, codecs) != Ok) return Kind::Unknown;
+  if (GdipGetImageEncoders(count, size, codecs) != Ok) return nullptr;
   for (UINT i = 0; i < count; ++i) {
-    if (std::memcmp(&codecs[i].Clsid, &encoder, sizeof(CLSID)) != 0) continue;
-    const WCHAR* mime = codecs[i].MimeType;
-    if (WideEquals(mime, L"image/bmp")) return Kind::Bmp;
-    if (WideEquals(mime, L"image/gif")) return Kind::Gif;
-    if (WideEquals(mime, L"image/tiff")) return Kind::Tiff;
-    if (WideEquals(mime, L"image/png")) return Kind::Png;
-    if (WideEquals(mime, L"image/jpeg")) return Kind::Jpeg;
+    if (std::memcmp(&codecs[i].Clsid, &encoder, sizeof(CLSID)) == 0)
+      return FileTypeForMimeType(codecs[i].MimeType);
   }
-  return Kind::Unknown;
+  return nullptr;
 }
 
-GpStatus WriteOwn(Kind kind, GpImage* image, std::vector<std::uint8_t>& bytes) {
+GpStatus WriteOwn(OwnWriter writer, GpImage* image, std::vector<std::uint8_t>& bytes) {
   auto* bitmap = static_cast<GpBitmap*>(image);
   UINT width = 0;
   UINT height = 0;
@@ -74,9 +61,7 @@ GpStatus WriteOwn(Kind kind, GpImage* image, std::vector<std::uint8_t>& bytes) {
   rows.hasAlpha = (format & PixelFormatAlpha) != 0;
   bool written = false;
   try {
-    written = kind == Kind::Bmp   ? encode::WriteBmp(rows, bytes)
-              : kind == Kind::Gif ? encode::WriteGif(rows, bytes)
-                                  : encode::WriteTiff(rows, bytes);
+    written = writer(rows, bytes);
   } catch (const std::bad_alloc&) {
     GdipBitmapUnlockBits(bitmap, &data);
     return OutOfMemory;
@@ -86,7 +71,7 @@ GpStatus WriteOwn(Kind kind, GpImage* image, std::vector<std::uint8_t>& bytes) {
 }
 
 // GDI+'s own encoder into a memory stream, then the stream's bytes.
-GpStatus WriteWithGdiplus(Kind kind, GpImage* image, const CLSID& encoder,
+GpStatus WriteWithGdiplus(bool lossy, GpImage* image, const CLSID& encoder,
                           std::vector<std::uint8_t>& bytes) {
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return OutOfMemory;
@@ -97,8 +82,7 @@ GpStatus WriteWithGdiplus(Kind kind, GpImage* image, const CLSID& encoder,
   parameters.Parameter[0].NumberOfValues = 1;
   parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
   parameters.Parameter[0].Value = &quality;
-  GpStatus status =
-      GdipSaveImageToStream(image, stream, &encoder, kind == Kind::Jpeg ? &parameters : nullptr);
+  GpStatus status = GdipSaveImageToStream(image, stream, &encoder, lossy ? &parameters : nullptr);
   if (status == Ok) {
     STATSTG stat{};
     HGLOBAL memory = nullptr;
@@ -125,19 +109,10 @@ GpStatus WriteWithGdiplus(Kind kind, GpImage* image, const CLSID& encoder,
 
 GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes) {
   if (image == nullptr) return InvalidParameter;
-  const Kind kind = KindOf(encoder);
-  switch (kind) {
-    case Kind::Bmp:
-    case Kind::Gif:
-    case Kind::Tiff:
-      return WriteOwn(kind, image, bytes);
-    case Kind::Png:
-    case Kind::Jpeg:
-      return WriteWithGdiplus(kind, image, encoder, bytes);
-    case Kind::Unknown:
-      break;
-  }
-  return UnknownImageFormat;
+  const FileType* type = FileTypeOfEncoder(encoder);
+  if (type == nullptr) return UnknownImageFormat;
+  if (type->ownWriter != nullptr) return WriteOwn(type->ownWriter, image, bytes);
+  return WriteWithGdiplus(type->lossy, image, encoder, bytes);
 }
 
 }  // namespace korvanth

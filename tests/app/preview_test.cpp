@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/menu_resource.h"
 #include "app/sheet_preview.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -15,7 +16,7 @@ using namespace korvanth;
 
 namespace {
 
-constexpr UINT kPreviewCommand = 40020;
+constexpr UINT kPreviewCommand = IDM_VIEW_PREVIEW;
 constexpr QRgb kLight = 0xFFE6E6E6;
 constexpr QRgb kDark = 0xFF9A9A9A;
 
@@ -123,7 +124,7 @@ TEST_F(PreviewTest, FollowsTheBlockAndShowsTheCheckerboardUnderClearPixels) {
     }
   EXPECT_GT(clear, 1000);
   // Beside a narrower sheet the preview shows its margin colour.
-  Command(40005);  // 屋根: 96 x 128
+  Command(IDM_FORMAT_ROOF);  // 屋根: 96 x 128
   EXPECT_EQ(PreviewShown().pixel(250, 300), 0xFF808080u);
 }
 
@@ -134,13 +135,13 @@ TEST_F(PreviewTest, FormatAndPictureChangesRebuildWithoutAMove) {
   Paint();
   Command(kPreviewCommand);
   const int builds = korvanth::SheetPreviewBuilds();
-  Command(40004);  // 地形2
+  Command(IDM_FORMAT_TERRAIN2);  // 地形2
   EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
   EXPECT_EQ(FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain2, 96, 64)),
                             PreviewOf(LayoutFormat::Terrain2)),
             "");
   // The same format again changes nothing.
-  Command(40004);
+  Command(IDM_FORMAT_TERRAIN2);
   EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
   // A new picture with the block on the same cell.
   const QImage second = PatternImage(320, 320, true);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/main_window.h"
+#include "app/menu_resource.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
@@ -215,7 +216,7 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
             [&] {
               MoveMouse(5 * 32 + 3, 40);
               columnDuringWarning = CursorCell.column;
-              platform::MenuAction(window(), 40005)->trigger();  // 屋根
+              platform::MenuAction(window(), IDM_FORMAT_ROOF)->trigger();  // 屋根
               formatDuringWarning = CurrentLayoutFormat;
               dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
             });

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "app/menu_resource.h"
 #include "app/main_window.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -115,25 +116,25 @@ TEST_F(ShellTest, ReleaseWithoutAPictureDoesNothingButArm) {
 }
 
 TEST_F(ShellTest, FormatItemsMoveTheRadioMark) {
-  EXPECT_TRUE(Checked(window(), 40003));
-  EXPECT_FALSE(Checked(window(), 40005));
+  EXPECT_TRUE(Checked(window(), IDM_FORMAT_TERRAIN1));
+  EXPECT_FALSE(Checked(window(), IDM_FORMAT_ROOF));
   ReleaseLeft(20, 20);
   ASSERT_TRUE(ClickArmed);
-  Trigger(window(), 40005);
+  Trigger(window(), IDM_FORMAT_ROOF);
   EXPECT_EQ(CurrentLayoutFormat, LayoutFormat::Roof);
-  EXPECT_TRUE(Checked(window(), 40005));
-  EXPECT_FALSE(Checked(window(), 40003));
+  EXPECT_TRUE(Checked(window(), IDM_FORMAT_ROOF));
+  EXPECT_FALSE(Checked(window(), IDM_FORMAT_TERRAIN1));
   EXPECT_TRUE(ClickArmed);  // a format command leaves the window armed
-  Trigger(window(), 40004);
+  Trigger(window(), IDM_FORMAT_TERRAIN2);
   EXPECT_EQ(CurrentLayoutFormat, LayoutFormat::Terrain2);
-  EXPECT_TRUE(Checked(window(), 40004));
-  EXPECT_FALSE(Checked(window(), 40005));
+  EXPECT_TRUE(Checked(window(), IDM_FORMAT_TERRAIN2));
+  EXPECT_FALSE(Checked(window(), IDM_FORMAT_ROOF));
 }
 
 TEST_F(ShellTest, FormatItemsCarryTheirJapaneseCaptions) {
-  const std::pair<UINT, QString> items[] = {{40003, QStringLiteral("地形1")},
-                                            {40004, QStringLiteral("地形2")},
-                                            {40005, QStringLiteral("屋根")}};
+  const std::pair<UINT, QString> items[] = {{IDM_FORMAT_TERRAIN1, QStringLiteral("地形1")},
+                                            {IDM_FORMAT_TERRAIN2, QStringLiteral("地形2")},
+                                            {IDM_FORMAT_ROOF, QStringLiteral("屋根")}};
   for (const auto& [command, caption] : items) {
     QAction* action = platform::MenuAction(window(), command);
     ASSERT_NE(action, nullptr) << command;
@@ -159,7 +160,7 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
             dialogs_test::DialogButton(dialogs_test::OpenColourDialog(), QDialogButtonBox::Ok));
       });
   frame.start();
-  Trigger(window(), 40006);
+  Trigger(window(), IDM_COLOUR_FRAME);
   EXPECT_FALSE(frame.timedOut());
   EXPECT_EQ(offeredAtStart, QColor(255, 0, 0));
   EXPECT_EQ(ViewColours[0], 0x00FF0000u);
@@ -177,7 +178,7 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
                                                                    QDialogButtonBox::Cancel));
                   });
   background.start();
-  Trigger(window(), 40007);
+  Trigger(window(), IDM_COLOUR_BACKGROUND);
   EXPECT_EQ(offeredCustom, QColor(0x12, 0x34, 0x56));
   EXPECT_EQ(ViewColours[1], 0x00808080u);
   EXPECT_FALSE(ClickArmed);  // the dialog gave the focus back
@@ -208,7 +209,7 @@ TEST_F(ShellTest, OpenCommandLoadsTheChosenPicture) {
             [&] { dialogs_test::TypeName(QString::fromStdString(path)); })
       .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); });
   script.start();
-  Trigger(window(), 40001);
+  Trigger(window(), IDM_FILE_OPEN);
   EXPECT_FALSE(script.timedOut());
   EXPECT_EQ(SourceImage.width, 123);
   EXPECT_FALSE(ClickArmed);
@@ -216,7 +217,7 @@ TEST_F(ShellTest, OpenCommandLoadsTheChosenPicture) {
 
 TEST_F(ShellTest, ExitCommandEndsTheLoopWithZero) {
   Load(SavePicture(Solid(64, 64, 0xFF000000), "p.png"));
-  Trigger(window(), 40002);
+  Trigger(window(), IDM_FILE_EXIT);
   EXPECT_FALSE(IsWindow(window()));
   EXPECT_FALSE(SourceImage.exists());
   EXPECT_EQ(RunMessageLoop(), 0);

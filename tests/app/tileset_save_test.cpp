@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/menu_resource.h"
 #include "app/window_state.h"
+#include "app/main_menu.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
@@ -21,6 +22,11 @@ namespace fs = std::filesystem;
 using dialogs_test::UserScript;
 
 namespace {
+
+const TilesetTarget& kTiled = kTilesetTargets[0];
+const TilesetTarget& kGodot = kTilesetTargets[1];
+const UINT kTiledCommand = TilesetCommand(kTiled);
+const UINT kGodotCommand = TilesetCommand(kGodot);
 
 class TilesetSaveTest : public MainWindowFixture {
  protected:
@@ -87,12 +93,12 @@ TEST_F(TilesetSaveTest, ItemsSitInTheFormatMenuUncheckedAtStart) {
   const auto actions = menu->actions();
   ASSERT_EQ(actions.size(), 6);
   EXPECT_TRUE(actions[3]->isSeparator());
-  EXPECT_EQ(actions[4]->text(), QString::fromUtf8(MENU_TEXT_TILESET_TILED));
-  EXPECT_EQ(actions[5]->text(), QString::fromUtf8(MENU_TEXT_TILESET_GODOT));
+  EXPECT_EQ(actions[4]->text(), QString::fromUtf8(kTiled.menuCaption));
+  EXPECT_EQ(actions[5]->text(), QString::fromUtf8(kGodot.menuCaption));
   EXPECT_FALSE(actions[4]->isChecked());
   EXPECT_FALSE(actions[5]->isChecked());
-  EXPECT_EQ(State(IDM_TILESET_TILED), 0u);
-  EXPECT_EQ(State(IDM_TILESET_GODOT), 0u);
+  EXPECT_EQ(State(kTiledCommand), 0u);
+  EXPECT_EQ(State(kGodotCommand), 0u);
 
   // Unchanged behaviour: a save writes the sheet alone.
   SaveAs("plain.png");
@@ -100,11 +106,12 @@ TEST_F(TilesetSaveTest, ItemsSitInTheFormatMenuUncheckedAtStart) {
 }
 
 TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
-  ChooseFormatItem(MENU_TEXT_TILESET_TILED);
-  EXPECT_EQ(State(IDM_TILESET_TILED), static_cast<UINT>(MF_CHECKED));
-  EXPECT_TRUE(platform::MenuAction(window(), IDM_TILESET_TILED)->isChecked());
-  ChooseFormatItem(MENU_TEXT_TERRAIN2);  // the format radio marks stay apart
-  EXPECT_EQ(State(IDM_TILESET_TILED), static_cast<UINT>(MF_CHECKED));
+  ChooseFormatItem(kTiled.menuCaption);
+  EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
+  EXPECT_TRUE(platform::MenuAction(window(), kTiledCommand)->isChecked());
+  ChooseFormatItem(
+      FormatMenuItemFor(LayoutFormat::Terrain2).caption);  // the format radio marks stay apart
+  EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
 
   SaveAs("grass.png");
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.png", "grass.tsx"}));
@@ -115,11 +122,11 @@ TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
   // The whole inner-corner tile of Terrain2: its four sides only.
   EXPECT_NE(tsx.find("<wangtile tileid=\"7\" wangid=\"1,0,1,0,1,0,1,0\"/>"), std::string::npos);
 
-  ChooseFormatItem(MENU_TEXT_TILESET_GODOT);
-  ChooseFormatItem(MENU_TEXT_TILESET_TILED);  // off again
-  EXPECT_EQ(State(IDM_TILESET_TILED), 0u);
-  EXPECT_EQ(State(IDM_TILESET_GODOT), static_cast<UINT>(MF_CHECKED));
-  ChooseFormatItem(MENU_TEXT_ROOF);
+  ChooseFormatItem(kGodot.menuCaption);
+  ChooseFormatItem(kTiled.menuCaption);  // off again
+  EXPECT_EQ(State(kTiledCommand), 0u);
+  EXPECT_EQ(State(kGodotCommand), static_cast<UINT>(MF_CHECKED));
+  ChooseFormatItem(FormatMenuItemFor(LayoutFormat::Roof).caption);
   SaveAs("roof.png");
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.png", "grass.tsx", "roof.png",
                                             "roof.tres"}));
@@ -131,8 +138,8 @@ TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
 }
 
 TEST_F(TilesetSaveTest, ATilesetThatCannotBeWrittenIsReportedAndTheSheetKept) {
-  ChooseFormatItem(MENU_TEXT_TILESET_TILED);
-  ChooseFormatItem(MENU_TEXT_TILESET_GODOT);
+  ChooseFormatItem(kTiled.menuCaption);
+  ChooseFormatItem(kGodot.menuCaption);
   fs::create_directory(dir_.path() / "blocked.tsx");  // a folder where the tileset goes
   QString shown;
   SaveAs("blocked.png", [&shown] {
@@ -156,7 +163,7 @@ TEST_F(TilesetSaveTest, ATilesetNamedLikeTheOpenPictureIsNotWritten) {
   MoveMouse(40, 40);
   ReleaseLeft(40, 40);  // arms
   const std::string bytes = ReadBytes(picture);
-  ChooseFormatItem(MENU_TEXT_TILESET_GODOT);
+  ChooseFormatItem(kGodot.menuCaption);
   QString shown;
   SaveAs("art.png", [&shown] {
     shown = dialogs_test::OpenBox()->text();

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QPushButton>
 
+#include "app/menu_resource.h"
 #include "app/window_title.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
@@ -55,7 +56,7 @@ TEST_F(TitleTest, OpenSaveAndColourDialogsSpeakJapanese) {
               dialogs_test::ClickCancel();
             });
   open.start();
-  Command(40001);
+  Command(IDM_FILE_OPEN);
   EXPECT_FALSE(open.timedOut());
   EXPECT_EQ(cancelText, QString::fromUtf8("キャンセル"));
   EXPECT_FALSE(lookIn.contains(QStringLiteral("Look in"))) << lookIn.toStdString();
@@ -93,7 +94,7 @@ TEST_F(TitleTest, OpenSaveAndColourDialogsSpeakJapanese) {
             dialogs_test::DialogButton(dialogs_test::OpenColourDialog(), QDialogButtonBox::Cancel));
       });
   colour.start();
-  Command(40006);
+  Command(IDM_COLOUR_FRAME);
   EXPECT_FALSE(colour.timedOut());
   EXPECT_FALSE(addCustom.isEmpty());
 }

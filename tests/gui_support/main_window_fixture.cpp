@@ -6,7 +6,6 @@
 #include <QWheelEvent>
 
 #include "app/main_window.h"
-#include "app/menu_install.h"
 #include "app/picture_loading.h"
 #include "app/window_state.h"
 #include "platform/dialogs_support.h"
@@ -29,7 +28,6 @@ void ResetProgramState() {
 
 void MainWindowFixture::SetUp() {
   ResetProgramState();
-  InstallMenuResource();
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window_, nullptr);
   ASSERT_TRUE(IsWindow(window_));

@@ -177,7 +177,7 @@ TEST_F(OwnerTest, WhileAnOwnerlessBoxShowsTheMainWindowTakesMovesPaintsAndComman
             MoveMouse(window_.client(), QPoint(70, 80));
             InvalidateRect(window_.hwnd(), nullptr, FALSE);
             UpdateWindow(window_.hwnd());
-            if (QAction* roof = platform::MenuAction(window_.hwnd(), 40005)) roof->trigger();
+            if (QAction* roof = platform::MenuAction(window_.hwnd(), kRoofCommand)) roof->trigger();
             moves = Count(window_, WM_MOUSEMOVE);
             paints = Count(window_, WM_PAINT);
             commands = Count(window_, WM_COMMAND);

@@ -18,11 +18,12 @@ TEST(MenuTemplate, LoadMenuBuildsTheTree) {
   EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION), static_cast<UINT>(MF_POPUP | (3 << 8)));
   EXPECT_EQ(GetMenuState(menu, 2, MF_BYPOSITION), static_cast<UINT>(MF_POPUP | (2 << 8)));
   EXPECT_EQ(GetMenuState(menu, 3, MF_BYPOSITION), static_cast<UINT>(-1));
-  for (UINT id = 40001; id <= 40007; ++id) EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), 0u);
-  EXPECT_EQ(GetMenuState(menu, 40008, MF_BYCOMMAND), static_cast<UINT>(-1));
+  for (UINT id = kOpenCommand; id <= kBackgroundCommand; ++id)
+    EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), 0u);
+  EXPECT_EQ(GetMenuState(menu, kBackgroundCommand + 1, MF_BYCOMMAND), static_cast<UINT>(-1));
   EXPECT_TRUE(DestroyMenu(menu));
   EXPECT_FALSE(DestroyMenu(menu));  // gone
-  EXPECT_EQ(GetMenuState(menu, 40001, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenuState(menu, kOpenCommand, MF_BYCOMMAND), static_cast<UINT>(-1));
 }
 
 TEST(MenuTemplate, UnknownOrMalformedTemplatesGiveNoMenu) {
@@ -70,7 +71,8 @@ TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {
   EXPECT_EQ(file->actions()[0]->text(), QString::fromUtf8("開く(&O)..."));
   EXPECT_TRUE(file->actions()[1]->isSeparator());
   EXPECT_EQ(file->actions()[2]->text(), QString::fromUtf8("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
-  EXPECT_EQ(platform::MenuAction(window.hwnd(), 40005)->text(), QString::fromUtf8("屋根(&R)"));
+  EXPECT_EQ(platform::MenuAction(window.hwnd(), kRoofCommand)->text(),
+            QString::fromUtf8("屋根(&R)"));
   EXPECT_EQ(platform::MenuAction(window.hwnd(), 40099), nullptr);
   EXPECT_NE(GetMenu(window.hwnd()), nullptr);
   // A window shows its menu and owns it.
@@ -80,13 +82,13 @@ TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {
 TEST(MenuBar, ChoosingAnItemSendsWmCommand) {
   TestWindow window;
   window.clear();
-  platform::MenuAction(window.hwnd(), 40004)->trigger();
-  platform::MenuAction(window.hwnd(), 40001)->trigger();
+  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
+  platform::MenuAction(window.hwnd(), kOpenCommand)->trigger();
   const auto commands = window.only(WM_COMMAND);
   ASSERT_EQ(commands.size(), 2u);
-  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(40004, 0));
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(kTerrain2Command, 0));
   EXPECT_EQ(commands[0].lParam, 0);
-  EXPECT_EQ(commands[1].wParam, MAKEWPARAM(40001, 0));
+  EXPECT_EQ(commands[1].wParam, MAKEWPARAM(kOpenCommand, 0));
 }
 
 TEST(MenuBar, ChoosingAnItemThroughTheOpenPopup) {
@@ -101,73 +103,77 @@ TEST(MenuBar, ChoosingAnItemThroughTheOpenPopup) {
   QTest::mouseClick(format, Qt::LeftButton, Qt::NoModifier, roof.center());
   const auto commands = window.only(WM_COMMAND);
   ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(LOWORD(commands[0].wParam), 40005);
+  EXPECT_EQ(LOWORD(commands[0].wParam), kRoofCommand);
 }
 
 TEST(MenuBar, RadioMarkMovesOnlyThroughCheckMenuRadioItem) {
   TestWindow window;
   HMENU menu = GetMenu(window.hwnd());
   // The program passes 8 as flags; without MF_BYPOSITION the items are command ids.
-  EXPECT_TRUE(CheckMenuRadioItem(menu, 40003, 40005, 40003, 8));
-  EXPECT_EQ(GetMenuState(menu, 40003, MF_BYCOMMAND),
+  EXPECT_TRUE(CheckMenuRadioItem(menu, kTerrain1Command, kRoofCommand, kTerrain1Command, 8));
+  EXPECT_EQ(GetMenuState(menu, kTerrain1Command, MF_BYCOMMAND),
             static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
-  EXPECT_EQ(GetMenuState(menu, 40004, MF_BYCOMMAND), static_cast<UINT>(MFT_RADIOCHECK));
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40003)->isChecked());
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40005)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, kTerrain2Command, MF_BYCOMMAND), static_cast<UINT>(MFT_RADIOCHECK));
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
 
-  EXPECT_TRUE(CheckMenuRadioItem(menu, 40003, 40005, 40005, MF_BYCOMMAND));
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40003)->isChecked());
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40005)->isChecked());
-  EXPECT_EQ(GetMenuState(menu, 40003, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_TRUE(CheckMenuRadioItem(menu, kTerrain1Command, kRoofCommand, kRoofCommand, MF_BYCOMMAND));
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, kTerrain1Command, MF_BYCOMMAND) & MF_CHECKED, 0u);
   // Items outside the group are untouched.
-  EXPECT_EQ(GetMenuState(menu, 40006, MF_BYCOMMAND), 0u);
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40006)->isCheckable());
+  EXPECT_EQ(GetMenuState(menu, kFrameCommand, MF_BYCOMMAND), 0u);
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kFrameCommand)->isCheckable());
 
   // Choosing an item whose handler moves no mark leaves the marks as they were,
   // although Qt would toggle a checkable action by itself.
-  platform::MenuAction(window.hwnd(), 40004)->trigger();
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
-  platform::MenuAction(window.hwnd(), 40005)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40005)->isChecked());
+  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  platform::MenuAction(window.hwnd(), kRoofCommand)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
 }
 
 TEST(MenuBar, TheHandlerMovesTheMarkAsTheProgramDoes) {
   TestWindow window;
   window.setHandler([](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-    if (message == WM_COMMAND && LOWORD(wParam) >= 40003 && LOWORD(wParam) <= 40005) {
-      CheckMenuRadioItem(GetMenu(hwnd), 40003, 40005, LOWORD(wParam), 8);
+    if (message == WM_COMMAND && LOWORD(wParam) >= kTerrain1Command &&
+        LOWORD(wParam) <= kRoofCommand) {
+      CheckMenuRadioItem(GetMenu(hwnd), kTerrain1Command, kRoofCommand, LOWORD(wParam), 8);
       return 0;
     }
     return std::nullopt;
   });
-  platform::MenuAction(window.hwnd(), 40004)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
-  platform::MenuAction(window.hwnd(), 40004)->trigger();  // again: stays marked
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
-  platform::MenuAction(window.hwnd(), 40003)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40003)->isChecked());
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40004)->isChecked());
+  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();  // again: stays marked
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  platform::MenuAction(window.hwnd(), kTerrain1Command)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
 }
 
 TEST(MenuBar, RadioCallsOutsideTheGroupAreRefused) {
   TestWindow window;
   HMENU menu = GetMenu(window.hwnd());
-  EXPECT_FALSE(CheckMenuRadioItem(menu, 40003, 40005, 40007, MF_BYCOMMAND));
+  EXPECT_FALSE(
+      CheckMenuRadioItem(menu, kTerrain1Command, kRoofCommand, kBackgroundCommand, MF_BYCOMMAND));
   EXPECT_FALSE(CheckMenuRadioItem(menu, 50000, 50002, 50001, MF_BYCOMMAND));
-  EXPECT_FALSE(CheckMenuRadioItem(nullptr, 40003, 40005, 40004, MF_BYCOMMAND));
-  for (UINT id = 40001; id <= 40007; ++id) EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), 0u);
+  EXPECT_FALSE(
+      CheckMenuRadioItem(nullptr, kTerrain1Command, kRoofCommand, kTerrain2Command, MF_BYCOMMAND));
+  for (UINT id = kOpenCommand; id <= kBackgroundCommand; ++id)
+    EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), 0u);
 }
 
 TEST(MenuBar, ACommandThatDestroysTheWindowIsSafe) {
   TestWindow window;
   window.setHandler([](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-    if (message == WM_COMMAND && LOWORD(wParam) == 40002) {
+    if (message == WM_COMMAND && LOWORD(wParam) == kExitCommand) {
       SendMessageA(hwnd, WM_CLOSE, 0, 0);
       return 0;
     }
     return std::nullopt;
   });
-  QPointer<QAction> exit = platform::MenuAction(window.hwnd(), 40002);
+  QPointer<QAction> exit = platform::MenuAction(window.hwnd(), kExitCommand);
   exit->trigger();
   EXPECT_FALSE(IsWindow(window.hwnd()));
   EXPECT_EQ(window.only(WM_DESTROY).size(), 1u);
@@ -182,23 +188,24 @@ namespace {
 TEST(MenuBar, CheckMenuItemSetsAndClearsOneMark) {
   TestWindow window;
   HMENU menu = GetMenu(window.hwnd());
-  EXPECT_EQ(CheckMenuItem(menu, 40006, MF_BYCOMMAND | MF_CHECKED),
+  EXPECT_EQ(CheckMenuItem(menu, kFrameCommand, MF_BYCOMMAND | MF_CHECKED),
             static_cast<DWORD>(MF_UNCHECKED));
-  EXPECT_EQ(GetMenuState(menu, 40006, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40006)->isChecked());
-  EXPECT_EQ(GetMenuState(menu, 40007, MF_BYCOMMAND), 0u);  // its neighbour is untouched
+  EXPECT_EQ(GetMenuState(menu, kFrameCommand, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, kBackgroundCommand, MF_BYCOMMAND),
+            0u);  // its neighbour is untouched
   // Choosing it does not toggle the mark by itself: the handler decides.
-  platform::MenuAction(window.hwnd(), 40006)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), 40006)->isChecked());
-  EXPECT_EQ(CheckMenuItem(menu, 40006, MF_BYCOMMAND | MF_UNCHECKED),
+  platform::MenuAction(window.hwnd(), kFrameCommand)->trigger();
+  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
+  EXPECT_EQ(CheckMenuItem(menu, kFrameCommand, MF_BYCOMMAND | MF_UNCHECKED),
             static_cast<DWORD>(MF_CHECKED));
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), 40006)->isChecked());
-  EXPECT_EQ(GetMenuState(menu, 40006, MF_BYCOMMAND), 0u);
+  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
+  EXPECT_EQ(GetMenuState(menu, kFrameCommand, MF_BYCOMMAND), 0u);
   // By position in the popup that holds it, and refusals.
   EXPECT_EQ(CheckMenuItem(menu, 40099, MF_CHECKED), static_cast<DWORD>(-1));
   EXPECT_EQ(CheckMenuItem(menu, 0, MF_BYPOSITION | MF_CHECKED), static_cast<DWORD>(-1));  // a popup
   EXPECT_EQ(CheckMenuItem(menu, 9, MF_BYPOSITION | MF_CHECKED), static_cast<DWORD>(-1));
-  EXPECT_EQ(CheckMenuItem(nullptr, 40006, MF_CHECKED), static_cast<DWORD>(-1));
+  EXPECT_EQ(CheckMenuItem(nullptr, kFrameCommand, MF_CHECKED), static_cast<DWORD>(-1));
 }
 
 }  // namespace

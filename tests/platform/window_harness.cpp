@@ -29,12 +29,17 @@ void RegisterTestWindowClass() {
 
 void RegisterTestMenu() {
   static const PortableMenuItem items[] = {
-      {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},         {1, MF_STRING, 40001, "開く(&O)..."},
-      {1, MF_SEPARATOR, 0, nullptr},        {1, MF_STRING, 40002, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
-      {0, MF_POPUP, 0, "形式(&F)"},         {1, MF_STRING, 40003, "地形1(&L)"},
-      {1, MF_STRING, 40004, "地形2(&A)"},   {1, MF_STRING, 40005, "屋根(&R)"},
-      {0, MF_POPUP, 0, "色(&C)"},           {1, MF_STRING, 40006, "枠(&F)..."},
-      {1, MF_STRING, 40007, "背景(&B)..."},
+      {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},
+      {1, MF_STRING, kOpenCommand, "開く(&O)..."},
+      {1, MF_SEPARATOR, 0, nullptr},
+      {1, MF_STRING, kExitCommand, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
+      {0, MF_POPUP, 0, "形式(&F)"},
+      {1, MF_STRING, kTerrain1Command, "地形1(&L)"},
+      {1, MF_STRING, kTerrain2Command, "地形2(&A)"},
+      {1, MF_STRING, kRoofCommand, "屋根(&R)"},
+      {0, MF_POPUP, 0, "色(&C)"},
+      {1, MF_STRING, kFrameCommand, "枠(&F)..."},
+      {1, MF_STRING, kBackgroundCommand, "背景(&B)..."},
   };
   RegisterPortableMenuResource(101, items, sizeof items / sizeof items[0]);
 }

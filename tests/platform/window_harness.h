@@ -11,6 +11,15 @@
 #include "platform/portable/window_internals.h"
 #include "platform/win32_api.h"
 
+// The commands of the test menu (number 101) every TestWindow with a menu loads.
+constexpr WORD kOpenCommand = 40001;
+constexpr WORD kExitCommand = 40002;
+constexpr WORD kTerrain1Command = 40003;
+constexpr WORD kTerrain2Command = 40004;
+constexpr WORD kRoofCommand = 40005;
+constexpr WORD kFrameCommand = 40006;
+constexpr WORD kBackgroundCommand = 40007;
+
 struct Message {
   UINT message;
   WPARAM wParam;

@@ -1,6 +1,7 @@
 // What a paint of the real window shows: the picture, the contrast grid fixed to the
 // picture, the translucent block with its outline, and where the block is taken from.
 #include "app/window_state.h"
+#include "app/menu_resource.h"
 #include "platform/portable/window_internals.h"
 #include "gui_support/main_window_fixture.h"
 #include "viewer/canvas.h"
@@ -97,7 +98,7 @@ TEST_F(CanvasTest, GridStaysFixedToThePictureWhenScrolled) {
 TEST_F(CanvasTest, BlockIsPulledBackAtTheRightEdge) {
   picture_ = PatternImage(256, 1024, false);
   Load(SavePicture(picture_, "pattern.png"));
-  platform::MenuAction(window(), 40004)->trigger();  // 地形2
+  platform::MenuAction(window(), IDM_FORMAT_TERRAIN2)->trigger();  // 地形2
   MoveMouse(7 * 32 + 5, 5);
   Paint();
   EXPECT_EQ(CursorCell.column, 7);

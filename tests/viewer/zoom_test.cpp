@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "app/window_state.h"
+#include "app/menu_resource.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/portable/window_internals.h"
 #include "support/expected_sheet.h"
@@ -21,7 +22,7 @@ using namespace korvanth;
 
 namespace {
 
-constexpr UINT kZoom1 = 40011;
+constexpr UINT kZoom1 = IDM_VIEW_ZOOM1;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 
@@ -78,7 +79,7 @@ TEST_F(ZoomTest, StartsAtOneWithARadioMarkOnTheFirstStep) {
   const UINT state = GetMenuState(GetMenu(window()), kZoom1, MF_BYCOMMAND);
   EXPECT_EQ(state & (MF_CHECKED | MFT_RADIOCHECK), static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
   // Qt draws a radio mark for actions of an exclusive group; the format items too.
-  for (UINT id : {kZoom1, kZoom1 + 7, 40003u, 40005u}) {
+  for (UINT id : {kZoom1, kZoom1 + 7, UINT{IDM_FORMAT_TERRAIN1}, UINT{IDM_FORMAT_ROOF}}) {
     QAction* action = platform::MenuAction(window(), id);
     ASSERT_NE(action, nullptr);
     ASSERT_NE(action->actionGroup(), nullptr) << id;
@@ -322,11 +323,12 @@ TEST_P(ZoomedClickTest, ClickConvertsExactlyTheBlockShown) {
 
 INSTANTIATE_TEST_SUITE_P(
     ScrolledViews, ZoomedClickTest,
-    ::testing::Values(ClickCase{2, 333, 250, 200, 150, 40003, 64, 96, LayoutFormat::Terrain1},
-                      ClickCase{4, 1001, 777, 300, 260, 40004, 96, 128, LayoutFormat::Terrain2},
-                      ClickCase{8, 4000, 3500, 420, 380, 40005, 64, 64, LayoutFormat::Roof},
-                      // At the far corner the block is pulled back inside the picture.
-                      ClickCase{4, 5000, 5000, 480, 470, 40003, 64, 96, LayoutFormat::Terrain1}));
+    ::testing::Values(
+        ClickCase{2, 333, 250, 200, 150, IDM_FORMAT_TERRAIN1, 64, 96, LayoutFormat::Terrain1},
+        ClickCase{4, 1001, 777, 300, 260, IDM_FORMAT_TERRAIN2, 96, 128, LayoutFormat::Terrain2},
+        ClickCase{8, 4000, 3500, 420, 380, IDM_FORMAT_ROOF, 64, 64, LayoutFormat::Roof},
+        // At the far corner the block is pulled back inside the picture.
+        ClickCase{4, 5000, 5000, 480, 470, IDM_FORMAT_TERRAIN1, 64, 96, LayoutFormat::Terrain1}));
 
 TEST_F(ZoomTest, ZoomWithoutAPictureAppliesToTheNextOne) {
   CtrlWheel(100, 100, 1);

@@ -1,0 +1,84 @@
+#include "app/main_menu.h"
+
+#include <cstddef>
+#include <iterator>
+#include <vector>
+
+namespace korvanth {
+
+namespace {
+
+// In the format registry's order; each format's command follows the one before.
+constexpr FormatMenuItem kFormatItems[] = {
+    {LayoutFormat::Terrain1, IDM_FORMAT_TERRAIN1, "地形1(&L)"},
+    {LayoutFormat::Terrain2, IDM_FORMAT_TERRAIN2, "地形2(&A)"},
+    {LayoutFormat::Roof, IDM_FORMAT_ROOF, "屋根(&R)"},
+};
+
+constexpr bool FormatItemsFollowTheRegistryOrder() {
+  for (std::size_t i = 0; i < std::size(kFormatItems); ++i) {
+    if (static_cast<std::size_t>(kFormatItems[i].format) != i) return false;
+    if (kFormatItems[i].command != IDM_FORMAT_TERRAIN1 + i) return false;
+  }
+  return std::size(kFormatItems) == std::size(kAllLayoutFormats);
+}
+static_assert(FormatItemsFollowTheRegistryOrder());
+static_assert(std::size(kTilesetTargets) <= IDM_TILESET_LAST - IDM_TILESET_FIRST + 1);
+
+constexpr const char* kZoomCaptions[] = {"等倍(&1)\tCtrl+0", "2倍(&2)", "3倍(&3)", "4倍(&4)",
+                                         "5倍(&5)",          "6倍(&6)", "7倍(&7)", "8倍(&8)"};
+static_assert(std::size(kZoomCaptions) == IDM_VIEW_ZOOM8 - IDM_VIEW_ZOOM1 + 1);
+
+std::vector<MenuLine> DescribeMainMenu() {
+  std::vector<MenuLine> menu = {
+      {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},  {1, MF_STRING, IDM_FILE_OPEN, "開く(&O)..."},
+      {1, MF_SEPARATOR, 0, nullptr}, {1, MF_STRING, IDM_FILE_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
+      {0, MF_POPUP, 0, "形式(&F)"},
+  };
+  for (const FormatMenuItem& item : kFormatItems)
+    menu.push_back({1, MF_STRING, item.command, item.caption});
+  menu.push_back({1, MF_SEPARATOR, 0, nullptr});
+  for (const TilesetTarget& target : kTilesetTargets)
+    menu.push_back({1, MF_STRING, TilesetCommand(target), target.menuCaption});
+  menu.push_back({0, MF_POPUP, 0, "色(&C)"});
+  menu.push_back({1, MF_STRING, IDM_COLOUR_FRAME, "枠(&F)..."});
+  menu.push_back({1, MF_STRING, IDM_COLOUR_BACKGROUND, "背景(&B)..."});
+  menu.push_back({0, MF_POPUP, 0, "表示(&V)"});
+  for (UINT step = 0; step < std::size(kZoomCaptions); ++step)
+    menu.push_back({1, MF_STRING, IDM_VIEW_ZOOM1 + step, kZoomCaptions[step]});
+  menu.push_back({1, MF_SEPARATOR, 0, nullptr});
+  menu.push_back({1, MF_STRING, IDM_VIEW_PREVIEW, "シートのプレビュー(&P)"});
+  return menu;
+}
+
+}  // namespace
+
+std::span<const MenuLine> MainMenuLines() {
+  static const std::vector<MenuLine> kLines = DescribeMainMenu();
+  return kLines;
+}
+
+std::span<const FormatMenuItem> FormatMenuItems() { return kFormatItems; }
+
+const FormatMenuItem& FormatMenuItemFor(LayoutFormat format) {
+  const auto index = static_cast<std::size_t>(format);
+  return index < std::size(kFormatItems) ? kFormatItems[index] : kFormatItems[0];
+}
+
+const FormatMenuItem* FormatMenuItemForCommand(UINT command) {
+  for (const FormatMenuItem& item : kFormatItems)
+    if (item.command == command) return &item;
+  return nullptr;
+}
+
+UINT TilesetCommand(const TilesetTarget& target) {
+  return IDM_TILESET_FIRST + static_cast<UINT>(&target - kTilesetTargets);
+}
+
+const TilesetTarget* TilesetTargetForCommand(UINT command) {
+  for (const TilesetTarget& target : kTilesetTargets)
+    if (TilesetCommand(target) == command) return &target;
+  return nullptr;
+}
+
+}  // namespace korvanth

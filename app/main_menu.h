@@ -1,0 +1,42 @@
+// The main window's menu, described once: both hosts build their menu from this list, the
+// formats' items from the format registry and the tileset items from the tileset targets.
+#pragma once
+
+#include <span>
+
+#include "app/menu_resource.h"
+#include "convert/layout_format.h"
+#include "convert/tileset_targets.h"
+#include "platform/win32_api.h"
+
+namespace korvanth {
+
+// One line of the menu: depth 0 is an entry of the menu bar (a popup), depth 1 an item of
+// the popup above it. flags is MF_POPUP, MF_STRING or MF_SEPARATOR; captions are UTF-8 with
+// '&' before the mnemonic.
+struct MenuLine {
+  int depth;
+  UINT flags;
+  UINT command;
+  const char* caption;
+};
+
+std::span<const MenuLine> MainMenuLines();
+
+// The 形式 menu's item of a layout format.
+struct FormatMenuItem {
+  LayoutFormat format;
+  UINT command;
+  const char* caption;
+};
+
+std::span<const FormatMenuItem> FormatMenuItems();
+const FormatMenuItem& FormatMenuItemFor(LayoutFormat format);
+// Null for a command that is no format item.
+const FormatMenuItem* FormatMenuItemForCommand(UINT command);
+
+// The check item of a tileset target, and the target of a command (null for none).
+UINT TilesetCommand(const TilesetTarget& target);
+const TilesetTarget* TilesetTargetForCommand(UINT command);
+
+}  // namespace korvanth

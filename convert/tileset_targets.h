@@ -1,0 +1,53 @@
+// The map editors' tileset files a sheet can carry, in one table: the converter's
+// --tileset and help, the window's menu items and the writing loop read it. A new target
+// is one entry here plus the function that writes its text.
+#pragma once
+
+#include <cstddef>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "convert/godot_tileset.h"
+#include "convert/tiled_tileset.h"
+#include "convert/tileset_description.h"
+
+namespace korvanth {
+
+struct TilesetTarget {
+  std::string_view cliName;                        // the --tileset value: "tiled"
+  std::string_view extension;                      // after the sheet's stem: ".tsx"
+  std::string (*text)(const TilesetDescription&);  // the whole file, UTF-8
+  const char* menuCaption;                         // the window's check item
+  const char* howToUse;                            // the help's lines on loading it
+};
+
+inline constexpr TilesetTarget kTilesetTargets[] = {
+    {"tiled", ".tsx", TiledTilesetText, "Tiled用タイルセットも保存(&T)",
+     "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
+     "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
+     "    with the terrain brush; the neighbouring tiles follow.\n"},
+    {"godot", ".tres", GodotTilesetText, "Godot用タイルセットも保存(&G)",
+     "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
+     "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
+     "    terrain NAME, and paint.\n"},
+};
+
+// The --tileset value that asks for every target.
+inline constexpr std::string_view kEveryTilesetName = "both";
+
+// Which tileset files to write: bit i stands for kTilesetTargets[i].
+enum TilesetKinds : unsigned {
+  kNoTilesets = 0,
+  kTiledTileset = 1u << 0,
+  kGodotTileset = 1u << 1,
+  kBothTilesets = (1u << std::size(kTilesetTargets)) - 1,  // every target
+};
+
+static_assert(kTilesetTargets[0].cliName == "tiled" && kTilesetTargets[1].cliName == "godot");
+
+constexpr TilesetKinds TilesetKindOf(const TilesetTarget& target) {
+  return TilesetKinds(1u << (&target - kTilesetTargets));
+}
+
+}  // namespace korvanth

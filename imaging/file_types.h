@@ -1,0 +1,51 @@
+// The file types a sheet can be written as, in one table: the converter's --type and
+// extension rule, its help and the encoders all read it.
+// A new type is one entry here (and, when no host encoder writes it, its writer).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "imaging/encode/pixel_rows.h"
+#include "imaging/gdiplus_api.h"
+
+namespace korvanth {
+
+// Writes a whole file from 32-bit rows; false when the format cannot hold the picture.
+using OwnWriter = bool (*)(const encode::PixelRows&, std::vector<std::uint8_t>&);
+
+struct FileType {
+  // Lower case, without the dot; the first is the canonical one ("jpg" before "jpeg"),
+  // the second empty when there is none.
+  std::array<std::string_view, 2> extensions;
+  const WCHAR* mimeType;  // how both hosts find the encoder: GDI+'s MIME type
+  OwnWriter ownWriter;    // the project's own writer; null where the host's encoder writes it
+  bool lossy;             // written at the project's quality setting
+  bool godotImports;      // Godot 4 imports it as a texture
+};
+
+// In the order lists show them; the first is the batch default.
+std::span<const FileType> FileTypes();
+
+// The type an extension (without the dot, any ASCII case) selects; null for none.
+const FileType* FileTypeForExtension(std::string_view extension);
+
+// The type whose encoder has this MIME type; null for none.
+const FileType* FileTypeForMimeType(const WCHAR* mimeType);
+
+// The BMP entry: what an extension that selects no type writes.
+const FileType& FallbackFileType();
+
+// Every canonical extension in table order, each after `prefix`, joined by `separator`:
+// ("", "|") gives "png|bmp|gif|jpg|tif", (".", ", ") ".png, .bmp, .gif, .jpg, .tif".
+std::string CanonicalExtensions(std::string_view prefix, std::string_view separator);
+
+// Every extension a type takes, alphabetically by type, its spellings joined by '/':
+// "bmp, gif, jpg/jpeg, png, tif/tiff".
+std::string ExtensionSpellings();
+
+}  // namespace korvanth
