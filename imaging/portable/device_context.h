@@ -3,7 +3,7 @@
 #pragma once
 
 #include "imaging/portable/pixel_image.h"
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 
 struct HDC__ {
   // Rgb32 (0xFFRRGGBB per pixel), the size of the client area.

@@ -4,7 +4,7 @@
 // giflib and libtiff.
 #pragma once
 
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 
 namespace Gdiplus {
 

@@ -1,6 +1,6 @@
 #include "imaging/portable/native_path.h"
 
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 
 namespace korvanth::imaging {
 

@@ -2,7 +2,7 @@
 // subset, with the Windows values. Shared by the window and the dialog halves.
 #pragma once
 
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 
 #define CALLBACK
 #define WINAPI

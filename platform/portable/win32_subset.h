@@ -3,7 +3,7 @@
 // program relies on is here; see window_internals.h for the test hooks.
 #pragma once
 
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 #include "platform/portable/win32_messages.h"
 
 struct HRGN__;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 
 namespace {
 

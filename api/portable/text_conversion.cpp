@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "imaging/portable/win_base.h"
+#include "api/portable/win_base.h"
 
 namespace {
 
