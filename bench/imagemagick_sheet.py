@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Prints an ImageMagick `convert` command line that builds the same Terrain1 sheet as
-korvanth-convert: 160 quarter crops composed onto a transparent 128 x 320 canvas.
-Usage: imagemagick_sheet.py INPUT OUTPUT ORIGIN_X ORIGIN_Y"""
+"""Prints an ImageMagick `convert` command line that builds the same sheet as
+korvanth-convert: every quarter crop composed onto a transparent canvas, by the quarter
+tables read from the format registry's source (so the two never drift apart).
+Usage: imagemagick_sheet.py INPUT OUTPUT ORIGIN_X ORIGIN_Y [terrain1|terrain2|roof]"""
 import os
 import re
 import shlex
@@ -9,15 +10,22 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 source = open(os.path.join(here, "..", "convert", "format_registry.cpp"), encoding="utf-8").read()
-block = source[source.index("kTerrain1Sources[]"):source.index("kTerrain2Sources[]")]
-tiles = re.findall(r"\{\{(\d+), (\d+)\}, \{(\d+), (\d+)\}, \{(\d+), (\d+)\}, \{(\d+), (\d+)\}\}", block)
-assert len(tiles) == 40, len(tiles)
 
+# Format: (its table's name in the source, tiles a sheet row).
+formats = {"terrain1": ("kTerrain1Sources", 4), "terrain2": ("kTerrain2Sources", 4),
+           "roof": ("kRoofSources", 3)}
 image, output, ox, oy = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
-args = ["convert", image, "-write", "mpr:src", "+delete", "-size", "128x320", "xc:none",
-        "-compose", "Copy"]
+table, columns = formats[sys.argv[5] if len(sys.argv) > 5 else "terrain1"]
+start = source.index(table + "[]")
+block = source[start:source.index("};", start)]
+tiles = re.findall(r"\{\{(\d+), (\d+)\}, \{(\d+), (\d+)\}, \{(\d+), (\d+)\}, \{(\d+), (\d+)\}\}", block)
+assert tiles, table
+rows = (len(tiles) + columns - 1) // columns
+
+args = ["convert", image, "-write", "mpr:src", "+delete", "-size", f"{32 * columns}x{32 * rows}",
+        "xc:none", "-compose", "Copy"]
 for i, tile in enumerate(tiles):
-    c, r = i % 4, i // 4
+    c, r = i % columns, i // columns
     for q in range(4):
         sc, sr = int(tile[2 * q]), int(tile[2 * q + 1])
         dx, dy = 32 * c + 16 * (q % 2), 32 * r + 16 * (q // 2)
