@@ -1,5 +1,6 @@
-// The three layout formats, their block and sheet sizes and their quarter tables.
-// All geometry is in pixels, tiles (32 x 32) and quarters (16 x 16).
+// The three layout formats and the geometry their tables are written in: pixels, tiles
+// (32 x 32) and quarters (16 x 16). The sizes and tables themselves live in the format
+// registry (format_registry.h); the functions here read it.
 #pragma once
 
 #include <cstdint>
