@@ -53,7 +53,7 @@ fi
 if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
   echo "== packages (dist/): the .deb and the Windows zips as users get them"
   scripts/package.sh dist
-  tests/package/check_deb.sh dist/korvanth_*.deb samples/sample-tiles.png
+  tests/package/check_deb.sh dist/korvanth-convert_*.deb dist/korvanth_*.deb samples/sample-tiles.png
   for arch in x86_64 i686; do
     tests/package/check_windows_zip.sh dist/korvanth-*-windows-$arch.zip samples/sample-tiles.png \
       build/cli/korvanth-convert

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes the release packages into OUTDIR (dist/ by default):
-#   korvanth_VERSION_ARCH.deb             Debian package (CPack; dependencies from dpkg-shlibdeps)
+#   korvanth-convert_VERSION_ARCH.deb     Debian package of the converter alone (no Qt)
+#   korvanth_VERSION_ARCH.deb             Debian package of the window; depends on the first
+#                                         (CPack; dependencies from dpkg-shlibdeps)
 #   korvanth-VERSION-windows-x86_64.zip   both 64-bit Windows programs, the README and the licence
 #   korvanth-VERSION-windows-i686.zip     the same for 32-bit Windows
 # Usage: scripts/package.sh [OUTDIR]        KORVANTH_PACKAGES=deb or zip makes only one kind.
-# The .deb is built in build-package/ with Debian's hardening flags and checked by lintian
+# The .debs are built in build-package/ with Debian's hardening flags and checked by lintian
 # (errors fail, warnings are printed); the zips take the programs from build-win64/ and
 # build-windows/.
 set -euo pipefail
@@ -29,23 +31,23 @@ $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
       -DKORVANTH_BUILD_TESTS=OFF -DKORVANTH_BUILD_BENCH=OFF >/dev/null
   fi
   cmake --build "$dir" -j "$(nproc)"
-  rm -f "$dir"/korvanth_*.deb
+  rm -f "$dir"/korvanth*.deb
   (cd "$dir" && cpack -G DEB >/dev/null)
-  local deb
-  deb=$(ls "$dir"/korvanth_*.deb)
-  rm -f "$out"/korvanth_*.deb
-  cp "$deb" "$out/"
-  deb=$out/$(basename "$deb")
-  echo "$deb ($(stat -c %s "$deb") bytes)"
-
-  # Lintian: errors fail the packaging, warnings are shown.
-  local report
-  report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
-  if [ -n "$report" ]; then printf '%s\n' "$report"; fi
-  if grep -q '^E: ' <<<"$report"; then
-    echo "lintian found errors in $deb" >&2
-    return 1
-  fi
+  local deb status=0 report
+  for deb in "$dir"/korvanth-convert_*.deb "$dir"/korvanth_*.deb; do
+    rm -f "$out/$(basename "$deb" | sed 's/_.*//')"_*.deb
+    cp "$deb" "$out/"
+    deb=$out/$(basename "$deb")
+    echo "$deb ($(stat -c %s "$deb") bytes)"
+    # Lintian: errors fail the packaging, warnings are shown.
+    report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
+    if [ -n "$report" ]; then printf '%s\n' "$report"; fi
+    if grep -q '^E: ' <<<"$report"; then
+      echo "lintian found errors in $deb" >&2
+      status=1
+    fi
+  done
+  return $status
 }
 
 make_zip() {  # BUILD_DIR ARCH

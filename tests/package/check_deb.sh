@@ -1,49 +1,78 @@
 #!/usr/bin/env bash
-# Checks a built korvanth .deb as a user would meet it: its files, its computed
-# dependencies, its desktop entry and manual pages, and its programs run from a private
-# root (dpkg -x): the converter converting the sample there, the window (under Xvfb)
-# opening with the program's icon.
-# Usage: tests/package/check_deb.sh DEB SAMPLE_PICTURE
+# Checks the two built .deb packages as a user would meet them: korvanth-convert (the
+# converter alone, installable without Qt or a display) and korvanth (the window, which
+# depends on the same release's converter). Their files, their computed dependencies, the
+# desktop entry and manual pages, and the programs run from private roots (dpkg -x): the
+# converter alone converting the sample, the window (under Xvfb) opening with its icon.
+# Usage: tests/package/check_deb.sh CONVERTER_DEB WINDOW_DEB SAMPLE_PICTURE
 set -euo pipefail
-deb=$(realpath "$1")
-sample=$(realpath "$2")
+converter_deb=$(realpath "$1")
+deb=$(realpath "$2")
+sample=$(realpath "$3")
 failures=0
 fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
 }
 
-listing=$(dpkg-deb --contents "$deb" | awk '{print $NF}' | sed 's,^\./,/,')
-expect_file() {
-  grep -qx -- "$1" <<<"$listing" || fail "the package lacks $1"
+contents() {  # the package's paths, each from /
+  dpkg-deb --contents "$1" | awk '{print $NF}' | sed 's,^\./,/,'
 }
+expect_file() {  # LISTING PATH
+  grep -qx -- "$2" <<<"$1" || fail "the package lacks $2"
+}
+converter_listing=$(contents "$converter_deb")
+listing=$(contents "$deb")
 
-icon_sizes=(16 22 24 32 48 64 128 256)
-for path in /usr/bin/korvanth /usr/bin/korvanth-convert \
-  /usr/share/applications/korvanth.desktop \
-  /usr/share/icons/hicolor/scalable/apps/korvanth.svg \
-  /usr/share/man/man1/korvanth.1.gz /usr/share/man/man1/korvanth-convert.1.gz \
+for path in /usr/bin/korvanth-convert /usr/share/man/man1/korvanth-convert.1.gz \
   /usr/share/bash-completion/completions/korvanth-convert \
+  /usr/share/doc/korvanth-convert/copyright /usr/share/doc/korvanth-convert/changelog.gz; do
+  expect_file "$converter_listing" "$path"
+done
+icon_sizes=(16 22 24 32 48 64 128 256)
+for path in /usr/bin/korvanth /usr/share/applications/korvanth.desktop \
+  /usr/share/icons/hicolor/scalable/apps/korvanth.svg /usr/share/man/man1/korvanth.1.gz \
   /usr/share/doc/korvanth/copyright /usr/share/doc/korvanth/changelog.gz; do
-  expect_file "$path"
+  expect_file "$listing" "$path"
 done
 for size in "${icon_sizes[@]}"; do
-  expect_file "/usr/share/icons/hicolor/${size}x${size}/apps/korvanth.png"
+  expect_file "$listing" "/usr/share/icons/hicolor/${size}x${size}/apps/korvanth.png"
 done
-# Nothing outside /usr, and nothing of the build (tests, benchmarks, static libraries).
+# No file in both packages (dpkg would refuse to install the pair), nothing outside /usr,
+# and nothing of the build (tests, benchmarks, static libraries).
+both=$(comm -12 <(grep -v '/$' <<<"$converter_listing" | sort) <(grep -v '/$' <<<"$listing" | sort))
+[ -z "$both" ] || fail "files in both packages: $both"
 while read -r path; do
   case $path in
     /usr/* | /usr | /) ;;
-    *) fail "unexpected path in the package: $path" ;;
+    *) fail "unexpected path in a package: $path" ;;
   esac
-done <<<"$listing"
-if grep -qE '_tests$|_bench$|\.a$|\.h$' <<<"$listing"; then fail "build files in the package"; fi
+done <<<"$converter_listing"$'\n'"$listing"
+if grep -qE '_tests$|_bench$|\.a$|\.h$' <<<"$converter_listing"$'\n'"$listing"; then
+  fail "build files in a package"
+fi
 
+[ "$(dpkg-deb --field "$converter_deb" Package)" = korvanth-convert ] || fail "converter package name"
 [ "$(dpkg-deb --field "$deb" Package)" = korvanth ] || fail "package name"
-[ "$(dpkg-deb --field "$deb" Section)" = graphics ] || fail "section"
+for package in "$converter_deb" "$deb"; do
+  [ "$(dpkg-deb --field "$package" Section)" = graphics ] || fail "section of $package"
+done
+version=$(dpkg-deb --field "$deb" Version)
+[ "$(dpkg-deb --field "$converter_deb" Version)" = "$version" ] || fail "the two versions differ"
+# The window's package pulls in the same release's converter.
+dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/^ *//' |
+  grep -qx "korvanth-convert (= $version)" || fail "korvanth does not depend on korvanth-convert (= $version)"
+# A build server installs the converter alone: nothing of Qt, X11, GL or ICU.
+if dpkg-deb --field "$converter_deb" Depends | grep -qiE 'qt|libx11|libxcb|libgl|libegl|libicu'; then
+  fail "korvanth-convert depends on a GUI library: $(dpkg-deb --field "$converter_deb" Depends)"
+fi
 
+# The converter alone in one root; the pair, as apt installs it, in another.
+converter_root=$(mktemp -d)
 root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
+trap 'rm -rf "$converter_root" "$root"' EXIT
+dpkg-deb -x "$converter_deb" "$converter_root"
+dpkg-deb -x "$converter_deb" "$root"
 dpkg-deb -x "$deb" "$root"
 
 # Depends names the package of every library the programs link directly (found here with
@@ -57,30 +86,38 @@ owner_of() {  # the package holding a library file, under either of its merged-/
   done
   return 1
 }
-depends=$(dpkg-deb --field "$deb" Depends)
-# The package names alone, one a line.
-depends_names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
-linked_owners=
-for program in "$root"/usr/bin/*; do
-  resolved=$(ldd "$program")
-  while read -r needed; do
-    # "libX.so.N => /path (address)", or the loader itself as "/path/ld-linux... (address)".
-    library=$(awk -v name="$needed" '
-      $2 == "=>" && $1 == name { print $3 }
-      $2 != "=>" && $1 ~ /^\// { n = split($1, part, "/"); if (part[n] == name) print $1 }' \
-      <<<"$resolved")
-    [ -n "$library" ] || { fail "$(basename "$program") links $needed, which is not found"; continue; }
-    owner=$(owner_of "$library") || { fail "no package owns $library"; continue; }
-    linked_owners+="$owner"$'\n'
-    grep -qxF "$owner" <<<"$depends_names" ||
-      fail "Depends lacks $owner ($needed, linked by $(basename "$program")): $depends"
-  done < <(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
-done
-# And nothing else: every package Depends names holds a library the programs link.
-while read -r name; do
-  [ -n "$name" ] || continue
-  grep -qxF "$name" <<<"$linked_owners" || fail "Depends names $name, which no program links"
-done <<<"$depends_names"
+# check_depends DEB ROOT: Depends names the package of every library the DEB's programs
+# (unpacked in ROOT) link, and nothing else but korvanth-convert.
+check_depends() {
+  local package=$1 unpacked=$2 depends depends_names linked_owners= program resolved needed
+  local library owner name
+  depends=$(dpkg-deb --field "$package" Depends)
+  # The package names alone, one a line.
+  depends_names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
+  while read -r program; do
+    resolved=$(ldd "$program")
+    while read -r needed; do
+      # "libX.so.N => /path (address)", or the loader itself as "/path/ld-linux... (address)".
+      library=$(awk -v name="$needed" '
+        $2 == "=>" && $1 == name { print $3 }
+        $2 != "=>" && $1 ~ /^\// { n = split($1, part, "/"); if (part[n] == name) print $1 }' \
+        <<<"$resolved")
+      [ -n "$library" ] || { fail "$(basename "$program") links $needed, which is not found"; continue; }
+      owner=$(owner_of "$library") || { fail "no package owns $library"; continue; }
+      linked_owners+="$owner"$'\n'
+      grep -qxF "$owner" <<<"$depends_names" ||
+        fail "Depends lacks $owner ($needed, linked by $(basename "$program")): $depends"
+    done < <(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+  done < <(dpkg-deb --contents "$package" | awk '{print $NF}' | sed -n 's,^\./usr/bin/,'"$unpacked"'/usr/bin/,p' |
+    grep -v '/$')
+  # And nothing else: every package Depends names holds a library the programs link.
+  while read -r name; do
+    [ -n "$name" ] && [ "$name" != korvanth-convert ] || continue
+    grep -qxF "$name" <<<"$linked_owners" || fail "$(basename "$package"): Depends names $name, which no program links"
+  done <<<"$depends_names"
+}
+check_depends "$converter_deb" "$converter_root"
+check_depends "$deb" "$root"
 
 # The dialogs speak Japanese through Qt's own translation, which Qt loads from its
 # translations folder at run time, where no tool sees it: Depends or Recommends (which apt
@@ -124,12 +161,11 @@ for page in korvanth korvanth-convert; do
   [ -z "$warnings" ] || fail "man page $page: $warnings"
 done
 
-version=$(dpkg-deb --field "$deb" Version)
-said=$("$root/usr/bin/korvanth-convert" --version)
+said=$("$converter_root/usr/bin/korvanth-convert" --version)
 [ "$said" = "korvanth-convert $version" ] || fail "--version says '$said', the package is $version"
 
-sheet=$root/roof.png
-if "$root/usr/bin/korvanth-convert" --format roof --cell 1,1 "$sample" "$sheet"; then
+sheet=$converter_root/roof.png
+if "$converter_root/usr/bin/korvanth-convert" --format roof --cell 1,1 "$sample" "$sheet"; then
   # A roof sheet is 96 x 128 pixels, read back from the PNG header.
   read -r width height < <(od -An -tu1 -j16 -N8 "$sheet" |
     awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
@@ -139,7 +175,7 @@ else
 fi
 
 if ((failures)); then
-  echo "$failures check(s) of $deb failed" >&2
+  echo "$failures check(s) of $converter_deb and $deb failed" >&2
   exit 1
 fi
-echo "package checks passed: $deb"
+echo "package checks passed: $converter_deb $deb"
