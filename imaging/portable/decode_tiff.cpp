@@ -142,6 +142,9 @@ bool ReadStrips(const TiffLibrary& lib, TIFF* tiff, const SampleLayout& layout, 
   for (int plane = 0; plane < planes; ++plane) {
     if (separate && layout.target[plane] < 0) continue;
     for (std::int64_t y = start; y < band.end(); ++y) {
+      // A damaged strip can decode in part and still succeed: the rest of the row is zero,
+      // never the last row read (which differs between a band and the whole).
+      std::fill(row.begin(), row.end(), std::uint8_t{0});
       if (lib.ReadScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
                            static_cast<std::uint16_t>(plane)) < 0)
         return false;
@@ -170,6 +173,9 @@ bool ReadTiles(const TiffLibrary& lib, TIFF* tiff, const SampleLayout& layout, i
     for (std::uint32_t top = firstTile * tileHeight; top < band.end(); top += tileHeight) {
       for (std::uint32_t left = 0; left < static_cast<std::uint32_t>(image.width());
            left += tileWidth) {
+        // A damaged tile can decode in part and still succeed: what it leaves is zero,
+        // never the last tile's samples (which differ between a band and the whole).
+        std::fill(tile.begin(), tile.end(), std::uint8_t{0});
         if (lib.ReadTile(tiff, tile.data(), left, top, 0, static_cast<std::uint16_t>(plane)) < 0)
           return false;
         const std::int64_t from = std::max<std::int64_t>(top, band.first);
