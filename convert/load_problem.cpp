@@ -18,6 +18,8 @@ LoadProblem ProblemOfFailedDecode(GpStatus status, PictureType type) {
       return LoadProblem::NoAccess;
     case ValueOverflow:
       return LoadProblem::TooLarge;
+    case NotImplemented:
+      return LoadProblem::DecoderMissing;
     default:
       break;
   }
@@ -75,6 +77,8 @@ GpStatus StatusOfProblem(LoadProblem problem) {
     case LoadProblem::UnsupportedJpeg:
     case LoadProblem::UnsupportedTiff:
       return UnknownImageFormat;
+    case LoadProblem::DecoderMissing:
+      return NotImplemented;
   }
   return GenericError;
 }
@@ -107,6 +111,9 @@ const char* LoadProblemText(LoadProblem problem) {
     case LoadProblem::UnsupportedTiff:
       return "an unsupported kind of TIFF (floating-point or complex samples, and samples of "
              "other than 1, 2, 4, 8 or 16 bits, are not read)";
+    case LoadProblem::DecoderMissing:
+      return "the library that reads this format could not be loaded (TIFF needs libtiff "
+             "installed)";
   }
   return "the picture could not be loaded";
 }

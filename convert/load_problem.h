@@ -19,7 +19,8 @@ enum class LoadProblem {
   TooLarge,
   UnsupportedBmp,  // a valid picture of a kind the decoders do not read
   UnsupportedJpeg,
-  UnsupportedTiff
+  UnsupportedTiff,
+  DecoderMissing  // the library that reads the format (libtiff) could not be loaded
 };
 
 // The problem behind a failed decode of a file whose header named `type` (Unknown when

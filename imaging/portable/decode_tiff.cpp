@@ -8,7 +8,6 @@
 // - Grey of 1, 2 or 4 bits spreads over 0..255; a white-is-zero picture is inverted.
 // - An extra sample of unspecified meaning is not taken as alpha.
 // Other colour kinds (YCbCr, CMYK, Lab, ...) go through libtiff's RGBA reader.
-#include <tiffio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,15 +16,17 @@
 
 #include "imaging/picture_header.h"
 #include "imaging/portable/picture_decoders.h"
+#include "imaging/portable/tiff_library.h"
 
 namespace korvanth::imaging {
 
 namespace {
 
 struct TiffHandle {
+  const TiffLibrary& lib;
   TIFF* tiff = nullptr;
   ~TiffHandle() {
-    if (tiff != nullptr) TIFFClose(tiff);
+    if (tiff != nullptr) lib.Close(tiff);
   }
 };
 
@@ -115,9 +116,9 @@ void FinishPixels(PixelImage& image, const Finish& finish) {
   }
 }
 
-bool ReadPalette(TIFF* tiff, int bits, std::uint32_t (&palette)[256]) {
+bool ReadPalette(const TiffLibrary& lib, TIFF* tiff, int bits, std::uint32_t (&palette)[256]) {
   std::uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
-  if (bits > 8 || !TIFFGetField(tiff, TIFFTAG_COLORMAP, &r, &g, &b)) return false;
+  if (bits > 8 || !lib.GetField(tiff, TIFFTAG_COLORMAP, &r, &g, &b)) return false;
   const int entries = 1 << bits;
   // Some writers store 8-bit values in the 16-bit map.
   bool eightBit = true;
@@ -129,19 +130,22 @@ bool ReadPalette(TIFF* tiff, int bits, std::uint32_t (&palette)[256]) {
 }
 
 // Picture rows [band.first, band.end()) into `image`: only the strips holding them are read.
-bool ReadStrips(TIFF* tiff, const SampleLayout& layout, int samples, bool separate,
-                const RowBand& band, PixelImage& image) {
-  std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize64(tiff)));
+bool ReadStrips(const TiffLibrary& lib, TIFF* tiff, const SampleLayout& layout, int samples,
+                bool separate, const RowBand& band, PixelImage& image) {
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(lib.ScanlineSize64(tiff)));
   // Most codecs cannot start inside a strip: reading starts at the band's first strip.
   std::uint32_t rowsPerStrip = 0;
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
   const std::int64_t start =
       rowsPerStrip == 0 ? 0 : band.first / rowsPerStrip * std::int64_t{rowsPerStrip};
   const int planes = separate ? samples : 1;
   for (int plane = 0; plane < planes; ++plane) {
     if (separate && layout.target[plane] < 0) continue;
     for (std::int64_t y = start; y < band.end(); ++y) {
-      if (TIFFReadScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
+      // A damaged strip can decode in part and still succeed: the rest of the row is zero,
+      // never the last row read (which differs between a band and the whole).
+      std::fill(row.begin(), row.end(), std::uint8_t{0});
+      if (lib.ReadScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
                            static_cast<std::uint16_t>(plane)) < 0)
         return false;
       if (y < band.first) continue;
@@ -153,13 +157,13 @@ bool ReadStrips(TIFF* tiff, const SampleLayout& layout, int samples, bool separa
 }
 
 // The same from the tiles that meet the band.
-bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separate,
-               const RowBand& band, PixelImage& image) {
+bool ReadTiles(const TiffLibrary& lib, TIFF* tiff, const SampleLayout& layout, int samples,
+               bool separate, const RowBand& band, PixelImage& image) {
   std::uint32_t tileWidth = 0, tileHeight = 0;
-  TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth);
-  TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileHeight);
-  const tmsize_t tileBytes = TIFFTileSize(tiff);
-  const tmsize_t rowBytes = TIFFTileRowSize(tiff);
+  lib.GetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth);
+  lib.GetField(tiff, TIFFTAG_TILELENGTH, &tileHeight);
+  const tmsize_t tileBytes = lib.TileSize(tiff);
+  const tmsize_t rowBytes = lib.TileRowSize(tiff);
   if (tileWidth == 0 || tileHeight == 0 || tileBytes <= 0 || rowBytes <= 0) return false;
   std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
   const int planes = separate ? samples : 1;
@@ -169,7 +173,10 @@ bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separat
     for (std::uint32_t top = firstTile * tileHeight; top < band.end(); top += tileHeight) {
       for (std::uint32_t left = 0; left < static_cast<std::uint32_t>(image.width());
            left += tileWidth) {
-        if (TIFFReadTile(tiff, tile.data(), left, top, 0, static_cast<std::uint16_t>(plane)) < 0)
+        // A damaged tile can decode in part and still succeed: what it leaves is zero,
+        // never the last tile's samples (which differ between a band and the whole).
+        std::fill(tile.begin(), tile.end(), std::uint8_t{0});
+        if (lib.ReadTile(tiff, tile.data(), left, top, 0, static_cast<std::uint16_t>(plane)) < 0)
           return false;
         const std::int64_t from = std::max<std::int64_t>(top, band.first);
         const std::int64_t to = std::min<std::int64_t>(std::int64_t{top} + tileHeight, band.end());
@@ -187,11 +194,11 @@ bool ReadTiles(TIFF* tiff, const SampleLayout& layout, int samples, bool separat
 
 // libtiff's RGBA reader for the colour kinds read without exact samples; its words hold
 // R in the low byte and premultiplied alpha.
-bool ReadThroughRgba(TIFF* tiff, PixelImage& image, bool alpha) {
+bool ReadThroughRgba(const TiffLibrary& lib, TIFF* tiff, PixelImage& image, bool alpha) {
   char message[1024];
-  if (!TIFFRGBAImageOK(tiff, message)) return false;
+  if (!lib.RGBAImageOK(tiff, message)) return false;
   auto* words = reinterpret_cast<std::uint32_t*>(image.bits());
-  if (!TIFFReadRGBAImageOriented(tiff, static_cast<std::uint32_t>(image.width()),
+  if (!lib.ReadRGBAImageOriented(tiff, static_cast<std::uint32_t>(image.width()),
                                  static_cast<std::uint32_t>(image.height()), words,
                                  ORIENTATION_TOPLEFT, 0))
     return false;
@@ -209,19 +216,12 @@ bool ReadThroughRgba(TIFF* tiff, PixelImage& image, bool alpha) {
   return true;
 }
 
-void SilenceLibtiff() {
-  static const bool silenced = [] {
-    TIFFSetErrorHandler(nullptr);
-    TIFFSetWarningHandler(nullptr);
-    return true;
-  }();
-  (void)silenced;
-}
-
 }  // namespace
 
 Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand& asked) {
-  SilenceLibtiff();
+  const TiffLibrary* loaded = LoadedTiffLibrary();
+  if (loaded == nullptr) return Gdiplus::NotImplemented;
+  const TiffLibrary& lib = *loaded;
   if (std::fseek(file, 0, SEEK_END) != 0) return Gdiplus::GenericError;
   const std::int64_t fileBytes = std::ftell(file);
   std::rewind(file);
@@ -233,18 +233,18 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand
     ::close(descriptor);
     return Gdiplus::Win32Error;
   }
-  TiffHandle handle;
+  TiffHandle handle{lib};
   // libtiff's own allocation limit stops any one buffer (strip, tile, directory array)
   // beyond what a decoder may ever hold, before our estimate below is even made.
-  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  TIFFOpenOptions* options = lib.OpenOptionsAlloc();
   if (options == nullptr) {
     ::close(descriptor);
     return Gdiplus::OutOfMemory;
   }
-  TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxDecodeBytes / 2));
+  lib.OpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxDecodeBytes / 2));
   // "m": no memory mapping, so the file's pages never count as the decoder's memory.
-  handle.tiff = TIFFFdOpenExt(descriptor, "picture", "rm", options);
-  TIFFOpenOptionsFree(options);
+  handle.tiff = lib.FdOpenExt(descriptor, "picture", "rm", options);
+  lib.OpenOptionsFree(options);
   if (handle.tiff == nullptr) {
     ::close(descriptor);
     return Gdiplus::GenericError;
@@ -256,23 +256,23 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand
   std::uint16_t compression = COMPRESSION_NONE, sampleFormat = SAMPLEFORMAT_UINT;
   std::uint16_t extraCount = 0;
   std::uint16_t* extraTypes = nullptr;
-  TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
-  TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes);
-  if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric)) return Gdiplus::GenericError;
+  lib.GetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
+  lib.GetField(tiff, TIFFTAG_IMAGELENGTH, &height);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes);
+  if (!lib.GetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric)) return Gdiplus::GenericError;
   if (width == 0 || height == 0 || samples == 0 || samples > 64) return Gdiplus::GenericError;
 
-  const bool tiled = TIFFIsTiled(tiff) != 0;
+  const bool tiled = lib.IsTiled(tiff) != 0;
   std::uint32_t tileWidth = 0, tileHeight = 0;
   if (tiled) {
-    TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth);
-    TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileHeight);
+    lib.GetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth);
+    lib.GetField(tiff, TIFFTAG_TILELENGTH, &tileHeight);
   }
   const bool separate = planar == PLANARCONFIG_SEPARATE;
   std::int64_t working = TiffWorkingBytes(width, bits, samples, tiled, tileWidth, tileHeight,
@@ -313,14 +313,14 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand
   if (!exactKind)
     working += tiled ? 0
                      : static_cast<std::int64_t>(std::min<std::uint32_t>(rowsPerStrip, height)) *
-                           std::max<std::int64_t>(TIFFScanlineSize64(tiff), 0);
+                           std::max<std::int64_t>(lib.ScanlineSize64(tiff), 0);
   if (!FitsMemoryBound({width, height, working})) return Gdiplus::ValueOverflow;
 
   bool alpha = hasAlpha;
   if (!exactKind) {
     char message[1024];
     alpha = extraCount > 0;
-    if (!TIFFRGBAImageOK(tiff, message)) return Gdiplus::GenericError;
+    if (!lib.RGBAImageOK(tiff, message)) return Gdiplus::GenericError;
   }
   // Pictures read by samples keep the band; libtiff's RGBA reader gives the whole picture.
   const RowBand band = exactKind ? asked.ClampedTo(height) : RowBand{0, height};
@@ -346,24 +346,24 @@ Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand
       layout.scale[0] = finish.kind != ColourKind::Palette;
     }
     if (hasAlpha) layout.target[colourSamples] = 3;
-    if (finish.kind == ColourKind::Palette && !ReadPalette(tiff, bits, finish.palette))
+    if (finish.kind == ColourKind::Palette && !ReadPalette(lib, tiff, bits, finish.palette))
       return Gdiplus::GenericError;
     finish.associatedAlpha = hasAlpha && firstExtra == EXTRASAMPLE_ASSOCALPHA;
     FillPixels(out.pixels, 0xFF000000u);
-    read = tiled ? ReadTiles(tiff, layout, samples, separate, band, out.pixels)
-                 : ReadStrips(tiff, layout, samples, separate, band, out.pixels);
+    read = tiled ? ReadTiles(lib, tiff, layout, samples, separate, band, out.pixels)
+                 : ReadStrips(lib, tiff, layout, samples, separate, band, out.pixels);
     if (read) FinishPixels(out.pixels, finish);
   } else {
-    read = ReadThroughRgba(tiff, out.pixels, alpha);
+    read = ReadThroughRgba(lib, tiff, out.pixels, alpha);
   }
   if (!read) return Gdiplus::GenericError;
 
   float xResolution = 0, yResolution = 0;
   std::uint16_t unit = RESUNIT_INCH;
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_RESOLUTIONUNIT, &unit);
+  lib.GetFieldDefaulted(tiff, TIFFTAG_RESOLUTIONUNIT, &unit);
   const double unitsPerInch = unit == RESUNIT_INCH ? 1 : unit == RESUNIT_CENTIMETER ? 2.54 : 0;
-  if (unitsPerInch > 0 && TIFFGetField(tiff, TIFFTAG_XRESOLUTION, &xResolution) &&
-      TIFFGetField(tiff, TIFFTAG_YRESOLUTION, &yResolution)) {
+  if (unitsPerInch > 0 && lib.GetField(tiff, TIFFTAG_XRESOLUTION, &xResolution) &&
+      lib.GetField(tiff, TIFFTAG_YRESOLUTION, &yResolution)) {
     out.dpiX = DpiFromDensity(xResolution, unitsPerInch);
     out.dpiY = DpiFromDensity(yResolution, unitsPerInch);
   }

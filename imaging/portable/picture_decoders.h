@@ -48,6 +48,7 @@ struct DecodedPicture {
 Gdiplus::GpStatus DecodePng(std::FILE* file, DecodedPicture& out, const RowBand& band = {});
 Gdiplus::GpStatus DecodeJpeg(std::FILE* file, DecodedPicture& out, const RowBand& band = {});
 Gdiplus::GpStatus DecodeGif(std::FILE* file, DecodedPicture& out, const RowBand& band = {});
+// NotImplemented when libtiff cannot be loaded.
 Gdiplus::GpStatus DecodeTiff(std::FILE* file, DecodedPicture& out, const RowBand& band = {});
 Gdiplus::GpStatus DecodeBmp(std::FILE* file, DecodedPicture& out, const RowBand& band = {});
 

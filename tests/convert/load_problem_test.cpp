@@ -35,6 +35,7 @@ TEST(LoadProblem, DecoderStatusesMapToOneCauseOnEveryHost) {
       {UnknownImageFormat, PictureType::Gif, LoadProblem::Damaged},
       {UnknownImageFormat, PictureType::Unknown, LoadProblem::UnknownFormat},
       {Win32Error, PictureType::Unknown, LoadProblem::Unreadable},
+      {NotImplemented, PictureType::Tiff, LoadProblem::DecoderMissing},
       {Ok, PictureType::Png, LoadProblem::None},
   };
   for (const Case& c : cases)
@@ -66,10 +67,11 @@ TEST(LoadProblem, PathsThatNameNoReadableFileAreSettledBeforeAnyDecoder) {
 
 TEST(LoadProblem, EveryCauseHasItsOwnLine) {
   std::set<std::string> texts;
-  for (LoadProblem p : {LoadProblem::BadPath, LoadProblem::NoMemory, LoadProblem::NotFound,
-                        LoadProblem::NoAccess, LoadProblem::Unreadable, LoadProblem::UnknownFormat,
-                        LoadProblem::Damaged, LoadProblem::TooLarge, LoadProblem::UnsupportedBmp,
-                        LoadProblem::UnsupportedJpeg, LoadProblem::UnsupportedTiff}) {
+  for (LoadProblem p :
+       {LoadProblem::BadPath, LoadProblem::NoMemory, LoadProblem::NotFound, LoadProblem::NoAccess,
+        LoadProblem::Unreadable, LoadProblem::UnknownFormat, LoadProblem::Damaged,
+        LoadProblem::TooLarge, LoadProblem::UnsupportedBmp, LoadProblem::UnsupportedJpeg,
+        LoadProblem::UnsupportedTiff, LoadProblem::DecoderMissing}) {
     const std::string text = LoadProblemText(p);
     EXPECT_EQ(text.find('\n'), std::string::npos) << text;
     EXPECT_TRUE(texts.insert(text).second) << text;

@@ -108,6 +108,18 @@ check_depends() {
       grep -qxF "$owner" <<<"$depends_names" ||
         fail "Depends lacks $owner ($needed, linked by $(basename "$program")): $depends"
     done < <(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+    # The one library opened with dlopen (libtiff, when a TIFF is first read), named by
+    # its SONAME inside the program and found beside the C library: Depends names its
+    # package too, unless the converter (which names it) comes with the package.
+    while read -r needed; do
+      library=$(dirname "$(awk '$1 == "libc.so.6" { print $3 }' <<<"$resolved")")/$needed
+      [ -e "$library" ] || { fail "$(basename "$program") opens $needed, which is not found"; continue; }
+      owner=$(owner_of "$library") || { fail "no package owns $library"; continue; }
+      linked_owners+="$owner"$'\n'
+      if ! grep -qxF "$owner" <<<"$depends_names" && ! grep -qx korvanth-convert <<<"$depends_names"; then
+        fail "Depends lacks $owner ($needed, opened by $(basename "$program")): $depends"
+      fi
+    done < <(grep -aoE 'libtiff\.so\.[0-9]+' "$program" | sort -u)
   done < <(dpkg-deb --contents "$package" | awk '{print $NF}' | sed -n 's,^\./usr/bin/,'"$unpacked"'/usr/bin/,p' |
     grep -v '/$')
   # And nothing else: every package Depends names holds a library the programs link.
@@ -116,6 +128,8 @@ check_depends() {
     grep -qxF "$name" <<<"$linked_owners" || fail "$(basename "$package"): Depends names $name, which no program links"
   done <<<"$depends_names"
 }
+grep -aqE 'libtiff\.so\.[0-9]+' "$converter_root/usr/bin/korvanth-convert" ||
+  fail "korvanth-convert names no libtiff to open for TIFF pictures"
 check_depends "$converter_deb" "$converter_root"
 check_depends "$deb" "$root"
 
