@@ -241,9 +241,12 @@ check grep -q 'cannot write: a file is in the way of its folder' message-win.txt
 echo "Messages: $messages cases compared with the Linux converter"
 
 # Every file that ever broke a reader: the same status (1, or 0 for a valid picture) and
-# the same one line as on Linux, whatever the bytes.
+# the same one line as on Linux, whatever the bytes. Wine's GDI+ reads no TIFF whose
+# samples lie in separate planes ("unhandled planar configuration 2"): those files are
+# replayed on Linux only.
 hostile=0
 for f in "$root"/tests/fuzz/regressions/*; do
+  case $f in *-separate-planes-*) continue ;; esac
   cp "$f" "hostile.${f##*.}"
   check same_message --format roof "hostile.${f##*.}" hostile-out.png
   check test "$(tr -d '\r' <message-win.txt | wc -l)" -le 1
