@@ -61,7 +61,7 @@ ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn
   }
   if (build.sheet.empty() || build.sheet.lastStatus() == OutOfMemory)
     return Refused(ConversionProblem::BuildFailed);
-  const SaveOutcome saved = SaveImageFile(build.sheet.image(), wide->data(), encoder.clsid);
+  const SaveOutcome saved = SaveImageFile(build.sheet.image(), wide->data(), *encoder.type);
   if (!saved.ok()) return {{ConversionProblem::SaveFailed, saved}, {}};
   return {{}, WriteTilesets(job)};
 }

@@ -1,45 +1,8 @@
 #include "convert/export_sheet.h"
 
-#include <cstdlib>
 #include <cstdint>
 
 namespace korvanth {
-
-namespace {
-
-bool WideEquals(const WCHAR* a, const WCHAR* b) {
-  if (a == nullptr || b == nullptr) return false;
-  for (; *a != 0 || *b != 0; ++a, ++b) {
-    if (*a != *b) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid) {
-  UINT count = 0;
-  UINT size = 0;
-  GdipGetImageEncodersSize(&count, &size);
-  if (size == 0) return -1;
-
-  auto* encoders = static_cast<ImageCodecInfo*>(std::malloc(size));
-  if (encoders == nullptr) return -1;
-  GdipGetImageEncoders(count, size, encoders);
-
-  // Only whole records that fit the reported size are looked at.
-  const UINT records =
-      count < size / sizeof(ImageCodecInfo) ? count : size / sizeof(ImageCodecInfo);
-  for (UINT i = 0; i < records; ++i) {
-    if (WideEquals(encoders[i].MimeType, mimeType)) {
-      *clsid = encoders[i].Clsid;
-      std::free(encoders);
-      return static_cast<int>(i);
-    }
-  }
-  std::free(encoders);
-  return -1;
-}
 
 SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint origin) {
   const PixelSize size = SheetSize(format);

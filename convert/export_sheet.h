@@ -1,4 +1,4 @@
-// Building a tile sheet from a block in memory, and finding the encoders GDI+ reports.
+// Building a tile sheet from a block in memory.
 #pragma once
 
 #include "convert/conversion_state.h"
@@ -9,9 +9,6 @@ namespace korvanth {
 
 // Text shown when an extension selects no encoder and the sheet is saved as BMP.
 inline constexpr const char kBitmapFallbackWarning[] = "ビットマップ形式で保存します";
-
-// The encoder's index in the list GDI+ reports, or -1; `clsid` is written only when found.
-int FindEncoderByMimeType(const WCHAR* mimeType, CLSID* clsid);
 
 // The sheet and the graphics surface drawing on it, released graphics first.
 struct SheetBuild {

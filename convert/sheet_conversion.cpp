@@ -3,9 +3,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "convert/export_sheet.h"
-#include "imaging/file_types.h"
-
 namespace korvanth {
 
 namespace {
@@ -45,11 +42,8 @@ std::optional<std::string_view> ExtensionOf(std::string_view path) {
 }
 
 EncoderChoice ChooseEncoder(std::string_view extension) {
-  EncoderChoice choice;
   const FileType* type = FileTypeForExtension(extension);
-  choice.fallback = type == nullptr;
-  FindEncoderByMimeType((type != nullptr ? *type : FallbackFileType()).mimeType, &choice.clsid);
-  return choice;
+  return {type != nullptr ? type : &FallbackFileType(), type == nullptr};
 }
 
 bool BlockFitsPositions(SelectionPoint origin, PixelSize block) {

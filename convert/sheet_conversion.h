@@ -9,6 +9,7 @@
 
 #include "convert/conversion_state.h"
 #include "convert/layout_format.h"
+#include "imaging/file_types.h"
 #include "imaging/handles.h"
 #include "imaging/save_file.h"
 
@@ -46,12 +47,12 @@ std::string ConversionReason(const ConversionStatus& status);
 std::optional<std::string_view> ExtensionOf(std::string_view path);
 
 struct EncoderChoice {
-  CLSID clsid{};          // zero when GDI+ reports no such encoder
-  bool fallback = false;  // the extension selects no type: BMP is used
+  const FileType* type = nullptr;  // never null once chosen
+  bool fallback = false;           // the extension selects no type: BMP is used
 };
 
-// The encoder for an extension (compared without regard to ASCII case); anything else
-// selects BMP as a fallback.
+// The file type written for an extension (compared without regard to ASCII case);
+// anything else selects BMP as a fallback.
 EncoderChoice ChooseEncoder(std::string_view extension);
 
 // Whether every pixel of a `block`-sized block at `origin` has a 32-bit signed position.

@@ -24,9 +24,12 @@ struct FileType {
   std::array<std::string_view, 2> extensions;
   const WCHAR* mimeType;  // how both hosts find the encoder: GDI+'s MIME type
   OwnWriter ownWriter;    // the project's own writer; null where the host's encoder writes it
-  bool lossy;             // written at the project's quality setting
+  bool lossy;             // written at kLossyQuality
   bool godotImports;      // Godot 4 imports it as a texture
 };
+
+// The quality (0-100) every lossy type is written at, on both hosts.
+inline constexpr int kLossyQuality = 90;
 
 // In the order lists show them; the first is the batch default.
 std::span<const FileType> FileTypes();

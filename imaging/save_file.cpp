@@ -5,11 +5,11 @@
 
 namespace korvanth {
 
-SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const CLSID& encoder) {
+SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const FileType& type) {
   SaveOutcome outcome;
   std::vector<std::uint8_t> bytes;
   try {
-    outcome.status = EncodeImage(image, encoder, bytes);
+    outcome.status = EncodeImage(image, type, bytes);
   } catch (const std::bad_alloc&) {
     outcome.status = OutOfMemory;
   }

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "imaging/file_types.h"
 #include "imaging/gdiplus_api.h"
 
 namespace korvanth {
@@ -29,13 +30,13 @@ struct SaveOutcome {
   bool ok() const { return problem == SaveProblem::None; }
 };
 
-// Encodes `image` with the encoder `encoder` and writes it to `path`.
-SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const CLSID& encoder);
+// Encodes `image` as a file of `type` and writes it to `path`.
+SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const FileType& type);
 
-// Encodes `image` into the whole file's bytes with the encoder `encoder`, as the host does
-// it (the project's own writers for BMP, GIF and TIFF on both hosts). Ok, or the status
-// telling why not.
-GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes);
+// Encodes `image` into the whole file's bytes of `type`: by the type's own writer where it
+// has one, the same on both hosts, otherwise by the host's encoder for its MIME type (a
+// lossy one at the project's quality). Ok, or the status telling why not.
+GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes);
 
 // Writes `bytes` to a new file in the folder of `path` that gets the name `path` only once
 // it is complete (nameless until then where the host allows it, otherwise a temporary name

@@ -3,51 +3,54 @@
 // a lost old one.
 #include <new>
 
-#include "imaging/encode/writers.h"
+#include "imaging/encoder_lookup.h"
+#include "imaging/file_types.h"
 #include "imaging/portable/codec_table.h"
 #include "imaging/portable/encoders.h"
 #include "imaging/save_file.h"
 
+namespace korvanth {
+
 namespace {
 
-using korvanth::imaging::EncoderKind;
-using korvanth::imaging::PortableBitmap;
+using imaging::CodecEntry;
+using imaging::PortableBitmap;
 
-constexpr int kJpegQuality = 90;
+constexpr int kBestQuality = 100;  // for a lossless encoder, which reads no quality
 
-bool Encode(EncoderKind kind, PortableBitmap& bitmap, std::vector<std::uint8_t>& out) {
-  const auto rows = korvanth::imaging::RowsOf(bitmap);
+const CodecEntry* CodecWithClsid(const CLSID& encoder) {
+  for (const CodecEntry& entry : imaging::kCodecs)
+    if (entry.clsid == encoder) return &entry;
+  return nullptr;
+}
+
+// The host's encoder for a type without an own writer, found the way GDI+ finds it.
+imaging::PortableEncoder HostEncoderFor(const FileType& type) {
+  CLSID clsid{};
+  if (FindEncoderByMimeType(type.mimeType, &clsid) < 0) return nullptr;
+  const CodecEntry* codec = CodecWithClsid(clsid);
+  return codec != nullptr ? codec->encode : nullptr;
+}
+
+bool Encode(const FileType& type, imaging::PortableEncoder hostEncoder, PortableBitmap& bitmap,
+            std::vector<std::uint8_t>& out) {
+  const auto rows = imaging::RowsOf(bitmap);
   if (!rows) return false;
-  switch (kind) {
-    case EncoderKind::Png:
-      return korvanth::imaging::WritePng(*rows, out);
-    case EncoderKind::Jpeg:
-      return korvanth::imaging::WriteJpeg(*rows, kJpegQuality, out);
-    case EncoderKind::Bmp:
-      return korvanth::encode::WriteBmp(*rows, out);
-    case EncoderKind::Gif:
-      return korvanth::encode::WriteGif(*rows, out);
-    case EncoderKind::Tiff:
-      return korvanth::encode::WriteTiff(*rows, out);
-    default:
-      return false;
-  }
+  if (type.ownWriter != nullptr) return type.ownWriter(*rows, out);
+  return hostEncoder(*rows, type.lossy ? kLossyQuality : kBestQuality, out);
 }
 
 }  // namespace
 
-namespace korvanth {
-
-GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes) {
+GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes) {
   PortableBitmap* bitmap = imaging::AsBitmap(image);
   if (bitmap == nullptr || bitmap->disposed) return InvalidParameter;
-  const imaging::CodecEntry* codec = nullptr;
-  for (const auto& entry : imaging::kCodecs)
-    if (entry.clsid == encoder) codec = &entry;
-  if (codec == nullptr) return UnknownImageFormat;
+  const imaging::PortableEncoder hostEncoder =
+      type.ownWriter != nullptr ? nullptr : HostEncoderFor(type);
+  if (type.ownWriter == nullptr && hostEncoder == nullptr) return UnknownImageFormat;
   if (bitmap->lock.active) return WrongState;
   try {
-    return Encode(codec->kind, *bitmap, bytes) ? Ok : GenericError;
+    return Encode(type, hostEncoder, *bitmap, bytes) ? Ok : GenericError;
   } catch (const std::bad_alloc&) {
     return OutOfMemory;
   }
@@ -57,11 +60,18 @@ GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint
 
 namespace Gdiplus::DllExports {
 
+// An encoder's file type is the one with its MIME type, written as EncodeImage writes it.
 GpStatus GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const CLSID* clsidEncoder,
                              const EncoderParameters*) {
   if (image == nullptr || filename == nullptr || clsidEncoder == nullptr) return InvalidParameter;
+  const korvanth::imaging::PortableBitmap* bitmap = korvanth::imaging::AsBitmap(image);
+  if (bitmap == nullptr || bitmap->disposed) return InvalidParameter;
+  const korvanth::imaging::CodecEntry* codec = korvanth::CodecWithClsid(*clsidEncoder);
+  const korvanth::FileType* type =
+      codec != nullptr ? korvanth::FileTypeForMimeType(codec->mimeType) : nullptr;
+  if (type == nullptr) return UnknownImageFormat;
   std::vector<std::uint8_t> bytes;
-  const GpStatus encoded = korvanth::EncodeImage(image, *clsidEncoder, bytes);
+  const GpStatus encoded = korvanth::EncodeImage(image, *type, bytes);
   if (encoded != Ok) return encoded;
   return korvanth::StatusForProblem(korvanth::ReplaceFileWith(filename, bytes));
 }

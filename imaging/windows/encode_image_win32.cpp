@@ -1,10 +1,10 @@
 // Encoding on Windows: the types the file-type table gives an own writer go through it over
 // the bitmap's 32-bit ARGB pixels, so they are the files the other host writes; the others
-// through GDI+ into a memory stream, a lossy one at the same quality as elsewhere.
-#include <cstring>
+// through GDI+'s encoder for their MIME type into a memory stream, a lossy one at the same
+// quality as elsewhere.
 #include <new>
 
-#include "imaging/encode/writers.h"
+#include "imaging/encoder_lookup.h"
 #include "imaging/file_types.h"
 #include "imaging/save_file.h"
 
@@ -16,25 +16,9 @@ namespace {
 using Gdiplus::EncoderParameterValueTypeLong;
 using Gdiplus::DllExports::GdipSaveImageToStream;
 
-constexpr ULONG kJpegQuality = 90;
 // EncoderQuality, spelled out so no GUID library is needed.
 constexpr GUID kEncoderQuality = {
     0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
-
-// The file type of the encoder, by the MIME type GDI+ lists for it; null for none.
-const FileType* FileTypeOfEncoder(const CLSID& encoder) {
-  UINT count = 0;
-  UINT size = 0;
-  if (GdipGetImageEncodersSize(&count, &size) != Ok || size == 0) return nullptr;
-  std::vector<std::uint8_t> buffer(size);
-  auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
-  if (GdipGetImageEncoders(count, size, codecs) != Ok) return nullptr;
-  for (UINT i = 0; i < count; ++i) {
-    if (std::memcmp(&codecs[i].Clsid, &encoder, sizeof(CLSID)) == 0)
-      return FileTypeForMimeType(codecs[i].MimeType);
-  }
-  return nullptr;
-}
 
 GpStatus WriteOwn(OwnWriter writer, GpImage* image, std::vector<std::uint8_t>& bytes) {
   auto* bitmap = static_cast<GpBitmap*>(image);
@@ -75,7 +59,7 @@ GpStatus WriteWithGdiplus(bool lossy, GpImage* image, const CLSID& encoder,
                           std::vector<std::uint8_t>& bytes) {
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return OutOfMemory;
-  ULONG quality = kJpegQuality;
+  ULONG quality = kLossyQuality;
   EncoderParameters parameters{};
   parameters.Count = 1;
   parameters.Parameter[0].Guid = kEncoderQuality;
@@ -107,12 +91,12 @@ GpStatus WriteWithGdiplus(bool lossy, GpImage* image, const CLSID& encoder,
 
 }  // namespace
 
-GpStatus EncodeImage(GpImage* image, const CLSID& encoder, std::vector<std::uint8_t>& bytes) {
+GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes) {
   if (image == nullptr) return InvalidParameter;
-  const FileType* type = FileTypeOfEncoder(encoder);
-  if (type == nullptr) return UnknownImageFormat;
-  if (type->ownWriter != nullptr) return WriteOwn(type->ownWriter, image, bytes);
-  return WriteWithGdiplus(type->lossy, image, encoder, bytes);
+  if (type.ownWriter != nullptr) return WriteOwn(type.ownWriter, image, bytes);
+  CLSID encoder{};
+  if (FindEncoderByMimeType(type.mimeType, &encoder) < 0) return UnknownImageFormat;
+  return WriteWithGdiplus(type.lossy, image, encoder, bytes);
 }
 
 }  // namespace korvanth

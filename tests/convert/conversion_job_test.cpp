@@ -306,19 +306,10 @@ TEST_F(ConversionJobTest, TilesetsFollowTheSheetAndNeverLandOnThePicture) {
   EXPECT_FALSE(blocked.ok());
 }
 
-TEST(EncoderLookupTest, MimeTypesMatchExactly) {
-  CLSID png{};
-  EXPECT_GE(FindEncoderByMimeType(WIDE_TEXT("image/png"), &png), 0);
-  CLSID untouched{};
-  untouched.Data1 = 0x12345678;
-  EXPECT_EQ(FindEncoderByMimeType(WIDE_TEXT("image/PNG"), &untouched), -1);
-  EXPECT_EQ(untouched.Data1, 0x12345678u);
-  EXPECT_EQ(FindEncoderByMimeType(WIDE_TEXT("image/webp"), &untouched), -1);
-
-  CLSID bmp{};
-  FindEncoderByMimeType(WIDE_TEXT("image/bmp"), &bmp);
-  EXPECT_TRUE(ChooseEncoder("PNG").clsid == png);
-  EXPECT_TRUE(ChooseEncoder("").clsid == bmp);
+TEST(EncoderChoiceTest, TheExtensionPicksTheTypeAndAnyOtherFallsBackToBmp) {
+  EXPECT_EQ(ChooseEncoder("PNG").type->extensions[0], "png");
+  EXPECT_FALSE(ChooseEncoder("PNG").fallback);
+  EXPECT_EQ(ChooseEncoder("").type->extensions[0], "bmp");
   EXPECT_TRUE(ChooseEncoder("").fallback);
 }
 

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/encoder_lookup.h"
 #include "imaging/handles.h"
 
 namespace {
@@ -73,6 +74,17 @@ TEST(ImageEncoders, RefusesMismatchedBuffers) {
   for (unsigned char byte : buffer) ASSERT_EQ(byte, 0xEE);  // refused calls write nothing
   ASSERT_EQ(GdipGetImageEncoders(count, size, codecs), Ok);
   for (std::size_t i = size; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0xEE);
+}
+
+TEST(ImageEncoders, MimeTypesMatchExactly) {
+  CLSID png{};
+  EXPECT_EQ(korvanth::FindEncoderByMimeType(WIDE_TEXT("image/png"), &png), 4);
+  EXPECT_TRUE(png == Guid(0x557CF406, 0x1A04, 0x11D3, 0x9A730000F81EF32Eull));
+  CLSID untouched{};
+  untouched.Data1 = 0x12345678;
+  EXPECT_EQ(korvanth::FindEncoderByMimeType(WIDE_TEXT("image/PNG"), &untouched), -1);
+  EXPECT_EQ(untouched.Data1, 0x12345678u);
+  EXPECT_EQ(korvanth::FindEncoderByMimeType(WIDE_TEXT("image/webp"), &untouched), -1);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ std::vector<std::string> Names(const fs::path& folder) {
 }
 
 korvanth::SaveOutcome Save(ImageHandle& sheet, const std::string& path, const char16_t* mime) {
-  return korvanth::SaveImageFile(sheet.image(), Wide(path).c_str(), EncoderFor(mime));
+  return korvanth::SaveImageFile(sheet.image(), Wide(path).c_str(), *FileTypeForMimeType(mime));
 }
 
 // errno values as <errno.h> documents them, and the causes a user is told.
@@ -122,6 +122,18 @@ TEST(SaveProblem, TextsAndStatuses) {
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::None), Ok);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::PermissionDenied), AccessDenied);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::DiskFull), Win32Error);
+}
+
+// Whatever writes it (its own writer or the host's encoder), every listed type is written.
+TEST(SaveImageFile, EveryFileTypeIsWrittenOnThisHost) {
+  ScratchDir dir;
+  ImageHandle sheet = BitmapFrom(PatternImage(32, 32));
+  for (const FileType& type : FileTypes()) {
+    const std::string name = "sheet." + std::string(type.extensions[0]);
+    EXPECT_TRUE(korvanth::SaveImageFile(sheet.image(), Wide(dir.file(name)).c_str(), type).ok())
+        << name;
+    EXPECT_GT(ReadBytes(dir.file(name)).size(), 0u) << name;
+  }
 }
 
 // Each failing target: the cause, nothing written, the folder as it was.
