@@ -7,7 +7,7 @@
 
 #include "app/picture_loading.h"
 #include "app/sheet_saving.h"
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 
 namespace korvanth {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/handles.h"

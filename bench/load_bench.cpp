@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 
 using namespace korvanth;
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 
 using namespace korvanth;
 

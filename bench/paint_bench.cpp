@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "imaging/portable/device_context.h"
 #include "viewer/canvas.h"
 #include "viewer/preview_render.h"

@@ -13,7 +13,7 @@
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
 #include "convert/conversion_job.h"
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/export_sheet.h"
 #include "convert/picture_block_load.h"
 #include "convert/picture_lock.h"

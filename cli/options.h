@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/file_types.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 
 namespace korvanth {

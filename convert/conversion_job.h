@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/picture_lock.h"
 #include "convert/sheet_conversion.h"

@@ -1,7 +1,7 @@
 // Building a tile sheet from a block in memory.
 #pragma once
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 

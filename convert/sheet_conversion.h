@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/file_types.h"
 #include "imaging/handles.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"

@@ -2,7 +2,7 @@
 // checkerboard so that its transparent pixels show, drawn at twice its size.
 #pragma once
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"

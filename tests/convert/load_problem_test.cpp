@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "support/picture_bytes.h"
 #include "support/test_files.h"
 

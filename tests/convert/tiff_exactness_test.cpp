@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/conversion_job.h"
 #include "support/expected_sheet.h"
 #include "support/imagemagick.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/utf8_path.h"
 #include "support/test_files.h"
 

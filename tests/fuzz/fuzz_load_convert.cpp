@@ -14,7 +14,7 @@
 #include <system_error>
 
 #include "convert/conversion_job.h"
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/picture_block_load.h"
 #include "convert/sheet_conversion.h"

@@ -1,4 +1,4 @@
-#include "convert/conversion_state.h"
+#include "convert/picture_file.h"
 
 #include "convert/utf8_path.h"
 
