@@ -25,13 +25,9 @@ PixelImage PixelImage::Create(std::int64_t width, std::int64_t height, Layout la
   // so no clearing pass is paid, and row padding never leaves uninitialised.
   auto* memory = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(stride), height));
   if (memory == nullptr) return PixelImage();
-  PixelImage image;
+  // The same image as one borrowed over these rows, which it then owns.
+  PixelImage image = Borrow(memory, width, height, stride, layout);
   image.owned_.reset(memory);
-  image.bits_ = memory;
-  image.width_ = width;
-  image.height_ = height;
-  image.stride_ = stride;
-  image.layout_ = layout;
   return image;
 }
 
