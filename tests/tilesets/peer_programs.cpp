@@ -5,6 +5,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <fstream>
+
+#include "support/test_files.h"
+
 ProgramRun ExportTilesetAsJson(const std::string& tsx, const std::string& json) {
   return RunProgram(KORVANTH_TILED_EXE, {"--export-tileset", "json", tsx, json});
 }
@@ -66,4 +70,49 @@ std::string MapText(int width, int height, const std::string& tsx, const std::ve
   }
   text += "  </data>\n </layer>\n</map>\n";
   return text;
+}
+
+std::optional<std::uint8_t> WangBits(const std::array<int, 8>& wangid) {
+  std::uint8_t bits = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (wangid[i] != 0 && wangid[i] != 1) return std::nullopt;
+    if (wangid[i] == 1) bits |= std::uint8_t(1u << i);
+  }
+  return bits;
+}
+
+std::map<std::uint8_t, int> TilesByNeighbours(const TiledJsonTileset& tileset) {
+  std::map<std::uint8_t, int> tiles;
+  for (const auto& [tile, wangid] : tileset.wangids) {
+    const std::optional<std::uint8_t> bits = WangBits(wangid);
+    if (!bits) return {};
+    tiles.emplace(*bits, tile);
+  }
+  return tiles;
+}
+
+PaintedMap PaintWithTiled(const std::string& folder, const std::string& tsx,
+                          const TerrainField& field, const std::map<std::uint8_t, int>& tiles) {
+  PaintedMap painted;
+  std::vector<int> gids(field.cells.size(), 0);
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x) {
+      if (!field.at(x, y)) continue;
+      const auto found = tiles.find(NeighbourBits(field, x, y));
+      if (found == tiles.end()) {
+        painted.problem = "no tile for cell " + std::to_string(x) + "," + std::to_string(y);
+        return painted;
+      }
+      gids[y * field.width + x] = found->second + 1;
+      painted.tilesUsed.insert(found->second);
+    }
+  const std::string tmx = folder + "/painted.tmx", png = folder + "/rendered.png";
+  std::ofstream(tmx, std::ios::binary) << MapText(field.width, field.height, tsx, gids);
+  const ProgramRun rendered = RasterizeMap(tmx, png);
+  if (rendered.exitCode != 0) {
+    painted.problem = "tmxrasterizer: " + rendered.err;
+    return painted;
+  }
+  painted.picture = ReadBack(png);
+  return painted;
 }

@@ -1,5 +1,6 @@
 #include "tilesets/terrain_painting.h"
 
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -130,6 +131,90 @@ int CountGroups(const TerrainField& field, bool value, bool enclosedOnly) {
 int CountBlobs(const TerrainField& field) { return CountGroups(field, true, false); }
 int CountHoles(const TerrainField& field) { return CountGroups(field, false, true); }
 
+TerrainField MostVariedField(int size, const std::set<std::uint8_t>& available, unsigned seeds) {
+  TerrainField field;
+  size_t bestVariety = 0;
+  for (unsigned seed = 1; seed <= seeds; ++seed) {
+    const TerrainField candidate = RandomField(seed, size, size, available);
+    int terrainCells = 0;
+    std::set<std::uint8_t> needed;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        if (candidate.at(x, y)) {
+          ++terrainCells;
+          needed.insert(NeighbourBits(candidate, x, y));
+        }
+    if (CountBlobs(candidate) >= 3 && CountHoles(candidate) >= 2 &&
+        terrainCells >= size * size / 4 && needed.size() > bestVariety) {
+      field = candidate;
+      bestVariety = needed.size();
+    }
+  }
+  return field;
+}
+
+CornerCase CornerCaseAt(const TerrainField& field, int x, int y, int dx, int dy) {
+  const bool vertical = field.at(x, y + dy);    // the side above or below
+  const bool horizontal = field.at(x + dx, y);  // the side left or right
+  if (!vertical) return horizontal ? CornerCase::HorizontalEdge : CornerCase::Outer;
+  if (!horizontal) return CornerCase::VerticalEdge;
+  return field.at(x + dx, y + dy) ? CornerCase::Full : CornerCase::Inner;
+}
+
+QPoint SourceQuarter(BlockGeometry g, CornerCase corner, int dx, int dy) {
+  if (corner == CornerCase::Inner)
+    return {g.innerColumn + (dx > 0 ? 1 : 0), g.innerRow + (dy > 0 ? 1 : 0)};
+  const int last = g.patchQuarters - 1;
+  const bool edgeColumn = corner == CornerCase::Outer || corner == CornerCase::VerticalEdge;
+  const bool edgeRow = corner == CornerCase::Outer || corner == CornerCase::HorizontalEdge;
+  // Inner quarters next to the side's edge, so the block's other quarters are not these.
+  const int column = edgeColumn ? (dx < 0 ? 0 : last) : (dx < 0 ? 1 : last - 1);
+  const int row = edgeRow ? (dy < 0 ? 0 : last) : (dy < 0 ? 1 : last - 1);
+  return {g.patchColumn + column, g.patchRow + row};
+}
+
+QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry) {
+  QImage image(field.width * 32, field.height * 32, QImage::Format_ARGB32);
+  image.fill(0);
+  const QImage source = block.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x) {
+      if (!field.at(x, y)) continue;
+      for (int dy : {-1, 1})
+        for (int dx : {-1, 1}) {
+          const QPoint from = SourceQuarter(geometry, CornerCaseAt(field, x, y, dx, dy), dx, dy);
+          const int toX = x * 32 + (dx > 0 ? 16 : 0), toY = y * 32 + (dy > 0 ? 16 : 0);
+          for (int v = 0; v < 16; ++v)
+            for (int u = 0; u < 16; ++u)
+              image.setPixel(toX + u, toY + v, source.pixel(from.x() * 16 + u, from.y() * 16 + v));
+        }
+    }
+  return image;
+}
+
+int DifferingPixels(const QImage& a, const QImage& b, std::string& first) {
+  if (a.size() != b.size()) {
+    first = "sizes differ";
+    return -1;
+  }
+  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+  int differing = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    for (int column = 0; column < x.width(); ++column) {
+      QRgb p = x.pixel(column, row), q = y.pixel(column, row);
+      if (qAlpha(p) == 0) p = 0;
+      if (qAlpha(q) == 0) q = 0;
+      if (p != q && differing++ == 0) {
+        char text[96];
+        std::snprintf(text, sizeof text, "(%d,%d): %08x vs %08x", column, row, p, q);
+        first = text;
+      }
+    }
+  }
+  return differing;
+}
+
 QImage DrawFieldDirectly(const TerrainField& field) {
   QImage image(field.width * 32, field.height * 32, QImage::Format_ARGB32);
   image.fill(0);
@@ -139,20 +224,20 @@ QImage DrawFieldDirectly(const TerrainField& field) {
       // The four corners: dx, dy is the corner's direction.
       for (int dy : {-1, 1}) {
         for (int dx : {-1, 1}) {
-          const bool vertical = field.at(x, y + dy);    // the side above or below
-          const bool horizontal = field.at(x + dx, y);  // the side left or right
-          const bool diagonal = field.at(x + dx, y + dy);
+          const CornerCase corner = CornerCaseAt(field, x, y, dx, dy);
           const int qx = x * 32 + (dx > 0 ? 16 : 0);
           const int qy = y * 32 + (dy > 0 ? 16 : 0);
           const int edgeY = dy < 0 ? qy : qy + 16 - kBorderWidth;
           const int edgeX = dx < 0 ? qx : qx + 16 - kBorderWidth;
           Fill(image, qx, qy, 16, 16, kFill);
-          if (!vertical) Fill(image, qx, edgeY, 16, kBorderWidth, kBorder);
-          if (!horizontal) Fill(image, edgeX, qy, kBorderWidth, 16, kBorder);
-          if (vertical && horizontal && !diagonal) {
+          if (corner == CornerCase::Outer || corner == CornerCase::HorizontalEdge)
+            Fill(image, qx, edgeY, 16, kBorderWidth, kBorder);
+          if (corner == CornerCase::Outer || corner == CornerCase::VerticalEdge)
+            Fill(image, edgeX, qy, kBorderWidth, 16, kBorder);
+          if (corner == CornerCase::Inner) {
             const int dotX = dx < 0 ? qx : qx + 16 - kDotSize;
             const int dotY = dy < 0 ? qy : qy + 16 - kDotSize;
-            Fill(image, dotX, dotY, kDotSize, kDotSize, kDot);  // inner corner
+            Fill(image, dotX, dotY, kDotSize, kDotSize, kDot);
           }
         }
       }

@@ -6,7 +6,6 @@
 #include <QImage>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "convert/tiled_tileset.h"
@@ -21,10 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 // Converts `block` by `format` into `sheetName` inside `dir`, with its Tiled tileset
 // beside it; returns the tileset's path.
 std::string ConvertWithTileset(const ScratchDir& dir, LayoutFormat format, const QImage& block,
@@ -37,15 +32,6 @@ std::string ConvertWithTileset(const ScratchDir& dir, LayoutFormat format, const
   const std::string tsx = dir.file(std::string(korvanth::FileStem(sheetName)) + ".tsx");
   EXPECT_TRUE(fs::exists(tsx)) << tsx;
   return tsx;
-}
-
-std::uint8_t BitsOf(const std::array<int, 8>& wangid) {
-  std::uint8_t bits = 0;
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_TRUE(wangid[i] == 0 || wangid[i] == 1) << wangid[i];
-    if (wangid[i] == 1) bits |= std::uint8_t(1u << i);
-  }
-  return bits;
 }
 
 struct FormatCase {
@@ -98,35 +84,10 @@ TEST(TiledRoundTripTest, TiledReadsEveryTilesetWithTheSameTilesAndWangIds) {
       EXPECT_EQ(found != back->wangids.end(), inSet) << "tile " << tile;
       if (found == back->wangids.end() || !roles[tile]) continue;
       ++withRole;
-      EXPECT_EQ(BitsOf(found->second), *roles[tile]) << "tile " << tile;
+      EXPECT_EQ(WangBits(found->second), roles[tile]) << "tile " << tile;
     }
     EXPECT_EQ(back->wangids.size(), withRole);
   }
-}
-
-// Compares two pictures pixel for pixel (fully transparent pixels compare equal whatever
-// their colour); the number of differing pixels, the first one described in `first`.
-int DifferingPixels(const QImage& a, const QImage& b, std::string& first) {
-  if (a.size() != b.size()) {
-    first = "sizes differ";
-    return -1;
-  }
-  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
-  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
-  int differing = 0;
-  for (int row = 0; row < x.height(); ++row) {
-    for (int column = 0; column < x.width(); ++column) {
-      QRgb p = x.pixel(column, row), q = y.pixel(column, row);
-      if (qAlpha(p) == 0) p = 0;
-      if (qAlpha(q) == 0) q = 0;
-      if (p != q && differing++ == 0) {
-        char text[96];
-        std::snprintf(text, sizeof text, "(%d,%d): %08x vs %08x", column, row, p, q);
-        first = text;
-      }
-    }
-  }
-  return differing;
 }
 
 class TiledPaintingTest : public ::testing::TestWithParam<LayoutFormat> {};
@@ -143,63 +104,30 @@ TEST_P(TiledPaintingTest, AMapPaintedByWangIdsRendersAsTheFieldDrawnDirectly) {
   ASSERT_TRUE(tileset.has_value());
 
   // The combinations the sheet offers, each with the first tile that has it.
-  std::map<std::uint8_t, int> tileFor;
+  const std::map<std::uint8_t, int> tileFor = TilesByNeighbours(*tileset);
   std::set<std::uint8_t> available;
-  for (const auto& [tile, wangid] : tileset->wangids) {
-    tileFor.emplace(BitsOf(wangid), tile);
-    available.insert(BitsOf(wangid));
-  }
+  for (const auto& [bits, tile] : tileFor) available.insert(bits);
   ASSERT_EQ(available.size(), format == LayoutFormat::Terrain1 ? 39u : 43u);
 
   // A field of several blobs and holes; of the first seeds that give one, the one that
   // needs the most different combinations.
   constexpr int kSize = 28;
-  TerrainField field;
-  size_t bestVariety = 0;
-  for (unsigned seed = 1; seed <= 40; ++seed) {
-    const TerrainField candidate = RandomField(seed, kSize, kSize, available);
-    int terrainCells = 0;
-    std::set<std::uint8_t> needed;
-    for (int y = 0; y < kSize; ++y)
-      for (int x = 0; x < kSize; ++x)
-        if (candidate.at(x, y)) {
-          ++terrainCells;
-          needed.insert(NeighbourBits(candidate, x, y));
-        }
-    if (CountBlobs(candidate) >= 3 && CountHoles(candidate) >= 2 &&
-        terrainCells >= kSize * kSize / 4 && needed.size() > bestVariety) {
-      field = candidate;
-      bestVariety = needed.size();
-    }
-  }
+  const TerrainField field = MostVariedField(kSize, available, 40);
   ASSERT_GE(CountBlobs(field), 3);
   ASSERT_GE(CountHoles(field), 2);
 
-  std::vector<int> gids(kSize * kSize, 0);
-  std::set<int> tilesUsed;
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      if (!field.at(x, y)) continue;
-      const auto found = tileFor.find(NeighbourBits(field, x, y));
-      ASSERT_NE(found, tileFor.end()) << "cell " << x << "," << y;
-      gids[y * kSize + x] = found->second + 1;
-      tilesUsed.insert(found->second);
-    }
-  }
-  EXPECT_EQ(tilesUsed.size(), available.size()) << "the field leaves tiles of the set unused";
+  const PaintedMap painted = PaintWithTiled(dir.path().string(), "painted.tsx", field, tileFor);
+  ASSERT_FALSE(painted.picture.isNull()) << painted.problem;
+  EXPECT_EQ(painted.tilesUsed.size(), available.size())
+      << "the field leaves tiles of the set unused";
   int terrainCells = 0;
   for (std::uint8_t cell : field.cells) terrainCells += cell;
   std::printf("field %dx%d: %d blobs, %d holes, %d terrain cells, %zu distinct tiles\n", kSize,
-              kSize, CountBlobs(field), CountHoles(field), terrainCells, tilesUsed.size());
+              kSize, CountBlobs(field), CountHoles(field), terrainCells, painted.tilesUsed.size());
 
-  WriteText(dir.file("painted.tmx"), MapText(kSize, kSize, "painted.tsx", gids));
-  const ProgramRun rendered = RasterizeMap(dir.file("painted.tmx"), dir.file("rendered.png"));
-  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
-  const QImage byTiled = ReadBack(dir.file("rendered.png"));
-  ASSERT_FALSE(byTiled.isNull());
   const QImage direct = DrawFieldDirectly(field);
   std::string first;
-  EXPECT_EQ(DifferingPixels(byTiled, direct, first), 0) << "first difference at " << first;
+  EXPECT_EQ(DifferingPixels(painted.picture, direct, first), 0) << "first difference at " << first;
 
   // Kept for the documentation when asked for.
   if (const char* keep = std::getenv("KORVANTH_KEEP_PAINTED_MAP"))
