@@ -4,9 +4,10 @@ renders it with tmxrasterizer: docs/painted-map.png in the README.
 
 Usage: docs/painted_map.py [BUILD_DIR]   (default: build)
 
-The grass block of the sample becomes a Terrain1 sheet with its Tiled tileset; a sand
-sheet gives the ground. Each grass cell takes the tile whose wang id matches its
-neighbours, as Tiled's terrain brush chooses it.
+The grass block of the sample becomes a Terrain1 sheet and its water block a Terrain2
+sheet, each with its Tiled tileset; a sand sheet gives the ground. Each grass and water
+cell takes the tile of its own terrain whose wang id matches its neighbours, as Tiled's
+terrain brush chooses it.
 """
 import os
 import subprocess
@@ -20,24 +21,27 @@ BUILD = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build")
 CONVERT = os.path.join(BUILD, "cli", "korvanth-convert")
 SAMPLE = os.path.join(ROOT, "samples", "sample-tiles.png")
 
-# '#' grass; anything else sand.
+# '#' grass, '~' water; anything else sand.
 FIELD = """
 ....................
 ..#######...........
 ..#########.....###.
 .####...####...####.
-.###.....###...###..
-.###..#..###........
-.####...####..####..
+.###..~..###...###..
+.###.~~~.###........
+.####.~.####..####..
 ..##########.#######
 ...#######...###..##
 .............###..##
-..####........######
-.######...#...#####.
-.##..##..###........
-.######...#.........
-..####..............
+..####..~~~....#####
+.######~~~~~........
+.##..##~~.~~~~~~~~..
+.######.~~~~~~.~~~..
+..####....~~~~~~~~..
 """.strip().splitlines()
+
+# Each painted terrain: the layer's name, the sample's block (format, cell) and its letter.
+TERRAINS = [("water", "terrain2", "3,3", "~"), ("grass", "terrain1", "0,0", "#")]
 
 
 def wang_tiles(tsx):
@@ -60,39 +64,56 @@ def neighbours(field, x, y):
     return tuple(int(b) for b in (n, ne, e, se, s, sw, w, nw))
 
 
-def main():
-    work = tempfile.mkdtemp(prefix="korvanth-map-")
-    subprocess.run([CONVERT, "--format", "terrain1", "--cell", "0,0", "--tileset", "tiled",
-                    SAMPLE, os.path.join(work, "grass.png")], check=True)
-    subprocess.run([CONVERT, "--format", "terrain1", "--cell", "2,0", "--tileset", "tiled",
-                    SAMPLE, os.path.join(work, "sand.png")], check=True)
-    grass = wang_tiles(os.path.join(work, "grass.tsx"))
-    sand_fill = wang_tiles(os.path.join(work, "sand.tsx"))[(1,) * 8]
+def convert(work, name, layout, cell):
+    subprocess.run([CONVERT, "--format", layout, "--cell", cell, "--tileset", "tiled", SAMPLE,
+                    os.path.join(work, name + ".png")], check=True)
+    tsx = os.path.join(work, name + ".tsx")
+    return wang_tiles(tsx), int(ET.parse(tsx).getroot().get("tilecount"))
 
-    field = [[c == "#" for c in row] for row in FIELD]
-    # Cells whose combination the sheet lacks turn to sand, as the brush would leave them.
+
+def paint(tiles, letter):
+    """The cells of `letter`, less those whose combination the sheet lacks, which turn to
+    sand, as the brush would leave them; and how many were dropped."""
+    field = [[c == letter for c in row] for row in FIELD]
     dropped = 0
     changed = True
     while changed:
         changed = False
         for y, row in enumerate(field):
             for x, cell in enumerate(row):
-                if cell and neighbours(field, x, y) not in grass:
+                if cell and neighbours(field, x, y) not in tiles:
                     row[x] = False
                     dropped += 1
                     changed = True
+    return field, dropped
 
-    width, height = len(field[0]), len(field)
-    ground = ",".join(str(41 + sand_fill) for _ in range(width * height))
-    terrain = ",".join(str(1 + grass[neighbours(field, x, y)]) if field[y][x] else "0"
-                       for y in range(height) for x in range(width))
+
+def main():
+    work = tempfile.mkdtemp(prefix="korvanth-map-")
+    width, height = len(FIELD[0]), len(FIELD)
+    sand, count = convert(work, "sand", "terrain1", "2,0")
+    tilesets = [f' <tileset firstgid="1" source="sand.tsx"/>']
+    layers = [",".join(str(1 + sand[(1,) * 8]) for _ in range(width * height))]
+    names = ["sand"]
+    firstgid = 1 + count
+    dropped = 0
+    for name, layout, cell, letter in TERRAINS:
+        tiles, count = convert(work, name, layout, cell)
+        field, lost = paint(tiles, letter)
+        dropped += lost
+        tilesets.append(f' <tileset firstgid="{firstgid}" source="{name}.tsx"/>')
+        layers.append(",".join(str(firstgid + tiles[neighbours(field, x, y)]) if field[y][x]
+                               else "0" for y in range(height) for x in range(width)))
+        names.append(name)
+        firstgid += count
+
+    body = "\n".join(tilesets) + "\n"
+    for index, (name, data) in enumerate(zip(names, layers)):
+        body += (f' <layer id="{index + 1}" name="{name}" width="{width}" height="{height}">'
+                 f'<data encoding="csv">{data}</data></layer>\n')
     tmx = f"""<?xml version="1.0" encoding="UTF-8"?>
-<map version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" width="{width}" height="{height}" tilewidth="32" tileheight="32" infinite="0" nextlayerid="3" nextobjectid="1">
- <tileset firstgid="1" source="grass.tsx"/>
- <tileset firstgid="41" source="sand.tsx"/>
- <layer id="1" name="ground" width="{width}" height="{height}"><data encoding="csv">{ground}</data></layer>
- <layer id="2" name="grass" width="{width}" height="{height}"><data encoding="csv">{terrain}</data></layer>
-</map>
+<map version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" width="{width}" height="{height}" tilewidth="32" tileheight="32" infinite="0" nextlayerid="{len(names) + 1}" nextobjectid="1">
+{body}</map>
 """
     with open(os.path.join(work, "map.tmx"), "w") as out:
         out.write(tmx)
