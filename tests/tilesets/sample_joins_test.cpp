@@ -45,8 +45,8 @@ void AddPairs(const QImage& picture, QRect area, QPoint step, PixelPairs& pairs)
 
 class SampleJoinsTest : public ::testing::TestWithParam<SampleBlock> {
  protected:
-  // Converts the sample's block with its Tiled tileset, paints the most varied of a few
-  // random fields with it and keeps the block as the sample draws it.
+  // Converts the sample's block with its Tiled tileset, paints with it the most varied of a
+  // few random fields, given every shape the set has, and keeps the block as drawn.
   void SetUp() override {
     const SampleBlock& b = GetParam();
     const QImage sample = ReadBack(SamplePath());
@@ -64,7 +64,7 @@ class SampleJoinsTest : public ::testing::TestWithParam<SampleBlock> {
     const std::map<std::uint8_t, int> tiles = TilesByNeighbours(*tileset);
     std::set<std::uint8_t> available;
     for (const auto& [bits, tile] : tiles) available.insert(bits);
-    field_ = MostVariedField(28, available, 40);
+    field_ = WithEveryShape(MostVariedField(28, available, 40), available);
     painted_ = PaintWithTiled(dir_.path().string(), "sheet.tsx", field_, tiles);
     ASSERT_FALSE(painted_.picture.isNull()) << painted_.problem;
     EXPECT_EQ(painted_.tilesUsed.size(), tiles.size()) << "the field leaves tiles unused";

@@ -94,6 +94,31 @@ TerrainField RandomField(unsigned seed, int width, int height,
   return field;
 }
 
+TerrainField WithEveryShape(TerrainField field, const std::set<std::uint8_t>& shapes) {
+  std::set<std::uint8_t> missing = shapes;
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x)
+      if (field.at(x, y)) missing.erase(NeighbourBits(field, x, y));
+  // Each shape on a 3 x 3 stamp, four cells apart, below an empty row.
+  const int perRow = field.width / 4;
+  const int top = field.height + 1;
+  const int stampRows = (static_cast<int>(missing.size()) + perRow - 1) / perRow;
+  if (stampRows == 0) return field;
+  field.height = top + 4 * stampRows;
+  field.cells.resize(static_cast<size_t>(field.width) * field.height, 0);
+  constexpr int kStep[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
+                               {0, 1},  {-1, 1}, {-1, 0}, {-1, -1}};
+  int index = 0;
+  for (std::uint8_t shape : missing) {
+    const int cx = 4 * (index % perRow) + 1, cy = top + 4 * (index / perRow) + 1;
+    field.cells[cy * field.width + cx] = 1;
+    for (int n = 0; n < 8; ++n)
+      if (shape >> n & 1) field.cells[(cy + kStep[n][1]) * field.width + cx + kStep[n][0]] = 1;
+    ++index;
+  }
+  return field;
+}
+
 namespace {
 
 // Connected groups (4-neighbourhood) of cells equal to `value`; with `enclosedOnly`,

@@ -49,6 +49,11 @@ TerrainField RandomField(unsigned seed, int width, int height,
 // and a quarter of its cells terrain that needs the most different combinations.
 TerrainField MostVariedField(int size, const std::set<std::uint8_t>& available, unsigned seeds);
 
+// `field` with a strip added below it that holds, for each of `shapes` (neighbour bits with
+// a diagonal only beside both its sides) that no cell of it has yet, a cell of that shape
+// among just the neighbours it names, apart from the others.
+TerrainField WithEveryShape(TerrainField field, const std::set<std::uint8_t>& shapes);
+
 // Connected groups of terrain cells, and of non-terrain cells enclosed by terrain.
 int CountBlobs(const TerrainField& field);
 int CountHoles(const TerrainField& field);
