@@ -34,7 +34,6 @@ sleep 1
 xdotool windowmove "$window" 0 0
 sleep 0.5
 
-
 # Where the picture starts on the screen at 1x: the first screen row below the window's
 # top that shows the sample's rows 1 and 2 (row 0 carries the grid) in column 100, and
 # likewise the first column showing columns 1 and 2 in row 100 (clear of the grid and of
