@@ -144,7 +144,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
       PaintView(dc, MainWindowState.view,
-                {SourceImage.canvas(), CurrentLayoutFormat, SelectionOrigin()});
+                {SourceImage.canvas(), CurrentSheetLayout(), SelectionOrigin()});
       EndPaint(window, &paint);
       RefreshSheetPreview();
       return 0;

@@ -17,10 +17,10 @@ constexpr DWORD kPreviewExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 // What the shown sheet was built from.
 struct PreviewKey {
-  LayoutFormat format = LayoutFormat::Terrain1;
+  SheetLayout layout;
   SelectionPoint origin;
   friend bool operator==(const PreviewKey& a, const PreviewKey& b) {
-    return a.format == b.format && a.origin.x == b.origin.x && a.origin.y == b.origin.y;
+    return a.layout == b.layout && a.origin.x == b.origin.x && a.origin.y == b.origin.y;
   }
 };
 
@@ -89,7 +89,7 @@ HWND CreatePreviewWindow(HWND owner) {
 // The block a paint would select now: the pointer's cell, placed by the shared rule.
 std::optional<PreviewKey> CurrentKey() {
   if (!SourceImage.exists()) return std::nullopt;
-  return PreviewKey{CurrentLayoutFormat, SelectionOrigin()};
+  return PreviewKey{CurrentSheetLayout(), SelectionOrigin()};
 }
 
 }  // namespace
@@ -122,7 +122,7 @@ void RefreshSheetPreview() {
     return;
   }
   if (gPreview.built && gPreview.key == *key) return;
-  gPreview.composed = ComposePreview(key->format, *SourceImage.image, key->origin);
+  gPreview.composed = ComposePreview(key->layout, *SourceImage.image, key->origin);
   gPreview.key = *key;
   gPreview.built = true;
   ++gPreview.builds;

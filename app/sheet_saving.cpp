@@ -10,7 +10,7 @@ namespace {
 ConversionJob JobForSelection(const char* path) {
   ConversionJob job;
   job.picture = SourceImage.image;
-  job.format = CurrentLayoutFormat;
+  job.layout = CurrentSheetLayout();
   job.origin = SelectionOrigin();
   job.output = path != nullptr ? path : "";
   job.tilesets = SheetTilesets;

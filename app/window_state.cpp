@@ -22,8 +22,12 @@ RECT& ViewClientRect = MainWindowState.view.client;
 CursorCellState& CursorCell = MainWindowState.view.cursor;
 COLORREF (&ViewColours)[2] = MainWindowState.view.colours;
 
+SheetLayout CurrentSheetLayout() {
+  return {MainWindowState.format, MainWindowState.tileSize, MainWindowState.complete};
+}
+
 SelectionPoint SelectionOrigin() {
-  return BlockOriginUnderPointer(CursorCell, CurrentLayoutFormat, SourceImage.canvas());
+  return BlockOriginUnderPointer(CursorCell, CurrentSheetLayout(), SourceImage.canvas());
 }
 
 void DestroySourceImage() {

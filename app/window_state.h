@@ -33,6 +33,8 @@ struct WindowState {
   SourceImageState picture;
   ViewState view;  // zoom, scroll bars, client area, the cell under the pointer, colours
   LayoutFormat format = LayoutFormat::Terrain1;
+  int tileSize = kTileSize;             // the grid's cell and the block's scale
+  bool complete = false;                // whether sheets get the terrain shapes their format lacks
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
   bool clickArmed = false;              // whether the next left-button release saves
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
@@ -55,6 +57,9 @@ extern ScrollAxis& VerticalScroll;
 extern RECT& ViewClientRect;
 extern CursorCellState& CursorCell;
 extern COLORREF (&ViewColours)[2];
+
+// The format as the next save draws it: its tile size and the complete setting.
+SheetLayout CurrentSheetLayout();
 
 // The block's top-left corner in picture pixels for the cell under the pointer.
 SelectionPoint SelectionOrigin();

@@ -179,11 +179,13 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
     return kExitUsage;
   }
   // Only the part of the file under the block is decoded.
-  const PixelSize block = SelectionBlockSize(options.format);
-  PictureBlock loaded = LoadPictureBlock(
-      options.input, options.format, [&](PixelSize size) -> std::optional<SelectionPoint> {
+  const SheetLayout layout = options.layout();
+  const PixelSize block = SelectionBlockSize(layout);
+  PictureBlock loaded =
+      LoadPictureBlock(options.input, layout, [&](PixelSize size) -> std::optional<SelectionPoint> {
         if (!options.cell) return options.origin.value_or(SelectionPoint{});
-        return PlaceBlockOnCell(options.cell->column, options.cell->row, block, size);
+        return PlaceBlockOnCell(options.cell->column, options.cell->row, block, size,
+                                layout.tileSize);
       });
   const PixelSize size{loaded.pictureWidth, loaded.pictureHeight};
   if (!ReportLoad(options.input, loaded.outcome.problem, size, err)) return kExitFailure;
@@ -195,8 +197,8 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   WarnIfOutside(loaded.placedAt, block, size, err);
 
   std::string messages;
-  const bool written = WriteSheet({&loaded.region, options.format, loaded.origin, options.output,
-                                   options.tilesets, options.input, nullptr},
+  const bool written = WriteSheet({&loaded.region, layout, loaded.origin, options.output,
+                                   options.tilesets, options.input, nullptr, options.terrainName},
                                   messages);
   std::fputs(messages.c_str(), err);
   return written ? kExitOk : kExitFailure;
@@ -207,7 +209,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   ImageHandle picture;
   if (!LoadInput(options.input, picture, err)) return kExitFailure;
   const PixelSize size = SizeOf(picture);
-  const PixelSize block = SelectionBlockSize(options.format);
+  const SheetLayout layout = options.layout();
+  const PixelSize block = SelectionBlockSize(layout);
   const int columns = size.width / block.width;
   const int rows = size.height / block.height;
   if (columns == 0 || rows == 0) {
@@ -249,10 +252,10 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       },
       [&](int item) {
         const SelectionPoint origin{item % columns * block.width, item / columns * block.height};
-        const ConversionJob job{&picture,         options.format,
+        const ConversionJob job{&picture,         layout,
                                 origin,           Utf8FromPath(folder / PathFromUtf8(nameOf(item))),
                                 options.tilesets, options.input,
-                                &pictureLock};
+                                &pictureLock,     options.terrainName};
         written[static_cast<std::size_t>(item)] =
             WriteSheet(job, messages[static_cast<std::size_t>(item)]);
       },

@@ -71,7 +71,8 @@ bool ParsePair(const std::string& text, int& first, int& second) {
 }
 
 bool IsValueOption(const std::string& name) {
-  for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset", "--jobs"}) {
+  for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset", "--jobs",
+                             "--tile-size", "--name"}) {
     if (name == option) return true;
   }
   return false;
@@ -93,15 +94,17 @@ std::string UsageText() {
       "  korvanth-convert [--format " +
       names +
       "] [--origin X,Y | --cell COL,ROW]\n"
-      "                   [--tileset " +
+      "                   [--tile-size N] [--complete] [--tileset " +
       TilesetNames("|") +
-      "] INPUT OUTPUT\n"
+      "] [--name NAME]\n"
+      "                   INPUT OUTPUT\n"
       "  korvanth-convert [--format " +
       names + "] --all [--type " + CanonicalExtensions("", "|") +
       "]\n"
-      "                   [--tileset " +
+      "                   [--tile-size N] [--complete] [--tileset " +
       TilesetNames("|") +
-      "] [--jobs N] INPUT OUTDIR\n"
+      "] [--name NAME]\n"
+      "                   [--jobs N] INPUT OUTDIR\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -112,7 +115,17 @@ std::string UsageText() {
   for (const FormatEntry& entry : FormatRegistry()) text += FormatLine(entry);
   text +=
       "  --origin X,Y     the block's top-left corner in picture pixels (default 0,0)\n"
-      "  --cell COL,ROW   the block on a 32-pixel cell, pulled back inside the picture\n"
+      "  --cell COL,ROW   the block on a cell of the tile size, pulled back inside the picture\n"
+      "  --tile-size N    tiles of N x N pixels, quarters of N/2: any even N from " +
+      std::to_string(kMinTileSize) + " to " + std::to_string(kMaxTileSize) +
+      "\n"
+      "                   (default " +
+      std::to_string(kTileSize) + "); the block and the sheet scale by N/" +
+      std::to_string(kTileSize) +
+      "\n"
+      "  --complete       for terrain1 and terrain2, append the tiles of every terrain shape\n"
+      "                   the layout lacks (47 shapes in all), built from the block's own\n"
+      "                   quarters, after the layout's tiles\n"
       "  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n"
       "  --type TYPE      file type of the sheets of --all (default " +
       std::string(FileTypes().front().extensions[0]) +
@@ -123,6 +136,8 @@ std::string UsageText() {
       TilesetFiles() + " or " + std::string(kEveryTilesetName) +
       "; for\n"
       "                   terrain1 and terrain2 every tile carries its terrain neighbours\n"
+      "  --name NAME      the tilesets' terrain name (default: the sheet's name); its colour\n"
+      "                   is the mean colour of the full terrain tile\n"
       "\n"
       "OUTPUT's extension selects the file type: " +
       ExtensionSpellings() +
@@ -142,6 +157,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   bool all = false;
   bool typeGiven = false;
   bool optionsEnded = false;
+  std::string tilesetValue;
   std::set<std::string> given;  // each option once: a second value would silently win
 
   for (size_t i = 0; i < arguments.size(); ++i) {
@@ -162,9 +178,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.mode = ConvertOptions::Mode::Version;
       return {options, {}};
     }
-    if (argument == "--all") {
-      if (!given.insert(argument).second) return {std::nullopt, "--all is given more than once"};
-      all = true;
+    if (argument == "--all" || argument == "--complete") {
+      if (!given.insert(argument).second)
+        return {std::nullopt, argument + " is given more than once"};
+      (argument == "--all" ? all : options.complete) = true;
       continue;
     }
 
@@ -214,8 +231,19 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       typeGiven = true;
     } else if (name == "--tileset") {
       options.tilesets = TilesetKindsFromName(value);
+      tilesetValue = value;
       if (options.tilesets == kNoTilesets)
         return {std::nullopt, "unknown tileset '" + value + "' (" + TilesetNames(", ") + ")"};
+    } else if (name == "--tile-size") {
+      if (!ParseInt(value, options.tileSize) || !IsTileSize(options.tileSize))
+        return {std::nullopt, "--tile-size takes an even number from " +
+                                  std::to_string(kMinTileSize) + " to " +
+                                  std::to_string(kMaxTileSize) + ", e.g. --tile-size 16"};
+    } else if (name == "--name") {
+      if (value.empty() || !IsTilesetSafeName(value))
+        return {std::nullopt,
+                "--name takes a terrain name of UTF-8 text without control characters"};
+      options.terrainName = value;
     } else if (name == "--jobs") {
       int jobs = 0;
       if (!ParseInt(value, jobs) || jobs < 1)
@@ -232,10 +260,13 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     return {std::nullopt, "--all converts every block; it takes no --origin or --cell"};
   }
   // Every pixel of the block needs a 32-bit position; a corner beyond names no block.
-  if (options.origin && !BlockFitsPositions(*options.origin, SelectionBlockSize(options.format))) {
+  if (options.origin &&
+      !BlockFitsPositions(*options.origin, SelectionBlockSize(options.layout()))) {
     return {std::nullopt, "--origin puts the block beyond the largest pixel position"};
   }
   if (!all && typeGiven) return {std::nullopt, "--type goes with --all"};
+  if (!options.terrainName.empty() && options.tilesets == kNoTilesets)
+    return {std::nullopt, "--name names the tilesets' terrain; it goes with --tileset"};
   if (!all && options.jobs) return {std::nullopt, "--jobs goes with --all"};
   if (positional.size() != 2) {
     return {std::nullopt,
@@ -246,6 +277,17 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.output = positional[1];
   if (all && options.output.empty())
     return {std::nullopt, "OUTDIR is empty; name a folder (. for the current one)"};
+  // A tileset is of no use when its editor cannot load the sheet beside it.
+  const std::optional<std::string_view> extension =
+      all ? std::optional<std::string_view>(options.batchType) : ExtensionOf(options.output);
+  if (extension) {
+    const FileType& type = *ChooseEncoder(*extension).type;
+    for (const TilesetTarget& target : kTilesetTargets) {
+      if (!(options.tilesets & TilesetKindOf(target))) continue;
+      if (std::string refusal = SheetTypeRefusal(target, type); !refusal.empty())
+        return {std::nullopt, "--tileset " + tilesetValue + ": " + refusal};
+    }
+  }
   return {options, {}};
 }
 

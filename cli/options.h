@@ -20,6 +20,9 @@ struct CellPosition {
 struct ConvertOptions {
   enum class Mode { Single, Batch, Help, Version } mode = Mode::Single;
   LayoutFormat format = LayoutFormat::Terrain1;
+  int tileSize = kTileSize;                                  // --tile-size
+  bool complete = false;                                     // --complete
+  std::string terrainName;                                   // --name; empty: the sheet's stem
   std::optional<SelectionPoint> origin;                      // --origin X,Y
   std::optional<CellPosition> cell;                          // --cell COL,ROW
   std::string batchType{FileTypes().front().extensions[0]};  // --type, batch only
@@ -27,6 +30,8 @@ struct ConvertOptions {
   std::optional<int> jobs;  // --jobs, batch only; the number of cores when empty
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
+
+  SheetLayout layout() const { return {format, tileSize, complete}; }
 };
 
 struct ParseResult {

@@ -18,12 +18,13 @@ namespace korvanth {
 
 struct ConversionJob {
   ImageHandle* picture = nullptr;  // none: nothing is written (a failed load converts, as empty)
-  LayoutFormat format = LayoutFormat::Terrain1;
+  SheetLayout layout;  // the format, its tile size and whether missing shapes are appended
   SelectionPoint origin;
   std::string output;  // the sheet's UTF-8 name, any length; its extension picks the file type
   TilesetKinds tilesets = kNoTilesets;
   std::string pictureFile;  // the picture's own file, never written over; empty when none
   PictureLock* pictureLock = nullptr;  // held while the block is read, for a shared picture
+  std::string terrainName = {};        // the tilesets' terrain; empty: the sheet's stem
 };
 
 struct TilesetProblem {

@@ -4,8 +4,9 @@
 
 namespace korvanth {
 
-SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint origin) {
-  const PixelSize size = SheetSize(format);
+SheetBuild BuildSheet(SheetLayout layout, ImageHandle& source, SelectionPoint origin) {
+  const PixelSize size = SheetSize(layout);
+  const int quarter = layout.quarterSize();
   SheetBuild build;
   build.sheet = ImageHandle::FromScan0(size.width, size.height, PixelFormat32bppARGB);
   build.sheet.Record(GdipBitmapSetResolution(build.sheet.bitmap(), 96.0f, 96.0f));
@@ -14,18 +15,18 @@ SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint o
 
   const std::int64_t pictureWidth = source.Width();
   const std::int64_t pictureHeight = source.Height();
-  for (const LayoutTableEntry& tile : LayoutTableFor(format)) {
-    for (const QuarterPlacement& quarter : tile.quarters) {
+  for (const LayoutTableEntry& tile : LayoutTableFor(layout)) {
+    for (const QuarterPlacement& placement : tile.quarters) {
       // Positions in 64 bits: a quarter wholly outside the picture stays transparent
       // and is not drawn, so no position handed on can overflow.
-      const std::int64_t x = std::int64_t{origin.x} + kQuarterSize * quarter.source.column;
-      const std::int64_t y = std::int64_t{origin.y} + kQuarterSize * quarter.source.row;
-      if (x <= -kQuarterSize || y <= -kQuarterSize || x >= pictureWidth || y >= pictureHeight)
-        continue;
+      const std::int64_t x =
+          std::int64_t{origin.x} + std::int64_t{quarter} * placement.source.column;
+      const std::int64_t y = std::int64_t{origin.y} + std::int64_t{quarter} * placement.source.row;
+      if (x <= -quarter || y <= -quarter || x >= pictureWidth || y >= pictureHeight) continue;
       build.graphics.Record(GdipDrawImagePointRectI(
-          build.graphics.graphics(), source.image(), kQuarterSize * quarter.destination.column,
-          kQuarterSize * quarter.destination.row, static_cast<INT>(x), static_cast<INT>(y),
-          kQuarterSize, kQuarterSize, UnitPixel));
+          build.graphics.graphics(), source.image(), quarter * placement.destination.column,
+          quarter * placement.destination.row, static_cast<INT>(x), static_cast<INT>(y), quarter,
+          quarter, UnitPixel));
     }
   }
   return build;

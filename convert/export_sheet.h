@@ -16,10 +16,11 @@ struct SheetBuild {
   GraphicsHandle graphics;
 };
 
-// Creates the format's transparent 32-bit sheet at 96 dpi and copies every quarter of the
-// block at `origin` from `source` into it by the format's table. The source's resolution
+// Creates the layout's transparent 32-bit sheet at 96 dpi and copies every quarter of the
+// block at `origin` from `source` into it by the layout's table, quarters being half its
+// tile size. The source's resolution
 // is set to 96 dpi as well, so quarters are copied unscaled. Any origin is safe: quarters
 // wholly outside the picture are left transparent.
-SheetBuild BuildSheet(LayoutFormat format, ImageHandle& source, SelectionPoint origin);
+SheetBuild BuildSheet(SheetLayout layout, ImageHandle& source, SelectionPoint origin);
 
 }  // namespace korvanth

@@ -1,5 +1,7 @@
 #include "convert/godot_tileset.h"
 
+#include <cstdio>
+
 namespace korvanth {
 
 namespace {
@@ -24,6 +26,14 @@ constexpr const char* kPeeringBitNames[kNeighbourCount] = {
     "top_side",    "top_right_corner",   "right_side", "bottom_right_corner",
     "bottom_side", "bottom_left_corner", "left_side",  "top_left_corner",
 };
+
+// A colour as the engine writes one: each channel from 0 to 1 with six decimals.
+std::string GodotColour(std::uint32_t rgb) {
+  char text[64];
+  std::snprintf(text, sizeof text, "Color(%.6f, %.6f, %.6f, 1)", (rgb >> 16 & 0xFF) / 255.0,
+                (rgb >> 8 & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+  return text;
+}
 
 // The engine's terrain set mode "match corners and sides".
 constexpr int kMatchCornersAndSides = 0;
@@ -58,8 +68,8 @@ std::string GodotTilesetText(const TilesetDescription& tileset) {
   text += "tile_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
   if (terrain) {
     text += "terrain_set_0/mode = " + std::to_string(kMatchCornersAndSides) + "\n";
-    text += "terrain_set_0/terrain_0/name = " + GodotString(tileset.name) + "\n";
-    text += "terrain_set_0/terrain_0/color = Color(0.235294, 0.603922, 0.235294, 1)\n";
+    text += "terrain_set_0/terrain_0/name = " + GodotString(tileset.terrainName) + "\n";
+    text += "terrain_set_0/terrain_0/color = " + GodotColour(tileset.terrainColour) + "\n";
   }
   text += "sources/0 = SubResource(\"TileSetAtlasSource_sheet\")\n";
   return text;

@@ -1,16 +1,36 @@
 #include "convert/layout_format.h"
 
+#include "convert/complete_shapes.h"
 #include "convert/format_registry.h"
 
 namespace korvanth {
 
-// Everything here reads the format registry.
+namespace {
 
-PixelSize SelectionBlockSize(LayoutFormat format) { return FormatEntryFor(format).block; }
+// A size drawn at 32-pixel tiles, drawn at `tileSize` instead. Every registry size is a
+// whole number of quarters, so the result is exact.
+PixelSize Scaled(PixelSize size, int tileSize) {
+  return {size.width / kQuarterSize * (tileSize / 2), size.height / kQuarterSize * (tileSize / 2)};
+}
 
-PixelSize SheetSize(LayoutFormat format) { return FormatEntryFor(format).sheet; }
+}  // namespace
 
-LayoutTable LayoutTableFor(LayoutFormat format) { return FormatEntryFor(format).table; }
+PixelSize SelectionBlockSize(SheetLayout layout) {
+  return Scaled(FormatEntryFor(layout.format).block, layout.tileSize);
+}
+
+int SheetColumns(SheetLayout layout) { return FormatEntryFor(layout.format).sheetColumns; }
+
+PixelSize SheetSize(SheetLayout layout) {
+  const int columns = SheetColumns(layout);
+  const int rows = (TileCount(layout) + columns - 1) / columns;
+  return {columns * layout.tileSize, rows * layout.tileSize};
+}
+
+LayoutTable LayoutTableFor(SheetLayout layout) {
+  if (layout.complete) return CompletedSheetFor(layout.format).table;
+  return FormatEntryFor(layout.format).table;
+}
 
 std::string_view LayoutFormatName(LayoutFormat format) { return FormatEntryFor(format).cliName; }
 

@@ -1,6 +1,7 @@
 // The three layout formats and the geometry their tables are written in: pixels, tiles
 // (32 x 32) and quarters (16 x 16). The sizes and tables themselves live in the format
-// registry (format_registry.h); the functions here read it.
+// registry (format_registry.h); the functions here read it. A conversion draws a format at
+// any even tile size: the tables stay in quarters, and every pixel size scales by size / 32.
 #pragma once
 
 #include <cstdint>
@@ -40,13 +41,35 @@ struct PixelSize {
   friend constexpr bool operator==(PixelSize, PixelSize) = default;
 };
 
-PixelSize SelectionBlockSize(LayoutFormat format);
-PixelSize SheetSize(LayoutFormat format);
-LayoutTable LayoutTableFor(LayoutFormat format);
-inline int TileCount(LayoutFormat format) {
-  const PixelSize sheet = SheetSize(format);
-  return (sheet.width / kTileSize) * (sheet.height / kTileSize);
+inline constexpr int kMinTileSize = 8;
+inline constexpr int kMaxTileSize = 128;
+// Tiles are even so that they split into whole quarters.
+constexpr bool IsTileSize(int size) {
+  return size >= kMinTileSize && size <= kMaxTileSize && size % 2 == 0;
 }
+
+// A format as one conversion draws it: its tile size and whether the terrain shapes its
+// table lacks are appended after its own tiles. A bare format is the 32-pixel table as is.
+struct SheetLayout {
+  LayoutFormat format = LayoutFormat::Terrain1;
+  int tileSize = kTileSize;  // IsTileSize
+  bool complete = false;
+
+  constexpr SheetLayout() = default;
+  constexpr SheetLayout(LayoutFormat f, int size = kTileSize, bool all = false)  // NOLINT
+      : format(f), tileSize(size), complete(all) {}
+  constexpr int quarterSize() const { return tileSize / 2; }
+  friend constexpr bool operator==(const SheetLayout&, const SheetLayout&) = default;
+};
+
+// The selection block and the sheet in pixels at the layout's tile size.
+PixelSize SelectionBlockSize(SheetLayout layout);
+PixelSize SheetSize(SheetLayout layout);
+// Tiles per sheet row, and the tiles: the format's own, then for a complete terrain layout
+// the shapes it lacks (complete_shapes.h). The last row's empty cells stay transparent.
+int SheetColumns(SheetLayout layout);
+LayoutTable LayoutTableFor(SheetLayout layout);
+inline int TileCount(SheetLayout layout) { return static_cast<int>(LayoutTableFor(layout).size()); }
 
 // The format's command-line name ("terrain1", "terrain2", "roof") and back.
 std::string_view LayoutFormatName(LayoutFormat format);

@@ -5,7 +5,7 @@
 
 namespace korvanth {
 
-PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format,
+PictureBlock LoadPictureBlock(const std::string& path, SheetLayout layout,
                               const BlockPlacement& place) {
   PictureBlock block;
   const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
@@ -28,7 +28,7 @@ PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format,
     return block;
   }
   block.placedAt = *origin;
-  const PixelSize size = SelectionBlockSize(format);
+  const PixelSize size = SelectionBlockSize(layout);
   imaging::LoadedRegion loaded;
   block.region = ImageHandle::FromPictureRegion(wide->data(), origin->x, origin->y, size.width,
                                                 size.height, loaded);
@@ -47,9 +47,9 @@ PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format,
   return block;
 }
 
-PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format, std::int32_t x,
+PictureBlock LoadPictureBlock(const std::string& path, SheetLayout layout, std::int32_t x,
                               std::int32_t y) {
-  return LoadPictureBlock(path, format, [&](PixelSize) { return SelectionPoint{x, y}; });
+  return LoadPictureBlock(path, layout, [&](PixelSize) { return SelectionPoint{x, y}; });
 }
 
 }  // namespace korvanth

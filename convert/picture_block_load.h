@@ -28,13 +28,13 @@ struct PictureBlock {
 // Where the block goes in a picture of the given size; nothing when it has no place there.
 using BlockPlacement = std::function<std::optional<SelectionPoint>(PixelSize picture)>;
 
-// Loads what a block of `format` needs, placed by `place` once the picture's size is known
+// Loads what a block of `layout` needs, placed by `place` once the picture's size is known
 // from its header (the decoder's size rules, so the place holds for the decoded picture).
-PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format,
+PictureBlock LoadPictureBlock(const std::string& path, SheetLayout layout,
                               const BlockPlacement& place);
 
 // The same for a block at (x, y) in the picture file at the UTF-8 `path`.
-PictureBlock LoadPictureBlock(const std::string& path, LayoutFormat format, std::int32_t x,
+PictureBlock LoadPictureBlock(const std::string& path, SheetLayout layout, std::int32_t x,
                               std::int32_t y);
 
 }  // namespace korvanth

@@ -1,5 +1,7 @@
 #include "convert/sheet_tilesets.h"
 
+#include <utility>
+
 #include "convert/text_file.h"
 #include "convert/tileset_description.h"
 
@@ -42,14 +44,37 @@ std::string TilesetPathFor(const std::string& sheetPath, std::string_view extens
   return sheetPath.substr(0, nameStart) + std::string(FileStem(name)) + std::string(extension);
 }
 
-std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, LayoutFormat format,
-                                                    const std::string& sheetPath) {
+std::string SheetTypeRefusal(const TilesetTarget& target, const FileType& type) {
+  if (target.importsSheet(type)) return {};
+  // The first type it reads, then the others in brackets: ".png (or .bmp, .jpg)".
+  std::string first, others;
+  for (const FileType& other : FileTypes()) {
+    if (!target.importsSheet(other)) continue;
+    const std::string extension = "." + std::string(other.extensions[0]);
+    if (first.empty())
+      first = extension;
+    else
+      others += (others.empty() ? "" : ", ") + extension;
+  }
+  if (!others.empty()) first += " (or " + others + ")";
+  return std::string(target.editorName) + " cannot import " + std::string(type.extensions[0]) +
+         " pictures; save the sheet as " + first;
+}
+
+std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, SheetLayout layout,
+                                                    const std::string& sheetPath,
+                                                    const FileType& sheetType,
+                                                    const TerrainLook& look) {
   std::vector<TilesetWriteFailure> failures;
   const std::string sheetName = sheetPath.substr(NameStart(sheetPath));
-  const TilesetDescription description = DescribeSheet(format, sheetName);
+  const TilesetDescription description = DescribeSheet(layout, sheetName, look);
   for (const TilesetTarget& target : kTilesetTargets) {
     if (!(kinds & TilesetKindOf(target))) continue;
     const std::string path = TilesetPathFor(sheetPath, target.extension);
+    if (std::string refusal = SheetTypeRefusal(target, sheetType); !refusal.empty()) {
+      failures.push_back({path, std::move(refusal)});
+      continue;
+    }
     if (SameNameIgnoringCase(path, sheetPath)) {
       failures.push_back({path, "it is the sheet itself"});
       continue;

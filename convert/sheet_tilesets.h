@@ -25,10 +25,13 @@ struct TilesetWriteFailure {
   std::string reason;  // a few English words
 };
 
-// Writes the chosen tileset files for a sheet of `format` just saved at `sheetPath`, each
-// whole or not at all. Every file that could not be written is listed; an empty list
-// means all were written.
-std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, LayoutFormat format,
-                                                    const std::string& sheetPath);
+// Writes the chosen tileset files for a sheet of `layout` and file type `sheetType` just
+// saved at `sheetPath`, each whole or not at all; a target whose editor cannot load that
+// type is not written. Every file that was not written is listed; an empty list means all
+// were written.
+std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, SheetLayout layout,
+                                                    const std::string& sheetPath,
+                                                    const FileType& sheetType,
+                                                    const TerrainLook& look = {});
 
 }  // namespace korvanth

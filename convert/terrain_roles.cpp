@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "convert/complete_shapes.h"
 #include "convert/format_registry.h"
 
 namespace korvanth {
@@ -150,14 +151,25 @@ RoleDerivation DeriveTerrainRoles(TerrainBlock block, LayoutTable table) {
   return result;
 }
 
-TerrainRoles TerrainRolesFor(LayoutFormat format) {
-  const std::optional<TerrainBlock> block = TerrainBlockFor(format);
+TerrainRoles TerrainRolesFor(SheetLayout layout) {
+  if (layout.complete) return CompletedSheetFor(layout.format).roles;
+  const std::optional<TerrainBlock> block = TerrainBlockFor(layout.format);
   if (!block) return {};
-  RoleDerivation derived = DeriveTerrainRoles(*block, LayoutTableFor(format));
+  RoleDerivation derived = DeriveTerrainRoles(*block, FormatEntryFor(layout.format).table);
   // The shipped tables are checked by the tests; a contradiction gives no roles rather
   // than wrong ones.
   if (!derived.ok()) return {};
   return derived.roles;
+}
+
+QuarterCase CaseOf(NeighbourMask mask, int position) {
+  const CornerSides& corner = kCorners[position & 3];
+  const bool vertical = Matches(mask, corner.vertical);
+  const bool horizontal = Matches(mask, corner.horizontal);
+  if (vertical && horizontal)
+    return Matches(mask, corner.diagonal) ? QuarterCase::Full : QuarterCase::InnerCorner;
+  if (vertical) return QuarterCase::VerticalSide;
+  return horizontal ? QuarterCase::HorizontalSide : QuarterCase::OuterCorner;
 }
 
 }  // namespace korvanth

@@ -50,7 +50,21 @@ struct RoleDerivation {
 // unread quarter, a partial own tile, a quarter outside the block) is a problem.
 RoleDerivation DeriveTerrainRoles(TerrainBlock block, LayoutTable table);
 
-// The derived roles of a format: empty for a format without terrain.
-TerrainRoles TerrainRolesFor(LayoutFormat format);
+// The derived roles of a layout's tiles (its appended shapes included): empty for a format
+// without terrain.
+TerrainRoles TerrainRolesFor(SheetLayout layout);
+
+// What a quarter in corner position `position` (0 TL, 1 TR, 2 BL, 3 BR) shows of a tile
+// with match set `mask`: it depends only on that corner's two sides and the diagonal
+// between them.
+enum class QuarterCase : int {
+  OuterCorner,     // neither side matches
+  VerticalSide,    // only the side above or below matches: the edge runs up and down
+  HorizontalSide,  // only the side left or right matches: the edge runs across
+  InnerCorner,     // both sides match, the diagonal does not
+  Full,            // both sides and the diagonal match
+};
+inline constexpr int kQuarterCaseCount = 5;
+QuarterCase CaseOf(NeighbourMask mask, int position);
 
 }  // namespace korvanth

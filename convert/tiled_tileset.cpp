@@ -1,5 +1,7 @@
 #include "convert/tiled_tileset.h"
 
+#include <cstdio>
+
 namespace korvanth {
 
 namespace {
@@ -67,9 +69,13 @@ std::string TiledTilesetText(const TilesetDescription& tileset) {
          std::to_string(tileset.imageSize.height) + "\"/>\n";
   if (!tileset.roles.empty()) {
     xml += " <wangsets>\n";
-    xml += "  <wangset name=\"" + name + "\" type=\"mixed\" tile=\"-1\">\n";
-    xml +=
-        "   <wangcolor name=\"" + name + "\" color=\"#3c9a3c\" tile=\"-1\" probability=\"1\"/>\n";
+    const std::string terrain = XmlAttribute(tileset.terrainName);
+    const std::string tile = std::to_string(tileset.terrainTile);
+    char colour[8];
+    std::snprintf(colour, sizeof colour, "#%06x", tileset.terrainColour & 0xFFFFFFu);
+    xml += "  <wangset name=\"" + terrain + "\" type=\"mixed\" tile=\"" + tile + "\">\n";
+    xml += "   <wangcolor name=\"" + terrain + "\" color=\"" + colour + "\" tile=\"" + tile +
+           "\" probability=\"1\"/>\n";
     for (size_t tile = 0; tile < tileset.roles.size(); ++tile) {
       // Tiled reads an all-zero wangid as "not in the set": a tile that matches no
       // neighbour (the lone tile) has no place in its corner-and-side model and is placed

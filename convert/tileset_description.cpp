@@ -8,15 +8,27 @@ std::string_view FileStem(std::string_view fileName) {
   return fileName.substr(0, dot);
 }
 
-TilesetDescription DescribeSheet(LayoutFormat format, std::string_view sheetFileName) {
+TilesetDescription DescribeSheet(SheetLayout layout, std::string_view sheetFileName,
+                                 const TerrainLook& look) {
   TilesetDescription description;
   description.name = std::string(FileStem(sheetFileName));
   description.imagePath = std::string(sheetFileName);
-  description.imageSize = SheetSize(format);
-  description.columns = description.imageSize.width / kTileSize;
-  description.tileCount = TileCount(format);
-  description.roles = TerrainRolesFor(format);
+  description.imageSize = SheetSize(layout);
+  description.tileSize = layout.tileSize;
+  description.columns = SheetColumns(layout);
+  description.tileCount = TileCount(layout);
+  description.roles = TerrainRolesFor(layout);
+  description.terrainName = look.name.empty() ? description.name : look.name;
+  description.terrainColour = look.colour.value_or(kDefaultTerrainColour);
+  description.terrainTile = FullTerrainTile(layout).value_or(-1);
   return description;
+}
+
+std::optional<int> FullTerrainTile(SheetLayout layout) {
+  const TerrainRoles roles = TerrainRolesFor(layout);
+  for (std::size_t tile = 0; tile < roles.size(); ++tile)
+    if (roles[tile] == NeighbourMask{0xFF}) return static_cast<int>(tile);
+  return std::nullopt;
 }
 
 bool IsTilesetSafeName(std::string_view text) {

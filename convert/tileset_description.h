@@ -2,6 +2,8 @@
 // and, for the terrain formats, each tile's terrain match set.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,19 +12,35 @@
 
 namespace korvanth {
 
+// The colour a terrain gets when its full tile shows nothing: 0xRRGGBB.
+inline constexpr std::uint32_t kDefaultTerrainColour = 0x3C9A3C;
+
+// How the terrain shows in the editors' panels.
+struct TerrainLook {
+  std::string name;                     // empty: the sheet's stem
+  std::optional<std::uint32_t> colour;  // 0xRRGGBB; none: kDefaultTerrainColour
+};
+
 struct TilesetDescription {
-  std::string name;       // the tileset's (and its terrain's) name: the sheet's stem
+  std::string name;       // the tileset's name: the sheet's stem
   std::string imagePath;  // the sheet, relative to the tileset file (they sit side by side)
   PixelSize imageSize{0, 0};
   int tileSize = kTileSize;
   int columns = 0;
   int tileCount = 0;
   TerrainRoles roles;  // one entry per tile; empty for a sheet without terrain
+  std::string terrainName;
+  std::uint32_t terrainColour = kDefaultTerrainColour;  // 0xRRGGBB
+  int terrainTile = -1;  // the tile that shows the terrain (its full tile); -1 for none
 };
 
-// The description of a sheet of `format` saved under the file name `sheetFileName` (a
-// name without folders, UTF-8).
-TilesetDescription DescribeSheet(LayoutFormat format, std::string_view sheetFileName);
+// The description of a sheet of `layout` saved under the file name `sheetFileName` (a
+// name without folders, UTF-8), its terrain shown as `look` says.
+TilesetDescription DescribeSheet(SheetLayout layout, std::string_view sheetFileName,
+                                 const TerrainLook& look = {});
+
+// The first tile whose every neighbour matches; none for a layout without one.
+std::optional<int> FullTerrainTile(SheetLayout layout);
 
 // The name's stem: everything before the last '.', or the whole name when it has none
 // (or only a leading one).

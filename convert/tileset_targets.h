@@ -11,6 +11,7 @@
 #include "convert/godot_tileset.h"
 #include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
@@ -20,17 +21,24 @@ struct TilesetTarget {
   std::string (*text)(const TilesetDescription&);  // the whole file, UTF-8
   const char* menuCaption;                         // the window's check item
   const char* howToUse;                            // the help's lines on loading it
+  std::string_view editorName;                     // in messages: "Godot 4"
+  bool (*importsSheet)(const FileType&);           // whether the editor can load the sheet
 };
+
+inline bool ImportsEveryType(const FileType&) { return true; }
+inline bool GodotImports(const FileType& type) { return type.godotImports; }
 
 inline constexpr TilesetTarget kTilesetTargets[] = {
     {"tiled", ".tsx", TiledTilesetText, "Tiled用タイルセットも保存(&T)",
      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
-     "    with the terrain brush; the neighbouring tiles follow.\n"},
+     "    with the terrain brush; the neighbouring tiles follow.\n",
+     "Tiled", ImportsEveryType},
     {"godot", ".tres", GodotTilesetText, "Godot用タイルセットも保存(&G)",
      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
-     "    terrain NAME, and paint.\n"},
+     "    terrain NAME, and paint. Godot imports png, jpg and bmp sheets, not gif or tif.\n",
+     "Godot 4", GodotImports},
 };
 
 // The --tileset value that asks for every target.
@@ -49,5 +57,9 @@ static_assert(kTilesetTargets[0].cliName == "tiled" && kTilesetTargets[1].cliNam
 constexpr TilesetKinds TilesetKindOf(const TilesetTarget& target) {
   return TilesetKinds(1u << (&target - kTilesetTargets));
 }
+
+// Why a target's editor cannot use a sheet of `type`, in a few English words ("Godot 4
+// cannot import gif pictures; save the sheet as .png"); empty when it can.
+std::string SheetTypeRefusal(const TilesetTarget& target, const FileType& type);
 
 }  // namespace korvanth

@@ -15,8 +15,8 @@
 namespace korvanth {
 
 void TrackCursor(HWND window, ViewState& view, WORD x, WORD y) {
-  // A cell is 32 picture pixels: 32 x zoom screen pixels.
-  const std::int64_t cell = static_cast<std::int64_t>(kGridCell) * view.zoom;
+  // A cell is view.cell picture pixels: that many times the zoom in screen pixels.
+  const std::int64_t cell = static_cast<std::int64_t>(std::max(view.cell, 1)) * view.zoom;
   view.cursor.column = static_cast<std::int32_t>((x + std::int64_t{view.horizontal.offset}) / cell);
   view.cursor.row = static_cast<std::int32_t>((y + std::int64_t{view.vertical.offset}) / cell);
   InvalidateRect(window, nullptr, FALSE);
@@ -210,11 +210,11 @@ INT ToScreen(std::int64_t picture, int zoom, std::int32_t offset) {
 
 }  // namespace
 
-SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, LayoutFormat format,
+SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, SheetLayout layout,
                                        const CanvasPicture& picture) {
   // A pointer cell is at most 2^26 cells from the corner: it always places.
-  return PlaceBlockOnCell(cursor.column, cursor.row, SelectionBlockSize(format),
-                          PixelSize{picture.width, picture.height})
+  return PlaceBlockOnCell(cursor.column, cursor.row, SelectionBlockSize(layout),
+                          PixelSize{picture.width, picture.height}, layout.tileSize)
       .value_or(SelectionPoint{});
 }
 
@@ -252,10 +252,10 @@ void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene) {
   const int zoom = view.zoom;
   const INT gridWidth = std::min(width, ZoomedExtent(picture.width, zoom) + 1);
   const INT gridHeight = std::min(height, ZoomedExtent(picture.height, zoom) + 1);
-  DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {kGridCell, kGridCell},
+  DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {view.cell, view.cell},
                    {0, 0}, {view.horizontal.offset, view.vertical.offset});
 
-  const PixelSize block = SelectionBlockSize(scene.format);
+  const PixelSize block = SelectionBlockSize(scene.layout);
   // The block covers exactly the picture pixels it converts.
   const INT blockX = ToScreen(scene.origin.x, zoom, view.horizontal.offset);
   const INT blockY = ToScreen(scene.origin.y, zoom, view.vertical.offset);

@@ -12,8 +12,6 @@
 
 namespace korvanth {
 
-inline constexpr int kGridCell = 32;
-
 // The picture as the view shows it: none (null), or a handle and its size (0 x 0 after a
 // failed load).
 struct CanvasPicture {
@@ -22,11 +20,11 @@ struct CanvasPicture {
   std::int32_t height = 0;
 };
 
-// What one paint shows: the picture, the format whose block follows the pointer and the
+// What one paint shows: the picture, the layout whose block follows the pointer and the
 // block's top-left corner in picture pixels.
 struct CanvasScene {
   CanvasPicture picture;
-  LayoutFormat format = LayoutFormat::Terrain1;
+  SheetLayout layout;
   SelectionPoint origin;
 };
 
@@ -48,7 +46,7 @@ void TrackCursor(HWND window, ViewState& view, WORD x, WORD y);
 
 // The block's top-left corner in picture pixels for the cell under the pointer: the cell
 // placed by the shared rule, pulled back inside the picture.
-SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, LayoutFormat format,
+SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, SheetLayout layout,
                                        const CanvasPicture& picture);
 
 // Composes the whole client area off screen and copies it to the window in one draw;

@@ -41,9 +41,9 @@ bool FillChecker(ImageHandle& image, INT width, INT height) {
 
 }  // namespace
 
-ImageHandle ComposePreview(LayoutFormat format, ImageHandle& source, SelectionPoint origin) {
-  SheetBuild build = BuildSheet(format, source, origin);
-  const PixelSize size = SheetSize(format);
+ImageHandle ComposePreview(SheetLayout layout, ImageHandle& source, SelectionPoint origin) {
+  SheetBuild build = BuildSheet(layout, source, origin);
+  const PixelSize size = SheetSize(layout);
   ImageHandle composed = ImageHandle::FromScan0(size.width, size.height, PixelFormat32bppRGB);
   if (composed.empty() || build.sheet.empty() || !FillChecker(composed, size.width, size.height))
     return ImageHandle();

@@ -24,10 +24,10 @@ ARGB CheckerColour(int x, int y);
 // The client size that holds the largest sheet at the preview's scale.
 PixelSize PreviewClientSize();
 
-// Builds the sheet of `format` from the block at `origin` of `source` (the same build as
+// Builds the sheet of `layout` from the block at `origin` of `source` (the same build as
 // a save) and composes it over the checkerboard: an opaque 32-bit image of the sheet's
 // size. Empty when a bitmap could not be made.
-ImageHandle ComposePreview(LayoutFormat format, ImageHandle& source, SelectionPoint origin);
+ImageHandle ComposePreview(SheetLayout layout, ImageHandle& source, SelectionPoint origin);
 
 // Draws `composed` (may be null or empty) at the preview's scale at the client area's
 // top-left corner, nearest neighbour, and the margin colour around it.

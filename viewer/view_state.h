@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "convert/layout_format.h"
 #include "platform/win32_api.h"
 
 namespace korvanth {
@@ -25,7 +26,7 @@ struct ScrollAxis {
   std::int32_t shiftedOffset;
 };
 
-// The 32 x 32 cell of the picture (not of the window) under the mouse.
+// The grid cell of the picture (not of the window) under the mouse.
 struct CursorCellState {
   std::int32_t column = 0;
   std::int32_t row = 0;
@@ -37,6 +38,7 @@ struct ViewState {
   ScrollAxis vertical{};
   RECT client{0, 0, 0, 0};  // (0, 0, width, height) of the client area, from the last resize
   CursorCellState cursor;
+  int cell = kTileSize;  // picture pixels per grid cell: the tile size
   // COLORREF values, 0x00BBGGRR: the frame colour and the background.
   COLORREF colours[2] = {0x000000FF, 0x00808080};
   // Bumped by every resize, so that a resize interrupted by a nested one (a scroll bar

@@ -70,20 +70,37 @@ class ConvertTilesetTest : public ::testing::Test {
 TEST_F(ConvertTilesetTest, TilesetsTakeTheSheetsName) {
   EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
   EXPECT_EQ(
-      Convert({"--tileset", "godot", "--format", "roof", input_, dir_.file("b.v1.gif")}).exitCode,
+      Convert({"--tileset", "godot", "--format", "roof", input_, dir_.file("b.v1.jpg")}).exitCode,
       0);
   EXPECT_EQ(Convert({"--tileset", "both", input_, dir_.file("c.bmp")}).exitCode, 0);
   EXPECT_EQ(Convert({input_, dir_.file("d.png")}).exitCode, 0);
   EXPECT_EQ(Files(dir_.path()),
-            (std::set<std::string>{"tiles.png", "a.png", "a.tsx", "b.v1.gif", "b.v1.tres", "c.bmp",
+            (std::set<std::string>{"tiles.png", "a.png", "a.tsx", "b.v1.jpg", "b.v1.tres", "c.bmp",
                                    "c.tsx", "c.tres", "d.png"}));
   EXPECT_NE(ReadBytes(dir_.file("a.tsx")).find("<image source=\"a.png\""), std::string::npos);
-  EXPECT_NE(ReadBytes(dir_.file("b.v1.tres")).find("path=\"b.v1.gif\""), std::string::npos);
+  EXPECT_NE(ReadBytes(dir_.file("b.v1.tres")).find("path=\"b.v1.jpg\""), std::string::npos);
   // An existing tileset is replaced whole.
   WriteBytes(dir_.file("a.tsx"), std::string(100000, 'x'));
   EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
   EXPECT_EQ(ReadBytes(dir_.file("a.tsx")).rfind("<?xml", 0), 0u);
   EXPECT_LT(ReadBytes(dir_.file("a.tsx")).size(), 100000u);
+}
+
+// Godot cannot import every type a sheet can be: such a tileset is refused before anything
+// is written, for one sheet and for a batch.
+TEST_F(ConvertTilesetTest, GodotTilesetsNeedASheetGodotImports) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--tileset", "both", input_, dir_.file("s.gif")},
+        std::vector<std::string>{"--tileset", "godot", input_, dir_.file("s.TIFF")},
+        std::vector<std::string>{"--all", "--type", "tif", "--tileset", "godot", input_,
+                                 dir_.file("out")}}) {
+    const ConvertRun run = Convert(arguments);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("Godot 4 cannot import"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("save the sheet as .png"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Files(dir_.path()), std::set<std::string>{"tiles.png"});
+  EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("s.gif")}).exitCode, 0);
 }
 
 TEST_F(ConvertTilesetTest, EverySheetOfABatchGetsItsTilesets) {

@@ -1,4 +1,4 @@
-// The one rule that puts the block on a 32-pixel cell and pulls it back inside the
+// The one rule that puts the block on a cell of the tile size and pulls it back inside the
 // picture, at ordinary sizes and at the ends of 32- and 64-bit positions.
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@ struct PlacementCase {
   std::int64_t column, row;
   PixelSize block, picture;
   std::optional<SelectionPoint> expected;  // worked out by hand
+  int cell = 32;
 };
 
 TEST(BlockPlacementTest, CellsArePlacedAndPulledBack) {
@@ -43,9 +44,15 @@ TEST(BlockPlacementTest, CellsArePlacedAndPulledBack) {
       {kInt64Max, 0, roof, {100, 100}, std::nullopt},  // the multiply would overflow
       {kInt64Max / 32, 0, roof, {100, 100}, SelectionPoint{36, 0}},
       {0, -kInt64Max, roof, {100, 100}, std::nullopt},
+      // Other tile sizes: a 16-pixel terrain1 block is 32 x 48, a 48-pixel roof 96 x 96.
+      {3, 2, {32, 48}, {200, 200}, SelectionPoint{48, 32}, 16},
+      {5, 1, {32, 48}, {100, 100}, SelectionPoint{68, 16}, 16},  // 80 + 32 > 100
+      {1, 1, {96, 96}, {400, 130}, SelectionPoint{48, 34}, 48},  // 48 + 96 > 130
+      {kInt64Max / 8, 0, {16, 16}, {100, 100}, SelectionPoint{84, 0}, 8},
+      {kInt64Max / 8 + 1, 0, {16, 16}, {100, 100}, std::nullopt, 8},
   };
   for (const PlacementCase& c : cases) {
-    const auto placed = korvanth::PlaceBlockOnCell(c.column, c.row, c.block, c.picture);
+    const auto placed = korvanth::PlaceBlockOnCell(c.column, c.row, c.block, c.picture, c.cell);
     ASSERT_EQ(placed.has_value(), c.expected.has_value()) << c.column << "," << c.row;
     if (!placed) continue;
     EXPECT_EQ(placed->x, c.expected->x) << c.column << "," << c.row;

@@ -58,7 +58,7 @@ class ConversionJobTest : public ::testing::Test {
 
   ConversionJob Job(const std::string& name, LayoutFormat format = LayoutFormat::Terrain1,
                     SelectionPoint origin = {0, 0}) {
-    return {&source_, format, origin, dir_.file(name), kNoTilesets, sourcePath_};
+    return {&source_, format, origin, dir_.file(name), kNoTilesets, sourcePath_, nullptr, {}};
   }
 
   ConversionResult Run(const ConversionJob& job) {
@@ -253,7 +253,7 @@ TEST_F(ConversionJobTest, TheJobIsReadAfterTheWarning) {
   ConversionJob job = Job("late.dat");
   EXPECT_TRUE(RunConversion(job, [&](ConversionWarning) {
                 EXPECT_FALSE(fs::exists(dir_.file("late.dat")));
-                job.format = LayoutFormat::Roof;
+                job.layout = LayoutFormat::Roof;
               }).ok());
   EXPECT_EQ(ReadBack(dir_.file("late.dat")).size(), QSize(96, 128));
 

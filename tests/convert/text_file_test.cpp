@@ -98,11 +98,14 @@ TEST(SheetTilesetsTest, PathsAndKinds) {
   ScratchDir dir;
   const std::string sheet = dir.file("s.png");
   EXPECT_TRUE(
-      korvanth::WriteSheetTilesets(korvanth::kBothTilesets, LayoutFormat::Terrain1, sheet).empty());
+      korvanth::WriteSheetTilesets(korvanth::kBothTilesets, LayoutFormat::Terrain1, sheet,
+                                   *korvanth::FileTypeForExtension("png"))
+          .empty());
   EXPECT_TRUE(fs::exists(dir.file("s.tsx")));
   EXPECT_TRUE(fs::exists(dir.file("s.tres")));
   const auto clash =
-      korvanth::WriteSheetTilesets(korvanth::kTiledTileset, LayoutFormat::Roof, dir.file("x.TSX"));
+      korvanth::WriteSheetTilesets(korvanth::kTiledTileset, LayoutFormat::Roof, dir.file("x.TSX"),
+                                   *korvanth::FileTypeForExtension("png"));
   ASSERT_EQ(clash.size(), 1u);
   EXPECT_EQ(clash[0].reason, "it is the sheet itself");
 }
