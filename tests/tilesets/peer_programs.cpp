@@ -49,14 +49,16 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
   return tileset;
 }
 
-std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids) {
+std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids,
+                    int tileSize) {
   const std::string w = std::to_string(width), h = std::to_string(height);
+  const std::string tile = std::to_string(tileSize);
   std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   text +=
       "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"orthogonal\" "
       "renderorder=\"right-down\" width=\"" +
-      w + "\" height=\"" + h +
-      "\" tilewidth=\"32\" tileheight=\"32\" infinite=\"0\" nextlayerid=\"2\" "
+      w + "\" height=\"" + h + "\" tilewidth=\"" + tile + "\" tileheight=\"" + tile +
+      "\" infinite=\"0\" nextlayerid=\"2\" "
       "nextobjectid=\"1\">\n";
   text += " <tileset firstgid=\"1\" source=\"" + tsx + "\"/>\n";
   text += " <layer id=\"1\" name=\"terrain\" width=\"" + w + "\" height=\"" + h + "\">\n";
@@ -92,7 +94,8 @@ std::map<std::uint8_t, int> TilesByNeighbours(const TiledJsonTileset& tileset) {
 }
 
 PaintedMap PaintWithTiled(const std::string& folder, const std::string& tsx,
-                          const TerrainField& field, const std::map<std::uint8_t, int>& tiles) {
+                          const TerrainField& field, const std::map<std::uint8_t, int>& tiles,
+                          int tileSize) {
   PaintedMap painted;
   std::vector<int> gids(field.cells.size(), 0);
   for (int y = 0; y < field.height; ++y)
@@ -107,7 +110,7 @@ PaintedMap PaintWithTiled(const std::string& folder, const std::string& tsx,
       painted.tilesUsed.insert(found->second);
     }
   const std::string tmx = folder + "/painted.tmx", png = folder + "/rendered.png";
-  std::ofstream(tmx, std::ios::binary) << MapText(field.width, field.height, tsx, gids);
+  std::ofstream(tmx, std::ios::binary) << MapText(field.width, field.height, tsx, gids, tileSize);
   const ProgramRun rendered = RasterizeMap(tmx, png);
   if (rendered.exitCode != 0) {
     painted.problem = "tmxrasterizer: " + rendered.err;

@@ -34,9 +34,10 @@ struct TiledJsonTileset {
 };
 std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path);
 
-// A one-layer orthogonal map of 32 x 32 tiles using the external tileset `tsx` from
-// gid 1; `gids` row by row, 0 for an empty cell.
-std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids);
+// A one-layer orthogonal map of square tiles (32 pixels unless told) using the external
+// tileset `tsx` from gid 1; `gids` row by row, 0 for an empty cell.
+std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids,
+                    int tileSize = 32);
 
 // A wang id as neighbour bits N, NE, E, SE, S, SW, W, NW (a 1 matches); none when it holds
 // anything but 0 and 1.
@@ -55,4 +56,5 @@ struct PaintedMap {
   std::string problem;
 };
 PaintedMap PaintWithTiled(const std::string& folder, const std::string& tsx,
-                          const TerrainField& field, const std::map<std::uint8_t, int>& tiles);
+                          const TerrainField& field, const std::map<std::uint8_t, int>& tiles,
+                          int tileSize = 32);

@@ -198,8 +198,10 @@ QPoint SourceQuarter(BlockGeometry g, CornerCase corner, int dx, int dy) {
   return {g.patchColumn + column, g.patchRow + row};
 }
 
-QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry) {
-  QImage image(field.width * 32, field.height * 32, QImage::Format_ARGB32);
+QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry,
+                          int tileSize) {
+  const int half = tileSize / 2;
+  QImage image(field.width * tileSize, field.height * tileSize, QImage::Format_ARGB32);
   image.fill(0);
   const QImage source = block.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < field.height; ++y)
@@ -208,10 +210,12 @@ QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockG
       for (int dy : {-1, 1})
         for (int dx : {-1, 1}) {
           const QPoint from = SourceQuarter(geometry, CornerCaseAt(field, x, y, dx, dy), dx, dy);
-          const int toX = x * 32 + (dx > 0 ? 16 : 0), toY = y * 32 + (dy > 0 ? 16 : 0);
-          for (int v = 0; v < 16; ++v)
-            for (int u = 0; u < 16; ++u)
-              image.setPixel(toX + u, toY + v, source.pixel(from.x() * 16 + u, from.y() * 16 + v));
+          const int toX = x * tileSize + (dx > 0 ? half : 0);
+          const int toY = y * tileSize + (dy > 0 ? half : 0);
+          for (int v = 0; v < half; ++v)
+            for (int u = 0; u < half; ++u)
+              image.setPixel(toX + u, toY + v,
+                             source.pixel(from.x() * half + u, from.y() * half + v));
         }
     }
   return image;

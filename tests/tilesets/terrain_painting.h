@@ -82,9 +82,11 @@ inline constexpr BlockGeometry kTerrain2Geometry{0, 2, 6, 4, 0};
 // one where it has terrain), or the inner-corner piece's quarter towards (dx, dy).
 QPoint SourceQuarter(BlockGeometry geometry, CornerCase corner, int dx, int dy);
 
-// The field put together from `block`'s own quarters, 32 pixels a cell, each corner of a
-// terrain cell copied from SourceQuarter; empty cells stay transparent.
-QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry);
+// The field put together from `block`'s own quarters (half a tile each), `tileSize` pixels
+// a cell, each corner of a terrain cell copied from SourceQuarter; empty cells stay
+// transparent.
+QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry,
+                          int tileSize);
 
 // Pixels that differ between two pictures of one size (fully transparent pixels are equal
 // whatever their colour), the first described in `first`; -1 when the sizes differ.
