@@ -4,8 +4,8 @@ renders it with tmxrasterizer: docs/painted-map.png in the README.
 
 Usage: docs/painted_map.py [BUILD_DIR]   (default: build)
 
-The grass block of the sample becomes a Terrain1 sheet and its water block a Terrain2
-sheet, each with its Tiled tileset; a sand sheet gives the ground. Each grass and water
+The grass block of the sample becomes a complete Terrain1 sheet and its water block a
+complete Terrain2 sheet (every shape has a tile), each with its Tiled tileset; a sand sheet gives the ground. Each grass and water
 cell takes the tile of its own terrain whose wang id matches its neighbours, as Tiled's
 terrain brush chooses it.
 """
@@ -65,15 +65,16 @@ def neighbours(field, x, y):
 
 
 def convert(work, name, layout, cell):
-    subprocess.run([CONVERT, "--format", layout, "--cell", cell, "--tileset", "tiled", SAMPLE,
-                    os.path.join(work, name + ".png")], check=True)
+    subprocess.run([CONVERT, "--format", layout, "--cell", cell, "--complete", "--tileset",
+                    "tiled", SAMPLE, os.path.join(work, name + ".png")], check=True)
     tsx = os.path.join(work, name + ".tsx")
     return wang_tiles(tsx), int(ET.parse(tsx).getroot().get("tilecount"))
 
 
 def paint(tiles, letter):
-    """The cells of `letter`, less those whose combination the sheet lacks, which turn to
-    sand, as the brush would leave them; and how many were dropped."""
+    """The cells of `letter`, less those whose combination the sheet lacks (only a lone
+    cell's, in a complete set), which turn to sand as the brush would leave them; and how
+    many were dropped."""
     field = [[c == letter for c in row] for row in FIELD]
     dropped = 0
     changed = True
