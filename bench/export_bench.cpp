@@ -29,7 +29,7 @@ ImageHandle& SourcePicture() {
   return picture;
 }
 
-void BM_ExportSheet(benchmark::State& state, LayoutFormat format) {
+void BM_ExportSheet(benchmark::State& state, SheetLayout format) {
   ImageHandle& source = SourcePicture();
   for (auto _ : state) {
     SheetBuild build = BuildSheet(format, source, {96, 160});
@@ -39,7 +39,7 @@ void BM_ExportSheet(benchmark::State& state, LayoutFormat format) {
   state.SetBytesProcessed(state.iterations() * size.width * size.height * 4);
 }
 
-void BM_SheetMemcpy(benchmark::State& state, LayoutFormat format) {
+void BM_SheetMemcpy(benchmark::State& state, SheetLayout format) {
   const PixelSize size = SheetSize(format);
   const size_t bytes = static_cast<size_t>(size.width) * size.height * 4;
   std::vector<unsigned char> from(bytes, 0x5A);
@@ -57,6 +57,13 @@ const bool kRegistered = [] {
     const std::string name(LayoutFormatName(format));
     benchmark::RegisterBenchmark(("BM_ExportSheet/" + name).c_str(), BM_ExportSheet, format);
     benchmark::RegisterBenchmark(("BM_SheetMemcpy/" + name).c_str(), BM_SheetMemcpy, format);
+  }
+  // Completed terrain sets at the small and large tile sizes of today's tile art.
+  for (int size : {16, 48}) {
+    const SheetLayout layout{LayoutFormat::Terrain2, size, true};
+    const std::string name = "terrain2-complete-" + std::to_string(size);
+    benchmark::RegisterBenchmark(("BM_ExportSheet/" + name).c_str(), BM_ExportSheet, layout);
+    benchmark::RegisterBenchmark(("BM_SheetMemcpy/" + name).c_str(), BM_SheetMemcpy, layout);
   }
   return true;
 }();

@@ -50,15 +50,18 @@ std::string SheetTypeRefusal(const TilesetTarget& target, const FileType& type) 
   std::string first, others;
   for (const FileType& other : FileTypes()) {
     if (!target.importsSheet(other)) continue;
-    const std::string extension = "." + std::string(other.extensions[0]);
-    if (first.empty())
-      first = extension;
-    else
-      others += (others.empty() ? "" : ", ") + extension;
+    std::string& list = first.empty() ? first : others;
+    if (!list.empty()) list += ", ";
+    list += '.';
+    list += other.extensions[0];
   }
-  if (!others.empty()) first += " (or " + others + ")";
-  return std::string(target.editorName) + " cannot import " + std::string(type.extensions[0]) +
-         " pictures; save the sheet as " + first;
+  std::string text(target.editorName);
+  text += " cannot import ";
+  text += type.extensions[0];
+  text += " pictures; save the sheet as ";
+  text += first;
+  if (!others.empty()) text += " (or " + others + ")";
+  return text;
 }
 
 std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, SheetLayout layout,

@@ -41,11 +41,14 @@ TEST(ConvertOptionsTest, RejectsWhatCannotBeMeant) {
 
 // Corners at the edge of 32-bit positions: accepted exactly when the block's last pixel
 // still has one (x + width - 1 <= 2147483647), for whichever format comes last. A number
-// out of its range is refused in words that name the range.
+// out of its range is refused in words that name the range; so are the tile size and the
+// terrain name.
 TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
   const std::string origin =
       "--origin takes X,Y, two whole numbers from -2147483648 to 2147483647, e.g. --origin 64,32";
   const std::string cell = "--cell takes COL,ROW, two whole numbers from 0 to 2147483647";
+  const std::string size = "--tile-size takes an even number from 8 to 128, e.g. --tile-size 16";
+  const std::string name = "--name takes a terrain name of UTF-8 text without control characters";
   struct Case {
     std::vector<std::string> arguments;
     bool accepted;
@@ -72,6 +75,22 @@ TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
       {{"--cell", "2147483648,0"}, false, cell},
       {{"--cell", "0,-1"}, false, cell},
       {{"--cell", "9223372036854775807,0"}, false, cell},
+      // Tile sizes: even, 8 to 128; the block scales with them (terrain1 at 128: 256 wide).
+      {{"--tile-size", "8"}, true},
+      {{"--tile-size", "128", "--complete"}, true},
+      {{"--tile-size", "7"}, false, size},
+      {{"--tile-size", "130"}, false, size},
+      {{"--tile-size", "6"}, false, size},
+      {{"--tile-size", "33"}, false, size},
+      {{"--tile-size", "x"}, false, size},
+      {{"--tile-size", "128", "--origin", "2147483392,0"}, true},
+      {{"--tile-size", "128", "--origin", "2147483393,0"}, false},
+      {{"--complete", "--complete"}, false, "--complete is given more than once"},
+      // A terrain name goes into the tilesets, so it needs one and must be text they carry.
+      {{"--name", "草原", "--tileset", "tiled"}, true},
+      {{"--name", "草原"}, false, "--name names the tilesets' terrain; it goes with --tileset"},
+      {{"--name", "a\nb", "--tileset", "tiled"}, false, name},
+      {{"--name", "", "--tileset", "tiled"}, false, name},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments = c.arguments;

@@ -103,6 +103,24 @@ TEST_F(ConvertTilesetTest, GodotTilesetsNeedASheetGodotImports) {
   EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("s.gif")}).exitCode, 0);
 }
 
+// The sheet's options reach the sheet and its tileset: cells of the tile size, the added
+// shapes and the terrain's name.
+TEST_F(ConvertTilesetTest, TileSizeCompleteAndNameReachTheFiles) {
+  const ConvertRun run = Convert({"--tile-size", "16", "--cell", "3,2", "--complete", "--tileset",
+                                  "tiled", "--name", "砂 <1>", input_, dir_.file("c.png")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(
+      Convert({"--tile-size", "16", "--origin", "48,32", "--complete", input_, dir_.file("o.png")})
+          .exitCode,
+      0);
+  EXPECT_EQ(ReadBack(dir_.file("c.png")).size(), QSize(64, 192));
+  EXPECT_EQ(ReadBack(dir_.file("c.png")), ReadBack(dir_.file("o.png")));
+  const std::string tsx = ReadBytes(dir_.file("c.tsx"));
+  EXPECT_NE(tsx.find("tilewidth=\"16\" tileheight=\"16\" tilecount=\"47\""), std::string::npos)
+      << tsx;
+  EXPECT_NE(tsx.find("<wangset name=\"砂 &lt;1&gt;\""), std::string::npos) << tsx;
+}
+
 TEST_F(ConvertTilesetTest, EverySheetOfABatchGetsItsTilesets) {
   const ConvertRun run = Convert({"--all", "--tileset", "both", input_, dir_.file("out")});
   ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -66,6 +66,7 @@ struct TsxContents {
   std::map<std::string, std::string> image;
   int wangsets = 0;
   std::string wangsetType;
+  std::map<std::string, std::string> wangset, wangcolor;  // attributes of the last of each
   int wangcolors = 0;
   std::map<int, std::string> wangids;
   bool wellFormed = false;
@@ -87,9 +88,13 @@ TsxContents ReadTsx(const std::string& text) {
     if (name == "image") tsx.image = attributes();
     if (name == "wangset") {
       ++tsx.wangsets;
-      tsx.wangsetType = attributes()["type"];
+      tsx.wangset = attributes();
+      tsx.wangsetType = tsx.wangset["type"];
     }
-    if (name == "wangcolor") ++tsx.wangcolors;
+    if (name == "wangcolor") {
+      ++tsx.wangcolors;
+      tsx.wangcolor = attributes();
+    }
     if (name == "wangtile") {
       auto a = attributes();
       tsx.wangids[std::stoi(a["tileid"])] = a["wangid"];
@@ -135,6 +140,41 @@ TEST(TiledTilesetTest, TerrainSheetsGetOneMixedWangSet) {
   for (int own : {11, 15, 19}) EXPECT_EQ(t2.wangids.count(own), 0u) << own;
   EXPECT_EQ(t2.wangids.count(3), 0u);              // the closed tile
   EXPECT_EQ(t2.wangids.at(7), "1,0,1,0,1,0,1,0");  // the whole inner-corner tile
+}
+
+// The terrain's name, colour and thumbnail, and the tile size, as both files state them.
+TEST(TilesetLookTest, BothFilesNameColourAndSizeTheTerrain) {
+  const korvanth::TilesetDescription named =
+      korvanth::DescribeSheet({LayoutFormat::Terrain2, 48, true}, "g.png", {"草 & <砂>", 0x0A80FF});
+  const TsxContents tsx = ReadTsx(korvanth::TiledTilesetText(named));
+  ASSERT_TRUE(tsx.wellFormed);
+  EXPECT_EQ(tsx.tileset.at("name"), "g");
+  EXPECT_EQ(tsx.tileset.at("tilewidth"), "48");
+  EXPECT_EQ(tsx.tileset.at("tilecount"), "51");
+  EXPECT_EQ(tsx.image.at("width"), "192");   // 4 x 48
+  EXPECT_EQ(tsx.image.at("height"), "624");  // 13 rows of 48
+  EXPECT_EQ(tsx.wangset.at("name"), "草 & <砂>");
+  EXPECT_EQ(tsx.wangcolor.at("name"), "草 & <砂>");
+  EXPECT_EQ(tsx.wangcolor.at("color"), "#0a80ff");
+  // Terrain2's first full tile is tile 5 (quarters (2,4) (3,4) (2,5) (3,5), all inside).
+  EXPECT_EQ(tsx.wangset.at("tile"), "5");
+  EXPECT_EQ(tsx.wangcolor.at("tile"), "5");
+  EXPECT_EQ(tsx.wangids.at(5), "1,1,1,1,1,1,1,1");
+
+  const std::string tres = korvanth::GodotTilesetText(named);
+  EXPECT_NE(tres.find("terrain_set_0/terrain_0/name = \"草 & <砂>\"\n"), std::string::npos);
+  // 0x0A / 255, 0x80 / 255, 0xFF / 255.
+  EXPECT_NE(tres.find("terrain_0/color = Color(0.039216, 0.501961, 1.000000, 1)\n"),
+            std::string::npos);
+  EXPECT_NE(tres.find("texture_region_size = Vector2i(48, 48)\n"), std::string::npos);
+  EXPECT_NE(tres.find("tile_size = Vector2i(48, 48)\n"), std::string::npos);
+
+  // Without a look: the sheet's stem and the default colour; terrain1's full tile is 14.
+  const TsxContents plain =
+      ReadTsx(korvanth::TiledTilesetText(korvanth::DescribeSheet(LayoutFormat::Terrain1, "s.png")));
+  EXPECT_EQ(plain.wangset.at("name"), "s");
+  EXPECT_EQ(plain.wangcolor.at("color"), "#3c9a3c");
+  EXPECT_EQ(plain.wangset.at("tile"), "14");
 }
 
 TEST(TiledTilesetTest, RoofGetsThePlainTileset) {
@@ -261,13 +301,18 @@ TEST(GodotTilesetTest, ResourceLayoutAndReferences) {
 }
 
 TEST(GodotTilesetTest, EveryTerrainTileCarriesItsPeeringBits) {
-  for (LayoutFormat format : {LayoutFormat::Terrain1, LayoutFormat::Terrain2}) {
+  for (const korvanth::SheetLayout format :
+       {korvanth::SheetLayout(LayoutFormat::Terrain1),
+        korvanth::SheetLayout(LayoutFormat::Terrain2),
+        korvanth::SheetLayout(LayoutFormat::Terrain1, 32, true),
+        korvanth::SheetLayout(LayoutFormat::Terrain2, 32, true)}) {
     const korvanth::TilesetDescription sheet = korvanth::DescribeSheet(format, "s.png");
     const std::vector<TresSection> tres = ReadTres(korvanth::GodotTilesetText(sheet));
     ASSERT_EQ(tres.size(), 4u);
     const auto tiles = AtlasTiles(tres[2]);
     ASSERT_EQ(tiles.size(), static_cast<size_t>(TileCount(format)));
     const korvanth::TerrainRoles roles = korvanth::TerrainRolesFor(format);
+    std::set<std::map<int, int>> shapes;  // as the engine reads them
     for (int i = 0; i < TileCount(format); ++i) {
       const auto found = tiles.find({i % 4, i / 4});
       ASSERT_NE(found, tiles.end()) << i;
@@ -287,9 +332,14 @@ TEST(GodotTilesetTest, EveryTerrainTileCarriesItsPeeringBits) {
       ASSERT_EQ(tile.bits.size(), 8u) << i;
       for (int n = 0; n < 8; ++n)
         EXPECT_EQ(tile.bits.at(n), ((*roles[i] >> n) & 1) ? 0 : -1) << "tile " << i << " bit " << n;
+      shapes.insert(tile.bits);
+    }
+    // A completed set gives the engine's brush all 47 shapes.
+    if (format.complete) {
+      EXPECT_EQ(shapes.size(), 47u);
     }
     // Tiles worked out by hand: Terrain1 tile 0 (E, SE, S), tile 15 (alone).
-    if (format == LayoutFormat::Terrain1) {
+    if (format == korvanth::SheetLayout(LayoutFormat::Terrain1)) {
       const GodotTile& t0 = tiles.at({0, 0});
       const std::map<int, int> expected0 = {{0, -1}, {1, -1}, {2, 0},  {3, 0},
                                             {4, 0},  {5, -1}, {6, -1}, {7, -1}};
