@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
   dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
-  x11-utils xdotool man-db groff-base
+  x11-utils xdotool man-db groff-base python3
   tiled qt6-translations-l10n
   clang libclang-rt-14-dev libjpeg-turbo-progs libtiff-tools
 )

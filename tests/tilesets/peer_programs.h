@@ -7,8 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,10 +34,10 @@ struct TiledJsonTileset {
 };
 std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path);
 
-// A one-layer orthogonal map of square tiles (32 pixels unless told) using the external
-// tileset `tsx` from gid 1; `gids` row by row, 0 for an empty cell.
+// A one-layer orthogonal map of square tiles using the external tileset `tsx` from gid 1;
+// `gids` row by row, 0 for an empty cell.
 std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids,
-                    int tileSize = 32);
+                    int tileSize);
 
 // A wang id as neighbour bits N, NE, E, SE, S, SW, W, NW (a 1 matches); none when it holds
 // anything but 0 and 1.
@@ -57,4 +57,4 @@ struct PaintedMap {
 };
 PaintedMap PaintWithTiled(const std::string& folder, const std::string& tsx,
                           const TerrainField& field, const std::map<std::uint8_t, int>& tiles,
-                          int tileSize = 32);
+                          int tileSize);

@@ -1,55 +1,6 @@
 #include "tilesets/terrain_painting.h"
 
-#include <cstdio>
 #include <random>
-
-namespace {
-
-void Fill(QImage& image, int x, int y, int w, int h, QRgb colour) {
-  for (int row = y; row < y + h; ++row)
-    for (int column = x; column < x + w; ++column) image.setPixel(column, row, colour);
-}
-
-// Fill with a border of kBorderWidth along the chosen edges.
-void BorderedRect(QImage& image, int x, int y, int w, int h, bool top, bool bottom, bool left,
-                  bool right) {
-  Fill(image, x, y, w, h, kFill);
-  if (top) Fill(image, x, y, w, kBorderWidth, kBorder);
-  if (bottom) Fill(image, x, y + h - kBorderWidth, w, kBorderWidth, kBorder);
-  if (left) Fill(image, x, y, kBorderWidth, h, kBorder);
-  if (right) Fill(image, x + w - kBorderWidth, y, kBorderWidth, h, kBorder);
-}
-
-void CornerDots(QImage& image, int x, int y, int size) {
-  Fill(image, x, y, kDotSize, kDotSize, kDot);
-  Fill(image, x + size - kDotSize, y, kDotSize, kDotSize, kDot);
-  Fill(image, x, y + size - kDotSize, kDotSize, kDotSize, kDot);
-  Fill(image, x + size - kDotSize, y + size - kDotSize, kDotSize, kDotSize, kDot);
-}
-
-}  // namespace
-
-QImage DrawTerrainBlock(BlockKind kind) {
-  const int patchTiles = kind == BlockKind::Terrain1 ? 2 : 3;
-  QImage block(patchTiles * 32, 32 + patchTiles * 32, QImage::Format_ARGB32);
-  block.fill(0);
-  // The patch below the top row.
-  BorderedRect(block, 0, 32, patchTiles * 32, patchTiles * 32, true, true, true, true);
-  if (kind == BlockKind::Terrain1) {
-    // The tile that is never read: noise, so that reading it would show.
-    std::mt19937 noise(7);
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x) block.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
-    Fill(block, 32, 0, 32, 32, kFill);
-    CornerDots(block, 32, 0, 32);
-  } else {
-    BorderedRect(block, 0, 0, 32, 32, true, true, true, true);  // the closed tile
-    Fill(block, 32, 0, 32, 32, 0xFFB030C0u);                    // the artist's own tile
-    Fill(block, 64, 0, 32, 32, kFill);
-    CornerDots(block, 64, 0, 32);
-  }
-  return block;
-}
 
 std::uint8_t NeighbourBits(const TerrainField& f, int x, int y) {
   const bool n = f.at(x, y - 1), e = f.at(x + 1, y), s = f.at(x, y + 1), w = f.at(x - 1, y);
@@ -218,59 +169,5 @@ QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockG
                              source.pixel(from.x() * half + u, from.y() * half + v));
         }
     }
-  return image;
-}
-
-int DifferingPixels(const QImage& a, const QImage& b, std::string& first) {
-  if (a.size() != b.size()) {
-    first = "sizes differ";
-    return -1;
-  }
-  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
-  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
-  int differing = 0;
-  for (int row = 0; row < x.height(); ++row) {
-    for (int column = 0; column < x.width(); ++column) {
-      QRgb p = x.pixel(column, row), q = y.pixel(column, row);
-      if (qAlpha(p) == 0) p = 0;
-      if (qAlpha(q) == 0) q = 0;
-      if (p != q && differing++ == 0) {
-        char text[96];
-        std::snprintf(text, sizeof text, "(%d,%d): %08x vs %08x", column, row, p, q);
-        first = text;
-      }
-    }
-  }
-  return differing;
-}
-
-QImage DrawFieldDirectly(const TerrainField& field) {
-  QImage image(field.width * 32, field.height * 32, QImage::Format_ARGB32);
-  image.fill(0);
-  for (int y = 0; y < field.height; ++y) {
-    for (int x = 0; x < field.width; ++x) {
-      if (!field.at(x, y)) continue;
-      // The four corners: dx, dy is the corner's direction.
-      for (int dy : {-1, 1}) {
-        for (int dx : {-1, 1}) {
-          const CornerCase corner = CornerCaseAt(field, x, y, dx, dy);
-          const int qx = x * 32 + (dx > 0 ? 16 : 0);
-          const int qy = y * 32 + (dy > 0 ? 16 : 0);
-          const int edgeY = dy < 0 ? qy : qy + 16 - kBorderWidth;
-          const int edgeX = dx < 0 ? qx : qx + 16 - kBorderWidth;
-          Fill(image, qx, qy, 16, 16, kFill);
-          if (corner == CornerCase::Outer || corner == CornerCase::HorizontalEdge)
-            Fill(image, qx, edgeY, 16, kBorderWidth, kBorder);
-          if (corner == CornerCase::Outer || corner == CornerCase::VerticalEdge)
-            Fill(image, edgeX, qy, kBorderWidth, 16, kBorder);
-          if (corner == CornerCase::Inner) {
-            const int dotX = dx < 0 ? qx : qx + 16 - kDotSize;
-            const int dotY = dy < 0 ? qy : qy + 16 - kDotSize;
-            Fill(image, dotX, dotY, kDotSize, kDotSize, kDot);
-          }
-        }
-      }
-    }
-  }
   return image;
 }

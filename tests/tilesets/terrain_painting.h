@@ -1,30 +1,13 @@
-// A terrain field and the two ways the painting test draws it: directly, by its own rule
-// for each cell's corners, and through a converted sheet. The block it converts is drawn
-// so that every quarter of the same role looks the same.
+// A terrain field, as the painting tests fill a map with it, and the same field put
+// together from a terrain block's own quarters by each cell corner's case.
 #pragma once
 
 #include <QImage>
 #include <QPoint>
 
 #include <cstdint>
-#include <string>
 #include <set>
 #include <vector>
-
-// Look of the painted terrain.
-inline constexpr QRgb kFill = 0xFF3C9A3Cu;
-inline constexpr QRgb kBorder = 0xFF1E2A5Au;
-inline constexpr QRgb kDot = 0xFFE0402Cu;
-inline constexpr int kBorderWidth = 2;
-inline constexpr int kDotSize = 3;
-
-// Which block a test block is drawn for: patch size in tiles and the top row's tiles.
-enum class BlockKind { Terrain1, Terrain2 };
-
-// The block drawn for `kind`: fill inside the patch with a border along its outer edges,
-// an inner-corner tile with a dot in each corner, for Terrain2 a closed tile bordered all
-// round and an own tile of another colour; Terrain1's never-read tile gets noise.
-QImage DrawTerrainBlock(BlockKind kind);
 
 // A field of cells, terrain or not; outside it nothing is terrain.
 struct TerrainField {
@@ -58,7 +41,7 @@ TerrainField WithEveryShape(TerrainField field, const std::set<std::uint8_t>& sh
 int CountBlobs(const TerrainField& field);
 int CountHoles(const TerrainField& field);
 
-// What a 16-pixel corner of a terrain cell borders, from the side above or below it, the
+// What a corner (a quarter) of a terrain cell borders, from the side above or below it, the
 // side left or right of it and the diagonal between them: an outer corner (neither side),
 // an edge running down the corner's outer column (only the side above or below), an edge
 // along its outer row (only the side left or right), an inner corner (both sides but not
@@ -87,12 +70,3 @@ QPoint SourceQuarter(BlockGeometry geometry, CornerCase corner, int dx, int dy);
 // transparent.
 QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry,
                           int tileSize);
-
-// Pixels that differ between two pictures of one size (fully transparent pixels are equal
-// whatever their colour), the first described in `first`; -1 when the sizes differ.
-int DifferingPixels(const QImage& a, const QImage& b, std::string& first);
-
-// The field drawn directly, 32 pixels a cell: each terrain cell's four 16-pixel corners
-// chosen from its neighbours (outer corner, border, inner corner or fill); empty cells
-// stay transparent.
-QImage DrawFieldDirectly(const TerrainField& field);

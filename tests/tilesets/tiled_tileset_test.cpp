@@ -1,18 +1,15 @@
 // The tilesets as the real Tiled reads them: `tiled --export-tileset json` gives back
-// every tile and wang id, and a map painted by wang ids renders, through tmxrasterizer,
-// exactly as the test draws the same terrain field by its own rule.
+// every tile and wang id (maps painted with them: sample_joins_test.cpp).
 #include <gtest/gtest.h>
 
 #include <QImage>
 
 #include <filesystem>
-#include <set>
 
 #include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
 #include "support/test_files.h"
 #include "tilesets/peer_programs.h"
-#include "tilesets/terrain_painting.h"
 
 using namespace korvanth;
 
@@ -89,57 +86,5 @@ TEST(TiledRoundTripTest, TiledReadsEveryTilesetWithTheSameTilesAndWangIds) {
     EXPECT_EQ(back->wangids.size(), withRole);
   }
 }
-
-class TiledPaintingTest : public ::testing::TestWithParam<LayoutFormat> {};
-
-TEST_P(TiledPaintingTest, AMapPaintedByWangIdsRendersAsTheFieldDrawnDirectly) {
-  const LayoutFormat format = GetParam();
-  ScratchDir dir;
-  const QImage block = DrawTerrainBlock(format == LayoutFormat::Terrain1 ? BlockKind::Terrain1
-                                                                         : BlockKind::Terrain2);
-  const std::string tsx = ConvertWithTileset(dir, format, block, "painted.png");
-  const ProgramRun exported = ExportTilesetAsJson(tsx, dir.file("painted.json"));
-  ASSERT_EQ(exported.exitCode, 0) << exported.err;
-  const std::optional<TiledJsonTileset> tileset = ReadTiledJson(dir.file("painted.json"));
-  ASSERT_TRUE(tileset.has_value());
-
-  // The combinations the sheet offers, each with the first tile that has it.
-  const std::map<std::uint8_t, int> tileFor = TilesByNeighbours(*tileset);
-  std::set<std::uint8_t> available;
-  for (const auto& [bits, tile] : tileFor) available.insert(bits);
-  ASSERT_EQ(available.size(), format == LayoutFormat::Terrain1 ? 39u : 43u);
-
-  // A field of several blobs and holes; of the first seeds that give one, the one that
-  // needs the most different combinations.
-  constexpr int kSize = 28;
-  const TerrainField field = MostVariedField(kSize, available, 40);
-  ASSERT_GE(CountBlobs(field), 3);
-  ASSERT_GE(CountHoles(field), 2);
-
-  const PaintedMap painted = PaintWithTiled(dir.path().string(), "painted.tsx", field, tileFor);
-  ASSERT_FALSE(painted.picture.isNull()) << painted.problem;
-  EXPECT_EQ(painted.tilesUsed.size(), available.size())
-      << "the field leaves tiles of the set unused";
-  int terrainCells = 0;
-  for (std::uint8_t cell : field.cells) terrainCells += cell;
-  std::printf("field %dx%d: %d blobs, %d holes, %d terrain cells, %zu distinct tiles\n", kSize,
-              kSize, CountBlobs(field), CountHoles(field), terrainCells, painted.tilesUsed.size());
-
-  const QImage direct = DrawFieldDirectly(field);
-  std::string first;
-  EXPECT_EQ(DifferingPixels(painted.picture, direct, first), 0) << "first difference at " << first;
-
-  // Kept for the documentation when asked for.
-  if (const char* keep = std::getenv("KORVANTH_KEEP_PAINTED_MAP"))
-    fs::copy_file(dir.file("rendered.png"),
-                  std::string(keep) + "-" + std::string(LayoutFormatName(format)) + ".png",
-                  fs::copy_options::overwrite_existing);
-}
-
-INSTANTIATE_TEST_SUITE_P(TerrainFormats, TiledPaintingTest,
-                         ::testing::Values(LayoutFormat::Terrain1, LayoutFormat::Terrain2),
-                         [](const auto& info) {
-                           return std::string(LayoutFormatName(info.param));
-                         });
 
 }  // namespace
