@@ -59,15 +59,13 @@ std::string MeanColour(const QImage& image, int x0, int y0, int size) {
     for (int x = x0; x < x0 + size; ++x) {
       const QRgb p = image.pixel(x, y);
       weight += qAlpha(p);
-      sums[0] += std::uint64_t(qAlpha(p)) * qRed(p);
-      sums[1] += std::uint64_t(qAlpha(p)) * qGreen(p);
-      sums[2] += std::uint64_t(qAlpha(p)) * qBlue(p);
+      for (int c = 0; c < 3; ++c) sums[c] += qAlpha(p) * std::uint64_t(p >> (16 - 8 * c) & 0xFF);
     }
-  if (weight == 0) return "none";
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", unsigned((sums[0] + weight / 2) / weight),
-                unsigned((sums[1] + weight / 2) / weight),
-                unsigned((sums[2] + weight / 2) / weight));
+  char text[8] = "none";
+  if (weight > 0)
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", unsigned((sums[0] + weight / 2) / weight),
+                  unsigned((sums[1] + weight / 2) / weight),
+                  unsigned((sums[2] + weight / 2) / weight));
   return text;
 }
 
