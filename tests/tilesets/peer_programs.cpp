@@ -33,7 +33,16 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
   tileset.wangsetCount = static_cast<int>(wangsets.size());
   for (const QJsonValue& set : wangsets) {
     tileset.wangsetType = set.toObject().value("type").toString().toStdString();
-    tileset.colourCount = static_cast<int>(set.toObject().value("colors").toArray().size());
+    tileset.wangsetName = set.toObject().value("name").toString().toStdString();
+    tileset.wangsetTile = set.toObject().value("tile").toInt(-1);
+    const QJsonArray colours = set.toObject().value("colors").toArray();
+    tileset.colourCount = static_cast<int>(colours.size());
+    if (!colours.isEmpty()) {
+      const QJsonObject first = colours.first().toObject();
+      tileset.colourName = first.value("name").toString().toStdString();
+      tileset.colour = first.value("color").toString().toStdString();
+      tileset.colourTile = first.value("tile").toInt(-1);
+    }
     for (const QJsonValue& tile : set.toObject().value("wangtiles").toArray()) {
       std::array<int, 8> id{};
       const QJsonArray values = tile.toObject().value("wangid").toArray();
@@ -45,15 +54,16 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
   return tileset;
 }
 
-std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids) {
+std::string MapText(int width, int height, int tileSize, const std::string& tsx,
+                    const std::vector<int>& gids) {
   const std::string w = std::to_string(width), h = std::to_string(height);
+  const std::string size = std::to_string(tileSize);
   std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   text +=
       "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"orthogonal\" "
       "renderorder=\"right-down\" width=\"" +
-      w + "\" height=\"" + h +
-      "\" tilewidth=\"32\" tileheight=\"32\" infinite=\"0\" nextlayerid=\"2\" "
-      "nextobjectid=\"1\">\n";
+      w + "\" height=\"" + h + "\" tilewidth=\"" + size + "\" tileheight=\"" + size +
+      "\" infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n";
   text += " <tileset firstgid=\"1\" source=\"" + tsx + "\"/>\n";
   text += " <layer id=\"1\" name=\"terrain\" width=\"" + w + "\" height=\"" + h + "\">\n";
   text += "  <data encoding=\"csv\">\n";

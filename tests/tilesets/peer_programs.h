@@ -24,11 +24,16 @@ struct TiledJsonTileset {
   std::map<std::string, std::string> fields;  // top-level scalars, as text
   int wangsetCount = 0;
   std::string wangsetType;
+  std::string wangsetName;
+  int wangsetTile = -1;
   int colourCount = 0;
+  std::string colourName, colour;  // the last wang set's first colour; colour as #rrggbb
+  int colourTile = -1;
   std::map<int, std::array<int, 8>> wangids;  // tile id -> wangid
 };
 std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path);
 
-// A one-layer orthogonal map of 32 x 32 tiles using the external tileset `tsx` from
-// gid 1; `gids` row by row, 0 for an empty cell.
-std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids);
+// A one-layer orthogonal map of `tileSize` square tiles using the external tileset `tsx`
+// from gid 1; `gids` row by row, 0 for an empty cell.
+std::string MapText(int width, int height, int tileSize, const std::string& tsx,
+                    const std::vector<int>& gids);

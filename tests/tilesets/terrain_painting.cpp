@@ -1,5 +1,7 @@
 #include "tilesets/terrain_painting.h"
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 namespace {
@@ -9,43 +11,53 @@ void Fill(QImage& image, int x, int y, int w, int h, QRgb colour) {
     for (int column = x; column < x + w; ++column) image.setPixel(column, row, colour);
 }
 
-// Fill with a border of kBorderWidth along the chosen edges.
-void BorderedRect(QImage& image, int x, int y, int w, int h, bool top, bool bottom, bool left,
-                  bool right) {
+// Border and dot sizes at a tile size: 2 and 3 pixels at 32, never below one.
+int BorderWidth(int tileSize) { return std::max(1, tileSize / 16); }
+int DotSize(int tileSize) { return std::max(1, 3 * tileSize / 32); }
+
+// Fill with a border along the chosen edges.
+void BorderedRect(QImage& image, int x, int y, int w, int h, int border, bool top, bool bottom,
+                  bool left, bool right) {
   Fill(image, x, y, w, h, kFill);
-  if (top) Fill(image, x, y, w, kBorderWidth, kBorder);
-  if (bottom) Fill(image, x, y + h - kBorderWidth, w, kBorderWidth, kBorder);
-  if (left) Fill(image, x, y, kBorderWidth, h, kBorder);
-  if (right) Fill(image, x + w - kBorderWidth, y, kBorderWidth, h, kBorder);
+  if (top) Fill(image, x, y, w, border, kBorder);
+  if (bottom) Fill(image, x, y + h - border, w, border, kBorder);
+  if (left) Fill(image, x, y, border, h, kBorder);
+  if (right) Fill(image, x + w - border, y, border, h, kBorder);
 }
 
 void CornerDots(QImage& image, int x, int y, int size) {
-  Fill(image, x, y, kDotSize, kDotSize, kDot);
-  Fill(image, x + size - kDotSize, y, kDotSize, kDotSize, kDot);
-  Fill(image, x, y + size - kDotSize, kDotSize, kDotSize, kDot);
-  Fill(image, x + size - kDotSize, y + size - kDotSize, kDotSize, kDotSize, kDot);
+  const int dot = DotSize(size);
+  Fill(image, x, y, dot, dot, kDot);
+  Fill(image, x + size - dot, y, dot, dot, kDot);
+  Fill(image, x, y + size - dot, dot, dot, kDot);
+  Fill(image, x + size - dot, y + size - dot, dot, dot, kDot);
 }
+
+// The neighbours in bit order N, NE, E, SE, S, SW, W, NW.
+constexpr int kAround[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
+                               {0, 1},  {-1, 1}, {-1, 0}, {-1, -1}};
 
 }  // namespace
 
-QImage DrawTerrainBlock(BlockKind kind) {
+QImage DrawTerrainBlock(BlockKind kind, int n) {
   const int patchTiles = kind == BlockKind::Terrain1 ? 2 : 3;
-  QImage block(patchTiles * 32, 32 + patchTiles * 32, QImage::Format_ARGB32);
+  const int border = BorderWidth(n);
+  QImage block(patchTiles * n, n + patchTiles * n, QImage::Format_ARGB32);
   block.fill(0);
   // The patch below the top row.
-  BorderedRect(block, 0, 32, patchTiles * 32, patchTiles * 32, true, true, true, true);
+  BorderedRect(block, 0, n, patchTiles * n, patchTiles * n, border, true, true, true, true);
   if (kind == BlockKind::Terrain1) {
     // The tile that is never read: noise, so that reading it would show.
     std::mt19937 noise(7);
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x) block.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
-    Fill(block, 32, 0, 32, 32, kFill);
-    CornerDots(block, 32, 0, 32);
+    for (int y = 0; y < n; ++y)
+      for (int x = 0; x < n; ++x) block.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
+    Fill(block, n, 0, n, n, kFill);
+    CornerDots(block, n, 0, n);
   } else {
-    BorderedRect(block, 0, 0, 32, 32, true, true, true, true);  // the closed tile
-    Fill(block, 32, 0, 32, 32, 0xFFB030C0u);                    // the artist's own tile
-    Fill(block, 64, 0, 32, 32, kFill);
-    CornerDots(block, 64, 0, 32);
+    BorderedRect(block, 0, 0, n, n, border, true, true, true, true);  // the closed tile
+    Fill(block, n, 0, n, n, 0xFFB030C0u);                             // the artist's own tile
+    Fill(block, 2 * n, 0, n, n, kFill);
+    CornerDots(block, 2 * n, 0, n);
   }
   return block;
 }
@@ -130,8 +142,51 @@ int CountGroups(const TerrainField& field, bool value, bool enclosedOnly) {
 int CountBlobs(const TerrainField& field) { return CountGroups(field, true, false); }
 int CountHoles(const TerrainField& field) { return CountGroups(field, false, true); }
 
-QImage DrawFieldDirectly(const TerrainField& field) {
-  QImage image(field.width * 32, field.height * 32, QImage::Format_ARGB32);
+std::set<std::uint8_t> ShapesIn(const TerrainField& field) {
+  std::set<std::uint8_t> shapes;
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x)
+      if (field.at(x, y)) shapes.insert(NeighbourBits(field, x, y));
+  return shapes;
+}
+
+std::set<std::uint8_t> AllShapes() {
+  std::set<std::uint8_t> shapes;
+  for (unsigned filled = 0; filled < 256; ++filled) {
+    TerrainField field{3, 3, std::vector<std::uint8_t>(9, 0)};
+    field.cells[4] = 1;
+    for (int n = 0; n < 8; ++n)
+      if (filled >> n & 1) field.cells[(1 + kAround[n][1]) * 3 + 1 + kAround[n][0]] = 1;
+    shapes.insert(NeighbourBits(field, 1, 1));
+  }
+  return shapes;
+}
+
+TerrainField PlantShapes(TerrainField field, const std::set<std::uint8_t>& shapes) {
+  std::vector<std::uint8_t> missing;
+  const std::set<std::uint8_t> present = ShapesIn(field);
+  std::set_difference(shapes.begin(), shapes.end(), present.begin(), present.end(),
+                      std::back_inserter(missing));
+  if (missing.empty()) return field;
+  // A 3 x 3 stamp per shape with an empty cell between stamps, below an empty row.
+  const int perRow = std::max(1, field.width / 4);
+  const int top = field.height + 1;
+  field.height = top + 4 * ((static_cast<int>(missing.size()) + perRow - 1) / perRow);
+  field.cells.resize(static_cast<std::size_t>(field.width) * field.height, 0);
+  for (std::size_t i = 0; i < missing.size(); ++i) {
+    const int cx = 1 + 4 * (static_cast<int>(i) % perRow);
+    const int cy = top + 1 + 4 * (static_cast<int>(i) / perRow);
+    field.cells[cy * field.width + cx] = 1;
+    for (int n = 0; n < 8; ++n)
+      if (missing[i] >> n & 1)
+        field.cells[(cy + kAround[n][1]) * field.width + cx + kAround[n][0]] = 1;
+  }
+  return field;
+}
+
+QImage DrawFieldDirectly(const TerrainField& field, int n) {
+  const int q = n / 2, border = BorderWidth(n), dot = DotSize(n);
+  QImage image(field.width * n, field.height * n, QImage::Format_ARGB32);
   image.fill(0);
   for (int y = 0; y < field.height; ++y) {
     for (int x = 0; x < field.width; ++x) {
@@ -142,18 +197,13 @@ QImage DrawFieldDirectly(const TerrainField& field) {
           const bool vertical = field.at(x, y + dy);    // the side above or below
           const bool horizontal = field.at(x + dx, y);  // the side left or right
           const bool diagonal = field.at(x + dx, y + dy);
-          const int qx = x * 32 + (dx > 0 ? 16 : 0);
-          const int qy = y * 32 + (dy > 0 ? 16 : 0);
-          const int edgeY = dy < 0 ? qy : qy + 16 - kBorderWidth;
-          const int edgeX = dx < 0 ? qx : qx + 16 - kBorderWidth;
-          Fill(image, qx, qy, 16, 16, kFill);
-          if (!vertical) Fill(image, qx, edgeY, 16, kBorderWidth, kBorder);
-          if (!horizontal) Fill(image, edgeX, qy, kBorderWidth, 16, kBorder);
-          if (vertical && horizontal && !diagonal) {
-            const int dotX = dx < 0 ? qx : qx + 16 - kDotSize;
-            const int dotY = dy < 0 ? qy : qy + 16 - kDotSize;
-            Fill(image, dotX, dotY, kDotSize, kDotSize, kDot);  // inner corner
-          }
+          const int qx = x * n + (dx > 0 ? q : 0);
+          const int qy = y * n + (dy > 0 ? q : 0);
+          Fill(image, qx, qy, q, q, kFill);
+          if (!vertical) Fill(image, qx, dy < 0 ? qy : qy + q - border, q, border, kBorder);
+          if (!horizontal) Fill(image, dx < 0 ? qx : qx + q - border, qy, border, q, kBorder);
+          if (vertical && horizontal && !diagonal)  // an inner corner
+            Fill(image, dx < 0 ? qx : qx + q - dot, dy < 0 ? qy : qy + q - dot, dot, dot, kDot);
         }
       }
     }

@@ -13,16 +13,15 @@
 inline constexpr QRgb kFill = 0xFF3C9A3Cu;
 inline constexpr QRgb kBorder = 0xFF1E2A5Au;
 inline constexpr QRgb kDot = 0xFFE0402Cu;
-inline constexpr int kBorderWidth = 2;
-inline constexpr int kDotSize = 3;
 
 // Which block a test block is drawn for: patch size in tiles and the top row's tiles.
 enum class BlockKind { Terrain1, Terrain2 };
 
-// The block drawn for `kind`: fill inside the patch with a border along its outer edges,
-// an inner-corner tile with a dot in each corner, for Terrain2 a closed tile bordered all
-// round and an own tile of another colour; Terrain1's never-read tile gets noise.
-QImage DrawTerrainBlock(BlockKind kind);
+// The block drawn for `kind` at `tileSize`: fill inside the patch with a border along its
+// outer edges, an inner-corner tile with a dot in each corner, for Terrain2 a closed tile
+// bordered all round and an own tile of another colour; Terrain1's never-read tile gets
+// noise. Border and dots grow with the tile.
+QImage DrawTerrainBlock(BlockKind kind, int tileSize);
 
 // A field of cells, terrain or not; outside it nothing is terrain.
 struct TerrainField {
@@ -43,11 +42,22 @@ std::uint8_t NeighbourBits(const TerrainField& field, int x, int y);
 TerrainField RandomField(unsigned seed, int width, int height,
                          const std::set<std::uint8_t>& available);
 
+// The combinations the terrain cells of `field` need.
+std::set<std::uint8_t> ShapesIn(const TerrainField& field);
+
+// Every combination a terrain cell can have: its neighbourhood filled in each of the 256
+// ways (47 of them, the lone cell's 0 included).
+std::set<std::uint8_t> AllShapes();
+
+// `field` with rows added below it, holding one cell with each of `shapes` that the field
+// lacks, each amid exactly its neighbours and apart from the others.
+TerrainField PlantShapes(TerrainField field, const std::set<std::uint8_t>& shapes);
+
 // Connected groups of terrain cells, and of non-terrain cells enclosed by terrain.
 int CountBlobs(const TerrainField& field);
 int CountHoles(const TerrainField& field);
 
-// The field drawn directly, 32 pixels a cell: each terrain cell's four 16-pixel corners
+// The field drawn directly, `tileSize` pixels a cell: each terrain cell's four corners
 // chosen from its neighbours (outer corner, border, inner corner or fill); empty cells
 // stay transparent.
-QImage DrawFieldDirectly(const TerrainField& field);
+QImage DrawFieldDirectly(const TerrainField& field, int tileSize);
