@@ -43,8 +43,10 @@ CaseQuarters QuartersByCase(LayoutTable table, const TerrainRoles& roles) {
 
 CompletedSheet CompleteSheet(LayoutTable table, const TerrainRoles& roles, int columns) {
   CompletedSheet completed{{table.begin(), table.end()}, roles, {}};
+  // A format without terrain keeps its empty roles: it has no terrain to complete.
+  if (roles.empty()) return completed;
   completed.roles.resize(table.size());
-  if (roles.empty() || columns <= 0) return completed;
+  if (columns <= 0) return completed;
   const CaseQuarters quarters = QuartersByCase(table, roles);
   for (const NeighbourMask shape : BlobShapes()) {
     if (std::find(roles.begin(), roles.end(), shape) != roles.end()) continue;

@@ -5,10 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <fstream>
-
-#include "support/test_files.h"
-
 ProgramRun ExportTilesetAsJson(const std::string& tsx, const std::string& json) {
   return RunProgram(KORVANTH_TILED_EXE, {"--export-tileset", "json", tsx, json});
 }
@@ -37,7 +33,16 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
   tileset.wangsetCount = static_cast<int>(wangsets.size());
   for (const QJsonValue& set : wangsets) {
     tileset.wangsetType = set.toObject().value("type").toString().toStdString();
-    tileset.colourCount = static_cast<int>(set.toObject().value("colors").toArray().size());
+    tileset.wangsetName = set.toObject().value("name").toString().toStdString();
+    tileset.wangsetTile = set.toObject().value("tile").toInt(-1);
+    const QJsonArray colours = set.toObject().value("colors").toArray();
+    tileset.colourCount = static_cast<int>(colours.size());
+    if (!colours.isEmpty()) {
+      const QJsonObject first = colours.first().toObject();
+      tileset.colourName = first.value("name").toString().toStdString();
+      tileset.colour = first.value("color").toString().toStdString();
+      tileset.colourTile = first.value("tile").toInt(-1);
+    }
     for (const QJsonValue& tile : set.toObject().value("wangtiles").toArray()) {
       std::array<int, 8> id{};
       const QJsonArray values = tile.toObject().value("wangid").toArray();
@@ -49,17 +54,16 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
   return tileset;
 }
 
-std::string MapText(int width, int height, const std::string& tsx, const std::vector<int>& gids,
-                    int tileSize) {
+std::string MapText(int width, int height, int tileSize, const std::string& tsx,
+                    const std::vector<int>& gids) {
   const std::string w = std::to_string(width), h = std::to_string(height);
-  const std::string tile = std::to_string(tileSize);
+  const std::string size = std::to_string(tileSize);
   std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   text +=
       "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"orthogonal\" "
       "renderorder=\"right-down\" width=\"" +
-      w + "\" height=\"" + h + "\" tilewidth=\"" + tile + "\" tileheight=\"" + tile +
-      "\" infinite=\"0\" nextlayerid=\"2\" "
-      "nextobjectid=\"1\">\n";
+      w + "\" height=\"" + h + "\" tilewidth=\"" + size + "\" tileheight=\"" + size +
+      "\" infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n";
   text += " <tileset firstgid=\"1\" source=\"" + tsx + "\"/>\n";
   text += " <layer id=\"1\" name=\"terrain\" width=\"" + w + "\" height=\"" + h + "\">\n";
   text += "  <data encoding=\"csv\">\n";
@@ -72,50 +76,4 @@ std::string MapText(int width, int height, const std::string& tsx, const std::ve
   }
   text += "  </data>\n </layer>\n</map>\n";
   return text;
-}
-
-std::optional<std::uint8_t> WangBits(const std::array<int, 8>& wangid) {
-  std::uint8_t bits = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (wangid[i] != 0 && wangid[i] != 1) return std::nullopt;
-    if (wangid[i] == 1) bits |= std::uint8_t(1u << i);
-  }
-  return bits;
-}
-
-std::map<std::uint8_t, int> TilesByNeighbours(const TiledJsonTileset& tileset) {
-  std::map<std::uint8_t, int> tiles;
-  for (const auto& [tile, wangid] : tileset.wangids) {
-    const std::optional<std::uint8_t> bits = WangBits(wangid);
-    if (!bits) return {};
-    tiles.emplace(*bits, tile);
-  }
-  return tiles;
-}
-
-PaintedMap PaintWithTiled(const std::string& folder, const std::string& tsx,
-                          const TerrainField& field, const std::map<std::uint8_t, int>& tiles,
-                          int tileSize) {
-  PaintedMap painted;
-  std::vector<int> gids(field.cells.size(), 0);
-  for (int y = 0; y < field.height; ++y)
-    for (int x = 0; x < field.width; ++x) {
-      if (!field.at(x, y)) continue;
-      const auto found = tiles.find(NeighbourBits(field, x, y));
-      if (found == tiles.end()) {
-        painted.problem = "no tile for cell " + std::to_string(x) + "," + std::to_string(y);
-        return painted;
-      }
-      gids[y * field.width + x] = found->second + 1;
-      painted.tilesUsed.insert(found->second);
-    }
-  const std::string tmx = folder + "/painted.tmx", png = folder + "/rendered.png";
-  std::ofstream(tmx, std::ios::binary) << MapText(field.width, field.height, tsx, gids, tileSize);
-  const ProgramRun rendered = RasterizeMap(tmx, png);
-  if (rendered.exitCode != 0) {
-    painted.problem = "tmxrasterizer: " + rendered.err;
-    return painted;
-  }
-  painted.picture = ReadBack(png);
-  return painted;
 }

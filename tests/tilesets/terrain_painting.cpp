@@ -1,6 +1,66 @@
 #include "tilesets/terrain_painting.h"
 
+#include <algorithm>
+#include <iterator>
 #include <random>
+
+namespace {
+
+void Fill(QImage& image, int x, int y, int w, int h, QRgb colour) {
+  for (int row = y; row < y + h; ++row)
+    for (int column = x; column < x + w; ++column) image.setPixel(column, row, colour);
+}
+
+// Border and dot sizes at a tile size: 2 and 3 pixels at 32, never below one.
+int BorderWidth(int tileSize) { return std::max(1, tileSize / 16); }
+int DotSize(int tileSize) { return std::max(1, 3 * tileSize / 32); }
+
+// Fill with a border along the chosen edges.
+void BorderedRect(QImage& image, int x, int y, int w, int h, int border, bool top, bool bottom,
+                  bool left, bool right) {
+  Fill(image, x, y, w, h, kFill);
+  if (top) Fill(image, x, y, w, border, kBorder);
+  if (bottom) Fill(image, x, y + h - border, w, border, kBorder);
+  if (left) Fill(image, x, y, border, h, kBorder);
+  if (right) Fill(image, x + w - border, y, border, h, kBorder);
+}
+
+void CornerDots(QImage& image, int x, int y, int size) {
+  const int dot = DotSize(size);
+  Fill(image, x, y, dot, dot, kDot);
+  Fill(image, x + size - dot, y, dot, dot, kDot);
+  Fill(image, x, y + size - dot, dot, dot, kDot);
+  Fill(image, x + size - dot, y + size - dot, dot, dot, kDot);
+}
+
+// The neighbours in bit order N, NE, E, SE, S, SW, W, NW.
+constexpr int kAround[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
+                               {0, 1},  {-1, 1}, {-1, 0}, {-1, -1}};
+
+}  // namespace
+
+QImage DrawTerrainBlock(BlockKind kind, int n) {
+  const int patchTiles = kind == BlockKind::Terrain1 ? 2 : 3;
+  const int border = BorderWidth(n);
+  QImage block(patchTiles * n, n + patchTiles * n, QImage::Format_ARGB32);
+  block.fill(0);
+  // The patch below the top row.
+  BorderedRect(block, 0, n, patchTiles * n, patchTiles * n, border, true, true, true, true);
+  if (kind == BlockKind::Terrain1) {
+    // The tile that is never read: noise, so that reading it would show.
+    std::mt19937 noise(7);
+    for (int y = 0; y < n; ++y)
+      for (int x = 0; x < n; ++x) block.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
+    Fill(block, n, 0, n, n, kFill);
+    CornerDots(block, n, 0, n);
+  } else {
+    BorderedRect(block, 0, 0, n, n, border, true, true, true, true);  // the closed tile
+    Fill(block, n, 0, n, n, 0xFFB030C0u);                             // the artist's own tile
+    Fill(block, 2 * n, 0, n, n, kFill);
+    CornerDots(block, 2 * n, 0, n);
+  }
+  return block;
+}
 
 std::uint8_t NeighbourBits(const TerrainField& f, int x, int y) {
   const bool n = f.at(x, y - 1), e = f.at(x + 1, y), s = f.at(x, y + 1), w = f.at(x - 1, y);
@@ -45,31 +105,6 @@ TerrainField RandomField(unsigned seed, int width, int height,
   return field;
 }
 
-TerrainField WithEveryShape(TerrainField field, const std::set<std::uint8_t>& shapes) {
-  std::set<std::uint8_t> missing = shapes;
-  for (int y = 0; y < field.height; ++y)
-    for (int x = 0; x < field.width; ++x)
-      if (field.at(x, y)) missing.erase(NeighbourBits(field, x, y));
-  // Each shape on a 3 x 3 stamp, four cells apart, below an empty row.
-  const int perRow = field.width / 4;
-  const int top = field.height + 1;
-  const int stampRows = (static_cast<int>(missing.size()) + perRow - 1) / perRow;
-  if (stampRows == 0) return field;
-  field.height = top + 4 * stampRows;
-  field.cells.resize(static_cast<size_t>(field.width) * field.height, 0);
-  constexpr int kStep[8][2] = {{0, -1}, {1, -1}, {1, 0},  {1, 1},
-                               {0, 1},  {-1, 1}, {-1, 0}, {-1, -1}};
-  int index = 0;
-  for (std::uint8_t shape : missing) {
-    const int cx = 4 * (index % perRow) + 1, cy = top + 4 * (index / perRow) + 1;
-    field.cells[cy * field.width + cx] = 1;
-    for (int n = 0; n < 8; ++n)
-      if (shape >> n & 1) field.cells[(cy + kStep[n][1]) * field.width + cx + kStep[n][0]] = 1;
-    ++index;
-  }
-  return field;
-}
-
 namespace {
 
 // Connected groups (4-neighbourhood) of cells equal to `value`; with `enclosedOnly`,
@@ -107,67 +142,71 @@ int CountGroups(const TerrainField& field, bool value, bool enclosedOnly) {
 int CountBlobs(const TerrainField& field) { return CountGroups(field, true, false); }
 int CountHoles(const TerrainField& field) { return CountGroups(field, false, true); }
 
-TerrainField MostVariedField(int size, const std::set<std::uint8_t>& available, unsigned seeds) {
-  TerrainField field;
-  size_t bestVariety = 0;
-  for (unsigned seed = 1; seed <= seeds; ++seed) {
-    const TerrainField candidate = RandomField(seed, size, size, available);
-    int terrainCells = 0;
-    std::set<std::uint8_t> needed;
-    for (int y = 0; y < size; ++y)
-      for (int x = 0; x < size; ++x)
-        if (candidate.at(x, y)) {
-          ++terrainCells;
-          needed.insert(NeighbourBits(candidate, x, y));
-        }
-    if (CountBlobs(candidate) >= 3 && CountHoles(candidate) >= 2 &&
-        terrainCells >= size * size / 4 && needed.size() > bestVariety) {
-      field = candidate;
-      bestVariety = needed.size();
-    }
+std::set<std::uint8_t> ShapesIn(const TerrainField& field) {
+  std::set<std::uint8_t> shapes;
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x)
+      if (field.at(x, y)) shapes.insert(NeighbourBits(field, x, y));
+  return shapes;
+}
+
+std::set<std::uint8_t> AllShapes() {
+  std::set<std::uint8_t> shapes;
+  for (unsigned filled = 0; filled < 256; ++filled) {
+    TerrainField field{3, 3, std::vector<std::uint8_t>(9, 0)};
+    field.cells[4] = 1;
+    for (int n = 0; n < 8; ++n)
+      if (filled >> n & 1) field.cells[(1 + kAround[n][1]) * 3 + 1 + kAround[n][0]] = 1;
+    shapes.insert(NeighbourBits(field, 1, 1));
+  }
+  return shapes;
+}
+
+TerrainField PlantShapes(TerrainField field, const std::set<std::uint8_t>& shapes) {
+  std::vector<std::uint8_t> missing;
+  const std::set<std::uint8_t> present = ShapesIn(field);
+  std::set_difference(shapes.begin(), shapes.end(), present.begin(), present.end(),
+                      std::back_inserter(missing));
+  if (missing.empty()) return field;
+  // A 3 x 3 stamp per shape with an empty cell between stamps, below an empty row.
+  const int perRow = std::max(1, field.width / 4);
+  const int top = field.height + 1;
+  field.height = top + 4 * ((static_cast<int>(missing.size()) + perRow - 1) / perRow);
+  field.cells.resize(static_cast<std::size_t>(field.width) * field.height, 0);
+  for (std::size_t i = 0; i < missing.size(); ++i) {
+    const int cx = 1 + 4 * (static_cast<int>(i) % perRow);
+    const int cy = top + 1 + 4 * (static_cast<int>(i) / perRow);
+    field.cells[cy * field.width + cx] = 1;
+    for (int n = 0; n < 8; ++n)
+      if (missing[i] >> n & 1)
+        field.cells[(cy + kAround[n][1]) * field.width + cx + kAround[n][0]] = 1;
   }
   return field;
 }
 
-CornerCase CornerCaseAt(const TerrainField& field, int x, int y, int dx, int dy) {
-  const bool vertical = field.at(x, y + dy);    // the side above or below
-  const bool horizontal = field.at(x + dx, y);  // the side left or right
-  if (!vertical) return horizontal ? CornerCase::HorizontalEdge : CornerCase::Outer;
-  if (!horizontal) return CornerCase::VerticalEdge;
-  return field.at(x + dx, y + dy) ? CornerCase::Full : CornerCase::Inner;
-}
-
-QPoint SourceQuarter(BlockGeometry g, CornerCase corner, int dx, int dy) {
-  if (corner == CornerCase::Inner)
-    return {g.innerColumn + (dx > 0 ? 1 : 0), g.innerRow + (dy > 0 ? 1 : 0)};
-  const int last = g.patchQuarters - 1;
-  const bool edgeColumn = corner == CornerCase::Outer || corner == CornerCase::VerticalEdge;
-  const bool edgeRow = corner == CornerCase::Outer || corner == CornerCase::HorizontalEdge;
-  // Inner quarters next to the side's edge, so the block's other quarters are not these.
-  const int column = edgeColumn ? (dx < 0 ? 0 : last) : (dx < 0 ? 1 : last - 1);
-  const int row = edgeRow ? (dy < 0 ? 0 : last) : (dy < 0 ? 1 : last - 1);
-  return {g.patchColumn + column, g.patchRow + row};
-}
-
-QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry,
-                          int tileSize) {
-  const int half = tileSize / 2;
-  QImage image(field.width * tileSize, field.height * tileSize, QImage::Format_ARGB32);
+QImage DrawFieldDirectly(const TerrainField& field, int n) {
+  const int q = n / 2, border = BorderWidth(n), dot = DotSize(n);
+  QImage image(field.width * n, field.height * n, QImage::Format_ARGB32);
   image.fill(0);
-  const QImage source = block.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < field.height; ++y)
+  for (int y = 0; y < field.height; ++y) {
     for (int x = 0; x < field.width; ++x) {
       if (!field.at(x, y)) continue;
-      for (int dy : {-1, 1})
+      // The four corners: dx, dy is the corner's direction.
+      for (int dy : {-1, 1}) {
         for (int dx : {-1, 1}) {
-          const QPoint from = SourceQuarter(geometry, CornerCaseAt(field, x, y, dx, dy), dx, dy);
-          const int toX = x * tileSize + (dx > 0 ? half : 0);
-          const int toY = y * tileSize + (dy > 0 ? half : 0);
-          for (int v = 0; v < half; ++v)
-            for (int u = 0; u < half; ++u)
-              image.setPixel(toX + u, toY + v,
-                             source.pixel(from.x() * half + u, from.y() * half + v));
+          const bool vertical = field.at(x, y + dy);    // the side above or below
+          const bool horizontal = field.at(x + dx, y);  // the side left or right
+          const bool diagonal = field.at(x + dx, y + dy);
+          const int qx = x * n + (dx > 0 ? q : 0);
+          const int qy = y * n + (dy > 0 ? q : 0);
+          Fill(image, qx, qy, q, q, kFill);
+          if (!vertical) Fill(image, qx, dy < 0 ? qy : qy + q - border, q, border, kBorder);
+          if (!horizontal) Fill(image, dx < 0 ? qx : qx + q - border, qy, border, q, kBorder);
+          if (vertical && horizontal && !diagonal)  // an inner corner
+            Fill(image, dx < 0 ? qx : qx + q - dot, dy < 0 ? qy : qy + q - dot, dot, dot, kDot);
         }
+      }
     }
+  }
   return image;
 }

@@ -1,13 +1,27 @@
-// A terrain field, as the painting tests fill a map with it, and the same field put
-// together from a terrain block's own quarters by each cell corner's case.
+// A terrain field and the two ways the painting test draws it: directly, by its own rule
+// for each cell's corners, and through a converted sheet. The block it converts is drawn
+// so that every quarter of the same role looks the same.
 #pragma once
 
 #include <QImage>
-#include <QPoint>
 
 #include <cstdint>
 #include <set>
 #include <vector>
+
+// Look of the painted terrain.
+inline constexpr QRgb kFill = 0xFF3C9A3Cu;
+inline constexpr QRgb kBorder = 0xFF1E2A5Au;
+inline constexpr QRgb kDot = 0xFFE0402Cu;
+
+// Which block a test block is drawn for: patch size in tiles and the top row's tiles.
+enum class BlockKind { Terrain1, Terrain2 };
+
+// The block drawn for `kind` at `tileSize`: fill inside the patch with a border along its
+// outer edges, an inner-corner tile with a dot in each corner, for Terrain2 a closed tile
+// bordered all round and an own tile of another colour; Terrain1's never-read tile gets
+// noise. Border and dots grow with the tile.
+QImage DrawTerrainBlock(BlockKind kind, int tileSize);
 
 // A field of cells, terrain or not; outside it nothing is terrain.
 struct TerrainField {
@@ -28,45 +42,22 @@ std::uint8_t NeighbourBits(const TerrainField& field, int x, int y);
 TerrainField RandomField(unsigned seed, int width, int height,
                          const std::set<std::uint8_t>& available);
 
-// Of the fields RandomField gives for seeds 1 to `seeds`, one with at least 3 blobs, 2 holes
-// and a quarter of its cells terrain that needs the most different combinations.
-TerrainField MostVariedField(int size, const std::set<std::uint8_t>& available, unsigned seeds);
+// The combinations the terrain cells of `field` need.
+std::set<std::uint8_t> ShapesIn(const TerrainField& field);
 
-// `field` with a strip added below it that holds, for each of `shapes` (neighbour bits with
-// a diagonal only beside both its sides) that no cell of it has yet, a cell of that shape
-// among just the neighbours it names, apart from the others.
-TerrainField WithEveryShape(TerrainField field, const std::set<std::uint8_t>& shapes);
+// Every combination a terrain cell can have: its neighbourhood filled in each of the 256
+// ways (47 of them, the lone cell's 0 included).
+std::set<std::uint8_t> AllShapes();
+
+// `field` with rows added below it, holding one cell with each of `shapes` that the field
+// lacks, each amid exactly its neighbours and apart from the others.
+TerrainField PlantShapes(TerrainField field, const std::set<std::uint8_t>& shapes);
 
 // Connected groups of terrain cells, and of non-terrain cells enclosed by terrain.
 int CountBlobs(const TerrainField& field);
 int CountHoles(const TerrainField& field);
 
-// What a corner (a quarter) of a terrain cell borders, from the side above or below it, the
-// side left or right of it and the diagonal between them: an outer corner (neither side),
-// an edge running down the corner's outer column (only the side above or below), an edge
-// along its outer row (only the side left or right), an inner corner (both sides but not
-// the diagonal) or full terrain.
-enum class CornerCase { Outer, VerticalEdge, HorizontalEdge, Inner, Full };
-
-// The case of cell (x, y)'s corner towards (dx, dy), each -1 or 1.
-CornerCase CornerCaseAt(const TerrainField& field, int x, int y, int dx, int dy);
-
-// Where a terrain block keeps its quarters, counted in quarters from its top-left corner:
-// a square patch bordered along its outer edges, and the 2 x 2 inner-corner piece.
-struct BlockGeometry {
-  int patchColumn, patchRow, patchQuarters;
-  int innerColumn, innerRow;
-};
-inline constexpr BlockGeometry kTerrain1Geometry{0, 2, 4, 2, 0};
-inline constexpr BlockGeometry kTerrain2Geometry{0, 2, 6, 4, 0};
-
-// The block quarter that shows a corner of `corner` case towards (dx, dy): from the patch,
-// the quarter on the same sides (outer column or row where the case has an edge, an inner
-// one where it has terrain), or the inner-corner piece's quarter towards (dx, dy).
-QPoint SourceQuarter(BlockGeometry geometry, CornerCase corner, int dx, int dy);
-
-// The field put together from `block`'s own quarters (half a tile each), `tileSize` pixels
-// a cell, each corner of a terrain cell copied from SourceQuarter; empty cells stay
-// transparent.
-QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry,
-                          int tileSize);
+// The field drawn directly, `tileSize` pixels a cell: each terrain cell's four corners
+// chosen from its neighbours (outer corner, border, inner corner or fill); empty cells
+// stay transparent.
+QImage DrawFieldDirectly(const TerrainField& field, int tileSize);
