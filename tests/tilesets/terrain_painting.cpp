@@ -1,5 +1,7 @@
 #include "tilesets/terrain_painting.h"
 
+#include <QPoint>
+
 #include <algorithm>
 #include <iterator>
 #include <random>
@@ -208,5 +210,26 @@ QImage DrawFieldDirectly(const TerrainField& field, int n) {
       }
     }
   }
+  return image;
+}
+
+QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry g, int n) {
+  const int q = n / 2, last = g.patchQuarters - 1;
+  QImage image(field.width * n, field.height * n, QImage::Format_ARGB32);
+  image.fill(0);
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x)
+      for (int corner = 0; field.at(x, y) && corner < 4; ++corner) {
+        const int right = corner % 2, below = corner / 2, dx = 2 * right - 1, dy = 2 * below - 1;
+        const bool vertical = field.at(x, y + dy), horizontal = field.at(x + dx, y);
+        QPoint from(g.patchColumn + (horizontal ? 1 + right * (last - 2) : right * last),
+                    g.patchRow + (vertical ? 1 + below * (last - 2) : below * last));
+        if (vertical && horizontal && !field.at(x + dx, y + dy))
+          from = {g.innerColumn + right, g.innerRow + below};
+        for (int v = 0; v < q; ++v)
+          for (int u = 0; u < q; ++u)
+            image.setPixel(x * n + right * q + u, y * n + below * q + v,
+                           block.pixel(from.x() * q + u, from.y() * q + v));
+      }
   return image;
 }

@@ -1,6 +1,6 @@
-// A terrain field and the two ways the painting test draws it: directly, by its own rule
-// for each cell's corners, and through a converted sheet. The block it converts is drawn
-// so that every quarter of the same role looks the same.
+// A terrain field and the ways the painting test draws it: directly, by its own rule for
+// each cell's corners, from a block's own quarters, and through a converted sheet. The
+// blocks it converts are drawn so that every quarter of the same role looks the same.
 #pragma once
 
 #include <QImage>
@@ -61,3 +61,20 @@ int CountHoles(const TerrainField& field);
 // chosen from its neighbours (outer corner, border, inner corner or fill); empty cells
 // stay transparent.
 QImage DrawFieldDirectly(const TerrainField& field, int tileSize);
+
+// Where a terrain block keeps its quarters, counted in quarters from its top-left corner:
+// a square patch bordered along its outer edges, and the 2 x 2 inner-corner piece.
+struct BlockGeometry {
+  int patchColumn, patchRow, patchQuarters, innerColumn, innerRow;
+};
+inline constexpr BlockGeometry kTerrain1Geometry{0, 2, 4, 2, 0};
+inline constexpr BlockGeometry kTerrain2Geometry{0, 2, 6, 4, 0};
+
+// The field put together from `block`'s own quarters (half a tile each), `tileSize` pixels
+// a cell; empty cells stay transparent. Each corner of a terrain cell is copied from the
+// block quarter of its case: where both sides beside it are terrain but the diagonal is
+// not, the inner-corner piece's quarter in the same corner; else the patch's quarter on the
+// same sides, on the patch's outer column (row) where the side left or right (above or
+// below) is not terrain and next to it where it is.
+QImage DrawFieldFromBlock(const TerrainField& field, const QImage& block, BlockGeometry geometry,
+                          int tileSize);

@@ -1,6 +1,7 @@
 // The tilesets as the real Tiled reads them: `tiled --export-tileset json` gives back
 // every tile and wang id, and a map painted by wang ids renders, through tmxrasterizer,
-// exactly as the test draws the same terrain field by its own rule.
+// exactly as the test draws the same terrain field by its own rule; the bundled sample's
+// blocks paint without a seam.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,7 +9,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
@@ -81,6 +85,10 @@ const FormatCase kFormats[] = {
     {LayoutFormat::Roof, 64, 64, 3, 12, 12, 0},
 };
 constexpr int kTileSizes[] = {16, 32, 48};
+// What the painting test paints with: the complete set or not, made from the test's own
+// block or from the bundled sample's.
+constexpr std::pair<bool, bool> kPaintings[] = {
+    {false, false}, {true, false}, {false, true}, {true, true}};
 
 TEST(TiledRoundTripTest, TiledReadsEveryTilesetWithTheSameTilesAndWangIds) {
   const std::set<std::uint8_t> allShapes = AllShapes();
@@ -191,6 +199,52 @@ int DifferingPixels(const QImage& a, const QImage& b, std::string& first) {
   return differing;
 }
 
+// The bundled sample's terrain block of `format` (grass, cell (0, 0); dirt, cell (0, 3)) as
+// drawn for `tileSize` pixels a tile, each pixel taken from the one it stands for at 32,
+// so every quarter comes from one quarter of the original. Terrain1's never-read tile
+// gets noise, which would show if it were read.
+QImage SampleBlock(LayoutFormat format, int tileSize) {
+  const QImage sample = ReadBack(std::string(KORVANTH_SOURCE_DIR) + "/samples/sample-tiles.png");
+  const PixelSize size = SelectionBlockSize(format);
+  const int top = format == LayoutFormat::Terrain1 ? 0 : 96;
+  QImage block(size.width * tileSize / 32, size.height * tileSize / 32, QImage::Format_ARGB32);
+  std::mt19937 noise(7);
+  for (int y = 0; y < block.height(); ++y)
+    for (int x = 0; x < block.width(); ++x)
+      block.setPixel(x, y,
+                     format == LayoutFormat::Terrain1 && x < tileSize && y < tileSize
+                         ? 0xFF000000u | (noise() & 0xFFFFFFu)
+                         : sample.pixel(x * 32 / tileSize, top + y * 32 / tileSize));
+  return block;
+}
+
+// Where two quarters of terrain cells meet in `map`, the pixel pairs across the join that
+// lie side by side nowhere within the block's patch or its inner-corner piece: seams.
+int Seams(const QImage& map, const TerrainField& field, const QImage& block, BlockGeometry g,
+          int n) {
+  const int q = n / 2;
+  std::set<std::tuple<int, QRgb, QRgb>> inBlock;  // direction (0 across, 1 down), pixels
+  for (const QRect area :
+       {QRect(g.patchColumn * q, g.patchRow * q, g.patchQuarters * q, g.patchQuarters * q),
+        QRect(g.innerColumn * q, g.innerRow * q, n, n)})
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) {
+        if (x < area.right()) inBlock.emplace(0, block.pixel(x, y), block.pixel(x + 1, y));
+        if (y < area.bottom()) inBlock.emplace(1, block.pixel(x, y), block.pixel(x, y + 1));
+      }
+  int seams = 0;
+  for (int y = 0; y < map.height(); ++y)
+    for (int x = 0; x < map.width(); ++x)
+      for (int down = 0; down < 2; ++down) {
+        const int x2 = x + 1 - down, y2 = y + down;
+        if ((down ? y2 : x2) % q != 0 || x2 >= map.width() || y2 >= map.height() ||
+            !field.at(x / n, y / n) || !field.at(x2 / n, y2 / n))
+          continue;
+        seams += inBlock.count({down, map.pixel(x, y), map.pixel(x2, y2)}) == 0;
+      }
+  return seams;
+}
+
 // The field a painting test paints: of the first random fields with several blobs and
 // holes, the one that needs the most different combinations of `available`, with a cell
 // of each combination it still lacks planted below it.
@@ -212,20 +266,27 @@ TerrainField PaintedField(const std::set<std::uint8_t>& available) {
   return PlantShapes(field, available);
 }
 
-// Every terrain format, complete or not, at every tile size: a field that needs every
-// combination the sheet offers, painted by wang ids, renders as the field drawn directly.
+// Every terrain format, complete or not, at every tile size, from a test block and from the
+// bundled sample's: a field that needs every combination the sheet offers, painted by wang
+// ids, renders as the field drawn directly, or as the sample block's own quarters put
+// together; and the sample's joins show no seam.
 TEST(TiledPaintingTest, AMapPaintedByWangIdsRendersAsTheFieldDrawnDirectly) {
   for (const FormatCase& c : kFormats)
     for (const int n : kTileSizes)
-      for (const bool complete : {false, true}) {
+      for (const auto& [complete, sample] : kPaintings) {
         if (c.shapes == 0) continue;  // no terrain
         const LayoutFormat format = c.format;
         const std::string name = std::string(LayoutFormatName(format)) + "-" + std::to_string(n) +
-                                 (complete ? "-complete" : "");
+                                 (complete ? "-complete" : "") + (sample ? "-sample" : "");
         SCOPED_TRACE(name);
         ScratchDir dir;
-        const QImage block = DrawTerrainBlock(
-            format == LayoutFormat::Terrain1 ? BlockKind::Terrain1 : BlockKind::Terrain2, n);
+        const BlockGeometry geometry =
+            format == LayoutFormat::Terrain1 ? kTerrain1Geometry : kTerrain2Geometry;
+        const QImage block =
+            sample ? SampleBlock(format, n)
+                   : DrawTerrainBlock(format == LayoutFormat::Terrain1 ? BlockKind::Terrain1
+                                                                       : BlockKind::Terrain2,
+                                      n);
         const std::string tsx =
             ConvertWithTileset(dir, {format, n, complete}, block, "painted.png");
         const ProgramRun exported = ExportTilesetAsJson(tsx, dir.file("painted.json"));
@@ -265,8 +326,12 @@ TEST(TiledPaintingTest, AMapPaintedByWangIdsRendersAsTheFieldDrawnDirectly) {
         const QImage byTiled = ReadBack(dir.file("rendered.png"));
         ASSERT_FALSE(byTiled.isNull());
         std::string first;
-        EXPECT_EQ(DifferingPixels(byTiled, DrawFieldDirectly(field, n), first), 0)
-            << "first difference at " << first;
+        const QImage expected =
+            sample ? DrawFieldFromBlock(field, block, geometry, n) : DrawFieldDirectly(field, n);
+        EXPECT_EQ(DifferingPixels(byTiled, expected, first), 0) << "first difference at " << first;
+        if (sample) {
+          EXPECT_EQ(Seams(byTiled, field, block, geometry, n), 0);
+        }
 
         // Kept for the documentation when asked for.
         if (const char* keep = std::getenv("KORVANTH_KEEP_PAINTED_MAP"))
