@@ -43,6 +43,14 @@ std::string XmlAttribute(std::string_view text) {
   return out;
 }
 
+// Tiled counts every cell of the image, the empty cells after a completed set's last tile
+// included; saying so keeps the file as Tiled writes it back.
+int TiledTileCount(const TilesetDescription& tileset) {
+  if (tileset.tileSize <= 0) return tileset.tileCount;
+  return (tileset.imageSize.width / tileset.tileSize) *
+         (tileset.imageSize.height / tileset.tileSize);
+}
+
 }  // namespace
 
 std::string TiledWangId(NeighbourMask mask) {
@@ -62,7 +70,7 @@ std::string TiledTilesetText(const TilesetDescription& tileset) {
   // The TSX format of Tiled 1.8 and later, the release the files are checked against.
   xml += "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" + name + "\" tilewidth=\"" +
          std::to_string(tileset.tileSize) + "\" tileheight=\"" + std::to_string(tileset.tileSize) +
-         "\" tilecount=\"" + std::to_string(tileset.tileCount) + "\" columns=\"" +
+         "\" tilecount=\"" + std::to_string(TiledTileCount(tileset)) + "\" columns=\"" +
          std::to_string(tileset.columns) + "\">\n";
   xml += " <image source=\"" + XmlAttribute(tileset.imagePath) + "\" width=\"" +
          std::to_string(tileset.imageSize.width) + "\" height=\"" +

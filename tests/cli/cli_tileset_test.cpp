@@ -116,7 +116,7 @@ TEST_F(ConvertTilesetTest, TileSizeCompleteAndNameReachTheFiles) {
   EXPECT_EQ(ReadBack(dir_.file("c.png")).size(), QSize(64, 192));
   EXPECT_EQ(ReadBack(dir_.file("c.png")), ReadBack(dir_.file("o.png")));
   const std::string tsx = ReadBytes(dir_.file("c.tsx"));
-  EXPECT_NE(tsx.find("tilewidth=\"16\" tileheight=\"16\" tilecount=\"47\""), std::string::npos)
+  EXPECT_NE(tsx.find("tilewidth=\"16\" tileheight=\"16\" tilecount=\"48\""), std::string::npos)
       << tsx;
   EXPECT_NE(tsx.find("<wangset name=\"砂 &lt;1&gt;\""), std::string::npos) << tsx;
 }

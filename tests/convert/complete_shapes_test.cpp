@@ -101,6 +101,7 @@ TEST(CompleteShapesTest, CompletedTerrainSheetsHoldEveryShapeOnce) {
   }
   const CompletedSheet& roof = CompletedSheetFor(LayoutFormat::Roof);
   EXPECT_EQ(roof.table.size(), 12u);
+  EXPECT_TRUE(roof.roles.empty());  // no terrain: its tilesets get no terrain set
   EXPECT_EQ(SheetSize({LayoutFormat::Roof, kTileSize, true}), (PixelSize{96, 128}));
 }
 

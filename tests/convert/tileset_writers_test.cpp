@@ -150,7 +150,7 @@ TEST(TilesetLookTest, BothFilesNameColourAndSizeTheTerrain) {
   ASSERT_TRUE(tsx.wellFormed);
   EXPECT_EQ(tsx.tileset.at("name"), "g");
   EXPECT_EQ(tsx.tileset.at("tilewidth"), "48");
-  EXPECT_EQ(tsx.tileset.at("tilecount"), "51");
+  EXPECT_EQ(tsx.tileset.at("tilecount"), "52");  // 51 tiles and an empty cell, as Tiled counts
   EXPECT_EQ(tsx.image.at("width"), "192");   // 4 x 48
   EXPECT_EQ(tsx.image.at("height"), "624");  // 13 rows of 48
   EXPECT_EQ(tsx.wangset.at("name"), "草 & <砂>");
