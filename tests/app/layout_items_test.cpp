@@ -37,7 +37,7 @@ class LayoutItemsTest : public MainWindowFixture {
     menu->popup(client()->mapToGlobal(QPoint(10, 10)));
     for (const char* caption : captions) {
       ASSERT_NE(menu, nullptr);
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << caption;
       QAction* chosen = nullptr;
       for (QAction* action : menu->actions())
         if (action->text() == QString::fromUtf8(caption)) chosen = action;
