@@ -97,7 +97,7 @@ HWND CreatePreviewWindow(HWND owner, const POINT* corner = nullptr) {
 }
 
 // A tile size or complete setting whose sheets need another scale or size gets a new
-// window in the old one's place (the subset has no call that resizes a window).
+// window in the old one's place (the portable subset has no call that resizes a window).
 void MatchPreviewFrame() {
   if (gPreview.window == nullptr || gPreview.frame == CurrentFrame()) return;
   RECT placed{};
