@@ -1,10 +1,6 @@
 // The 形式 menu's tile size submenu and complete-shapes item in the real window, chosen
 // through the open popups as a user chooses them: the grid and the block follow at once,
 // and a click pair saves the sheet the converter writes for the same settings and cell.
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
-
 #include <string>
 #include <vector>
 
@@ -26,27 +22,6 @@ class LayoutItemsTest : public MainWindowFixture {
     picturePath_ = SavePicture(picture_, "tiles.png");
     Restart({"korvanth", picturePath_});
     ASSERT_EQ(SourceImage.width, 200);
-  }
-
-  // Opens the 形式 popup and clicks through the items with these captions (a submenu's
-  // caption opens it).
-  void ChooseFormatItems(const std::vector<const char*>& captions) {
-    auto* bar = client()->window()->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    QMenu* menu = bar->actions()[1]->menu();
-    menu->popup(client()->mapToGlobal(QPoint(10, 10)));
-    for (const char* caption : captions) {
-      ASSERT_NE(menu, nullptr);
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << caption;
-      QAction* chosen = nullptr;
-      for (QAction* action : menu->actions())
-        if (action->text() == QString::fromUtf8(caption)) chosen = action;
-      ASSERT_NE(chosen, nullptr) << caption;
-      QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                        menu->actionGeometry(chosen).center());
-      Settle();
-      menu = chosen->menu();
-    }
   }
 
   bool Checked(UINT command) {
@@ -71,17 +46,15 @@ TEST_F(LayoutItemsTest, TileSizeItemMovesTheGridAndScalesTheBlockAndTheSave) {
   const UINT size32 = TileSizeMenuItemFor(32)->command;
   EXPECT_TRUE(Checked(size32));
   MoveMouse(3 * 32 + 5, 2 * 32 + 7);  // the block at (96, 64)
-  ChooseFormatItems({"タイルサイズ", "16"});
+  ChooseMenuItems(1, {"タイルサイズ", "16"});
   EXPECT_TRUE(Checked(size16));
   EXPECT_FALSE(Checked(size32));
 
   // The block stays at (96, 64), now 32 x 48 (地形1's 2 x 3 tiles of 16).
   const QImage shown = Paint();
   auto onPicture = [&](int x, int y) { return shown.pixel(x, y) == picture_.pixel(x, y); };
-  for (const QPoint inside : {QPoint(99, 67), QPoint(125, 109)})
-    EXPECT_FALSE(onPicture(inside.x(), inside.y())) << inside.x() << "," << inside.y();
-  for (const QPoint outside : {QPoint(131, 70), QPoint(99, 115), QPoint(93, 67)})
-    EXPECT_TRUE(onPicture(outside.x(), outside.y())) << outside.x() << "," << outside.y();
+  EXPECT_FALSE(onPicture(99, 67) || onPicture(125, 109));
+  EXPECT_TRUE(onPicture(131, 70) && onPicture(99, 115) && onPicture(93, 67));
   // Grid lines every 16 picture pixels, and only there: row 5 lies above the block.
   for (int x = 0; x < 200; ++x) {
     const QRgb under = picture_.pixel(x, 5);
@@ -96,25 +69,20 @@ TEST_F(LayoutItemsTest, TileSizeItemMovesTheGridAndScalesTheBlockAndTheSave) {
       FirstDifference(ConverterSheet({"--tile-size", "16", "--cell", "5,7"}, "cli.png"), saved),
       "");
 
-  // A new run starts at 32 again.
-  Restart({"korvanth", picturePath_});
-  EXPECT_TRUE(Checked(size32));
-  EXPECT_FALSE(Checked(size16));
-  EXPECT_EQ(MainWindowState.view.cell, 32);
+  // Closing the window puts both settings back as a new run finds them.
+  ChooseMenuItems(1, {"全形状を追加(&C)"});
+  EXPECT_EQ(CloseAndRunLoop(), 0);
   EXPECT_EQ(CurrentSheetLayout(), SheetLayout(LayoutFormat::Terrain1));
+  EXPECT_EQ(MainWindowState.view.cell, 32);
 }
 
 TEST_F(LayoutItemsTest, CompleteItemSavesTheCompleteSheet) {
   EXPECT_FALSE(Checked(IDM_FORMAT_COMPLETE));
-  ChooseFormatItems({"全形状を追加(&C)"});
+  ChooseMenuItems(1, {"全形状を追加(&C)"});
   EXPECT_TRUE(Checked(IDM_FORMAT_COMPLETE));
   const QImage saved = ClickAndSave(2 * 32 + 9, 1 * 32 + 9, "window.png");
   EXPECT_EQ(saved.size(), QSize(128, 384));
   EXPECT_EQ(FirstDifference(ConverterSheet({"--complete", "--cell", "2,1"}, "cli.png"), saved), "");
-
-  Restart({"korvanth", picturePath_});
-  EXPECT_FALSE(Checked(IDM_FORMAT_COMPLETE));
-  EXPECT_FALSE(MainWindowState.complete);
 }
 
 }  // namespace

@@ -43,22 +43,7 @@ class TilesetSaveTest : public MainWindowFixture {
     return bar == nullptr ? nullptr : bar->actions()[1]->menu();
   }
 
-  // Opens the 形式 popup and clicks the item with this caption.
-  void ChooseFormatItem(const char* caption) {
-    QMenu* menu = FormatMenu();
-    ASSERT_NE(menu, nullptr);
-    menu->popup(client()->mapToGlobal(QPoint(10, 10)));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    for (QAction* action : menu->actions()) {
-      if (action->text() == QString::fromUtf8(caption)) {
-        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                          menu->actionGeometry(action).center());
-        Settle();
-        return;
-      }
-    }
-    ADD_FAILURE() << "no item " << caption;
-  }
+  void ChooseFormatItem(const char* caption) { ChooseMenuItems(1, {caption}); }
 
   // Saves the block under (40, 40) through the Save dialog as `name` in the scratch
   // folder (PNG, or the file type of the list's entry `type`); `afterSave` runs once the
