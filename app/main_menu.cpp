@@ -25,6 +25,22 @@ constexpr bool FormatItemsFollowTheRegistryOrder() {
 static_assert(FormatItemsFollowTheRegistryOrder());
 static_assert(std::size(kTilesetTargets) <= IDM_TILESET_LAST - IDM_TILESET_FIRST + 1);
 
+// From the smallest size up, on consecutive commands: the radio group spans first to last.
+constexpr TileSizeMenuItem kTileSizeItems[] = {
+    {16, IDM_TILE_SIZE_FIRST, "16"},     {24, IDM_TILE_SIZE_FIRST + 1, "24"},
+    {32, IDM_TILE_SIZE_FIRST + 2, "32"}, {48, IDM_TILE_SIZE_FIRST + 3, "48"},
+    {64, IDM_TILE_SIZE_FIRST + 4, "64"},
+};
+
+constexpr bool TileSizeItemsAreConsecutiveTileSizes() {
+  for (std::size_t i = 0; i < std::size(kTileSizeItems); ++i) {
+    if (!IsTileSize(kTileSizeItems[i].tileSize)) return false;
+    if (kTileSizeItems[i].command != IDM_TILE_SIZE_FIRST + i) return false;
+  }
+  return std::size(kTileSizeItems) <= IDM_TILE_SIZE_LAST - IDM_TILE_SIZE_FIRST + 1;
+}
+static_assert(TileSizeItemsAreConsecutiveTileSizes());
+
 constexpr const char* kZoomCaptions[] = {"等倍(&1)\tCtrl+0", "2倍(&2)", "3倍(&3)", "4倍(&4)",
                                          "5倍(&5)",          "6倍(&6)", "7倍(&7)", "8倍(&8)"};
 static_assert(std::size(kZoomCaptions) == IDM_VIEW_ZOOM8 - IDM_VIEW_ZOOM1 + 1);
@@ -37,6 +53,11 @@ std::vector<MenuLine> DescribeMainMenu() {
   };
   for (const FormatMenuItem& item : kFormatItems)
     menu.push_back({1, MF_STRING, item.command, item.caption});
+  menu.push_back({1, MF_SEPARATOR, 0, nullptr});
+  menu.push_back({1, MF_STRING, IDM_FORMAT_COMPLETE, "全形状を追加(&C)"});
+  menu.push_back({1, MF_POPUP, 0, "タイルサイズ"});
+  for (const TileSizeMenuItem& item : kTileSizeItems)
+    menu.push_back({2, MF_STRING, item.command, item.caption});
   menu.push_back({1, MF_SEPARATOR, 0, nullptr});
   for (const TilesetTarget& target : kTilesetTargets)
     menu.push_back({1, MF_STRING, TilesetCommand(target), target.menuCaption});
@@ -67,6 +88,20 @@ const FormatMenuItem& FormatMenuItemFor(LayoutFormat format) {
 
 const FormatMenuItem* FormatMenuItemForCommand(UINT command) {
   for (const FormatMenuItem& item : kFormatItems)
+    if (item.command == command) return &item;
+  return nullptr;
+}
+
+std::span<const TileSizeMenuItem> TileSizeMenuItems() { return kTileSizeItems; }
+
+const TileSizeMenuItem* TileSizeMenuItemFor(int tileSize) {
+  for (const TileSizeMenuItem& item : kTileSizeItems)
+    if (item.tileSize == tileSize) return &item;
+  return nullptr;
+}
+
+const TileSizeMenuItem* TileSizeMenuItemForCommand(UINT command) {
+  for (const TileSizeMenuItem& item : kTileSizeItems)
     if (item.command == command) return &item;
   return nullptr;
 }

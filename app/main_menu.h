@@ -1,5 +1,6 @@
 // The main window's menu, described once: both hosts build their menu from this list, the
-// formats' items from the format registry and the tileset items from the tileset targets.
+// formats' items from the format registry, the tile size submenu from its own table and the
+// tileset items from the tileset targets.
 #pragma once
 
 #include <span>
@@ -12,7 +13,8 @@
 namespace korvanth {
 
 // One line of the menu: depth 0 is an entry of the menu bar (a popup), depth 1 an item of
-// the popup above it. flags is MF_POPUP, MF_STRING or MF_SEPARATOR; captions are UTF-8 with
+// the popup above it, depth 2 an item of a submenu (a depth-1 popup). flags is MF_POPUP, MF_STRING
+// or MF_SEPARATOR; captions are UTF-8 with
 // '&' before the mnemonic.
 struct MenuLine {
   int depth;
@@ -34,6 +36,18 @@ std::span<const FormatMenuItem> FormatMenuItems();
 const FormatMenuItem& FormatMenuItemFor(LayoutFormat format);
 // Null for a command that is no format item.
 const FormatMenuItem* FormatMenuItemForCommand(UINT command);
+
+// The タイルサイズ submenu's radio item of a tile size.
+struct TileSizeMenuItem {
+  int tileSize;
+  UINT command;
+  const char* caption;
+};
+
+std::span<const TileSizeMenuItem> TileSizeMenuItems();
+// Null for a size or a command that has no item.
+const TileSizeMenuItem* TileSizeMenuItemFor(int tileSize);
+const TileSizeMenuItem* TileSizeMenuItemForCommand(UINT command);
 
 // The check item of a tileset target, and the target of a command (null for none).
 UINT TilesetCommand(const TilesetTarget& target);

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/file_dialogs.h"
-#include "app/main_menu.h"
+#include "app/format_commands.h"
 #include "app/menu_install.h"
 #include "app/menu_resource.h"
 #include "app/picture_loading.h"
@@ -26,41 +26,12 @@ ULONG_PTR gGdiplusToken = 0;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 
-// The format items carry consecutive identifiers, in registry order.
-void CheckFormatItem(HWND window, UINT item) {
-  const auto formats = FormatMenuItems();
-  CheckMenuRadioItem(GetMenu(window), formats.front().command, formats.back().command, item,
-                     MF_BYCOMMAND);
-}
-
-// A 形式 menu item: its format becomes the current one. False for other commands.
-bool ChooseFormat(HWND window, WORD command) {
-  const FormatMenuItem* item = FormatMenuItemForCommand(command);
-  if (item == nullptr) return false;
-  CurrentLayoutFormat = item->format;
-  CheckFormatItem(window, command);
-  return true;
-}
-
-// A tileset item: its kind of tileset turns on or off for the sheets saved from now on.
-// False for other commands.
-bool ToggleTileset(HWND window, WORD command) {
-  const TilesetTarget* target = TilesetTargetForCommand(command);
-  if (target == nullptr) return false;
-  const TilesetKinds kind = TilesetKindOf(*target);
-  SheetTilesets = TilesetKinds(SheetTilesets ^ kind);
-  CheckMenuItem(GetMenu(window), command,
-                MF_BYCOMMAND | ((SheetTilesets & kind) ? MF_CHECKED : MF_UNCHECKED));
-  return true;
-}
-
 void CloseMainWindow(HWND window) {
   // The owned preview goes first: its images must be gone before GDI+ shuts down.
   DestroySheetPreview();
   DestroySourceImage();
   ClickArmed = false;
-  CurrentLayoutFormat = LayoutFormat::Terrain1;
-  SheetTilesets = kNoTilesets;
+  ResetFormatSettings();
   ViewZoom = kMinZoom;
   ResetWheel();
   DestroyWindow(window);
@@ -104,11 +75,7 @@ bool RunCommand(HWND window, WORD command) {
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      if (ChooseFormat(window, command)) {
-        RefreshSheetPreview();
-        return true;
-      }
-      return ToggleTileset(window, command) || RunViewCommand(window, command);
+      return RunFormatCommand(window, command) || RunViewCommand(window, command);
   }
 }
 
@@ -131,7 +98,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
       InitScrollBars(window, MainWindowState.view);
-      CheckFormatItem(window, FormatMenuItemFor(LayoutFormat::Terrain1).command);
+      CheckFormatMenu(window);
       CheckZoomItem(window);
       return 0;
     case WM_SIZE:

@@ -11,6 +11,8 @@
 #define IDM_FORMAT_TERRAIN1 40003
 #define IDM_FORMAT_TERRAIN2 40004
 #define IDM_FORMAT_ROOF 40005
+/* The 形式 menu's check item that completes the terrain shapes. */
+#define IDM_FORMAT_COMPLETE 40008
 #define IDM_COLOUR_FRAME 40006
 #define IDM_COLOUR_BACKGROUND 40007
 /* The view menu: zoom steps 1x to 8x (IDM_VIEW_ZOOM1 + zoom - 1), then the preview. */
@@ -27,5 +29,8 @@
    IDM_TILESET_LAST. */
 #define IDM_TILESET_FIRST 40021
 #define IDM_TILESET_LAST 40039
+/* The tile size submenu's radio items, consecutive from the smallest size. */
+#define IDM_TILE_SIZE_FIRST 40041
+#define IDM_TILE_SIZE_LAST 40049
 
 #endif

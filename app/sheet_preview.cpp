@@ -30,6 +30,7 @@ struct PreviewState {
   bool shown = false;
   bool built = false;  // false: the next refresh rebuilds
   PreviewKey key;
+  PreviewFrame frame{};  // the scale and client size the window was made for
   ImageHandle composed;
   int builds = 0;
 };
@@ -42,7 +43,7 @@ LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       HDC dc = BeginPaint(window, &paint);
       RECT client{};
       GetClientRect(window, &client);
-      PaintPreview(dc, &gPreview.composed, client);
+      PaintPreview(dc, &gPreview.composed, client, gPreview.frame.scale);
       EndPaint(window, &paint);
       return 0;
     }
@@ -61,7 +62,13 @@ LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   }
 }
 
-HWND CreatePreviewWindow(HWND owner) {
+PreviewFrame CurrentFrame() {
+  return PreviewFrameFor(MainWindowState.tileSize, MainWindowState.complete);
+}
+
+// Made for the current frame, at `corner` (screen pixels) or, without one, beside the main
+// window, so that it covers none of the picture.
+HWND CreatePreviewWindow(HWND owner, const POINT* corner = nullptr) {
   static bool registered = false;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (!registered) {
@@ -74,16 +81,33 @@ HWND CreatePreviewWindow(HWND owner) {
     windowClass.lpszClassName = kPreviewWindowClass;
     registered = RegisterClassExA(&windowClass) != 0;
   }
-  const PixelSize client = PreviewClientSize();
+  gPreview.frame = CurrentFrame();
+  const PixelSize client = gPreview.frame.client;
   RECT frame{0, 0, client.width, client.height};
   AdjustWindowRectEx(&frame, kPreviewStyle, FALSE, kPreviewExStyle);
-  // Beside the main window, so that it covers none of the picture.
+  POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
   RECT ownerFrame{};
-  const bool placed = GetWindowRect(owner, &ownerFrame) != FALSE;
+  if (corner != nullptr)
+    at = *corner;
+  else if (GetWindowRect(owner, &ownerFrame))
+    at = {ownerFrame.right, ownerFrame.top};
   return CreateWindowExA(kPreviewExStyle, kPreviewWindowClass, kPreviewWindowTitle, kPreviewStyle,
-                         placed ? ownerFrame.right : CW_USEDEFAULT,
-                         placed ? ownerFrame.top : CW_USEDEFAULT, frame.right - frame.left,
-                         frame.bottom - frame.top, owner, nullptr, instance, nullptr);
+                         at.x, at.y, frame.right - frame.left, frame.bottom - frame.top, owner,
+                         nullptr, instance, nullptr);
+}
+
+// A tile size or complete setting whose sheets need another scale or size gets a new
+// window in the old one's place (the portable subset has no call that resizes a window).
+void MatchPreviewFrame() {
+  if (gPreview.window == nullptr || gPreview.frame == CurrentFrame()) return;
+  RECT placed{};
+  GetWindowRect(gPreview.window, &placed);
+  const POINT corner{placed.left, placed.top};
+  const bool shown = gPreview.shown;
+  DestroyWindow(gPreview.window);  // forgets the window and its sheet
+  gPreview.window = CreatePreviewWindow(gPreview.owner, &corner);
+  gPreview.shown = shown && gPreview.window != nullptr;
+  if (gPreview.shown) ShowWindow(gPreview.window, SW_SHOWNOACTIVATE);
 }
 
 // The block a paint would select now: the pointer's cell, placed by the shared rule.
@@ -112,6 +136,8 @@ HWND SheetPreviewWindow() { return gPreview.window; }
 
 void RefreshSheetPreview() {
   if (gPreview.window == nullptr || !gPreview.shown) return;
+  MatchPreviewFrame();
+  if (gPreview.window == nullptr) return;
   const std::optional<PreviewKey> key = CurrentKey();
   if (!key) {
     if (!gPreview.composed.empty()) {

@@ -22,6 +22,15 @@ void TrackCursor(HWND window, ViewState& view, WORD x, WORD y) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
+void ResizeViewCell(ViewState& view, int cell) {
+  const std::int64_t from = std::max(view.cell, 1);
+  const std::int64_t to = std::max(cell, 1);
+  // Cells are counted from the picture's corner, never negative: plain division floors.
+  view.cursor.column = static_cast<std::int32_t>(view.cursor.column * from / to);
+  view.cursor.row = static_cast<std::int32_t>(view.cursor.row * from / to);
+  view.cell = cell;
+}
+
 namespace {
 
 // A pixel sum below 384 turns white, anything else black. Blue, green and red lead

@@ -44,6 +44,11 @@ inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできま�
 // Mouse position in client pixels: records the cell under it and asks for a repaint.
 void TrackCursor(HWND window, ViewState& view, WORD x, WORD y);
 
+// The grid's cell becomes `cell` picture pixels (a tile size). The pointer's cell becomes
+// the one that holds the old cell's top-left picture pixel, so the block stays put until
+// the pointer moves.
+void ResizeViewCell(ViewState& view, int cell);
+
 // The block's top-left corner in picture pixels for the cell under the pointer: the cell
 // placed by the shared rule, pulled back inside the picture.
 SelectionPoint BlockOriginUnderPointer(CursorCellState cursor, SheetLayout layout,

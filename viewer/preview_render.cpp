@@ -12,14 +12,16 @@ ARGB CheckerColour(int x, int y) {
   return ((x / kCheckerSquare + y / kCheckerSquare) % 2 == 0) ? kCheckerLight : kCheckerDark;
 }
 
-PixelSize PreviewClientSize() {
+PreviewFrame PreviewFrameFor(int tileSize, bool complete) {
   PixelSize largest{0, 0};
-  for (const FormatEntry& entry : FormatRegistry()) {
-    const PixelSize sheet = entry.sheet;
-    largest.width = std::max(largest.width, sheet.width * kPreviewScale);
-    largest.height = std::max(largest.height, sheet.height * kPreviewScale);
+  for (const LayoutFormat format : kAllLayoutFormats) {
+    const PixelSize sheet = SheetSize({format, tileSize, complete});
+    largest.width = std::max(largest.width, sheet.width);
+    largest.height = std::max(largest.height, sheet.height);
   }
-  return largest;
+  const int scale =
+      std::clamp(kPreviewMaxHeight / std::max(largest.height, 1), 1, kMaxPreviewScale);
+  return {scale, {largest.width * scale, largest.height * scale}};
 }
 
 namespace {
@@ -53,7 +55,7 @@ ImageHandle ComposePreview(SheetLayout layout, ImageHandle& source, SelectionPoi
   return composed;
 }
 
-void PaintPreview(HDC dc, ImageHandle* composed, RECT client) {
+void PaintPreview(HDC dc, ImageHandle* composed, RECT client, int scale) {
   GraphicsHandle window = GraphicsHandle::FromHDC(dc);
   BrushHandle margin = BrushHandle::Solid(kPreviewMargin);
   window.Record(
@@ -63,9 +65,9 @@ void PaintPreview(HDC dc, ImageHandle* composed, RECT client) {
   const INT height = static_cast<INT>(composed->Height());
   window.Record(GdipSetInterpolationMode(window.graphics(), InterpolationModeNearestNeighbor));
   window.Record(GdipSetPixelOffsetMode(window.graphics(), PixelOffsetModeHalf));
-  window.Record(GdipDrawImageRectRectI(window.graphics(), composed->image(), 0, 0,
-                                       width * kPreviewScale, height * kPreviewScale, 0, 0, width,
-                                       height, UnitPixel, nullptr, nullptr, nullptr));
+  window.Record(GdipDrawImageRectRectI(window.graphics(), composed->image(), 0, 0, width * scale,
+                                       height * scale, 0, 0, width, height, UnitPixel, nullptr,
+                                       nullptr, nullptr));
 }
 
 }  // namespace korvanth

@@ -1,5 +1,6 @@
 // The one description both hosts build the menu from: the 形式 popup lists the registry's
-// formats, then the tileset targets; every command is one item's and leads back to it.
+// formats, the complete-shapes item and the tile size submenu, then the tileset targets;
+// every command is one item's and leads back to it.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -13,7 +14,7 @@ using namespace korvanth;
 
 namespace {
 
-// The depth-1 lines below the popup captioned `caption`.
+// The lines below the popup captioned `caption`, its submenus' included.
 std::vector<MenuLine> PopupItems(const std::string& caption) {
   std::vector<MenuLine> items;
   bool inside = false;
@@ -26,10 +27,12 @@ std::vector<MenuLine> PopupItems(const std::string& caption) {
   return items;
 }
 
-TEST(MainMenuTest, FormatPopupListsTheFormatsThenTheTilesetTargets) {
+TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargets) {
   const std::vector<MenuLine> items = PopupItems("形式(&F)");
   const auto formats = FormatRegistry();
-  ASSERT_EQ(items.size(), formats.size() + 1 + std::size(kTilesetTargets));
+  constexpr int kSizes[] = {16, 24, 32, 48, 64};
+  const std::size_t tilesets = formats.size() + 4 + std::size(kSizes);
+  ASSERT_EQ(items.size(), tilesets + std::size(kTilesetTargets));
   for (std::size_t i = 0; i < formats.size(); ++i) {
     const FormatMenuItem* item = FormatMenuItemForCommand(items[i].command);
     ASSERT_NE(item, nullptr) << i;
@@ -40,8 +43,24 @@ TEST(MainMenuTest, FormatPopupListsTheFormatsThenTheTilesetTargets) {
     EXPECT_EQ(items[i].command, items[0].command + i);
   }
   EXPECT_EQ(items[formats.size()].flags, UINT{MF_SEPARATOR});
+  EXPECT_EQ(items[formats.size() + 1].command, UINT{IDM_FORMAT_COMPLETE});
+  EXPECT_STREQ(items[formats.size() + 1].caption, "全形状を追加(&C)");
+  const MenuLine& sizes = items[formats.size() + 2];
+  EXPECT_EQ(sizes.flags, UINT{MF_POPUP});
+  EXPECT_STREQ(sizes.caption, "タイルサイズ");
+  for (std::size_t i = 0; i < std::size(kSizes); ++i) {
+    const MenuLine& line = items[formats.size() + 3 + i];
+    EXPECT_EQ(line.depth, 2);
+    EXPECT_EQ(line.caption, std::to_string(kSizes[i]));
+    const TileSizeMenuItem* item = TileSizeMenuItemForCommand(line.command);
+    ASSERT_NE(item, nullptr) << i;
+    EXPECT_EQ(item->tileSize, kSizes[i]);
+    EXPECT_EQ(TileSizeMenuItemFor(kSizes[i]), item);
+    EXPECT_EQ(line.command, items[formats.size() + 3].command + i);  // one radio group
+  }
+  EXPECT_EQ(items[tilesets - 1].flags, UINT{MF_SEPARATOR});
   for (std::size_t i = 0; i < std::size(kTilesetTargets); ++i) {
-    const MenuLine& line = items[formats.size() + 1 + i];
+    const MenuLine& line = items[tilesets + i];
     EXPECT_EQ(TilesetTargetForCommand(line.command), &kTilesetTargets[i]);
     EXPECT_STREQ(line.caption, kTilesetTargets[i].menuCaption);
   }
@@ -59,6 +78,7 @@ TEST(MainMenuTest, EveryCommandBelongsToOneItem) {
   for (UINT other : {0u, UINT{IDM_FILE_OPEN}, UINT{IDM_VIEW_PREVIEW}}) {
     EXPECT_EQ(FormatMenuItemForCommand(other), nullptr) << other;
     EXPECT_EQ(TilesetTargetForCommand(other), nullptr) << other;
+    EXPECT_EQ(TileSizeMenuItemForCommand(other), nullptr) << other;
   }
 }
 

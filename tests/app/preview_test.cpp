@@ -5,12 +5,14 @@
 
 #include <algorithm>
 
+#include "app/main_menu.h"
 #include "app/menu_resource.h"
 #include "app/sheet_preview.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/portable/window_internals.h"
 #include "support/expected_sheet.h"
+#include "support/program_run.h"
 
 using namespace korvanth;
 
@@ -32,14 +34,14 @@ QImage PictureWithHoles(int width, int height) {
   return picture;
 }
 
-// What the preview must show for a sheet: every sheet pixel a 2 x 2 square; clear sheet
-// pixels show the checkerboard of 8-pixel squares, light at the top-left.
-QImage ExpectedPreview(const QImage& sheet) {
-  QImage shown(sheet.width() * 2, sheet.height() * 2, QImage::Format_RGB32);
+// What the preview must show for a sheet: every sheet pixel a square of scale x scale;
+// clear sheet pixels show the checkerboard of 4-sheet-pixel squares, light at the top-left.
+QImage ExpectedPreview(const QImage& sheet, int scale = 2) {
+  QImage shown(sheet.width() * scale, sheet.height() * scale, QImage::Format_RGB32);
   for (int y = 0; y < shown.height(); ++y)
     for (int x = 0; x < shown.width(); ++x) {
-      const QRgb pixel = sheet.pixel(x / 2, y / 2);
-      const QRgb checker = ((x / 8 + y / 8) % 2 == 0) ? kLight : kDark;
+      const QRgb pixel = sheet.pixel(x / scale, y / scale);
+      const QRgb checker = ((x / scale / 4 + y / scale / 4) % 2 == 0) ? kLight : kDark;
       shown.setPixel(x, y, qAlpha(pixel) == 0 ? checker : (pixel | 0xFF000000u));
     }
   return shown;
@@ -161,6 +163,32 @@ TEST_F(PreviewTest, FormatAndPictureChangesRebuildWithoutAMove) {
       ++compared;
     }
   EXPECT_GT(compared, 100);
+}
+
+TEST_F(PreviewTest, HoldsTheWholeSheetAtTheLargestTileSizeCompleted) {
+  const QImage picture = PictureWithHoles(320, 320);
+  const std::string path = SavePicture(picture, "holes.png");
+  Load(path);
+  MoveMouse(40, 40);
+  Command(kPreviewCommand);
+  Command(IDM_FORMAT_TERRAIN2);
+  Command(TileSizeMenuItemFor(64)->command);
+  Command(IDM_FORMAT_COMPLETE);
+  HWND preview = korvanth::SheetPreviewWindow();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(IsWindowVisible(preview));
+  EXPECT_EQ(GetFocus(), window());
+  RECT client{};
+  GetClientRect(preview, &client);
+  EXPECT_EQ(client.right, 256);  // the sheet at its own size: twice would not fit
+  EXPECT_EQ(client.bottom, 832);
+  // The block moved to the 64-pixel cell (0, 0) that holds its old corner (32, 32).
+  const ProgramRun run =
+      RunProgram(KORVANTH_CONVERT_EXE, {"--format", "terrain2", "--tile-size", "64", "--complete",
+                                        "--cell", "0,0", path, dir_.file("cli.png")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(FirstDifference(ExpectedPreview(ReadBack(dir_.file("cli.png")), 1), PreviewShown()),
+            "");
 }
 
 TEST_F(PreviewTest, ClosingTheMainWindowTakesThePreviewAlong) {

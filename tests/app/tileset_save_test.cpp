@@ -43,30 +43,20 @@ class TilesetSaveTest : public MainWindowFixture {
     return bar == nullptr ? nullptr : bar->actions()[1]->menu();
   }
 
-  // Opens the 形式 popup and clicks the item with this caption.
-  void ChooseFormatItem(const char* caption) {
-    QMenu* menu = FormatMenu();
-    ASSERT_NE(menu, nullptr);
-    menu->popup(client()->mapToGlobal(QPoint(10, 10)));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    for (QAction* action : menu->actions()) {
-      if (action->text() == QString::fromUtf8(caption)) {
-        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                          menu->actionGeometry(action).center());
-        Settle();
-        return;
-      }
-    }
-    ADD_FAILURE() << "no item " << caption;
-  }
+  void ChooseFormatItem(const char* caption) { ChooseMenuItems(1, {caption}); }
 
   // Saves the block under (40, 40) through the Save dialog as `name` in the scratch
-  // folder (PNG); `afterSave` runs once the dialog is confirmed (message boxes).
-  void SaveAs(const std::string& name, std::function<void()> afterSave = {}) {
+  // folder (PNG, or the file type of the list's entry `type`); `afterSave` runs once the
+  // dialog is confirmed (message boxes).
+  void SaveAs(const std::string& name, std::function<void()> afterSave = {}, int type = 0) {
     UserScript script;
     script
         .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-              [this, name] { dialogs_test::TypeName(QString::fromStdString(dir_.file(name))); })
+              [this, name, type] {
+                // The type first: choosing one puts its extension on the typed name.
+                if (type != 0) dialogs_test::ChooseType(type);
+                dialogs_test::TypeName(QString::fromStdString(dir_.file(name)));
+              })
         .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
     if (afterSave) script.when(dialogs_test::BoxShown, afterSave);
     script.start();
@@ -91,12 +81,12 @@ TEST_F(TilesetSaveTest, ItemsSitInTheFormatMenuUncheckedAtStart) {
   QMenu* menu = FormatMenu();
   ASSERT_NE(menu, nullptr);
   const auto actions = menu->actions();
-  ASSERT_EQ(actions.size(), 6);
-  EXPECT_TRUE(actions[3]->isSeparator());
-  EXPECT_EQ(actions[4]->text(), QString::fromUtf8(kTiled.menuCaption));
-  EXPECT_EQ(actions[5]->text(), QString::fromUtf8(kGodot.menuCaption));
-  EXPECT_FALSE(actions[4]->isChecked());
-  EXPECT_FALSE(actions[5]->isChecked());
+  ASSERT_EQ(actions.size(), 9);  // after the formats, the shape and size items
+  EXPECT_TRUE(actions[6]->isSeparator());
+  EXPECT_EQ(actions[7]->text(), QString::fromUtf8(kTiled.menuCaption));
+  EXPECT_EQ(actions[8]->text(), QString::fromUtf8(kGodot.menuCaption));
+  EXPECT_FALSE(actions[7]->isChecked());
+  EXPECT_FALSE(actions[8]->isChecked());
   EXPECT_EQ(State(kTiledCommand), 0u);
   EXPECT_EQ(State(kGodotCommand), 0u);
 
@@ -155,6 +145,25 @@ TEST_F(TilesetSaveTest, ATilesetThatCannotBeWrittenIsReportedAndTheSheetKept) {
   // No temporary file is left behind.
   EXPECT_EQ(Files(),
             (std::set<std::string>{"tiles.png", "blocked.png", "blocked.tsx", "blocked.tres"}));
+}
+
+TEST_F(TilesetSaveTest, GodotTilesetBesideASheetGodotCannotImportIsRefusedInTheBox) {
+  ChooseFormatItem(kTiled.menuCaption);
+  ChooseFormatItem(kGodot.menuCaption);
+  QString shown;
+  SaveAs(
+      "grass.gif",
+      [&shown] {
+        shown = dialogs_test::OpenBox()->text();
+        dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+      },
+      2);  // すべてのファイル (*.*)
+  EXPECT_TRUE(shown.contains(QString::fromStdString(
+      dir_.file("grass.tres") +
+      ": Godot 4 cannot import gif pictures; save the sheet as .png (or .bmp, .jpg)")))
+      << shown.toStdString();
+  EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.gif", "grass.tsx"}));
+  EXPECT_EQ(ReadBytes(dir_.file("grass.gif")).substr(0, 4), "GIF8");
 }
 
 TEST_F(TilesetSaveTest, ATilesetNamedLikeTheOpenPictureIsNotWritten) {

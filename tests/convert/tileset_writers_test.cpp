@@ -66,7 +66,6 @@ struct TsxContents {
   std::map<std::string, std::string> image;
   int wangsets = 0;
   std::string wangsetType;
-  std::map<std::string, std::string> wangset, wangcolor;  // attributes of the last of each
   int wangcolors = 0;
   std::map<int, std::string> wangids;
   bool wellFormed = false;
@@ -88,13 +87,9 @@ TsxContents ReadTsx(const std::string& text) {
     if (name == "image") tsx.image = attributes();
     if (name == "wangset") {
       ++tsx.wangsets;
-      tsx.wangset = attributes();
-      tsx.wangsetType = tsx.wangset["type"];
+      tsx.wangsetType = attributes()["type"];
     }
-    if (name == "wangcolor") {
-      ++tsx.wangcolors;
-      tsx.wangcolor = attributes();
-    }
+    if (name == "wangcolor") ++tsx.wangcolors;
     if (name == "wangtile") {
       auto a = attributes();
       tsx.wangids[std::stoi(a["tileid"])] = a["wangid"];
@@ -142,39 +137,26 @@ TEST(TiledTilesetTest, TerrainSheetsGetOneMixedWangSet) {
   EXPECT_EQ(t2.wangids.at(7), "1,0,1,0,1,0,1,0");  // the whole inner-corner tile
 }
 
-// The terrain's name, colour and thumbnail, and the tile size, as both files state them.
-TEST(TilesetLookTest, BothFilesNameColourAndSizeTheTerrain) {
-  const korvanth::TilesetDescription named =
-      korvanth::DescribeSheet({LayoutFormat::Terrain2, 48, true}, "g.png", {"草 & <砂>", 0x0A80FF});
-  const TsxContents tsx = ReadTsx(korvanth::TiledTilesetText(named));
-  ASSERT_TRUE(tsx.wellFormed);
-  EXPECT_EQ(tsx.tileset.at("name"), "g");
-  EXPECT_EQ(tsx.tileset.at("tilewidth"), "48");
-  EXPECT_EQ(tsx.tileset.at("tilecount"), "52");  // 51 tiles and an empty cell, as Tiled counts
-  EXPECT_EQ(tsx.image.at("width"), "192");   // 4 x 48
-  EXPECT_EQ(tsx.image.at("height"), "624");  // 13 rows of 48
-  EXPECT_EQ(tsx.wangset.at("name"), "草 & <砂>");
-  EXPECT_EQ(tsx.wangcolor.at("name"), "草 & <砂>");
-  EXPECT_EQ(tsx.wangcolor.at("color"), "#0a80ff");
-  // Terrain2's first full tile is tile 5 (quarters (2,4) (3,4) (2,5) (3,5), all inside).
-  EXPECT_EQ(tsx.wangset.at("tile"), "5");
-  EXPECT_EQ(tsx.wangcolor.at("tile"), "5");
-  EXPECT_EQ(tsx.wangids.at(5), "1,1,1,1,1,1,1,1");
-
-  const std::string tres = korvanth::GodotTilesetText(named);
+// The terrain's name and colour and the tile size as the .tres states them (the .tsx's are
+// read back through Tiled itself in the tilesets tests).
+TEST(TilesetLookTest, GodotNamesColoursAndSizesTheTerrain) {
+  const std::string tres = korvanth::GodotTilesetText(korvanth::DescribeSheet(
+      {LayoutFormat::Terrain2, 48, true}, "g.png", {"草 & <砂>", 0x0A80FF}));
   EXPECT_NE(tres.find("terrain_set_0/terrain_0/name = \"草 & <砂>\"\n"), std::string::npos);
   // 0x0A / 255, 0x80 / 255, 0xFF / 255.
   EXPECT_NE(tres.find("terrain_0/color = Color(0.039216, 0.501961, 1.000000, 1)\n"),
             std::string::npos);
   EXPECT_NE(tres.find("texture_region_size = Vector2i(48, 48)\n"), std::string::npos);
   EXPECT_NE(tres.find("tile_size = Vector2i(48, 48)\n"), std::string::npos);
+  EXPECT_NE(tres.find("2:12/0 = 0\n"), std::string::npos);  // tile 50, the last of 51
+  EXPECT_EQ(tres.find("3:12/0"), std::string::npos);        // the empty cell is no tile
 
-  // Without a look: the sheet's stem and the default colour; terrain1's full tile is 14.
-  const TsxContents plain =
-      ReadTsx(korvanth::TiledTilesetText(korvanth::DescribeSheet(LayoutFormat::Terrain1, "s.png")));
-  EXPECT_EQ(plain.wangset.at("name"), "s");
-  EXPECT_EQ(plain.wangcolor.at("color"), "#3c9a3c");
-  EXPECT_EQ(plain.wangset.at("tile"), "14");
+  // Without a look: the sheet's stem and the default colour.
+  const korvanth::TilesetDescription plain =
+      korvanth::DescribeSheet(LayoutFormat::Terrain1, "s.png");
+  EXPECT_EQ(plain.terrainName, "s");
+  EXPECT_EQ(plain.terrainColour, korvanth::kDefaultTerrainColour);
+  EXPECT_EQ(plain.terrainTile, 14);  // its first tile of quarters from inside the patch
 }
 
 TEST(TiledTilesetTest, RoofGetsThePlainTileset) {

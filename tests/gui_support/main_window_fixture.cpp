@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -150,6 +152,25 @@ void MainWindowFixture::Command(UINT id) {
   ASSERT_NE(action, nullptr) << id;
   action->trigger();
   Settle(5);
+}
+
+void MainWindowFixture::ChooseMenuItems(int popup, const std::vector<const char*>& captions) {
+  auto* bar = client()->window()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  QMenu* menu = bar->actions().value(popup)->menu();
+  ASSERT_NE(menu, nullptr);
+  menu->popup(client()->mapToGlobal(QPoint(10, 10)));
+  for (const char* caption : captions) {
+    ASSERT_NE(menu, nullptr) << caption;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << caption;
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions())
+      if (action->text() == QString::fromUtf8(caption)) chosen = action;
+    ASSERT_NE(chosen, nullptr) << "no item " << caption;
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(chosen).center());
+    Settle();
+    menu = chosen->menu();
+  }
 }
 
 QImage MainWindowFixture::ClickAndSave(int x, int y, const std::string& name) {

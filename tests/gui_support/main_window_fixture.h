@@ -50,6 +50,9 @@ class MainWindowFixture : public ::testing::Test {
   void CtrlKey(Qt::Key key, Qt::KeyboardModifiers extra = Qt::NoModifier);
   // Runs a menu command as a click on its item would.
   void Command(UINT id);
+  // Opens the menu bar's popup number `popup` and clicks through the items with these
+  // captions, as a user does (a submenu's caption opens it).
+  void ChooseMenuItems(int popup, const std::vector<const char*>& captions);
   // Arms with one release at (x, y), releases again and saves the sheet through the
   // Save dialog as PNG under `name` in the scratch folder; the sheet as read back.
   QImage ClickAndSave(int x, int y, const std::string& name);

@@ -25,6 +25,28 @@ TEST(ViewColoursTest, ConversionsToArgb) {
   EXPECT_EQ(ColourToArgbAlpha(0x00FF0000, 0x1FF), 0xFF0000FFu);
 }
 
+// The pointer's cell after the grid's cell changes: the cell holding the old cell's
+// top-left picture pixel (old corner / new size, rounded down).
+TEST(ViewCellTest, NewCellHoldsTheOldCellsCorner) {
+  struct Case {
+    int from, to, column, row, newColumn, newRow;
+  };
+  const Case cases[] = {
+      {32, 16, 3, 2, 6, 4},               // 96, 64: a corner again
+      {32, 48, 3, 1, 2, 0},               // 96 is a corner, 32 lies in the first cell
+      {8, 128, 67108863, 0, 4194303, 0},  // far out: 536870904 / 128, without overflow
+  };
+  for (const Case& c : cases) {
+    ViewState view;
+    view.cell = c.from;
+    view.cursor = {c.column, c.row};
+    ResizeViewCell(view, c.to);
+    EXPECT_EQ(view.cell, c.to);
+    EXPECT_EQ(view.cursor.column, c.newColumn) << c.from << " " << c.to << " " << c.column;
+    EXPECT_EQ(view.cursor.row, c.newRow) << c.from << " " << c.to << " " << c.row;
+  }
+}
+
 class CanvasTest : public MainWindowFixture {
  protected:
   // Picture pixels lie under window pixels when unscrolled.

@@ -3,7 +3,9 @@
 # paints the picture, the grid and the selection block; a click pair opens the Save
 # dialog; a typed name is written and equals the Linux converter's sheet; Ctrl+wheel
 # zooms around the pointer, the view menu shows the sheet preview, and a save at 4x
-# equals the same sheet; a save under the picture's own name is refused; it exits 0.
+# equals the same sheet; a save under the picture's own name is refused; back at 1x, the
+# 形式 menu's tile size 16 and complete shapes give the grid of 16 and a save equal to the
+# converter's sheet for the same settings; it exits 0.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -169,6 +171,44 @@ sleep 1
 check grep -qF "${picture_name//\\/\\\\}\n(it is the open picture; it is never written over)" app.log
 return_in "$box"  # OK
 check test "$(picture_state)" = "$before"
+
+# Back at 1x, 形式 > タイルサイズ > 16 and 全形状を追加 from the keyboard: F10 opens the
+# menu bar at its first entry, Right and Down open 形式 at its first item.
+wd_move 300 300
+wd_key ctrl+0
+sleep 0.5
+format_menu() {
+  wd_key F10
+  sleep 0.3
+  wd_key Right Down
+  sleep 0.5
+}
+format_menu
+wd_key Down Down Down Down Right  # past 地形2, 屋根, 全形状を追加 (the separator is skipped)
+sleep 0.5
+wd_key Return  # the submenu opens at 16
+sleep 0.5
+format_menu
+wd_key c  # 全形状を追加(&C)
+sleep 0.5
+# The grid every 16 pixels; the block of 32 x 48 on cell (10, 10) at (160, 160).
+wd_move 170 170
+wd_screenshot small-tiles.png
+at() { wd_pixel small-tiles.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+check test "$(at 16 8)" = "$black"
+check test "$(at 17 8)" = "$magenta"
+check test "$(at 8 48)" = "$black"
+check test "$(at 8 47)" = "$magenta"
+wd_click
+wd_click
+dialog=$(wd_wait_window '^Save As$' 30)
+sleep 1
+wd_type "$(winepath -w "$WD_WORK/window-sheet-16.png")"
+wd_key Return
+check wd_wait_file window-sheet-16.png 60
+"$linux" --format terrain1 --tile-size 16 --complete --cell 10,10 picture.png linux-sheet-16.png
+check test "$(identify -format %wx%h window-sheet-16.png)" = 64x192
+check test "$(compare -metric AE window-sheet-16.png linux-sheet-16.png null: 2>&1)" = 0
 
 # Alt+F4 closes the window; the program ends with status 0.
 wd_move 300 300
