@@ -108,7 +108,7 @@ std::string UsageText() {
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
-      "sheet of 32 x 32 tiles of the chosen layout format.\n"
+      "sheet of 32 x 32 tiles of the chosen layout format (other sizes: --tile-size).\n"
       "\n"
       "  --format NAME    layout format (default " +
       std::string(FormatRegistry().front().cliName) + "):\n";
