@@ -32,12 +32,13 @@ TEST(TilesetDescriptionTest, DescribesTheSheet) {
   EXPECT_EQ(t1.imagePath, "grass.sheet.png");
   EXPECT_EQ(t1.imageSize, (PixelSize{128, 320}));
   EXPECT_EQ(t1.columns, 4);
-  EXPECT_EQ(t1.tileCount, 40);
-  EXPECT_EQ(t1.roles.size(), 40u);
+  EXPECT_EQ(t1.tiles.size(), 40u);
+  ASSERT_EQ(t1.terrains.size(), 1u);
+  EXPECT_EQ(t1.terrains[0].tiles.size(), 40u);  // every terrain1 tile carries the terrain
   const korvanth::TilesetDescription roof = korvanth::DescribeSheet(LayoutFormat::Roof, "r.bmp");
   EXPECT_EQ(roof.columns, 3);
-  EXPECT_EQ(roof.tileCount, 12);
-  EXPECT_TRUE(roof.roles.empty());
+  EXPECT_EQ(roof.tiles.size(), 12u);
+  EXPECT_TRUE(roof.terrains.empty());
   EXPECT_EQ(korvanth::FileStem("noext"), "noext");
   EXPECT_EQ(korvanth::FileStem(".hidden"), ".hidden");
 }
@@ -154,9 +155,11 @@ TEST(TilesetLookTest, GodotNamesColoursAndSizesTheTerrain) {
   // Without a look: the sheet's stem and the default colour.
   const korvanth::TilesetDescription plain =
       korvanth::DescribeSheet(LayoutFormat::Terrain1, "s.png");
-  EXPECT_EQ(plain.terrainName, "s");
-  EXPECT_EQ(plain.terrainColour, korvanth::kDefaultTerrainColour);
-  EXPECT_EQ(plain.terrainTile, 14);  // its first tile of quarters from inside the patch
+  ASSERT_EQ(plain.terrains.size(), 1u);
+  EXPECT_EQ(plain.terrains[0].name, "s");
+  EXPECT_EQ(plain.terrains[0].colour, korvanth::kDefaultTerrainColour);
+  EXPECT_EQ(plain.terrains[0].thumbnailTile,
+            14);  // its first tile of quarters from inside the patch
 }
 
 TEST(TiledTilesetTest, RoofGetsThePlainTileset) {
