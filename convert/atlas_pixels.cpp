@@ -1,7 +1,5 @@
 #include "convert/atlas_pixels.h"
 
-#include <cstring>
-
 namespace korvanth {
 
 bool IsBlockTransparent(const PixelRows& picture, SelectionPoint origin, PixelSize block) {
@@ -16,7 +14,6 @@ bool IsBlockTransparent(const PixelRows& picture, SelectionPoint origin, PixelSi
 void CopySheetQuarters(SheetLayout layout, const PixelRows& picture, SelectionPoint origin,
                        const PixelRows& atlas, SelectionPoint cell) {
   const int quarter = layout.quarterSize();
-  const std::size_t rowBytes = static_cast<std::size_t>(quarter) * sizeof(std::uint32_t);
   for (const LayoutTableEntry& tile : LayoutTableFor(layout)) {
     for (const QuarterPlacement& placement : tile.quarters) {
       const int fromX = origin.x + quarter * placement.source.column;
@@ -27,8 +24,12 @@ void CopySheetQuarters(SheetLayout layout, const PixelRows& picture, SelectionPo
       if (fromX < 0 || fromY < 0 || fromX + quarter > picture.width ||
           fromY + quarter > picture.height)
         continue;
-      for (int y = 0; y < quarter; ++y)
-        std::memcpy(atlas.row(toY + y) + toX, picture.row(fromY + y) + fromX, rowBytes);
+      for (int y = 0; y < quarter; ++y) {
+        const std::uint32_t* from = picture.row(fromY + y) + fromX;
+        std::uint32_t* to = atlas.row(toY + y) + toX;
+        // A fully transparent pixel is stored as 0, as a drawn sheet stores it.
+        for (int x = 0; x < quarter; ++x) to[x] = (from[x] >> 24) != 0 ? from[x] : 0u;
+      }
     }
   }
 }

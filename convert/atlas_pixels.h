@@ -26,8 +26,9 @@ struct PixelRows {
 bool IsBlockTransparent(const PixelRows& picture, SelectionPoint origin, PixelSize block);
 
 // Copies the quarters of the block at `origin` (wholly inside `picture`) by `layout`'s
-// table into the sheet-sized cell of `atlas` whose top-left pixel is `cell`, bit for bit;
-// the cell's other pixels are left as they are.
+// table into the sheet-sized cell of `atlas` whose top-left pixel is `cell`, bit for bit
+// (a fully transparent pixel as 0, as BuildSheet draws it); the cell's other pixels are
+// left as they are.
 void CopySheetQuarters(SheetLayout layout, const PixelRows& picture, SelectionPoint origin,
                        const PixelRows& atlas, SelectionPoint cell);
 
