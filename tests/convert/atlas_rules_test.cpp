@@ -34,7 +34,7 @@ TEST(AtlasPlacementTest, SheetsFillRowsOfAtMost4096Pixels) {
       {{128, 320}, 0, kPlenty, std::nullopt, 0},             // nothing to place
       {{128, 320}, 1, 128 * 320 * 4, PixelSize{128, 320}, 1},
       {{128, 320}, 1, 128 * 320 * 4 - 1, std::nullopt, 0},  // one byte over the bound
-      {{4096, 1 << 30}, 3, INT64_MAX, std::nullopt, 0},          // taller than 32-bit positions
+      {{4096, 1 << 30}, 3, INT64_MAX, std::nullopt, 0},     // taller than 32-bit positions
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.sheet.width) + "x" + std::to_string(c.sheet.height) + " x" +
