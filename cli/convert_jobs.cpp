@@ -168,16 +168,7 @@ bool EndsInSeparator(const std::string& name) {
 
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   if (!NamesAreText(options, err)) return kExitUsage;
-  if (EndsInSeparator(options.output)) {
-    std::fprintf(err, "%s: %s: the output name ends in '%c', so it names a folder; name a file\n",
-                 kProgram, PrintableName(options.output).c_str(), options.output.back());
-    return kExitUsage;
-  }
-  if (std::strchr(options.output.c_str(), '.') == nullptr) {
-    std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
-                 PrintableName(options.output).c_str(), CanonicalExtensions(".", ", ").c_str());
-    return kExitUsage;
-  }
+  if (!OutputNamesAFile(options.output, err)) return kExitUsage;
   // Only the part of the file under the block is decoded.
   const SheetLayout layout = options.layout();
   const PixelSize block = SelectionBlockSize(layout);
@@ -267,6 +258,28 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   std::fprintf(err, "%s: %d of %d sheets written to %s\n", kProgram, total - failures, total,
                PrintableName(options.output).c_str());
   return failures == 0 ? kExitOk : kExitFailure;
+}
+
+bool InputAndOutputAreText(const ConvertOptions& options, std::FILE* err) {
+  return NamesAreText(options, err);
+}
+
+bool OutputNamesAFile(const std::string& output, std::FILE* err) {
+  if (EndsInSeparator(output)) {
+    std::fprintf(err, "%s: %s: the output name ends in '%c', so it names a folder; name a file\n",
+                 kProgram, PrintableName(output).c_str(), output.back());
+    return false;
+  }
+  if (std::strchr(output.c_str(), '.') == nullptr) {
+    std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
+                 PrintableName(output).c_str(), CanonicalExtensions(".", ", ").c_str());
+    return false;
+  }
+  return true;
+}
+
+bool LoadWholeInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
+  return LoadInput(input, picture, err);
 }
 
 }  // namespace korvanth

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/options.h"
+#include "imaging/handles.h"
 
 namespace korvanth {
 
@@ -15,5 +16,12 @@ inline constexpr int kExitUsage = 2;
 // Messages go to `err`; the progress line of a batch only when `err` is a terminal.
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err);
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err);
+
+// The checks every job makes, for the other jobs: the names are valid UTF-8, the output
+// names a file with an extension (a usage error otherwise, with one line), the input loads
+// (one line when it does not).
+bool InputAndOutputAreText(const ConvertOptions& options, std::FILE* err);
+bool OutputNamesAFile(const std::string& output, std::FILE* err);
+bool LoadWholeInput(const std::string& input, ImageHandle& picture, std::FILE* err);
 
 }  // namespace korvanth

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/atlas_conversion.h"
 #include "cli/convert_jobs.h"
 #include "cli/options.h"
 #include "cli/terminal.h"
@@ -38,9 +39,10 @@ int main(int argc, char** argv) {
   GdiplusStartupInput startupInput;
   ULONG_PTR token = 0;
   GdiplusStartup(&token, &startupInput, nullptr);
-  const int status = options.mode == ConvertOptions::Mode::Batch
-                         ? RunBatchConversion(options, stderr)
-                         : RunSingleConversion(options, stderr);
+  const int status = options.mode != ConvertOptions::Mode::Batch
+                         ? RunSingleConversion(options, stderr)
+                     : options.atlas ? RunAtlasConversion(options, stderr)
+                                     : RunBatchConversion(options, stderr);
   GdiplusShutdown(token);
   return status;
 }

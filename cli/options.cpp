@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 
+#include "convert/atlas_layout.h"
 #include "convert/format_registry.h"
 #include "convert/sheet_conversion.h"
 #include "imaging/file_types.h"
@@ -72,7 +73,7 @@ bool ParsePair(const std::string& text, int& first, int& second) {
 
 bool IsValueOption(const std::string& name) {
   for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset", "--jobs",
-                             "--tile-size", "--name"}) {
+                             "--tile-size", "--name", "--names"}) {
     if (name == option) return true;
   }
   return false;
@@ -83,6 +84,17 @@ bool IsBatchType(const std::string& type) {
   for (const FileType& known : FileTypes())
     if (type == known.extensions[0]) return true;
   return false;
+}
+
+// What --atlas and --names do not go with; null when they fit.
+const char* AtlasOptionError(const ConvertOptions& options, bool all, bool typeGiven) {
+  if (!options.namesFile.empty() && !options.atlas) return "--names goes with --atlas";
+  if (!options.atlas) return nullptr;
+  if (!all) return "--atlas goes with --all";
+  if (typeGiven) return "--atlas takes its file type from OUTPUT's extension, not --type";
+  if (!options.terrainName.empty())
+    return "--name names one terrain; with --atlas every block is named (see --names)";
+  return nullptr;
 }
 
 }  // namespace
@@ -105,6 +117,13 @@ std::string UsageText() {
       TilesetNames("|") +
       "] [--name NAME]\n"
       "                   [--jobs N] INPUT OUTDIR\n"
+      "  korvanth-convert [--format " +
+      names +
+      "] --all --atlas [--names FILE]\n"
+      "                   [--tile-size N] [--complete] [--tileset " +
+      TilesetNames("|") +
+      "]\n"
+      "                   [--jobs N] INPUT OUTPUT\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -131,6 +150,15 @@ std::string UsageText() {
       std::string(FileTypes().front().extensions[0]) +
       ")\n"
       "  --jobs N         sheets of --all written at once (default: the number of cores)\n"
+      "  --atlas          with --all: every block's sheet into the one picture OUTPUT, its\n"
+      "                   tilesets beside it with one terrain a block; blocks that show\n"
+      "                   nothing are skipped. Sheets go left to right, as many to a row as\n"
+      "                   fit in " +
+      std::to_string(kMaxAtlasWidth) +
+      " pixels, rows top to bottom, in row-major block order\n"
+      "  --names FILE     with --atlas: the terrains' names, one a line in row-major block\n"
+      "                   order (every block counts, skipped ones too); an empty line keeps\n"
+      "                   STEM_COLUMN_ROW. A name given twice is an error\n"
       "  --tileset KIND   also write a map editor's tileset beside every sheet, named after\n"
       "                   the sheet: " +
       TilesetFiles() + " or " + std::string(kEveryTilesetName) +
@@ -178,10 +206,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.mode = ConvertOptions::Mode::Version;
       return {options, {}};
     }
-    if (argument == "--all" || argument == "--complete") {
+    if (argument == "--all" || argument == "--complete" || argument == "--atlas") {
       if (!given.insert(argument).second)
         return {std::nullopt, argument + " is given more than once"};
-      (argument == "--all" ? all : options.complete) = true;
+      (argument == "--all" ? all : argument == "--atlas" ? options.atlas : options.complete) = true;
       continue;
     }
 
@@ -244,6 +272,9 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         return {std::nullopt,
                 "--name takes a terrain name of UTF-8 text without control characters"};
       options.terrainName = value;
+    } else if (name == "--names") {
+      if (value.empty()) return {std::nullopt, "--names takes a file of names, one a line"};
+      options.namesFile = value;
     } else if (name == "--jobs") {
       int jobs = 0;
       if (!ParseInt(value, jobs) || jobs < 1)
@@ -268,6 +299,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   if (!options.terrainName.empty() && options.tilesets == kNoTilesets)
     return {std::nullopt, "--name names the tilesets' terrain; it goes with --tileset"};
   if (!all && options.jobs) return {std::nullopt, "--jobs goes with --all"};
+  if (const char* error = AtlasOptionError(options, all, typeGiven)) return {std::nullopt, error};
   if (positional.size() != 2) {
     return {std::nullopt,
             positional.size() < 2 ? "INPUT and OUTPUT are needed" : "too many arguments"};
@@ -275,11 +307,12 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.mode = all ? ConvertOptions::Mode::Batch : ConvertOptions::Mode::Single;
   options.input = positional[0];
   options.output = positional[1];
-  if (all && options.output.empty())
+  if (all && !options.atlas && options.output.empty())
     return {std::nullopt, "OUTDIR is empty; name a folder (. for the current one)"};
   // A tileset is of no use when its editor cannot load the sheet beside it.
   const std::optional<std::string_view> extension =
-      all ? std::optional<std::string_view>(options.batchType) : ExtensionOf(options.output);
+      all && !options.atlas ? std::optional<std::string_view>(options.batchType)
+                            : ExtensionOf(options.output);
   if (extension) {
     const FileType& type = *ChooseEncoder(*extension).type;
     for (const TilesetTarget& target : kTilesetTargets) {

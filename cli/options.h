@@ -28,6 +28,8 @@ struct ConvertOptions {
   std::string batchType{FileTypes().front().extensions[0]};  // --type, batch only
   TilesetKinds tilesets = kNoTilesets;                       // --tileset
   std::optional<int> jobs;  // --jobs, batch only; the number of cores when empty
+  bool atlas = false;       // --atlas: the batch into one atlas file (OUTPUT) and its tilesets
+  std::string namesFile;    // --names, with --atlas: the blocks' terrain names; empty: none
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 

@@ -1,6 +1,8 @@
 #include "convert/godot_tileset.h"
 
 #include <cstdio>
+#include <map>
+#include <utility>
 
 namespace korvanth {
 
@@ -41,7 +43,11 @@ constexpr int kMatchCornersAndSides = 0;
 }  // namespace
 
 std::string GodotTilesetText(const TilesetDescription& tileset) {
-  const bool terrain = !tileset.roles.empty();
+  // Each tile's terrain (its index in the terrain set) and match set.
+  std::map<int, std::pair<std::size_t, NeighbourMask>> terrainOf;
+  for (std::size_t k = 0; k < tileset.terrains.size(); ++k)
+    for (const TilesetTerrain::Tile& tile : tileset.terrains[k].tiles)
+      terrainOf[tile.id] = {k, tile.mask};
   std::string text;
   // Steps: the texture, the atlas source and the tileset itself.
   text += "[gd_resource type=\"TileSet\" load_steps=3 format=3]\n\n";
@@ -50,26 +56,29 @@ std::string GodotTilesetText(const TilesetDescription& tileset) {
   text += "[sub_resource type=\"TileSetAtlasSource\" id=\"TileSetAtlasSource_sheet\"]\n";
   text += "texture = ExtResource(\"1_sheet\")\n";
   text += "texture_region_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
-  for (int tile = 0; tile < tileset.tileCount; ++tile) {
+  for (const int tile : tileset.tiles) {
     const std::string key = std::to_string(tile % tileset.columns) + ":" +
                             std::to_string(tile / tileset.columns) + "/0";
     text += key + " = 0\n";
-    if (!terrain || static_cast<size_t>(tile) >= tileset.roles.size() || !tileset.roles[tile])
-      continue;
+    const auto found = terrainOf.find(tile);
+    if (found == terrainOf.end()) continue;
+    const auto [terrain, mask] = found->second;
     text += key + "/terrain_set = 0\n";
-    text += key + "/terrain = 0\n";
+    text += key + "/terrain = " + std::to_string(terrain) + "\n";
     for (int n = 0; n < kNeighbourCount; ++n) {
-      const bool matches = (*tileset.roles[tile] >> n) & 1;
+      const bool matches = (mask >> n) & 1;
       text += key + "/terrains_peering_bit/" + kPeeringBitNames[n] + " = " +
-              (matches ? "0" : "-1") + "\n";
+              (matches ? std::to_string(terrain) : "-1") + "\n";
     }
   }
   text += "\n[resource]\n";
   text += "tile_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
-  if (terrain) {
+  if (!tileset.terrains.empty())
     text += "terrain_set_0/mode = " + std::to_string(kMatchCornersAndSides) + "\n";
-    text += "terrain_set_0/terrain_0/name = " + GodotString(tileset.terrainName) + "\n";
-    text += "terrain_set_0/terrain_0/color = " + GodotColour(tileset.terrainColour) + "\n";
+  for (std::size_t k = 0; k < tileset.terrains.size(); ++k) {
+    const std::string prefix = "terrain_set_0/terrain_" + std::to_string(k);
+    text += prefix + "/name = " + GodotString(tileset.terrains[k].name) + "\n";
+    text += prefix + "/color = " + GodotColour(tileset.terrains[k].colour) + "\n";
   }
   text += "sources/0 = SubResource(\"TileSetAtlasSource_sheet\")\n";
   return text;

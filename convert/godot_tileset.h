@@ -1,6 +1,6 @@
-// A Godot 4 TileSet resource (.tres, text format) for a sheet: one atlas source on the
-// sheet and, for a sheet with terrain, one terrain set matching corners and sides with
-// one terrain, set on every tile that carries it.
+// A Godot 4 TileSet resource (.tres, text format) for a sheet or an atlas: one atlas
+// source on the picture and, when it has terrains, one terrain set matching corners and
+// sides with one terrain each (a sheet has one), set on every tile that carries it.
 #pragma once
 
 #include <string>

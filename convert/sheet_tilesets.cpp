@@ -19,7 +19,8 @@ size_t NameStart(const std::string& path) {
   return separator == std::string::npos ? 0 : separator + 1;
 }
 
-// Whether two names are equal with ASCII letters compared without regard to case.
+}  // namespace
+
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -29,7 +30,7 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-}  // namespace
+std::string FileNameOf(const std::string& path) { return path.substr(NameStart(path)); }
 
 TilesetKinds TilesetKindsFromName(std::string_view name) {
   if (name == kEveryTilesetName) return kBothTilesets;

@@ -20,6 +20,13 @@ TilesetKinds TilesetKindsFromName(std::string_view name);
 // stem with `extension` (a target's, such as ".tsx").
 std::string TilesetPathFor(const std::string& sheetPath, std::string_view extension);
 
+// The file name of `path` without its folder.
+std::string FileNameOf(const std::string& path);
+
+// Whether two names are equal with ASCII letters compared without regard to case (as a
+// file system may compare them).
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
 struct TilesetWriteFailure {
   std::string path;    // the tileset file that was not written
   std::string reason;  // a few English words

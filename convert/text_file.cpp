@@ -1,9 +1,12 @@
 #include "convert/text_file.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "convert/utf8_path.h"
+#include "imaging/byte_reader.h"
 
 namespace korvanth {
 
@@ -22,6 +25,41 @@ SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text) {
       ReplaceFileWith(wide->data(), std::vector<std::uint8_t>(text.begin(), text.end()));
   outcome.status = StatusForProblem(outcome.problem);
   return outcome;
+}
+
+namespace {
+
+std::FILE* OpenForReading(const std::string& path) {
+#ifdef _WIN32
+  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
+  return wide ? ::_wfopen(reinterpret_cast<const wchar_t*>(wide->data()), L"rb") : nullptr;
+#else
+  return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+}  // namespace
+
+std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text) {
+  text.clear();
+  std::FILE* file = OpenForReading(path);
+  if (file == nullptr) {
+    if (errno == ENOENT) return "no such file";
+    if (errno == EACCES) return "permission denied";
+    return "cannot be opened";
+  }
+  imaging::FileReader reader(file);
+  std::vector<std::uint8_t> bytes;
+  std::string problem;
+  if (!reader.ok())
+    problem = "cannot be read";
+  else if (reader.size() > maxBytes)
+    problem = "larger than " + std::to_string(maxBytes >> 20) + " MiB";
+  else if (!reader.Read(static_cast<std::size_t>(reader.size()), bytes))
+    problem = "cannot be read";
+  std::fclose(file);
+  if (problem.empty()) text.assign(bytes.begin(), bytes.end());
+  return problem;
 }
 
 }  // namespace korvanth

@@ -46,9 +46,29 @@ std::string XmlAttribute(std::string_view text) {
 // Tiled counts every cell of the image, the empty cells after a completed set's last tile
 // included; saying so keeps the file as Tiled writes it back.
 int TiledTileCount(const TilesetDescription& tileset) {
-  if (tileset.tileSize <= 0) return tileset.tileCount;
+  if (tileset.tileSize <= 0) return static_cast<int>(tileset.tiles.size());
   return (tileset.imageSize.width / tileset.tileSize) *
          (tileset.imageSize.height / tileset.tileSize);
+}
+
+// One mixed wang set whose single colour is the terrain.
+std::string WangSet(const TilesetTerrain& terrain) {
+  const std::string name = XmlAttribute(terrain.name);
+  const std::string thumbnail = std::to_string(terrain.thumbnailTile);
+  char colour[8];
+  std::snprintf(colour, sizeof colour, "#%06x", terrain.colour & 0xFFFFFFu);
+  std::string xml = "  <wangset name=\"" + name + "\" type=\"mixed\" tile=\"" + thumbnail + "\">\n";
+  xml += "   <wangcolor name=\"" + name + "\" color=\"" + colour + "\" tile=\"" + thumbnail +
+         "\" probability=\"1\"/>\n";
+  for (const TilesetTerrain::Tile& tile : terrain.tiles) {
+    // Tiled reads an all-zero wangid as "not in the set": a tile that matches no
+    // neighbour (the lone tile) has no place in its corner-and-side model and is placed
+    // by hand there.
+    if (tile.mask == 0) continue;
+    xml += "   <wangtile tileid=\"" + std::to_string(tile.id) + "\" wangid=\"" +
+           TiledWangId(tile.mask) + "\"/>\n";
+  }
+  return xml + "  </wangset>\n";
 }
 
 }  // namespace
@@ -75,24 +95,9 @@ std::string TiledTilesetText(const TilesetDescription& tileset) {
   xml += " <image source=\"" + XmlAttribute(tileset.imagePath) + "\" width=\"" +
          std::to_string(tileset.imageSize.width) + "\" height=\"" +
          std::to_string(tileset.imageSize.height) + "\"/>\n";
-  if (!tileset.roles.empty()) {
+  if (!tileset.terrains.empty()) {
     xml += " <wangsets>\n";
-    const std::string terrain = XmlAttribute(tileset.terrainName);
-    const std::string tile = std::to_string(tileset.terrainTile);
-    char colour[8];
-    std::snprintf(colour, sizeof colour, "#%06x", tileset.terrainColour & 0xFFFFFFu);
-    xml += "  <wangset name=\"" + terrain + "\" type=\"mixed\" tile=\"" + tile + "\">\n";
-    xml += "   <wangcolor name=\"" + terrain + "\" color=\"" + colour + "\" tile=\"" + tile +
-           "\" probability=\"1\"/>\n";
-    for (size_t tile = 0; tile < tileset.roles.size(); ++tile) {
-      // Tiled reads an all-zero wangid as "not in the set": a tile that matches no
-      // neighbour (the lone tile) has no place in its corner-and-side model and is placed
-      // by hand there.
-      if (!tileset.roles[tile] || *tileset.roles[tile] == 0) continue;
-      xml += "   <wangtile tileid=\"" + std::to_string(tile) + "\" wangid=\"" +
-             TiledWangId(*tileset.roles[tile]) + "\"/>\n";
-    }
-    xml += "  </wangset>\n";
+    for (const TilesetTerrain& terrain : tileset.terrains) xml += WangSet(terrain);
     xml += " </wangsets>\n";
   }
   xml += "</tileset>\n";

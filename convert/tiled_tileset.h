@@ -1,6 +1,6 @@
-// A Tiled tileset (.tsx) for a sheet: the sheet as its image and, for a sheet with
-// terrain, one mixed Wang set whose single colour is the terrain. Every tile with terrain
-// is in the set except the lone tile that matches no neighbour, which Tiled's wang ids
+// A Tiled tileset (.tsx) for a sheet or an atlas: the picture as its image and one mixed
+// Wang set per terrain (a sheet has one), whose single colour is the terrain. Every tile
+// with terrain is in its set except the lone tile that matches no neighbour, which Tiled's wang ids
 // cannot tell from "no terrain".
 #pragma once
 

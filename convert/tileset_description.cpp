@@ -1,5 +1,7 @@
 #include "convert/tileset_description.h"
 
+#include <utility>
+
 namespace korvanth {
 
 std::string_view FileStem(std::string_view fileName) {
@@ -16,11 +18,16 @@ TilesetDescription DescribeSheet(SheetLayout layout, std::string_view sheetFileN
   description.imageSize = SheetSize(layout);
   description.tileSize = layout.tileSize;
   description.columns = SheetColumns(layout);
-  description.tileCount = TileCount(layout);
-  description.roles = TerrainRolesFor(layout);
-  description.terrainName = look.name.empty() ? description.name : look.name;
-  description.terrainColour = look.colour.value_or(kDefaultTerrainColour);
-  description.terrainTile = FullTerrainTile(layout).value_or(-1);
+  for (int tile = 0; tile < TileCount(layout); ++tile) description.tiles.push_back(tile);
+  const TerrainRoles roles = TerrainRolesFor(layout);
+  if (roles.empty()) return description;
+  TilesetTerrain terrain;
+  terrain.name = look.name.empty() ? description.name : look.name;
+  terrain.colour = look.colour.value_or(kDefaultTerrainColour);
+  terrain.thumbnailTile = FullTerrainTile(layout).value_or(-1);
+  for (std::size_t tile = 0; tile < roles.size(); ++tile)
+    if (roles[tile]) terrain.tiles.push_back({static_cast<int>(tile), *roles[tile]});
+  description.terrains.push_back(std::move(terrain));
   return description;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/layout_format.h"
 #include "convert/terrain_roles.h"
@@ -21,17 +22,29 @@ struct TerrainLook {
   std::optional<std::uint32_t> colour;  // 0xRRGGBB; none: kDefaultTerrainColour
 };
 
+// One terrain of a tileset: how it shows in the editors' panels and the tiles that carry
+// it, each with its match set.
+struct TilesetTerrain {
+  struct Tile {
+    int id;  // the tile's index in the image, row by row
+    NeighbourMask mask;
+  };
+  std::string name;
+  std::uint32_t colour = kDefaultTerrainColour;  // 0xRRGGBB
+  int thumbnailTile = -1;  // the tile that shows the terrain (its full tile); -1 for none
+  std::vector<Tile> tiles;
+};
+
+// One picture cut into square tiles, and the terrains painted with them: a single sheet
+// has one terrain (none for a sheet without terrain), an atlas one per terrain block.
 struct TilesetDescription {
-  std::string name;       // the tileset's name: the sheet's stem
-  std::string imagePath;  // the sheet, relative to the tileset file (they sit side by side)
+  std::string name;       // the tileset's name: the picture's stem
+  std::string imagePath;  // the picture, relative to the tileset file (they sit side by side)
   PixelSize imageSize{0, 0};
   int tileSize = kTileSize;
   int columns = 0;
-  int tileCount = 0;
-  TerrainRoles roles;  // one entry per tile; empty for a sheet without terrain
-  std::string terrainName;
-  std::uint32_t terrainColour = kDefaultTerrainColour;  // 0xRRGGBB
-  int terrainTile = -1;  // the tile that shows the terrain (its full tile); -1 for none
+  std::vector<int> tiles;  // the ids of the cells that hold a tile, in the order written
+  std::vector<TilesetTerrain> terrains;
 };
 
 // The description of a sheet of `layout` saved under the file name `sheetFileName` (a

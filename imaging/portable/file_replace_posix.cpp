@@ -13,9 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "imaging/portable/native_path.h"
 #include "imaging/save_file.h"
+#include "imaging/staged_file.h"
 #include "imaging/stale_temporaries.h"
 
 namespace korvanth {
@@ -110,12 +112,9 @@ SaveProblem ProblemFor(int error, const std::string& folder) {
   return problem == SaveProblem::None ? SaveProblem::Other : problem;
 }
 
-}  // namespace
-
-SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
-  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
+// The target a save replaces: a symbolic link stays a link, the file it names is replaced.
+std::string ResolvedTarget(const WCHAR* path) {
   std::string target = imaging::NativePath(path);
-  // A symbolic link stays a link: the file it names is the one replaced.
   struct stat link {};
   if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
     if (char* resolved = ::realpath(target.c_str(), nullptr)) {
@@ -123,6 +122,14 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
       std::free(resolved);
     }
   }
+  return target;
+}
+
+}  // namespace
+
+SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
+  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
+  const std::string target = ResolvedTarget(path);
 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -152,6 +159,69 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
     return ProblemFor(error, folder);
   }
   return SaveProblem::None;
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : target_(std::move(other.target_)), temporary_(std::move(other.temporary_)) {
+  other.temporary_.clear();
+}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    target_ = std::move(other.target_);
+    temporary_ = std::move(other.temporary_);
+    other.temporary_.clear();
+  }
+  return *this;
+}
+
+SaveProblem StagedFile::Stage(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
+  Discard();
+  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
+  target_ = ResolvedTarget(path);
+  struct stat old {};
+  const bool exists = ::stat(target_.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) return SaveProblem::IsFolder;
+
+  const std::string folder = FolderOf(target_);
+  RemoveStaleTemporaries(folder);
+  // Nameless while it is written, so a kill leaves nothing; then a temporary name, never
+  // the target's, until Commit.
+  std::string temporary;
+  int fd = CreateNameless(folder);
+  const bool nameless = fd >= 0;
+  if (!nameless && RefusesNameless(errno)) fd = CreateTemporary(folder, temporary);
+  if (fd < 0) return ProblemFor(errno, folder);
+
+  int error = 0;
+  if (exists && ::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM) error = errno;
+  if (error == 0 && !WriteAll(fd, bytes.data(), bytes.size())) error = errno;
+  if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
+  if (error == 0 && nameless) error = NameNameless(fd, target_, /*exists=*/true, temporary);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    if (!temporary.empty()) ::unlink(temporary.c_str());
+    return ProblemFor(error, folder);
+  }
+  temporary_ = std::move(temporary);
+  return SaveProblem::None;
+}
+
+SaveProblem StagedFile::Commit() {
+  if (temporary_.empty()) return SaveProblem::Other;
+  if (::rename(temporary_.c_str(), target_.c_str()) == 0) {
+    temporary_.clear();
+    return SaveProblem::None;
+  }
+  const int error = errno;
+  Discard();
+  return ProblemFor(error, FolderOf(target_));
+}
+
+void StagedFile::Discard() {
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
 }
 
 }  // namespace korvanth

@@ -4,8 +4,10 @@
 // has no nameless files, so a save killed on the way leaves its temporary; the next save
 // into the folder removes it.
 #include <string>
+#include <utility>
 
 #include "imaging/save_file.h"
+#include "imaging/staged_file.h"
 #include "imaging/stale_temporaries.h"
 
 namespace korvanth {
@@ -99,6 +101,63 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
     return ProblemFor(error, folder);
   }
   return SaveProblem::None;
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : target_(std::move(other.target_)), temporary_(std::move(other.temporary_)) {
+  other.temporary_.clear();
+}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    target_ = std::move(other.target_);
+    temporary_ = std::move(other.temporary_);
+    other.temporary_.clear();
+  }
+  return *this;
+}
+
+SaveProblem StagedFile::Stage(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
+  Discard();
+  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
+  if (HasOverlongWindowsName(path)) return SaveProblem::NameTooLong;
+  target_ = path;
+  const DWORD attributes = GetFileAttributesW(target_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return SaveProblem::IsFolder;
+
+  const std::wstring folder = FolderOf(target_);
+  RemoveStaleTemporaries(folder);
+  std::wstring temporary;
+  const HANDLE file = CreateTemporary(folder, temporary);
+  if (file == INVALID_HANDLE_VALUE) return ProblemFor(GetLastError(), folder);
+  DWORD error = ERROR_SUCCESS;
+  if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) error = GetLastError();
+  if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
+  if (error != ERROR_SUCCESS) {
+    DeleteFileW(temporary.c_str());
+    return ProblemFor(error, folder);
+  }
+  temporary_ = std::move(temporary);
+  return SaveProblem::None;
+}
+
+SaveProblem StagedFile::Commit() {
+  if (temporary_.empty()) return SaveProblem::Other;
+  if (MoveFileExW(temporary_.c_str(), target_.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    temporary_.clear();
+    return SaveProblem::None;
+  }
+  const DWORD error = GetLastError();
+  Discard();
+  return ProblemFor(error, FolderOf(target_));
+}
+
+void StagedFile::Discard() {
+  if (!temporary_.empty()) DeleteFileW(temporary_.c_str());
+  temporary_.clear();
 }
 
 }  // namespace korvanth

@@ -32,12 +32,13 @@ TEST(TilesetDescriptionTest, DescribesTheSheet) {
   EXPECT_EQ(t1.imagePath, "grass.sheet.png");
   EXPECT_EQ(t1.imageSize, (PixelSize{128, 320}));
   EXPECT_EQ(t1.columns, 4);
-  EXPECT_EQ(t1.tileCount, 40);
-  EXPECT_EQ(t1.roles.size(), 40u);
+  EXPECT_EQ(t1.tiles.size(), 40u);
+  ASSERT_EQ(t1.terrains.size(), 1u);
+  EXPECT_EQ(t1.terrains[0].tiles.size(), 40u);  // every terrain1 tile carries the terrain
   const korvanth::TilesetDescription roof = korvanth::DescribeSheet(LayoutFormat::Roof, "r.bmp");
   EXPECT_EQ(roof.columns, 3);
-  EXPECT_EQ(roof.tileCount, 12);
-  EXPECT_TRUE(roof.roles.empty());
+  EXPECT_EQ(roof.tiles.size(), 12u);
+  EXPECT_TRUE(roof.terrains.empty());
   EXPECT_EQ(korvanth::FileStem("noext"), "noext");
   EXPECT_EQ(korvanth::FileStem(".hidden"), ".hidden");
 }
@@ -154,9 +155,11 @@ TEST(TilesetLookTest, GodotNamesColoursAndSizesTheTerrain) {
   // Without a look: the sheet's stem and the default colour.
   const korvanth::TilesetDescription plain =
       korvanth::DescribeSheet(LayoutFormat::Terrain1, "s.png");
-  EXPECT_EQ(plain.terrainName, "s");
-  EXPECT_EQ(plain.terrainColour, korvanth::kDefaultTerrainColour);
-  EXPECT_EQ(plain.terrainTile, 14);  // its first tile of quarters from inside the patch
+  ASSERT_EQ(plain.terrains.size(), 1u);
+  EXPECT_EQ(plain.terrains[0].name, "s");
+  EXPECT_EQ(plain.terrains[0].colour, korvanth::kDefaultTerrainColour);
+  EXPECT_EQ(plain.terrains[0].thumbnailTile,
+            14);  // its first tile of quarters from inside the patch
 }
 
 TEST(TiledTilesetTest, RoofGetsThePlainTileset) {
@@ -341,6 +344,69 @@ TEST(GodotTilesetTest, RoofHasAnAtlasWithoutTerrain) {
   EXPECT_TRUE(tiles.count({2, 3}));
   EXPECT_FALSE(tiles.count({3, 0}));
   EXPECT_EQ(text.find("terrain"), std::string::npos);
+}
+
+// --- Several terrains (an atlas) -------------------------------------------------------
+
+// Two terrains on a 4 x 2 picture of 16-pixel tiles, their tiles at scattered ids, and a
+// tile without terrain.
+korvanth::TilesetDescription TwoTerrains() {
+  korvanth::TilesetDescription d;
+  d.name = "atlas";
+  d.imagePath = "atlas.png";
+  d.imageSize = {64, 32};
+  d.tileSize = 16;
+  d.columns = 4;
+  d.tiles = {0, 1, 5, 6, 7};
+  d.terrains.push_back({"grass", 0x112233, 1, {{0, kTerrain1Tile0}, {1, 0xFF}}});
+  d.terrains.push_back({"sand", 0xFFFFFF, 6, {{6, 0xFF}, {5, 0}}});
+  return d;
+}
+
+TEST(GodotTilesetTest, EachTerrainOfSeveralPeersWithItself) {
+  const std::string text = korvanth::GodotTilesetText(TwoTerrains());
+  const std::vector<TresSection> tres = ReadTres(text);
+  ASSERT_EQ(tres.size(), 4u);
+  EXPECT_EQ(PropertyOf(tres[3], "terrain_set_0/mode"), "0");
+  EXPECT_EQ(PropertyOf(tres[3], "terrain_set_0/terrain_0/name"), "\"grass\"");
+  EXPECT_EQ(PropertyOf(tres[3], "terrain_set_0/terrain_1/name"), "\"sand\"");
+  EXPECT_EQ(PropertyOf(tres[3], "terrain_set_0/terrain_1/color"),
+            "Color(1.000000, 1.000000, 1.000000, 1)");
+  const auto tiles = AtlasTiles(tres[2]);
+  ASSERT_EQ(tiles.size(), 5u);
+  const std::map<int, int> grass0 = {{0, -1}, {1, -1}, {2, 0},  {3, 0},
+                                     {4, 0},  {5, -1}, {6, -1}, {7, -1}};
+  EXPECT_EQ(tiles.at({0, 0}).terrain, 0);
+  EXPECT_EQ(tiles.at({0, 0}).bits, grass0);
+  const GodotTile& sandFull = tiles.at({2, 1});  // id 6
+  EXPECT_EQ(sandFull.terrainSet, 0);
+  EXPECT_EQ(sandFull.terrain, 1);
+  for (int n = 0; n < 8; ++n) EXPECT_EQ(sandFull.bits.at(n), 1) << n;
+  EXPECT_EQ(tiles.at({1, 1}).terrain, 1);  // id 5, alone: all bits -1
+  for (int n = 0; n < 8; ++n) EXPECT_EQ(tiles.at({1, 1}).bits.at(n), -1) << n;
+  EXPECT_EQ(tiles.at({3, 1}).order.size(), 1u);  // id 7: no terrain
+}
+
+TEST(TiledTilesetTest, EachTerrainOfSeveralGetsItsOwnWangSet) {
+  const std::string text = korvanth::TiledTilesetText(TwoTerrains());
+  const TsxContents tsx = ReadTsx(text);
+  ASSERT_TRUE(tsx.wellFormed);
+  EXPECT_EQ(tsx.wangsets, 2);
+  EXPECT_EQ(tsx.tileset.at("tilecount"), "8");  // every cell of the picture
+  // Each set's own name, colour and thumbnail, and only its own tiles (the lone one left
+  // out, as Tiled cannot tell it from no terrain).
+  EXPECT_NE(
+      text.find("<wangset name=\"grass\" type=\"mixed\" tile=\"1\">\n"
+                "   <wangcolor name=\"grass\" color=\"#112233\" tile=\"1\" probability=\"1\"/>\n"
+                "   <wangtile tileid=\"0\" wangid=\"0,0,1,1,1,0,0,0\"/>\n"
+                "   <wangtile tileid=\"1\" wangid=\"1,1,1,1,1,1,1,1\"/>\n"
+                "  </wangset>\n"
+                "  <wangset name=\"sand\" type=\"mixed\" tile=\"6\">\n"
+                "   <wangcolor name=\"sand\" color=\"#ffffff\" tile=\"6\" probability=\"1\"/>\n"
+                "   <wangtile tileid=\"6\" wangid=\"1,1,1,1,1,1,1,1\"/>\n"
+                "  </wangset>\n"),
+      std::string::npos)
+      << text;
 }
 
 }  // namespace

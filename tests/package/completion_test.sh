@@ -60,12 +60,13 @@ check "bmp gif jpg png tif" korvanth-convert --all --type ""
 check "" korvanth-convert --origin ""
 check "" korvanth-convert --cell 1
 check "" korvanth-convert --all --jobs ""
-check_offers "--all --cell --format --help --jobs --origin --type --version" korvanth-convert --""
+check_offers "--all --atlas --cell --format --help --jobs --names --origin --type --version" korvanth-convert --""
 check "--cell" korvanth-convert --ce
 check "-h" korvanth-convert -h
 check "korvanth-convert sheets terrain.gif tiles.png two words.bmp" korvanth-convert ""
 check "terrain.gif tiles.png two words.bmp" korvanth-convert --format roof t
 check "sheets" korvanth-convert --all tiles.png she
+check "terrain.gif tiles.png two words.bmp" korvanth-convert --all --atlas --names t
 
 if ((failures)); then
   echo "$failures completion case(s) failed" >&2

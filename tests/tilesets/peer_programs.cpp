@@ -35,6 +35,7 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
     tileset.wangsetType = set.toObject().value("type").toString().toStdString();
     tileset.wangsetName = set.toObject().value("name").toString().toStdString();
     tileset.wangsetTile = set.toObject().value("tile").toInt(-1);
+    TiledJsonTileset::WangSet own{tileset.wangsetName, {}, tileset.wangsetTile, {}};
     const QJsonArray colours = set.toObject().value("colors").toArray();
     tileset.colourCount = static_cast<int>(colours.size());
     if (!colours.isEmpty()) {
@@ -42,6 +43,7 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
       tileset.colourName = first.value("name").toString().toStdString();
       tileset.colour = first.value("color").toString().toStdString();
       tileset.colourTile = first.value("tile").toInt(-1);
+      own.colour = tileset.colour;
     }
     for (const QJsonValue& tile : set.toObject().value("wangtiles").toArray()) {
       std::array<int, 8> id{};
@@ -49,7 +51,9 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
       if (values.size() != 8) return std::nullopt;
       for (int i = 0; i < 8; ++i) id[i] = values[i].toInt(-1);
       tileset.wangids[tile.toObject().value("tileid").toInt(-1)] = id;
+      own.wangids[tile.toObject().value("tileid").toInt(-1)] = id;
     }
+    tileset.wangsets.push_back(std::move(own));
   }
   return tileset;
 }

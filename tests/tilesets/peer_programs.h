@@ -30,6 +30,13 @@ struct TiledJsonTileset {
   std::string colourName, colour;  // the last wang set's first colour; colour as #rrggbb
   int colourTile = -1;
   std::map<int, std::array<int, 8>> wangids;  // tile id -> wangid
+  // Every wang set in order, each with its first colour and its own tiles.
+  struct WangSet {
+    std::string name, colour;
+    int tile = -1;
+    std::map<int, std::array<int, 8>> wangids;
+  };
+  std::vector<WangSet> wangsets;
 };
 std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path);
 

@@ -340,4 +340,104 @@ TEST(TiledPaintingTest, AMapPaintedByWangIdsRendersAsTheFieldDrawnDirectly) {
       }
 }
 
+// The painted terrain in another look: its fill, border and dot colours replaced.
+struct Look {
+  QRgb fill, border, dot;
+};
+QImage Recoloured(const QImage& image, const Look& look) {
+  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < out.height(); ++y)
+    for (int x = 0; x < out.width(); ++x) {
+      const QRgb p = out.pixel(x, y);
+      if (p == kFill) out.setPixel(x, y, look.fill);
+      if (p == kBorder) out.setPixel(x, y, look.border);
+      if (p == kDot) out.setPixel(x, y, look.dot);
+    }
+  return out;
+}
+Look LookOfBlock(int k) {
+  const QRgb fill = qRgb(40 + k * 6, 200 - k * 5, 60 + (k * 47) % 180);
+  return {fill, qRgb(qRed(fill) / 3, qGreen(fill) / 3, qBlue(fill) / 3), qRgb(250, k * 7, 30)};
+}
+
+// A 512 x 384 picture of 8 x 4 terrain1 blocks, each in its own colours, becomes one atlas
+// whose tileset Tiled reads with a wang set a block; a map painted with two of them
+// renders as the two fields drawn directly, each in its block's colours.
+TEST(TiledAtlasTest, AMapPaintedWithTwoTerrainsOfTheAtlasRendersAsDrawnDirectly) {
+  ScratchDir dir;
+  const QImage block = DrawTerrainBlock(BlockKind::Terrain1, 32);
+  QImage picture(512, 384, QImage::Format_ARGB32);
+  for (int k = 0; k < 32; ++k) {
+    const QImage coloured = Recoloured(block, LookOfBlock(k));
+    for (int y = 0; y < 96; ++y)
+      for (int x = 0; x < 64; ++x)
+        picture.setPixel(k % 8 * 64 + x, k / 8 * 96 + y, coloured.pixel(x, y));
+  }
+  ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("blocks.png")), "PNG"));
+  const ProgramRun run = RunConverter(
+      {"--all", "--atlas", "--tileset", "both", dir.file("blocks.png"), dir.file("atlas.png")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QImage atlas = ReadBack(dir.file("atlas.png"));
+  ASSERT_FALSE(atlas.isNull());
+  EXPECT_LE(atlas.width(), 4096);
+  const std::string tres = ReadBytes(dir.file("atlas.tres"));
+  for (int k = 0; k < 32; ++k)
+    EXPECT_NE(tres.find("terrain_set_0/terrain_" + std::to_string(k) + "/name = \"blocks_" +
+                        std::to_string(k % 8) + "_" + std::to_string(k / 8) + "\""),
+              std::string::npos)
+        << k;
+  EXPECT_EQ(tres.find("terrain_32/"), std::string::npos);
+
+  const ProgramRun exported = ExportTilesetAsJson(dir.file("atlas.tsx"), dir.file("atlas.json"));
+  ASSERT_EQ(exported.exitCode, 0) << exported.err;
+  const std::optional<TiledJsonTileset> tileset = ReadTiledJson(dir.file("atlas.json"));
+  ASSERT_TRUE(tileset.has_value());
+  ASSERT_EQ(tileset->wangsets.size(), 32u);
+  const int columns = atlas.width() / 32;
+  for (int k = 0; k < 32; ++k) {
+    const TiledJsonTileset::WangSet& set = tileset->wangsets[k];
+    EXPECT_EQ(set.name, "blocks_" + std::to_string(k % 8) + "_" + std::to_string(k / 8));
+    EXPECT_EQ(set.colour, MeanColour(atlas, set.tile % columns * 32, set.tile / columns * 32, 32));
+    EXPECT_EQ(set.wangids.size(), 39u);  // every terrain1 tile but the lone one
+  }
+
+  // Two terrains side by side: block 0's over a field, block 13's over another beside it.
+  const int a = 0, b = 13;
+  std::map<std::uint8_t, int> tileOf[2];
+  std::set<std::uint8_t> available;
+  for (int side = 0; side < 2; ++side)
+    for (const auto& [tile, wangid] : tileset->wangsets[side == 0 ? a : b].wangids) {
+      tileOf[side].emplace(BitsOf(wangid), tile);
+      available.insert(BitsOf(wangid));
+    }
+  const TerrainField fields[2] = {PaintedField(available), RandomField(7, 16, 28, available)};
+  const int width = fields[0].width + fields[1].width;
+  const int height = std::max(fields[0].height, fields[1].height);
+  std::vector<int> gids(static_cast<size_t>(width * height), 0);
+  QImage expected(width * 32, height * 32, QImage::Format_ARGB32);
+  expected.fill(0);
+  for (int side = 0; side < 2; ++side) {
+    const TerrainField& field = fields[side];
+    const int left = side == 0 ? 0 : fields[0].width;
+    for (int y = 0; y < field.height; ++y)
+      for (int x = 0; x < field.width; ++x) {
+        if (!field.at(x, y)) continue;
+        const auto found = tileOf[side].find(NeighbourBits(field, x, y));
+        ASSERT_NE(found, tileOf[side].end()) << side << ": " << x << "," << y;
+        gids[static_cast<size_t>(y * width + left + x)] = found->second + 1;
+      }
+    const QImage drawn = Recoloured(DrawFieldDirectly(field, 32), LookOfBlock(side == 0 ? a : b));
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x)
+        if (qAlpha(drawn.pixel(x, y)) != 0) expected.setPixel(left * 32 + x, y, drawn.pixel(x, y));
+  }
+  WriteText(dir.file("two.tmx"), MapText(width, height, 32, "atlas.tsx", gids));
+  const ProgramRun rendered = RasterizeMap(dir.file("two.tmx"), dir.file("two.png"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  const QImage byTiled = ReadBack(dir.file("two.png"));
+  ASSERT_FALSE(byTiled.isNull());
+  std::string first;
+  EXPECT_EQ(DifferingPixels(byTiled, expected, first), 0) << "first difference at " << first;
+}
+
 }  // namespace

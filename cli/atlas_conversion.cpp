@@ -1,0 +1,112 @@
+#include "cli/atlas_conversion.h"
+
+#include <filesystem>
+#include <string>
+
+#include "cli/convert_jobs.h"
+#include "cli/ordered_workers.h"
+#include "convert/atlas_job.h"
+#include "convert/block_names.h"
+#include "convert/export_sheet.h"
+#include "convert/text_file.h"
+#include "convert/utf8_path.h"
+
+namespace korvanth {
+
+namespace {
+
+constexpr const char kProgram[] = "korvanth-convert";
+
+// The input's file name without folder and extension, as --all names its sheets.
+std::string InputStem(const std::string& input) {
+  const std::u8string stem =
+      std::filesystem::path(std::u8string(input.begin(), input.end())).stem().u8string();
+  return std::string(stem.begin(), stem.end());
+}
+
+// The blocks' names from --names, or the defaults; 0 or the exit status of a failure,
+// after its one line.
+int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
+                  std::vector<std::string>& names, std::FILE* err) {
+  std::string text;
+  const std::string& file = options.namesFile;
+  if (!file.empty()) {
+    if (!IsValidUtf8(file)) {
+      std::fprintf(err, "%s: %s: the name is not valid UTF-8; rename it or pick another name\n",
+                   kProgram, PrintableName(file).c_str());
+      return kExitUsage;
+    }
+    if (const std::string problem = ReadSmallTextFile(file, kMaxNamesFileBytes, text);
+        !problem.empty()) {
+      std::fprintf(err, "%s: %s: cannot read the names: %s\n", kProgram,
+                   PrintableName(file).c_str(), problem.c_str());
+      return kExitFailure;
+    }
+  }
+  BlockNaming naming = NameBlocks(InputStem(options.input), columns, rows, text);
+  if (!naming.ok()) {
+    std::fprintf(err, "%s: %s: %s\n", kProgram, PrintableName(file).c_str(),
+                 PrintableName(naming.error).c_str());
+    return kExitUsage;
+  }
+  names = std::move(naming.names);
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
+  if (!InputAndOutputAreText(options, err)) return kExitUsage;
+  if (!OutputNamesAFile(options.output, err)) return kExitUsage;
+  ImageHandle picture;
+  if (!LoadWholeInput(options.input, picture, err)) return kExitFailure;
+  const PixelSize block = SelectionBlockSize(options.layout());
+  const int columns = static_cast<int>(picture.Width()) / block.width;
+  const int rows = static_cast<int>(picture.Height()) / block.height;
+  if (columns == 0 || rows == 0) {
+    std::fprintf(err, "%s: %s: the %u x %u picture holds no whole %d x %d block\n", kProgram,
+                 PrintableName(options.input).c_str(), picture.Width(), picture.Height(),
+                 block.width, block.height);
+    return kExitFailure;
+  }
+
+  AtlasJob job;
+  if (const int status = NameTheBlocks(options, columns, rows, job.names, err); status != kExitOk)
+    return status;
+  job.picture = &picture;
+  job.layout = options.layout();
+  job.output = options.output;
+  job.tilesets = options.tilesets;
+  job.pictureFile = options.input;
+  const int workers = options.jobs.value_or(AvailableCores());
+  job.forEach = [workers](int count, const std::function<void(int)>& work) {
+    RunInOrder(
+        count, workers, [](int) {}, work, [](int) {});
+  };
+  const AtlasResult result = RunAtlas(job, [&](ConversionWarning) {
+    std::fprintf(err,
+                 "%s: warning: %s: the extension selects no file type; BMP content is written "
+                 "under this name (%s)\n",
+                 kProgram, PrintableName(options.output).c_str(), kBitmapFallbackWarning);
+  });
+  for (const AtlasFileProblem& problem : result.problems) {
+    if (problem.isPicture)
+      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
+                   PrintableName(problem.path).c_str());
+    else
+      std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(problem.path).c_str(),
+                   problem.reason.c_str());
+  }
+  if (!result.ok()) {
+    std::fprintf(err, "%s: %s\n", kProgram,
+                 result.partlyWritten
+                     ? "only some of the atlas's files were replaced; run it again"
+                     : "nothing written: the atlas and its tilesets stay as they were");
+    return kExitFailure;
+  }
+  std::fprintf(err, "%s: %d blocks into %s, %d empty blocks skipped\n", kProgram, result.placed,
+               PrintableName(options.output).c_str(), result.skipped);
+  return kExitOk;
+}
+
+}  // namespace korvanth

@@ -1,0 +1,245 @@
+#include "convert/atlas_job.h"
+
+#include <new>
+#include <optional>
+#include <utility>
+
+#include "convert/atlas_layout.h"
+#include "convert/atlas_pixels.h"
+#include "convert/same_file.h"
+#include "convert/terrain_colour.h"
+#include "convert/utf8_path.h"
+#include "imaging/picture_header.h"
+#include "imaging/staged_file.h"
+
+namespace korvanth {
+
+namespace {
+
+struct FileToWrite {
+  std::string path;
+  std::vector<std::uint8_t> bytes;
+};
+
+// The picture's pixels as 32-bit ARGB rows, locked for reading while it lives.
+class LockedPicture {
+ public:
+  explicit LockedPicture(ImageHandle& picture) : picture_(picture) {
+    GpRect all{0, 0, static_cast<INT>(picture.Width()), static_cast<INT>(picture.Height())};
+    locked_ = GdipBitmapLockBits(picture.bitmap(), &all, ImageLockModeRead, PixelFormat32bppARGB,
+                                 &data_) == Ok;
+  }
+  ~LockedPicture() {
+    if (locked_) GdipBitmapUnlockBits(picture_.bitmap(), &data_);
+  }
+  LockedPicture(const LockedPicture&) = delete;
+  LockedPicture& operator=(const LockedPicture&) = delete;
+  bool ok() const { return locked_; }
+  PixelRows rows() const {
+    return {static_cast<std::uint8_t*>(data_.Scan0), data_.Stride, static_cast<int>(data_.Width),
+            static_cast<int>(data_.Height)};
+  }
+
+ private:
+  ImageHandle& picture_;
+  BitmapData data_{};
+  bool locked_ = false;
+};
+
+void ForEach(const AtlasJob& job, int count, const std::function<void(int)>& work) {
+  if (job.forEach) return job.forEach(count, work);
+  for (int i = 0; i < count; ++i) work(i);
+}
+
+AtlasResult Failed(AtlasResult result, const std::string& path, std::string reason,
+                   bool isPicture = false) {
+  result.problems.push_back({path, isPicture, std::move(reason)});
+  return result;
+}
+
+// The terrain of the sheet in atlas cell `index`, its tiles given their atlas ids.
+TilesetTerrain TerrainOfCell(const AtlasJob& job, const AtlasGrid& grid, ImageHandle& atlas,
+                             int index, std::string name) {
+  const SheetLayout layout = job.layout;
+  const int size = layout.tileSize;
+  const int columns = SheetColumns(layout);
+  const auto atlasId = [&](int tile) { return AtlasTileId(grid, size, columns, index, tile); };
+  TilesetTerrain terrain;
+  terrain.name = std::move(name);
+  if (const std::optional<int> full = FullTerrainTile(layout)) {
+    terrain.thumbnailTile = atlasId(*full);
+    const int id = terrain.thumbnailTile;
+    const int atlasColumns = grid.size.width / size;
+    terrain.colour =
+        MeanOpaqueColour(atlas, id % atlasColumns * size, id / atlasColumns * size, size)
+            .value_or(kDefaultTerrainColour);
+  }
+  const TerrainRoles roles = TerrainRolesFor(layout);
+  for (std::size_t tile = 0; tile < roles.size(); ++tile)
+    if (roles[tile]) terrain.tiles.push_back({atlasId(static_cast<int>(tile)), *roles[tile]});
+  return terrain;
+}
+
+}  // namespace
+
+AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
+  AtlasResult result;
+  const std::string& output = job.output;
+  const auto landsOnPicture = [&](const std::string& path) {
+    return !job.pictureFile.empty() && IsSameFile(job.pictureFile, path);
+  };
+  if (job.picture == nullptr)
+    return Failed(result, output, ConversionReason({ConversionProblem::NoPicture, {}}));
+  const auto wide = WidenUtf8(output);
+  if (!wide) return Failed(result, output, ConversionReason({ConversionProblem::InvalidName, {}}));
+  const auto extension = ExtensionOf(output);
+  if (!extension)
+    return Failed(result, output, ConversionReason({ConversionProblem::NoExtension, {}}));
+  if (landsOnPicture(output))
+    return Failed(result, output, ConversionReason({ConversionProblem::OpenPicture, {}}), true);
+
+  // Every tileset the atlas gets, refused before any pixel is touched.
+  const EncoderChoice encoder = ChooseEncoder(*extension);
+  const std::string atlasName = FileNameOf(output);
+  std::vector<const TilesetTarget*> targets;
+  for (const TilesetTarget& target : kTilesetTargets) {
+    if (!(job.tilesets & TilesetKindOf(target))) continue;
+    const std::string path = TilesetPathFor(output, target.extension);
+    if (landsOnPicture(path))
+      result.problems.push_back(
+          {path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
+    else if (std::string refusal = SheetTypeRefusal(target, *encoder.type); !refusal.empty())
+      result.problems.push_back({path, false, std::move(refusal)});
+    else if (SameNameIgnoringCase(path, output))
+      result.problems.push_back({path, false, "it is the atlas itself"});
+    else if (!IsTilesetSafeName(atlasName))
+      result.problems.push_back(
+          {path, false, "the atlas's name holds characters a tileset cannot carry"});
+    targets.push_back(&target);
+  }
+  if (!result.ok()) return result;
+  if (encoder.fallback && warn) warn(ConversionWarning::BitmapFallback);
+
+  // The blocks: whole ones only, row by row.
+  const PixelSize block = SelectionBlockSize(job.layout);
+  const int blockColumns = static_cast<int>(job.picture->Width()) / block.width;
+  const int blockRows = static_cast<int>(job.picture->Height()) / block.height;
+  result.blocks = blockColumns * blockRows;
+  if (result.blocks == 0) return Failed(result, output, "the picture holds no whole block");
+  const auto originOf = [&](int item) {
+    return SelectionPoint{item % blockColumns * block.width, item / blockColumns * block.height};
+  };
+
+  std::vector<std::uint32_t> pixels;
+  std::optional<AtlasGrid> grid;
+  std::vector<int> placed;  // the blocks in the atlas, in cell order
+  {
+    const PictureLockHold hold(job.pictureLock);
+    const LockedPicture picture(*job.picture);
+    if (!picture.ok())
+      return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+    std::vector<char> empty(static_cast<std::size_t>(result.blocks), 0);
+    ForEach(job, result.blocks, [&](int item) {
+      empty[static_cast<std::size_t>(item)] =
+          IsBlockTransparent(picture.rows(), originOf(item), block);
+    });
+    for (int item = 0; item < result.blocks; ++item)
+      if (!empty[static_cast<std::size_t>(item)]) placed.push_back(item);
+    result.placed = static_cast<int>(placed.size());
+    result.skipped = result.blocks - result.placed;
+    if (placed.empty()) return Failed(result, output, "every block is empty");
+
+    grid = PlanAtlas(SheetSize(job.layout), result.placed, imaging::kMaxPictureBytes);
+    if (!grid)
+      return Failed(result, output,
+                    "the atlas would hold more than " +
+                        std::to_string(imaging::kMaxPictureBytes >> 20) +
+                        " MiB of pixels; convert a smaller picture");
+    try {
+      pixels.assign(
+          static_cast<std::size_t>(grid->size.width) * static_cast<std::size_t>(grid->size.height),
+          0u);
+    } catch (const std::bad_alloc&) {
+      return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+    }
+    const PixelRows atlasRows{reinterpret_cast<std::uint8_t*>(pixels.data()),
+                              static_cast<std::ptrdiff_t>(grid->size.width) * 4, grid->size.width,
+                              grid->size.height};
+    // Each block writes its own cell only: no lock is needed between them.
+    ForEach(job, result.placed, [&](int index) {
+      CopySheetQuarters(job.layout, picture.rows(),
+                        originOf(placed[static_cast<std::size_t>(index)]), atlasRows,
+                        CellOrigin(*grid, index));
+    });
+  }
+
+  ImageHandle atlas =
+      ImageHandle::FromScan0(grid->size.width, grid->size.height, grid->size.width * 4,
+                             PixelFormat32bppARGB, reinterpret_cast<BYTE*>(pixels.data()));
+  if (atlas.empty())
+    return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+  atlas.Record(GdipBitmapSetResolution(atlas.bitmap(), 96.0f, 96.0f));
+
+  std::vector<FileToWrite> files(1);
+  files[0].path = output;
+  GpStatus encoded = Ok;
+  try {
+    encoded = EncodeImage(atlas.image(), *encoder.type, files[0].bytes);
+  } catch (const std::bad_alloc&) {
+    encoded = OutOfMemory;
+  }
+  if (encoded != Ok) return Failed(result, output, SaveProblemText(SaveProblem::EncoderFailed));
+
+  if (!targets.empty()) {
+    TilesetDescription description;
+    description.name = std::string(FileStem(atlasName));
+    description.imagePath = atlasName;
+    description.imageSize = grid->size;
+    description.tileSize = job.layout.tileSize;
+    description.columns = grid->size.width / job.layout.tileSize;
+    const int tiles = TileCount(job.layout);
+    const int sheetColumns = SheetColumns(job.layout);
+    const bool terrain = !TerrainRolesFor(job.layout).empty();
+    for (int index = 0; index < result.placed; ++index) {
+      for (int tile = 0; tile < tiles; ++tile)
+        description.tiles.push_back(
+            AtlasTileId(*grid, job.layout.tileSize, sheetColumns, index, tile));
+      if (!terrain) continue;
+      const int item = placed[static_cast<std::size_t>(index)];
+      std::string name = static_cast<std::size_t>(item) < job.names.size()
+                             ? job.names[static_cast<std::size_t>(item)]
+                             : std::to_string(item);
+      description.terrains.push_back(TerrainOfCell(job, *grid, atlas, index, std::move(name)));
+    }
+    for (const TilesetTarget* target : targets) {
+      const std::string text = target->text(description);
+      files.push_back({TilesetPathFor(output, target->extension), {text.begin(), text.end()}});
+    }
+  }
+
+  // Every file complete beside its target first; only then are they moved into place.
+  std::vector<StagedFile> staged(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const auto name = WidenUtf8(files[i].path);
+    const SaveProblem problem =
+        name ? staged[i].Stage(name->data(), files[i].bytes) : SaveProblem::Other;
+    if (problem != SaveProblem::None)
+      result.problems.push_back({files[i].path, false, SaveProblemText(problem)});
+  }
+  if (!result.ok()) return result;  // the staged files are removed as they go
+  // Each move replaces one file in one step. A move can fail only if the folder changes
+  // under the run (its temporaries were just written there); that leaves the files moved
+  // before it new and the rest as they were, and says which.
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const SaveProblem problem = staged[i].Commit();
+    if (problem != SaveProblem::None) {
+      result.partlyWritten = result.partlyWritten || i > 0;
+      result.problems.push_back({files[i].path, false, SaveProblemText(problem)});
+    } else if (!result.ok()) {
+      result.partlyWritten = true;
+    }
+  }
+  return result;
+}
+
+}  // namespace korvanth

@@ -1,0 +1,53 @@
+// Every whole block of a picture into one atlas and one tileset of each chosen kind: the
+// blocks' sheets side by side in one picture (atlas_layout.h), one terrain per terrain
+// block. Blocks that show nothing are skipped. The atlas and its tilesets are written
+// together or not at all; the files they replace stay until all are complete.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "convert/layout_format.h"
+#include "convert/picture_lock.h"
+#include "convert/sheet_conversion.h"
+#include "convert/sheet_tilesets.h"
+#include "imaging/handles.h"
+
+namespace korvanth {
+
+// Runs work(i) for every i in [0, count), on as many threads as it likes.
+using ForEachItem = std::function<void(int count, const std::function<void(int)>& work)>;
+
+struct AtlasJob {
+  ImageHandle* picture = nullptr;
+  SheetLayout layout;
+  std::string output;  // the atlas's UTF-8 name; its extension picks the file type
+  TilesetKinds tilesets = kNoTilesets;
+  std::string pictureFile;             // the picture's own file, never written over
+  PictureLock* pictureLock = nullptr;  // held while the picture's pixels are read
+  std::vector<std::string> names;      // the terrain of each whole block, row-major
+  ForEachItem forEach;                 // empty: one block after another
+};
+
+struct AtlasFileProblem {
+  std::string path;        // the file that was not written
+  bool isPicture = false;  // it would have landed on the picture's own file
+  std::string reason;      // a few English words
+};
+
+struct AtlasResult {
+  int blocks = 0;   // whole blocks in the picture
+  int placed = 0;   // blocks whose sheets are in the atlas
+  int skipped = 0;  // blocks that show nothing
+  // Why nothing was written: the files that could not be, or one entry for the atlas.
+  std::vector<AtlasFileProblem> problems;
+  bool partlyWritten = false;  // a file could not be moved into place after others were
+  bool ok() const { return problems.empty(); }
+};
+
+// Runs `job`; the fallback warning reaches `warn` (may be empty) before anything is
+// written.
+AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn);
+
+}  // namespace korvanth
