@@ -6,6 +6,8 @@
 #include "cli/convert_jobs.h"
 #include "cli/options.h"
 #include "cli/terminal.h"
+#include "cli/watch_loop.h"
+#include "cli/watch_plan.h"
 #include "convert/export_sheet.h"
 #include "convert/utf8_path.h"
 #include "korvanth_version.h"
@@ -38,9 +40,12 @@ int main(int argc, char** argv) {
   GdiplusStartupInput startupInput;
   ULONG_PTR token = 0;
   GdiplusStartup(&token, &startupInput, nullptr);
-  const int status = options.mode == ConvertOptions::Mode::Batch
-                         ? RunBatchConversion(options, stderr)
-                         : RunSingleConversion(options, stderr);
+  const Conversion convert = [&](std::FILE* err) {
+    return options.mode == ConvertOptions::Mode::Batch ? RunBatchConversion(options, err)
+                                                       : RunSingleConversion(options, err);
+  };
+  const int status =
+      options.watch ? RunWatching(WatchPlanFor(options), convert, stderr) : convert(stderr);
   GdiplusShutdown(token);
   return status;
 }

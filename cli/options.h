@@ -28,6 +28,7 @@ struct ConvertOptions {
   std::string batchType{FileTypes().front().extensions[0]};  // --type, batch only
   TilesetKinds tilesets = kNoTilesets;                       // --tileset
   std::optional<int> jobs;  // --jobs, batch only; the number of cores when empty
+  bool watch = false;       // --watch: convert again whenever INPUT changes
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 
