@@ -71,13 +71,17 @@ class InotifyWatch final : public FolderWatch {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &previous_[0]);
     sigaction(SIGTERM, &action, &previous_[1]);
+    // A shell without job control starts background commands with SIGINT ignored, so that
+    // Ctrl+C meant for the foreground does not end them; that stays so.
+    if (previous_[0].sa_handler == SIG_IGN) sigaction(SIGINT, &previous_[0], nullptr);
     handling_ = true;
     return true;
   }
 
   WatchEvent Wait(std::optional<std::chrono::milliseconds> timeout) override {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + timeout.value_or(std::chrono::milliseconds::zero());
+    const Clock::time_point deadline =
+        Clock::now() + timeout.value_or(std::chrono::milliseconds::zero());
     for (;;) {
       int waitMs = -1;
       if (timeout) {

@@ -38,6 +38,7 @@ class WatchingConverter {
     argv.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
+      signal(SIGINT, SIG_DFL);  // as from a terminal, even when the tests run in the background
       dup2(open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
       execv(argv[0], argv.data());
       _exit(127);
