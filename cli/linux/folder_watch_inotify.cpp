@@ -111,11 +111,13 @@ class InotifyWatch final : public FolderWatch {
     for (;;) {
       const ssize_t length = read(inotify_, buffer, sizeof buffer);
       if (length <= 0) break;  // EAGAIN: the queue is empty
-      for (ssize_t at = 0; at < length;) {
+      const std::size_t end = static_cast<std::size_t>(length);
+      for (std::size_t at = 0; end - at >= sizeof(inotify_event);) {
         inotify_event event;
         std::memcpy(&event, buffer + at, sizeof event);
+        if (event.len > end - at - sizeof event) break;  // the kernel writes whole records
         const char* name = buffer + at + sizeof event;
-        at += static_cast<ssize_t>(sizeof event + event.len);
+        at += sizeof event + event.len;
         if (event.mask & IN_Q_OVERFLOW) {
           result = WatchEvent::Changed;  // events were dropped: any of them may be ours
           continue;
