@@ -126,7 +126,8 @@ class DirectoryChangesWatch final : public FolderWatch {
 
   WatchEvent Wait(std::optional<std::chrono::milliseconds> timeout) override {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + timeout.value_or(std::chrono::milliseconds::zero());
+    const Clock::time_point deadline =
+        Clock::now() + timeout.value_or(std::chrono::milliseconds::zero());
     std::vector<HANDLE> handles{gStopEvent};
     for (const auto& reader : readers_) handles.push_back(reader->done);
     for (;;) {
