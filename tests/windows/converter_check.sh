@@ -309,7 +309,8 @@ for _ in $(seq 1 400); do grep -qs 'rebuilt: ' watch-err.txt && break; sleep 0.0
 "$linux" watched/tiles.png watch-linux.png
 check grep -qE '^[0-9]{2}:[0-9]{2}:[0-9]{2} rebuilt: watched.sheet.png$' <(tr -d '\r' <watch-err.txt)
 check same_pixels watched/sheet.png watch-linux.png
-program=$(ps -eo pid=,args= | grep -F -- "--watch $picture" | grep -v ' cmd' | awk '{print $1}' | head -n1 || true)
+program=$(ps -eo pid=,args= | grep -F -- "korvanth-convert.exe --watch $picture" |
+  grep -v start.exe | awk '{print $1}' | head -n1 || true)
 check test -n "$program"
 [ -n "$program" ] && kill -INT "$program"
 for _ in $(seq 1 200); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.05; done
