@@ -7,6 +7,8 @@
 #include "cli/convert_jobs.h"
 #include "cli/options.h"
 #include "cli/terminal.h"
+#include "cli/watch_loop.h"
+#include "cli/watch_plan.h"
 #include "convert/export_sheet.h"
 #include "convert/utf8_path.h"
 #include "korvanth_version.h"
@@ -39,10 +41,13 @@ int main(int argc, char** argv) {
   GdiplusStartupInput startupInput;
   ULONG_PTR token = 0;
   GdiplusStartup(&token, &startupInput, nullptr);
-  const int status = options.mode != ConvertOptions::Mode::Batch
-                         ? RunSingleConversion(options, stderr)
-                     : options.atlas ? RunAtlasConversion(options, stderr)
-                                     : RunBatchConversion(options, stderr);
+  const Conversion convert = [&](std::FILE* err) {
+    return options.mode != ConvertOptions::Mode::Batch ? RunSingleConversion(options, err)
+           : options.atlas                             ? RunAtlasConversion(options, err)
+                                                       : RunBatchConversion(options, err);
+  };
+  const int status =
+      options.watch ? RunWatching(WatchPlanFor(options), convert, stderr) : convert(stderr);
   GdiplusShutdown(token);
   return status;
 }

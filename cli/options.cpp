@@ -97,6 +97,16 @@ const char* AtlasOptionError(const ConvertOptions& options, bool all, bool typeG
   return nullptr;
 }
 
+// --help and --version print and end; with --watch before the end of the options they
+// are a usage error rather than a silent choice between the two.
+bool WatchIsGiven(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--watch") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -109,21 +119,21 @@ std::string UsageText() {
       "                   [--tile-size N] [--complete] [--tileset " +
       TilesetNames("|") +
       "] [--name NAME]\n"
-      "                   INPUT OUTPUT\n"
+      "                   [--watch] INPUT OUTPUT\n"
       "  korvanth-convert [--format " +
       names + "] --all [--type " + CanonicalExtensions("", "|") +
       "]\n"
       "                   [--tile-size N] [--complete] [--tileset " +
       TilesetNames("|") +
       "] [--name NAME]\n"
-      "                   [--jobs N] INPUT OUTDIR\n"
+      "                   [--jobs N] [--watch] INPUT OUTDIR\n"
       "  korvanth-convert [--format " +
       names +
       "] --all --atlas [--names FILE]\n"
       "                   [--tile-size N] [--complete] [--tileset " +
       TilesetNames("|") +
       "]\n"
-      "                   [--jobs N] INPUT OUTPUT\n"
+      "                   [--jobs N] [--watch] INPUT OUTPUT\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -159,6 +169,8 @@ std::string UsageText() {
       "  --names FILE     with --atlas: the terrains' names, one a line in row-major block\n"
       "                   order (every block counts, skipped ones too); an empty line keeps\n"
       "                   STEM_COLUMN_ROW. A name given twice is an error\n"
+      "  --watch          after converting, keep running and convert again whenever INPUT\n"
+      "                   is saved, with one line for each; Ctrl+C ends\n"
       "  --tileset KIND   also write a map editor's tileset beside every sheet, named after\n"
       "                   the sheet: " +
       TilesetFiles() + " or " + std::string(kEveryTilesetName) +
@@ -198,18 +210,22 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       optionsEnded = true;
       continue;
     }
-    if (argument == "-h" || argument == "--help") {
-      options.mode = ConvertOptions::Mode::Help;
+    if (argument == "-h" || argument == "--help" || argument == "--version") {
+      if (WatchIsGiven(arguments))
+        return {std::nullopt, "--watch converts again and again; it takes no " + argument};
+      options.mode =
+          argument == "--version" ? ConvertOptions::Mode::Version : ConvertOptions::Mode::Help;
       return {options, {}};
     }
-    if (argument == "--version") {
-      options.mode = ConvertOptions::Mode::Version;
-      return {options, {}};
-    }
-    if (argument == "--all" || argument == "--complete" || argument == "--atlas") {
+    if (argument == "--all" || argument == "--complete" || argument == "--atlas" ||
+        argument == "--watch") {
       if (!given.insert(argument).second)
         return {std::nullopt, argument + " is given more than once"};
-      (argument == "--all" ? all : argument == "--atlas" ? options.atlas : options.complete) = true;
+      bool& flag = argument == "--all"     ? all
+                   : argument == "--atlas" ? options.atlas
+                   : argument == "--watch" ? options.watch
+                                           : options.complete;
+      flag = true;
       continue;
     }
 

@@ -30,6 +30,7 @@ struct ConvertOptions {
   std::optional<int> jobs;  // --jobs, batch only; the number of cores when empty
   bool atlas = false;       // --atlas: the batch into one atlas file (OUTPUT) and its tilesets
   std::string namesFile;    // --names, with --atlas: the blocks' terrain names; empty: none
+  bool watch = false;       // --watch: convert again whenever INPUT changes
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 

@@ -91,6 +91,13 @@ TEST(ConvertOptionsTest, OriginsThatCannotNameABlockAreUsageErrors) {
       {{"--name", "草原"}, false, "--name names the tilesets' terrain; it goes with --tileset"},
       {{"--name", "a\nb", "--tileset", "tiled"}, false, name},
       {{"--name", "", "--tileset", "tiled"}, false, name},
+      // --watch goes with a conversion of either mode, once, and never with what only prints.
+      {{"--watch"}, true},
+      {{"--all", "--watch"}, true},
+      {{"--watch", "--watch"}, false, "--watch is given more than once"},
+      {{"--watch", "--help"}, false, "--watch converts again and again; it takes no --help"},
+      {{"--version", "--watch"}, false, "--watch converts again and again; it takes no --version"},
+      {{"-h", "--", "--watch"}, true},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments = c.arguments;

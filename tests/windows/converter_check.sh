@@ -4,8 +4,8 @@
 # sheets are counted as byte-identical and pixel-identical (ImageMagick's compare); PNG,
 # BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
 # full disk, Japanese names, the exit codes 1 and 2, the messages for names and arguments
-# that cannot be used, every file of the fuzz regression corpus, and the removal of a
-# killed save's temporary.
+# that cannot be used, every file of the fuzz regression corpus, the removal of a killed
+# save's temporary, and a --watch rebuild after a save.
 # Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -288,6 +288,35 @@ left=$(ls -A killed | grep -c '^~korvanth-' || true)
 win sample.png killed/sheet.png
 echo "Killed batch: $left temporary left, $(ls -A killed | grep -c '^~korvanth-' || true) after a later save"
 check test -z "$(ls -A killed | grep '^~korvanth-')"
+
+# --watch: a picture saved by writing a temporary and renaming it is converted again, to the
+# Linux converter's pixels (the watch waits on ReadDirectoryChangesW); then Ctrl+C, which
+# Wine hands a console program for SIGINT, ends it with status 0. It runs under cmd, which
+# reports the status, with job control on so that SIGINT is not ignored as in the background.
+mkdir watched
+cp sample.png watched/tiles.png
+picture=$(winepath -w "$work/watched/tiles.png")  # the whole name: found among the processes
+printf '@"%s" --watch "%s" watched\\sheet.png\r\n@echo status %%errorlevel%%\r\n' \
+  "$(winepath -w "$windows")" "$picture" >watch.bat
+set -m
+wine cmd /c watch.bat >watch-out.txt 2>watch-err.txt &
+set +m
+watcher=$!
+for _ in $(seq 1 400); do grep -qs 'watching' watch-err.txt && break; sleep 0.05; done
+convert sample.png -negate PNG32:watched/tiles.png.part
+mv watched/tiles.png.part watched/tiles.png
+for _ in $(seq 1 400); do grep -qs 'rebuilt: ' watch-err.txt && break; sleep 0.05; done
+"$linux" watched/tiles.png watch-linux.png
+check grep -qE '^[0-9]{2}:[0-9]{2}:[0-9]{2} rebuilt: watched.sheet.png$' <(tr -d '\r' <watch-err.txt)
+check same_pixels watched/sheet.png watch-linux.png
+program=$(ps -eo pid=,args= | grep -F -- "korvanth-convert.exe --watch $picture" |
+  grep -v start.exe | awk '{print $1}' | head -n1 || true)
+check test -n "$program"
+[ -n "$program" ] && kill -INT "$program"
+for _ in $(seq 1 200); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.05; done
+kill "$watcher" 2>/dev/null || true
+wait "$watcher" 2>/dev/null || true
+check grep -q '^status 0' watch-out.txt
 
 echo "Windows converter under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0
