@@ -72,7 +72,7 @@ TEST_F(PictureExportTest, WritesTheConvertersAtlasAndTilesetsAndCountsTheBlocks)
   for (const char* tileset : {"atlas.tsx", "atlas.tres"}) {
     const std::string expected = ReadBytes(dir_.file(std::string("cli/") + tileset));
     EXPECT_NE(expected.find("tiles_2_0"), std::string::npos) << tileset;  // named after the picture
-    EXPECT_EQ(ReadBytes(dir_.file(tileset)), expected) << tileset;
+    EXPECT_TRUE(ReadBytes(dir_.file(tileset)) == expected) << tileset;    // (long texts)
   }
 }
 
