@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/main_menu.h"
 #include "app/window_state.h"
@@ -25,25 +26,37 @@ constexpr const char kExportCaption[] = "ピクチャ全体を書き出す(&A)..
 class PictureExportTest : public MainWindowFixture {
  protected:
   // Chooses the command and answers what comes up: the Save dialog with `name` in the
-  // scratch folder when `name` is set, then the box, whose text is returned.
-  QString Export(const std::string& name) {
-    QString shown;
+  // scratch folder when `name` is set (after choosing the file type `type`), then
+  // `boxes` message boxes, whose texts are returned.
+  std::vector<QString> Export(const std::string& name, int boxes = 1, int type = 0) {
+    std::vector<QString> shown;
     UserScript script;
     if (!name.empty())
       script
           .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+                [type] { dialogs_test::ChooseType(type); })
+          .when(dialogs_test::Always,
                 [&] { dialogs_test::TypeName(QString::fromStdString(dir_.file(name))); })
           .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
-    script.when(dialogs_test::BoxShown, [&shown] {
-      shown = dialogs_test::OpenBox()->text();
-      dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
-    });
+    for (int box = 0; box < boxes; ++box)
+      script.when(dialogs_test::BoxShown, [&shown] {
+        shown.push_back(dialogs_test::OpenBox()->text());
+        dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+      });
     script.start();
     ChooseMenuItems(0, {kExportCaption});
     EXPECT_FALSE(script.timedOut());
     EXPECT_TRUE(script.finished());
     return shown;
   }
+
+  void OpenPicture(const QImage& picture) {
+    input_ = SavePicture(picture, "tiles.png");
+    Restart({"korvanth", input_});
+    ASSERT_EQ(SourceImage.width, picture.width());
+  }
+
+  std::string input_;
 };
 
 TEST_F(PictureExportTest, WritesTheConvertersAtlasAndTilesetsAndCountsTheBlocks) {
@@ -51,21 +64,20 @@ TEST_F(PictureExportTest, WritesTheConvertersAtlasAndTilesetsAndCountsTheBlocks)
   QImage picture = PatternImage(192, 192, true);
   for (int y = 96; y < 192; ++y)
     for (int x = 64; x < 128; ++x) picture.setPixel(x, y, 0);
-  const std::string input = SavePicture(picture, "tiles.png");
-  Restart({"korvanth", input});
-  ASSERT_EQ(SourceImage.width, 192);
+  OpenPicture(picture);
   ChooseMenuItems(1, {"全形状を追加(&C)"});
   for (const TilesetTarget& target : kTilesetTargets) ChooseMenuItems(1, {target.menuCaption});
 
-  EXPECT_EQ(Export("atlas.png").toStdString(),
-            "5個のブロックを書き出しました（空のブロック 1個は飛ばしました）。\n" +
-                dir_.file("atlas.png"));
+  EXPECT_EQ(Export("atlas.png"),
+            std::vector<QString>{QString::fromStdString(
+                "5個のブロックを書き出しました（空のブロック 1個は飛ばしました）。\n" +
+                dir_.file("atlas.png"))});
 
   // The converter's files under the same names in a folder of their own.
   fs::create_directory(dir_.path() / "cli");
   const ProgramRun run = RunProgram(
       KORVANTH_CONVERT_EXE,
-      {"--all", "--atlas", "--complete", "--tileset", "both", input, dir_.file("cli/atlas.png")});
+      {"--all", "--atlas", "--complete", "--tileset", "both", input_, dir_.file("cli/atlas.png")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(FirstDifference(ReadBack(dir_.file("cli/atlas.png")), ReadBack(dir_.file("atlas.png"))),
             "");
@@ -76,9 +88,21 @@ TEST_F(PictureExportTest, WritesTheConvertersAtlasAndTilesetsAndCountsTheBlocks)
   }
 }
 
+TEST_F(PictureExportTest, AnUnknownExtensionWarnsFirstAndWritesBitmapContent) {
+  OpenPicture(PatternImage(128, 96, true));
+  const std::vector<QString> shown = Export("atlas", 2, 2);  // すべてのファイル: "atlas."
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], QStringLiteral("ビットマップ形式で保存します"));
+  EXPECT_TRUE(shown[1].startsWith(QString::fromUtf8("2個のブロックを書き出しました")))
+      << shown[1].toStdString();
+  EXPECT_EQ(ReadBytes(dir_.file("atlas.")).substr(0, 2), "BM");
+}
+
 TEST_F(PictureExportTest, WithoutAPictureABoxSaysSoAndNothingIsAsked) {
   Restart({"korvanth"});
-  EXPECT_TRUE(Export("").contains(QString::fromUtf8("ピクチャが開かれていません")));
+  const std::vector<QString> shown = Export("");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].contains(QString::fromUtf8("ピクチャが開かれていません")));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 0);
 }
 
