@@ -50,8 +50,8 @@ class PictureExportTest : public MainWindowFixture {
     return shown;
   }
 
-  void OpenPicture(const QImage& picture) {
-    input_ = SavePicture(picture, "tiles.png");
+  void OpenPicture(const QImage& picture, const std::string& name = "tiles.png") {
+    input_ = SavePicture(picture, name);
     Restart({"korvanth", input_});
     ASSERT_EQ(SourceImage.width, picture.width());
   }
@@ -96,6 +96,20 @@ TEST_F(PictureExportTest, AnUnknownExtensionWarnsFirstAndWritesBitmapContent) {
   EXPECT_TRUE(shown[1].startsWith(QString::fromUtf8("2個のブロックを書き出しました")))
       << shown[1].toStdString();
   EXPECT_EQ(ReadBytes(dir_.file("atlas.")).substr(0, 2), "BM");
+}
+
+TEST_F(PictureExportTest, ATilesetOnTheOpenPictureIsRefusedAndNothingIsWritten) {
+  OpenPicture(PatternImage(128, 96, true), "tiles.tsx");
+  const std::string bytes = ReadBytes(input_);
+  ChooseMenuItems(1, {kTilesetTargets[0].menuCaption});
+  const std::vector<QString> shown = Export("tiles.png");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].contains(
+      QString::fromStdString(input_ + "\n(it is the open picture; it is never written over)")))
+      << shown[0].toStdString();
+  EXPECT_TRUE(shown[0].contains(QString::fromUtf8("何も書き込んでいません")));
+  EXPECT_EQ(ReadBytes(input_), bytes);
+  EXPECT_FALSE(fs::exists(dir_.path() / "tiles.png"));
 }
 
 TEST_F(PictureExportTest, WithoutAPictureABoxSaysSoAndNothingIsAsked) {
