@@ -76,13 +76,6 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
   return record;
 }
 
-// A failed save must not look like success: the file and the reason, over the window.
-void ShowSaveFailure(HWND owner, const char* path, const ConversionStatus& status) {
-  const std::string text =
-      std::string("保存できませんでした。\n") + path + "\n(" + ConversionReason(status) + ")";
-  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
-}
-
 // Names every tileset that could not be written beside the saved sheet.
 void ShowTilesetFailures(HWND owner, const std::vector<TilesetProblem>& problems) {
   if (problems.empty()) return;
@@ -101,7 +94,7 @@ bool RunOpenDialog(HWND owner) {
   return true;
 }
 
-bool RunSaveDialog(HWND owner) {
+bool AskSaveName(HWND owner, char (&path)[kPathBufferSize]) {
   char name[kPathBufferSize] = {};
   OPENFILENAMEA record =
       DialogRecord(owner, kSaveFilter, name,
@@ -109,18 +102,24 @@ bool RunSaveDialog(HWND owner) {
   record.lpfnHook = SaveDialogHook;
   if (!GetSaveFileNameA(&record)) return false;
 
-  char path[kPathBufferSize] = {};
   std::snprintf(path, sizeof path, "%s", name);
-  if (std::strchr(path, '.') == nullptr) {
-    // A completed name that would not fit is not saved rather than saved under a cut name.
-    if (!PutExtension(path, path + std::strlen(path), ExtensionForFilter(record.nFilterIndex))) {
-      return false;
-    }
-  }
+  if (std::strchr(path, '.') != nullptr) return true;
+  // A completed name that would not fit is not saved rather than saved under a cut name.
+  return PutExtension(path, path + std::strlen(path), ExtensionForFilter(record.nFilterIndex));
+}
+
+void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason) {
+  const std::string text = "保存できませんでした。\n" + path + "\n(" + reason + ")";
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
+bool RunSaveDialog(HWND owner) {
+  char path[kPathBufferSize] = {};
+  if (!AskSaveName(owner, path)) return false;
   const ConversionResult saved = SaveSelection(path);
   // A picture closed while the format warning showed is the user's own doing: no box.
   if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
-    ShowSaveFailure(owner, path, saved.sheet);
+    ShowSaveFailure(owner, path, ConversionReason(saved.sheet));
   }
   ShowTilesetFailures(owner, saved.tilesets);
   return saved.sheet.ok();

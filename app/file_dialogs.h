@@ -1,6 +1,9 @@
 // The Open and Save dialogs of the window, and the naming rules of saved sheets.
 #pragma once
 
+#include <string>
+
+#include "convert/picture_file.h"
 #include "platform/win32_api.h"
 
 namespace korvanth {
@@ -11,8 +14,16 @@ extern const char* const SaveExtensions[3];
 // Always true. Loads the picture the user confirmed; a cancelled dialog changes nothing.
 bool RunOpenDialog(HWND owner);
 
-// False when the dialog was cancelled; otherwise whether the sheet was saved. A name
-// without any '.' is completed with the chosen file type's extension.
+// Asks for a name to save under in the Save dialog (the sheet's file types). False when
+// the dialog was cancelled or the completed name would not fit. A name without any '.' is
+// completed with the chosen file type's extension.
+bool AskSaveName(HWND owner, char (&path)[kPathBufferSize]);
+
+// The box of a failed save: the file and the reason, over the window.
+void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason);
+
+// Saves the block's sheet under the name AskSaveName gives. False when the dialog was
+// cancelled; otherwise whether the sheet was saved.
 bool RunSaveDialog(HWND owner);
 
 // The Save dialog's hook: keeps the typed name's extension in step with the file type.

@@ -6,6 +6,7 @@
 #include "app/format_commands.h"
 #include "app/menu_install.h"
 #include "app/menu_resource.h"
+#include "app/picture_export.h"
 #include "app/picture_loading.h"
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
@@ -62,6 +63,10 @@ bool RunCommand(HWND window, WORD command) {
     case IDM_FILE_OPEN:
       ClickArmed = false;
       RunOpenDialog(window);
+      return true;
+    case IDM_FILE_EXPORT_ALL:
+      ClickArmed = false;
+      RunWholePictureExport(window);
       return true;
     case IDM_FILE_EXIT:
       SendMessageA(window, WM_CLOSE, 0, 0);

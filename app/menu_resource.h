@@ -7,6 +7,8 @@
 
 #define IDM_FILE_OPEN 40001
 #define IDM_FILE_EXIT 40002
+/* Every block of the picture into one atlas. */
+#define IDM_FILE_EXPORT_ALL 40009
 /* The format items, consecutive in the format registry's order. */
 #define IDM_FORMAT_TERRAIN1 40003
 #define IDM_FORMAT_TERRAIN2 40004

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/convert_jobs.h"
-#include "cli/ordered_workers.h"
+#include "convert/ordered_workers.h"
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"

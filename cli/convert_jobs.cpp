@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "cli/ordered_workers.h"
+#include "convert/ordered_workers.h"
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
 #include "convert/conversion_job.h"

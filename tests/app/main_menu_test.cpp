@@ -66,6 +66,16 @@ TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargets
   }
 }
 
+TEST(MainMenuTest, FilePopupExportsTheWholePictureBetweenOpenAndExit) {
+  const std::vector<MenuLine> items = PopupItems("ﾌｧｲﾙ(&F)");
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].command, UINT{IDM_FILE_OPEN});
+  EXPECT_EQ(items[1].command, UINT{IDM_FILE_EXPORT_ALL});
+  EXPECT_STREQ(items[1].caption, "ピクチャ全体を書き出す(&A)...");
+  EXPECT_EQ(items[2].flags, UINT{MF_SEPARATOR});
+  EXPECT_EQ(items[3].command, UINT{IDM_FILE_EXIT});
+}
+
 TEST(MainMenuTest, EveryCommandBelongsToOneItem) {
   std::set<UINT> commands;
   for (const MenuLine& line : MainMenuLines()) {

@@ -5,7 +5,8 @@
 # zooms around the pointer, the view menu shows the sheet preview, and a save at 4x
 # equals the same sheet; a save under the picture's own name is refused; back at 1x, the
 # 形式 menu's tile size 16 and complete shapes give the grid of 16 and a save equal to the
-# converter's sheet for the same settings; it exits 0.
+# converter's sheet for the same settings, and ファイル > ピクチャ全体を書き出す at them the
+# converter's atlas; it exits 0.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -209,6 +210,32 @@ check wd_wait_file window-sheet-16.png 60
 "$linux" --format terrain1 --tile-size 16 --complete --cell 10,10 picture.png linux-sheet-16.png
 check test "$(identify -format %wx%h window-sheet-16.png)" = 64x192
 check test "$(compare -metric AE window-sheet-16.png linux-sheet-16.png null: 2>&1)" = 0
+
+# ファイル > ピクチャ全体を書き出す from the keyboard (F10, Down opens ファイル, A picks the
+# item) at the same settings: the atlas equals the converter's --all --atlas, and the box
+# counts the 60 blocks of 32 x 48 and names the atlas.
+seen=$(visible)
+wd_move 300 300
+wd_key F10
+sleep 0.3
+wd_key Down
+sleep 0.5
+wd_key a
+dialog=$(wd_wait_window '^Save As$' 30)
+sleep 1
+atlas_name=$(winepath -w "$WD_WORK/window-atlas.png")
+wd_type "$atlas_name"
+wd_key Return
+check wd_wait_file window-atlas.png 60
+box=$(new_window "$seen $dialog")
+sleep 1
+# Wine's trace writes each character beyond ASCII as a backslash and its code: 個 is \500b.
+counts=$(grep -aF "\\n${atlas_name//\\/\\\\}\"" app.log || true)
+check grep -qF 'L"60\500b' <<<"$counts"
+check grep -qF ' 0\500b\306f' <<<"$counts"
+return_in "$box"  # OK
+"$linux" --all --atlas --tile-size 16 --complete picture.png linux-atlas.png
+check test "$(compare -metric AE window-atlas.png linux-atlas.png null: 2>&1)" = 0
 
 # Alt+F4 closes the window; the program ends with status 0.
 wd_move 300 300

@@ -1,4 +1,4 @@
-#include "cli/ordered_workers.h"
+#include "convert/ordered_workers.h"
 
 #include <algorithm>
 #include <atomic>

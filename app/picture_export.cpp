@@ -1,0 +1,86 @@
+#include "app/picture_export.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/file_dialogs.h"
+#include "app/window_state.h"
+#include "convert/atlas_job.h"
+#include "convert/block_names.h"
+#include "convert/export_sheet.h"
+#include "convert/ordered_workers.h"
+#include "convert/picture_file.h"
+
+namespace korvanth {
+
+namespace {
+
+// The picture file's name without folder and extension, as the converter names blocks.
+std::string PictureStem(const std::string& path) {
+  const std::u8string stem =
+      std::filesystem::path(std::u8string(path.begin(), path.end())).stem().u8string();
+  return std::string(stem.begin(), stem.end());
+}
+
+AtlasJob WholePictureJob(const std::string& output) {
+  AtlasJob job;
+  job.picture = SourceImage.image;
+  job.layout = CurrentSheetLayout();
+  job.output = output;
+  job.tilesets = SheetTilesets;
+  job.pictureFile = SourceImage.path;
+  const PixelSize block = SelectionBlockSize(job.layout);
+  // Default names only: they are unique, so naming cannot fail.
+  job.names = NameBlocks(PictureStem(SourceImage.path), SourceImage.width / block.width,
+                         SourceImage.height / block.height, {})
+                  .names;
+  job.forEach = [](int count, const std::function<void(int)>& work) {
+    RunInOrder(
+        count, AvailableCores(), [](int) {}, work, [](int) {});
+  };
+  return job;
+}
+
+void ShowExportFailure(HWND owner, const AtlasResult& result) {
+  std::string text = "書き出せませんでした。";
+  for (const AtlasFileProblem& problem : result.problems)
+    text += "\n" + problem.path + "\n(" + problem.reason + ")";
+  text += result.partlyWritten
+              ? "\n一部のファイルだけが新しくなりました。もう一度書き出してください。"
+              : "\n何も書き込んでいません。元のファイルはそのままです。";
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
+}
+
+void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& result) {
+  const std::string text = std::to_string(result.placed) +
+                           "個のブロックを書き出しました（空のブロック " +
+                           std::to_string(result.skipped) + "個は飛ばしました）。\n" + output;
+  MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+void RunWholePictureExport(HWND owner) {
+  if (!SourceImage.exists() || SourceImage.width == 0) {
+    MessageBoxA(owner, "ピクチャが開かれていません。先に「開く」でピクチャを開いてください。", "",
+                MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  char path[kPathBufferSize] = {};
+  if (!AskSaveName(owner, path)) return;
+  // Warned before the job is taken from the window: the box leaves the window usable, so
+  // the format or the picture may change while it shows.
+  if (const auto extension = ExtensionOf(path); extension && ChooseEncoder(*extension).fallback) {
+    MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
+    // A picture closed meanwhile is the user's own doing: nothing to write, no box.
+    if (!SourceImage.exists() || SourceImage.width == 0) return;
+  }
+  const AtlasResult result = RunAtlas(WholePictureJob(path), {});
+  if (result.ok())
+    ShowExportCounts(owner, path, result);
+  else
+    ShowExportFailure(owner, result);
+}
+
+}  // namespace korvanth
