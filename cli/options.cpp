@@ -139,8 +139,7 @@ std::string UsageText() {
       "                   [--frames N [--frame-ms MS]] [--tile-size N] [--complete]\n"
       "                   [--tileset " +
       TilesetNames("|") +
-      "]\n"
-      "                   [--jobs N] INPUT OUTPUT\n"
+      "] [--jobs N] INPUT OUTPUT\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
