@@ -117,10 +117,10 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
                      : "nothing written: the atlas and its tilesets stay as they were");
     return kExitFailure;
   }
-  const std::string animated = options.frames > 1 ? " (" + std::to_string(result.terrains) +
-                                                        " animated terrains of " +
-                                                        std::to_string(options.frames) + " frames)"
-                                                  : std::string();
+  const std::string animated = options.frames > 1
+                                   ? " (" + std::to_string(result.runs) + " animations of " +
+                                         std::to_string(options.frames) + " frames)"
+                                   : std::string();
   std::fprintf(err, "%s: %d blocks%s into %s, %d empty blocks skipped\n", kProgram, result.placed,
                animated.c_str(), PrintableName(options.output).c_str(), result.skipped);
   return kExitOk;

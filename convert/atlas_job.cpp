@@ -158,13 +158,12 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
       result.unevenRowBlocks = runs.unevenRowBlocks;
       return result;
     }
-    result.terrains = static_cast<int>(runs.firsts.size());
-    result.placed = result.terrains * frames;
+    result.runs = static_cast<int>(runs.firsts.size());
+    result.placed = result.runs * frames;
     result.skipped = runs.skipped;
     if (runs.firsts.empty()) return Failed(result, output, "every block is empty");
 
-    grid =
-        PlanAtlas({sheet.width * frames, sheet.height}, result.terrains, imaging::kMaxPictureBytes);
+    grid = PlanAtlas({sheet.width * frames, sheet.height}, result.runs, imaging::kMaxPictureBytes);
     if (!grid)
       return Failed(result, output,
                     "the atlas would hold more than " +
@@ -220,7 +219,7 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     description.frames = frames;
     description.frameStride = sheetColumns;
     description.frameMs = job.frameMs;
-    for (int index = 0; index < result.terrains; ++index) {
+    for (int index = 0; index < result.runs; ++index) {
       for (int tile = 0; tile < tiles; ++tile)
         description.tiles.push_back(
             AtlasTileId(*grid, job.layout.tileSize, sheetColumns, index, tile));

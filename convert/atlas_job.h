@@ -43,10 +43,10 @@ struct AtlasFileProblem {
 };
 
 struct AtlasResult {
-  int blocks = 0;    // whole blocks in the picture
-  int placed = 0;    // blocks whose sheets are in the atlas (every frame counts)
-  int skipped = 0;   // blocks that show nothing
-  int terrains = 0;  // the runs placed: blocks, or animated terrains of `frames` blocks
+  int blocks = 0;   // whole blocks in the picture
+  int placed = 0;   // blocks whose sheets are in the atlas (every frame counts)
+  int skipped = 0;  // blocks that show nothing
+  int runs = 0;     // placed: one a block, or one an animation of `frames` blocks
   // Set when a block row makes no whole runs of frames: nothing was written.
   int unevenRow = -1;
   int unevenRowBlocks = 0;

@@ -47,19 +47,19 @@ std::string Seconds(int milliseconds) {
   return seconds.find('.') == std::string::npos ? seconds + ".0" : seconds;
 }
 
-// An animated tile's own properties, one a line, each to follow "X:Y/". The engine puts
-// frame f of the tile at (X, Y) + (1 + separation.x) * (f, 0) tiles when the animation
-// has no columns (TileSetAtlasSource::get_tile_texture_region in
-// scene/resources/2d/tile_set.cpp): a separation of one stride less one tile puts every
-// frame a stride to the right.
-std::string AnimationProperties(const TilesetDescription& tileset) {
+// The animation of the tile at `coords` ("X:Y"). The engine puts frame f of the tile at
+// (X, Y) + (1 + separation.x) * (f, 0) tiles when the animation has no columns
+// (TileSetAtlasSource::get_tile_texture_region in scene/resources/2d/tile_set.cpp): a
+// separation of one stride less one tile puts every frame a stride to the right.
+std::string AnimationProperties(const TilesetDescription& tileset, const std::string& coords) {
   if (tileset.frames <= 1) return {};
-  std::string lines = "animation_columns = 0\n";
-  lines += "animation_separation = " + Vector2i(tileset.frameStride - 1, 0) + "\n";
-  lines += "animation_frames_count = " + std::to_string(tileset.frames) + "\n";
+  const std::string key = coords + "/animation_";
+  std::string lines = key + "columns = 0\n";
+  lines += key + "separation = " + Vector2i(tileset.frameStride - 1, 0) + "\n";
+  lines += key + "frames_count = " + std::to_string(tileset.frames) + "\n";
   for (int frame = 0; frame < tileset.frames; ++frame)
-    lines += "animation_frame_" + std::to_string(frame) +
-             "/duration = " + Seconds(tileset.frameMs) + "\n";
+    lines +=
+        key + "frame_" + std::to_string(frame) + "/duration = " + Seconds(tileset.frameMs) + "\n";
   return lines;
 }
 
@@ -82,17 +82,13 @@ std::string GodotTilesetText(const TilesetDescription& tileset) {
   text += "[sub_resource type=\"TileSetAtlasSource\" id=\"TileSetAtlasSource_sheet\"]\n";
   text += "texture = ExtResource(\"1_sheet\")\n";
   text += "texture_region_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
-  const std::string animation = AnimationProperties(tileset);
   for (const int tile : tileset.tiles) {
     const std::string coords =
         std::to_string(tile % tileset.columns) + ":" + std::to_string(tile / tileset.columns);
     const std::string key = coords + "/0";
     // The animation first, as the engine saves a tile: reading it creates the tile, then
     // claims the frames' cells, which no tile may hold.
-    for (std::size_t at = 0, end; at < animation.size(); at = end + 1) {
-      end = animation.find('\n', at);
-      text += coords + "/" + animation.substr(at, end - at + 1);
-    }
+    text += AnimationProperties(tileset, coords);
     text += key + " = 0\n";
     const auto found = terrainOf.find(tile);
     if (found == terrainOf.end()) continue;

@@ -148,7 +148,7 @@ TEST_F(ConvertAtlasTest, ARowOfThreeFramesIsOneAnimatedTerrain) {
   Picture(false);
   const ProgramRun run = Atlas({"--frames", "3", "--frame-ms", "100", "--tileset", "both"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "korvanth-convert: 3 blocks (1 animated terrains of 3 frames) into " +
+  EXPECT_EQ(run.err, "korvanth-convert: 3 blocks (1 animations of 3 frames) into " +
                          dir_.file("atlas.png") + ", 0 empty blocks skipped\n");
   EXPECT_EQ(Count(ReadBytes(dir_.file("atlas.tsx")), "<animation>"), 40u);
   EXPECT_EQ(Count(ReadBytes(dir_.file("atlas.tres")), "/animation_frames_count = 3\n"), 40u);
