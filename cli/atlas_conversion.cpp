@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/convert_jobs.h"
+#include "convert/animation_runs.h"
 #include "convert/ordered_workers.h"
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
@@ -43,7 +44,9 @@ int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
       return kExitFailure;
     }
   }
-  BlockNaming naming = NameBlocks(InputStem(options.input), columns, rows, text);
+  const std::string stem = InputStem(options.input);
+  BlockNaming naming = NameBlocks(stem, columns, rows, text);
+  if (naming.ok()) naming.error = NamedFrameProblem(naming.names, stem, columns, options.frames);
   if (!naming.ok()) {
     std::fprintf(err, "%s: %s: %s\n", kProgram, PrintableName(file).c_str(),
                  PrintableName(naming.error).c_str());
@@ -78,6 +81,8 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   job.output = options.output;
   job.tilesets = options.tilesets;
   job.pictureFile = options.input;
+  job.frames = options.frames;
+  job.frameMs = options.frameMs.value_or(kDefaultFrameMs);
   const int workers = options.jobs.value_or(AvailableCores());
   job.forEach = [workers](int count, const std::function<void(int)>& work) {
     RunInOrder(
@@ -89,6 +94,14 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
                  "under this name (%s)\n",
                  kProgram, PrintableName(options.output).c_str(), kBitmapFallbackWarning);
   });
+  if (result.unevenRow >= 0) {
+    std::fprintf(err,
+                 "%s: %s: block row %d holds %d blocks up to its last one that is not empty, "
+                 "not whole runs of --frames %d\n",
+                 kProgram, PrintableName(options.input).c_str(), result.unevenRow,
+                 result.unevenRowBlocks, options.frames);
+    return kExitUsage;
+  }
   for (const AtlasFileProblem& problem : result.problems) {
     if (problem.isPicture)
       std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
@@ -104,8 +117,12 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
                      : "nothing written: the atlas and its tilesets stay as they were");
     return kExitFailure;
   }
-  std::fprintf(err, "%s: %d blocks into %s, %d empty blocks skipped\n", kProgram, result.placed,
-               PrintableName(options.output).c_str(), result.skipped);
+  const std::string animated = options.frames > 1
+                                   ? " (" + std::to_string(result.runs) + " animations of " +
+                                         std::to_string(options.frames) + " frames)"
+                                   : std::string();
+  std::fprintf(err, "%s: %d blocks%s into %s, %d empty blocks skipped\n", kProgram, result.placed,
+               animated.c_str(), PrintableName(options.output).c_str(), result.skipped);
   return kExitOk;
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 
+#include "convert/animation_runs.h"
 #include "convert/atlas_layout.h"
 #include "convert/format_registry.h"
 #include "convert/sheet_conversion.h"
@@ -73,7 +74,7 @@ bool ParsePair(const std::string& text, int& first, int& second) {
 
 bool IsValueOption(const std::string& name) {
   for (const char* option : {"--format", "--origin", "--cell", "--type", "--tileset", "--jobs",
-                             "--tile-size", "--name", "--names"}) {
+                             "--tile-size", "--name", "--names", "--frames", "--frame-ms"}) {
     if (name == option) return true;
   }
   return false;
@@ -107,6 +108,21 @@ bool WatchIsGiven(const std::vector<std::string>& arguments) {
   return false;
 }
 
+// What --frames and --frame-ms do not go with; empty when they fit.
+std::string FramesOptionError(const ConvertOptions& options) {
+  if (options.frameMs && options.frames < 2) return "--frame-ms goes with --frames";
+  if (options.frames < 2) return {};
+  if (!options.atlas) return "--frames goes with --atlas";
+  // A terrain's frames lie side by side in one row of the atlas.
+  const int sheetWidth = SheetSize(options.layout()).width;
+  if (options.frames > kMaxAtlasWidth / sheetWidth)
+    return "--frames " + std::to_string(options.frames) + ": the frames' " +
+           std::to_string(sheetWidth) + "-pixel sheets lie side by side in the atlas's " +
+           std::to_string(kMaxAtlasWidth) + " pixels; at most " +
+           std::to_string(kMaxAtlasWidth / sheetWidth) + " frames at this format and tile size";
+  return {};
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -130,10 +146,10 @@ std::string UsageText() {
       "  korvanth-convert [--format " +
       names +
       "] --all --atlas [--names FILE]\n"
-      "                   [--tile-size N] [--complete] [--tileset " +
+      "                   [--frames N [--frame-ms MS]] [--tile-size N] [--complete]\n"
+      "                   [--tileset " +
       TilesetNames("|") +
-      "]\n"
-      "                   [--jobs N] [--watch] INPUT OUTPUT\n"
+      "] [--jobs N] [--watch] INPUT OUTPUT\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -169,6 +185,12 @@ std::string UsageText() {
       "  --names FILE     with --atlas: the terrains' names, one a line in row-major block\n"
       "                   order (every block counts, skipped ones too); an empty line keeps\n"
       "                   STEM_COLUMN_ROW. A name given twice is an error\n"
+      "  --frames N       with --atlas: each N blocks along a row, from its left, are the\n"
+      "                   frames of one animated terrain, named by its first block; a\n"
+      "                   row's blocks up to its last one that is not empty make whole runs\n"
+      "  --frame-ms MS    how long each frame shows, 1 to " +
+      std::to_string(kMaxFrameMs) + " milliseconds (default " + std::to_string(kDefaultFrameMs) +
+      ")\n"
       "  --watch          after converting, keep running and convert again whenever INPUT\n"
       "                   is saved, with one line for each; Ctrl+C ends\n"
       "  --tileset KIND   also write a map editor's tileset beside every sheet, named after\n"
@@ -291,6 +313,15 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     } else if (name == "--names") {
       if (value.empty()) return {std::nullopt, "--names takes a file of names, one a line"};
       options.namesFile = value;
+    } else if (name == "--frames") {
+      if (!ParseInt(value, options.frames) || options.frames < 2)
+        return {std::nullopt, "--frames takes a whole number of frames from 2, e.g. --frames 4"};
+    } else if (name == "--frame-ms") {
+      int ms = 0;
+      if (!ParseInt(value, ms) || ms < 1 || ms > kMaxFrameMs)
+        return {std::nullopt, "--frame-ms takes milliseconds from 1 to " +
+                                  std::to_string(kMaxFrameMs) + ", e.g. --frame-ms 150"};
+      options.frameMs = ms;
     } else if (name == "--jobs") {
       int jobs = 0;
       if (!ParseInt(value, jobs) || jobs < 1)
@@ -316,6 +347,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     return {std::nullopt, "--name names the tilesets' terrain; it goes with --tileset"};
   if (!all && options.jobs) return {std::nullopt, "--jobs goes with --all"};
   if (const char* error = AtlasOptionError(options, all, typeGiven)) return {std::nullopt, error};
+  if (std::string error = FramesOptionError(options); !error.empty())
+    return {std::nullopt, std::move(error)};
   if (positional.size() != 2) {
     return {std::nullopt,
             positional.size() < 2 ? "INPUT and OUTPUT are needed" : "too many arguments"};

@@ -34,6 +34,10 @@ struct ConvertOptions {
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode
 
+  // --frames, with --atlas: the blocks of a run that is one animated terrain; 1: none.
+  int frames = 1;
+  std::optional<int> frameMs;  // --frame-ms, with --frames: each frame's milliseconds
+
   SheetLayout layout() const { return {format, tileSize, complete}; }
 };
 

@@ -1,5 +1,6 @@
 #include "convert/atlas_job.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <utility>
@@ -130,9 +131,17 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     return SelectionPoint{item % blockColumns * block.width, item / blockColumns * block.height};
   };
 
+  const int frames = std::max(job.frames, 1);
+  const PixelSize sheet = SheetSize(job.layout);
+  if (std::int64_t{sheet.width} * frames > kMaxAtlasWidth)
+    return Failed(result, output,
+                  std::to_string(frames) + " frames of " + std::to_string(sheet.width) +
+                      "-pixel sheets pass the atlas's " + std::to_string(kMaxAtlasWidth) +
+                      " pixels side by side");
+
   std::vector<std::uint32_t> pixels;
   std::optional<AtlasGrid> grid;
-  std::vector<int> placed;  // the blocks in the atlas, in cell order
+  BlockRuns runs;  // the runs in the atlas, in cell order
   {
     const PictureLockHold hold(job.pictureLock);
     const LockedPicture picture(*job.picture);
@@ -143,13 +152,18 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
       empty[static_cast<std::size_t>(item)] =
           IsBlockTransparent(picture.rows(), originOf(item), block);
     });
-    for (int item = 0; item < result.blocks; ++item)
-      if (!empty[static_cast<std::size_t>(item)]) placed.push_back(item);
-    result.placed = static_cast<int>(placed.size());
-    result.skipped = result.blocks - result.placed;
-    if (placed.empty()) return Failed(result, output, "every block is empty");
+    runs = GroupBlockRuns(empty, blockColumns, frames);
+    if (!runs.ok()) {
+      result.unevenRow = runs.unevenRow;
+      result.unevenRowBlocks = runs.unevenRowBlocks;
+      return result;
+    }
+    result.runs = static_cast<int>(runs.firsts.size());
+    result.placed = result.runs * frames;
+    result.skipped = runs.skipped;
+    if (runs.firsts.empty()) return Failed(result, output, "every block is empty");
 
-    grid = PlanAtlas(SheetSize(job.layout), result.placed, imaging::kMaxPictureBytes);
+    grid = PlanAtlas({sheet.width * frames, sheet.height}, result.runs, imaging::kMaxPictureBytes);
     if (!grid)
       return Failed(result, output,
                     "the atlas would hold more than " +
@@ -165,11 +179,13 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     const PixelRows atlasRows{reinterpret_cast<std::uint8_t*>(pixels.data()),
                               static_cast<std::ptrdiff_t>(grid->size.width) * 4, grid->size.width,
                               grid->size.height};
-    // Each block writes its own cell only: no lock is needed between them.
-    ForEach(job, result.placed, [&](int index) {
+    // Each block writes its own sheet's pixels only: no lock is needed between them.
+    ForEach(job, result.placed, [&](int item) {
+      const int run = item / frames;
+      const int frame = item % frames;
       CopySheetQuarters(job.layout, picture.rows(),
-                        originOf(placed[static_cast<std::size_t>(index)]), atlasRows,
-                        CellOrigin(*grid, index));
+                        originOf(runs.firsts[static_cast<std::size_t>(run)] + frame), atlasRows,
+                        FrameOrigin(*grid, run, frame, sheet.width));
     });
   }
 
@@ -200,12 +216,15 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     const int tiles = TileCount(job.layout);
     const int sheetColumns = SheetColumns(job.layout);
     const bool terrain = !TerrainRolesFor(job.layout).empty();
-    for (int index = 0; index < result.placed; ++index) {
+    description.frames = frames;
+    description.frameStride = sheetColumns;
+    description.frameMs = job.frameMs;
+    for (int index = 0; index < result.runs; ++index) {
       for (int tile = 0; tile < tiles; ++tile)
         description.tiles.push_back(
             AtlasTileId(*grid, job.layout.tileSize, sheetColumns, index, tile));
       if (!terrain) continue;
-      const int item = placed[static_cast<std::size_t>(index)];
+      const int item = runs.firsts[static_cast<std::size_t>(index)];
       std::string name = static_cast<std::size_t>(item) < job.names.size()
                              ? job.names[static_cast<std::size_t>(item)]
                              : std::to_string(item);

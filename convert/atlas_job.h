@@ -1,13 +1,15 @@
 // Every whole block of a picture into one atlas and one tileset of each chosen kind: the
 // blocks' sheets side by side in one picture (atlas_layout.h), one terrain per terrain
-// block. Blocks that show nothing are skipped. The atlas and its tilesets are written
-// together or not at all; the files they replace stay until all are complete.
+// block, or per run of blocks that are the frames of one animated terrain. Blocks that
+// show nothing are skipped. The atlas and its tilesets are written together or not at
+// all; the files they replace stay until all are complete.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "convert/animation_runs.h"
 #include "convert/layout_format.h"
 #include "convert/picture_lock.h"
 #include "convert/sheet_conversion.h"
@@ -28,6 +30,10 @@ struct AtlasJob {
   PictureLock* pictureLock = nullptr;  // held while the picture's pixels are read
   std::vector<std::string> names;      // the terrain of each whole block, row-major
   ForEachItem forEach;                 // empty: one block after another
+  // Runs of `frames` blocks along each row are animated terrains (animation_runs.h),
+  // each frame shown for frameMs; 1: no animation.
+  int frames = 1;
+  int frameMs = kDefaultFrameMs;
 };
 
 struct AtlasFileProblem {
@@ -38,12 +44,16 @@ struct AtlasFileProblem {
 
 struct AtlasResult {
   int blocks = 0;   // whole blocks in the picture
-  int placed = 0;   // blocks whose sheets are in the atlas
+  int placed = 0;   // blocks whose sheets are in the atlas (every frame counts)
   int skipped = 0;  // blocks that show nothing
+  int runs = 0;     // placed: one a block, or one an animation of `frames` blocks
+  // Set when a block row makes no whole runs of frames: nothing was written.
+  int unevenRow = -1;
+  int unevenRowBlocks = 0;
   // Why nothing was written: the files that could not be, or one entry for the atlas.
   std::vector<AtlasFileProblem> problems;
   bool partlyWritten = false;  // a file could not be moved into place after others were
-  bool ok() const { return problems.empty(); }
+  bool ok() const { return problems.empty() && unevenRow < 0; }
 };
 
 // Runs `job`; the fallback warning reaches `warn` (may be empty) before anything is

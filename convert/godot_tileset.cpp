@@ -1,5 +1,6 @@
 #include "convert/godot_tileset.h"
 
+#include <charconv>
 #include <cstdio>
 #include <map>
 #include <utility>
@@ -37,6 +38,31 @@ std::string GodotColour(std::uint32_t rgb) {
   return text;
 }
 
+// Seconds as the engine stores a frame's duration: the shortest decimal that reads back.
+std::string Seconds(int milliseconds) {
+  char text[32];
+  const auto end =
+      std::to_chars(text, text + sizeof text, milliseconds / 1000.0, std::chars_format::fixed).ptr;
+  std::string seconds(text, end);
+  return seconds.find('.') == std::string::npos ? seconds + ".0" : seconds;
+}
+
+// The animation of the tile at `coords` ("X:Y"). The engine puts frame f of the tile at
+// (X, Y) + (1 + separation.x) * (f, 0) tiles when the animation has no columns
+// (TileSetAtlasSource::get_tile_texture_region in scene/resources/2d/tile_set.cpp): a
+// separation of one stride less one tile puts every frame a stride to the right.
+std::string AnimationProperties(const TilesetDescription& tileset, const std::string& coords) {
+  if (tileset.frames <= 1) return {};
+  const std::string key = coords + "/animation_";
+  std::string lines = key + "columns = 0\n";
+  lines += key + "separation = " + Vector2i(tileset.frameStride - 1, 0) + "\n";
+  lines += key + "frames_count = " + std::to_string(tileset.frames) + "\n";
+  for (int frame = 0; frame < tileset.frames; ++frame)
+    lines +=
+        key + "frame_" + std::to_string(frame) + "/duration = " + Seconds(tileset.frameMs) + "\n";
+  return lines;
+}
+
 // The engine's terrain set mode "match corners and sides".
 constexpr int kMatchCornersAndSides = 0;
 
@@ -57,8 +83,12 @@ std::string GodotTilesetText(const TilesetDescription& tileset) {
   text += "texture = ExtResource(\"1_sheet\")\n";
   text += "texture_region_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
   for (const int tile : tileset.tiles) {
-    const std::string key = std::to_string(tile % tileset.columns) + ":" +
-                            std::to_string(tile / tileset.columns) + "/0";
+    const std::string coords =
+        std::to_string(tile % tileset.columns) + ":" + std::to_string(tile / tileset.columns);
+    const std::string key = coords + "/0";
+    // The animation first, as the engine saves a tile: reading it creates the tile, then
+    // claims the frames' cells, which no tile may hold.
+    text += AnimationProperties(tileset, coords);
     text += key + " = 0\n";
     const auto found = terrainOf.find(tile);
     if (found == terrainOf.end()) continue;

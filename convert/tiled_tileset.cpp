@@ -71,6 +71,21 @@ std::string WangSet(const TilesetTerrain& terrain) {
   return xml + "  </wangset>\n";
 }
 
+// Every animated tile's <tile> element: its frames, itself first.
+std::string AnimatedTiles(const TilesetDescription& tileset) {
+  if (tileset.frames <= 1) return {};
+  const std::string duration = std::to_string(tileset.frameMs);
+  std::string xml;
+  for (const int tile : tileset.tiles) {
+    xml += " <tile id=\"" + std::to_string(tile) + "\">\n  <animation>\n";
+    for (int frame = 0; frame < tileset.frames; ++frame)
+      xml += "   <frame tileid=\"" + std::to_string(tile + frame * tileset.frameStride) +
+             "\" duration=\"" + duration + "\"/>\n";
+    xml += "  </animation>\n </tile>\n";
+  }
+  return xml;
+}
+
 }  // namespace
 
 std::string TiledWangId(NeighbourMask mask) {
@@ -95,6 +110,7 @@ std::string TiledTilesetText(const TilesetDescription& tileset) {
   xml += " <image source=\"" + XmlAttribute(tileset.imagePath) + "\" width=\"" +
          std::to_string(tileset.imageSize.width) + "\" height=\"" +
          std::to_string(tileset.imageSize.height) + "\"/>\n";
+  xml += AnimatedTiles(tileset);  // Tiled's order: the tiles before the wang sets
   if (!tileset.terrains.empty()) {
     xml += " <wangsets>\n";
     for (const TilesetTerrain& terrain : tileset.terrains) xml += WangSet(terrain);

@@ -45,6 +45,12 @@ struct TilesetDescription {
   int columns = 0;
   std::vector<int> tiles;  // the ids of the cells that hold a tile, in the order written
   std::vector<TilesetTerrain> terrains;
+  // With frames > 1 every tile of `tiles` is the first frame of an animation of `frames`
+  // tiles, frame f lying f * frameStride tiles to its right in the same row; the other
+  // frames' cells are no tiles of their own. Each frame shows for frameMs milliseconds.
+  int frames = 1;
+  int frameStride = 0;
+  int frameMs = 0;
 };
 
 // The description of a sheet of `layout` saved under the file name `sheetFileName` (a

@@ -47,6 +47,12 @@ TEST(AtlasOptionsTest, AtlasAndNamesGoWithTheBatch) {
       {{"--all", "--names", "n.txt", "in.png", "out"}, "--names goes with --atlas"},
       {{"--all", "--atlas", "--atlas", "in.png", "a.png"}, "given more than once"},
       {{"--all", "--atlas", "--tileset", "godot", "in.png", "a.gif"}, "Godot 4 cannot import gif"},
+      {{"--all", "--atlas", "--frames", "4", "--frame-ms", "60000", "in.png", "a.png"}, ""},
+      {{"--all", "--frames", "4", "in.png", "out"}, "--frames goes with --atlas"},
+      {{"--all", "--atlas", "--frame-ms", "100", "in.png", "a.png"}, "goes with --frames"},
+      {{"--all", "--atlas", "--frames", "2", "--frame-ms", "60001", "in.png", "a.png"}, "60000"},
+      // 32 terrain1 sheets of 128 pixels fill 4096 pixels; 33 pass them.
+      {{"--all", "--atlas", "--frames", "33", "in.png", "a.png"}, "at most 32 frames"},
   };
   for (const Case& c : cases) {
     const ParseResult parsed = ParseArguments(c.arguments);
@@ -136,6 +142,20 @@ TEST_F(ConvertAtlasTest, ATilesetThatCannotBeWrittenLeavesTheOldAtlas) {
   EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
   EXPECT_EQ(ReadBytes(dir_.file("atlas.png")), "old atlas");
   EXPECT_EQ(Files(dir_.path()), (std::set<std::string>{"tiles.png", "atlas.png", "atlas.tres"}));
+}
+
+TEST_F(ConvertAtlasTest, ARowOfThreeFramesIsOneAnimatedTerrain) {
+  Picture(false);
+  const ProgramRun run = Atlas({"--frames", "3", "--frame-ms", "100", "--tileset", "both"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "korvanth-convert: 3 blocks (1 animations of 3 frames) into " +
+                         dir_.file("atlas.png") + ", 0 empty blocks skipped\n");
+  EXPECT_EQ(Count(ReadBytes(dir_.file("atlas.tsx")), "<animation>"), 40u);
+  EXPECT_EQ(Count(ReadBytes(dir_.file("atlas.tres")), "/animation_frames_count = 3\n"), 40u);
+  // Two frames a run leave the row's third block alone.
+  const ProgramRun uneven = Atlas({"--frames", "2"});
+  EXPECT_EQ(uneven.exitCode, 2);
+  EXPECT_NE(uneven.err.find(": block row 0 holds 3 blocks"), std::string::npos) << uneven.err;
 }
 
 }  // namespace

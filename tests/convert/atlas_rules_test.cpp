@@ -1,5 +1,6 @@
-// The atlas's two rules as pure functions: where each sheet and tile goes, and how the
-// blocks are named. Expected figures are worked out by hand from the documented rule.
+// The atlas's rules as pure functions: where each sheet and tile goes, which blocks make
+// the runs of an animated terrain, and how the blocks are named. Expected figures are
+// worked out by hand from the documented rules.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/animation_runs.h"
 #include "convert/atlas_layout.h"
 #include "convert/block_names.h"
 
@@ -61,6 +63,33 @@ TEST(AtlasPlacementTest, TilesKeepTheirPlaceInsideTheirSheet) {
   }
 }
 
+TEST(AnimationRunsTest, RowsAreCutIntoRunsOfFramesFromTheLeft) {
+  struct Case {
+    std::vector<std::string> rows;  // a character a block: 'x' shows something, '.' is empty
+    int frames;
+    std::vector<int> firsts;
+    int skipped, unevenRow, unevenRowBlocks;
+  };
+  const Case cases[] = {
+      {{"xxxxxx", "xxx..."}, 3, {0, 3, 6}, 3, -1, 0},    // empty blocks after the last count not
+      {{"x.xxxx"}, 3, {0, 3}, 0, -1, 0},                 // an empty frame stays in its run
+      {{"...xxx", "......"}, 3, {3}, 9, -1, 0},          // a run of empty frames is skipped
+      {{"xxxxxx", "xxxxx.", "x....."}, 3, {}, 0, 1, 5},  // the first row of no whole runs
+      {{"x.x", ".x."}, 1, {0, 2, 4}, 3, -1, 0},          // one frame: every block that shows
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    std::vector<char> empty;
+    for (const std::string& row : c.rows)
+      for (const char block : row) empty.push_back(block == '.');
+    const BlockRuns runs = GroupBlockRuns(empty, static_cast<int>(c.rows[0].size()), c.frames);
+    EXPECT_EQ(runs.firsts, c.firsts);
+    EXPECT_EQ(runs.unevenRow, c.unevenRow);
+    EXPECT_EQ(runs.unevenRowBlocks, c.unevenRowBlocks);
+    EXPECT_EQ(runs.skipped, c.skipped);
+  }
+}
+
 TEST(BlockNamesTest, LinesNameTheBlocksInRowMajorOrder) {
   struct Case {
     const char* what;
@@ -87,6 +116,22 @@ TEST(BlockNamesTest, LinesNameTheBlocksInRowMajorOrder) {
     EXPECT_EQ(naming.names, c.names);
     EXPECT_EQ(naming.ok(), c.errorPart.empty());
     EXPECT_NE(naming.error.find(c.errorPart), std::string::npos) << naming.error;
+  }
+}
+
+TEST(BlockNamesTest, OnlyARunsFirstBlockNamesItsAnimatedTerrain) {
+  // 4 x 2 blocks in runs of 2: blocks 0, 2, 4 and 6 start a run.
+  const std::pair<std::string, std::string> cases[] = {
+      {"water\n\nlava\n\n\n\nmud\n", ""},
+      {"a\nb\n",
+       "line 2 names block 1,0, frame 2 of the animated terrain at block 0,0; only "
+       "a terrain's first frame takes a name (line 1)"},
+      {"\n\n\n\n\n\n\nz\n", "line 8 names block 3,1, frame 2"},
+  };
+  for (const auto& [text, problem] : cases) {
+    const std::string error = NamedFrameProblem(NameBlocks("t", 4, 2, text).names, "t", 4, 2);
+    EXPECT_EQ(error.empty(), problem.empty()) << error;
+    EXPECT_NE(error.find(problem), std::string::npos) << error;
   }
 }
 

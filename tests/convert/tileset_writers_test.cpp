@@ -5,6 +5,7 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <map>
 #include <regex>
 #include <set>
@@ -407,6 +408,45 @@ TEST(TiledTilesetTest, EachTerrainOfSeveralGetsItsOwnWangSet) {
                 "  </wangset>\n"),
       std::string::npos)
       << text;
+}
+
+// --- Animated terrains ------------------------------------------------------------------
+
+TEST(GodotTilesetTest, AnimatedTilesFindEachFrameWhereTheEngineLooks) {
+  // Three frames of a 4 x 2 sheet of 16-pixel tiles side by side: the first frame's tiles
+  // 0, 1 and 13 are the tiles.
+  korvanth::TilesetDescription d = TwoTerrains();
+  d.imageSize = {192, 32};
+  d.columns = 12;
+  d.tiles = {0, 1, 13};
+  d.terrains = {{"water", 0x2040FF, 13, {{13, 0xFF}}}};
+  d.frames = 3;
+  d.frameStride = 4;
+  for (const auto& [ms, seconds] : {std::pair{120, "0.12"}, {1000, "1.0"}, {1, "0.001"}}) {
+    d.frameMs = ms;
+    const std::vector<TresSection> tres = ReadTres(korvanth::GodotTilesetText(d));
+    ASSERT_EQ(tres.size(), 4u);
+    // Only the first frame's cells are tiles: the others belong to their animations.
+    const auto tiles = AtlasTiles(tres[2]);
+    ASSERT_EQ(tiles.size(), 3u);
+    EXPECT_EQ(tiles.at({1, 1}).terrain, 0);
+    for (const auto& [coords, tile] : tiles) {
+      const auto [x, y] = coords;
+      const std::string key = std::to_string(x) + ":" + std::to_string(y) + "/";
+      EXPECT_EQ(PropertyOf(tres[2], key + "animation_frames_count"), "3");
+      // The engine's frame position (TileSetAtlasSource::get_tile_texture_region): the
+      // tile's coordinates + (size_in_atlas + animation_separation) * (f, 0) without columns.
+      ASSERT_EQ(PropertyOf(tres[2], key + "animation_columns"), "0");
+      std::smatch m;
+      const std::string separation = PropertyOf(tres[2], key + "animation_separation");
+      ASSERT_TRUE(std::regex_match(separation, m, std::regex(R"(Vector2i\((\d+), 0\))")));
+      for (int f = 0; f < 3; ++f) {
+        EXPECT_EQ(x + (1 + std::stoi(m[1])) * f, x + 4 * f) << key << f;
+        EXPECT_EQ(PropertyOf(tres[2], key + "animation_frame_" + std::to_string(f) + "/duration"),
+                  seconds);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -55,6 +55,10 @@ std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
     }
     tileset.wangsets.push_back(std::move(own));
   }
+  for (const QJsonValue& tile : root.value("tiles").toArray())
+    for (const QJsonValue& frame : tile.toObject().value("animation").toArray())
+      tileset.animations[tile.toObject().value("id").toInt(-1)].emplace_back(
+          frame.toObject().value("tileid").toInt(-1), frame.toObject().value("duration").toInt(-1));
   return tileset;
 }
 

@@ -37,6 +37,7 @@ struct TiledJsonTileset {
     std::map<int, std::array<int, 8>> wangids;
   };
   std::vector<WangSet> wangsets;
+  std::map<int, std::vector<std::pair<int, int>>> animations;  // tile -> its (tile, ms) frames
 };
 std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path);
 

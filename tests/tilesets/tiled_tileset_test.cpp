@@ -1,7 +1,7 @@
 // The tilesets as the real Tiled reads them: `tiled --export-tileset json` gives back
 // every tile and wang id, and a map painted by wang ids renders, through tmxrasterizer,
 // exactly as the test draws the same terrain field by its own rule; the bundled sample's
-// blocks paint without a seam.
+// blocks paint without a seam; an atlas's animated blocks play their frames.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -16,6 +16,7 @@
 
 #include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
+#include "support/expected_sheet.h"
 #include "support/test_files.h"
 #include "tilesets/peer_programs.h"
 #include "tilesets/terrain_painting.h"
@@ -438,6 +439,49 @@ TEST(TiledAtlasTest, AMapPaintedWithTwoTerrainsOfTheAtlasRendersAsDrawnDirectly)
   ASSERT_FALSE(byTiled.isNull());
   std::string first;
   EXPECT_EQ(DifferingPixels(byTiled, expected, first), 0) << "first difference at " << first;
+}
+
+// Two rows of three terrain1 blocks, each in its own colours, as two animated terrains of
+// three frames: in Tiled's export every tile of a terrain's first frame plays the tiles
+// that show it in each frame's block, and only those first tiles carry wang ids.
+TEST(TiledAtlasTest, AnimatedBlocksPlayTheirFramesInTiledsExport) {
+  ScratchDir dir;
+  const QImage block = DrawTerrainBlock(BlockKind::Terrain1, 32);
+  QImage picture(3 * 64, 2 * 96, QImage::Format_ARGB32);
+  for (int k = 0; k < 6; ++k) {
+    const QImage coloured = Recoloured(block, LookOfBlock(k));
+    for (int y = 0; y < 96; ++y)
+      for (int x = 0; x < 64; ++x)
+        picture.setPixel(k % 3 * 64 + x, k / 3 * 96 + y, coloured.pixel(x, y));
+  }
+  ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("water.png")), "PNG"));
+  ASSERT_EQ(RunConverter({"--all", "--atlas", "--frames", "3", "--frame-ms", "120", "--tileset",
+                          "tiled", dir.file("water.png"), dir.file("atlas.png")})
+                .exitCode,
+            0);
+  ASSERT_EQ(ExportTilesetAsJson(dir.file("atlas.tsx"), dir.file("atlas.json")).exitCode, 0);
+  const std::optional<TiledJsonTileset> tileset = ReadTiledJson(dir.file("atlas.json"));
+  ASSERT_TRUE(tileset.has_value());
+  ASSERT_EQ(tileset->animations.size(), 2u * 40u);
+  ASSERT_EQ(tileset->wangsets.size(), 2u);
+  const QImage atlas = ReadBack(dir.file("atlas.png"));
+  const int columns = atlas.width() / 32;
+  for (const auto& [id, frames] : tileset->animations) {
+    ASSERT_EQ(frames.size(), 3u) << id;
+    const int terrain = id % columns / 12;  // each terrain's three 4-tile sheets in a row
+    const int tile = id / columns * 4 + id % columns % 12;
+    EXPECT_TRUE(tileset->wangsets[terrain].wangids.count(id) || tile == 15) << id;
+    for (int frame = 0; frame < 3; ++frame) {
+      const auto [shown, ms] = frames[frame];
+      EXPECT_EQ(ms, 120);
+      EXPECT_EQ(atlas.copy(shown % columns * 32, shown / columns * 32, 32, 32),
+                ExpectedSheet(picture, LayoutFormat::Terrain1, frame * 64, terrain * 96)
+                    .copy(tile % 4 * 32, tile / 4 * 32, 32, 32))
+          << id << " frame " << frame;
+    }
+  }
+  for (int terrain = 0; terrain < 2; ++terrain)  // no wang ids beyond the first frames'
+    EXPECT_EQ(tileset->wangsets[terrain].wangids.size(), 39u);
 }
 
 }  // namespace
