@@ -97,10 +97,9 @@ TEST(SheetTilesetsTest, PathsAndKinds) {
 
   ScratchDir dir;
   const std::string sheet = dir.file("s.png");
-  EXPECT_TRUE(
-      korvanth::WriteSheetTilesets(korvanth::kBothTilesets, LayoutFormat::Terrain1, sheet,
-                                   *korvanth::FileTypeForExtension("png"))
-          .empty());
+  EXPECT_TRUE(korvanth::WriteSheetTilesets(korvanth::kBothTilesets, LayoutFormat::Terrain1, sheet,
+                                           *korvanth::FileTypeForExtension("png"))
+                  .empty());
   EXPECT_TRUE(fs::exists(dir.file("s.tsx")));
   EXPECT_TRUE(fs::exists(dir.file("s.tres")));
   const auto clash =
