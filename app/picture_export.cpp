@@ -9,7 +9,7 @@
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"
-#include "convert/ordered_workers.h"
+#include "imaging/ordered_workers.h"
 #include "convert/picture_file.h"
 
 namespace korvanth {

@@ -5,7 +5,7 @@
 
 #include "cli/convert_jobs.h"
 #include "convert/animation_runs.h"
-#include "convert/ordered_workers.h"
+#include "imaging/ordered_workers.h"
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "convert/ordered_workers.h"
+#include "imaging/ordered_workers.h"
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
 #include "convert/conversion_job.h"

@@ -8,10 +8,11 @@ namespace korvanth {
 
 namespace {
 
-// BMP, GIF and TIFF come from the project's own writers so both hosts write the same bytes
-// (GDI+ would also drop BMP's alpha); PNG and JPEG from the host's encoder.
+// PNG, BMP, GIF and TIFF come from the project's own writers so both hosts write the same
+// bytes (GDI+ would also drop BMP's alpha, and write PNG on one core); JPEG from the host's
+// encoder.
 constexpr FileType kFileTypes[] = {
-    {{"png", ""}, WIDE_TEXT("image/png"), nullptr, false, true},
+    {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, true},
     {{"bmp", ""}, WIDE_TEXT("image/bmp"), encode::WriteBmp, false, true},
     {{"gif", ""}, WIDE_TEXT("image/gif"), encode::WriteGif, false, false},
     {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, true},

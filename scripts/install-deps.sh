@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins libgif-dev libpng-dev libjpeg-dev libtiff-dev
+  qt6-base-dev qt6-image-formats-plugins libgif-dev libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
   hyperfine imagemagick xvfb xauth fonts-noto-cjk clang-format
   dpkg-dev file lintian desktop-file-utils librsvg2-bin icoutils zip unzip
   x11-utils xdotool man-db groff-base python3

@@ -1,6 +1,7 @@
-// Little-endian field writer for the file headers built by hand.
+// Field writer for the file headers built by hand: little-endian, and big-endian for PNG.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +18,12 @@ class ByteWriter {
   void U32(std::uint32_t v) {
     U16(static_cast<std::uint16_t>(v));
     U16(static_cast<std::uint16_t>(v >> 16));
+  }
+  void U32BE(std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) U8(static_cast<std::uint8_t>(v >> shift));
+  }
+  void Bytes(const std::uint8_t* data, std::size_t size) {
+    if (size > 0) out_.insert(out_.end(), data, data + size);
   }
   void Zeros(std::size_t count) { out_.insert(out_.end(), count, 0); }
 

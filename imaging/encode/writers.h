@@ -1,4 +1,4 @@
-// The file writers of the project's own, the same code on both hosts, so BMP, GIF and
+// The file writers of the project's own, the same code on both hosts, so PNG, BMP, GIF and
 // TIFF files are byte for byte the same wherever the sheet is saved. Each fills `out`
 // with the whole file and returns false (leaving `out` unspecified) when the format cannot
 // hold the picture.
@@ -13,6 +13,12 @@ namespace korvanth::encode {
 
 // Dots per metre for a resolution in dots per inch, as the file formats store it.
 int DotsPerMetre(float dpi);
+
+// 8-bit RGBA when the rows have alpha, RGB otherwise, unfiltered, with the resolution in
+// pHYs. Large pictures are deflated in bands on `workers` threads (every core without it);
+// the bytes are the same for any number.
+bool WritePng(const PixelRows& rows, std::vector<std::uint8_t>& out);
+bool WritePng(const PixelRows& rows, int workers, std::vector<std::uint8_t>& out);
 
 // 32 bits a pixel with alpha (BITMAPV5HEADER, bit-field masks) when the rows have alpha,
 // otherwise plain 24-bit.

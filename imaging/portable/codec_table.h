@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/encode/writers.h"
 #include "imaging/portable/encoders.h"
 #include "imaging/portable/gdiplus_flat.h"
 
@@ -35,7 +36,7 @@ constexpr GUID FormatGuid(std::uint32_t data1) {
 
 inline constexpr PortableEncoder kPngEncoder = [](const encode::PixelRows& rows, int,
                                                   std::vector<std::uint8_t>& out) {
-  return WritePng(rows, out);
+  return encode::WritePng(rows, out);
 };
 
 inline constexpr std::array<CodecEntry, 5> kCodecs{{

@@ -1,5 +1,5 @@
-// Encoders into memory; the caller writes the bytes out in one piece. BMP, GIF and TIFF
-// come from the host-neutral writers, PNG through libpng and JPEG through libjpeg.
+// Encoders into memory; the caller writes the bytes out in one piece. PNG, BMP, GIF and
+// TIFF come from the host-neutral writers, JPEG through libjpeg.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +13,6 @@ namespace korvanth::imaging {
 
 // The bitmap's rows as the writers read them; none for a bitmap without pixels.
 std::optional<encode::PixelRows> RowsOf(const PortableBitmap& bitmap);
-
-// 8-bit RGBA when the rows have alpha, RGB otherwise, unfiltered, with the resolution in
-// pHYs.
-bool WritePng(const encode::PixelRows& rows, std::vector<std::uint8_t>& out);
 
 // Baseline JPEG at this quality, 4:2:0, with the resolution in the JFIF header (dots an
 // inch); alpha is dropped.

@@ -1,4 +1,4 @@
-#include "convert/ordered_workers.h"
+#include "imaging/ordered_workers.h"
 
 #include <algorithm>
 #include <atomic>
