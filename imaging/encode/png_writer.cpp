@@ -120,7 +120,7 @@ bool WritePng(const PixelRows& rows, int workers, std::vector<std::uint8_t>& out
   out.clear();
   ByteWriter writer(out);
   static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  writer.Bytes(kSignature, sizeof kSignature);
+  for (const std::uint8_t byte : kSignature) writer.U8(byte);
   std::vector<std::uint8_t> fields;
   ByteWriter field(fields);
   field.U32BE(static_cast<std::uint32_t>(rows.width));
