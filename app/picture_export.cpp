@@ -1,7 +1,6 @@
 #include "app/picture_export.h"
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "app/file_dialogs.h"
@@ -35,10 +34,7 @@ AtlasJob WholePictureJob(const std::string& output) {
   job.names = NameBlocks(PictureStem(SourceImage.path), SourceImage.width / block.width,
                          SourceImage.height / block.height, {})
                   .names;
-  job.forEach = [](int count, const std::function<void(int)>& work) {
-    RunInOrder(
-        count, AvailableCores(), [](int) {}, work, [](int) {});
-  };
+  job.workers = AvailableCores();
   return job;
 }
 

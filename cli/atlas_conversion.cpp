@@ -83,11 +83,7 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   job.pictureFile = options.input;
   job.frames = options.frames;
   job.frameMs = options.frameMs.value_or(kDefaultFrameMs);
-  const int workers = options.jobs.value_or(AvailableCores());
-  job.forEach = [workers](int count, const std::function<void(int)>& work) {
-    RunInOrder(
-        count, workers, [](int) {}, work, [](int) {});
-  };
+  job.workers = options.jobs.value_or(AvailableCores());
   const AtlasResult result = RunAtlas(job, [&](ConversionWarning) {
     std::fprintf(err,
                  "%s: warning: %s: the extension selects no file type; BMP content is written "

@@ -10,12 +10,16 @@
 #include "convert/same_file.h"
 #include "convert/terrain_colour.h"
 #include "convert/utf8_path.h"
+#include "imaging/ordered_workers.h"
 #include "imaging/picture_header.h"
 #include "imaging/staged_file.h"
 
 namespace korvanth {
 
 namespace {
+
+// Nothing to announce before or after an item: the atlas is written once all are placed.
+void NoStep(int) {}
 
 struct FileToWrite {
   std::string path;
@@ -46,11 +50,6 @@ class LockedPicture {
   BitmapData data_{};
   bool locked_ = false;
 };
-
-void ForEach(const AtlasJob& job, int count, const std::function<void(int)>& work) {
-  if (job.forEach) return job.forEach(count, work);
-  for (int i = 0; i < count; ++i) work(i);
-}
 
 AtlasResult Failed(AtlasResult result, const std::string& path, std::string reason,
                    bool isPicture = false) {
@@ -148,10 +147,13 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     if (!picture.ok())
       return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
     std::vector<char> empty(static_cast<std::size_t>(result.blocks), 0);
-    ForEach(job, result.blocks, [&](int item) {
-      empty[static_cast<std::size_t>(item)] =
-          IsBlockTransparent(picture.rows(), originOf(item), block);
-    });
+    RunInOrder(
+        result.blocks, job.workers, NoStep,
+        [&](int item) {
+          empty[static_cast<std::size_t>(item)] =
+              IsBlockTransparent(picture.rows(), originOf(item), block);
+        },
+        NoStep);
     runs = GroupBlockRuns(empty, blockColumns, frames);
     if (!runs.ok()) {
       result.unevenRow = runs.unevenRow;
@@ -180,13 +182,16 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
                               static_cast<std::ptrdiff_t>(grid->size.width) * 4, grid->size.width,
                               grid->size.height};
     // Each block writes its own sheet's pixels only: no lock is needed between them.
-    ForEach(job, result.placed, [&](int item) {
-      const int run = item / frames;
-      const int frame = item % frames;
-      CopySheetQuarters(job.layout, picture.rows(),
-                        originOf(runs.firsts[static_cast<std::size_t>(run)] + frame), atlasRows,
-                        FrameOrigin(*grid, run, frame, sheet.width));
-    });
+    RunInOrder(
+        result.placed, job.workers, NoStep,
+        [&](int item) {
+          const int run = item / frames;
+          const int frame = item % frames;
+          CopySheetQuarters(job.layout, picture.rows(),
+                            originOf(runs.firsts[static_cast<std::size_t>(run)] + frame), atlasRows,
+                            FrameOrigin(*grid, run, frame, sheet.width));
+        },
+        NoStep);
   }
 
   ImageHandle atlas =
@@ -200,7 +205,7 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   files[0].path = output;
   GpStatus encoded = Ok;
   try {
-    encoded = EncodeImage(atlas.image(), *encoder.type, files[0].bytes);
+    encoded = EncodeImage(atlas.image(), *encoder.type, files[0].bytes, job.workers);
   } catch (const std::bad_alloc&) {
     encoded = OutOfMemory;
   }

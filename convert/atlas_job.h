@@ -5,7 +5,6 @@
 // all; the files they replace stay until all are complete.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +17,6 @@
 
 namespace korvanth {
 
-// Runs work(i) for every i in [0, count), on as many threads as it likes.
-using ForEachItem = std::function<void(int count, const std::function<void(int)>& work)>;
-
 struct AtlasJob {
   ImageHandle* picture = nullptr;
   SheetLayout layout;
@@ -29,7 +25,7 @@ struct AtlasJob {
   std::string pictureFile;             // the picture's own file, never written over
   PictureLock* pictureLock = nullptr;  // held while the picture's pixels are read
   std::vector<std::string> names;      // the terrain of each whole block, row-major
-  ForEachItem forEach;                 // empty: one block after another
+  int workers = 1;                     // threads placing the sheets and deflating the atlas
   // Runs of `frames` blocks along each row are animated terrains (animation_runs.h),
   // each frame shown for frameMs; 1: no animation.
   int frames = 1;

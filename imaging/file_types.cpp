@@ -11,12 +11,18 @@ namespace {
 // PNG, BMP, GIF and TIFF come from the project's own writers so both hosts write the same
 // bytes (GDI+ would also drop BMP's alpha, and write PNG on one core); JPEG from the host's
 // encoder.
+// The writers that use one thread, whatever they are given.
+template <bool (*Write)(const encode::PixelRows&, std::vector<std::uint8_t>&)>
+bool OnOneThread(const encode::PixelRows& rows, int, std::vector<std::uint8_t>& out) {
+  return Write(rows, out);
+}
+
 constexpr FileType kFileTypes[] = {
     {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, true},
-    {{"bmp", ""}, WIDE_TEXT("image/bmp"), encode::WriteBmp, false, true},
-    {{"gif", ""}, WIDE_TEXT("image/gif"), encode::WriteGif, false, false},
+    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<encode::WriteBmp>, false, true},
+    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<encode::WriteGif>, false, false},
     {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, true},
-    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), encode::WriteTiff, false, false},
+    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false},
 };
 constexpr std::size_t kFallbackIndex = 1;
 

@@ -9,6 +9,7 @@
 
 #include "imaging/file_types.h"
 #include "imaging/gdiplus_api.h"
+#include "imaging/ordered_workers.h"
 
 namespace korvanth {
 
@@ -36,7 +37,9 @@ SaveOutcome SaveImageFile(GpImage* image, const WCHAR* path, const FileType& typ
 // Encodes `image` into the whole file's bytes of `type`: by the type's own writer where it
 // has one, the same on both hosts, otherwise by the host's encoder for its MIME type (a
 // lossy one at the project's quality). Ok, or the status telling why not.
-GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes);
+// A writer that can deflate on several threads (PNG) uses up to `workers`.
+GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes,
+                     int workers = AvailableCores());
 
 // Writes `bytes` to a new file in the folder of `path` that gets the name `path` only once
 // it is complete (nameless until then where the host allows it, otherwise a temporary name

@@ -33,16 +33,17 @@ imaging::PortableEncoder HostEncoderFor(const FileType& type) {
 }
 
 bool Encode(const FileType& type, imaging::PortableEncoder hostEncoder, PortableBitmap& bitmap,
-            std::vector<std::uint8_t>& out) {
+            int workers, std::vector<std::uint8_t>& out) {
   const auto rows = imaging::RowsOf(bitmap);
   if (!rows) return false;
-  if (type.ownWriter != nullptr) return type.ownWriter(*rows, out);
+  if (type.ownWriter != nullptr) return type.ownWriter(*rows, workers, out);
   return hostEncoder(*rows, type.lossy ? kLossyQuality : kBestQuality, out);
 }
 
 }  // namespace
 
-GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes) {
+GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes,
+                     int workers) {
   PortableBitmap* bitmap = imaging::AsBitmap(image);
   if (bitmap == nullptr || bitmap->disposed) return InvalidParameter;
   const imaging::PortableEncoder hostEncoder =
@@ -50,7 +51,7 @@ GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint
   if (type.ownWriter == nullptr && hostEncoder == nullptr) return UnknownImageFormat;
   if (bitmap->lock.active) return WrongState;
   try {
-    return Encode(type, hostEncoder, *bitmap, bytes) ? Ok : GenericError;
+    return Encode(type, hostEncoder, *bitmap, workers, bytes) ? Ok : GenericError;
   } catch (const std::bad_alloc&) {
     return OutOfMemory;
   }

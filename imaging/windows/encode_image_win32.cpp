@@ -20,7 +20,7 @@ using Gdiplus::DllExports::GdipSaveImageToStream;
 constexpr GUID kEncoderQuality = {
     0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
 
-GpStatus WriteOwn(OwnWriter writer, GpImage* image, std::vector<std::uint8_t>& bytes) {
+GpStatus WriteOwn(OwnWriter writer, GpImage* image, int workers, std::vector<std::uint8_t>& bytes) {
   auto* bitmap = static_cast<GpBitmap*>(image);
   UINT width = 0;
   UINT height = 0;
@@ -45,7 +45,7 @@ GpStatus WriteOwn(OwnWriter writer, GpImage* image, std::vector<std::uint8_t>& b
   rows.hasAlpha = (format & PixelFormatAlpha) != 0;
   bool written = false;
   try {
-    written = writer(rows, bytes);
+    written = writer(rows, workers, bytes);
   } catch (const std::bad_alloc&) {
     GdipBitmapUnlockBits(bitmap, &data);
     return OutOfMemory;
@@ -91,9 +91,10 @@ GpStatus WriteWithGdiplus(bool lossy, GpImage* image, const CLSID& encoder,
 
 }  // namespace
 
-GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes) {
+GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint8_t>& bytes,
+                     int workers) {
   if (image == nullptr) return InvalidParameter;
-  if (type.ownWriter != nullptr) return WriteOwn(type.ownWriter, image, bytes);
+  if (type.ownWriter != nullptr) return WriteOwn(type.ownWriter, image, workers, bytes);
   CLSID encoder{};
   if (FindEncoderByMimeType(type.mimeType, &encoder) < 0) return UnknownImageFormat;
   return WriteWithGdiplus(type.lossy, image, encoder, bytes);
