@@ -40,46 +40,68 @@ struct Band {
 void FilteredRow(const PixelRows& rows, int y, bool alpha, std::uint8_t* out) {
   const std::uint8_t* in = rows.Row(y);
   *out++ = 0;
+  if (alpha) {
+    // B,G,R,A to R,G,B,A: the red and blue bytes trade places in each 32-bit pixel.
+    for (int x = 0; x < rows.width; ++x, in += 4, out += 4) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, in, 4);
+      pixel = (pixel & 0xFF00FF00u) | (pixel >> 16 & 0xFFu) | (pixel & 0xFFu) << 16;
+      std::memcpy(out, &pixel, 4);
+    }
+    return;
+  }
   for (int x = 0; x < rows.width; ++x, in += rows.bytesPerPixel) {
     *out++ = in[2];
     *out++ = in[1];
     *out++ = in[0];
-    if (alpha) *out++ = in[3];
   }
 }
 
-// Deflates the band's rows into a raw stream: the last band finishes the stream, the others
-// end on a byte boundary.
-void DeflateBand(const PixelRows& rows, bool alpha, std::size_t rowBytes, bool last, Band& band) {
-  // The rows before the band that fill deflate's window, then the band's own.
-  const int primeRows = static_cast<int>(std::min<std::size_t>(
-      static_cast<std::size_t>(band.firstRow), (kWindowBytes + rowBytes - 1) / rowBytes));
-  const int firstRow = band.firstRow - primeRows;
-  std::vector<std::uint8_t> raw(static_cast<std::size_t>(band.endRow - firstRow) * rowBytes);
-  for (int y = firstRow; y < band.endRow; ++y)
-    FilteredRow(rows, y, alpha, raw.data() + static_cast<std::size_t>(y - firstRow) * rowBytes);
-  const std::size_t primeBytes = static_cast<std::size_t>(primeRows) * rowBytes;
-  band.rawBytes = raw.size() - primeBytes;
-  band.adler = adler32_z(1, raw.data() + primeBytes, band.rawBytes);
-
+// Deflates the band's rows, one at a time through small buffers (a sheet is one band and
+// should cost no more memory than its deflate state), into a raw stream: the last band
+// finishes the stream, the others end on a byte boundary.
+bool DeflateBand(const PixelRows& rows, bool alpha, std::size_t rowBytes, bool last, Band& band) {
   z_stream stream{};
-  if (deflateInit2(&stream, kLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-    band.failed = true;
-    return;
+  if (deflateInit2(&stream, kLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
+  struct End {
+    z_stream& stream;
+    ~End() { deflateEnd(&stream); }
+  } end{stream};
+
+  // Deflate's window starts with the rows before the band, as one serial stream would.
+  if (band.firstRow > 0) {
+    const int primeRows = static_cast<int>(std::min<std::size_t>(
+        static_cast<std::size_t>(band.firstRow), (kWindowBytes + rowBytes - 1) / rowBytes));
+    std::vector<std::uint8_t> prime(static_cast<std::size_t>(primeRows) * rowBytes);
+    for (int i = 0; i < primeRows; ++i)
+      FilteredRow(rows, band.firstRow - primeRows + i, alpha,
+                  prime.data() + static_cast<std::size_t>(i) * rowBytes);
+    const std::size_t window = std::min(prime.size(), kWindowBytes);
+    if (deflateSetDictionary(&stream, prime.data() + prime.size() - window,
+                             static_cast<uInt>(window)) != Z_OK)
+      return false;
   }
-  if (primeBytes > 0) {
-    const std::size_t window = std::min(primeBytes, kWindowBytes);
-    deflateSetDictionary(&stream, raw.data() + primeBytes - window, static_cast<uInt>(window));
+
+  std::vector<std::uint8_t> row(rowBytes);
+  std::array<std::uint8_t, 1 << 14> chunk;
+  int result = Z_OK;
+  for (int y = band.firstRow; y < band.endRow; ++y) {
+    FilteredRow(rows, y, alpha, row.data());
+    band.adler = adler32_z(band.adler, row.data(), rowBytes);
+    const int flush = y + 1 < band.endRow ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
+    stream.next_in = row.data();
+    stream.avail_in = static_cast<uInt>(rowBytes);
+    do {
+      stream.next_out = chunk.data();
+      stream.avail_out = static_cast<uInt>(chunk.size());
+      result = deflate(&stream, flush);
+      if (result == Z_STREAM_ERROR) return false;
+      band.deflated.insert(band.deflated.end(), chunk.data(),
+                           chunk.data() + (chunk.size() - stream.avail_out));
+    } while (stream.avail_out == 0);
   }
-  band.deflated.resize(deflateBound(&stream, static_cast<uLong>(band.rawBytes)) + 16);
-  stream.next_in = raw.data() + primeBytes;
-  stream.avail_in = static_cast<uInt>(band.rawBytes);
-  stream.next_out = band.deflated.data();
-  stream.avail_out = static_cast<uInt>(band.deflated.size());
-  const int result = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
-  band.failed = last ? result != Z_STREAM_END : result != Z_OK || stream.avail_in != 0;
-  band.deflated.resize(band.deflated.size() - stream.avail_out);
-  deflateEnd(&stream);
+  band.rawBytes = static_cast<std::size_t>(band.endRow - band.firstRow) * rowBytes;
+  return last ? result == Z_STREAM_END : stream.avail_in == 0;
 }
 
 void Chunk(ByteWriter& out, const char (&type)[5], const std::vector<std::uint8_t>& data) {
@@ -142,7 +164,7 @@ bool WritePng(const PixelRows& rows, int workers, std::vector<std::uint8_t>& out
   const auto work = [&](int i) {
     Band& band = bands[static_cast<std::size_t>(i)];
     try {
-      DeflateBand(rows, alpha, rowBytes, i + 1 == bandCount, band);
+      band.failed = !DeflateBand(rows, alpha, rowBytes, i + 1 == bandCount, band);
     } catch (const std::bad_alloc&) {
       band.failed = true;
     }
