@@ -125,11 +125,15 @@ std::string ResolvedTarget(const WCHAR* path) {
   return target;
 }
 
-}  // namespace
-
-SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
+// Writes `bytes` whole into a new file beside the target of `path` and flushes it: nameless
+// while written, so a kill leaves nothing, then named the target itself when `mayTakeTarget`
+// and no target exists, otherwise under a temporary name (returned in `temporary`) for the
+// caller to move over the target. On failure nothing new is left.
+SaveProblem WriteBeside(const WCHAR* path, const std::vector<std::uint8_t>& bytes,
+                        bool mayTakeTarget, std::string& target, std::string& temporary) {
+  temporary.clear();
   if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
-  const std::string target = ResolvedTarget(path);
+  target = ResolvedTarget(path);
 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -137,7 +141,6 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
 
   const std::string folder = FolderOf(target);
   RemoveStaleTemporaries(folder);
-  std::string temporary;  // the file's name while it is not yet the target
   int fd = CreateNameless(folder);
   const bool nameless = fd >= 0;
   if (!nameless && RefusesNameless(errno)) fd = CreateTemporary(folder, temporary);
@@ -148,17 +151,28 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
   if (exists && ::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM) error = errno;
   if (error == 0 && !WriteAll(fd, bytes.data(), bytes.size())) error = errno;
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
-  if (error == 0 && nameless) error = NameNameless(fd, target, exists, temporary);
+  if (error == 0 && nameless) error = NameNameless(fd, target, exists || !mayTakeTarget, temporary);
   const bool linkedAsTarget = nameless && error == 0 && temporary.empty();
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && !temporary.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
-    error = errno;
   if (error != 0) {
     if (!temporary.empty()) ::unlink(temporary.c_str());
+    temporary.clear();
     if (linkedAsTarget) ::unlink(target.c_str());  // it did not exist before this save
     return ProblemFor(error, folder);
   }
   return SaveProblem::None;
+}
+
+}  // namespace
+
+SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
+  std::string target, temporary;
+  const SaveProblem written = WriteBeside(path, bytes, /*mayTakeTarget=*/true, target, temporary);
+  if (written != SaveProblem::None || temporary.empty()) return written;
+  if (::rename(temporary.c_str(), target.c_str()) == 0) return SaveProblem::None;
+  const int error = errno;
+  ::unlink(temporary.c_str());
+  return ProblemFor(error, FolderOf(target));
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
@@ -178,34 +192,11 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
 
 SaveProblem StagedFile::Stage(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
   Discard();
-  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
-  target_ = ResolvedTarget(path);
-  struct stat old {};
-  const bool exists = ::stat(target_.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) return SaveProblem::IsFolder;
-
-  const std::string folder = FolderOf(target_);
-  RemoveStaleTemporaries(folder);
-  // Nameless while it is written, so a kill leaves nothing; then a temporary name, never
-  // the target's, until Commit.
+  // A temporary name, never the target's, until Commit.
   std::string temporary;
-  int fd = CreateNameless(folder);
-  const bool nameless = fd >= 0;
-  if (!nameless && RefusesNameless(errno)) fd = CreateTemporary(folder, temporary);
-  if (fd < 0) return ProblemFor(errno, folder);
-
-  int error = 0;
-  if (exists && ::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM) error = errno;
-  if (error == 0 && !WriteAll(fd, bytes.data(), bytes.size())) error = errno;
-  if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
-  if (error == 0 && nameless) error = NameNameless(fd, target_, /*exists=*/true, temporary);
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) {
-    if (!temporary.empty()) ::unlink(temporary.c_str());
-    return ProblemFor(error, folder);
-  }
-  temporary_ = std::move(temporary);
-  return SaveProblem::None;
+  const SaveProblem written = WriteBeside(path, bytes, /*mayTakeTarget=*/false, target_, temporary);
+  if (written == SaveProblem::None) temporary_ = std::move(temporary);
+  return written;
 }
 
 SaveProblem StagedFile::Commit() {

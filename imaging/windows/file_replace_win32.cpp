@@ -76,31 +76,11 @@ SaveProblem ProblemFor(DWORD error, const std::wstring& folder) {
 
 }  // namespace
 
+// A file staged alone and committed at once: written under a temporary name, then moved.
 SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
-  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
-  if (HasOverlongWindowsName(path)) return SaveProblem::NameTooLong;
-  const std::wstring target(path);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-    return SaveProblem::IsFolder;
-
-  const std::wstring folder = FolderOf(target);
-  RemoveStaleTemporaries(folder);
-  std::wstring temporary;
-  const HANDLE file = CreateTemporary(folder, temporary);
-  if (file == INVALID_HANDLE_VALUE) return ProblemFor(GetLastError(), folder);
-
-  DWORD error = ERROR_SUCCESS;
-  if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) error = GetLastError();
-  if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
-  if (error == ERROR_SUCCESS && !MoveFileExW(temporary.c_str(), target.c_str(),
-                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    error = GetLastError();
-  if (error != ERROR_SUCCESS) {
-    DeleteFileW(temporary.c_str());
-    return ProblemFor(error, folder);
-  }
-  return SaveProblem::None;
+  StagedFile file;
+  const SaveProblem staged = file.Stage(path, bytes);
+  return staged != SaveProblem::None ? staged : file.Commit();
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
