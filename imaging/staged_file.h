@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/gdiplus_api.h"
@@ -16,8 +17,19 @@ namespace korvanth {
 class StagedFile {
  public:
   StagedFile() = default;
-  StagedFile(StagedFile&& other) noexcept;
-  StagedFile& operator=(StagedFile&& other) noexcept;
+  StagedFile(StagedFile&& other) noexcept
+      : target_(std::move(other.target_)), temporary_(std::move(other.temporary_)) {
+    other.temporary_.clear();
+  }
+  StagedFile& operator=(StagedFile&& other) noexcept {
+    if (this != &other) {
+      Discard();
+      target_ = std::move(other.target_);
+      temporary_ = std::move(other.temporary_);
+      other.temporary_.clear();
+    }
+    return *this;
+  }
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
   ~StagedFile() { Discard(); }

@@ -83,21 +83,6 @@ SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& 
   return staged != SaveProblem::None ? staged : file.Commit();
 }
 
-StagedFile::StagedFile(StagedFile&& other) noexcept
-    : target_(std::move(other.target_)), temporary_(std::move(other.temporary_)) {
-  other.temporary_.clear();
-}
-
-StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
-  if (this != &other) {
-    Discard();
-    target_ = std::move(other.target_);
-    temporary_ = std::move(other.temporary_);
-    other.temporary_.clear();
-  }
-  return *this;
-}
-
 SaveProblem StagedFile::Stage(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
   Discard();
   if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
