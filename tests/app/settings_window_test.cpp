@@ -16,6 +16,7 @@
 #include "app/sheet_preview.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
+#include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
 
 using namespace korvanth;
@@ -70,9 +71,19 @@ class SettingsWindowTest : public MainWindowFixture {
 };
 
 TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
-  const std::string picture = SavePicture(PatternImage(200, 150), "tiles.png");
-  StartAsProgram({"korvanth", picture});
+  std::filesystem::create_directories(dir_.path() / "pictures");
+  std::filesystem::create_directories(dir_.path() / "sheets");
+  const std::string picture = SavePicture(PatternImage(200, 150), "pictures/tiles.png");
+  StartAsProgram({"korvanth"});
   ExpectDefaults();
+  dialogs_test::UserScript open;
+  open.when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [&] { dialogs_test::TypeName(QString::fromStdString(picture)); })
+      .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); });
+  open.start();
+  Command(IDM_FILE_OPEN);
+  EXPECT_FALSE(open.timedOut());
+  EXPECT_FALSE(ClickAndSave(40, 40, "sheets/sheet.png").isNull());
   ChooseMenuItems(1, {"屋根(&R)"});
   ChooseMenuItems(1, {"タイルサイズ", "16"});
   ChooseMenuItems(1, {"全形状を追加(&C)"});
@@ -101,6 +112,8 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   EXPECT_TRUE(PreviewFrame()->isVisible());
   EXPECT_EQ(PreviewFrame()->frameGeometry().topLeft(), previewCorner);
   EXPECT_EQ(Frame()->size(), QSize(610, 470));
+  EXPECT_EQ(MainWindowState.openFolder, dir_.file("pictures"));
+  EXPECT_EQ(MainWindowState.saveFolder, dir_.file("sheets"));
 }
 
 TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {
