@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/first_window_size.h"
-#include "app/remembered_choices.h"
 #include "app/remembered_settings.h"
 
 using namespace korvanth;
@@ -53,46 +52,35 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
     s.format = LayoutFormat::Terrain2;
     s.zoom = 4;
   };
+  const auto none = [](RememberedSettings&) {};
   const Case cases[] = {
-      {"", [](RememberedSettings&) {}},
+      {"", none},
       {good, terrain2Zoom4},
       {"format=terrain2\r\nzoom=4", terrain2Zoom4},  // CRLF, no newline at the end
       {"junk\nformat=terrain2\n\xff\xfe=\x01\nsize=9\n=4\nzoom=4\n# zoom=2\n", terrain2Zoom4},
       {"format=terrain2\nzoom=", [](RememberedSettings& s) { s.format = LayoutFormat::Terrain2; }},
-      {"format=terr", [](RememberedSettings&) {}},
-      {"format=Roof\nformat=roof\0\nformat=roof "s, [](RememberedSettings&) {}},
-      {"format=roof\nformat=terrain2\nformat=none",
+      {"format=roof\nformat=terrain2\nformat=none\nformat=terr\nformat=Roof\nformat=roof\0"s,
        [](RememberedSettings& s) { s.format = LayoutFormat::Terrain2; }},
-      {oversized, [](RememberedSettings&) {}},
+      {oversized, none},
       {atTheCap, terrain2Zoom4},
-      {"zoom=0\nzoom=9\nzoom=+2\nzoom= 2\nzoom=2.0\nzoom=0x2\nzoom=00000002",
-       [](RememberedSettings&) {}},
-      {"zoom=-1\nzoom=99999999999999999999", [](RememberedSettings&) {}},
-      {"tile-size=6\ntile-size=33\ntile-size=130", [](RememberedSettings&) {}},
-      {"tile-size=8", [](RememberedSettings& s) { s.tileSize = 8; }},
-      {"tile-size=128", [](RememberedSettings& s) { s.tileSize = 128; }},
-      {"complete=yes\npreview=yes",
-       [](RememberedSettings& s) { s.complete = s.previewShown = true; }},
-      {"complete=1\npreview=true", [](RememberedSettings&) {}},
-      {"tilesets=godot,tiled", [](RememberedSettings& s) { s.tilesets = kBothTilesets; }},
-      {"tilesets=godot", [](RememberedSettings& s) { s.tilesets = kGodotTileset; }},
-      {"tilesets=tiled\ntilesets=both\ntilesets=tiled,tiled\ntilesets=tiled,\ntilesets=",
-       [](RememberedSettings& s) { s.tilesets = kTiledTileset; }},
-      {"preview-x=10", [](RememberedSettings&) {}},
-      {"preview-x=10\npreview-y=-20",
-       [](RememberedSettings& s) {
-         s.previewCorner = RememberedPoint{10, -20};
-       }},
-      {"preview-x=32768\npreview-y=0", [](RememberedSettings&) {}},
-      {"window-width=800\nwindow-height=63", [](RememberedSettings&) {}},
-      {"window-width=800\nwindow-height=600",
-       [](RememberedSettings& s) {
-         s.windowSize = RememberedSize{800, 600};
-       }},
-      {"picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-folder=" + longName,
-       [](RememberedSettings&) {}},
-      {"picture=/a/b=c.png\nopen-folder=/a\nsave-folder=" + longName.substr(1),
+      // Every value out of its range or mis-spelt; a point or size needs both halves.
+      {"zoom=0\nzoom=9\nzoom=+2\nzoom= 2\nzoom=0x2\nzoom=00000002\nzoom=99999999999\n"
+       "tile-size=6\ntile-size=33\ntile-size=130\ncomplete=1\npreview=true\n"
+       "tilesets=both\ntilesets=tiled,tiled\ntilesets=tiled,\ntilesets=\n"
+       "preview-x=32768\npreview-y=0\nwindow-width=800\nwindow-height=63\n"
+       "picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-folder=" +
+           longName,
+       none},
+      {"tile-size=128\ncomplete=yes\npreview=yes\ntilesets=godot,tiled\npreview-x=10\n"
+       "preview-y=-20\nwindow-width=64\nwindow-height=600\npicture=/a/b=c.png\n"
+       "open-folder=/a\nsave-folder=" +
+           longName.substr(1),
        [&longName](RememberedSettings& s) {
+         s.tileSize = 128;
+         s.complete = s.previewShown = true;
+         s.tilesets = kBothTilesets;
+         s.previewCorner = RememberedPoint{10, -20};
+         s.windowSize = RememberedSize{64, 600};
          s.picture = "/a/b=c.png";
          s.openFolder = "/a";
          s.saveFolder = longName.substr(1);
@@ -112,12 +100,6 @@ TEST(RememberedSettingsTest, NamesThatCouldNotBeReadBackAreLeftOut) {
   EXPECT_EQ(Parsed(FormatSettings(chosen)), RememberedSettings{});
 }
 
-TEST(RememberedSettingsTest, FolderOfFile) {
-  EXPECT_EQ(FolderOfFile("/home/me/tiles.png"), "/home/me");
-  EXPECT_EQ(FolderOfFile("/tiles.png"), "/");
-  EXPECT_EQ(FolderOfFile("tiles.png"), "");
-}
-
 // A frame of 10 x 50 with 15-pixel bars on a 1000 x 800 work area leaves a client area of
 // at most 790 x 590 (80 % is 800 x 640).
 TEST(FirstWindowSizeTest, WholePictureUpToEightyPercentNeverBelowTheOldSize) {
@@ -126,16 +108,13 @@ TEST(FirstWindowSizeTest, WholePictureUpToEightyPercentNeverBelowTheOldSize) {
     PixelSize picture, workArea, expected;
   };
   const Case cases[] = {
-      {{0, 0}, {1000, 800}, {523, 563}},        // no picture: the 513 x 513 client area
-      {{100, 80}, {1000, 800}, {523, 563}},     // a small picture, likewise
-      {{600, 400}, {1000, 800}, {610, 563}},    // wider only
-      {{790, 590}, {1000, 800}, {800, 640}},    // exactly the room
-      {{2000, 300}, {1000, 800}, {800, 563}},   // a horizontal bar, 315 high: still 513
-      {{300, 2000}, {1000, 800}, {523, 640}},   // a vertical bar, 315 wide: still 513
-      {{700, 580}, {1000, 800}, {710, 630}},    // fits without bars
-      {{780, 2000}, {1000, 800}, {800, 640}},   // the vertical bar brings the horizontal
-      {{2000, 2000}, {1000, 800}, {800, 640}},  // the largest
-      {{1000, 1000}, {600, 500}, {523, 563}},   // 80 % below the old size: the old size
+      {{100, 80}, {1000, 800}, {523, 563}},    // a small picture: the 513 x 513 client area
+      {{600, 400}, {1000, 800}, {610, 563}},   // wider only
+      {{2000, 300}, {1000, 800}, {800, 563}},  // a horizontal bar, 315 high: still 513
+      {{300, 2000}, {1000, 800}, {523, 640}},  // a vertical bar, 315 wide: still 513
+      {{700, 580}, {1000, 800}, {710, 630}},   // fits without bars
+      {{780, 2000}, {1000, 800}, {800, 640}},  // the vertical bar brings the horizontal
+      {{1000, 1000}, {600, 500}, {523, 563}},  // 80 % below the old size: the old size
   };
   for (const Case& c : cases) {
     const PixelSize size = FirstWindowSize(c.picture, c.workArea, frame);

@@ -24,10 +24,6 @@ if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX="$WD_WORK/prefix"
 fi
 cd "$WD_WORK"
-# The walk starts as a first start: no choices remembered from an earlier walk.
-appdata=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
-settings="$appdata/Korvanth/settings.conf"
-rm -f "$settings"
 
 passed=0
 failed=0
@@ -43,6 +39,11 @@ convert -size 320x320 xc:'#ff00ff' \( "$root/samples/sample-tiles.png" -crop 128
   +repage \) -geometry +160+160 -composite -depth 8 PNG32:picture.png
 
 wd_start_x
+# The walk starts as a first start: no choices remembered from an earlier walk. (Wine is
+# first started with the display set: its desktop process keeps the display it began on.)
+appdata=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
+settings="$appdata/Korvanth/settings.conf"
+rm -f "$settings"
 # Wine's message box trace carries each box's text, for the refused save below.
 WINEDEBUG=-all,trace+msgbox wd_start_app "$program" picture.png
 window=$(wd_wait_window '^picture.png - Korvanth$' 90)
