@@ -3,11 +3,11 @@
 
 #include "app/icon_install.h"
 #include "app/main_window.h"
+#include "app/remembered_choices.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace korvanth;
-  ArgumentCount = __argc;
-  ArgumentVector = __argv;
+  BeginRun(__argc, __argv);
   InstallIconResource();
   CreateMainWindow(instance);
   return RunMessageLoop();

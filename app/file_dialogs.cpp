@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "app/picture_loading.h"
+#include "app/remembered_choices.h"
 #include "app/sheet_saving.h"
+#include "app/window_state.h"
 #include "convert/picture_file.h"
 
 namespace korvanth {
@@ -90,7 +92,10 @@ void ShowTilesetFailures(HWND owner, const std::vector<TilesetProblem>& problems
 bool RunOpenDialog(HWND owner) {
   char name[kPathBufferSize] = {};
   OPENFILENAMEA record = DialogRecord(owner, kOpenFilter, name, OFN_HIDEREADONLY);
-  if (GetOpenFileNameA(&record)) LoadSourceImage(owner, name);
+  if (GetOpenFileNameA(&record)) {
+    MainWindowState.openFolder = FolderOfFile(name);
+    LoadSourceImage(owner, name);
+  }
   return true;
 }
 
@@ -116,6 +121,7 @@ void ShowSaveFailure(HWND owner, const std::string& path, const std::string& rea
 bool RunSaveDialog(HWND owner) {
   char path[kPathBufferSize] = {};
   if (!AskSaveName(owner, path)) return false;
+  MainWindowState.saveFolder = FolderOfFile(path);
   const ConversionResult saved = SaveSelection(path);
   // A picture closed while the format warning showed is the user's own doing: no box.
   if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {

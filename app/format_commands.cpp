@@ -77,6 +77,8 @@ void CheckFormatMenu(HWND window) {
   CheckFormatItem(window, FormatMenuItemFor(CurrentLayoutFormat).command);
   CheckTileSizeItem(window);
   CheckItem(window, IDM_FORMAT_COMPLETE, MainWindowState.complete);
+  for (const TilesetTarget& target : kTilesetTargets)
+    CheckItem(window, TilesetCommand(target), (SheetTilesets & TilesetKindOf(target)) != 0);
 }
 
 bool RunFormatCommand(HWND window, WORD command) {

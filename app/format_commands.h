@@ -6,7 +6,7 @@
 
 namespace korvanth {
 
-// Puts the marks on the items of the current settings (a new window's menu).
+// Puts the marks on the items of the current settings (a new window's menu), tilesets included.
 void CheckFormatMenu(HWND window);
 
 // Runs a 形式 menu command; false for any other command.

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/file_dialogs.h"
@@ -8,6 +10,7 @@
 #include "app/menu_resource.h"
 #include "app/picture_export.h"
 #include "app/picture_loading.h"
+#include "app/remembered_choices.h"
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
 #include "convert/format_registry.h"
@@ -28,6 +31,7 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDRE
 constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 
 void CloseMainWindow(HWND window) {
+  RememberChoices(window);
   // The owned preview goes first: its images must be gone before GDI+ shuts down.
   DestroySheetPreview();
   DestroySourceImage();
@@ -84,6 +88,23 @@ bool RunCommand(HWND window, WORD command) {
   }
 }
 
+// The remembered size, within the work area; else the first size for the start picture.
+PixelSize OpeningWindowSize() {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const PixelSize workArea{work.right - work.left, work.bottom - work.top};
+  if (const auto& remembered = MainWindowState.remembered.windowSize) {
+    if (workArea.width <= 0 || workArea.height <= 0) return {remembered->width, remembered->height};
+    return {std::min(remembered->width, workArea.width),
+            std::min(remembered->height, workArea.height)};
+  }
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
+  const WindowFrameExtent extent{frame.right - frame.left, frame.bottom - frame.top,
+                                 GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+  return FirstWindowSize(PictureSizeOnDisk(PictureToOpenAtStart()), workArea, extent);
+}
+
 }  // namespace
 
 bool ChooseViewColour(HWND owner, int slot) {
@@ -125,9 +146,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       CloseMainWindow(window);
       return 0;
     case WM_SHOWWINDOW:
-      if (ArgumentCount > 1) {
-        LoadSourceImage(window, ArgumentVector[1]);
+      if (!MainWindowState.shownOnce) {
+        MainWindowState.shownOnce = true;
+        const std::string picture = PictureToOpenAtStart();
         ArgumentCount = 0;
+        if (!picture.empty()) LoadSourceImage(window, picture.c_str());
+        ShowRememberedPreview(window);
       }
       return 0;
     case WM_COMMAND:
@@ -172,12 +196,11 @@ HWND CreateMainWindow(HINSTANCE instance) {
   windowClass.lpszClassName = kMainWindowClass;
   RegisterClassExA(&windowClass);
 
-  RECT frame{0, 0, kInitialClientSize, kInitialClientSize};
-  AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
+  const PixelSize size = OpeningWindowSize();
   HMENU menu = CreateMainMenu(instance);
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
-                         CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                         frame.bottom - frame.top, nullptr, menu, instance, nullptr);
+                         CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, menu,
+                         instance, nullptr);
 }
 
 int RunMessageLoop() {

@@ -30,7 +30,8 @@ struct PreviewState {
   bool shown = false;
   bool built = false;  // false: the next refresh rebuilds
   PreviewKey key;
-  PreviewFrame frame{};  // the scale and client size the window was made for
+  PreviewFrame frame{};         // the scale and client size the window was made for
+  std::optional<POINT> placed;  // where the next new window goes; none: beside the owner
   ImageHandle composed;
   int builds = 0;
 };
@@ -120,7 +121,8 @@ std::optional<PreviewKey> CurrentKey() {
 
 void ShowSheetPreview(HWND owner, bool show) {
   gPreview.owner = owner;
-  if (show && gPreview.window == nullptr) gPreview.window = CreatePreviewWindow(owner);
+  if (show && gPreview.window == nullptr)
+    gPreview.window = CreatePreviewWindow(owner, gPreview.placed ? &*gPreview.placed : nullptr);
   if (gPreview.window != nullptr) {
     gPreview.shown = show;
     if (show) RefreshSheetPreview();
@@ -131,6 +133,8 @@ void ShowSheetPreview(HWND owner, bool show) {
 }
 
 bool SheetPreviewShown() { return gPreview.shown; }
+
+void PlaceSheetPreview(POINT corner) { gPreview.placed = corner; }
 
 HWND SheetPreviewWindow() { return gPreview.window; }
 

@@ -13,6 +13,9 @@ inline constexpr char kPreviewWindowTitle[] = "シートのプレビュー";
 // mark. The main window keeps the keyboard focus.
 void ShowSheetPreview(HWND owner, bool show);
 bool SheetPreviewShown();
+// Where the preview's outer top-left corner goes (screen pixels) when it is next made,
+// instead of beside the main window.
+void PlaceSheetPreview(POINT corner);
 // The preview window, or null before it was first shown and after the main window closed.
 HWND SheetPreviewWindow();
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/remembered_settings.h"
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
@@ -40,6 +41,14 @@ struct WindowState {
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
   int argumentCount = 0;                // the program's arguments; the first showing of
   char** argumentVector = nullptr;      // the window opens argument 1
+  bool shownOnce = false;               // the start picture was opened
+  std::string openFolder;               // the folders of the last names the Open and Save
+  std::string saveFolder;               // dialogs confirmed (UTF-8); empty: none yet
+  // The settings file this run reads and writes; empty (the tests' windows): none.
+  std::string settingsPath;
+  // False when the file is there but could not be read: closing then leaves it as it is.
+  bool settingsWritable = false;
+  RememberedSettings remembered;  // as read at the start (the defaults when nothing was)
 };
 
 extern WindowState MainWindowState;

@@ -42,7 +42,7 @@ start_x() {
 # The window on the sample at the screen's top-left corner, with the environment given
 # (NAME=VALUE ...); sets `window`, and wx wy ww wh to its geometry in device pixels.
 open_window() {
-  env QT_QPA_PLATFORM=xcb "$@" "$program" "$sample" >app.log 2>&1 &
+  env XDG_CONFIG_HOME="$WD_WORK" QT_QPA_PLATFORM=xcb "$@" "$program" "$sample" >app.log 2>&1 &
   app_pid=$!
   window=$(wd_wait_window "^$(basename "$sample") - Korvanth\$" 60)
   sleep 1

@@ -101,6 +101,20 @@ typedef POINT* LPPOINT;
 #define MF_BYPOSITION 0x00000400L
 #define MF_SEPARATOR 0x00000800L
 
+// System metrics and parameters (only the ones the program asks for).
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
+#define SPI_GETWORKAREA 0x0030
+
+struct WINDOWPLACEMENT {
+  UINT length;
+  UINT flags;
+  UINT showCmd;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+
 struct WNDCLASSEXA {
   UINT cbSize;
   UINT style;
@@ -190,11 +204,19 @@ BOOL IsWindow(HWND window);
 BOOL IsWindowVisible(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL GetWindowRect(HWND window, LPRECT rect);
+// rcNormalPosition is the window's rectangle as CreateWindowExA takes it, in its restored
+// state (also while maximized); showCmd is SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED or SW_SHOWNORMAL.
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement);
 BOOL ScreenToClient(HWND window, LPPOINT point);
 BOOL SetWindowTextA(HWND window, LPCSTR text);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HGDIOBJ GetStockObject(int object);
+
+// The primary screen's area not taken by the desktop's panels (SPI_GETWORKAREA into a RECT),
+// and the standard scroll bars' thickness (SM_CXVSCROLL, SM_CYHSCROLL; 0 for other indices).
+BOOL SystemParametersInfoA(UINT action, UINT param, LPVOID value, UINT winIni);
+int GetSystemMetrics(int index);
 
 // Messages.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,4 +1,9 @@
 // Creating, showing and destroying windows, their geometry and default processing.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
 #include "platform/portable/main_window.h"
 
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
@@ -64,6 +69,41 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
   *rect =
       RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
   return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || placement == nullptr || found->widget() == nullptr) return FALSE;
+  const QWidget* frame = found->widget();
+  // normalGeometry() is empty for a window that was never maximized or minimized.
+  const QRect normal =
+      frame->isMaximized() || frame->isMinimized() ? frame->normalGeometry() : frame->geometry();
+  placement->flags = 0;
+  placement->showCmd = frame->isMaximized()   ? SW_SHOWMAXIMIZED
+                       : frame->isMinimized() ? SW_SHOWMINIMIZED
+                                              : SW_SHOWNORMAL;
+  placement->ptMinPosition = POINT{-1, -1};
+  placement->ptMaxPosition = POINT{-1, -1};
+  placement->rcNormalPosition = RECT{normal.left(), normal.top(), normal.left() + normal.width(),
+                                     normal.top() + normal.height()};
+  return TRUE;
+}
+
+BOOL SystemParametersInfoA(UINT action, UINT, LPVOID value, UINT) {
+  if (action != SPI_GETWORKAREA || value == nullptr) return FALSE;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return FALSE;
+  const QRect area = screen->availableGeometry();
+  *static_cast<RECT*>(value) =
+      RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+  return TRUE;
+}
+
+int GetSystemMetrics(int index) {
+  if (index != SM_CXVSCROLL && index != SM_CYHSCROLL) return 0;
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
+  // The extent the standard bars are laid out with (main_window.cpp).
+  return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 BOOL ScreenToClient(HWND window, LPPOINT point) {

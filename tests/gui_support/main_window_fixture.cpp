@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/picture_loading.h"
+#include "app/remembered_choices.h"
 #include "app/window_state.h"
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
@@ -52,6 +53,14 @@ int MainWindowFixture::CloseAndRunLoop() {
 }
 
 void MainWindowFixture::Restart(const std::vector<std::string>& arguments) {
+  StartAfresh(arguments, false);
+}
+
+void MainWindowFixture::StartAsProgram(const std::vector<std::string>& arguments) {
+  StartAfresh(arguments, true);
+}
+
+void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, bool asProgram) {
   if (window_ != nullptr && IsWindow(window_)) {
     EXPECT_EQ(CloseAndRunLoop(), 0);
   }
@@ -61,8 +70,12 @@ void MainWindowFixture::Restart(const std::vector<std::string>& arguments) {
   argumentPointers_.clear();
   for (std::string& argument : arguments_) argumentPointers_.push_back(argument.data());
   argumentPointers_.push_back(nullptr);
-  ArgumentCount = static_cast<int>(arguments_.size());
-  ArgumentVector = argumentPointers_.data();
+  if (asProgram) {
+    BeginRun(static_cast<int>(arguments_.size()), argumentPointers_.data());
+  } else {
+    ArgumentCount = static_cast<int>(arguments_.size());
+    ArgumentVector = argumentPointers_.data();
+  }
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window_, nullptr);
   Settle();

@@ -64,11 +64,15 @@ class MainWindowFixture : public ::testing::Test {
   // Closes the window and starts afresh with these program arguments (argument 0 is
   // the program's path), as a new run of the program would.
   void Restart(const std::vector<std::string>& arguments);
+  // The same through the program's own start, which reads and later writes the settings
+  // file in $XDG_CONFIG_HOME.
+  void StartAsProgram(const std::vector<std::string>& arguments);
 
   ScratchDir dir_;
   HWND window_ = nullptr;
 
  private:
+  void StartAfresh(const std::vector<std::string>& arguments, bool asProgram);
   std::vector<std::string> arguments_;
   std::vector<char*> argumentPointers_;
 };

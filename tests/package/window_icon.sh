@@ -30,7 +30,7 @@ INNER
 # xvfb-run -a can lose the race for a display number to another X server starting at the
 # same moment; a second attempt settles that.
 for attempt in 1 2; do
-  env -u QT_QPA_PLATFORM XDG_DATA_DIRS="$work" XDG_DATA_HOME="$work" \
+  env -u QT_QPA_PLATFORM XDG_DATA_DIRS="$work" XDG_DATA_HOME="$work" XDG_CONFIG_HOME="$work" \
     XDG_RUNTIME_DIR="$work" xvfb-run -a -s "-screen 0 800x600x24" \
     bash "$work/inside.sh" "$program" "$picture" 2>"$work/errors.txt" |
     sed -n 's/^_NET_WM_ICON[^=]*=//p' | tr -d ' ' >"$work/icon.txt" || true

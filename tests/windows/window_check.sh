@@ -6,7 +6,8 @@
 # equals the same sheet; a save under the picture's own name is refused; back at 1x, the
 # 形式 menu's tile size 16 and complete shapes give the grid of 16 and a save equal to the
 # converter's sheet for the same settings, and ファイル > ピクチャ全体を書き出す at them the
-# converter's atlas; it exits 0.
+# converter's atlas; it exits 0, having written its choices to %APPDATA%\Korvanth, and the
+# next start without an argument opens the same picture with the same choices.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -38,6 +39,11 @@ convert -size 320x320 xc:'#ff00ff' \( "$root/samples/sample-tiles.png" -crop 128
   +repage \) -geometry +160+160 -composite -depth 8 PNG32:picture.png
 
 wd_start_x
+# The walk starts as a first start: no choices remembered from an earlier walk. (Wine is
+# first started with the display set: its desktop process keeps the display it began on.)
+appdata=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
+settings="$appdata/Korvanth/settings.conf"
+rm -f "$settings"
 # Wine's message box trace carries each box's text, for the refused save below.
 WINEDEBUG=-all,trace+msgbox wd_start_app "$program" picture.png
 window=$(wd_wait_window '^picture.png - Korvanth$' 90)
@@ -242,6 +248,37 @@ wd_move 300 300
 wd_key alt+F4
 status=$(wd_wait_exit 30)
 check test "$status" = 0
+
+# The choices went to %APPDATA%\Korvanth\settings.conf ...
+check test -f "$settings"
+for line in format=terrain1 tile-size=16 complete=yes preview=yes \
+  "picture=$(winepath -w "$WD_WORK/picture.png")"; do
+  check grep -qxF "$line" "$settings"
+done
+# ... and come back: without an argument the window opens the remembered picture, with
+# the preview and the grid of 16.
+rm -f "$WD_WORK/app.status"
+wd_start_app "$program"
+window=$(wd_wait_window '^picture.png - Korvanth$' 90)
+check wd_wait_window '^シートのプレビュー$' 30
+sleep 2
+xdotool mousemove 600 600
+sleep 0.5
+wd_screenshot again.png
+eval "$(xdotool getwindowgeometry --shell "$window")"
+convert again.png -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage again-main.png
+read -r x y < <(wd_find_colour again-main.png '#FF00FF')
+WD_CLIENT_X=$((X + x - 1))
+WD_CLIENT_Y=$((Y + y - 1))
+wd_move 170 170
+wd_screenshot again-grid.png
+at() { wd_pixel again-grid.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+check test "$(at 16 8)" = "$black"
+check test "$(at 17 8)" = "$magenta"
+check test "$(at 8 48)" = "$black"
+wd_key alt+F4
+check test "$(wd_wait_exit 30)" = 0
+rm -f "$settings"
 
 echo "Windows window program under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0

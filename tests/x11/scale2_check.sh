@@ -34,7 +34,7 @@ square_errors() {
 }
 
 wd_start_x
-QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$program" "$picture" >app.log 2>&1 &
+XDG_CONFIG_HOME="$WD_WORK" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$program" "$picture" >app.log 2>&1 &
 app_pid=$!
 window=$(wd_wait_window "^$(basename "$picture") - Korvanth\$" 60)
 sleep 1

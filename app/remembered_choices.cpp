@@ -1,0 +1,175 @@
+#include "app/remembered_choices.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "app/main_menu.h"
+#include "app/settings_location.h"
+#include "app/sheet_preview.h"
+#include "app/window_state.h"
+#include "convert/text_file.h"
+#include "convert/utf8_path.h"
+#include "imaging/picture_header.h"
+#include "viewer/view_zoom.h"
+
+namespace korvanth {
+
+static_assert(kMaxRememberedZoom == kMaxZoom);
+
+namespace {
+
+std::filesystem::path NativePath(const std::string& utf8) {
+#ifdef _WIN32
+  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(utf8);
+  return wide ? std::filesystem::path(wide->data()) : std::filesystem::path();
+#else
+  return std::filesystem::path(utf8);
+#endif
+}
+
+void ApplyChoices(const RememberedSettings& settings) {
+  MainWindowState.remembered = settings;
+  MainWindowState.format = settings.format;
+  // Only a size the タイルサイズ menu offers; the converter's other sizes stay its own.
+  if (TileSizeMenuItemFor(settings.tileSize) != nullptr) {
+    MainWindowState.tileSize = settings.tileSize;
+    MainWindowState.view.cell = settings.tileSize;
+  }
+  MainWindowState.complete = settings.complete;
+  MainWindowState.tilesets = settings.tilesets;
+  MainWindowState.view.zoom = ClampZoom(settings.zoom);
+  MainWindowState.openFolder = settings.openFolder;
+  MainWindowState.saveFolder = settings.saveFolder;
+}
+
+}  // namespace
+
+SettingsRead ReadSettingsFile(const std::string& path) {
+  std::string text;
+  const std::string problem = ReadSmallTextFile(path, kMaxSettingsBytes, text);
+  if (problem == "no such file") return {};
+  if (!problem.empty()) {
+    std::fprintf(stderr, "korvanth: %s: %s; starting from the default settings\n",
+                 PrintableName(path).c_str(), problem.c_str());
+    return {RememberedSettings{}, false};
+  }
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  return {ParseSettings({bytes, text.size()}), true};
+}
+
+bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings) {
+  std::string target = path;
+#ifndef _WIN32
+  // Replacing a link would cut it off from the file it names (a shared configuration).
+  std::error_code error;
+  if (std::filesystem::is_symlink(path, error)) {
+    const auto resolved = std::filesystem::weakly_canonical(path, error);
+    if (!error) target = resolved.string();
+  }
+#endif
+  std::error_code folderError;
+  std::filesystem::create_directories(NativePath(FolderOfFile(target)), folderError);
+  const SaveOutcome outcome = WriteTextFileWhole(target, FormatSettings(settings));
+  if (outcome.ok()) return true;
+  std::fprintf(stderr, "korvanth: %s: %s; the settings were not remembered\n",
+               PrintableName(target).c_str(), SaveProblemText(outcome.problem));
+  return false;
+}
+
+void BeginRun(int argc, char** argv) {
+  const bool reset = argc > 1 && std::strcmp(argv[1], kResetSettingsOption) == 0;
+  if (reset) {
+    --argc;
+    ++argv;  // argument 0 is never read as a picture
+  }
+  MainWindowState.argumentCount = argc;
+  MainWindowState.argumentVector = argv;
+  MainWindowState.settingsPath = SettingsFilePath();
+  if (MainWindowState.settingsPath.empty()) return;
+  if (reset) {
+    MainWindowState.settingsWritable = true;
+    return;
+  }
+  const SettingsRead read = ReadSettingsFile(MainWindowState.settingsPath);
+  MainWindowState.settingsWritable = read.readable;
+  ApplyChoices(read.settings);
+}
+
+std::string PictureToOpenAtStart() {
+  if (MainWindowState.argumentCount > 1) return MainWindowState.argumentVector[1];
+  const std::string& remembered = MainWindowState.remembered.picture;
+  // A picture moved away since is forgotten quietly; a damaged one still says so.
+  if (remembered.empty()) return {};
+  WCHAR wide[kPathBufferSize];
+  if (!WidenPath(remembered.c_str(), wide)) return {};
+  const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
+      remembered.c_str(), reinterpret_cast<const char16_t*>(wide));
+  return header.opened ? remembered : std::string();
+}
+
+PixelSize PictureSizeOnDisk(const std::string& path) {
+  WCHAR wide[kPathBufferSize];
+  if (path.empty() || !WidenPath(path.c_str(), wide)) return {0, 0};
+  const imaging::PictureHeader header =
+      imaging::ReadPictureHeaderOfNames(path.c_str(), reinterpret_cast<const char16_t*>(wide));
+  if (header.verdict != imaging::HeaderVerdict::Fits) return {0, 0};
+  // A picture that fits the memory bound has sides far below INT_MAX.
+  return {static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)};
+}
+
+std::string FolderOfFile(const std::string& path) {
+#ifdef _WIN32
+  const std::size_t last = path.find_last_of("\\/");
+#else
+  const std::size_t last = path.rfind('/');
+#endif
+  if (last == std::string::npos) return {};
+  return path.substr(0, last == 0 ? 1 : last);
+}
+
+void ShowRememberedPreview(HWND window) {
+  const RememberedSettings& remembered = MainWindowState.remembered;
+  if (remembered.previewCorner)
+    PlaceSheetPreview({remembered.previewCorner->x, remembered.previewCorner->y});
+  if (remembered.previewShown) ShowSheetPreview(window, true);
+}
+
+RememberedSettings CurrentChoices(HWND window) {
+  RememberedSettings choices = MainWindowState.remembered;
+  choices.format = MainWindowState.format;
+  choices.zoom = MainWindowState.view.zoom;
+  choices.tileSize = MainWindowState.tileSize;
+  choices.complete = MainWindowState.complete;
+  choices.tilesets = MainWindowState.tilesets;
+  choices.openFolder = MainWindowState.openFolder;
+  choices.saveFolder = MainWindowState.saveFolder;
+  // The picture open now; with none open, the one remembered before stays.
+  if (!SourceImage.path.empty()) choices.picture = SourceImage.path;
+  choices.previewShown = SheetPreviewShown();
+  RECT preview{};
+  if (SheetPreviewWindow() != nullptr && GetWindowRect(SheetPreviewWindow(), &preview))
+    choices.previewCorner = RememberedPoint{preview.left, preview.top};
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (GetWindowPlacement(window, &placement)) {
+    const RECT& normal = placement.rcNormalPosition;
+    choices.windowSize =
+        RememberedSize{std::clamp<int>(normal.right - normal.left, kMinRememberedWindowSide,
+                                       kMaxRememberedCoordinate),
+                       std::clamp<int>(normal.bottom - normal.top, kMinRememberedWindowSide,
+                                       kMaxRememberedCoordinate)};
+  }
+  return choices;
+}
+
+void RememberChoices(HWND window) {
+  if (MainWindowState.settingsPath.empty() || !MainWindowState.settingsWritable) return;
+  WriteSettingsFile(MainWindowState.settingsPath, CurrentChoices(window));
+}
+
+}  // namespace korvanth

@@ -1,0 +1,189 @@
+// The real window's remembered choices: chosen through the menus, the window closed and
+// the program started again with the same configuration folder; a damaged or unreadable
+// settings file; --reset-settings; and the first window size for large and small pictures.
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/main_menu.h"
+#include "app/menu_resource.h"
+#include "app/remembered_settings.h"
+#include "app/sheet_preview.h"
+#include "app/window_state.h"
+#include "gui_support/main_window_fixture.h"
+#include "platform/dialogs_support.h"
+#include "platform/portable/window_internals.h"
+
+using namespace korvanth;
+using namespace std::string_literals;
+
+namespace {
+
+class SettingsWindowTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    MainWindowFixture::SetUp();
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) oldConfig_ = old;
+    setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
+  }
+  void TearDown() override {
+    MainWindowFixture::TearDown();
+    if (oldConfig_)
+      setenv("XDG_CONFIG_HOME", oldConfig_->c_str(), 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
+  }
+
+  std::string SettingsFile() const { return dir_.file("config/korvanth/settings.conf"); }
+  void WriteSettings(const std::string& text) {
+    std::filesystem::create_directories(dir_.path() / "config/korvanth");
+    WriteBytes(SettingsFile(), text);
+  }
+  RememberedSettings SettingsOnDisk() const {
+    const std::string text = ReadBytes(SettingsFile());
+    return ParseSettings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+  }
+  bool Checked(UINT item) const {
+    return (GetMenuState(GetMenu(window()), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
+  QWidget* Frame() const { return client()->window(); }
+  QWidget* PreviewFrame() const {
+    HWND preview = SheetPreviewWindow();
+    return preview != nullptr ? platform::ClientWidget(preview)->window() : nullptr;
+  }
+  // The window a first start shows: terrain1 at 1x and 32, nothing else, no preview.
+  void ExpectDefaults() {
+    EXPECT_TRUE(Checked(IDM_FORMAT_TERRAIN1));
+    EXPECT_TRUE(Checked(IDM_VIEW_ZOOM1));
+    EXPECT_TRUE(Checked(IDM_TILE_SIZE_FIRST + 2));  // 32
+    EXPECT_FALSE(Checked(IDM_FORMAT_COMPLETE));
+    EXPECT_FALSE(Checked(TilesetCommand(kTilesetTargets[0])));
+    EXPECT_FALSE(Checked(IDM_VIEW_PREVIEW));
+    EXPECT_EQ(SheetPreviewWindow(), nullptr);
+  }
+
+  std::optional<std::string> oldConfig_;
+};
+
+TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
+  std::filesystem::create_directories(dir_.path() / "pictures");
+  std::filesystem::create_directories(dir_.path() / "sheets");
+  const std::string picture = SavePicture(PatternImage(200, 150), "pictures/tiles.png");
+  StartAsProgram({"korvanth"});
+  ExpectDefaults();
+  dialogs_test::UserScript open;
+  open.when([] { return dialogs_test::OpenFileDialog() != nullptr; },
+            [&] { dialogs_test::TypeName(QString::fromStdString(picture)); })
+      .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); });
+  open.start();
+  Command(IDM_FILE_OPEN);
+  EXPECT_FALSE(open.timedOut());
+  EXPECT_FALSE(ClickAndSave(40, 40, "sheets/sheet.png").isNull());
+  ChooseMenuItems(1, {"屋根(&R)"});
+  ChooseMenuItems(1, {"タイルサイズ", "16"});
+  ChooseMenuItems(1, {"全形状を追加(&C)"});
+  ChooseMenuItems(1, {kTilesetTargets[0].menuCaption});
+  ChooseMenuItems(3, {"3倍(&3)"});
+  ChooseMenuItems(3, {"シートのプレビュー(&P)"});
+  ASSERT_NE(PreviewFrame(), nullptr);
+  PreviewFrame()->move(321, 123);
+  Frame()->resize(610, 470);
+  Settle(50);
+  const QPoint previewCorner = PreviewFrame()->frameGeometry().topLeft();
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  ASSERT_TRUE(std::filesystem::is_regular_file(SettingsFile()));
+
+  StartAsProgram({"korvanth"});
+  EXPECT_EQ(SourceImage.path, picture);  // the last picture, with no argument
+  EXPECT_EQ(SourceImage.width, 200);
+  EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
+  EXPECT_TRUE(Checked(IDM_TILE_SIZE_FIRST));  // 16
+  EXPECT_TRUE(Checked(IDM_FORMAT_COMPLETE));
+  EXPECT_TRUE(Checked(TilesetCommand(kTilesetTargets[0])));
+  EXPECT_FALSE(Checked(TilesetCommand(kTilesetTargets[1])));
+  EXPECT_TRUE(Checked(IDM_VIEW_ZOOM3));
+  EXPECT_TRUE(Checked(IDM_VIEW_PREVIEW));
+  ASSERT_NE(PreviewFrame(), nullptr);
+  EXPECT_TRUE(PreviewFrame()->isVisible());
+  EXPECT_EQ(PreviewFrame()->frameGeometry().topLeft(), previewCorner);
+  EXPECT_EQ(Frame()->size(), QSize(610, 470));
+  EXPECT_EQ(MainWindowState.openFolder, dir_.file("pictures"));
+  EXPECT_EQ(MainWindowState.saveFolder, dir_.file("sheets"));
+}
+
+TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {
+  WriteSettings("\0\xff\xfe garbage\nzoom=99\nformat=\npreview=maybe\n"s + std::string(5000, 'x'));
+  const std::string picture = SavePicture(PatternImage(200, 150), "tiles.png");
+  StartAsProgram({"korvanth", picture});
+  ExpectDefaults();
+  EXPECT_EQ(ClientRect().right, 513);
+  EXPECT_EQ(ClientRect().bottom, 513);
+  EXPECT_EQ(SourceImage.width, 200);
+  Command(IDM_FORMAT_ROOF);
+  EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  EXPECT_EQ(SettingsOnDisk().format, LayoutFormat::Roof);
+  EXPECT_EQ(SettingsOnDisk().picture, picture);
+}
+
+TEST_F(SettingsWindowTest, UnreadableFileGivesTheDefaultsAndIsLeftAsItIs) {
+  // A folder where the file belongs: it cannot be read, and closing must not touch it.
+  std::filesystem::create_directories(SettingsFile());
+  WriteBytes(SettingsFile() + "/keep.txt", "mine");
+  StartAsProgram({"korvanth"});
+  ExpectDefaults();
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(SettingsFile()));
+  EXPECT_EQ(ReadBytes(SettingsFile() + "/keep.txt"), "mine");
+}
+
+TEST_F(SettingsWindowTest, ResetSettingsStartsFromTheDefaultsWithThePictureGiven) {
+  const std::string remembered = SavePicture(PatternImage(90, 80), "remembered.png");
+  const std::string picture = SavePicture(PatternImage(200, 150), "tiles.png");
+  WriteSettings("format=roof\nzoom=4\npreview=yes\nwindow-width=700\nwindow-height=500\npicture=" +
+                remembered + "\n");
+  StartAsProgram({"korvanth", "--reset-settings", picture});
+  ExpectDefaults();
+  EXPECT_EQ(SourceImage.path, picture);
+  EXPECT_EQ(ClientRect().right, 513);
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  EXPECT_EQ(SettingsOnDisk().format, LayoutFormat::Terrain1);
+  EXPECT_EQ(SettingsOnDisk().picture, picture);
+
+  StartAsProgram({"korvanth", "--reset-settings"});
+  ExpectDefaults();
+  EXPECT_FALSE(SourceImage.exists());
+}
+
+// Expected from the screen Qt reports: 80 % of its available area, as far as the picture
+// needs it, never below a 513 x 513 client area (bars included).
+TEST_F(SettingsWindowTest, FirstSizeShowsTheWholePictureUpToEightyPercentOfTheScreen) {
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const auto inner = [this] {
+    const QScrollBar* horizontal = platform::StandardScrollBar(window(), SB_HORZ);
+    const QScrollBar* vertical = platform::StandardScrollBar(window(), SB_VERT);
+    return QSize(ClientRect().right + (vertical->isVisible() ? vertical->width() : 0),
+                 ClientRect().bottom + (horizontal->isVisible() ? horizontal->height() : 0));
+  };
+  Restart({"korvanth", SavePicture(PatternImage(100, 80), "small.png")});
+  EXPECT_EQ(inner(), QSize(513, 513));
+  const QSize frame = Frame()->size() - inner();
+
+  const int roomWidth = available.width() * 8 / 10 - frame.width();
+  const int roomHeight = available.height() * 8 / 10 - frame.height();
+  ASSERT_GT(roomWidth, 540) << "a screen this small tests nothing";
+  Restart({"korvanth", SavePicture(PatternImage(540, 60), "wide.png")});
+  EXPECT_EQ(inner(), QSize(540, 513));
+  EXPECT_EQ(ClientRect().right, 540);  // no bar: the whole width shows
+
+  Restart({"korvanth", SavePicture(PatternImage(3000, 2000), "large.png")});
+  EXPECT_EQ(Frame()->width(), available.width() * 8 / 10);
+  EXPECT_EQ(inner().height(), std::max(roomHeight, 513));
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+// The window's settings file over any bytes. Whatever they are, every setting read is in
+// its range, and writing the settings out and reading them again gives the same settings.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/remembered_settings.h"
+
+using namespace korvanth;
+
+namespace {
+
+RememberedSettings Parse(const std::string& text) {
+  return ParseSettings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+bool InRange(const RememberedSettings& s) {
+  const auto coordinate = [](int v) {
+    return v >= -kMaxRememberedCoordinate && v <= kMaxRememberedCoordinate;
+  };
+  if (s.zoom < 1 || s.zoom > kMaxRememberedZoom || !IsTileSize(s.tileSize)) return false;
+  if ((s.tilesets & ~unsigned{kBothTilesets}) != 0) return false;
+  if (s.previewCorner && !(coordinate(s.previewCorner->x) && coordinate(s.previewCorner->y)))
+    return false;
+  if (s.windowSize && (s.windowSize->width < kMinRememberedWindowSide ||
+                       s.windowSize->height < kMinRememberedWindowSide ||
+                       !coordinate(s.windowSize->width) || !coordinate(s.windowSize->height)))
+    return false;
+  for (const std::string* name : {&s.openFolder, &s.saveFolder, &s.picture})
+    if (name->size() > kMaxRememberedPathBytes || name->find('\n') != std::string::npos)
+      return false;
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const RememberedSettings settings = ParseSettings({data, size});
+  if (!InRange(settings)) {
+    std::fprintf(stderr, "a setting out of its range was read\n");
+    std::abort();
+  }
+  if (Parse(FormatSettings(settings)) != settings) {
+    std::fprintf(stderr, "the settings read changed on their way through the file\n");
+    std::abort();
+  }
+  return 0;
+}
