@@ -8,6 +8,10 @@
 #include "convert/utf8_path.h"
 #include "imaging/byte_reader.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace korvanth {
 
 SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text) {
@@ -38,11 +42,31 @@ std::FILE* OpenForReading(const std::string& path) {
 #endif
 }
 
+// A folder opens for reading on Linux (and then has no sensible size) and is refused as a
+// denied access on Windows: either way it is named for what it is.
+bool IsFolder(const std::string& path, std::FILE* opened) {
+#ifdef _WIN32
+  (void)opened;
+  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
+  if (!wide) return false;
+  const DWORD attributes = GetFileAttributesW(wide->data());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+#else
+  (void)path;
+  struct stat status {};
+  return opened != nullptr && ::fstat(::fileno(opened), &status) == 0 && S_ISDIR(status.st_mode);
+#endif
+}
+
 }  // namespace
 
 std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text) {
   text.clear();
   std::FILE* file = OpenForReading(path);
+  if (IsFolder(path, file)) {
+    if (file != nullptr) std::fclose(file);
+    return "is a folder";
+  }
   if (file == nullptr) {
     if (errno == ENOENT) return "no such file";
     if (errno == EACCES) return "permission denied";

@@ -40,6 +40,23 @@ TEST(TextFileTest, WritesAndReplacesWhole) {
   EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
 }
 
+TEST(TextFileTest, ReadingSaysWhyAFileIsNotRead) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "folder.conf");
+  WriteBytes(dir.file("full.conf"), std::string(1u << 20, 'a'));
+  WriteBytes(dir.file("over.conf"), std::string((1u << 20) + 1, 'a'));
+  struct Case {
+    std::string name;
+    std::string problem;  // empty: read whole
+  };
+  for (const Case& c : {Case{"missing.conf", "no such file"}, Case{"folder.conf", "is a folder"},
+                        Case{"over.conf", "larger than 1 MiB"}, Case{"full.conf", ""}}) {
+    std::string text = "stale";
+    EXPECT_EQ(ReadSmallTextFile(dir.file(c.name), 1u << 20, text), c.problem) << c.name;
+    EXPECT_EQ(text.size(), c.problem.empty() ? 1u << 20 : 0u) << c.name;
+  }
+}
+
 TEST(TextFileTest, FailuresNameTheirCauseAndLeaveNothing) {
   ScratchDir dir;
   fs::create_directory(dir.path() / "folder.tsx");
