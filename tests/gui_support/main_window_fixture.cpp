@@ -180,7 +180,15 @@ void MainWindowFixture::ChooseMenuItems(int popup, const std::vector<const char*
     for (QAction* action : menu->actions())
       if (action->text() == QString::fromUtf8(caption)) chosen = action;
     ASSERT_NE(chosen, nullptr) << "no item " << caption;
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(chosen).center());
+    if (chosen->menu() != nullptr) {
+      // A submenu opens from the keyboard at once; a click opens it after a hover delay
+      // that a loaded machine can stretch past the menu's own closing.
+      menu->setActiveAction(chosen);
+      QTest::keyClick(menu, Qt::Key_Right);
+    } else {
+      QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                        menu->actionGeometry(chosen).center());
+    }
     Settle();
     menu = chosen->menu();
   }
