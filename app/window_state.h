@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/dialog_start.h"
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
@@ -38,6 +39,7 @@ struct WindowState {
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
   bool clickArmed = false;              // whether the next left-button release saves
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
+  DialogMemory dialogs;                 // where the Open and Save dialogs start, what they propose
   int argumentCount = 0;                // the program's arguments; the first showing of
   char** argumentVector = nullptr;      // the window opens argument 1
 };
