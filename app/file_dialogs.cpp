@@ -150,7 +150,13 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_NOTIFY: {
       const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-      if (notify == nullptr || notify->hdr.code != CDN_TYPECHANGE) return 0;
+      if (notify == nullptr) return 0;
+      if (notify->hdr.code == CDN_INITDONE) {
+        // Some dialogs put the caret before the proposed name: selected, typing replaces it.
+        SendDlgItemMessageA(GetParent(dialog), kFileNameField, EM_SETSEL, 0, -1);
+        return 0;
+      }
+      if (notify->hdr.code != CDN_TYPECHANGE) return 0;
       MatchNameToFileType(dialog, notify->lpOFN);
       return 1;
     }
