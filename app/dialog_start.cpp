@@ -31,8 +31,9 @@ std::string OpenDialogFolder(const std::string& previousFolder) {
 
 SaveProposal ProposeSaveName(const std::string& picturePath, std::string_view suffix,
                              const std::string& lastExtension) {
-  const std::filesystem::path picture = FromUtf8(picturePath);
   SaveProposal proposal;
+  if (picturePath.empty()) return proposal;  // no picture file: nothing to name after
+  const std::filesystem::path picture = FromUtf8(picturePath);
   proposal.folder = ToUtf8(picture.parent_path());
   proposal.name = ToUtf8(picture.stem());
   proposal.name += '_';

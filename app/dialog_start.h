@@ -29,6 +29,7 @@ std::string OpenDialogFolder(const std::string& previousFolder);
 
 // The Save dialog's start for the open picture `picturePath`: its folder, and the name
 // STEM_SUFFIX.EXTENSION, the extension being the one saved under last (png before any).
+// Without a picture file, nothing: the platform's folder and an empty name.
 SaveProposal ProposeSaveName(const std::string& picturePath, std::string_view suffix,
                              const std::string& lastExtension);
 
