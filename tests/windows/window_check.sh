@@ -251,7 +251,7 @@ dialog=$(wd_wait_window '^Open$' 30)
 sleep 1
 wd_type "$(winepath -w "$WD_WORK/keys/tiles.png")"
 wd_key Return
-check wd_wait_window '^tiles.png - Korvanth$' 30
+check test -n "$(wd_wait_window '^tiles.png - Korvanth$' 30)"
 wd_move 5 5
 wd_key Right Right shift+Right Down shift+Down
 sleep 0.5
