@@ -2,13 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/picture_loading.h"
-#include "app/remembered_choices.h"
 #include "app/sheet_saving.h"
 #include "app/window_state.h"
+#include "convert/format_registry.h"
 #include "convert/picture_file.h"
 
 namespace korvanth {
@@ -19,10 +20,12 @@ namespace {
 
 // Description and patterns per entry, each zero-terminated, the list ending in an extra zero.
 constexpr char kOpenFilter[] =
-    "画像ファイル (*.bmp; gif; png; tif)\0*.bmp;*.dib;*.rle;*.gif;*.png;*.tif\0"
+    "画像ファイル (*.bmp; gif; png; jpg; jpeg; tif; tiff)\0"
+    "*.bmp;*.dib;*.rle;*.gif;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff\0"
     "ビットマップ (*.bmp; dib; rle)\0*.bmp;*.dib;*.rle\0"
     "GIF (*.gif)\0*.gif\0"
     "PNG (*.png)\0*.png\0"
+    "JPEG (*.jpg; jpeg)\0*.jpg;*.jpeg;*.jpe\0"
     "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
     "すべてのファイル (*.*)\0*.*\0";
 
@@ -92,25 +95,35 @@ void ShowTilesetFailures(HWND owner, const std::vector<TilesetProblem>& problems
 bool RunOpenDialog(HWND owner) {
   char name[kPathBufferSize] = {};
   OPENFILENAMEA record = DialogRecord(owner, kOpenFilter, name, OFN_HIDEREADONLY);
-  if (GetOpenFileNameA(&record)) {
-    MainWindowState.openFolder = FolderOfFile(name);
-    LoadSourceImage(owner, name);
-  }
+  const std::string folder = OpenDialogFolder(MainWindowState.dialogs.pictureFolder);
+  if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
+  if (GetOpenFileNameA(&record)) LoadSourceImage(owner, name);
   return true;
 }
 
-bool AskSaveName(HWND owner, char (&path)[kPathBufferSize]) {
+bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
+                 char (&path)[kPathBufferSize]) {
   char name[kPathBufferSize] = {};
+  // The whole path: a folder in the name is where the dialog opens on every host. A
+  // proposal too long for the field is left out rather than cut.
+  if (proposal.path.size() < sizeof name)
+    std::snprintf(name, sizeof name, "%s", proposal.path.c_str());
   OPENFILENAMEA record =
       DialogRecord(owner, kSaveFilter, name,
                    OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
   record.lpfnHook = SaveDialogHook;
+  if (!proposal.folder.empty()) record.lpstrInitialDir = proposal.folder.c_str();
+  if (memory.saveFileType >= 1 && memory.saveFileType <= std::size(SaveExtensions))
+    record.nFilterIndex = memory.saveFileType;
   if (!GetSaveFileNameA(&record)) return false;
 
   std::snprintf(path, sizeof path, "%s", name);
-  if (std::strchr(path, '.') != nullptr) return true;
   // A completed name that would not fit is not saved rather than saved under a cut name.
-  return PutExtension(path, path + std::strlen(path), ExtensionForFilter(record.nFilterIndex));
+  if (std::strchr(path, '.') == nullptr &&
+      !PutExtension(path, path + std::strlen(path), ExtensionForFilter(record.nFilterIndex)))
+    return false;
+  RememberSave(memory, path, record.nFilterIndex);
+  return true;
 }
 
 void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason) {
@@ -120,8 +133,10 @@ void ShowSaveFailure(HWND owner, const std::string& path, const std::string& rea
 
 bool RunSaveDialog(HWND owner) {
   char path[kPathBufferSize] = {};
-  if (!AskSaveName(owner, path)) return false;
-  MainWindowState.saveFolder = FolderOfFile(path);
+  const SaveProposal proposal =
+      ProposeSaveName(SourceImage.path, FormatEntryFor(CurrentLayoutFormat).cliName,
+                      MainWindowState.dialogs.saveExtension);
+  if (!AskSaveName(owner, proposal, MainWindowState.dialogs, path)) return false;
   const ConversionResult saved = SaveSelection(path);
   // A picture closed while the format warning showed is the user's own doing: no box.
   if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
@@ -135,7 +150,13 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_NOTIFY: {
       const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-      if (notify == nullptr || notify->hdr.code != CDN_TYPECHANGE) return 0;
+      if (notify == nullptr) return 0;
+      if (notify->hdr.code == CDN_INITDONE) {
+        // Some dialogs put the caret before the proposed name: selected, typing replaces it.
+        SendDlgItemMessageA(GetParent(dialog), kFileNameField, EM_SETSEL, 0, -1);
+        return 0;
+      }
+      if (notify->hdr.code != CDN_TYPECHANGE) return 0;
       MatchNameToFileType(dialog, notify->lpOFN);
       return 1;
     }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/dialog_start.h"
 #include "convert/picture_file.h"
 #include "platform/win32_api.h"
 
@@ -12,17 +13,22 @@ namespace korvanth {
 extern const char* const SaveExtensions[3];
 
 // Always true. Loads the picture the user confirmed; a cancelled dialog changes nothing.
+// The dialog opens in the folder of the picture opened last.
 bool RunOpenDialog(HWND owner);
 
-// Asks for a name to save under in the Save dialog (the sheet's file types). False when
-// the dialog was cancelled or the completed name would not fit. A name without any '.' is
-// completed with the chosen file type's extension.
-bool AskSaveName(HWND owner, char (&path)[kPathBufferSize]);
+// Asks for a name to save under in the Save dialog (the sheet's file types), opening in
+// the proposal's folder with its name and on the file type chosen last; a confirmed
+// dialog is remembered in `memory`. False when the dialog was cancelled or the completed
+// name would not fit. A name without any '.' is completed with the chosen file type's
+// extension.
+bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
+                 char (&path)[kPathBufferSize]);
 
 // The box of a failed save: the file and the reason, over the window.
 void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason);
 
-// Saves the block's sheet under the name AskSaveName gives. False when the dialog was
+// Saves the block's sheet under the name AskSaveName gives, proposing STEM_FORMAT (the
+// converter's format name) in the picture's folder. False when the dialog was
 // cancelled; otherwise whether the sheet was saved.
 bool RunSaveDialog(HWND owner);
 

@@ -48,10 +48,10 @@ static_assert(std::size(kZoomCaptions) == IDM_VIEW_ZOOM8 - IDM_VIEW_ZOOM1 + 1);
 std::vector<MenuLine> DescribeMainMenu() {
   std::vector<MenuLine> menu = {
       {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},
-      {1, MF_STRING, IDM_FILE_OPEN, "開く(&O)..."},
+      {1, MF_STRING, IDM_FILE_OPEN, "開く(&O)...\tCtrl+O"},
       {1, MF_STRING, IDM_FILE_EXPORT_ALL, "ピクチャ全体を書き出す(&A)..."},
       {1, MF_SEPARATOR, 0, nullptr},
-      {1, MF_STRING, IDM_FILE_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
+      {1, MF_STRING, IDM_FILE_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q"},
       {0, MF_POPUP, 0, "形式(&F)"},
   };
   for (const FormatMenuItem& item : kFormatItems)

@@ -11,6 +11,7 @@
 #include "app/picture_export.h"
 #include "app/picture_loading.h"
 #include "app/remembered_choices.h"
+#include "app/selection_keys.h"
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
 #include "convert/format_registry.h"
@@ -105,6 +106,19 @@ PixelSize OpeningWindowSize() {
   return FirstWindowSize(PictureSizeOnDisk(PictureToOpenAtStart()), workArea, extent);
 }
 
+// Ctrl+O and Ctrl+Q, the keys the ファイル menu shows beside its items; 0 for any other key.
+WORD FileCommandForKey(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0) return 0;
+  if (key == 'O') return IDM_FILE_OPEN;
+  if (key == 'Q') return IDM_FILE_EXIT;
+  return 0;
+}
+
+bool RunKey(HWND window, WPARAM key) {
+  if (const WORD command = FileCommandForKey(key)) return RunCommand(window, command);
+  return ZoomByKey(window, key) || RunSelectionKey(window, key);
+}
+
 }  // namespace
 
 bool ChooseViewColour(HWND owner, int slot) {
@@ -170,7 +184,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (ZoomByWheel(window, wParam, lParam)) return 0;
       break;
     case WM_KEYDOWN:
-      if (ZoomByKey(window, wParam)) return 0;
+      if (RunKey(window, wParam)) return 0;
       break;
     case WM_LBUTTONUP:
       LeftButtonReleased(window);

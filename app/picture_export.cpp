@@ -64,7 +64,9 @@ void RunWholePictureExport(HWND owner) {
     return;
   }
   char path[kPathBufferSize] = {};
-  if (!AskSaveName(owner, path)) return;
+  const SaveProposal proposal =
+      ProposeSaveName(SourceImage.path, "atlas", MainWindowState.dialogs.saveExtension);
+  if (!AskSaveName(owner, proposal, MainWindowState.dialogs, path)) return;
   // Warned before the job is taken from the window: the box leaves the window usable, so
   // the format or the picture may change while it shows.
   if (const auto extension = ExtensionOf(path); extension && ChooseEncoder(*extension).fallback) {

@@ -28,6 +28,7 @@ void LoadSourceImage(HWND window, const char* path) {
   InvalidateRect(window, nullptr, TRUE);
   const bool loaded = outcome.problem == LoadProblem::None && SourceImage.width > 0;
   SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
+  if (loaded) MainWindowState.dialogs.pictureFolder = FolderOf(SourceImage.path);
   SheetPreviewPictureChanged();
   if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
 }

@@ -43,8 +43,9 @@ void ApplyChoices(const RememberedSettings& settings) {
   MainWindowState.complete = settings.complete;
   MainWindowState.tilesets = settings.tilesets;
   MainWindowState.view.zoom = ClampZoom(settings.zoom);
-  MainWindowState.openFolder = settings.openFolder;
-  MainWindowState.saveFolder = settings.saveFolder;
+  MainWindowState.dialogs.pictureFolder = settings.openFolder;
+  MainWindowState.dialogs.saveExtension = settings.saveType;
+  MainWindowState.dialogs.saveFileType = static_cast<unsigned>(settings.saveFilter);
 }
 
 }  // namespace
@@ -146,8 +147,9 @@ RememberedSettings CurrentChoices(HWND window) {
   choices.tileSize = MainWindowState.tileSize;
   choices.complete = MainWindowState.complete;
   choices.tilesets = MainWindowState.tilesets;
-  choices.openFolder = MainWindowState.openFolder;
-  choices.saveFolder = MainWindowState.saveFolder;
+  choices.openFolder = MainWindowState.dialogs.pictureFolder;
+  choices.saveType = MainWindowState.dialogs.saveExtension;
+  choices.saveFilter = static_cast<int>(MainWindowState.dialogs.saveFileType);
   // The picture open now; with none open, the one remembered before stays.
   if (!SourceImage.path.empty()) choices.picture = SourceImage.path;
   choices.previewShown = SheetPreviewShown();

@@ -6,6 +6,7 @@
 #include "convert/format_registry.h"
 #include "convert/utf8_path.h"
 #include "imaging/byte_reader.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
@@ -87,12 +88,14 @@ void ApplyLine(std::string_view key, std::string_view value, RememberedSettings&
     halves.previewY = NumberIn(value, -kMax, kMax);
   } else if (key == "tilesets") {
     if (const auto kinds = TilesetsNamed(value)) settings.tilesets = *kinds;
-  } else if (key == "open-folder" || key == "save-folder" || key == "picture") {
+  } else if (key == "open-folder" || key == "picture") {
     if (!IsRememberablePath(value)) return;
-    std::string& field = key == "open-folder"   ? settings.openFolder
-                         : key == "save-folder" ? settings.saveFolder
-                                                : settings.picture;
-    field.assign(value);
+    (key == "open-folder" ? settings.openFolder : settings.picture).assign(value);
+  } else if (key == "save-type") {
+    if (FileTypeForExtension(value) != nullptr) settings.saveType.assign(value);
+  } else if (key == "save-filter") {
+    if (const auto filter = NumberIn(value, 1, kMaxRememberedSaveFilter))
+      settings.saveFilter = *filter;
   } else if (key == "window-width") {
     halves.windowWidth = NumberIn(value, kMinRememberedWindowSide, kMax);
   } else if (key == "window-height") {
@@ -153,7 +156,9 @@ std::string FormatSettings(const RememberedSettings& settings) {
     if (!name.empty() && IsRememberablePath(name)) line(key, name);
   };
   path("open-folder", settings.openFolder);
-  path("save-folder", settings.saveFolder);
+  if (FileTypeForExtension(settings.saveType) != nullptr) line("save-type", settings.saveType);
+  if (settings.saveFilter >= 1 && settings.saveFilter <= kMaxRememberedSaveFilter)
+    line("save-filter", std::to_string(settings.saveFilter));
   path("picture", settings.picture);
   return text;
 }

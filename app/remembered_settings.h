@@ -23,6 +23,7 @@ inline constexpr int kMaxRememberedZoom = 8;
 // Window and preview coordinates stay within what Win32's 16-bit message fields carry.
 inline constexpr int kMaxRememberedCoordinate = 32767;
 inline constexpr int kMinRememberedWindowSide = 64;
+inline constexpr int kMaxRememberedSaveFilter = 16;
 
 struct RememberedPoint {
   int x = 0;
@@ -46,7 +47,8 @@ struct RememberedSettings {
   std::optional<RememberedPoint> previewCorner;  // the preview's outer top-left, screen pixels
   TilesetKinds tilesets = kNoTilesets;
   std::string openFolder;  // UTF-8, no control characters; empty: none
-  std::string saveFolder;
+  std::string saveType;    // the extension saved under last, one of a type we write; empty: none
+  int saveFilter = 0;      // the Save dialog's file type chosen last, 1-based; 0: none
   std::string picture;
   std::optional<RememberedSize> windowSize;  // the main window's outer size when restored
   friend bool operator==(const RememberedSettings&, const RememberedSettings&) = default;

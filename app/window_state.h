@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/remembered_settings.h"
+#include "app/dialog_start.h"
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/sheet_tilesets.h"
@@ -39,11 +40,10 @@ struct WindowState {
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
   bool clickArmed = false;              // whether the next left-button release saves
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
+  DialogMemory dialogs;                 // where the Open and Save dialogs start, what they propose
   int argumentCount = 0;                // the program's arguments; the first showing of
   char** argumentVector = nullptr;      // the window opens argument 1
   bool shownOnce = false;               // the start picture was opened
-  std::string openFolder;               // the folders of the last names the Open and Save
-  std::string saveFolder;               // dialogs confirmed (UTF-8); empty: none yet
   // The settings file this run reads and writes; empty (the tests' windows): none.
   std::string settingsPath;
   // False when the file is there but could not be read: closing then leaves it as it is.

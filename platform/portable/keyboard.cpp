@@ -28,6 +28,17 @@ std::optional<WPARAM> VirtualKey(const QKeyEvent* event) {
       return VK_OEM_PLUS;
     case Qt::Key_Minus:
       return keypad ? VK_SUBTRACT : VK_OEM_MINUS;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Down:
+      return VK_DOWN;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:  // the keypad's
+      return VK_RETURN;
     case Qt::Key_Control:
       return VK_CONTROL;
     case Qt::Key_Shift:

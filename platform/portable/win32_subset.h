@@ -54,8 +54,13 @@ typedef POINT* LPPOINT;
 #define MK_MBUTTON 0x0010
 
 // Virtual keys (only the ones the program names).
+#define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
 #define VK_NUMPAD0 0x60
 #define VK_ADD 0x6B
 #define VK_SUBTRACT 0x6D

@@ -66,14 +66,16 @@ TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargets
   }
 }
 
-TEST(MainMenuTest, FilePopupExportsTheWholePictureBetweenOpenAndExit) {
+TEST(MainMenuTest, FilePopupExportsTheWholePictureBetweenOpenAndExitWithTheirKeys) {
   const std::vector<MenuLine> items = PopupItems("ﾌｧｲﾙ(&F)");
   ASSERT_EQ(items.size(), 4u);
   EXPECT_EQ(items[0].command, UINT{IDM_FILE_OPEN});
+  EXPECT_STREQ(items[0].caption, "開く(&O)...\tCtrl+O");  // the key after a tab, as 表示 shows it
   EXPECT_EQ(items[1].command, UINT{IDM_FILE_EXPORT_ALL});
   EXPECT_STREQ(items[1].caption, "ピクチャ全体を書き出す(&A)...");
   EXPECT_EQ(items[2].flags, UINT{MF_SEPARATOR});
   EXPECT_EQ(items[3].command, UINT{IDM_FILE_EXIT});
+  EXPECT_STREQ(items[3].caption, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q");
 }
 
 TEST(MainMenuTest, EveryCommandBelongsToOneItem) {

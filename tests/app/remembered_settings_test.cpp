@@ -29,7 +29,8 @@ TEST(RememberedSettingsTest, EveryChoiceComesBackThroughTheFile) {
   chosen.previewCorner = RememberedPoint{-1200, 32767};
   chosen.tilesets = kBothTilesets;
   chosen.openFolder = "/home/ユーザー/タイル";
-  chosen.saveFolder = "C:\\Users\\me\\sheets = out";
+  chosen.saveType = "jpeg";
+  chosen.saveFilter = 4;
   chosen.picture = "/home/me/tiles #1.png";
   chosen.windowSize = RememberedSize{64, 32767};
   EXPECT_EQ(Parsed(FormatSettings(chosen)), chosen);
@@ -68,12 +69,13 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        "tile-size=6\ntile-size=33\ntile-size=130\ncomplete=1\npreview=true\n"
        "tilesets=both\ntilesets=tiled,tiled\ntilesets=tiled,\ntilesets=\n"
        "preview-x=32768\npreview-y=0\nwindow-width=800\nwindow-height=63\n"
-       "picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-folder=" +
+       "picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-type=xyz\nsave-filter=17\n"
+       "save-filter=0\nopen-folder=" +
            longName,
        none},
       {"tile-size=128\ncomplete=yes\npreview=yes\ntilesets=godot,tiled\npreview-x=10\n"
        "preview-y=-20\nwindow-width=64\nwindow-height=600\npicture=/a/b=c.png\n"
-       "open-folder=/a\nsave-folder=" +
+       "save-type=TIF\nsave-filter=16\nopen-folder=" +
            longName.substr(1),
        [&longName](RememberedSettings& s) {
          s.tileSize = 128;
@@ -82,8 +84,9 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
          s.previewCorner = RememberedPoint{10, -20};
          s.windowSize = RememberedSize{64, 600};
          s.picture = "/a/b=c.png";
-         s.openFolder = "/a";
-         s.saveFolder = longName.substr(1);
+         s.saveType = "TIF";
+         s.saveFilter = 16;
+         s.openFolder = longName.substr(1);
        }},
   };
   for (const Case& c : cases) {

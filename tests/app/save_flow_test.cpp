@@ -129,6 +129,7 @@ TEST_F(SaveFlowTest, EmptyFieldStaysEmptyAndCancelWritesNothing) {
   script
       .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
             [&] {
+              dialogs_test::NameField()->clear();  // the proposed name
               dialogs_test::ChooseType(1);
               after = dialogs_test::NameField()->text();
             })

@@ -83,7 +83,7 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   open.start();
   Command(IDM_FILE_OPEN);
   EXPECT_FALSE(open.timedOut());
-  EXPECT_FALSE(ClickAndSave(40, 40, "sheets/sheet.png").isNull());
+  EXPECT_FALSE(ClickAndSave(40, 40, "sheets/sheet.bmp").isNull());
   ChooseMenuItems(1, {"屋根(&R)"});
   ChooseMenuItems(1, {"タイルサイズ", "16"});
   ChooseMenuItems(1, {"全形状を追加(&C)"});
@@ -112,8 +112,8 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   EXPECT_TRUE(PreviewFrame()->isVisible());
   EXPECT_EQ(PreviewFrame()->frameGeometry().topLeft(), previewCorner);
   EXPECT_EQ(Frame()->size(), QSize(610, 470));
-  EXPECT_EQ(MainWindowState.openFolder, dir_.file("pictures"));
-  EXPECT_EQ(MainWindowState.saveFolder, dir_.file("sheets"));
+  EXPECT_EQ(MainWindowState.dialogs.pictureFolder, dir_.file("pictures"));
+  EXPECT_EQ(MainWindowState.dialogs.saveExtension, "bmp");
 }
 
 TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {

@@ -27,7 +27,9 @@ bool InRange(const RememberedSettings& s) {
                        s.windowSize->height < kMinRememberedWindowSide ||
                        !coordinate(s.windowSize->width) || !coordinate(s.windowSize->height)))
     return false;
-  for (const std::string* name : {&s.openFolder, &s.saveFolder, &s.picture})
+  if (!s.saveType.empty() && FileTypeForExtension(s.saveType) == nullptr) return false;
+  if (s.saveFilter < 0 || s.saveFilter > kMaxRememberedSaveFilter) return false;
+  for (const std::string* name : {&s.openFolder, &s.picture})
     if (name->size() > kMaxRememberedPathBytes || name->find('\n') != std::string::npos)
       return false;
   return true;

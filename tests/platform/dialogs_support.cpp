@@ -76,6 +76,7 @@ void ChooseType(int index) {
 void TypeName(const QString& name) {
   QLineEdit* field = NameField();
   Focus(field);
+  field->selectAll();
   TypeText(field, name);
 }
 

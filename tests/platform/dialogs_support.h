@@ -44,6 +44,7 @@ QLineEdit* NameField();
 QComboBox* TypeBox();
 // Opens the file-type list and clicks the entry, as a user picks it.
 void ChooseType(int index);
+// Types over the whole name field, as a user does who selects what it proposes first.
 void TypeName(const QString& name);
 void ClickSave();
 void ClickCancel();

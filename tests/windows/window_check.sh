@@ -6,8 +6,10 @@
 # equals the same sheet; a save under the picture's own name is refused; back at 1x, the
 # 形式 menu's tile size 16 and complete shapes give the grid of 16 and a save equal to the
 # converter's sheet for the same settings, and ファイル > ピクチャ全体を書き出す at them the
-# converter's atlas; it exits 0, having written its choices to %APPDATA%\Korvanth, and the
-# next start without an argument opens the same picture with the same choices.
+# converter's atlas; Ctrl+O opens a picture, the arrow keys and Enter save the block the
+# converter's --cell gives, under the name and in the folder the Save dialog proposes; it
+# exits 0, having written its choices to %APPDATA%\Korvanth, and the next start without an
+# argument opens the same picture with the same choices.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -243,6 +245,30 @@ return_in "$box"  # OK
 "$linux" --all --atlas --tile-size 16 --complete picture.png linux-atlas.png
 check test "$(compare -metric AE window-atlas.png linux-atlas.png null: 2>&1)" = 0
 
+# From the keyboard: Ctrl+O opens a copy of the picture in a folder of its own; with the
+# pointer on cell (0, 0), Right, Right, Shift+Right (a block of 地形1 at 16 is 2 x 3 cells),
+# Down and Shift+Down put the block on cell (4, 4). Enter opens the Save dialog, and
+# Return takes what it proposes: STEM_terrain1.png in the picture's folder.
+mkdir keys
+cp picture.png keys/tiles.png
+wd_move 300 300
+wd_key ctrl+o
+dialog=$(wd_wait_window '^Open$' 30)
+sleep 1
+wd_type "$(winepath -w "$WD_WORK/keys/tiles.png")"
+wd_key Return
+check test -n "$(wd_wait_window '^tiles.png - Korvanth$' 30)"
+wd_move 5 5
+wd_key Right Right shift+Right Down shift+Down
+sleep 0.5
+wd_key Return
+dialog=$(wd_wait_window '^Save As$' 30)
+sleep 1
+wd_key Return
+check wd_wait_file keys/tiles_terrain1.png 60
+"$linux" --format terrain1 --tile-size 16 --complete --cell 4,4 keys/tiles.png linux-keys.png
+check test "$(compare -metric AE keys/tiles_terrain1.png linux-keys.png null: 2>&1)" = 0
+
 # Alt+F4 closes the window; the program ends with status 0.
 wd_move 300 300
 wd_key alt+F4
@@ -252,14 +278,14 @@ check test "$status" = 0
 # The choices went to %APPDATA%\Korvanth\settings.conf ...
 check test -f "$settings"
 for line in format=terrain1 tile-size=16 complete=yes preview=yes \
-  "picture=$(winepath -w "$WD_WORK/picture.png")"; do
+  "picture=$(winepath -w "$WD_WORK/keys/tiles.png")"; do
   check grep -qxF "$line" "$settings"
 done
-# ... and come back: without an argument the window opens the remembered picture, with
-# the preview and the grid of 16.
+# ... and come back: without an argument the window opens the remembered picture (the
+# copy Ctrl+O opened last), with the preview and the grid of 16.
 rm -f "$WD_WORK/app.status"
 wd_start_app "$program"
-window=$(wd_wait_window '^picture.png - Korvanth$' 90)
+window=$(wd_wait_window '^tiles.png - Korvanth$' 90)
 check wd_wait_window '^シートのプレビュー$' 30
 sleep 2
 xdotool mousemove 600 600

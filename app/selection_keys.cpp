@@ -1,0 +1,56 @@
+#include "app/selection_keys.h"
+
+#include "app/file_dialogs.h"
+#include "app/window_state.h"
+#include "viewer/cell_steps.h"
+#include "viewer/scroll_reveal.h"
+
+namespace korvanth {
+
+namespace {
+
+bool Held(int key) { return GetKeyState(key) < 0; }
+
+bool ArrowStep(WPARAM key, CellStep unit, CellStep& step) {
+  switch (key) {
+    case VK_LEFT:
+      step = {-unit.columns, 0};
+      return true;
+    case VK_RIGHT:
+      step = {unit.columns, 0};
+      return true;
+    case VK_UP:
+      step = {0, -unit.rows};
+      return true;
+    case VK_DOWN:
+      step = {0, unit.rows};
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MoveBlock(HWND window, CellStep step) {
+  const SheetLayout layout = CurrentSheetLayout();
+  CursorCell = StepCursorCell(CursorCell, step, layout, {SourceImage.width, SourceImage.height});
+  RevealPictureArea(window, MainWindowState.view, SelectionOrigin(), SelectionBlockSize(layout));
+  InvalidateRect(window, nullptr, FALSE);
+}
+
+}  // namespace
+
+bool RunSelectionKey(HWND window, WPARAM key) {
+  if (Held(VK_CONTROL)) return false;
+  const CellStep unit = Held(VK_SHIFT) ? BlockStep(CurrentSheetLayout()) : CellStep{1, 1};
+  CellStep step;
+  const bool arrow = ArrowStep(key, unit, step);
+  if (!arrow && key != VK_RETURN) return false;
+  if (!SourceImage.exists() || SourceImage.width == 0) return true;
+  if (arrow)
+    MoveBlock(window, step);
+  else
+    RunSaveDialog(window);
+  return true;
+}
+
+}  // namespace korvanth
