@@ -127,8 +127,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SHOWWINDOW:
       if (ArgumentCount > 1) {
         LoadSourceImage(window, ArgumentVector[1]);
-        ArgumentCount = 0;
+      } else if (!MainWindowState.bundledSample.empty()) {
+        LoadSourceImage(window, MainWindowState.bundledSample.c_str());
       }
+      ArgumentCount = 0;
+      MainWindowState.bundledSample.clear();
       return 0;
     case WM_COMMAND:
       if (RunCommand(window, LOWORD(wParam))) return 0;

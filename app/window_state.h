@@ -40,6 +40,7 @@ struct WindowState {
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
   int argumentCount = 0;                // the program's arguments; the first showing of
   char** argumentVector = nullptr;      // the window opens argument 1
+  std::string bundledSample;  // opened at the first showing when no argument names a picture
 };
 
 extern WindowState MainWindowState;

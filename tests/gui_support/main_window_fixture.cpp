@@ -51,7 +51,8 @@ int MainWindowFixture::CloseAndRunLoop() {
   return code;
 }
 
-void MainWindowFixture::Restart(const std::vector<std::string>& arguments) {
+void MainWindowFixture::Restart(const std::vector<std::string>& arguments,
+                                const std::string& bundledSample) {
   if (window_ != nullptr && IsWindow(window_)) {
     EXPECT_EQ(CloseAndRunLoop(), 0);
   }
@@ -63,6 +64,7 @@ void MainWindowFixture::Restart(const std::vector<std::string>& arguments) {
   argumentPointers_.push_back(nullptr);
   ArgumentCount = static_cast<int>(arguments_.size());
   ArgumentVector = argumentPointers_.data();
+  MainWindowState.bundledSample = bundledSample;
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window_, nullptr);
   Settle();

@@ -62,8 +62,9 @@ class MainWindowFixture : public ::testing::Test {
   // Closes the window with WM_CLOSE and runs the loop to its end; returns its code.
   int CloseAndRunLoop();
   // Closes the window and starts afresh with these program arguments (argument 0 is
-  // the program's path), as a new run of the program would.
-  void Restart(const std::vector<std::string>& arguments);
+  // the program's path), as a new run of the program would, and the bundled sample found
+  // there (none when empty).
+  void Restart(const std::vector<std::string>& arguments, const std::string& bundledSample = {});
 
   ScratchDir dir_;
   HWND window_ = nullptr;

@@ -6,7 +6,8 @@
 # equals the same sheet; a save under the picture's own name is refused; back at 1x, the
 # 形式 menu's tile size 16 and complete shapes give the grid of 16 and a save equal to the
 # converter's sheet for the same settings, and ファイル > ピクチャ全体を書き出す at them the
-# converter's atlas; it exits 0.
+# converter's atlas; it exits 0. Started without a picture beside the sample, it opens
+# the sample.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -242,6 +243,24 @@ wd_move 300 300
 wd_key alt+F4
 status=$(wd_wait_exit 30)
 check test "$status" = 0
+
+# Started without a picture from a folder that holds the sample beside it, as the zip
+# unpacks, the window opens the sample (the folder's name is not ASCII).
+unpacked="$WD_WORK/試用 フォルダ"
+mkdir "$unpacked"
+cp "$program" "$unpacked/korvanth.exe"
+cp "$root/samples/sample-tiles.png" "$unpacked/"
+rm -f "$WD_WORK/app.status"
+wd_start_app "$unpacked/korvanth.exe"
+if window=$(wd_wait_window '^sample-tiles\.png - Korvanth$' 90); then
+  passed=$((passed + 1))
+  sleep 1
+  xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4
+  status=$(wd_wait_exit 30)
+  check test "$status" = 0
+else
+  failed=$((failed + 1))
+fi
 
 echo "Windows window program under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0
