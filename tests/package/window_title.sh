@@ -17,7 +17,7 @@ shift 2
 "$program" "$@" &
 pid=$!
 for _ in $(seq 1 150); do
-  if xdotool search --pid "$pid" --name "$title" >/dev/null 2>&1; then
+  if xdotool search --all --pid "$pid" --name "$title" >/dev/null 2>&1; then
     kill "$pid"
     exit 0
   fi
