@@ -19,7 +19,7 @@ while (($#)); do
   shift
 done
 if [ ! -f "$dir/build.ninja" ]; then
-  echo "== configuring $dir/ (cmake ${options[*]})"
+  echo "== configuring $dir/ (cmake${options[*]:+ ${options[*]}})"
   cmake -S . -B "$dir" -G Ninja "${options[@]}"
 fi
 # A target this configuration does not make (the window without KORVANTH_BUILD_GUI) is
