@@ -4,21 +4,25 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-scripts/build.sh build >/dev/null
+# The two programs alone: the tests and benchmarks are ./test.sh's to build.
+scripts/build.sh build -- korvanth korvanth-convert
 
-picture=${1:-samples/sample-tiles.png}
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]; then
   if [ -x build/app/korvanth ]; then
-    exec build/app/korvanth "$picture"
+    # Without PICTURE the window opens the sample the build put in build/share/korvanth/.
+    echo "== starting build/app/korvanth ${1:-(the sample)}"
+    exec build/app/korvanth "$@"
   fi
   echo "The window program is not built on this machine; converting instead." >&2
 else
   echo "No display found (DISPLAY/WAYLAND_DISPLAY unset): converting the picture instead." >&2
 fi
 
+picture=${1:-samples/sample-tiles.png}
 out=build/sample-sheets
 mkdir -p "$out"
 for format in terrain1 terrain2 roof; do
+  echo "== converting $picture: every $format block into $out/$format/"
   build/cli/korvanth-convert --format "$format" --all "$picture" "$out/$format"
 done
 echo "Sheets written under $out/ (one folder per layout format)." >&2

@@ -13,7 +13,6 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-echo "== build (build/)"
 scripts/build.sh build
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
@@ -21,7 +20,7 @@ echo "== the window at device pixel ratio 2 under Xvfb"
 tests/x11/scale2_check.sh build/app/korvanth samples/sample-tiles.png
 
 if [ "${KORVANTH_QUICK:-0}" != 1 ]; then
-  echo "== build with AddressSanitizer + UndefinedBehaviorSanitizer (build-sanitize/)"
+  echo "== with AddressSanitizer + UndefinedBehaviorSanitizer (build-sanitize/)"
   scripts/build.sh build-sanitize -DKORVANTH_SANITIZE=ON -DKORVANTH_BUILD_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=Debug
   echo "== tests under the sanitizers"

@@ -1,6 +1,7 @@
 // The window program's entry.
 #include <cstdlib>
 
+#include "app/bundled_sample.h"
 #include "app/icon_install.h"
 #include "app/main_window.h"
 #include "app/remembered_choices.h"
@@ -8,6 +9,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace korvanth;
   BeginRun(__argc, __argv);
+  MainWindowState.bundledSample = FindBundledSample(ProgramPath());
   InstallIconResource();
   CreateMainWindow(instance);
   return RunMessageLoop();

@@ -105,12 +105,12 @@ std::string PictureToOpenAtStart() {
   if (MainWindowState.argumentCount > 1) return MainWindowState.argumentVector[1];
   const std::string& remembered = MainWindowState.remembered.picture;
   // A picture moved away since is forgotten quietly; a damaged one still says so.
-  if (remembered.empty()) return {};
   WCHAR wide[kPathBufferSize];
-  if (!WidenPath(remembered.c_str(), wide)) return {};
-  const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
-      remembered.c_str(), reinterpret_cast<const char16_t*>(wide));
-  return header.opened ? remembered : std::string();
+  if (!remembered.empty() && WidenPath(remembered.c_str(), wide) &&
+      imaging::ReadPictureHeaderOfNames(remembered.c_str(), reinterpret_cast<const char16_t*>(wide))
+          .opened)
+    return remembered;
+  return MainWindowState.bundledSample;
 }
 
 PixelSize PictureSizeOnDisk(const std::string& path) {

@@ -32,7 +32,7 @@ bool WriteSettingsFile(const std::string& path, const RememberedSettings& settin
 void BeginRun(int argc, char** argv);
 
 // The picture the window opens as it first shows: argument 1, else the remembered picture
-// while its file is there; empty for none.
+// while its file is there, else the bundled sample; empty for none.
 std::string PictureToOpenAtStart();
 
 // The picture's size as its file's header gives it; 0 x 0 when it cannot be loaded.

@@ -49,6 +49,7 @@ struct WindowState {
   // False when the file is there but could not be read: closing then leaves it as it is.
   bool settingsWritable = false;
   RememberedSettings remembered;  // as read at the start (the defaults when nothing was)
+  std::string bundledSample;      // opened at the first showing when no argument names a picture
 };
 
 extern WindowState MainWindowState;

@@ -5,8 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build-windows}
 arch=${2:-i686}
-if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$dir" -j "$(nproc)"
+scripts/build.sh "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release

@@ -19,13 +19,8 @@ if ((${#targets[@]} == 0)); then
 fi
 
 mkdir -p "$build/logs"
-if [ ! -f "$build/build.ninja" ]; then
-  CXX=${CXX:-clang++-14} cmake -S . -B "$build" -G Ninja -DKORVANTH_FUZZ=ON \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/logs/configure.log" 2>&1 ||
-    { cat "$build/logs/configure.log" >&2; exit 1; }
-fi
-nice cmake --build "$build" --target "${targets[@]}" >"$build/logs/build.log" 2>&1 ||
-  { cat "$build/logs/build.log" >&2; exit 1; }
+CXX=${CXX:-clang++-14} nice scripts/build.sh "$build" -DKORVANTH_FUZZ=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -- "${targets[@]}"
 
 # Each decoder starts from its own type's seeds; the header reader and the whole path from
 # all of them. Every target gets the whole regression corpus.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Korvanth builds, tests and runs with. Idempotent and
-# quick: apt is only called when something is missing.
+# quick: apt is only called when something is missing, and then shows its own lines (one
+# per download and package set up, no progress bar) under a heading.
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ packages=(
 
 # The shipped Windows programs are 32-bit and are checked under 32-bit Wine.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "== adding the i386 architecture (for 32-bit Wine)"
   if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture i386; else dpkg --add-architecture i386; fi
 fi
 packages+=(wine32:i386)
@@ -29,10 +31,14 @@ for p in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}" >&2
   sudo_cmd=()
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >&2
+  echo "== updating the package lists (apt-get update)"
+  "${sudo_cmd[@]}" apt-get update -q
+  echo "== installing build dependencies (apt-get): ${#missing[@]} of ${#packages[@]} packages:" \
+    "${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"
+else
+  echo "== build dependencies: all ${#packages[@]} packages are installed"
 fi

@@ -3,7 +3,8 @@
 #   korvanth-convert_VERSION_ARCH.deb     Debian package of the converter alone (no Qt)
 #   korvanth_VERSION_ARCH.deb             Debian package of the window; depends on the first
 #                                         (CPack; dependencies from dpkg-shlibdeps)
-#   korvanth-VERSION-windows-x86_64.zip   both 64-bit Windows programs, the README and the licence
+#   korvanth-VERSION-windows-x86_64.zip   both 64-bit Windows programs, the sample picture, the
+#                                         zip's README and the licence
 #   korvanth-VERSION-windows-i686.zip     the same for 32-bit Windows
 # Usage: scripts/package.sh [OUTDIR]        KORVANTH_PACKAGES=deb or zip makes only one kind.
 # The .debs are built in build-package/ with Debian's hardening flags and checked by lintian
@@ -21,17 +22,16 @@ project_version() {
 
 make_deb() {
   local dir=build-package
-  if [ ! -f "$dir/build.ninja" ]; then
-    # dpkg-buildflags: the compiler and linker hardening Debian builds its packages with.
-    CPPFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
-      CXXFLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
+  # dpkg-buildflags: the compiler and linker hardening Debian builds its packages with
+  # (read when the tree is configured).
+  CPPFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
+    CXXFLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
 $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
-      LDFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS) \
-      cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-      -DKORVANTH_BUILD_TESTS=OFF -DKORVANTH_BUILD_BENCH=OFF >/dev/null
-  fi
-  cmake --build "$dir" -j "$(nproc)"
+    LDFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS) \
+    scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DKORVANTH_BUILD_TESTS=OFF -DKORVANTH_BUILD_BENCH=OFF
   rm -f "$dir"/korvanth*.deb
+  echo "== making the .deb packages (cpack in $dir/)"
   (cd "$dir" && cpack -G DEB >/dev/null)
   local deb status=0 report
   for deb in "$dir"/korvanth-convert_*.deb "$dir"/korvanth_*.deb; do
@@ -52,7 +52,7 @@ $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
 
 make_zip() {  # BUILD_DIR ARCH
   local dir=$1 arch=$2
-  scripts/build-windows.sh "$dir" "$arch" >/dev/null
+  scripts/build-windows.sh "$dir" "$arch"
   local version stage name
   version=$(project_version "$dir")
   name=korvanth-$version-windows-$arch
@@ -61,8 +61,11 @@ make_zip() {  # BUILD_DIR ARCH
   cp "$dir/app/korvanth.exe" "$dir/cli/korvanth-convert.exe" "$stage/$name/"
   # The build keeps its debugging sections; users get the programs without them.
   "$arch-w64-mingw32-strip" "$stage/$name/korvanth.exe" "$stage/$name/korvanth-convert.exe"
-  # Text files with Windows line ends, so every editor shows them as they are.
-  sed 's/$/\r/' README.md >"$stage/$name/README.txt"
+  # The sample the window opens when it starts without a picture.
+  cp samples/sample-tiles.png "$stage/$name/"
+  # Text files with Windows line ends, so every editor shows them as they are. The README
+  # is the zip's own: it describes only what the zip holds.
+  sed 's/$/\r/' packaging/windows/README.txt >"$stage/$name/README.txt"
   sed 's/$/\r/' LICENSE >"$stage/$name/LICENSE.txt"
   rm -f "$out"/korvanth-*-windows-"$arch".zip
   (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")

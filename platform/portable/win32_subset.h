@@ -199,6 +199,9 @@ void RegisterPortableIconResource(WORD id, const char* themeName, const char* fa
 // Window classes and windows.
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
+// The program's own file (module null or the program's handle), as Windows gives it: cut to
+// size - 1 bytes and a zero when it does not fit, and then the result is size.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,

@@ -1,7 +1,10 @@
 // Window classes, module handles and the stock icon, cursor and brushes.
 #include "platform/portable/window_class.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 struct HINSTANCE__ {
@@ -84,6 +87,17 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
   // Only the program itself is a module here.
   return moduleName == nullptr ? &gModule : nullptr;
+}
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+  if ((module != nullptr && module != &gModule) || fileName == nullptr || size == 0) return 0;
+  std::error_code error;
+  const std::string name = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  if (error || name.empty()) return 0;
+  const size_t copied = std::min<size_t>(name.size(), size - 1);
+  std::memcpy(fileName, name.data(), copied);
+  fileName[copied] = '\0';
+  return name.size() < size ? static_cast<DWORD>(name.size()) : size;
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {

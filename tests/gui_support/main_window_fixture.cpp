@@ -52,15 +52,17 @@ int MainWindowFixture::CloseAndRunLoop() {
   return code;
 }
 
-void MainWindowFixture::Restart(const std::vector<std::string>& arguments) {
-  StartAfresh(arguments, false);
+void MainWindowFixture::Restart(const std::vector<std::string>& arguments,
+                                const std::string& bundledSample) {
+  StartAfresh(arguments, false, bundledSample);
 }
 
 void MainWindowFixture::StartAsProgram(const std::vector<std::string>& arguments) {
-  StartAfresh(arguments, true);
+  StartAfresh(arguments, true, {});
 }
 
-void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, bool asProgram) {
+void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, bool asProgram,
+                                    const std::string& bundledSample) {
   if (window_ != nullptr && IsWindow(window_)) {
     EXPECT_EQ(CloseAndRunLoop(), 0);
   }
@@ -76,6 +78,7 @@ void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, b
     ArgumentCount = static_cast<int>(arguments_.size());
     ArgumentVector = argumentPointers_.data();
   }
+  MainWindowState.bundledSample = bundledSample;
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window_, nullptr);
   Settle();

@@ -62,8 +62,9 @@ class MainWindowFixture : public ::testing::Test {
   // Closes the window with WM_CLOSE and runs the loop to its end; returns its code.
   int CloseAndRunLoop();
   // Closes the window and starts afresh with these program arguments (argument 0 is
-  // the program's path), as a new run of the program would.
-  void Restart(const std::vector<std::string>& arguments);
+  // the program's path), as a new run of the program would, and the bundled sample found
+  // there (none when empty).
+  void Restart(const std::vector<std::string>& arguments, const std::string& bundledSample = {});
   // The same through the program's own start, which reads and later writes the settings
   // file in $XDG_CONFIG_HOME.
   void StartAsProgram(const std::vector<std::string>& arguments);
@@ -72,7 +73,8 @@ class MainWindowFixture : public ::testing::Test {
   HWND window_ = nullptr;
 
  private:
-  void StartAfresh(const std::vector<std::string>& arguments, bool asProgram);
+  void StartAfresh(const std::vector<std::string>& arguments, bool asProgram,
+                   const std::string& bundledSample);
   std::vector<std::string> arguments_;
   std::vector<char*> argumentPointers_;
 };

@@ -30,7 +30,7 @@ for path in /usr/bin/korvanth-convert /usr/share/man/man1/korvanth-convert.1.gz 
   expect_file "$converter_listing" "$path"
 done
 icon_sizes=(16 22 24 32 48 64 128 256)
-for path in /usr/bin/korvanth /usr/share/applications/korvanth.desktop \
+for path in /usr/bin/korvanth /usr/share/applications/korvanth.desktop /usr/share/korvanth/sample-tiles.png \
   /usr/share/icons/hicolor/scalable/apps/korvanth.svg /usr/share/man/man1/korvanth.1.gz \
   /usr/share/doc/korvanth/copyright /usr/share/doc/korvanth/changelog.gz; do
   expect_file "$listing" "$path"
@@ -164,6 +164,19 @@ grep -qx 'Icon=korvanth' "$desktop" || fail "the desktop entry's icon"
 for type in image/png image/bmp image/gif image/jpeg image/tiff; do
   grep -q "^MimeType=.*$type;" "$desktop" || fail "the desktop entry lacks $type"
 done
+
+cmp -s "$root/usr/share/korvanth/sample-tiles.png" "$sample" ||
+  fail "/usr/share/korvanth/sample-tiles.png differs from $sample"
+# The manual pages name only files of /usr that the packages hold.
+for page in korvanth korvanth-convert; do
+  while read -r named; do
+    grep -qxF -- "$named" <<<"$converter_listing"$'\n'"$listing" ||
+      fail "man page $page names $named, which no package holds"
+  done < <(zcat "$root/usr/share/man/man1/$page.1.gz" | grep -oE '/usr/[A-Za-z0-9_./-]*[A-Za-z0-9_]' | sort -u)
+done
+# Started without a picture, the packaged window opens the sample from its share folder.
+"$(dirname "$0")/window_title.sh" "$root/usr/bin/korvanth" '^sample-tiles\.png - Korvanth$' ||
+  fail "the packaged korvanth did not open the sample without a picture"
 
 # The entry's command, from the package, opens the window with the program's icon.
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")

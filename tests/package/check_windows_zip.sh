@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a Windows release zip (x86_64 or i686, by its name) as a user would meet it: its
-# files, the version resource and icon each program carries, and both programs started
+# files (the sample picture identical to the source tree's, a README that names only them),
+# the version resource and icon each program carries, and both programs started
 # under Wine of the zip's width (64-bit or 32-bit) from the unpacked zip in a folder with a
 # Japanese name (the converter converting the sample there, the window opening under Xvfb
 # and closed again).
@@ -27,7 +28,7 @@ esac
 
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 expected=$(printf '%s\n' "$name/LICENSE.txt" "$name/README.txt" "$name/korvanth-convert.exe" \
-  "$name/korvanth.exe" | sort)
+  "$name/korvanth.exe" "$name/sample-tiles.png" | sort)
 [ "$listing" = "$expected" ] || fail "the zip holds: $(tr '\n' ' ' <<<"$listing")"
 
 work=$(mktemp -d)
@@ -39,7 +40,19 @@ unzip -q "$zip" -d "$folder"
 cd "$folder/$name"
 
 grep -q "Copyright (c) 2026 The Korvanth developers" LICENSE.txt || fail "LICENSE.txt"
-grep -q "^# Korvanth" README.txt || fail "README.txt"
+grep -q "^Korvanth for Windows" README.txt || fail "README.txt"
+cmp -s sample-tiles.png "$sample" || fail "sample-tiles.png differs from $sample"
+# README.txt names every file the zip holds and no other, but for the files its example
+# command lines (korvanth-convert.exe ... OUTPUT) write.
+readme=$(tr -d '\r' <README.txt)
+outputs=$(awk '$1 == "korvanth-convert.exe" && NF > 2 { print $NF }' <<<"$readme")
+while read -r named; do
+  if [ -z "$named" ] || grep -qxF -- "$named" <<<"$outputs"; then continue; fi
+  [ -f "$named" ] || fail "README.txt names $named, which the zip lacks"
+done < <(grep -oE '[A-Za-z0-9_][A-Za-z0-9_./-]*\.[A-Za-z][A-Za-z0-9]{1,3}\b' <<<"$readme" | sort -u)
+while read -r held; do
+  grep -qF -- "${held#"$name"/}" <<<"$readme" || fail "README.txt does not name ${held#"$name"/}"
+done <<<"$listing"
 
 for exe in korvanth.exe korvanth-convert.exe; do
   file "$exe" | grep -q "$pe_type" || fail "$exe is not an $arch program"

@@ -9,7 +9,8 @@
 # converter's atlas; Ctrl+O opens a picture, the arrow keys and Enter save the block the
 # converter's --cell gives, under the name and in the folder the Save dialog proposes; it
 # exits 0, having written its choices to %APPDATA%\Korvanth, and the next start without an
-# argument opens the same picture with the same choices.
+# argument opens the same picture with the same choices. With no settings and no picture,
+# started beside the sample, it opens the sample.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -305,6 +306,17 @@ check test "$(at 8 48)" = "$black"
 wd_key alt+F4
 check test "$(wd_wait_exit 30)" = 0
 rm -f "$settings"
+
+# With nothing remembered and started without a picture beside the sample, as the zip unpacks (in a folder whose name
+# is not ASCII), the window opens the sample.
+unpacked="$WD_WORK/試用 フォルダ"
+mkdir "$unpacked"
+cp "$program" "$root/samples/sample-tiles.png" "$unpacked/"
+rm -f "$WD_WORK/app.status"
+wd_start_app "$unpacked/$(basename "$program")"
+window=$(wd_wait_window '^sample-tiles\.png - Korvanth$' 90) && passed=$((passed + 1)) &&
+  xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4 || failed=$((failed + 1))
+check test "$(wd_wait_exit 30)" = 0
 
 echo "Windows window program under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0
