@@ -17,9 +17,12 @@ namespace korvanth {
 void TrackCursor(HWND window, ViewState& view, WORD x, WORD y) {
   // A cell is view.cell picture pixels: that many times the zoom in screen pixels.
   const std::int64_t cell = static_cast<std::int64_t>(std::max(view.cell, 1)) * view.zoom;
+  const CursorCellState before = view.cursor;
   view.cursor.column = static_cast<std::int32_t>((x + std::int64_t{view.horizontal.offset}) / cell);
   view.cursor.row = static_cast<std::int32_t>((y + std::int64_t{view.vertical.offset}) / cell);
-  InvalidateRect(window, nullptr, FALSE);
+  // Only the cell shows: a move within it changes nothing on the screen.
+  if (view.cursor.column != before.column || view.cursor.row != before.row)
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void ResizeViewCell(ViewState& view, int cell) {

@@ -32,7 +32,7 @@ class LayoutItemsTest : public MainWindowFixture {
   QImage ConverterSheet(std::vector<std::string> options, const std::string& name) {
     options.push_back(picturePath_);
     options.push_back(dir_.file(name));
-    const ProgramRun run = RunProgram(KORVANTH_CONVERT_EXE, options);
+    const ProgramRun run = RunConverter(options);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     return ReadBack(dir_.file(name));
   }

@@ -183,9 +183,8 @@ TEST_F(PreviewTest, HoldsTheWholeSheetAtTheLargestTileSizeCompleted) {
   EXPECT_EQ(client.right, 256);  // the sheet at its own size: twice would not fit
   EXPECT_EQ(client.bottom, 832);
   // The block moved to the 64-pixel cell (0, 0) that holds its old corner (32, 32).
-  const ProgramRun run =
-      RunProgram(KORVANTH_CONVERT_EXE, {"--format", "terrain2", "--tile-size", "64", "--complete",
-                                        "--cell", "0,0", path, dir_.file("cli.png")});
+  const ProgramRun run = RunConverter({"--format", "terrain2", "--tile-size", "64", "--complete",
+                                       "--cell", "0,0", path, dir_.file("cli.png")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(FirstDifference(ExpectedPreview(ReadBack(dir_.file("cli.png")), 1), PreviewShown()),
             "");

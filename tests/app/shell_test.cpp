@@ -53,7 +53,7 @@ TEST_F(ShellTest, PictureFromTheFirstArgumentOnly) {
 
 // What korvanth-convert says about `input` after its name: the words the window must use.
 std::string ConverterWords(const std::string& input, const std::string& output) {
-  const std::string err = RunProgram(KORVANTH_CONVERT_EXE, {input, output}).err;
+  const std::string err = RunConverter({input, output}).err;
   const std::string lead = "korvanth-convert: " + input + ": ";
   const size_t at = err.find(lead);
   if (at == std::string::npos) return "(no line about the input in: " + err + ")";

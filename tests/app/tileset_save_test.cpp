@@ -67,12 +67,7 @@ class TilesetSaveTest : public MainWindowFixture {
     ReleaseLeft(40, 40);  // the window has the focus again: arm for the next save
   }
 
-  std::set<std::string> Files() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_.path()))
-      names.insert(entry.path().filename().string());
-    return names;
-  }
+  std::set<std::string> Files() const { return FileNamesIn(dir_.path()); }
 
   UINT State(UINT id) { return GetMenuState(GetMenu(window()), id, MF_BYCOMMAND); }
 };

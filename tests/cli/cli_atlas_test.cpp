@@ -17,17 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-ProgramRun Convert(const std::vector<std::string>& arguments) {
-  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
-}
-
-std::set<std::string> Files(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t count = 0;
   for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -80,7 +69,7 @@ class ConvertAtlasTest : public ::testing::Test {
     std::vector<std::string> arguments = {"--all", "--atlas", "--tile-size", "16"};
     arguments.insert(arguments.end(), more.begin(), more.end());
     arguments.insert(arguments.end(), {input_, dir_.file("atlas.png")});
-    return Convert(arguments);
+    return RunConverter(arguments);
   }
   ScratchDir dir_;
   std::string input_;
@@ -92,7 +81,7 @@ TEST_F(ConvertAtlasTest, WritesTheAtlasWithBothTilesets) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "korvanth-convert: 3 blocks into " + dir_.file("atlas.png") +
                          ", 0 empty blocks skipped\n");
-  EXPECT_EQ(Files(dir_.path()),
+  EXPECT_EQ(FileNamesIn(dir_.path()),
             (std::set<std::string>{"tiles.png", "atlas.png", "atlas.tsx", "atlas.tres"}));
   EXPECT_EQ(ReadBack(dir_.file("atlas.png")).size(), QSize(3 * 64, 160));
   const std::string tsx = ReadBytes(dir_.file("atlas.tsx"));
@@ -111,7 +100,7 @@ TEST_F(ConvertAtlasTest, NamesFromAFileAndADuplicateRefused) {
   EXPECT_NE(twice.err.find("the name 'grass' is given to two blocks (lines 1 and 3)"),
             std::string::npos)
       << twice.err;
-  EXPECT_EQ(Files(dir_.path()), (std::set<std::string>{"tiles.png", "names.txt"}));
+  EXPECT_EQ(FileNamesIn(dir_.path()), (std::set<std::string>{"tiles.png", "names.txt"}));
 
   WriteBytes(dir_.file("names.txt"), "grass\n\nsand\n");
   ASSERT_EQ(Atlas({"--tileset", "tiled", "--names", dir_.file("names.txt")}).exitCode, 0);
@@ -141,7 +130,8 @@ TEST_F(ConvertAtlasTest, ATilesetThatCannotBeWrittenLeavesTheOldAtlas) {
   EXPECT_NE(run.err.find("atlas.tres: cannot write: it is a folder"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
   EXPECT_EQ(ReadBytes(dir_.file("atlas.png")), "old atlas");
-  EXPECT_EQ(Files(dir_.path()), (std::set<std::string>{"tiles.png", "atlas.png", "atlas.tres"}));
+  EXPECT_EQ(FileNamesIn(dir_.path()),
+            (std::set<std::string>{"tiles.png", "atlas.png", "atlas.tres"}));
 }
 
 TEST_F(ConvertAtlasTest, ARowOfThreeFramesIsOneAnimatedTerrain) {

@@ -54,7 +54,7 @@ TEST(ConvertMessages, TellWhatIsWrongOnOneLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.said);
-    const ProgramRun r = RunProgram(KORVANTH_CONVERT_EXE, c.arguments);
+    const ProgramRun r = RunConverter(c.arguments);
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
     EXPECT_EQ(r.err.rfind("korvanth-convert: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.substr(0, r.err.find('\n') + 1).find(c.said), std::string::npos) << r.err;

@@ -21,10 +21,6 @@ namespace {
 
 using RunResult = ProgramRun;
 
-RunResult RunConvert(const std::vector<std::string>& arguments) {
-  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
-}
-
 // Runs the converter with arguments passed as raw bytes (names that are not valid UTF-8
 // cannot travel through QString).
 RunResult RunConvertBytes(const std::vector<std::string>& arguments, const std::string& errFile) {
@@ -76,11 +72,11 @@ class ConvertProgramTest : public ::testing::Test {
 };
 
 TEST_F(ConvertProgramTest, HelpVersionAndUsageErrors) {
-  RunResult help = RunConvert({"--help"});
+  RunResult help = RunConverter({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("--format"), std::string::npos);
-  EXPECT_EQ(RunConvert({"-h"}).exitCode, 0);
-  RunResult version = RunConvert({"--version"});
+  EXPECT_EQ(RunConverter({"-h"}).exitCode, 0);
+  RunResult version = RunConverter({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out.rfind("korvanth-convert ", 0), 0u);
 
@@ -100,7 +96,7 @@ TEST_F(ConvertProgramTest, HelpVersionAndUsageErrors) {
       {"--frobnicate", "in.png", "out.png"},
   };
   for (const auto& arguments : bad) {
-    RunResult r = RunConvert(arguments);
+    RunResult r = RunConverter(arguments);
     EXPECT_EQ(r.exitCode, 2) << (arguments.empty() ? "(none)" : arguments[0]);
     EXPECT_NE(r.err.find("korvanth-convert:"), std::string::npos);
   }
@@ -110,7 +106,7 @@ TEST_F(ConvertProgramTest, ConvertsTheBlockAtAnOriginPixelForPixel) {
   const std::string input = WritePicture("tiles.png", 256, 300);
   for (LayoutFormat format : kAllLayoutFormats) {
     const std::string output = dir_.file(std::string(LayoutFormatName(format)) + ".png");
-    RunResult r = RunConvert(
+    RunResult r = RunConverter(
         {"--format", std::string(LayoutFormatName(format)), "--origin", "40,70", input, output});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -121,7 +117,7 @@ TEST_F(ConvertProgramTest, ConvertsTheBlockAtAnOriginPixelForPixel) {
 TEST_F(ConvertProgramTest, CellIsPulledBackInsideThePicture) {
   const std::string input = WritePicture("narrow.png", 256, 300);
   const std::string output = dir_.file("cell.png");
-  RunResult r = RunConvert({"--format=terrain2", "--cell=7,9", input, output});
+  RunResult r = RunConverter({"--format=terrain2", "--cell=7,9", input, output});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   // x: 7 * 32 + 96 > 256 gives 160; y: 9 * 32 + 128 > 300 gives 172.
   EXPECT_EQ(
@@ -132,7 +128,7 @@ TEST_F(ConvertProgramTest, CellIsPulledBackInsideThePicture) {
 TEST_F(ConvertProgramTest, BlockOutsideThePictureWarnsAndConverts) {
   const std::string input = WritePicture("small.png", 40, 40);
   const std::string output = dir_.file("outside.png");
-  RunResult r = RunConvert({"--cell", "0,0", input, output});
+  RunResult r = RunConverter({"--cell", "0,0", input, output});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.err.find("warning"), std::string::npos);
   EXPECT_EQ(
@@ -142,7 +138,7 @@ TEST_F(ConvertProgramTest, BlockOutsideThePictureWarnsAndConverts) {
 
 TEST_F(ConvertProgramTest, UnknownExtensionWarnsAndWritesABitmapUnderThatName) {
   const std::string input = WritePicture("tiles.png", 64, 96);
-  const RunResult r = RunConvert({input, dir_.file("sheet.xyz")});
+  const RunResult r = RunConverter({input, dir_.file("sheet.xyz")});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(Lines(r.err), 1) << r.err;
   EXPECT_NE(r.err.find("sheet.xyz: the extension selects no file type; BMP content is written"),
@@ -150,7 +146,7 @@ TEST_F(ConvertProgramTest, UnknownExtensionWarnsAndWritesABitmapUnderThatName) {
       << r.err;
   EXPECT_NE(r.err.find("(ビットマップ形式で保存します)"), std::string::npos) << r.err;
   EXPECT_EQ(ReadBytes(dir_.file("sheet.xyz")).substr(0, 2), "BM");
-  EXPECT_EQ(RunConvert({input, dir_.file("noextension")}).exitCode, 2);
+  EXPECT_EQ(RunConverter({input, dir_.file("noextension")}).exitCode, 2);
   EXPECT_FALSE(fs::exists(dir_.path() / "noextension"));
 }
 
@@ -160,7 +156,7 @@ TEST_F(ConvertProgramTest, UnreadableInputsAreOneLineErrorsAndWriteNothing) {
   fs::create_directory(dir_.path() / "folder.png");
   for (const std::string name : {"garbage.png", "empty.bmp", "folder.png", "missing.png"}) {
     const std::string output = dir_.file("out-" + name + ".png");
-    RunResult r = RunConvert({dir_.file(name), output});
+    RunResult r = RunConverter({dir_.file(name), output});
     EXPECT_EQ(r.exitCode, 1) << name;
     EXPECT_EQ(Lines(r.err), 1) << r.err;
     EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
@@ -172,7 +168,7 @@ TEST_F(ConvertProgramTest, NeverWritesOverItsInput) {
   const std::string input = WritePicture("self.png", 64, 96);
   const std::string before = ReadBytes(input);
   // Other spellings of the same file are the same-file rule's own cases (convert tests).
-  RunResult r = RunConvert({input, input});
+  RunResult r = RunConverter({input, input});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("is the input picture"), std::string::npos) << r.err;
   EXPECT_EQ(ReadBytes(input), before);
@@ -180,14 +176,14 @@ TEST_F(ConvertProgramTest, NeverWritesOverItsInput) {
 
 TEST_F(ConvertProgramTest, FailedWriteKeepsAnExistingFileAndReportsIt) {
   const std::string input = WritePicture("tiles.png", 64, 96);
-  RunResult r = RunConvert({input, dir_.file("no/such/folder/sheet.png")});
+  RunResult r = RunConverter({input, dir_.file("no/such/folder/sheet.png")});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("folder"), std::string::npos);
 
   // Replacing an existing sheet works and leaves no temporary files behind.
   const std::string output = dir_.file("sheet.png");
   WriteBytes(output, "old contents");
-  ASSERT_EQ(RunConvert({input, output}).exitCode, 0);
+  ASSERT_EQ(RunConverter({input, output}).exitCode, 0);
   EXPECT_EQ(ReadBack(output).size(), QSize(128, 320));
   int files = 0;
   for (const auto& entry : fs::directory_iterator(dir_.path())) files += entry.is_regular_file();
@@ -197,7 +193,7 @@ TEST_F(ConvertProgramTest, FailedWriteKeepsAnExistingFileAndReportsIt) {
 TEST_F(ConvertProgramTest, BatchWritesEveryWholeBlock) {
   const std::string input = WritePicture("ground.png", 130, 200);  // 2 x 2 Terrain1 blocks
   const std::string outdir = dir_.file("sheets");
-  RunResult r = RunConvert({"--all", input, outdir});
+  RunResult r = RunConverter({"--all", input, outdir});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err.find('\r'), std::string::npos);  // no progress line off a terminal
   int count = 0;
@@ -215,7 +211,7 @@ TEST_F(ConvertProgramTest, BatchWritesEveryWholeBlock) {
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(outdir), fs::directory_iterator()), count);
 
-  r = RunConvert({"--all", "--format", "roof", "--type", "gif", input, dir_.file("gifs")});
+  r = RunConverter({"--all", "--format", "roof", "--type", "gif", input, dir_.file("gifs")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir_.path() / "gifs" / "ground_1_2.gif"));
   EXPECT_EQ(ReadBytes(dir_.file("gifs/ground_0_0.gif")).substr(0, 4), "GIF8");
@@ -225,12 +221,13 @@ TEST_F(ConvertProgramTest, BatchGoesOnAfterAFailedBlock) {
   const std::string input = WritePicture("ground.png", 128, 96);
   const std::string outdir = dir_.file("out");
   fs::create_directories(fs::path(outdir) / "ground_0_0.png");  // a folder in the way
-  RunResult r = RunConvert({"--all", input, outdir});
+  RunResult r = RunConverter({"--all", input, outdir});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("ground_0_0.png"), std::string::npos);
   EXPECT_TRUE(fs::exists(fs::path(outdir) / "ground_1_0.png"));
 
-  EXPECT_EQ(RunConvert({"--all", WritePicture("tiny.png", 30, 30), dir_.file("none")}).exitCode, 1);
+  EXPECT_EQ(RunConverter({"--all", WritePicture("tiny.png", 30, 30), dir_.file("none")}).exitCode,
+            1);
 }
 
 // However many sheets are written at once, the same files and the same messages in the
@@ -251,7 +248,7 @@ TEST_F(ConvertProgramTest, BatchSaysTheSameForAnyNumberOfJobs) {
     std::vector<std::string> arguments = {"--all", input, out};
     if (folder == std::string("serial")) arguments.insert(arguments.begin(), {"--jobs", "1"});
     if (folder == std::string("parallel")) arguments.insert(arguments.begin(), {"--jobs", "4"});
-    const RunResult r = RunConvert(arguments);
+    const RunResult r = RunConverter(arguments);
     EXPECT_EQ(r.exitCode, 1) << folder;
     EXPECT_EQ(r.err, said) << folder;
     for (const char* written : {"ground_0_0.png", "ground_2_0.png", "ground_1_1.png"}) {
@@ -267,11 +264,11 @@ TEST_F(ConvertProgramTest, BatchSaysTheSameForAnyNumberOfJobs) {
 TEST_F(ConvertProgramTest, JapaneseNamesWork) {
   const std::string input = WritePicture("地形タイル.png", 64, 96);
   const std::string output = dir_.file("出力シート.png");
-  RunResult r = RunConvert({input, output});
+  RunResult r = RunConverter({input, output});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(
       FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0), ReadBack(output)), "");
-  r = RunConvert({"--all", input, dir_.file("バッチ")});
+  r = RunConverter({"--all", input, dir_.file("バッチ")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(fs::exists(fs::path(dir_.file("バッチ")) / "地形タイル_0_0.png"));
 }
@@ -285,11 +282,11 @@ TEST_F(ConvertProgramTest, LongNamesWorkAsFarAsTheSystemAllows) {
       WritePicture((deep / "入力.png").lexically_relative(dir_.path()).string(), 64, 96);
   ASSERT_GT(input.size(), 400u);
   const std::string output = (deep / "出力.png").string();
-  RunResult r = RunConvert({input, output});
+  RunResult r = RunConverter({input, output});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(
       FirstDifference(ExpectedSheet(picture_, LayoutFormat::Terrain1, 0, 0), ReadBack(output)), "");
-  r = RunConvert({"--all", input, (deep / "batch").string()});
+  r = RunConverter({"--all", input, (deep / "batch").string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(fs::exists(deep / "batch" / "入力_0_0.png"));
 }
@@ -347,7 +344,7 @@ TEST_F(ConvertProgramTest, PositionsAtTheEndsOfTheRange) {
     fs::remove(output);
     std::vector<std::string> arguments = c.options;
     arguments.insert(arguments.end(), {input, output});
-    const RunResult r = RunConvert(arguments);
+    const RunResult r = RunConverter(arguments);
     ASSERT_EQ(r.exitCode, c.exitCode) << c.options[1] << ": " << r.err;
     if (c.exitCode != 0) {
       EXPECT_FALSE(fs::exists(output));
@@ -368,7 +365,7 @@ TEST_F(ConvertProgramTest, BatchFolderFailuresNameTheirCause) {
       {dir_.file(std::string(300, 'n')), "cannot create the output folder: name too long"},
   };
   for (const auto& [folder, reason] : cases) {
-    const RunResult r = RunConvert({"--all", input, folder});
+    const RunResult r = RunConverter({"--all", input, folder});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "korvanth-convert: " + folder + ": " + reason + "\n");
   }

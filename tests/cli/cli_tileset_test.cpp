@@ -17,19 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using ConvertRun = ProgramRun;
-
-ConvertRun Convert(const std::vector<std::string>& arguments) {
-  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
-}
-
-std::set<std::string> Files(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 TEST(ConvertTilesetOptionTest, ParsesTheThreeKinds) {
   struct Case {
     const char* value;
@@ -68,20 +55,20 @@ class ConvertTilesetTest : public ::testing::Test {
 };
 
 TEST_F(ConvertTilesetTest, TilesetsTakeTheSheetsName) {
-  EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
-  EXPECT_EQ(
-      Convert({"--tileset", "godot", "--format", "roof", input_, dir_.file("b.v1.jpg")}).exitCode,
-      0);
-  EXPECT_EQ(Convert({"--tileset", "both", input_, dir_.file("c.bmp")}).exitCode, 0);
-  EXPECT_EQ(Convert({input_, dir_.file("d.png")}).exitCode, 0);
-  EXPECT_EQ(Files(dir_.path()),
+  EXPECT_EQ(RunConverter({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
+  EXPECT_EQ(RunConverter({"--tileset", "godot", "--format", "roof", input_, dir_.file("b.v1.jpg")})
+                .exitCode,
+            0);
+  EXPECT_EQ(RunConverter({"--tileset", "both", input_, dir_.file("c.bmp")}).exitCode, 0);
+  EXPECT_EQ(RunConverter({input_, dir_.file("d.png")}).exitCode, 0);
+  EXPECT_EQ(FileNamesIn(dir_.path()),
             (std::set<std::string>{"tiles.png", "a.png", "a.tsx", "b.v1.jpg", "b.v1.tres", "c.bmp",
                                    "c.tsx", "c.tres", "d.png"}));
   EXPECT_NE(ReadBytes(dir_.file("a.tsx")).find("<image source=\"a.png\""), std::string::npos);
   EXPECT_NE(ReadBytes(dir_.file("b.v1.tres")).find("path=\"b.v1.jpg\""), std::string::npos);
   // An existing tileset is replaced whole.
   WriteBytes(dir_.file("a.tsx"), std::string(100000, 'x'));
-  EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
+  EXPECT_EQ(RunConverter({"--tileset", "tiled", input_, dir_.file("a.png")}).exitCode, 0);
   EXPECT_EQ(ReadBytes(dir_.file("a.tsx")).rfind("<?xml", 0), 0u);
   EXPECT_LT(ReadBytes(dir_.file("a.tsx")).size(), 100000u);
 }
@@ -94,25 +81,26 @@ TEST_F(ConvertTilesetTest, GodotTilesetsNeedASheetGodotImports) {
         std::vector<std::string>{"--tileset", "godot", input_, dir_.file("s.TIFF")},
         std::vector<std::string>{"--all", "--type", "tif", "--tileset", "godot", input_,
                                  dir_.file("out")}}) {
-    const ConvertRun run = Convert(arguments);
+    const ProgramRun run = RunConverter(arguments);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("Godot 4 cannot import"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("save the sheet as .png"), std::string::npos) << run.err;
   }
-  EXPECT_EQ(Files(dir_.path()), std::set<std::string>{"tiles.png"});
-  EXPECT_EQ(Convert({"--tileset", "tiled", input_, dir_.file("s.gif")}).exitCode, 0);
+  EXPECT_EQ(FileNamesIn(dir_.path()), std::set<std::string>{"tiles.png"});
+  EXPECT_EQ(RunConverter({"--tileset", "tiled", input_, dir_.file("s.gif")}).exitCode, 0);
 }
 
 // The sheet's options reach the sheet and its tileset: cells of the tile size, the added
 // shapes and the terrain's name.
 TEST_F(ConvertTilesetTest, TileSizeCompleteAndNameReachTheFiles) {
-  const ConvertRun run = Convert({"--tile-size", "16", "--cell", "3,2", "--complete", "--tileset",
-                                  "tiled", "--name", "砂 <1>", input_, dir_.file("c.png")});
+  const ProgramRun run =
+      RunConverter({"--tile-size", "16", "--cell", "3,2", "--complete", "--tileset", "tiled",
+                    "--name", "砂 <1>", input_, dir_.file("c.png")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  ASSERT_EQ(
-      Convert({"--tile-size", "16", "--origin", "48,32", "--complete", input_, dir_.file("o.png")})
-          .exitCode,
-      0);
+  ASSERT_EQ(RunConverter({"--tile-size", "16", "--origin", "48,32", "--complete", input_,
+                          dir_.file("o.png")})
+                .exitCode,
+            0);
   EXPECT_EQ(ReadBack(dir_.file("c.png")).size(), QSize(64, 192));
   EXPECT_EQ(ReadBack(dir_.file("c.png")), ReadBack(dir_.file("o.png")));
   const std::string tsx = ReadBytes(dir_.file("c.tsx"));
@@ -122,7 +110,7 @@ TEST_F(ConvertTilesetTest, TileSizeCompleteAndNameReachTheFiles) {
 }
 
 TEST_F(ConvertTilesetTest, EverySheetOfABatchGetsItsTilesets) {
-  const ConvertRun run = Convert({"--all", "--tileset", "both", input_, dir_.file("out")});
+  const ProgramRun run = RunConverter({"--all", "--tileset", "both", input_, dir_.file("out")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // 200 x 200 holds 3 x 2 whole Terrain1 blocks of 64 x 96.
   std::set<std::string> expected;
@@ -130,22 +118,22 @@ TEST_F(ConvertTilesetTest, EverySheetOfABatchGetsItsTilesets) {
     for (int row = 0; row < 2; ++row)
       for (const char* extension : {".png", ".tsx", ".tres"})
         expected.insert("tiles_" + std::to_string(column) + "_" + std::to_string(row) + extension);
-  EXPECT_EQ(Files(dir_.path() / "out"), expected);
+  EXPECT_EQ(FileNamesIn(dir_.path() / "out"), expected);
 }
 
 TEST_F(ConvertTilesetTest, ATilesetThatCannotBeWrittenFailsTheRun) {
   fs::create_directory(dir_.path() / "blocked.tsx");
-  const ConvertRun run = Convert({"--tileset", "both", input_, dir_.file("blocked.png")});
+  const ProgramRun run = RunConverter({"--tileset", "both", input_, dir_.file("blocked.png")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find(dir_.file("blocked.tsx") + ": cannot write the tileset: it is a folder"),
             std::string::npos)
       << run.err;
   // The sheet and the other tileset are written; nothing else is left behind.
-  EXPECT_EQ(Files(dir_.path()),
+  EXPECT_EQ(FileNamesIn(dir_.path()),
             (std::set<std::string>{"tiles.png", "blocked.png", "blocked.tsx", "blocked.tres"}));
 
   // A sheet named like its own tileset is never replaced by it.
-  const ConvertRun same = Convert({"--tileset", "tiled", input_, dir_.file("sheet.tsx")});
+  const ProgramRun same = RunConverter({"--tileset", "tiled", input_, dir_.file("sheet.tsx")});
   EXPECT_EQ(same.exitCode, 1);
   EXPECT_NE(same.err.find("it is the sheet itself"), std::string::npos) << same.err;
   EXPECT_EQ(ReadBytes(dir_.file("sheet.tsx")).substr(0, 2), "BM");
@@ -154,7 +142,7 @@ TEST_F(ConvertTilesetTest, ATilesetThatCannotBeWrittenFailsTheRun) {
   const std::string picture = dir_.file("art.tres");
   ASSERT_TRUE(PatternImage(64, 96, true).save(QString::fromStdString(picture), "PNG"));
   const std::string before = ReadBytes(picture);
-  const ConvertRun input = Convert({"--tileset", "godot", picture, dir_.file("art.png")});
+  const ProgramRun input = RunConverter({"--tileset", "godot", picture, dir_.file("art.png")});
   EXPECT_EQ(input.exitCode, 1);
   EXPECT_NE(input.err.find("is the input picture"), std::string::npos) << input.err;
   EXPECT_EQ(ReadBytes(picture), before);
@@ -162,7 +150,7 @@ TEST_F(ConvertTilesetTest, ATilesetThatCannotBeWrittenFailsTheRun) {
 
 TEST_F(ConvertTilesetTest, ANameATilesetCannotCarryFailsOnlyTheTileset) {
   const std::string output = dir_.file("bad\x01name.png");
-  const ConvertRun run = Convert({"--tileset", "tiled", input_, output});
+  const ProgramRun run = RunConverter({"--tileset", "tiled", input_, output});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("characters a tileset cannot carry"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::exists(output));

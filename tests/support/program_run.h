@@ -13,3 +13,10 @@ struct ProgramRun {
 // Runs `program` with `arguments` (offscreen, so that Qt programs need no display) and
 // waits up to a minute for it.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+#ifdef KORVANTH_CONVERT_EXE
+// The converter this build made.
+inline ProgramRun RunConverter(const std::vector<std::string>& arguments) {
+  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
+}
+#endif

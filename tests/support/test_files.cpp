@@ -30,7 +30,8 @@ QImage PatternImage(int width, int height, bool withAlpha) {
   for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
     for (int x = 0; x < width; ++x) {
-      const quint32 hash = (static_cast<quint32>(x) * 2654435761u) ^ (static_cast<quint32>(y) * 40503u);
+      const quint32 hash =
+          (static_cast<quint32>(x) * 2654435761u) ^ (static_cast<quint32>(y) * 40503u);
       const quint32 r = static_cast<quint32>(x) & 0xFF;
       const quint32 g = static_cast<quint32>(y) & 0xFF;
       const quint32 b = (hash >> 8) & 0xFF;
@@ -67,4 +68,11 @@ std::string ReadBytes(const std::string& path) {
 
 std::u16string Wide(const std::string& utf8) {
   return QString::fromStdString(utf8).toStdU16String();
+}
+
+std::set<std::string> FileNamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
 }

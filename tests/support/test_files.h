@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with its contents.
@@ -29,6 +30,9 @@ QImage PatternImage(int width, int height, bool withAlpha = true);
 
 // Reads a file with Qt alone, converted to non-premultiplied ARGB32; null on failure.
 QImage ReadBack(const std::string& path);
+
+// The names of the entries of `folder`, sorted.
+std::set<std::string> FileNamesIn(const std::filesystem::path& folder);
 
 // Writes raw bytes to a file (for corrupt and hostile inputs).
 void WriteBytes(const std::string& path, const std::string& bytes);

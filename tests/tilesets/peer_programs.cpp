@@ -13,10 +13,6 @@ ProgramRun RasterizeMap(const std::string& tmx, const std::string& png) {
   return RunProgram(KORVANTH_TMXRASTERIZER_EXE, {tmx, png});
 }
 
-ProgramRun RunConverter(const std::vector<std::string>& arguments) {
-  return RunProgram(KORVANTH_CONVERT_EXE, arguments);
-}
-
 std::optional<TiledJsonTileset> ReadTiledJson(const std::string& path) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;

@@ -16,9 +16,6 @@ ProgramRun ExportTilesetAsJson(const std::string& tsx, const std::string& json);
 // `tmxrasterizer TMX PNG`.
 ProgramRun RasterizeMap(const std::string& tmx, const std::string& png);
 
-// korvanth-convert with the given arguments.
-ProgramRun RunConverter(const std::vector<std::string>& arguments);
-
 // A tileset as Tiled's JSON export states it.
 struct TiledJsonTileset {
   std::map<std::string, std::string> fields;  // top-level scalars, as text
