@@ -361,20 +361,26 @@ Look LookOfBlock(int k) {
   return {fill, qRgb(qRed(fill) / 3, qGreen(fill) / 3, qBlue(fill) / 3), qRgb(250, k * 7, 30)};
 }
 
+// A picture of columns x rows terrain1 blocks drawn at 32 pixels, block k (row-major) in
+// LookOfBlock(k), saved as PNG; null when it could not be saved.
+QImage SaveLookedBlocks(int columns, int rows, const std::string& path) {
+  const QImage block = DrawTerrainBlock(BlockKind::Terrain1, 32);
+  QImage picture(columns * 64, rows * 96, QImage::Format_ARGB32);
+  for (int k = 0; k < columns * rows; ++k) {
+    const QImage coloured = Recoloured(block, LookOfBlock(k));
+    for (int y = 0; y < 96; ++y)
+      for (int x = 0; x < 64; ++x)
+        picture.setPixel(k % columns * 64 + x, k / columns * 96 + y, coloured.pixel(x, y));
+  }
+  return picture.save(QString::fromStdString(path), "PNG") ? picture : QImage();
+}
+
 // A 512 x 384 picture of 8 x 4 terrain1 blocks, each in its own colours, becomes one atlas
 // whose tileset Tiled reads with a wang set a block; a map painted with two of them
 // renders as the two fields drawn directly, each in its block's colours.
 TEST(TiledAtlasTest, AMapPaintedWithTwoTerrainsOfTheAtlasRendersAsDrawnDirectly) {
   ScratchDir dir;
-  const QImage block = DrawTerrainBlock(BlockKind::Terrain1, 32);
-  QImage picture(512, 384, QImage::Format_ARGB32);
-  for (int k = 0; k < 32; ++k) {
-    const QImage coloured = Recoloured(block, LookOfBlock(k));
-    for (int y = 0; y < 96; ++y)
-      for (int x = 0; x < 64; ++x)
-        picture.setPixel(k % 8 * 64 + x, k / 8 * 96 + y, coloured.pixel(x, y));
-  }
-  ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("blocks.png")), "PNG"));
+  ASSERT_FALSE(SaveLookedBlocks(8, 4, dir.file("blocks.png")).isNull());
   const ProgramRun run = RunConverter(
       {"--all", "--atlas", "--tileset", "both", dir.file("blocks.png"), dir.file("atlas.png")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -446,15 +452,8 @@ TEST(TiledAtlasTest, AMapPaintedWithTwoTerrainsOfTheAtlasRendersAsDrawnDirectly)
 // that show it in each frame's block, and only those first tiles carry wang ids.
 TEST(TiledAtlasTest, AnimatedBlocksPlayTheirFramesInTiledsExport) {
   ScratchDir dir;
-  const QImage block = DrawTerrainBlock(BlockKind::Terrain1, 32);
-  QImage picture(3 * 64, 2 * 96, QImage::Format_ARGB32);
-  for (int k = 0; k < 6; ++k) {
-    const QImage coloured = Recoloured(block, LookOfBlock(k));
-    for (int y = 0; y < 96; ++y)
-      for (int x = 0; x < 64; ++x)
-        picture.setPixel(k % 3 * 64 + x, k / 3 * 96 + y, coloured.pixel(x, y));
-  }
-  ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("water.png")), "PNG"));
+  const QImage picture = SaveLookedBlocks(3, 2, dir.file("water.png"));
+  ASSERT_FALSE(picture.isNull());
   ASSERT_EQ(RunConverter({"--all", "--atlas", "--frames", "3", "--frame-ms", "120", "--tileset",
                           "tiled", dir.file("water.png"), dir.file("atlas.png")})
                 .exitCode,
