@@ -25,20 +25,6 @@ stop() {
 trap 'stop; rm -rf "$WD_WORK"' EXIT
 cd "$WD_WORK"
 
-# Xvfb on a free display with a screen of $1 (WIDTHxHEIGHT), as wd_start_x starts it.
-start_x() {
-  local fd_file
-  fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
-  WD_XVFB_PID=$!
-  for _ in $(seq 1 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n1 "$fd_file")"
-  rm -f "$fd_file"
-}
-
 # The window on the sample at the screen's top-left corner, with the environment given
 # (NAME=VALUE ...); sets `window`, and wx wy ww wh to its geometry in device pixels.
 open_window() {
@@ -99,7 +85,7 @@ first_pair() {
 # At 3x with the preview. Ctrl+wheel zooms around the picture's top-left pixel, which
 # stays in the corner; the preview comes from the view menu; the pointer over cell (0, 0)
 # puts the block on cells (0, 0) to (1, 2), the grass block.
-start_x 1024x768
+wd_start_x 1024x768
 open_window
 find_picture 1
 xdotool mousemove "$left" "$top"
@@ -122,7 +108,7 @@ stop
 
 # At device pixel ratio 2 and 2x, where the whole sample fits in the window: 4 device
 # pixels a picture pixel, the pointer on cell (1, 1).
-start_x 1280x1100
+wd_start_x 1280x1100
 open_window QT_SCALE_FACTOR=2
 find_picture 2
 xdotool mousemove $((left + 20)) $((top + 20))

@@ -201,13 +201,18 @@ sleep 0.5
 format_menu
 wd_key c  # 全形状を追加(&C)
 sleep 0.5
-# The grid every 16 pixels; the block of 32 x 48 on cell (10, 10) at (160, 160).
-wd_move 170 170
-wd_screenshot small-tiles.png
-at() { wd_pixel small-tiles.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
-check test "$(at 16 8)" = "$black"
-check test "$(at 17 8)" = "$magenta"
-check test "$(at 8 48)" = "$black"
+# The grid every 16 pixels, with the block of 32 x 48 on cell (10, 10) at (160, 160), in a
+# new screenshot SHOT; at() then reads SHOT.
+check_grid_of_16() {
+  grid_shot=$1
+  wd_move 170 170
+  wd_screenshot "$grid_shot"
+  at() { wd_pixel "$grid_shot" $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+  check test "$(at 16 8)" = "$black"
+  check test "$(at 17 8)" = "$magenta"
+  check test "$(at 8 48)" = "$black"
+}
+check_grid_of_16 small-tiles.png
 check test "$(at 8 47)" = "$magenta"
 wd_click
 wd_click
@@ -297,12 +302,7 @@ convert again.png -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage again-main.png
 read -r x y < <(wd_find_colour again-main.png '#FF00FF')
 WD_CLIENT_X=$((X + x - 1))
 WD_CLIENT_Y=$((Y + y - 1))
-wd_move 170 170
-wd_screenshot again-grid.png
-at() { wd_pixel again-grid.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
-check test "$(at 16 8)" = "$black"
-check test "$(at 17 8)" = "$magenta"
-check test "$(at 8 48)" = "$black"
+check_grid_of_16 again-grid.png
 wd_key alt+F4
 check test "$(wd_wait_exit 30)" = 0
 rm -f "$settings"

@@ -3,11 +3,12 @@
 # pixel by pixel. Sourced by the window checks; every function fails loudly.
 # Needs: Xvfb, xdotool, ImageMagick, wine, and WINEPREFIX set.
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display with a screen of $1 (WIDTHxHEIGHT, 1024x768 when not given)
+# and exports DISPLAY.
 wd_start_x() {
   local fd_file
   fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
   WD_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
