@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/dialog_start.h"
 #include "app/main_menu.h"
 #include "app/settings_location.h"
 #include "app/sheet_preview.h"
@@ -64,21 +65,13 @@ SettingsRead ReadSettingsFile(const std::string& path) {
 }
 
 bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings) {
-  std::string target = path;
-#ifndef _WIN32
-  // Replacing a link would cut it off from the file it names (a shared configuration).
-  std::error_code error;
-  if (std::filesystem::is_symlink(path, error)) {
-    const auto resolved = std::filesystem::weakly_canonical(path, error);
-    if (!error) target = resolved.string();
-  }
-#endif
   std::error_code folderError;
-  std::filesystem::create_directories(NativePath(FolderOfFile(target)), folderError);
-  const SaveOutcome outcome = WriteTextFileWhole(target, FormatSettings(settings));
+  std::filesystem::create_directories(NativePath(FolderOf(path)), folderError);
+  // A settings file that is a link stays one: the save replaces the file it names.
+  const SaveOutcome outcome = WriteTextFileWhole(path, FormatSettings(settings));
   if (outcome.ok()) return true;
   std::fprintf(stderr, "korvanth: %s: %s; the settings were not remembered\n",
-               PrintableName(target).c_str(), SaveProblemText(outcome.problem));
+               PrintableName(path).c_str(), SaveProblemText(outcome.problem));
   return false;
 }
 
@@ -121,16 +114,6 @@ PixelSize PictureSizeOnDisk(const std::string& path) {
   if (header.verdict != imaging::HeaderVerdict::Fits) return {0, 0};
   // A picture that fits the memory bound has sides far below INT_MAX.
   return {static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)};
-}
-
-std::string FolderOfFile(const std::string& path) {
-#ifdef _WIN32
-  const std::size_t last = path.find_last_of("\\/");
-#else
-  const std::size_t last = path.rfind('/');
-#endif
-  if (last == std::string::npos) return {};
-  return path.substr(0, last == 0 ? 1 : last);
 }
 
 void ShowRememberedPreview(HWND window) {

@@ -38,9 +38,6 @@ std::string PictureToOpenAtStart();
 // The picture's size as its file's header gives it; 0 x 0 when it cannot be loaded.
 PixelSize PictureSizeOnDisk(const std::string& path);
 
-// The folder part of a file's name, without the last separator; empty when it has none.
-std::string FolderOfFile(const std::string& path);
-
 // The window's first showing: the preview comes back where and as it was remembered.
 void ShowRememberedPreview(HWND window);
 
