@@ -4,31 +4,21 @@
 #include <system_error>
 #include <vector>
 
+#include "convert/utf8_path.h"
 #include "platform/win32_api.h"
 
 namespace korvanth {
 
-namespace {
-
-std::filesystem::path Utf8Path(std::string_view text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string Utf8Text(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string FindBundledSample(std::string_view programPath) {
   if (programPath.empty()) return {};
-  const std::filesystem::path folder = Utf8Path(programPath).parent_path();
+  const std::filesystem::path folder = PathFromUtf8(programPath).parent_path();
   for (const std::filesystem::path& candidate :
        {folder / kBundledSampleName,
         (folder / ".." / "share" / "korvanth" / kBundledSampleName).lexically_normal()}) {
     std::error_code error;
-    if (std::filesystem::is_regular_file(candidate, error)) return Utf8Text(candidate);
+    if (std::filesystem::is_regular_file(candidate, error)) return Utf8FromPath(candidate);
   }
   return {};
 }

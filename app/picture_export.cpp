@@ -1,10 +1,10 @@
 #include "app/picture_export.h"
 
-#include <filesystem>
 #include <string>
 
 #include "app/file_dialogs.h"
 #include "app/window_state.h"
+#include "convert/utf8_path.h"
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"
@@ -15,13 +15,6 @@ namespace korvanth {
 
 namespace {
 
-// The picture file's name without folder and extension, as the converter names blocks.
-std::string PictureStem(const std::string& path) {
-  const std::u8string stem =
-      std::filesystem::path(std::u8string(path.begin(), path.end())).stem().u8string();
-  return std::string(stem.begin(), stem.end());
-}
-
 AtlasJob WholePictureJob(const std::string& output) {
   AtlasJob job;
   job.picture = SourceImage.image;
@@ -31,7 +24,7 @@ AtlasJob WholePictureJob(const std::string& output) {
   job.pictureFile = SourceImage.path;
   const PixelSize block = SelectionBlockSize(job.layout);
   // Default names only: they are unique, so naming cannot fail.
-  job.names = NameBlocks(PictureStem(SourceImage.path), SourceImage.width / block.width,
+  job.names = NameBlocks(Utf8Stem(SourceImage.path), SourceImage.width / block.width,
                          SourceImage.height / block.height, {})
                   .names;
   job.workers = AvailableCores();

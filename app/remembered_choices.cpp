@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <system_error>
-#include <vector>
 
 #include "app/dialog_start.h"
 #include "app/main_menu.h"
@@ -23,15 +21,6 @@ namespace korvanth {
 static_assert(kMaxRememberedZoom == kMaxZoom);
 
 namespace {
-
-std::filesystem::path NativePath(const std::string& utf8) {
-#ifdef _WIN32
-  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(utf8);
-  return wide ? std::filesystem::path(wide->data()) : std::filesystem::path();
-#else
-  return std::filesystem::path(utf8);
-#endif
-}
 
 void ApplyChoices(const RememberedSettings& settings) {
   MainWindowState.remembered = settings;
@@ -66,7 +55,7 @@ SettingsRead ReadSettingsFile(const std::string& path) {
 
 bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings) {
   std::error_code folderError;
-  std::filesystem::create_directories(NativePath(FolderOf(path)), folderError);
+  std::filesystem::create_directories(PathFromUtf8(FolderOf(path)), folderError);
   // A settings file that is a link stays one: the save replaces the file it names.
   const SaveOutcome outcome = WriteTextFileWhole(path, FormatSettings(settings));
   if (outcome.ok()) return true;

@@ -1,6 +1,5 @@
 #include "cli/atlas_conversion.h"
 
-#include <filesystem>
 #include <string>
 
 #include "cli/convert_jobs.h"
@@ -17,13 +16,6 @@ namespace korvanth {
 namespace {
 
 constexpr const char kProgram[] = "korvanth-convert";
-
-// The input's file name without folder and extension, as --all names its sheets.
-std::string InputStem(const std::string& input) {
-  const std::u8string stem =
-      std::filesystem::path(std::u8string(input.begin(), input.end())).stem().u8string();
-  return std::string(stem.begin(), stem.end());
-}
 
 // The blocks' names from --names, or the defaults; 0 or the exit status of a failure,
 // after its one line.
@@ -44,7 +36,7 @@ int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
       return kExitFailure;
     }
   }
-  const std::string stem = InputStem(options.input);
+  const std::string stem = Utf8Stem(options.input);
   BlockNaming naming = NameBlocks(stem, columns, rows, text);
   if (naming.ok()) naming.error = NamedFrameProblem(naming.names, stem, columns, options.frames);
   if (!naming.ok()) {

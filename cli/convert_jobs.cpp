@@ -28,15 +28,6 @@ namespace {
 
 constexpr const char kProgram[] = "korvanth-convert";
 
-fs::path PathFromUtf8(const std::string& text) {
-  return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string Utf8FromPath(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 // Prints one line and returns false when the input could not be read; the reasons are the
 // loader's own, the same on every host. A folder is named as such whatever the loader said.
 bool ReportLoad(const std::string& input, LoadProblem problem, PixelSize size, std::FILE* err) {
@@ -222,7 +213,7 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
     return kExitFailure;
   }
 
-  const std::string stem = Utf8FromPath(PathFromUtf8(options.input).stem());
+  const std::string stem = Utf8Stem(options.input);
   const bool showProgress = IsTerminal(err);
   const int total = columns * rows;
   auto nameOf = [&](int item) {

@@ -30,7 +30,7 @@ struct FileStamp {
 std::vector<FileStamp> StampsOf(const std::vector<std::string>& files) {
   std::vector<FileStamp> stamps;
   for (const std::string& file : files) {
-    const fs::path path(std::u8string(file.begin(), file.end()));
+    const fs::path path = PathFromUtf8(file);
     std::error_code sizeError;
     std::error_code timeError;
     FileStamp stamp;

@@ -15,13 +15,12 @@ namespace {
 // A linked picture is saved through its target, which may lie in another folder.
 std::vector<std::string> WatchedFiles(const std::string& input) {
   std::vector<std::string> files{input};
-  const fs::path path(std::u8string(input.begin(), input.end()));
+  const fs::path path = PathFromUtf8(input);
   std::error_code ec;
   if (!fs::is_symlink(path, ec)) return files;
   const fs::path target = fs::weakly_canonical(path, ec);
   if (ec) return files;
-  const std::u8string text = target.u8string();
-  files.emplace_back(text.begin(), text.end());
+  files.push_back(Utf8FromPath(target));
   return files;
 }
 

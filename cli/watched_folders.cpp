@@ -9,19 +9,6 @@ namespace korvanth {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path PathFromUtf8(const std::string& text) {
-  return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string Utf8FromPath(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-}  // namespace
-
 WatchedFolders GroupByFolder(const std::vector<std::string>& files) {
   WatchedFolders result;
   for (const std::string& file : files) {

@@ -101,4 +101,15 @@ std::string PrintableName(std::string_view text) {
   return printable;
 }
 
+std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string Utf8Stem(std::string_view name) { return Utf8FromPath(PathFromUtf8(name).stem()); }
+
 }  // namespace korvanth
