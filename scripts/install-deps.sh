@@ -33,8 +33,14 @@ done
 if ((${#missing[@]})); then
   sudo_cmd=()
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  echo "== updating the package lists (apt-get update)"
-  "${sudo_cmd[@]}" apt-get update -q
+  # A mirror caught mid-sync fails one index now and then: try again, and go on with the
+  # lists that did arrive (the install below says plainly if a package is still missing).
+  for attempt in 1 2 3; do
+    echo "== updating the package lists (apt-get update, attempt $attempt)"
+    if "${sudo_cmd[@]}" apt-get update -q; then break; fi
+    if ((attempt == 3)); then echo "(some package lists failed to update; using what arrived)"; fi
+    sleep $((attempt * 5))
+  done
   echo "== installing build dependencies (apt-get): ${#missing[@]} of ${#packages[@]} packages:" \
     "${missing[*]}"
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends \
