@@ -22,6 +22,7 @@ AtlasJob WholePictureJob(const std::string& output) {
   job.output = output;
   job.tilesets = SheetTilesets;
   job.pictureFile = SourceImage.path;
+  job.otherInputs = WindowInputs();
   const PixelSize block = SelectionBlockSize(job.layout);
   // Default names only: they are unique, so naming cannot fail.
   job.names = NameBlocks(Utf8Stem(SourceImage.path), SourceImage.width / block.width,

@@ -49,8 +49,23 @@ SettingsRead ReadSettingsFile(const std::string& path) {
                  PrintableName(path).c_str(), problem.c_str());
     return {RememberedSettings{}, false};
   }
+  // A line that breaks the text rule is ignored like any unknown line, but said once.
+  if (const std::size_t bad = FirstUnreadableLine(WithoutByteOrderMark(text)); bad != 0)
+    std::fprintf(stderr, "korvanth: %s: %s; it is ignored\n", PrintableName(path).c_str(),
+                 UnreadableLineText(bad).c_str());
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   return {ParseSettings({bytes, text.size()}), true};
+}
+
+bool SettingsMayBeReplaced(const std::string& path) {
+  const imaging::OpenedInput input = OpenNamedInput(path);
+  if (input.file != nullptr) std::fclose(input.file);
+  if (input.problem != imaging::InputProblem::IsFolder &&
+      input.problem != imaging::InputProblem::NotRegular)
+    return true;
+  std::fprintf(stderr, "korvanth: %s: %s; the settings are not written there\n",
+               PrintableName(path).c_str(), imaging::InputProblemText(input.problem));
+  return false;
 }
 
 bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings) {
@@ -75,7 +90,7 @@ void BeginRun(int argc, char** argv) {
   MainWindowState.settingsPath = SettingsFilePath();
   if (MainWindowState.settingsPath.empty()) return;
   if (reset) {
-    MainWindowState.settingsWritable = true;
+    MainWindowState.settingsWritable = SettingsMayBeReplaced(MainWindowState.settingsPath);
     return;
   }
   const SettingsRead read = ReadSettingsFile(MainWindowState.settingsPath);

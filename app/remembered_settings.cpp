@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "convert/format_registry.h"
+#include "convert/text_file.h"
 #include "convert/utf8_path.h"
 #include "imaging/byte_reader.h"
 #include "imaging/file_types.h"
@@ -109,7 +110,9 @@ RememberedSettings ParseSettings(std::span<const std::uint8_t> bytes) {
   RememberedSettings settings;
   if (bytes.size() > kMaxSettingsBytes) return settings;
   PairedHalves halves;
-  imaging::ByteReader reader(bytes);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const std::size_t mark = text.size() - WithoutByteOrderMark(text).size();
+  imaging::ByteReader reader(bytes.subspan(mark));
   std::string line;
   while (reader.remaining() > 0) {
     line.clear();

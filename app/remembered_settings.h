@@ -1,6 +1,7 @@
 // The choices the window keeps between runs, and the small text file that holds them:
-// one "key=value" line each, UTF-8. Reading is of bytes anyone could have written: a file
-// over kMaxSettingsBytes is ignored whole; otherwise each line stands alone, and a line
+// one "key=value" line each, UTF-8 (a byte-order mark at the start is skipped). Reading is
+// of bytes anyone could have written: a file over kMaxSettingsBytes is ignored whole;
+// otherwise each line stands alone, and a line
 // that is not "key=value", names no known key or carries a value out of its range is
 // ignored, its setting keeping its default. The last of repeated keys wins.
 #pragma once

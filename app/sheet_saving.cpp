@@ -15,6 +15,7 @@ ConversionJob JobForSelection(const char* path) {
   job.output = path != nullptr ? path : "";
   job.tilesets = SheetTilesets;
   job.pictureFile = SourceImage.path;
+  job.otherInputs = WindowInputs();
   return job;
 }
 

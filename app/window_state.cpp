@@ -26,6 +26,11 @@ SheetLayout CurrentSheetLayout() {
   return {MainWindowState.format, MainWindowState.tileSize, MainWindowState.complete};
 }
 
+std::vector<ReadFile> WindowInputs() {
+  if (MainWindowState.settingsPath.empty()) return {};
+  return {{MainWindowState.settingsPath, "the window's settings file"}};
+}
+
 SelectionPoint SelectionOrigin() {
   return BlockOriginUnderPointer(CursorCell, CurrentSheetLayout(), SourceImage.canvas());
 }

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/remembered_settings.h"
 #include "app/dialog_start.h"
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
+#include "convert/same_file.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
@@ -70,6 +72,9 @@ extern COLORREF (&ViewColours)[2];
 
 // The format as the next save draws it: its tile size and the complete setting.
 SheetLayout CurrentSheetLayout();
+
+// The files the window reads besides the picture (its settings): no save writes over them.
+std::vector<ReadFile> WindowInputs();
 
 // The block's top-left corner in picture pixels for the cell under the pointer.
 SelectionPoint SelectionOrigin();

@@ -73,6 +73,7 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   job.output = options.output;
   job.tilesets = options.tilesets;
   job.pictureFile = options.input;
+  if (!options.namesFile.empty()) job.otherInputs.push_back({options.namesFile, "the names file"});
   job.frames = options.frames;
   job.frameMs = options.frameMs.value_or(kDefaultFrameMs);
   job.workers = options.jobs.value_or(AvailableCores());

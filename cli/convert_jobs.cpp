@@ -17,6 +17,7 @@
 #include "convert/export_sheet.h"
 #include "convert/picture_block_load.h"
 #include "convert/picture_lock.h"
+#include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
 #include "imaging/file_types.h"
 
@@ -261,7 +262,8 @@ bool OutputNamesAFile(const std::string& output, std::FILE* err) {
                  kProgram, PrintableName(output).c_str(), output.back());
     return false;
   }
-  if (std::strchr(output.c_str(), '.') == nullptr) {
+  // The file name's own extension: a '.' in a folder's name ("out.d/sheet") is none.
+  if (FileNameOf(output).find('.') == std::string::npos) {
     std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
                  PrintableName(output).c_str(), CanonicalExtensions(".", ", ").c_str());
     return false;

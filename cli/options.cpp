@@ -361,7 +361,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   // A tileset is of no use when its editor cannot load the sheet beside it.
   const std::optional<std::string_view> extension =
       all && !options.atlas ? std::optional<std::string_view>(options.batchType)
-                            : ExtensionOf(options.output);
+                            : ExtensionOf(FileNameOf(options.output));
   if (extension) {
     const FileType& type = *ChooseEncoder(*extension).type;
     for (const TilesetTarget& target : kTilesetTargets) {

@@ -97,6 +97,8 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     return Failed(result, output, ConversionReason({ConversionProblem::NoExtension, {}}));
   if (landsOnPicture(output))
     return Failed(result, output, ConversionReason({ConversionProblem::OpenPicture, {}}), true);
+  if (const ReadFile* input = ReadFileAt(job.otherInputs, output))
+    return Failed(result, output, ReadFileRefusal(*input));
 
   // Every tileset the atlas gets, refused before any pixel is touched.
   const EncoderChoice encoder = ChooseEncoder(*extension);
@@ -108,6 +110,8 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     if (landsOnPicture(path))
       result.problems.push_back(
           {path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
+    else if (const ReadFile* input = ReadFileAt(job.otherInputs, path))
+      result.problems.push_back({path, false, ReadFileRefusal(*input)});
     else if (std::string refusal = SheetTypeRefusal(target, *encoder.type); !refusal.empty())
       result.problems.push_back({path, false, std::move(refusal)});
     else if (SameNameIgnoringCase(path, output))

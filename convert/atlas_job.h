@@ -11,6 +11,7 @@
 #include "convert/animation_runs.h"
 #include "convert/layout_format.h"
 #include "convert/picture_lock.h"
+#include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/handles.h"
@@ -23,6 +24,7 @@ struct AtlasJob {
   std::string output;  // the atlas's UTF-8 name; its extension picks the file type
   TilesetKinds tilesets = kNoTilesets;
   std::string pictureFile;             // the picture's own file, never written over
+  std::vector<ReadFile> otherInputs;   // further files the run reads, never written over
   PictureLock* pictureLock = nullptr;  // held while the picture's pixels are read
   std::vector<std::string> names;      // the terrain of each whole block, row-major
   int workers = 1;                     // threads placing the sheets and deflating the atlas

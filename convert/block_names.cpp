@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "convert/tileset_description.h"
+#include "convert/text_file.h"
 
 namespace korvanth {
 
@@ -31,6 +31,9 @@ std::string DefaultBlockName(std::string_view stem, int column, int row) {
 }
 
 BlockNaming NameBlocks(std::string_view stem, int columns, int rows, std::string_view namesText) {
+  namesText = WithoutByteOrderMark(namesText);
+  if (const std::size_t bad = FirstUnreadableLine(namesText); bad != 0)
+    return Refuse(UnreadableLineText(bad));
   const std::vector<std::string_view> lines = LinesOf(namesText);
   const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
   for (std::size_t line = count; line < lines.size(); ++line)
@@ -44,9 +47,6 @@ BlockNaming NameBlocks(std::string_view stem, int columns, int rows, std::string
     const int row = static_cast<int>(block / static_cast<std::size_t>(columns));
     std::string name;
     if (block < lines.size() && !lines[block].empty()) {
-      if (!IsTilesetSafeName(lines[block]))
-        return Refuse("line " + std::to_string(block + 1) +
-                      " is not UTF-8 text without control characters");
       name = std::string(lines[block]);
     } else {
       name = DefaultBlockName(stem, column, row);

@@ -23,9 +23,10 @@ struct BlockNaming {
 };
 
 // The names of `columns` x `rows` blocks. `namesText` is the names file's whole text
-// ('\n' or "\r\n" ends a line; the last line needs no end), empty when there is none. A
-// line must be valid UTF-8 without control characters; a name given twice (a default
-// included), or a non-empty line beyond the last block, is an error naming it.
+// ('\n' or "\r\n" ends a line; the last line needs no end), empty when there is none; a
+// byte-order mark at its start is skipped. Every line must be valid UTF-8 without control
+// characters; that, a name given twice (a default included), or a non-empty line beyond
+// the last block, is an error naming the line.
 BlockNaming NameBlocks(std::string_view stem, int columns, int rows, std::string_view namesText);
 
 }  // namespace korvanth

@@ -16,6 +16,10 @@ bool LandsOnPicture(const ConversionJob& job, const std::string& path) {
   return !job.pictureFile.empty() && IsSameFile(job.pictureFile, path);
 }
 
+bool LandsOnOtherInput(const ConversionJob& job, const std::string& path) {
+  return ReadFileAt(job.otherInputs, path) != nullptr;
+}
+
 // How the terrain shows in the editors: the job's name, the colour of the sheet's full tile.
 TerrainLook LookOf(const ConversionJob& job, ImageHandle& sheet) {
   TerrainLook look{job.terrainName, std::nullopt};
@@ -38,6 +42,9 @@ std::vector<TilesetProblem> WriteTilesets(const ConversionJob& job, const FileTy
     if ((kinds & kind) && LandsOnPicture(job, path)) {
       problems.push_back({path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
       kinds = TilesetKinds(kinds & ~kind);
+    } else if (const ReadFile* input = ReadFileAt(job.otherInputs, path); (kinds & kind) && input) {
+      problems.push_back({path, false, ReadFileRefusal(*input)});
+      kinds = TilesetKinds(kinds & ~kind);
     }
   }
   for (TilesetWriteFailure& failure :
@@ -57,6 +64,7 @@ ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn
   const auto extension = ExtensionOf(job.output);
   if (!extension) return Refused(ConversionProblem::NoExtension);
   if (LandsOnPicture(job, job.output)) return Refused(ConversionProblem::OpenPicture);
+  if (LandsOnOtherInput(job, job.output)) return Refused(ConversionProblem::OtherInput);
 
   const EncoderChoice encoder = ChooseEncoder(*extension);
   if (encoder.fallback && warn) {
@@ -64,6 +72,7 @@ ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn
     // The sink may have changed the job; a picture closed meanwhile is not converted.
     if (job.picture == nullptr) return Refused(ConversionProblem::NoPicture);
     if (LandsOnPicture(job, job.output)) return Refused(ConversionProblem::OpenPicture);
+    if (LandsOnOtherInput(job, job.output)) return Refused(ConversionProblem::OtherInput);
   }
   if (!BlockFitsPositions(job.origin, SelectionBlockSize(job.layout)))
     return Refused(ConversionProblem::BlockOutOfRange);

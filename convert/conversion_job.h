@@ -10,6 +10,7 @@
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "convert/picture_lock.h"
+#include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/handles.h"
@@ -23,8 +24,9 @@ struct ConversionJob {
   std::string output;  // the sheet's UTF-8 name, any length; its extension picks the file type
   TilesetKinds tilesets = kNoTilesets;
   std::string pictureFile;  // the picture's own file, never written over; empty when none
-  PictureLock* pictureLock = nullptr;  // held while the block is read, for a shared picture
-  std::string terrainName = {};        // the tilesets' terrain; empty: the sheet's stem
+  PictureLock* pictureLock = nullptr;      // held while the block is read, for a shared picture
+  std::string terrainName = {};            // the tilesets' terrain; empty: the sheet's stem
+  std::vector<ReadFile> otherInputs = {};  // further files the run reads, never written over
 };
 
 struct TilesetProblem {

@@ -33,6 +33,9 @@ LoadProblem ProblemOfHeader(const PictureHeader& header) {
   if (!header.opened) {
     if (header.openError == ENOENT || header.openError == ENOTDIR) return LoadProblem::NotFound;
     if (header.openError == EACCES) return LoadProblem::NoAccess;
+    if (header.openProblem == imaging::InputProblem::IsFolder ||
+        header.openProblem == imaging::InputProblem::NotRegular)
+      return LoadProblem::NotAFile;
     return LoadProblem::Unreadable;
   }
   switch (header.verdict) {
@@ -65,6 +68,8 @@ GpStatus StatusOfProblem(LoadProblem problem) {
       return FileNotFound;
     case LoadProblem::NoAccess:
       return AccessDenied;
+    case LoadProblem::NotAFile:
+      return Win32Error;
     case LoadProblem::Unreadable:
       return Win32Error;
     case LoadProblem::UnknownFormat:
@@ -95,6 +100,8 @@ const char* LoadProblemText(LoadProblem problem) {
       return "no such file";
     case LoadProblem::NoAccess:
       return "permission denied";
+    case LoadProblem::NotAFile:
+      return "not a regular file (a folder, a FIFO, a device or a socket is never read)";
     case LoadProblem::Unreadable:
       return "the file cannot be read";
     case LoadProblem::UnknownFormat:

@@ -13,6 +13,7 @@ enum class LoadProblem {
   NoMemory,
   NotFound,
   NoAccess,
+  NotAFile,  // a folder, a FIFO, a device or a socket: never opened or waited on
   Unreadable,
   UnknownFormat,
   Damaged,

@@ -15,6 +15,16 @@ bool IsSameFile(std::string_view a, std::string_view b) {
   return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec) && !ec;
 }
 
+const ReadFile* ReadFileAt(const std::vector<ReadFile>& files, std::string_view path) {
+  for (const ReadFile& file : files)
+    if (IsSameFile(file.path, path)) return &file;
+  return nullptr;
+}
+
+std::string ReadFileRefusal(const ReadFile& file) {
+  return "it is " + file.what + "; it is never written over";
+}
+
 std::string AbsoluteName(std::string_view name) {
   if (name.empty() || !IsValidUtf8(name)) return std::string(name);
   std::error_code ec;

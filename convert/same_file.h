@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvanth {
 
@@ -12,6 +13,20 @@ namespace korvanth {
 // with "." and "..", through symbolic links, or as two hard links of it. False when
 // either names no file, cannot be examined or is not valid UTF-8.
 bool IsSameFile(std::string_view a, std::string_view b);
+
+// A file a run reads besides its picture (the names file, the window's settings) and what it
+// is to the user ("the names file"), so that no output is written over it.
+struct ReadFile {
+  std::string path;  // UTF-8
+  std::string what;
+};
+
+// The first of `files` that `path` leads to (IsSameFile), or null.
+const ReadFile* ReadFileAt(const std::vector<ReadFile>& files, std::string_view path);
+
+// Why an output is not written over the read file `file`: "it is WHAT; it is never written
+// over".
+std::string ReadFileRefusal(const ReadFile& file);
 
 // The UTF-8 `name` made absolute against the current folder, so that it keeps naming the
 // same file when the folder changes (Windows' file dialogs change it); unchanged when it

@@ -31,6 +31,8 @@ std::string ConversionReason(const ConversionStatus& status) {
       return SaveProblemText(status.save.problem);
     case ConversionProblem::OpenPicture:
       return "it is the open picture; it is never written over";
+    case ConversionProblem::OtherInput:
+      return "it is a file Korvanth reads; it is never written over";
   }
   return "the sheet could not be written";
 }

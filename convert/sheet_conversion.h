@@ -31,6 +31,7 @@ enum class ConversionProblem {
   BuildFailed,      // the sheet could not be built in memory
   SaveFailed,       // see `save`
   OpenPicture,      // the name leads to the open picture's own file, never written over
+  OtherInput,       // the name leads to another file the run reads, never written over
 };
 
 struct ConversionStatus {

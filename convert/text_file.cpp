@@ -5,12 +5,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "convert/tileset_description.h"
 #include "convert/utf8_path.h"
 #include "imaging/byte_reader.h"
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
+#include "imaging/input_file.h"
 
 namespace korvanth {
 
@@ -31,48 +29,21 @@ SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text) {
   return outcome;
 }
 
-namespace {
-
-std::FILE* OpenForReading(const std::string& path) {
+imaging::OpenedInput OpenNamedInput(const std::string& path) {
 #ifdef _WIN32
   const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
-  return wide ? ::_wfopen(reinterpret_cast<const wchar_t*>(wide->data()), L"rb") : nullptr;
+  if (!wide) return {nullptr, imaging::InputProblem::Other, EINVAL};
+  return imaging::OpenInputFile(reinterpret_cast<const wchar_t*>(wide->data()));
 #else
-  return std::fopen(path.c_str(), "rb");
+  return imaging::OpenInputFile(path.c_str());
 #endif
 }
-
-// A folder opens for reading on Linux (and then has no sensible size) and is refused as a
-// denied access on Windows: either way it is named for what it is.
-bool IsFolder(const std::string& path, std::FILE* opened) {
-#ifdef _WIN32
-  (void)opened;
-  const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
-  if (!wide) return false;
-  const DWORD attributes = GetFileAttributesW(wide->data());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-#else
-  (void)path;
-  struct stat status {};
-  return opened != nullptr && ::fstat(::fileno(opened), &status) == 0 && S_ISDIR(status.st_mode);
-#endif
-}
-
-}  // namespace
 
 std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text) {
   text.clear();
-  std::FILE* file = OpenForReading(path);
-  if (IsFolder(path, file)) {
-    if (file != nullptr) std::fclose(file);
-    return "is a folder";
-  }
-  if (file == nullptr) {
-    if (errno == ENOENT) return "no such file";
-    if (errno == EACCES) return "permission denied";
-    return "cannot be opened";
-  }
-  imaging::FileReader reader(file);
+  const imaging::OpenedInput input = OpenNamedInput(path);
+  if (input.file == nullptr) return imaging::InputProblemText(input.problem);
+  imaging::FileReader reader(input.file);
   std::vector<std::uint8_t> bytes;
   std::string problem;
   if (!reader.ok())
@@ -81,9 +52,33 @@ std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std
     problem = "larger than " + std::to_string(maxBytes >> 20) + " MiB";
   else if (!reader.Read(static_cast<std::size_t>(reader.size()), bytes))
     problem = "cannot be read";
-  std::fclose(file);
+  std::fclose(input.file);
   if (problem.empty()) text.assign(bytes.begin(), bytes.end());
   return problem;
+}
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kMark.size()) == kMark) text.remove_prefix(kMark.size());
+  return text;
+}
+
+std::size_t FirstUnreadableLine(std::string_view text) {
+  std::size_t number = 1;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!IsTilesetSafeName(line)) return number;
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+    ++number;
+  }
+  return 0;
+}
+
+std::string UnreadableLineText(std::size_t line) {
+  return "line " + std::to_string(line) + " is not UTF-8 text without control characters";
 }
 
 }  // namespace korvanth

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "imaging/input_file.h"
 #include "imaging/save_file.h"
 
 namespace korvanth {
@@ -13,8 +14,22 @@ namespace korvanth {
 // `path` is UTF-8. The outcome's problem names the cause (never EncoderFailed).
 SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text);
 
+// Opens the input named `path` (UTF-8) for reading: a regular file only, never waited on.
+imaging::OpenedInput OpenNamedInput(const std::string& path);
+
 // Reads the whole of a text file of at most `maxBytes` bytes at `path` (UTF-8) into `text`,
-// through a bounded reader. Empty, or why it could not be read in a few English words.
+// through a bounded reader; only a regular file is read (see imaging/input_file.h). Empty,
+// or why it could not be read in a few English words ("is not a regular file", ...).
 std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text);
+
+// `text` without the UTF-8 byte-order mark that some editors put at a text file's start.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
+// The rule for the lines of a text input (names, settings): each is UTF-8 without control
+// characters (NUL, tab, escape, ...); '\n' or "\r\n" ends one. The first line that breaks
+// it, counted from 1, or 0 when none does.
+std::size_t FirstUnreadableLine(std::string_view text);
+// "line N is not UTF-8 text without control characters".
+std::string UnreadableLineText(std::size_t line);
 
 }  // namespace korvanth

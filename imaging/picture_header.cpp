@@ -1,13 +1,12 @@
 #include "imaging/picture_header.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "imaging/byte_reader.h"
+#include "imaging/input_file.h"
 
 namespace korvanth::imaging {
 
@@ -470,23 +469,15 @@ PictureHeader ReadPictureHeader(std::FILE* file) {
 
 namespace {
 
-// The header of a named file, given what stat said of the name (its result, with errno
-// still as stat left it) and how to open it: a regular file only.
-template <typename OpenFile>
-PictureHeader ReadHeaderOfNamedFile(int statResult, bool regular, OpenFile open) {
-  PictureHeader unopened;
-  if (statResult != 0) {
-    unopened.openError = errno;
+PictureHeader ReadHeaderOfOpened(const OpenedInput& input) {
+  if (input.file == nullptr) {
+    PictureHeader unopened;
+    unopened.openError = input.error;
+    unopened.openProblem = input.problem;
     return unopened;
   }
-  if (!regular) return unopened;
-  std::FILE* file = open();
-  if (file == nullptr) {
-    unopened.openError = errno;
-    return unopened;
-  }
-  const PictureHeader header = ReadPictureHeader(file);
-  std::fclose(file);
+  const PictureHeader header = ReadPictureHeader(input.file);
+  std::fclose(input.file);
   return header;
 }
 
@@ -494,21 +485,14 @@ PictureHeader ReadHeaderOfNamedFile(int statResult, bool regular, OpenFile open)
 
 PictureHeader ReadPictureHeaderOfPath(const char* path) {
   if (path == nullptr) return PictureHeader{};
-  struct stat info {};
-  const int statResult = ::stat(path, &info);
-  return ReadHeaderOfNamedFile(statResult, S_ISREG(info.st_mode),
-                               [path] { return std::fopen(path, "rb"); });
+  return ReadHeaderOfOpened(OpenInputFile(path));
 }
 
 PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
 #ifdef _WIN32
   (void)path;
   if (wide == nullptr) return PictureHeader{};
-  const auto* name = reinterpret_cast<const wchar_t*>(wide);
-  struct _stat64 info {};
-  const int statResult = ::_wstat64(name, &info);
-  return ReadHeaderOfNamedFile(statResult, (info.st_mode & _S_IFMT) == _S_IFREG,
-                               [name] { return ::_wfopen(name, L"rb"); });
+  return ReadHeaderOfOpened(OpenInputFile(reinterpret_cast<const wchar_t*>(wide)));
 #else
   (void)wide;
   return ReadPictureHeaderOfPath(path);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "imaging/input_file.h"
+
 namespace korvanth::imaging {
 
 enum class PictureType { Unknown, Bmp, Gif, Png, Jpeg, Tiff };
@@ -76,6 +78,7 @@ enum class HeaderVerdict {
 struct PictureHeader {
   bool opened = false;  // false: not a regular file that could be opened and read
   int openError = 0;    // then the system's error number (0 when the path is no file)
+  InputProblem openProblem = InputProblem::None;  // and what kept it from being opened
   PictureType type = PictureType::Unknown;
   HeaderVerdict verdict = HeaderVerdict::Unknown;
   DecodeNeeds needs;

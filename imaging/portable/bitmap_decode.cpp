@@ -41,19 +41,22 @@ namespace {
 
 using Gdiplus::GpStatus;
 
-// Checks the path before any decoder sees it: only a regular file is opened, so a
-// folder, a pipe or a device never blocks or feeds endless data.
-GpStatus CheckSourceFile(const std::string& native) {
-  if (native.empty()) return Gdiplus::FileNotFound;
-  struct stat info {};
-  if (::stat(native.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return Gdiplus::FileNotFound;
-    if (errno == EACCES) return Gdiplus::AccessDenied;
-    return Gdiplus::Win32Error;
+// Only a regular file is opened, so a folder, a pipe or a device never blocks or feeds
+// endless data; the statuses are GDI+'s own for each.
+GpStatus StatusOfInputProblem(InputProblem problem) {
+  switch (problem) {
+    case InputProblem::None:
+      return Gdiplus::Ok;
+    case InputProblem::Missing:
+      return Gdiplus::FileNotFound;
+    case InputProblem::PermissionDenied:
+    case InputProblem::IsFolder:
+      return Gdiplus::AccessDenied;
+    case InputProblem::NotRegular:
+    case InputProblem::Other:
+      break;
   }
-  if (S_ISDIR(info.st_mode)) return Gdiplus::AccessDenied;
-  if (!S_ISREG(info.st_mode)) return Gdiplus::Win32Error;
-  return Gdiplus::Ok;
+  return Gdiplus::Win32Error;
 }
 
 GpStatus DecodeByContent(std::FILE* file, const RowBand& band, DecodedPicture& picture) {
@@ -81,11 +84,10 @@ GpStatus DecodeByContent(std::FILE* file, const RowBand& band, DecodedPicture& p
 
 Gdiplus::GpStatus DecodeFile(const char16_t* filename, const RowBand& band, DecodedPicture& out) {
   const std::string native = NativePath(filename);
-  if (GpStatus status = CheckSourceFile(native); status != Gdiplus::Ok) return status;
-  std::FILE* file = std::fopen(native.c_str(), "rb");
-  if (file == nullptr) return errno == EACCES ? Gdiplus::AccessDenied : Gdiplus::Win32Error;
-  const GpStatus status = DecodeByContent(file, band, out);
-  std::fclose(file);
+  const OpenedInput input = OpenInputFile(native.c_str());
+  if (input.file == nullptr) return StatusOfInputProblem(input.problem);
+  const GpStatus status = DecodeByContent(input.file, band, out);
+  std::fclose(input.file);
   return status;
 }
 

@@ -228,12 +228,15 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
   EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(96, 128));
 }
 
-TEST_F(SaveFlowTest, TheOpenPictureIsNeverWrittenOver) {
+TEST_F(SaveFlowTest, TheOpenPictureAndTheSettingsAreNeverWrittenOver) {
   const std::string picture = dir_.file("tiles.png");
   fs::create_symlink(picture, dir_.path() / "link.png");
   const std::string bytes = ReadBytes(picture);
   const fs::file_time_type modified = fs::last_write_time(picture);
-  for (const std::string typed : {"tiles.png", "link.png"}) {
+  // The window's settings file, named as the window reads it.
+  WriteBytes(dir_.file("settings.conf"), "format=roof\n");
+  MainWindowState.settingsPath = dir_.file("settings.conf");
+  for (const std::string typed : {"tiles.png", "link.png", "settings.conf"}) {
     MoveMouse(40, 40);
     ReleaseLeft(40, 40);  // arms (the dialog before took the focus)
     bool asked = false;
@@ -254,9 +257,14 @@ TEST_F(SaveFlowTest, TheOpenPictureIsNeverWrittenOver) {
         });
     ReleaseWith(script, 40, 40);
     EXPECT_TRUE(asked) << typed;
-    EXPECT_EQ(text.toStdString(), "保存できませんでした。\n" + dir_.file(typed) +
-                                      "\n(it is the open picture; it is never written over)");
+    const std::string reason =
+        typed == "settings.conf" ? "it is a file Korvanth reads" : "it is the open picture";
+    EXPECT_EQ(text.toStdString(), "保存できませんでした。\n" + dir_.file(typed) + "\n(" + reason +
+                                      "; it is never written over)");
   }
+  MainWindowState.settingsPath.clear();
+  EXPECT_EQ(ReadBytes(dir_.file("settings.conf")), "format=roof\n");
+  fs::remove(dir_.file("settings.conf"));
   EXPECT_EQ(ReadBytes(picture), bytes);
   EXPECT_EQ(fs::last_write_time(picture), modified);
   EXPECT_TRUE(fs::is_symlink(dir_.path() / "link.png"));

@@ -5,7 +5,12 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -131,15 +136,67 @@ TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {
   EXPECT_EQ(SettingsOnDisk().picture, picture);
 }
 
-TEST_F(SettingsWindowTest, UnreadableFileGivesTheDefaultsAndIsLeftAsItIs) {
-  // A folder where the file belongs: it cannot be read, and closing must not touch it.
-  std::filesystem::create_directories(SettingsFile());
-  WriteBytes(SettingsFile() + "/keep.txt", "mine");
+TEST_F(SettingsWindowTest, AnythingButARegularFileIsLeftAloneWithTheDefaults) {
+  namespace fs = std::filesystem;
+  const fs::path file = SettingsFile();
+  const fs::path elsewhere = dir_.path() / "elsewhere";
+  const bool root = ::geteuid() == 0;
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    std::function<bool()> unchanged;  // the thing at the settings' name is still what it was
+    bool needsRoot = false;
+  };
+  const auto isFifo = [&] { return fs::is_fifo(file); };
+  const Case cases[] = {
+      {"a folder",
+       [&] {
+         fs::create_directories(file);
+         WriteBytes(file.string() + "/keep.txt", "mine");
+       },
+       [&] { return ReadBytes(file.string() + "/keep.txt") == "mine"; }},
+      {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, isFifo},
+      {"a link to a FIFO",
+       [&] {
+         ASSERT_EQ(::mkfifo(elsewhere.c_str(), 0600), 0);
+         fs::create_symlink(elsewhere, file);
+       },
+       [&] { return fs::is_symlink(file) && fs::is_fifo(elsewhere); }},
+      // A private copy of /dev/zero's node: the machine's own is never put at risk.
+      {"a link to a device",
+       [&] {
+         ASSERT_EQ(::mknod(elsewhere.c_str(), S_IFCHR | 0600, makedev(1, 5)), 0);
+         fs::create_symlink(elsewhere, file);
+       },
+       [&] { return fs::is_symlink(file) && fs::is_character_file(elsewhere); }, true},
+  };
+  for (const Case& c : cases) {
+    if (c.needsRoot && !root) continue;  // only the superuser makes device nodes
+    for (const bool reset : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (reset ? " with --reset-settings" : ""));
+      fs::remove_all(dir_.path() / "config");
+      fs::remove(elsewhere);
+      fs::create_directories(file.parent_path());
+      c.make();
+      // Started at once (a FIFO's reader would wait for a writer forever) with the defaults.
+      StartAsProgram(reset ? std::vector<std::string>{"korvanth", "--reset-settings"}
+                           : std::vector<std::string>{"korvanth"});
+      ExpectDefaults();
+      EXPECT_EQ(CloseAndRunLoop(), 0);
+      EXPECT_TRUE(c.unchanged());
+    }
+  }
+}
+
+TEST_F(SettingsWindowTest, AByteOrderMarkIsSkippedAndABadLineIsIgnoredAlone) {
+  WriteSettings(
+      "\xEF\xBB\xBF"
+      "format=roof\nzoom=2\x01\nzoom=\xFF\npreview=yes\n");
   StartAsProgram({"korvanth"});
-  ExpectDefaults();
+  EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
+  EXPECT_TRUE(Checked(IDM_VIEW_ZOOM1));
+  EXPECT_NE(SheetPreviewWindow(), nullptr);
   EXPECT_EQ(CloseAndRunLoop(), 0);
-  EXPECT_TRUE(std::filesystem::is_directory(SettingsFile()));
-  EXPECT_EQ(ReadBytes(SettingsFile() + "/keep.txt"), "mine");
 }
 
 TEST_F(SettingsWindowTest, ResetSettingsStartsFromTheDefaultsWithThePictureGiven) {

@@ -36,6 +36,9 @@ TEST(ConvertMessages, TellWhatIsWrongOnOneLine) {
       {{input, input + "/more/x.png"}, 1, "cannot write: a file is in the way of its folder"},
       {{input, folder + "sheets/"}, 2, "sheets/: the output name ends in '/', so it names a fol"},
       {{"--all", input, ""}, 2, "OUTDIR is empty; name a folder (. for the current one)"},
+      // The extension is the file name's own, never a folder's.
+      {{input, folder + "out.d/sheet"}, 2, "out.d/sheet: the output name needs an extension"},
+      {{"--all", "--atlas", input, folder + "out.d/a"}, 2, "out.d/a: the output name needs an"},
       // Every option once.
       {{"--format", "roof", "--format", "terrain2", input, "o.png"}, 2, "--format" + twice},
       {{"--format=roof", "--format=roof", input, "o.png"}, 2, "--format" + twice},

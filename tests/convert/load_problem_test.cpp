@@ -57,28 +57,33 @@ TEST(LoadProblem, PathsThatNameNoReadableFileAreSettledBeforeAnyDecoder) {
     header.openError = c.openError;
     EXPECT_EQ(ProblemOfHeader(header), c.expected) << c.openError;
   }
+  for (const auto kind :
+       {korvanth::imaging::InputProblem::IsFolder, korvanth::imaging::InputProblem::NotRegular}) {
+    korvanth::imaging::PictureHeader header;
+    header.openProblem = kind;
+    EXPECT_EQ(ProblemOfHeader(header), LoadProblem::NotAFile);
+  }
   ScratchDir dir;
   ImageHandle picture;
   EXPECT_EQ(LoadPictureNamed(dir.file("no-folder/missing.png").c_str(), picture).problem,
             LoadProblem::NotFound);
-  EXPECT_EQ(LoadPictureNamed(dir.path().string().c_str(), picture).problem,
-            LoadProblem::Unreadable);
+  EXPECT_EQ(LoadPictureNamed(dir.path().string().c_str(), picture).problem, LoadProblem::NotAFile);
 }
 
 TEST(LoadProblem, EveryCauseHasItsOwnLine) {
   std::set<std::string> texts;
   for (LoadProblem p :
        {LoadProblem::BadPath, LoadProblem::NoMemory, LoadProblem::NotFound, LoadProblem::NoAccess,
-        LoadProblem::Unreadable, LoadProblem::UnknownFormat, LoadProblem::Damaged,
-        LoadProblem::TooLarge, LoadProblem::UnsupportedBmp, LoadProblem::UnsupportedJpeg,
-        LoadProblem::UnsupportedTiff, LoadProblem::DecoderMissing}) {
+        LoadProblem::NotAFile, LoadProblem::Unreadable, LoadProblem::UnknownFormat,
+        LoadProblem::Damaged, LoadProblem::TooLarge, LoadProblem::UnsupportedBmp,
+        LoadProblem::UnsupportedJpeg, LoadProblem::UnsupportedTiff, LoadProblem::DecoderMissing}) {
     const std::string text = LoadProblemText(p);
     EXPECT_EQ(text.find('\n'), std::string::npos) << text;
     EXPECT_TRUE(texts.insert(text).second) << text;
     // A refusal leaves a status in the handle that maps back to the same cause (an
     // unsupported kind is told by the header alone, never by a decoder's status).
     const bool headerOnly = p == LoadProblem::UnsupportedBmp || p == LoadProblem::UnsupportedJpeg ||
-                            p == LoadProblem::UnsupportedTiff;
+                            p == LoadProblem::UnsupportedTiff || p == LoadProblem::NotAFile;
     if (p != LoadProblem::BadPath && p != LoadProblem::NoMemory && !headerOnly) {
       const PictureType type = p == LoadProblem::Damaged || p == LoadProblem::TooLarge
                                    ? PictureType::Png
