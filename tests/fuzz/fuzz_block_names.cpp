@@ -1,7 +1,8 @@
 // An atlas's names file over any bytes: read as the converter reads it (bounded, whole) and
 // turned into one name a block. The block grid comes from the input's length, so a
 // reproducer replays as it ran. Whatever the bytes, the names are either refused with a
-// reason or are one per block, all different, each a name a tileset can carry.
+// reason or are one per block, all different, each a name a tileset can carry, and the
+// same behind a byte-order mark.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int columns = 1 + static_cast<int>(size % 7);
   const int rows = 1 + static_cast<int>(size / 7 % 5);
   const BlockNaming naming = NameBlocks("tiles", columns, rows, text);
+  // A byte-order mark in front changes nothing: it is never part of a name.
+  const BlockNaming marked = NameBlocks("tiles", columns, rows, "\xEF\xBB\xBF" + text);
+  const bool markedAlready = text.rfind("\xEF\xBB\xBF", 0) == 0;  // then the second is text
+  if (!markedAlready && (marked.names != naming.names || marked.error != naming.error)) {
+    std::fprintf(stderr, "a byte-order mark changed the names\n");
+    std::abort();
+  }
   if (!naming.ok()) {
     if (!naming.names.empty()) std::abort();
     return 0;

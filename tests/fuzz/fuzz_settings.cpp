@@ -1,5 +1,6 @@
 // The window's settings file over any bytes. Whatever they are, every setting read is in
-// its range, and writing the settings out and reading them again gives the same settings.
+// its range, a byte-order mark in front changes nothing, and writing the settings out and
+// reading them again gives the same settings.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const RememberedSettings settings = ParseSettings({data, size});
   if (!InRange(settings)) {
     std::fprintf(stderr, "a setting out of its range was read\n");
+    std::abort();
+  }
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const bool markedAlready = text.rfind("\xEF\xBB\xBF", 0) == 0;  // then the second is text
+  if (!markedAlready && Parse("\xEF\xBB\xBF" + text) != settings) {
+    std::fprintf(stderr, "a byte-order mark changed the settings\n");
     std::abort();
   }
   if (Parse(FormatSettings(settings)) != settings) {
