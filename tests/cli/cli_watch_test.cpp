@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -185,7 +186,8 @@ TEST(WatchTest, RebuildsEveryBlockAfterAnInPlaceSaveAndEndsOnCtrlC) {
   EXPECT_EQ(converter.Stop(SIGINT), 0);
 }
 
-// The names file is watched beside the picture: a new name rebuilds the atlas's tileset.
+// The names file is watched beside the picture: a new name rebuilds the atlas's tileset, and
+// a FIFO put in its place is refused without stopping the watch.
 TEST(WatchTest, ConvertsTheAtlasAgainWhenItsNamesChange) {
   ScratchDir dir;
   const std::string input = dir.file("tiles.png");
@@ -204,6 +206,20 @@ TEST(WatchTest, ConvertsTheAtlasAgainWhenItsNamesChange) {
   SaveByRename("sand\n", names);
   ASSERT_TRUE(Await([&] { return converter.Count(written) == 2; })) << converter.Err();
   EXPECT_NE(ReadBytes(tsx).find("<wangset name=\"sand\""), std::string::npos);
+
+  // A FIFO in the names file's place is refused at once (never waited on) and the watch
+  // goes on: the next good names file converts again.
+  const std::string fifo = dir.file("names.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::rename(fifo, names);
+  ASSERT_TRUE(Await([&] {
+    return converter.Count(kClock + ".*names.txt: cannot read the names: is not a regular file") ==
+           1;
+  })) << converter.Err();
+  fs::remove(names);
+  SaveByRename("water\n", names);
+  ASSERT_TRUE(Await([&] { return converter.Count(written) == 3; })) << converter.Err();
+  EXPECT_NE(ReadBytes(tsx).find("<wangset name=\"water\""), std::string::npos);
   EXPECT_EQ(converter.Stop(SIGTERM), 0);
 }
 
