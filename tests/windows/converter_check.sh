@@ -4,7 +4,8 @@
 # sheets are counted as byte-identical and pixel-identical (ImageMagick's compare); PNG,
 # BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
 # full disk, Japanese names, the exit codes 1 and 2, the messages for names and arguments
-# that cannot be used, every file of the fuzz regression corpus, the removal of a killed
+# that cannot be used, inputs that are no regular file or break the text rule, the names
+# file as an output, every file of the fuzz regression corpus, the removal of a killed
 # save's temporary, and a --watch rebuild after a save.
 # Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
@@ -233,6 +234,35 @@ check same_message --format roof --format terrain2 sample.png out.png
 check same_message --all --all sample.png out
 check same_message "$(printf 'tab\tand\033escape.png')" out.png
 check grep -q 'tab\\x09and\\x1Bescape.png: ' message-win.txt
+check test ! -e out.png
+# Inputs that cannot be read, text inputs that break the text rule, the names file as an
+# output, and an extension that is only a folder's.
+mkdir -p inputs/folder.txt
+printf '\357\273\277grass\n\ngrass\n' >inputs/bom.txt
+printf 'grass\nsa\000nd\n' >inputs/zero-byte.txt
+printf 'grass\nwat\303\050r\n' >inputs/utf8.txt
+printf 'grass\n' >inputs/world.tres
+for names in folder.txt bom.txt zero-byte.txt utf8.txt; do
+  check same_message --all --atlas --names "inputs/$names" sample.png inputs/atlas.png
+done
+check same_message --all --atlas --tileset godot --names inputs/world.tres sample.png \
+  inputs/world.png
+check test "$(cat inputs/world.tres)" = grass
+check same_message sample.png out.d/sheet
+check same_message --all --atlas sample.png out.d/atlas
+check test ! -e inputs/atlas.png
+# A FIFO or a device is no file to a Windows program (Wine shows none of them): refused with
+# status 1 at once, never waited on.
+mkfifo inputs/fifo
+for args in "inputs/fifo out.png" "--all --atlas --names inputs/fifo sample.png out.png" \
+  "--all --atlas --names /dev/zero sample.png out.png"; do
+  set +e
+  # shellcheck disable=SC2086 # the words of each case
+  timeout 30 wine "$windows" $args 2>/dev/null
+  status=$?
+  set -e
+  check test "$status" -eq 1
+done
 check test ! -e out.png
 set +e
 win sample.png 'sample.png\x.png' 2>message-win.txt
