@@ -102,24 +102,28 @@ OpenedInput OpenInputFile(const char* native) {
   return {file, InputProblem::None, 0};
 }
 #else
-OpenedInput OpenInputFile(const char* native) {
-  if (native == nullptr || *native == 0) return Refused(InputProblem::Missing, ENOENT);
+namespace {
+
+// The one way for both spellings of a name: _stat64 / _wstat64 first, then CreateFile.
+template <typename Char, typename Stat, typename Create>
+OpenedInput OpenChecked(const Char* name, Stat stat, Create create) {
+  if (name == nullptr || *name == 0) return Refused(InputProblem::Missing, ENOENT);
   struct _stat64 named {};
-  if (::_stat64(native, &named) != 0) return RefusedByErrno(errno);
+  if (stat(name, &named) != 0) return RefusedByErrno(errno);
   if (const InputProblem kind = KindProblem(named.st_mode); kind != InputProblem::None)
     return Refused(kind);
-  return OpenHandle(CreateFileA(native, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  return OpenHandle(create(name, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+}  // namespace
+
+OpenedInput OpenInputFile(const char* native) {
+  return OpenChecked(native, ::_stat64, CreateFileA);
 }
 
 OpenedInput OpenInputFile(const wchar_t* name) {
-  if (name == nullptr || *name == 0) return Refused(InputProblem::Missing, ENOENT);
-  struct _stat64 named {};
-  if (::_wstat64(name, &named) != 0) return RefusedByErrno(errno);
-  if (const InputProblem kind = KindProblem(named.st_mode); kind != InputProblem::None)
-    return Refused(kind);
-  return OpenHandle(CreateFileW(name, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  return OpenChecked(name, ::_wstat64, CreateFileW);
 }
 #endif
 
