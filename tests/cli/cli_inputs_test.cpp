@@ -62,6 +62,7 @@ class ConvertInputsTest : public ::testing::Test {
 
 TEST_F(ConvertInputsTest, NonRegularAndHostileInputsAreOneLineRefusals) {
   ASSERT_EQ(::mkfifo(dir_.file("fifo").c_str(), 0600), 0);
+  fs::create_symlink("fifo", dir_.path() / "to-fifo");  // judged by what the link leads to
   const std::string socket = Socket("socket");
   fs::create_directory(dir_.path() / "folder");
   // A device of our own (a copy of /dev/zero's node) where the test may make one.
@@ -87,6 +88,7 @@ TEST_F(ConvertInputsTest, NonRegularAndHostileInputsAreOneLineRefusals) {
   const std::string names = ": cannot read the names: ";
   const Case cases[] = {
       {dir_.file("fifo"), "", 1, "fifo: " + nonRegular},
+      {dir_.file("to-fifo"), "", 1, "to-fifo: " + nonRegular},
       {socket, "", 1, "socket: " + nonRegular},
       {"/dev/zero", "", 1, "/dev/zero: " + nonRegular},
       {dir_.file("zero"), "", 1, "zero: " + nonRegular, true},
