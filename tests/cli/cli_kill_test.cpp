@@ -108,6 +108,25 @@ std::map<std::string, std::string> AtlasOutputs(const fs::path& folder, int& tem
   return outputs;
 }
 
+// Waits until the run `child` holds a file in `folder` open (an output it stages, nameless
+// or not); false if it has not after `patience`.
+bool WaitForStaging(pid_t child, const fs::path& folder,
+                    std::chrono::steady_clock::duration patience) {
+  const std::string inFolder = fs::canonical(folder).string() + "/";
+  const fs::path descriptors = "/proc/" + std::to_string(child) + "/fd";
+  const auto end = std::chrono::steady_clock::now() + patience;
+  while (std::chrono::steady_clock::now() < end) {
+    std::error_code error;
+    for (fs::directory_iterator it(descriptors, error), last; !error && it != last;
+         it.increment(error)) {
+      std::error_code gone;  // closed meanwhile
+      if (fs::read_symlink(it->path(), gone).string().starts_with(inFolder)) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return false;
+}
+
 TEST(KilledSaves, AnAtlasRunLeavesAllOldAllNewOrNoOutputsAndNoTemporary) {
   ScratchDir dir;
   // Two pictures of different sizes, so that each of the three outputs tells whose it is.
@@ -129,19 +148,27 @@ TEST(KilledSaves, AnAtlasRunLeavesAllOldAllNewOrNoOutputsAndNoTemporary) {
   }
   ASSERT_NE(whole[0], whole[1]);
 
-  // Kills spread over the whole run, its last moments included; every fourth run starts
+  // Half the kills spread over the whole run; the other half from the moment the run opens
+  // its first output (staging, then the commits) on, 3 ms apart. Every third run starts
   // with no outputs, the others replace the other picture's.
   constexpr int kKills = 20;
   int killed = 0;
+  int staged = 0;
   std::map<std::string, std::string> before = whole[1];
   for (int kill = 0; kill < kKills; ++kill) {
-    if (kill % 4 == 0) {
+    if (kill % 3 == 0) {
       for (const auto& [name, bytes] : before) fs::remove(folder / name);
       before.clear();
     }
     const int picture = kill % 2;
     const pid_t child = StartAtlas(pictures[picture], output);
-    std::this_thread::sleep_for(longest * (kill + 0.5) / kKills);
+    const int step = kill / 2 / 2 * 2 + kill % 2;  // 0 to 9 within each half
+    if ((kill / 2) % 2 == 0) {
+      std::this_thread::sleep_for(longest * (step + 0.5) / (kKills / 2));
+    } else if (WaitForStaging(child, folder, 2 * longest)) {
+      ++staged;
+      std::this_thread::sleep_for(std::chrono::milliseconds(3 * step));
+    }
     ::kill(child, SIGKILL);
     killed += !Finish(child);
     const std::map<std::string, std::string> after = AtlasOutputs(folder, temporaries);
@@ -149,6 +176,7 @@ TEST(KilledSaves, AnAtlasRunLeavesAllOldAllNewOrNoOutputsAndNoTemporary) {
         << "kill " << kill << ": " << after.size() << " outputs, neither the old nor the new";
     before = after;
   }
+  EXPECT_EQ(staged, kKills / 2) << "runs not seen staging";
   EXPECT_GE(killed, kKills / 2) << "the runs ended before their kill";
   EXPECT_EQ(temporaries, 0);
 }
