@@ -124,7 +124,10 @@ std::string ResolvedTarget(const WCHAR* path) {
 // loop of links, a folder that may not be looked into, ... as the system says).
 SaveProblem JudgeTarget(const std::string& target, struct stat& found, bool& exists) {
   exists = ::stat(target.c_str(), &found) == 0;
-  if (!exists) return errno == ENOENT ? SaveProblem::None : ProblemFor(errno, FolderOf(target));
+  if (!exists) {
+    const int error = errno;
+    return error == ENOENT ? SaveProblem::None : ProblemFor(error, FolderOf(target));
+  }
   if (S_ISREG(found.st_mode)) return SaveProblem::None;
   return S_ISDIR(found.st_mode) ? SaveProblem::IsFolder : SaveProblem::NotRegularFile;
 }

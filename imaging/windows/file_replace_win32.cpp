@@ -113,26 +113,32 @@ std::wstring FinalPath(HANDLE file) {
 }
 
 // Whether a save may put a file at `target`: None when nothing is there or a regular file
-// is, otherwise why not. A link to a regular file stays a link: `target` becomes the file
-// it names.
+// is, otherwise why not. A link to a regular file stays a link: `target` becomes the path
+// of the file itself (which is also how Wine shows a Unix link).
 SaveProblem JudgeTarget(std::wstring& target) {
   if (NamesADevice(target)) return SaveProblem::NotRegularFile;
+  // Wine has no attributes for a Unix FIFO or socket (ERROR_INVALID_PARAMETER); it opens
+  // the FIFO, not the socket.
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return SaveProblem::None;  // the move answers
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return SaveProblem::IsFolder;
+  const DWORD attributesError = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+  const bool reparsed =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   // Opening for its attributes alone follows links and reaches whatever is there, with no
   // effect on a device.
   const HANDLE found = CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (found == INVALID_HANDLE_VALUE) {
-    // A link that names nothing is replaced, as on other hosts; a reparse point that
-    // cannot be followed is no file.
+    // Nothing there (a link that names nothing is replaced, as on other hosts), or nothing
+    // this process may look at: the move answers. A reparse point that cannot be followed
+    // is no file.
     const DWORD error = GetLastError();
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+      return attributesError == ERROR_INVALID_PARAMETER ? SaveProblem::NotRegularFile
+                                                        : SaveProblem::None;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return SaveProblem::IsFolder;
     const bool dangling = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !dangling
-               ? SaveProblem::NotRegularFile
-               : SaveProblem::None;
+    return reparsed && !dangling ? SaveProblem::NotRegularFile : SaveProblem::None;
   }
   SaveProblem problem = SaveProblem::None;
   BY_HANDLE_FILE_INFORMATION information{};
@@ -141,8 +147,8 @@ SaveProblem JudgeTarget(std::wstring& target) {
   } else if (GetFileInformationByHandle(found, &information) &&
              (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     problem = SaveProblem::IsFolder;
-  } else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    if (std::wstring named = FinalPath(found); !named.empty()) target = std::move(named);
+  } else if (std::wstring named = FinalPath(found); !named.empty()) {
+    target = std::move(named);  // the file itself, however it was reached
   }
   CloseHandle(found);
   return problem;
