@@ -10,9 +10,10 @@
 //
 // A kill leaves no temporary behind while the file is staged: on Linux it has no name
 // until Commit (O_TMPFILE), on Windows its temporary is marked to be deleted when the
-// process's handle closes. Where neither is possible its bytes wait in memory until Finish
-// (or until there are too many), so a named temporary exists for as short a time as the
-// data allows; the next save into the folder removes one a killed process left.
+// process's handle closes (README.md says which instants remain). Where neither is
+// possible its bytes wait in memory until Finish (or until there are too many), so a named
+// temporary exists for as short a time as the data allows; the next save into the folder
+// removes one a killed process left.
 #pragma once
 
 #include <cstdint>

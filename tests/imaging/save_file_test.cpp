@@ -118,8 +118,7 @@ TEST(SaveProblem, FromErrorCodes) {
 TEST(SaveProblem, TextsAndStatuses) {
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::PermissionDenied), "permission denied");
-  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::NotRegularFile),
-               "it is not a regular file");
+  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::NotRegularFile), "it is not a regular file");
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::None), "");
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::None), Ok);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::PermissionDenied), AccessDenied);
