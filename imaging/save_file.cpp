@@ -119,6 +119,8 @@ const char* SaveProblemText(SaveProblem problem) {
       return "a file is in the way of its folder";
     case SaveProblem::IsFolder:
       return "it is a folder";
+    case SaveProblem::NotRegularFile:
+      return "it is not a regular file";
     case SaveProblem::EncoderFailed:
       return "the sheet could not be encoded";
     case SaveProblem::Other:

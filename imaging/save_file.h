@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <system_error>
 #include <vector>
 
@@ -21,6 +22,7 @@ enum class SaveProblem {
   FolderMissing,
   FileInTheWay,  // a part of the folder's path is a file
   IsFolder,
+  NotRegularFile,  // a FIFO, a device, a socket: never replaced
   EncoderFailed,
   Other,
 };
@@ -42,10 +44,10 @@ GpStatus EncodeImage(GpImage* image, const FileType& type, std::vector<std::uint
                      int workers = AvailableCores());
 
 // Writes `bytes` to a new file in the folder of `path` that gets the name `path` only once
-// it is complete (nameless until then where the host allows it, otherwise a temporary name
-// moved over `path`); on any failure the new file is removed and an existing file at
-// `path` is left as it was. Stale temporaries of ended processes in that folder go.
-SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes);
+// it is complete (a StagedFile committed at once); on any failure the new file is removed
+// and an existing file at `path` is left as it was. Only a regular file (or a link to one,
+// which stays a link) is replaced. Stale temporaries of ended processes in that folder go.
+SaveProblem ReplaceFileWith(const WCHAR* path, std::span<const std::uint8_t> bytes);
 
 // The cause of a failed file operation, from the C library's errno or from a Windows
 // error code (GetLastError).

@@ -1,8 +1,9 @@
-// Whole-or-nothing file writes with POSIX calls, so a failure carries its errno. The bytes
-// go to a nameless file (O_TMPFILE) in the target's folder, are flushed to the disk, and
-// only then get a name: the target's own when it does not exist yet, otherwise a
-// temporary one that is renamed over the target. A save killed on the way leaves nothing.
-// File systems without nameless files get a named temporary from the start.
+// The staged file's host part with POSIX calls, so a failure carries its errno. The bytes go
+// to a nameless file (O_TMPFILE) in the target's folder and are flushed to the disk; the file
+// stays nameless, its descriptor open, until Commit gives it a name: the target's own when
+// none exists, otherwise a temporary one that is renamed over the target at once. A kill
+// before Commit leaves nothing; a named temporary exists only between those two calls.
+// File systems without nameless files get a named temporary when the bytes are complete.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,10 +11,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <utility>
 
 #include "imaging/portable/native_path.h"
 #include "imaging/save_file.h"
@@ -50,11 +50,6 @@ int CreateTemporary(const std::string& folder, std::string& name) {
   return -1;
 }
 
-// A file without a name in `folder`, with the same permissions as a named one.
-int CreateNameless(const std::string& folder) {
-  return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-}
-
 // The kernel or the file system has no nameless files (EISDIR from kernels before them).
 bool RefusesNameless(int error) {
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
@@ -71,18 +66,13 @@ int LinkNameless(int fd, const std::string& name) {
   return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
-// Names the complete nameless file: straight as `target` when that does not exist, else
-// under a temporary name (returned in `temporary`) to be renamed over it. 0 or the errno.
-int NameNameless(int fd, const std::string& target, bool exists, std::string& temporary) {
-  if (!exists) {
-    const int error = LinkNameless(fd, target);
-    if (error != EEXIST) return error;  // EEXIST: the target appeared meanwhile
-  }
-  const std::string folder = FolderOf(target);
+// Gives the nameless file `fd` a temporary name in `folder` (returned in `name`); 0 or the
+// errno.
+int LinkAsTemporary(int fd, const std::string& folder, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = TemporaryName(folder);
-    const int error = LinkNameless(fd, name);
-    if (error == 0) temporary = name;
+    const std::string candidate = TemporaryName(folder);
+    const int error = LinkNameless(fd, candidate);
+    if (error == 0) name = candidate;
     if (error != EEXIST) return error;
   }
   return EEXIST;
@@ -112,90 +102,126 @@ SaveProblem ProblemFor(int error, const std::string& folder) {
   return problem == SaveProblem::None ? SaveProblem::Other : problem;
 }
 
-// The target a save replaces: a symbolic link stays a link, the file it names is replaced.
+// The file a save replaces: a symbolic link stays a link and the file it names, which may
+// not exist yet, is written instead, through as many links as the system itself follows.
 std::string ResolvedTarget(const WCHAR* path) {
   std::string target = imaging::NativePath(path);
-  struct stat link {};
-  if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
-      target = resolved;
-      std::free(resolved);
-    }
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) break;
+    char named[PATH_MAX];
+    const ssize_t length = ::readlink(target.c_str(), named, sizeof named);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof named) break;
+    // A relative link is relative to the folder that holds it.
+    target = (named[0] == '/' ? std::string() : FolderOf(target)) +
+             std::string(named, static_cast<std::size_t>(length));
   }
   return target;
 }
 
-// Writes `bytes` whole into a new file beside the target of `path` and flushes it: nameless
-// while written, so a kill leaves nothing, then named the target itself when `mayTakeTarget`
-// and no target exists, otherwise under a temporary name (returned in `temporary`) for the
-// caller to move over the target. On failure nothing new is left.
-SaveProblem WriteBeside(const WCHAR* path, const std::vector<std::uint8_t>& bytes,
-                        bool mayTakeTarget, std::string& target, std::string& temporary) {
-  temporary.clear();
-  if (path == nullptr || *path == 0) return SaveProblem::FolderMissing;
-  target = ResolvedTarget(path);
-
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) return SaveProblem::IsFolder;
-
-  const std::string folder = FolderOf(target);
-  RemoveStaleTemporaries(folder);
-  int fd = CreateNameless(folder);
-  const bool nameless = fd >= 0;
-  if (!nameless && RefusesNameless(errno)) fd = CreateTemporary(folder, temporary);
-  if (fd < 0) return ProblemFor(errno, folder);
-
-  int error = 0;
-  // An existing file keeps its permissions.
-  if (exists && ::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM) error = errno;
-  if (error == 0 && !WriteAll(fd, bytes.data(), bytes.size())) error = errno;
-  if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
-  if (error == 0 && nameless) error = NameNameless(fd, target, exists || !mayTakeTarget, temporary);
-  const bool linkedAsTarget = nameless && error == 0 && temporary.empty();
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) {
-    if (!temporary.empty()) ::unlink(temporary.c_str());
-    temporary.clear();
-    if (linkedAsTarget) ::unlink(target.c_str());  // it did not exist before this save
-    return ProblemFor(error, folder);
+// Whether a save may put a file at the resolved `target`: None when nothing is there or a
+// regular file is (then `found` describes it and `exists` is set), otherwise why not (a
+// loop of links, a folder that may not be looked into, ... as the system says).
+SaveProblem JudgeTarget(const std::string& target, struct stat& found, bool& exists) {
+  exists = ::stat(target.c_str(), &found) == 0;
+  if (!exists) {
+    const int error = errno;
+    return error == ENOENT ? SaveProblem::None : ProblemFor(error, FolderOf(target));
   }
-  return SaveProblem::None;
+  if (S_ISREG(found.st_mode)) return SaveProblem::None;
+  return S_ISDIR(found.st_mode) ? SaveProblem::IsFolder : SaveProblem::NotRegularFile;
+}
+
+// Gives the new file the permissions of the file it replaces (`mode`, or -1 for none: then
+// it keeps 0666 less the umask); 0 or the errno. A file of another owner's keeps ours.
+int KeepMode(int fd, int mode) {
+  if (mode < 0 || ::fchmod(fd, static_cast<mode_t>(mode)) == 0 || errno == EPERM) return 0;
+  return errno;
 }
 
 }  // namespace
 
-SaveProblem ReplaceFileWith(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
-  std::string target, temporary;
-  const SaveProblem written = WriteBeside(path, bytes, /*mayTakeTarget=*/true, target, temporary);
-  if (written != SaveProblem::None || temporary.empty()) return written;
-  if (::rename(temporary.c_str(), target.c_str()) == 0) return SaveProblem::None;
-  const int error = errno;
-  ::unlink(temporary.c_str());
-  return ProblemFor(error, FolderOf(target));
+SaveProblem StagedFile::OpenBeside(const WCHAR* path) {
+  target_ = ResolvedTarget(path);
+  struct stat old {};
+  bool exists = false;
+  if (const SaveProblem judged = JudgeTarget(target_, old, exists); judged != SaveProblem::None)
+    return judged;
+  mode_ = exists ? static_cast<int>(old.st_mode & 07777) : -1;
+  const std::string folder = FolderOf(target_);
+  RemoveStaleTemporaries(folder);
+  file_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (file_ < 0) {
+    const int error = errno;
+    file_ = NoFile();
+    // Without nameless files the bytes wait for a named temporary (OpenNamed).
+    return RefusesNameless(error) ? SaveProblem::None : ProblemFor(error, folder);
+  }
+  vanishes_ = true;
+  const int error = KeepMode(file_, mode_);
+  return error == 0 ? SaveProblem::None : ProblemFor(error, folder);
 }
 
-SaveProblem StagedFile::Stage(const WCHAR* path, const std::vector<std::uint8_t>& bytes) {
-  Discard();
-  // A temporary name, never the target's, until Commit.
-  std::string temporary;
-  const SaveProblem written = WriteBeside(path, bytes, /*mayTakeTarget=*/false, target_, temporary);
-  if (written == SaveProblem::None) temporary_ = std::move(temporary);
-  return written;
+SaveProblem StagedFile::OpenNamed() {
+  const std::string folder = FolderOf(target_);
+  file_ = CreateTemporary(folder, temporary_);
+  if (file_ < 0) {
+    const int error = errno;
+    file_ = NoFile();
+    temporary_.clear();
+    return ProblemFor(error, folder);
+  }
+  const int error = KeepMode(file_, mode_);
+  return error == 0 ? SaveProblem::None : ProblemFor(error, folder);
+}
+
+SaveProblem StagedFile::WriteOut(std::span<const std::uint8_t> bytes) {
+  return WriteAll(file_, bytes.data(), bytes.size()) ? SaveProblem::None
+                                                     : ProblemFor(errno, FolderOf(target_));
+}
+
+SaveProblem StagedFile::FlushOut() {
+  int error = ::fsync(file_) != 0 && errno != EINVAL ? errno : 0;
+  // A named temporary needs no descriptor any more; a nameless file keeps its own, which is
+  // all that holds it until Commit. Some file systems report a failed write only at close.
+  if (!vanishes_) {
+    if (::close(file_) != 0 && error == 0) error = errno;
+    file_ = NoFile();
+  }
+  return error == 0 ? SaveProblem::None : ProblemFor(error, FolderOf(target_));
 }
 
 SaveProblem StagedFile::Commit() {
-  if (temporary_.empty()) return SaveProblem::Other;
-  if (::rename(temporary_.c_str(), target_.c_str()) == 0) {
-    temporary_.clear();
-    return SaveProblem::None;
+  if (state_ != State::Finished) return Unusable();
+  // The target may have changed since Begin.
+  struct stat found {};
+  bool exists = false;
+  if (const SaveProblem judged = JudgeTarget(target_, found, exists); judged != SaveProblem::None)
+    return Fail(judged);
+  const std::string folder = FolderOf(target_);
+  // A nameless file takes the target's name when there is none.
+  int error = vanishes_ && !exists ? LinkNameless(file_, target_) : EEXIST;
+  if (error == EEXIST) {  // a file to replace (or one that appeared meanwhile)
+    replaced_ = ::open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // A nameless file is named for the instant until the rename.
+    error = vanishes_ ? LinkAsTemporary(file_, folder, temporary_) : 0;
+    if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
   }
-  const int error = errno;
-  Discard();
-  return ProblemFor(error, FolderOf(target_));
+  if (error != 0) return Fail(ProblemFor(error, folder));
+  temporary_.clear();                     // it is the target now
+  if (file_ != NoFile()) ::close(file_);  // flushed at Finish
+  file_ = NoFile();
+  vanishes_ = false;
+  state_ = State::Empty;
+  return SaveProblem::None;
 }
 
-void StagedFile::Discard() {
+void StagedFile::Release() {
+  for (int* const held : {&file_, &replaced_}) {
+    if (*held != NoFile()) ::close(*held);
+    *held = NoFile();
+  }
+  vanishes_ = false;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
 }
