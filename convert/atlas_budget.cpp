@@ -19,6 +19,7 @@ AtlasNeeds AtlasNeedsFor(const AtlasRequest& request) {
   const std::int64_t width = std::max(request.picture.width, 0);
   const std::int64_t height = std::max(request.picture.height, 0);
   needs.pictureBytes = width * height * 4;
+  needs.workBytes = needs.pictureBytes;
   const PixelSize block = SelectionBlockSize(request.layout);
   const PixelSize sheet = SheetSize(request.layout);
   const int frames = std::max(request.frames, 1);

@@ -5,16 +5,16 @@
 #include <optional>
 #include <utility>
 
+#include "convert/atlas_budget.h"
 #include "convert/atlas_layout.h"
 #include "convert/atlas_pixels.h"
 #include "convert/same_file.h"
 #include "convert/terrain_colour.h"
+#include "convert/text_stream.h"
 #include "convert/utf8_path.h"
 #include "imaging/ordered_workers.h"
 #include "imaging/picture_header.h"
 #include "imaging/staged_file.h"
-#include "convert/text_out.h"
-#include "convert/atlas_budget.h"
 
 namespace korvanth {
 
@@ -119,7 +119,7 @@ SaveProblem StageTileset(const TilesetTarget& target, const TilesetDescription& 
   if (!name) return SaveProblem::Other;
   SaveProblem problem = staged.Begin(name->data());
   {
-    TextOut out([&](std::string_view piece) {
+    TextStream out([&](std::string_view piece) {
       if (problem == SaveProblem::None)
         problem = staged.Write({reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()});
     });

@@ -52,7 +52,7 @@ std::string Seconds(int milliseconds) {
 // (TileSetAtlasSource::get_tile_texture_region in scene/resources/2d/tile_set.cpp): a
 // separation of one stride less one tile puts every frame a stride to the right.
 void WriteAnimation(const TilesetDescription& tileset, std::string_view coords,
-                    const std::string& duration, TextOut& out) {
+                    const std::string& duration, TextStream& out) {
   if (tileset.frames <= 1) return;
   out << coords << "/animation_columns = 0\n";
   out << coords << "/animation_separation = " << Vector2i(tileset.frameStride - 1, 0) << '\n';
@@ -72,7 +72,7 @@ constexpr int kMatchCornersAndSides = 0;
 
 }  // namespace
 
-void WriteGodotTileset(const TilesetDescription& tileset, TextOut& out) {
+void WriteGodotTileset(const TilesetDescription& tileset, TextStream& out) {
   // Each tile's terrain (its index in the terrain set) and match set, by tile id: a sorted
   // list, a few bytes a tile however many an atlas holds.
   std::vector<TerrainTile> terrainOf;
@@ -124,7 +124,7 @@ void WriteGodotTileset(const TilesetDescription& tileset, TextOut& out) {
 }
 
 std::string GodotTilesetText(const TilesetDescription& tileset) {
-  return TextOf([&](TextOut& out) { WriteGodotTileset(tileset, out); });
+  return TextOf([&](TextStream& out) { WriteGodotTileset(tileset, out); });
 }
 
 }  // namespace korvanth

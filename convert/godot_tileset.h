@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "convert/text_out.h"
+#include "convert/text_stream.h"
 #include "convert/tileset_description.h"
 
 namespace korvanth {
 
 // The whole .tres file, UTF-8, into `out` piece by piece.
-void WriteGodotTileset(const TilesetDescription& tileset, TextOut& out);
+void WriteGodotTileset(const TilesetDescription& tileset, TextStream& out);
 
 // The same as one string.
 std::string GodotTilesetText(const TilesetDescription& tileset);

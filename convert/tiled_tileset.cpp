@@ -52,7 +52,7 @@ int TiledTileCount(const TilesetDescription& tileset) {
 }
 
 // One mixed wang set whose single colour is the terrain.
-void WriteWangSet(const TilesetTerrain& terrain, TextOut& out) {
+void WriteWangSet(const TilesetTerrain& terrain, TextStream& out) {
   const std::string name = XmlAttribute(terrain.name);
   char colour[8];
   std::snprintf(colour, sizeof colour, "#%06x", terrain.colour & 0xFFFFFFu);
@@ -72,7 +72,7 @@ void WriteWangSet(const TilesetTerrain& terrain, TextOut& out) {
 }
 
 // Every animated tile's <tile> element: its frames, itself first.
-void WriteAnimatedTiles(const TilesetDescription& tileset, TextOut& out) {
+void WriteAnimatedTiles(const TilesetDescription& tileset, TextStream& out) {
   if (tileset.frames <= 1) return;
   for (const int tile : tileset.tiles) {
     out << " <tile id=\"" << tile << "\">\n  <animation>\n";
@@ -95,7 +95,7 @@ std::string TiledWangId(NeighbourMask mask) {
   return id;
 }
 
-void WriteTiledTileset(const TilesetDescription& tileset, TextOut& out) {
+void WriteTiledTileset(const TilesetDescription& tileset, TextStream& out) {
   const std::string name = XmlAttribute(tileset.name);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   // The TSX format of Tiled 1.8 and later, the release the files are checked against.
@@ -114,7 +114,7 @@ void WriteTiledTileset(const TilesetDescription& tileset, TextOut& out) {
 }
 
 std::string TiledTilesetText(const TilesetDescription& tileset) {
-  return TextOf([&](TextOut& out) { WriteTiledTileset(tileset, out); });
+  return TextOf([&](TextStream& out) { WriteTiledTileset(tileset, out); });
 }
 
 }  // namespace korvanth

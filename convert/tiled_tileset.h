@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "convert/text_out.h"
+#include "convert/text_stream.h"
 #include "convert/tileset_description.h"
 
 namespace korvanth {
@@ -16,7 +16,7 @@ namespace korvanth {
 std::string TiledWangId(NeighbourMask mask);
 
 // The whole .tsx file, UTF-8, into `out` piece by piece.
-void WriteTiledTileset(const TilesetDescription& tileset, TextOut& out);
+void WriteTiledTileset(const TilesetDescription& tileset, TextStream& out);
 
 // The same as one string.
 std::string TiledTilesetText(const TilesetDescription& tileset);

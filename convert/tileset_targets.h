@@ -16,13 +16,13 @@
 namespace korvanth {
 
 struct TilesetTarget {
-  std::string_view cliName;                            // the --tileset value: "tiled"
-  std::string_view extension;                          // after the sheet's stem: ".tsx"
-  void (*write)(const TilesetDescription&, TextOut&);  // the whole file, UTF-8
-  const char* menuCaption;                             // the window's check item
-  const char* howToUse;                                // the help's lines on loading it
-  std::string_view editorName;                         // in messages: "Godot 4"
-  bool (*importsSheet)(const FileType&);               // whether the editor can load the sheet
+  std::string_view cliName;                               // the --tileset value: "tiled"
+  std::string_view extension;                             // after the sheet's stem: ".tsx"
+  void (*write)(const TilesetDescription&, TextStream&);  // the whole file, UTF-8
+  const char* menuCaption;                                // the window's check item
+  const char* howToUse;                                   // the help's lines on loading it
+  std::string_view editorName;                            // in messages: "Godot 4"
+  bool (*importsSheet)(const FileType&);                  // whether the editor can load the sheet
 };
 
 inline bool ImportsEveryType(const FileType&) { return true; }
@@ -43,7 +43,7 @@ inline constexpr TilesetTarget kTilesetTargets[] = {
 
 // The target's whole file as one string.
 inline std::string TilesetText(const TilesetTarget& target, const TilesetDescription& tileset) {
-  return TextOf([&](TextOut& out) { target.write(tileset, out); });
+  return TextOf([&](TextStream& out) { target.write(tileset, out); });
 }
 
 // The --tileset value that asks for every target.

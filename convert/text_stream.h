@@ -11,28 +11,28 @@
 
 namespace korvanth {
 
-class TextOut {
+class TextStream {
  public:
   using Sink = std::function<void(std::string_view)>;
 
-  explicit TextOut(Sink sink) : sink_(std::move(sink)) {}
-  TextOut(const TextOut&) = delete;
-  TextOut& operator=(const TextOut&) = delete;
-  ~TextOut() { Flush(); }
+  explicit TextStream(Sink sink) : sink_(std::move(sink)) {}
+  TextStream(const TextStream&) = delete;
+  TextStream& operator=(const TextStream&) = delete;
+  ~TextStream() { Flush(); }
 
-  TextOut& operator<<(std::string_view text) {
+  TextStream& operator<<(std::string_view text) {
     buffer_ += text;
     if (buffer_.size() >= kFlushBytes) Flush();
     return *this;
   }
-  TextOut& operator<<(char c) { return *this << std::string_view(&c, 1); }
-  TextOut& operator<<(long long number) {
+  TextStream& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  TextStream& operator<<(long long number) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     return *this << std::string_view(digits, static_cast<std::size_t>(end - digits));
   }
-  TextOut& operator<<(int number) { return *this << static_cast<long long>(number); }
-  TextOut& operator<<(std::size_t number) { return *this << static_cast<long long>(number); }
+  TextStream& operator<<(int number) { return *this << static_cast<long long>(number); }
+  TextStream& operator<<(std::size_t number) { return *this << static_cast<long long>(number); }
 
   // Hands what is buffered to the sink.
   void Flush() {
@@ -52,7 +52,7 @@ template <typename Write>
 std::string TextOf(Write&& write) {
   std::string text;
   {
-    TextOut out([&text](std::string_view piece) { text += piece; });
+    TextStream out([&text](std::string_view piece) { text += piece; });
     write(out);
   }
   return text;
