@@ -10,9 +10,10 @@
 //
 // A kill leaves no temporary behind while the file is staged: on Linux it has no name
 // until Commit (O_TMPFILE), on Windows its temporary is marked to be deleted when the
-// process's handle closes. Where neither is possible its bytes wait in memory until Finish
-// (or until there are too many), so a named temporary exists for as short a time as the
-// data allows; the next save into the folder removes one a killed process left.
+// process's handle closes (README.md says which instants remain). Where neither is
+// possible its bytes wait in memory until Finish (or until there are too many), so a named
+// temporary exists for as short a time as the data allows; the next save into the folder
+// removes one a killed process left.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +71,9 @@ class StagedFile {
     std::swap(target_, other.target_);
     std::swap(temporary_, other.temporary_);
     std::swap(file_, other.file_);
+#ifndef _WIN32
+    std::swap(replaced_, other.replaced_);
+#endif
     std::swap(held_, other.held_);
     std::swap(mode_, other.mode_);
     std::swap(vanishes_, other.vanishes_);
@@ -96,6 +100,11 @@ class StagedFile {
   NativeString target_;     // the file to replace (a link's target, not the link)
   NativeString temporary_;  // the named temporary, while there is one
   NativeFile file_ = NoFile();
+#ifndef _WIN32
+  // The file Commit replaced, held open until this object goes, so that freeing its space
+  // (milliseconds for a large one) falls after the commits of the files staged with it.
+  NativeFile replaced_ = NoFile();
+#endif
   std::vector<std::uint8_t> held_;  // bytes waiting for a named temporary
   int mode_ = -1;                   // the replaced file's permissions, or -1 (POSIX)
   bool vanishes_ = false;           // file_ is removed by the system when the process ends

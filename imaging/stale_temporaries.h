@@ -1,7 +1,8 @@
-// A save writes beside its target under a temporary name, PREFIX-PID-N.tmp, where the
-// host cannot keep the file nameless until it is complete. A save killed before it moved
-// that file into place leaves it behind; a later save into the folder removes such files
-// once their process is gone, and never touches any other file.
+// A save's new file has a temporary name beside its target, PREFIX-PID-N.tmp, for the
+// instant before it is moved over the target, and longer where the host can neither keep
+// it nameless nor have it deleted should the process end (staged_file.h). A save killed
+// while the name exists leaves the file behind; a later save into the folder removes such
+// files once their process is gone, and never touches any other file.
 #pragma once
 
 #include <cstdint>

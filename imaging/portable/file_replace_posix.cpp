@@ -124,7 +124,10 @@ std::string ResolvedTarget(const WCHAR* path) {
 // loop of links, a folder that may not be looked into, ... as the system says).
 SaveProblem JudgeTarget(const std::string& target, struct stat& found, bool& exists) {
   exists = ::stat(target.c_str(), &found) == 0;
-  if (!exists) return errno == ENOENT ? SaveProblem::None : ProblemFor(errno, FolderOf(target));
+  if (!exists) {
+    const int error = errno;
+    return error == ENOENT ? SaveProblem::None : ProblemFor(error, FolderOf(target));
+  }
   if (S_ISREG(found.st_mode)) return SaveProblem::None;
   return S_ISDIR(found.st_mode) ? SaveProblem::IsFolder : SaveProblem::NotRegularFile;
 }
@@ -196,31 +199,28 @@ SaveProblem StagedFile::Commit() {
   if (const SaveProblem judged = JudgeTarget(target_, found, exists); judged != SaveProblem::None)
     return Fail(judged);
   const std::string folder = FolderOf(target_);
-  int error = 0;
-  if (vanishes_) {
-    error = exists ? EEXIST : LinkNameless(file_, target_);
-    if (error == 0) {  // it is the target now
-      ::close(file_);  // flushed at Finish
-      file_ = NoFile();
-      vanishes_ = false;
-      state_ = State::Empty;
-      return SaveProblem::None;
-    }
-    // EEXIST: a file to replace (or one that appeared meanwhile); named for the instant
-    // until the rename.
-    if (error == EEXIST) error = LinkAsTemporary(file_, folder, temporary_);
+  // A nameless file takes the target's name when there is none.
+  int error = vanishes_ && !exists ? LinkNameless(file_, target_) : EEXIST;
+  if (error == EEXIST) {  // a file to replace (or one that appeared meanwhile)
+    replaced_ = ::open(target_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // A nameless file is named for the instant until the rename.
+    error = vanishes_ ? LinkAsTemporary(file_, folder, temporary_) : 0;
+    if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
   }
-  if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
   if (error != 0) return Fail(ProblemFor(error, folder));
-  temporary_.clear();
-  Release();
+  temporary_.clear();                     // it is the target now
+  if (file_ != NoFile()) ::close(file_);  // flushed at Finish
+  file_ = NoFile();
+  vanishes_ = false;
   state_ = State::Empty;
   return SaveProblem::None;
 }
 
 void StagedFile::Release() {
-  if (file_ != NoFile()) ::close(file_);
-  file_ = NoFile();
+  for (int* const held : {&file_, &replaced_}) {
+    if (*held != NoFile()) ::close(*held);
+    *held = NoFile();
+  }
   vanishes_ = false;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();

@@ -1,12 +1,15 @@
 // The staged file's host part on Windows; GetLastError names the cause of any failure.
 // Windows has no nameless files, so the bytes go to a temporary in the target's folder that
 // is marked for deletion at once: should the process end before Commit, the system removes
-// it as its handle closes. Commit takes the mark off and moves the file over the target
-// with MoveFileExW (replace-existing, write-through), so a kill leaves a temporary only
-// between those two calls. Where the mark is refused the bytes wait in memory until the
-// file is complete; the next save into the folder removes a temporary a kill left.
+// it as its handle closes. Commit takes the mark off and moves the file over the target by
+// its handle, so a kill leaves a temporary only between creating and marking it (empty)
+// and between those last two calls. Where the mark is refused the bytes wait in memory
+// until the file is complete; the next save into the folder removes a temporary a kill
+// left.
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "imaging/save_file.h"
 #include "imaging/staged_file.h"
@@ -84,21 +87,52 @@ SaveProblem ProblemFor(DWORD error, const std::wstring& folder) {
   return problem == SaveProblem::None ? SaveProblem::Other : problem;
 }
 
+// `path` in full, as GetFullPathNameW spells it; empty if it cannot.
+std::wstring FullPath(const std::wstring& path) {
+  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::wstring();
+  std::wstring full(size, L'\0');
+  size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  full.resize(size < full.size() ? size : 0);
+  return full;
+}
+
 // Whether `path` names something in the device namespace: a pipe (\\.\pipe\x), a device
 // (\\?\GLOBALROOT\...) or a DOS device such as NUL, CON or COM1, which the full path spells
 // \\.\NUL. A drive's files reached through the prefixes (\\?\C:\x, \\?\UNC\...) are files.
 bool NamesADevice(const std::wstring& path) {
-  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return false;
-  std::wstring full(size, L'\0');
-  size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  full.resize(size);
+  const std::wstring full = FullPath(path);
   const std::wstring_view name(full);
   const bool local = name.starts_with(L"\\\\.\\");
   if (!local && !name.starts_with(L"\\\\?\\")) return false;
   const std::wstring_view rest = name.substr(4);
   const bool drive = rest.size() >= 3 && rest[1] == L':' && (rest[2] == L'\\' || rest[2] == L'/');
   return !drive && (local || !rest.starts_with(L"UNC\\"));
+}
+
+// Moves the open `file` over `target`, replacing what is there, by its handle: one call
+// where closing it and moving it by name take several. The name is the NT one
+// (\??\C:\dir\name, \??\UNC\server\share\name), which both Windows and Wine take.
+bool MoveOver(HANDLE file, const std::wstring& target) {
+  const std::wstring full = FullPath(target);
+  if (full.empty()) return false;
+  const std::wstring_view name(full);
+  std::wstring nt = L"\\??\\";
+  if (name.starts_with(L"\\\\?\\") || name.starts_with(L"\\\\.\\"))
+    nt += name.substr(4);
+  else if (name.starts_with(L"\\\\"))
+    nt.append(L"UNC\\").append(name.substr(2));
+  else
+    nt += name;
+  const std::size_t bytes = nt.size() * sizeof(wchar_t);
+  std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + bytes);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(bytes);
+  std::memcpy(rename->FileName, nt.data(), bytes);
+  return SetFileInformationByHandle(file, FileRenameInfo, rename,
+                                    static_cast<DWORD>(buffer.size()));
 }
 
 // The path the open `file` has on its volume, or empty.
@@ -113,26 +147,32 @@ std::wstring FinalPath(HANDLE file) {
 }
 
 // Whether a save may put a file at `target`: None when nothing is there or a regular file
-// is, otherwise why not. A link to a regular file stays a link: `target` becomes the file
-// it names.
+// is, otherwise why not. A link to a regular file stays a link: `target` becomes the path
+// of the file itself (which is also how Wine shows a Unix link).
 SaveProblem JudgeTarget(std::wstring& target) {
   if (NamesADevice(target)) return SaveProblem::NotRegularFile;
+  // Wine has no attributes for a Unix FIFO or socket (ERROR_INVALID_PARAMETER); it opens
+  // the FIFO, not the socket.
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return SaveProblem::None;  // the move answers
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return SaveProblem::IsFolder;
+  const DWORD attributesError = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+  const bool reparsed =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   // Opening for its attributes alone follows links and reaches whatever is there, with no
   // effect on a device.
   const HANDLE found = CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (found == INVALID_HANDLE_VALUE) {
-    // A link that names nothing is replaced, as on other hosts; a reparse point that
-    // cannot be followed is no file.
+    // Nothing there (a link that names nothing is replaced, as on other hosts), or nothing
+    // this process may look at: the move answers. A reparse point that cannot be followed
+    // is no file.
     const DWORD error = GetLastError();
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+      return attributesError == ERROR_INVALID_PARAMETER ? SaveProblem::NotRegularFile
+                                                        : SaveProblem::None;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return SaveProblem::IsFolder;
     const bool dangling = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !dangling
-               ? SaveProblem::NotRegularFile
-               : SaveProblem::None;
+    return reparsed && !dangling ? SaveProblem::NotRegularFile : SaveProblem::None;
   }
   SaveProblem problem = SaveProblem::None;
   BY_HANDLE_FILE_INFORMATION information{};
@@ -141,8 +181,8 @@ SaveProblem JudgeTarget(std::wstring& target) {
   } else if (GetFileInformationByHandle(found, &information) &&
              (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     problem = SaveProblem::IsFolder;
-  } else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    if (std::wstring named = FinalPath(found); !named.empty()) target = std::move(named);
+  } else if (std::wstring named = FinalPath(found); !named.empty()) {
+    target = std::move(named);  // the file itself, however it was reached
   }
   CloseHandle(found);
   return problem;
@@ -192,15 +232,13 @@ SaveProblem StagedFile::Commit() {
   if (vanishes_ && !MarkForDeletion(file_, false))
     return Fail(ProblemFor(GetLastError(), FolderOf(target_)));
   vanishes_ = false;
-  const bool closed = CloseHandle(file_);
+  // A kill between the two calls leaves the complete temporary.
+  if (!MoveOver(file_, target_)) return Fail(ProblemFor(GetLastError(), FolderOf(target_)));
+  temporary_.clear();
+  CloseHandle(file_);  // flushed at Finish
   file_ = NoFile();
-  if (closed && MoveFileExW(temporary_.c_str(), target_.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    temporary_.clear();
-    state_ = State::Empty;
-    return SaveProblem::None;
-  }
-  return Fail(ProblemFor(GetLastError(), FolderOf(target_)));
+  state_ = State::Empty;
+  return SaveProblem::None;
 }
 
 void StagedFile::Release() {

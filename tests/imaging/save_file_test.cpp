@@ -118,10 +118,12 @@ TEST(SaveProblem, FromErrorCodes) {
 TEST(SaveProblem, TextsAndStatuses) {
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::PermissionDenied), "permission denied");
+  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::NotRegularFile), "it is not a regular file");
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::None), "");
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::None), Ok);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::PermissionDenied), AccessDenied);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::DiskFull), Win32Error);
+  EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::NotRegularFile), Win32Error);
 }
 
 // Whatever writes it (its own writer or the host's encoder), every listed type is written.

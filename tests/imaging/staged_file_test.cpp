@@ -20,13 +20,14 @@
 #endif
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <cstdio>
 #include <functional>
 #include <set>
-#include <string_view>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "imaging/staged_file.h"

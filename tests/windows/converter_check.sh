@@ -5,7 +5,7 @@
 # BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
 # full disk, Japanese names, the exit codes 1 and 2, the messages for names and arguments
 # that cannot be used, every file of the fuzz regression corpus, the removal of a killed
-# save's temporary, and a --watch rebuild after a save.
+# save's temporary, non-regular outputs refused, and a --watch rebuild after a save.
 # Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -278,7 +278,9 @@ check test "$hostile" -gt 0
 echo "Regression corpus: $hostile files, each answered as on Linux"
 
 # Temporaries: a batch killed while it saves may leave its ~korvanth-PID-N.tmp (Windows has
-# no nameless files); a later save into the folder removes those of ended processes only.
+# no nameless files: it is marked for deletion while it is written, and a kill leaves it
+# only just after it is created or just before it is moved); a later save into the folder
+# removes those of ended processes only.
 convert -size 4096x1536 xc:'#336699' -depth 8 PNG32:long.png
 wine "$windows" --format roof --all --type bmp long.png killed 2>/dev/null &
 batch=$!  # the converter's own process (not a subshell's), so that the kill reaches it
@@ -309,6 +311,24 @@ left=$(ls -A killed | grep -c '^~korvanth-' || true)
 win sample.png killed/sheet.png
 echo "Killed batch: $left temporary left, $(ls -A killed | grep -c '^~korvanth-' || true) after a later save"
 check test -z "$(ls -A killed | grep '^~korvanth-')"
+
+# Only a regular file is replaced: a FIFO, a Unix socket, a private node with /dev/zero's
+# numbers (as root) and links to each are refused as on Linux and stay what they were; a
+# link to a regular file stays a link and that file is replaced.
+mkdir kinds
+mkfifo kinds/fifo.png
+python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' kinds/socket.png
+mknod kinds/device.png c 1 5 2>/dev/null || echo "SKIPPED: the device node needs root" >&2
+for thing in kinds/*.png; do ln -s "${thing#kinds/}" "kinds/link-${thing#kinds/}"; done
+kinds=$(stat -c '%n %F %t:%T' kinds/*)
+for thing in kinds/*.png; do check same_message --format roof sample.png "$thing"; done
+check test "$(stat -c '%n %F %t:%T' kinds/*)" = "$kinds"
+cp few.png kinds-real.png
+ln -s kinds-real.png kinds-link.png
+win --format roof sample.png kinds-link.png
+check test -L kinds-link.png
+check test "$(identify -format '%wx%h' kinds-real.png)" = 96x128
+echo "Non-regular outputs: $(ls kinds | wc -l) refused as on Linux"
 
 # --watch: a picture saved by writing a temporary and renaming it is converted again, to the
 # Linux converter's pixels (the watch waits on ReadDirectoryChangesW); then Ctrl+C, which
