@@ -5,11 +5,13 @@
 #include "cli/convert_jobs.h"
 #include "convert/animation_runs.h"
 #include "imaging/ordered_workers.h"
+#include "convert/atlas_budget.h"
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"
 #include "convert/text_file.h"
 #include "convert/utf8_path.h"
+#include "imaging/picture_header.h"
 
 namespace korvanth {
 
@@ -48,11 +50,34 @@ int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
   return kExitOk;
 }
 
+// Whether the atlas of the picture's every block fits its bounds, judged from the picture's
+// header before anything is decoded (a small file may declare a huge picture); one line
+// when it does not. A header the loader refuses is left to the loader to report.
+bool AtlasFitsItsBounds(const ConvertOptions& options, std::FILE* err) {
+  const auto wide = WidenUtf8(options.input);
+  if (!wide) return true;
+  const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
+      options.input.c_str(), reinterpret_cast<const char16_t*>(wide->data()));
+  if (header.verdict != imaging::HeaderVerdict::Fits) return true;
+  const auto extension = ExtensionOf(options.output);
+  const std::string refusal = AtlasSizeRefusal(
+      {{static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)},
+       options.layout(),
+       options.frames,
+       extension ? ChooseEncoder(*extension).type : nullptr,
+       options.tilesets});
+  if (refusal.empty()) return true;
+  std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram,
+               PrintableName(options.output).c_str(), refusal.c_str());
+  return false;
+}
+
 }  // namespace
 
 int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   if (!InputAndOutputAreText(options, err)) return kExitUsage;
   if (!OutputNamesAFile(options.output, err)) return kExitUsage;
+  if (!AtlasFitsItsBounds(options, err)) return kExitFailure;
   ImageHandle picture;
   if (!LoadWholeInput(options.input, picture, err)) return kExitFailure;
   const PixelSize block = SelectionBlockSize(options.layout());

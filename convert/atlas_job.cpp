@@ -5,10 +5,12 @@
 #include <optional>
 #include <utility>
 
+#include "convert/atlas_budget.h"
 #include "convert/atlas_layout.h"
 #include "convert/atlas_pixels.h"
 #include "convert/same_file.h"
 #include "convert/terrain_colour.h"
+#include "convert/text_stream.h"
 #include "convert/utf8_path.h"
 #include "imaging/ordered_workers.h"
 #include "imaging/picture_header.h"
@@ -20,11 +22,6 @@ namespace {
 
 // Nothing to announce before or after an item: the atlas is written once all are placed.
 void NoStep(int) {}
-
-struct FileToWrite {
-  std::string path;
-  std::vector<std::uint8_t> bytes;
-};
 
 // The picture's pixels as 32-bit ARGB rows, locked for reading while it lives.
 class LockedPicture {
@@ -78,6 +75,57 @@ TilesetTerrain TerrainOfCell(const AtlasJob& job, const AtlasGrid& grid, ImageHa
   for (std::size_t tile = 0; tile < roles.size(); ++tile)
     if (roles[tile]) terrain.tiles.push_back({atlasId(static_cast<int>(tile)), *roles[tile]});
   return terrain;
+}
+
+// The tilesets' picture, tiles and terrains: every tile of every run's first sheet, a
+// terrain for each run of a terrain layout, named after its first block.
+TilesetDescription DescribeAtlas(const AtlasJob& job, const AtlasGrid& grid, const BlockRuns& runs,
+                                 ImageHandle& atlas) {
+  const SheetLayout layout = job.layout;
+  const std::string atlasName = FileNameOf(job.output);
+  TilesetDescription description;
+  description.name = std::string(FileStem(atlasName));
+  description.imagePath = atlasName;
+  description.imageSize = grid.size;
+  description.tileSize = layout.tileSize;
+  description.columns = grid.size.width / layout.tileSize;
+  const int tiles = TileCount(layout);
+  const int sheetColumns = SheetColumns(layout);
+  const bool terrain = !TerrainRolesFor(layout).empty();
+  description.frames = std::max(job.frames, 1);
+  description.frameStride = sheetColumns;
+  description.frameMs = job.frameMs;
+  const int count = static_cast<int>(runs.firsts.size());
+  // Reserved whole: an atlas's description may run to millions of tiles.
+  description.tiles.reserve(static_cast<std::size_t>(count) * static_cast<std::size_t>(tiles));
+  if (terrain) description.terrains.reserve(static_cast<std::size_t>(count));
+  for (int index = 0; index < count; ++index) {
+    for (int tile = 0; tile < tiles; ++tile)
+      description.tiles.push_back(AtlasTileId(grid, layout.tileSize, sheetColumns, index, tile));
+    if (!terrain) continue;
+    const int item = runs.firsts[static_cast<std::size_t>(index)];
+    std::string name = static_cast<std::size_t>(item) < job.names.size()
+                           ? job.names[static_cast<std::size_t>(item)]
+                           : std::to_string(item);
+    description.terrains.push_back(TerrainOfCell(job, grid, atlas, index, std::move(name)));
+  }
+  return description;
+}
+
+// Writes `target`'s file for `description` into `staged`, piece by piece, for `path`.
+SaveProblem StageTileset(const TilesetTarget& target, const TilesetDescription& description,
+                         const std::string& path, StagedFile& staged) {
+  const auto name = WidenUtf8(path);
+  if (!name) return SaveProblem::Other;
+  SaveProblem problem = staged.Begin(name->data());
+  {
+    TextStream out([&](std::string_view piece) {
+      if (problem == SaveProblem::None)
+        problem = staged.Write({reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()});
+    });
+    target.write(description, out);
+  }
+  return problem != SaveProblem::None ? problem : staged.Finish();
 }
 
 }  // namespace
@@ -142,6 +190,16 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
                       "-pixel sheets pass the atlas's " + std::to_string(kMaxAtlasWidth) +
                       " pixels side by side");
 
+  // The largest atlas the picture can make must fit, before any pixel is read.
+  if (std::string refusal = AtlasSizeRefusal(
+          {{static_cast<int>(job.picture->Width()), static_cast<int>(job.picture->Height())},
+           job.layout,
+           frames,
+           encoder.type,
+           job.tilesets});
+      !refusal.empty())
+    return Failed(result, output, std::move(refusal));
+
   std::vector<std::uint32_t> pixels;
   std::optional<AtlasGrid> grid;
   BlockRuns runs;  // the runs in the atlas, in cell order
@@ -205,64 +263,45 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
   atlas.Record(GdipBitmapSetResolution(atlas.bitmap(), 96.0f, 96.0f));
 
-  std::vector<FileToWrite> files(1);
-  files[0].path = output;
-  GpStatus encoded = Ok;
-  try {
-    encoded = EncodeImage(atlas.image(), *encoder.type, files[0].bytes, job.workers);
-  } catch (const std::bad_alloc&) {
-    encoded = OutOfMemory;
-  }
-  if (encoded != Ok) return Failed(result, output, SaveProblemText(SaveProblem::EncoderFailed));
+  // The tilesets' description first: the terrains' colours come from the atlas's pixels.
+  TilesetDescription description;
+  if (!targets.empty()) description = DescribeAtlas(job, *grid, runs, atlas);
 
-  if (!targets.empty()) {
-    TilesetDescription description;
-    description.name = std::string(FileStem(atlasName));
-    description.imagePath = atlasName;
-    description.imageSize = grid->size;
-    description.tileSize = job.layout.tileSize;
-    description.columns = grid->size.width / job.layout.tileSize;
-    const int tiles = TileCount(job.layout);
-    const int sheetColumns = SheetColumns(job.layout);
-    const bool terrain = !TerrainRolesFor(job.layout).empty();
-    description.frames = frames;
-    description.frameStride = sheetColumns;
-    description.frameMs = job.frameMs;
-    for (int index = 0; index < result.runs; ++index) {
-      for (int tile = 0; tile < tiles; ++tile)
-        description.tiles.push_back(
-            AtlasTileId(*grid, job.layout.tileSize, sheetColumns, index, tile));
-      if (!terrain) continue;
-      const int item = runs.firsts[static_cast<std::size_t>(index)];
-      std::string name = static_cast<std::size_t>(item) < job.names.size()
-                             ? job.names[static_cast<std::size_t>(item)]
-                             : std::to_string(item);
-      description.terrains.push_back(TerrainOfCell(job, *grid, atlas, index, std::move(name)));
+  // Every file complete beside its target first; only then are they moved into place. The
+  // atlas's file goes first, so that its pixels and bytes are gone before the tilesets
+  // are written, piece by piece.
+  std::vector<StagedFile> staged(1 + targets.size());
+  std::vector<std::string> paths = {output};
+  {
+    std::vector<std::uint8_t> bytes;
+    GpStatus encoded = Ok;
+    try {
+      encoded = EncodeImage(atlas.image(), *encoder.type, bytes, job.workers);
+    } catch (const std::bad_alloc&) {
+      encoded = OutOfMemory;
     }
-    for (const TilesetTarget* target : targets) {
-      const std::string text = target->text(description);
-      files.push_back({TilesetPathFor(output, target->extension), {text.begin(), text.end()}});
-    }
+    if (encoded != Ok) return Failed(result, output, SaveProblemText(SaveProblem::EncoderFailed));
+    atlas = ImageHandle();
+    std::vector<std::uint32_t>().swap(pixels);
+    if (const SaveProblem problem = staged[0].Stage(wide->data(), bytes);
+        problem != SaveProblem::None)
+      result.problems.push_back({output, false, SaveProblemText(problem)});
   }
-
-  // Every file complete beside its target first; only then are they moved into place.
-  std::vector<StagedFile> staged(files.size());
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const auto name = WidenUtf8(files[i].path);
-    const SaveProblem problem =
-        name ? staged[i].Stage(name->data(), files[i].bytes) : SaveProblem::Other;
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    paths.push_back(TilesetPathFor(output, targets[i]->extension));
+    const SaveProblem problem = StageTileset(*targets[i], description, paths.back(), staged[i + 1]);
     if (problem != SaveProblem::None)
-      result.problems.push_back({files[i].path, false, SaveProblemText(problem)});
+      result.problems.push_back({paths.back(), false, SaveProblemText(problem)});
   }
   if (!result.ok()) return result;  // the staged files are removed as they go
   // Each move replaces one file in one step. A move can fail only if the folder changes
   // under the run (its temporaries were just written there); that leaves the files moved
   // before it new and the rest as they were, and says which.
-  for (std::size_t i = 0; i < files.size(); ++i) {
+  for (std::size_t i = 0; i < staged.size(); ++i) {
     const SaveProblem problem = staged[i].Commit();
     if (problem != SaveProblem::None) {
       result.partlyWritten = result.partlyWritten || i > 0;
-      result.problems.push_back({files[i].path, false, SaveProblemText(problem)});
+      result.problems.push_back({paths[i], false, SaveProblemText(problem)});
     } else if (!result.ok()) {
       result.partlyWritten = true;
     }

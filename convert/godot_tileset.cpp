@@ -1,9 +1,9 @@
 #include "convert/godot_tileset.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <map>
-#include <utility>
+#include <vector>
 
 namespace korvanth {
 
@@ -51,67 +51,80 @@ std::string Seconds(int milliseconds) {
 // (X, Y) + (1 + separation.x) * (f, 0) tiles when the animation has no columns
 // (TileSetAtlasSource::get_tile_texture_region in scene/resources/2d/tile_set.cpp): a
 // separation of one stride less one tile puts every frame a stride to the right.
-std::string AnimationProperties(const TilesetDescription& tileset, const std::string& coords) {
-  if (tileset.frames <= 1) return {};
-  const std::string key = coords + "/animation_";
-  std::string lines = key + "columns = 0\n";
-  lines += key + "separation = " + Vector2i(tileset.frameStride - 1, 0) + "\n";
-  lines += key + "frames_count = " + std::to_string(tileset.frames) + "\n";
+void WriteAnimation(const TilesetDescription& tileset, std::string_view coords,
+                    const std::string& duration, TextStream& out) {
+  if (tileset.frames <= 1) return;
+  out << coords << "/animation_columns = 0\n";
+  out << coords << "/animation_separation = " << Vector2i(tileset.frameStride - 1, 0) << '\n';
+  out << coords << "/animation_frames_count = " << tileset.frames << '\n';
   for (int frame = 0; frame < tileset.frames; ++frame)
-    lines +=
-        key + "frame_" + std::to_string(frame) + "/duration = " + Seconds(tileset.frameMs) + "\n";
-  return lines;
+    out << coords << "/animation_frame_" << frame << "/duration = " << duration << '\n';
 }
+
+struct TerrainTile {
+  int id;
+  int terrain;
+  NeighbourMask mask;
+};
 
 // The engine's terrain set mode "match corners and sides".
 constexpr int kMatchCornersAndSides = 0;
 
 }  // namespace
 
-std::string GodotTilesetText(const TilesetDescription& tileset) {
-  // Each tile's terrain (its index in the terrain set) and match set.
-  std::map<int, std::pair<std::size_t, NeighbourMask>> terrainOf;
+void WriteGodotTileset(const TilesetDescription& tileset, TextStream& out) {
+  // Each tile's terrain (its index in the terrain set) and match set, by tile id: a sorted
+  // list, a few bytes a tile however many an atlas holds.
+  std::vector<TerrainTile> terrainOf;
   for (std::size_t k = 0; k < tileset.terrains.size(); ++k)
     for (const TilesetTerrain::Tile& tile : tileset.terrains[k].tiles)
-      terrainOf[tile.id] = {k, tile.mask};
-  std::string text;
+      terrainOf.push_back({tile.id, static_cast<int>(k), tile.mask});
+  std::stable_sort(terrainOf.begin(), terrainOf.end(),
+                   [](const TerrainTile& a, const TerrainTile& b) { return a.id < b.id; });
   // Steps: the texture, the atlas source and the tileset itself.
-  text += "[gd_resource type=\"TileSet\" load_steps=3 format=3]\n\n";
-  text += "[ext_resource type=\"Texture2D\" path=" + GodotString(tileset.imagePath) +
-          " id=\"1_sheet\"]\n\n";
-  text += "[sub_resource type=\"TileSetAtlasSource\" id=\"TileSetAtlasSource_sheet\"]\n";
-  text += "texture = ExtResource(\"1_sheet\")\n";
-  text += "texture_region_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
+  out << "[gd_resource type=\"TileSet\" load_steps=3 format=3]\n\n";
+  out << "[ext_resource type=\"Texture2D\" path=" << GodotString(tileset.imagePath)
+      << " id=\"1_sheet\"]\n\n";
+  out << "[sub_resource type=\"TileSetAtlasSource\" id=\"TileSetAtlasSource_sheet\"]\n";
+  out << "texture = ExtResource(\"1_sheet\")\n";
+  out << "texture_region_size = " << Vector2i(tileset.tileSize, tileset.tileSize) << '\n';
+  const std::string duration = Seconds(tileset.frameMs);
+  std::string key;
   for (const int tile : tileset.tiles) {
-    const std::string coords =
-        std::to_string(tile % tileset.columns) + ":" + std::to_string(tile / tileset.columns);
-    const std::string key = coords + "/0";
+    key = std::to_string(tile % tileset.columns) + ":" + std::to_string(tile / tileset.columns);
     // The animation first, as the engine saves a tile: reading it creates the tile, then
     // claims the frames' cells, which no tile may hold.
-    text += AnimationProperties(tileset, coords);
-    text += key + " = 0\n";
-    const auto found = terrainOf.find(tile);
-    if (found == terrainOf.end()) continue;
-    const auto [terrain, mask] = found->second;
-    text += key + "/terrain_set = 0\n";
-    text += key + "/terrain = " + std::to_string(terrain) + "\n";
-    for (int n = 0; n < kNeighbourCount; ++n) {
-      const bool matches = (mask >> n) & 1;
-      text += key + "/terrains_peering_bit/" + kPeeringBitNames[n] + " = " +
-              (matches ? std::to_string(terrain) : "-1") + "\n";
-    }
+    WriteAnimation(tileset, key, duration, out);
+    key += "/0";
+    out << key << " = 0\n";
+    const auto found =
+        std::lower_bound(terrainOf.begin(), terrainOf.end(), tile,
+                         [](const TerrainTile& entry, int id) { return entry.id < id; });
+    if (found == terrainOf.end() || found->id != tile) continue;
+    const int terrain = found->terrain;
+    const NeighbourMask mask = found->mask;
+    out << key << "/terrain_set = 0\n";
+    out << key << "/terrain = " << terrain << '\n';
+    // A bit that matches no terrain is -1, the engine's default, which it leaves out of
+    // the files it saves (TileData::_get_property_list): only matching bits are written.
+    for (int n = 0; n < kNeighbourCount; ++n)
+      if ((mask >> n) & 1)
+        out << key << "/terrains_peering_bit/" << kPeeringBitNames[n] << " = " << terrain << '\n';
   }
-  text += "\n[resource]\n";
-  text += "tile_size = " + Vector2i(tileset.tileSize, tileset.tileSize) + "\n";
-  if (!tileset.terrains.empty())
-    text += "terrain_set_0/mode = " + std::to_string(kMatchCornersAndSides) + "\n";
+  out << "\n[resource]\n";
+  out << "tile_size = " << Vector2i(tileset.tileSize, tileset.tileSize) << '\n';
+  if (!tileset.terrains.empty()) out << "terrain_set_0/mode = " << kMatchCornersAndSides << '\n';
   for (std::size_t k = 0; k < tileset.terrains.size(); ++k) {
-    const std::string prefix = "terrain_set_0/terrain_" + std::to_string(k);
-    text += prefix + "/name = " + GodotString(tileset.terrains[k].name) + "\n";
-    text += prefix + "/color = " + GodotColour(tileset.terrains[k].colour) + "\n";
+    out << "terrain_set_0/terrain_" << k << "/name = " << GodotString(tileset.terrains[k].name)
+        << '\n';
+    out << "terrain_set_0/terrain_" << k << "/color = " << GodotColour(tileset.terrains[k].colour)
+        << '\n';
   }
-  text += "sources/0 = SubResource(\"TileSetAtlasSource_sheet\")\n";
-  return text;
+  out << "sources/0 = SubResource(\"TileSetAtlasSource_sheet\")\n";
+}
+
+std::string GodotTilesetText(const TilesetDescription& tileset) {
+  return TextOf([&](TextStream& out) { WriteGodotTileset(tileset, out); });
 }
 
 }  // namespace korvanth

@@ -5,11 +5,15 @@
 
 #include <string>
 
+#include "convert/text_stream.h"
 #include "convert/tileset_description.h"
 
 namespace korvanth {
 
-// The whole .tres file, UTF-8.
+// The whole .tres file, UTF-8, into `out` piece by piece.
+void WriteGodotTileset(const TilesetDescription& tileset, TextStream& out);
+
+// The same as one string.
 std::string GodotTilesetText(const TilesetDescription& tileset);
 
 }  // namespace korvanth

@@ -87,7 +87,7 @@ std::vector<TilesetWriteFailure> WriteSheetTilesets(TilesetKinds kinds, SheetLay
       failures.push_back({path, "the sheet's name holds characters a tileset cannot carry"});
       continue;
     }
-    const SaveOutcome outcome = WriteTextFileWhole(path, target.text(description));
+    const SaveOutcome outcome = WriteTextFileWhole(path, TilesetText(target, description));
     if (!outcome.ok()) failures.push_back({path, SaveProblemText(outcome.problem)});
   }
   return failures;

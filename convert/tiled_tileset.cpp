@@ -52,38 +52,35 @@ int TiledTileCount(const TilesetDescription& tileset) {
 }
 
 // One mixed wang set whose single colour is the terrain.
-std::string WangSet(const TilesetTerrain& terrain) {
+void WriteWangSet(const TilesetTerrain& terrain, TextStream& out) {
   const std::string name = XmlAttribute(terrain.name);
-  const std::string thumbnail = std::to_string(terrain.thumbnailTile);
   char colour[8];
   std::snprintf(colour, sizeof colour, "#%06x", terrain.colour & 0xFFFFFFu);
-  std::string xml = "  <wangset name=\"" + name + "\" type=\"mixed\" tile=\"" + thumbnail + "\">\n";
-  xml += "   <wangcolor name=\"" + name + "\" color=\"" + colour + "\" tile=\"" + thumbnail +
-         "\" probability=\"1\"/>\n";
+  out << "  <wangset name=\"" << name << "\" type=\"mixed\" tile=\"" << terrain.thumbnailTile
+      << "\">\n";
+  out << "   <wangcolor name=\"" << name << "\" color=\"" << colour << "\" tile=\""
+      << terrain.thumbnailTile << "\" probability=\"1\"/>\n";
   for (const TilesetTerrain::Tile& tile : terrain.tiles) {
     // Tiled reads an all-zero wangid as "not in the set": a tile that matches no
     // neighbour (the lone tile) has no place in its corner-and-side model and is placed
     // by hand there.
     if (tile.mask == 0) continue;
-    xml += "   <wangtile tileid=\"" + std::to_string(tile.id) + "\" wangid=\"" +
-           TiledWangId(tile.mask) + "\"/>\n";
+    out << "   <wangtile tileid=\"" << tile.id << "\" wangid=\"" << TiledWangId(tile.mask)
+        << "\"/>\n";
   }
-  return xml + "  </wangset>\n";
+  out << "  </wangset>\n";
 }
 
 // Every animated tile's <tile> element: its frames, itself first.
-std::string AnimatedTiles(const TilesetDescription& tileset) {
-  if (tileset.frames <= 1) return {};
-  const std::string duration = std::to_string(tileset.frameMs);
-  std::string xml;
+void WriteAnimatedTiles(const TilesetDescription& tileset, TextStream& out) {
+  if (tileset.frames <= 1) return;
   for (const int tile : tileset.tiles) {
-    xml += " <tile id=\"" + std::to_string(tile) + "\">\n  <animation>\n";
+    out << " <tile id=\"" << tile << "\">\n  <animation>\n";
     for (int frame = 0; frame < tileset.frames; ++frame)
-      xml += "   <frame tileid=\"" + std::to_string(tile + frame * tileset.frameStride) +
-             "\" duration=\"" + duration + "\"/>\n";
-    xml += "  </animation>\n </tile>\n";
+      out << "   <frame tileid=\"" << tile + frame * tileset.frameStride << "\" duration=\""
+          << tileset.frameMs << "\"/>\n";
+    out << "  </animation>\n </tile>\n";
   }
-  return xml;
 }
 
 }  // namespace
@@ -98,26 +95,26 @@ std::string TiledWangId(NeighbourMask mask) {
   return id;
 }
 
-std::string TiledTilesetText(const TilesetDescription& tileset) {
+void WriteTiledTileset(const TilesetDescription& tileset, TextStream& out) {
   const std::string name = XmlAttribute(tileset.name);
-  std::string xml;
-  xml += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   // The TSX format of Tiled 1.8 and later, the release the files are checked against.
-  xml += "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" + name + "\" tilewidth=\"" +
-         std::to_string(tileset.tileSize) + "\" tileheight=\"" + std::to_string(tileset.tileSize) +
-         "\" tilecount=\"" + std::to_string(TiledTileCount(tileset)) + "\" columns=\"" +
-         std::to_string(tileset.columns) + "\">\n";
-  xml += " <image source=\"" + XmlAttribute(tileset.imagePath) + "\" width=\"" +
-         std::to_string(tileset.imageSize.width) + "\" height=\"" +
-         std::to_string(tileset.imageSize.height) + "\"/>\n";
-  xml += AnimatedTiles(tileset);  // Tiled's order: the tiles before the wang sets
+  out << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << name << "\" tilewidth=\""
+      << tileset.tileSize << "\" tileheight=\"" << tileset.tileSize << "\" tilecount=\""
+      << TiledTileCount(tileset) << "\" columns=\"" << tileset.columns << "\">\n";
+  out << " <image source=\"" << XmlAttribute(tileset.imagePath) << "\" width=\""
+      << tileset.imageSize.width << "\" height=\"" << tileset.imageSize.height << "\"/>\n";
+  WriteAnimatedTiles(tileset, out);  // Tiled's order: the tiles before the wang sets
   if (!tileset.terrains.empty()) {
-    xml += " <wangsets>\n";
-    for (const TilesetTerrain& terrain : tileset.terrains) xml += WangSet(terrain);
-    xml += " </wangsets>\n";
+    out << " <wangsets>\n";
+    for (const TilesetTerrain& terrain : tileset.terrains) WriteWangSet(terrain, out);
+    out << " </wangsets>\n";
   }
-  xml += "</tileset>\n";
-  return xml;
+  out << "</tileset>\n";
+}
+
+std::string TiledTilesetText(const TilesetDescription& tileset) {
+  return TextOf([&](TextStream& out) { WriteTiledTileset(tileset, out); });
 }
 
 }  // namespace korvanth

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "convert/text_stream.h"
 #include "convert/tileset_description.h"
 
 namespace korvanth {
@@ -14,7 +15,10 @@ namespace korvanth {
 // bottom-left, left, top-left; 1 where the neighbour is this terrain, 0 elsewhere.
 std::string TiledWangId(NeighbourMask mask);
 
-// The whole .tsx file, UTF-8.
+// The whole .tsx file, UTF-8, into `out` piece by piece.
+void WriteTiledTileset(const TilesetDescription& tileset, TextStream& out);
+
+// The same as one string.
 std::string TiledTilesetText(const TilesetDescription& tileset);
 
 }  // namespace korvanth

@@ -16,30 +16,35 @@
 namespace korvanth {
 
 struct TilesetTarget {
-  std::string_view cliName;                        // the --tileset value: "tiled"
-  std::string_view extension;                      // after the sheet's stem: ".tsx"
-  std::string (*text)(const TilesetDescription&);  // the whole file, UTF-8
-  const char* menuCaption;                         // the window's check item
-  const char* howToUse;                            // the help's lines on loading it
-  std::string_view editorName;                     // in messages: "Godot 4"
-  bool (*importsSheet)(const FileType&);           // whether the editor can load the sheet
+  std::string_view cliName;                               // the --tileset value: "tiled"
+  std::string_view extension;                             // after the sheet's stem: ".tsx"
+  void (*write)(const TilesetDescription&, TextStream&);  // the whole file, UTF-8
+  const char* menuCaption;                                // the window's check item
+  const char* howToUse;                                   // the help's lines on loading it
+  std::string_view editorName;                            // in messages: "Godot 4"
+  bool (*importsSheet)(const FileType&);                  // whether the editor can load the sheet
 };
 
 inline bool ImportsEveryType(const FileType&) { return true; }
 inline bool GodotImports(const FileType& type) { return type.godotImports; }
 
 inline constexpr TilesetTarget kTilesetTargets[] = {
-    {"tiled", ".tsx", TiledTilesetText, "Tiled用タイルセットも保存(&T)",
+    {"tiled", ".tsx", WriteTiledTileset, "Tiled用タイルセットも保存(&T)",
      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
      "    with the terrain brush; the neighbouring tiles follow.\n",
      "Tiled", ImportsEveryType},
-    {"godot", ".tres", GodotTilesetText, "Godot用タイルセットも保存(&G)",
+    {"godot", ".tres", WriteGodotTileset, "Godot用タイルセットも保存(&G)",
      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
      "    terrain NAME, and paint. Godot imports png, jpg and bmp sheets, not gif or tif.\n",
      "Godot 4", GodotImports},
 };
+
+// The target's whole file as one string.
+inline std::string TilesetText(const TilesetTarget& target, const TilesetDescription& tileset) {
+  return TextOf([&](TextStream& out) { target.write(tileset, out); });
+}
 
 // The --tileset value that asks for every target.
 inline constexpr std::string_view kEveryTilesetName = "both";

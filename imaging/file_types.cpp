@@ -17,12 +17,16 @@ bool OnOneThread(const encode::PixelRows& rows, int, std::vector<std::uint8_t>& 
   return Write(rows, out);
 }
 
+// The encoders' memory beside the pixels: PNG, BMP and TIFF build the file (at most the
+// 4 bytes a pixel and PNG's row and block headers; the space is reserved up front, so
+// it never grows by copying); GIF an index a pixel and its LZW codes and file (at most
+// 12 bits an index each); JPEG its file, grown by doubling and then copied out.
 constexpr FileType kFileTypes[] = {
-    {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, true},
-    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<encode::WriteBmp>, false, true},
-    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<encode::WriteGif>, false, false},
-    {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, true},
-    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false},
+    {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, true, 5},
+    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<encode::WriteBmp>, false, true, 4},
+    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<encode::WriteGif>, false, false, 4},
+    {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, true, 6},
+    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false, 4},
 };
 constexpr std::size_t kFallbackIndex = 1;
 

@@ -27,6 +27,9 @@ struct FileType {
   OwnWriter ownWriter;    // the project's own writer; null where the host's encoder writes it
   bool lossy;             // written at kLossyQuality
   bool godotImports;      // Godot 4 imports it as a texture
+  // The most its encoder holds beside the picture's pixels, in bytes a pixel: the file it
+  // builds in memory and its working buffers (a large atlas must fit with them).
+  int encodeBytesPerPixel;
 };
 
 // The quality (0-100) every lossy type is written at, on both hosts.

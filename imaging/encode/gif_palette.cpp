@@ -8,6 +8,9 @@ namespace korvanth::encode {
 namespace {
 
 constexpr int kMaxColours = 256;
+// The most colours counted one by one; a picture of more is cut on rounded colours, so
+// the counting holds a few MiB however large the picture.
+constexpr std::size_t kMaxExactColours = std::size_t{1} << 18;
 
 // Colour (0xRRGGBB) -> palette index, open addressing over a small fixed table.
 class ColourIndex {
@@ -183,28 +186,60 @@ bool ExactPalette(const PixelRows& rows, IndexedPicture& picture) {
   return true;
 }
 
-void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture) {
-  // Each visible colour with its pixel count, in the order of first appearance.
-  const std::size_t pixelCount = static_cast<std::size_t>(rows.width) * rows.height;
-  ColourMap seen(pixelCount);
+namespace {
+
+// Each visible colour, as `key` gives it, with its pixel count, in the order of first
+// appearance; false (the list unfinished) once there would be more than `cap`.
+struct ColourCounts {
   std::vector<WeightedColour> list;
   std::uint64_t visible = 0;
   bool anyTransparent = false;
+};
+template <typename Key>
+bool CountColours(const PixelRows& rows, Key key, std::size_t cap, ColourCounts& counts) {
+  const std::size_t pixelCount = static_cast<std::size_t>(rows.width) * rows.height;
+  ColourMap seen(std::min(pixelCount, cap));
+  counts.list.reserve(std::min(pixelCount, cap));
   for (int y = 0; y < rows.height; ++y)
     for (int x = 0; x < rows.width; ++x) {
       const std::uint32_t p = rows.Argb(x, y);
       if (IsTransparent(p)) {
-        anyTransparent = true;
+        counts.anyTransparent = true;
         continue;
       }
-      ++visible;
-      const std::size_t slot = seen.Slot(p & 0xFFFFFF);
+      ++counts.visible;
+      const std::uint32_t rgb = key(p);
+      const std::size_t slot = seen.Slot(rgb);
       if (!seen.Holds(slot)) {
-        seen.Put(slot, p & 0xFFFFFF, static_cast<std::uint32_t>(list.size()));
-        list.push_back({p & 0xFFFFFF, 0});
+        if (counts.list.size() == cap) return false;
+        seen.Put(slot, rgb, static_cast<std::uint32_t>(counts.list.size()));
+        counts.list.push_back({rgb, 0});
       }
-      ++list[seen.Value(slot)].count;
+      ++counts.list[seen.Value(slot)].count;
     }
+  return true;
+}
+
+// A colour's exact value, and its value rounded to 6 bits a channel (the middle of its step
+// of 4), of which there are at most kMaxExactColours.
+std::uint32_t ExactKey(std::uint32_t argb) { return argb & 0xFFFFFF; }
+std::uint32_t RoundedKey(std::uint32_t argb) { return (argb & 0xFCFCFC) | 0x020202; }
+
+}  // namespace
+
+void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture) {
+  ColourCounts counts;
+  const bool exact = CountColours(rows, ExactKey, kMaxExactColours, counts);
+  if (!exact) {
+    counts = ColourCounts();
+    CountColours(rows, RoundedKey, kMaxExactColours, counts);
+  }
+  const auto key = [exact](std::uint32_t argb) {
+    return exact ? ExactKey(argb) : RoundedKey(argb);
+  };
+  std::vector<WeightedColour>& list = counts.list;
+  const std::uint64_t visible = counts.visible;
+  const bool anyTransparent = counts.anyTransparent;
   const std::size_t wanted = anyTransparent ? kMaxColours - 1 : kMaxColours;
 
   std::vector<CutBox> boxes;
@@ -241,13 +276,13 @@ void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture) {
   for (std::size_t b = 0; b < boxes.size(); ++b)
     for (std::size_t i = boxes[b].begin; i < boxes[b].end; ++i)
       boxOf.Put(boxOf.Slot(list[i].rgb), list[i].rgb, static_cast<std::uint32_t>(b));
-  picture.indices.resize(pixelCount);
+  picture.indices.resize(static_cast<std::size_t>(rows.width) * rows.height);
   std::size_t at = 0;
   for (int y = 0; y < rows.height; ++y)
     for (int x = 0; x < rows.width; ++x) {
       const std::uint32_t p = rows.Argb(x, y);
       picture.indices[at++] = static_cast<std::uint8_t>(
-          IsTransparent(p) ? picture.transparent : boxOf.Value(boxOf.Slot(p & 0xFFFFFF)));
+          IsTransparent(p) ? picture.transparent : boxOf.Value(boxOf.Slot(key(p))));
     }
 }
 

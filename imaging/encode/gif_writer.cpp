@@ -55,8 +55,13 @@ void WriteFile(int width, int height, const IndexedPicture& picture,
 
   const int minCodeSize = std::max(2, bits);
   w.U8(static_cast<std::uint8_t>(minCodeSize));
+  // The codes take at most 12 bits an index, with a clear code every 4000 or so; reserved
+  // whole, and the file beside them once their size is known, neither grows by copying.
   std::vector<std::uint8_t> codes;
-  LzwCompress(picture.indices.data(), picture.indices.size(), minCodeSize, codes);
+  const std::size_t count = picture.indices.size();
+  codes.reserve(count / 2 * 3 + count / 1024 + 16);
+  LzwCompress(picture.indices.data(), count, minCodeSize, codes);
+  out.reserve(out.size() + codes.size() + codes.size() / 255 + 4);
   for (std::size_t at = 0; at < codes.size(); at += 255) {
     const std::size_t length = std::min<std::size_t>(255, codes.size() - at);
     w.U8(static_cast<std::uint8_t>(length));

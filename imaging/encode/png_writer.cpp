@@ -140,6 +140,12 @@ bool WritePng(const PixelRows& rows, int workers, std::vector<std::uint8_t>& out
   }
 
   out.clear();
+  // Room for the whole file even when deflate cannot shorten the rows (its stored blocks
+  // add a few bytes every few KiB; each band a flush marker and a chunk header), reserved
+  // up front so that a large file never grows by copying; the pages never written cost
+  // no memory.
+  const std::size_t rawBytes = rowBytes * static_cast<std::size_t>(rows.height);
+  out.reserve(rawBytes + rawBytes / 1024 + static_cast<std::size_t>(bandCount) * 64 + 128);
   ByteWriter writer(out);
   static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   for (const std::uint8_t byte : kSignature) writer.U8(byte);

@@ -7,16 +7,14 @@
 #include <QBuffer>
 #include <QImageWriter>
 
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/child_run.h"
 #include "support/imagemagick.h"
 #include "support/picture_bytes.h"
 #include "support/test_files.h"
@@ -25,53 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMemoryMeasurable = false;  // the sanitizer's shadow memory counts too
-#else
-constexpr bool kMemoryMeasurable = true;
-#endif
-
 constexpr long kMiB = 1024;  // in KiB, the unit of ru_maxrss
-
-struct ChildRun {
-  int exitCode = -1;
-  std::string err;
-  long peakKiB = 0;
-};
-
-// Runs the converter in a child of its own so that its peak resident size can be read
-// back; `prefix` goes before it (to run it as another user).
-ChildRun RunChild(const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& prefix = {}) {
-  ScratchDir scratch;
-  const std::string errPath = scratch.file("stderr");
-  std::vector<std::string> words = prefix;
-  words.push_back(KORVANTH_CONVERT_EXE);
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int null = ::open("/dev/null", O_RDWR);
-    if (err < 0 || null < 0) ::_exit(126);
-    ::dup2(null, 0);
-    ::dup2(null, 1);
-    ::dup2(err, 2);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ChildRun run;
-  int status = 0;
-  rusage usage{};
-  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.peakKiB = usage.ru_maxrss;
-  run.err = ReadBytes(errPath);
-  return run;
-}
 
 std::string Encoded(const QImage& image, const char* format) {
   QByteArray bytes;

@@ -55,4 +55,25 @@ TEST(AtlasJobTest, EachKeptBlocksSheetLandsInItsCell) {
   }
 }
 
+// A 4096 x 6720 picture makes an atlas of 700 MiB of pixels, which fits the largest
+// picture, but written as PNG it would take 1680 MiB with the picture (atlas_budget_test):
+// refused from the picture's size, before a pixel is read (every block is empty here,
+// which would have been the refusal had the pixels been read).
+TEST(AtlasJobTest, AnAtlasPastItsMemoryBoundIsRefusedBeforeAPixelIsRead) {
+  ScratchDir dir;
+  ImageHandle picture = ImageHandle::FromScan0(4096, 6720, PixelFormat32bppARGB);
+  ASSERT_FALSE(picture.empty());
+  AtlasJob job;
+  job.picture = &picture;
+  job.output = dir.file("atlas.png");
+  job.tilesets = kBothTilesets;
+  const AtlasResult result = RunAtlas(job, {});
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].path, job.output);
+  EXPECT_NE(result.problems[0].reason.find("the atlas would be too large"), std::string::npos)
+      << result.problems[0].reason;
+  EXPECT_EQ(result.placed, 0);
+  EXPECT_TRUE(FileNamesIn(dir.path()).empty());
+}
+
 }  // namespace

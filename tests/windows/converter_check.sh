@@ -213,6 +213,27 @@ else
 fi
 rm -f big10000.png big12000.png
 
+# The atlas's bounds: a 4096 x 4096 picture at tile size 8 makes an atlas of 4096 x 27200
+# (425 MiB of pixels); as JPEG its making would hold 1127 MiB, more than a 32-bit process
+# has room for, so the i686 converter refuses it as too large, at once and writing nothing;
+# the x86_64 one writes it as the Linux one does.
+big_png 4096 big4096.png
+set +e
+win --all --atlas --tile-size 8 big4096.png atlas4096.jpg 2>atlas4096.txt
+status=$?
+set -e
+if file -b "$windows" | grep -q '^PE32+ '; then
+  check test "$status" -eq 0
+  check test -s atlas4096.jpg
+else
+  echo "4096 x 4096 atlas at tile size 8 as JPEG, i686: status $status, message: $(tr -d '\r' <atlas4096.txt)"
+  check test "$status" -eq 1
+  check grep -q "atlas4096.jpg: the atlas would be too large: making it would take 1127 MiB" \
+    atlas4096.txt
+  check test ! -e atlas4096.jpg
+fi
+rm -f big4096.png atlas4096.jpg
+
 # Names and arguments that cannot be used: the same status and words as on Linux.
 messages=0
 same_message() {  # ARGUMENTS...: Windows and Linux say the same on standard error

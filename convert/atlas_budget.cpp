@@ -1,0 +1,60 @@
+#include "convert/atlas_budget.h"
+
+#include <algorithm>
+
+#include "convert/atlas_layout.h"
+
+namespace korvanth {
+
+namespace {
+
+constexpr std::int64_t kMiB = std::int64_t{1} << 20;
+
+std::string Mib(std::int64_t bytes) { return std::to_string((bytes + kMiB - 1) / kMiB); }
+
+}  // namespace
+
+AtlasNeeds AtlasNeedsFor(const AtlasRequest& request) {
+  AtlasNeeds needs;
+  const std::int64_t width = std::max(request.picture.width, 0);
+  const std::int64_t height = std::max(request.picture.height, 0);
+  needs.pictureBytes = width * height * 4;
+  needs.workBytes = needs.pictureBytes;
+  const PixelSize block = SelectionBlockSize(request.layout);
+  const PixelSize sheet = SheetSize(request.layout);
+  const int frames = std::max(request.frames, 1);
+  // Every whole block shows something: whole runs of frames along each row.
+  const std::int64_t runs = width / block.width / frames * (height / block.height);
+  const std::int64_t cellWidth = std::int64_t{sheet.width} * frames;
+  if (runs == 0 || cellWidth > kMaxAtlasWidth) return needs;
+  const std::int64_t columns = std::min(runs, kMaxAtlasWidth / cellWidth);
+  const std::int64_t rows = (runs + columns - 1) / columns;
+  needs.atlasBytes = columns * cellWidth * rows * sheet.height * 4;
+
+  const std::int64_t perPixel = request.type != nullptr ? request.type->encodeBytesPerPixel : 4;
+  const std::int64_t encodeBytes = needs.atlasBytes / 4 * perPixel;
+  const std::int64_t description =
+      request.tilesets == kNoTilesets
+          ? 0
+          : runs * (TileCount(request.layout) * kDescriptionBytesPerTile +
+                    kDescriptionBytesPerTerrain);
+  needs.workBytes = needs.pictureBytes + needs.atlasBytes + encodeBytes + description;
+  return needs;
+}
+
+std::string AtlasSizeRefusal(const AtlasRequest& request) {
+  const AtlasNeeds needs = AtlasNeedsFor(request);
+  const std::string tooLarge = "the atlas would be too large: ";
+  if (needs.atlasBytes > imaging::kMaxPictureBytes)
+    return tooLarge + Mib(needs.atlasBytes) + " MiB of pixels, more than the " +
+           Mib(imaging::kMaxPictureBytes) + " MiB a picture may hold; convert a smaller picture";
+  const std::int64_t bound = std::min(
+      (needs.pictureBytes + needs.atlasBytes) / 2 * 5 + kAtlasWorkAllowance, kMaxAtlasWorkBytes);
+  if (needs.workBytes > bound)
+    return tooLarge + "making it would take " + Mib(needs.workBytes) +
+           " MiB of memory, more than the " + Mib(bound) +
+           " MiB allowed; convert a smaller picture";
+  return {};
+}
+
+}  // namespace korvanth

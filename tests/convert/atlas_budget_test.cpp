@@ -1,0 +1,92 @@
+// Whether an atlas fits its bounds, judged from the picture's size alone. Expected figures
+// are worked out by hand from the rule in atlas_budget.h: the picture's and the atlas's
+// 32-bit bytes, the encoder's bytes a pixel, 24 bytes a tile and 128 a terrain for the
+// tilesets' description, within 2.5 times the picture and the atlas plus 28 MiB and within
+// 1.5 GiB less 64 MiB.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "convert/atlas_budget.h"
+
+using namespace korvanth;
+
+namespace {
+
+constexpr std::int64_t kMiB = std::int64_t{1} << 20;
+
+TEST(AtlasBudgetTest, TheLargestAtlasOfThePictureMustFit) {
+  const FileType* png = FileTypeForExtension("png");
+  const FileType* bmp = FileTypeForExtension("bmp");
+  struct Case {
+    const char* what;
+    AtlasRequest request;
+    std::int64_t atlasBytes;
+    std::int64_t workBytes;  // 0: not checked
+    std::string refusal;     // empty: it fits
+  };
+  const Case cases[] = {
+      // 256 x 170 terrain1 blocks; their 43520 sheets of 128 x 320, 32 a row: 4096 x 435200.
+      {"16384 x 16384",
+       {{16384, 16384}, LayoutFormat::Terrain1, 1, png, kNoTilesets},
+       std::int64_t{4096} * 435200 * 4,
+       0,
+       "the atlas would be too large: 6800 MiB of pixels, more than the 1024 MiB"},
+      // Tile size 8, complete: 256 x 170 blocks of 16 x 24; sheets of 32 x 96 (47 tiles in
+      // 4 columns), 128 a row: 4096 x 32640. PNG: 5 bytes a pixel beside it; the
+      // description 43520 x (47 x 24 + 128) bytes.
+      {"4096 x 4096 at 8, complete, both tilesets",
+       {{4096, 4096}, {LayoutFormat::Terrain1, 8, true}, 1, png, kBothTilesets},
+       std::int64_t{4096} * 32640 * 4,
+       64 * kMiB + std::int64_t{4096} * 32640 * 9 + std::int64_t{43520} * (47 * 24 + 128),
+       ""},
+      // 64 x 70 blocks: 4480 sheets, 140 rows: 4096 x 44800, 700 MiB of pixels, 105 MiB of
+      // picture and 875 MiB of PNG: 1680 MiB, past 1472 MiB though the pixels fit.
+      {"4096 x 6720 as PNG",
+       {{4096, 6720}, LayoutFormat::Terrain1, 1, png, kNoTilesets},
+       700 * kMiB,
+       1680 * kMiB,
+       "making it would take 1680 MiB of memory, more than the 1472 MiB allowed"},
+      // As BMP: 105 + 700 + 700 MiB.
+      {"4096 x 6720 as BMP",
+       {{4096, 6720}, LayoutFormat::Terrain1, 1, bmp, kNoTilesets},
+       700 * kMiB,
+       1505 * kMiB,
+       "1505 MiB of memory"},
+      // 4096 x 3360: half of it, 350 MiB of pixels: 52.5 + 350 + 437.5 MiB.
+      {"4096 x 3360 as PNG",
+       {{4096, 3360}, LayoutFormat::Terrain1, 1, png, kNoTilesets},
+       350 * kMiB,
+       840 * kMiB,
+       ""},
+      // Frames: 4 blocks a run; a row of 5 blocks makes one whole run, so 4 rows make 4 runs
+      // of 512 x 320 side by side: 2048 x 320.
+      {"frames",
+       {{320, 384}, LayoutFormat::Terrain1, 4, png, kTiledTileset},
+       std::int64_t{2048} * 320 * 4,
+       0,
+       ""},
+      // No whole block: nothing to hold but the picture.
+      {"no block", {{63, 4096}, LayoutFormat::Terrain1, 1, png, kNoTilesets}, 0, 63 * 4096 * 4, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const AtlasNeeds needs = AtlasNeedsFor(c.request);
+    EXPECT_EQ(needs.pictureBytes,
+              std::int64_t{c.request.picture.width} * c.request.picture.height * 4);
+    EXPECT_EQ(needs.atlasBytes, c.atlasBytes);
+    if (c.workBytes != 0) {
+      EXPECT_EQ(needs.workBytes, c.workBytes);
+    }
+    const std::string refusal = AtlasSizeRefusal(c.request);
+    if (c.refusal.empty()) {
+      EXPECT_EQ(refusal, "");
+    } else {
+      EXPECT_NE(refusal.find("too large"), std::string::npos) << refusal;
+      EXPECT_NE(refusal.find(c.refusal), std::string::npos) << refusal;
+    }
+  }
+}
+
+}  // namespace
