@@ -29,7 +29,9 @@ AtlasNeeds AtlasNeedsFor(const AtlasRequest& request) {
   if (runs == 0 || cellWidth > kMaxAtlasWidth) return needs;
   const std::int64_t columns = std::min(runs, kMaxAtlasWidth / cellWidth);
   const std::int64_t rows = (runs + columns - 1) / columns;
-  needs.atlasBytes = columns * cellWidth * rows * sheet.height * 4;
+  needs.atlasWidth = columns * cellWidth;
+  needs.atlasHeight = rows * sheet.height;
+  needs.atlasBytes = needs.atlasWidth * needs.atlasHeight * 4;
 
   const std::int64_t perPixel = request.type != nullptr ? request.type->encodeBytesPerPixel : 4;
   const std::int64_t encodeBytes = needs.atlasBytes / 4 * perPixel;
@@ -48,6 +50,17 @@ std::string AtlasSizeRefusal(const AtlasRequest& request) {
   if (needs.atlasBytes > imaging::kMaxPictureBytes)
     return tooLarge + Mib(needs.atlasBytes) + " MiB of pixels, more than the " +
            Mib(imaging::kMaxPictureBytes) + " MiB a picture may hold; convert a smaller picture";
+  // A tileset whose editor cannot import its atlas is of no use.
+  for (const TilesetTarget& target : kTilesetTargets) {
+    const std::int64_t side = std::max(needs.atlasWidth, needs.atlasHeight);
+    if ((request.tilesets & TilesetKindOf(target)) && target.maxSheetSide > 0 &&
+        side > target.maxSheetSide)
+      return tooLarge + std::to_string(needs.atlasWidth) + " x " +
+             std::to_string(needs.atlasHeight) + " pixels, and " + std::string(target.editorName) +
+             " imports no picture over " + std::to_string(target.maxSheetSide) +
+             " pixels a side; convert a smaller picture or leave out --tileset " +
+             std::string(target.cliName);
+  }
   const std::int64_t bound = std::min(
       (needs.pictureBytes + needs.atlasBytes) / 2 * 5 + kAtlasWorkAllowance, kMaxAtlasWorkBytes);
   if (needs.workBytes > bound)

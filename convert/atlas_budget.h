@@ -45,6 +45,8 @@ struct AtlasRequest {
 struct AtlasNeeds {
   std::int64_t pictureBytes = 0;  // the picture's 32-bit pixels
   std::int64_t atlasBytes = 0;    // the atlas's 32-bit pixels with every block placed
+  std::int64_t atlasWidth = 0;    // and its size in pixels
+  std::int64_t atlasHeight = 0;
   std::int64_t workBytes = 0;     // what the run holds at its peak
 };
 
@@ -52,6 +54,7 @@ struct AtlasNeeds {
 AtlasNeeds AtlasNeedsFor(const AtlasRequest& request);
 
 // Why that atlas is refused ("the atlas would be too large: ..."), or empty when it fits.
+// A tileset target whose editor imports no picture of the atlas's size refuses it too.
 std::string AtlasSizeRefusal(const AtlasRequest& request);
 
 }  // namespace korvanth

@@ -23,6 +23,7 @@ struct TilesetTarget {
   const char* howToUse;                                   // the help's lines on loading it
   std::string_view editorName;                            // in messages: "Godot 4"
   bool (*importsSheet)(const FileType&);                  // whether the editor can load the sheet
+  int maxSheetSide;  // the longest side of a picture the editor imports, in pixels; 0: any
 };
 
 inline bool ImportsEveryType(const FileType&) { return true; }
@@ -33,12 +34,12 @@ inline constexpr TilesetTarget kTilesetTargets[] = {
      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
      "    with the terrain brush; the neighbouring tiles follow.\n",
-     "Tiled", ImportsEveryType},
+     "Tiled", ImportsEveryType, 0},
     {"godot", ".tres", WriteGodotTileset, "Godot用タイルセットも保存(&G)",
      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
      "    terrain NAME, and paint. Godot imports png, jpg and bmp sheets, not gif or tif.\n",
-     "Godot 4", GodotImports},
+     "Godot 4", GodotImports, 16384},  // Image's documented limit: graphics hardware
 };
 
 // The target's whole file as one string.

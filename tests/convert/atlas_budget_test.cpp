@@ -36,10 +36,22 @@ TEST(AtlasBudgetTest, TheLargestAtlasOfThePictureMustFit) {
       // Tile size 8, complete: 256 x 170 blocks of 16 x 24; sheets of 32 x 96 (47 tiles in
       // 4 columns), 128 a row: 4096 x 32640. PNG: 5 bytes a pixel beside it; the
       // description 43520 x (47 x 24 + 128) bytes.
+      {"4096 x 4096 at 8, complete, Tiled",
+       {{4096, 4096}, {LayoutFormat::Terrain1, 8, true}, 1, png, kTiledTileset},
+       std::int64_t{4096} * 32640 * 4,
+       64 * kMiB + std::int64_t{4096} * 32640 * 9 + std::int64_t{43520} * (47 * 24 + 128),
+       ""},
+      // Godot imports no picture over 16384 pixels a side: 32640 is too tall for it.
       {"4096 x 4096 at 8, complete, both tilesets",
        {{4096, 4096}, {LayoutFormat::Terrain1, 8, true}, 1, png, kBothTilesets},
        std::int64_t{4096} * 32640 * 4,
-       64 * kMiB + std::int64_t{4096} * 32640 * 9 + std::int64_t{43520} * (47 * 24 + 128),
+       0,
+       "4096 x 32640 pixels, and Godot 4 imports no picture over 16384 pixels a side"},
+      // 4096 x 2016 at 8: 256 x 84 blocks, 168 rows of 96: 4096 x 16128, within Godot's side.
+      {"4096 x 2016 at 8, complete, Godot",
+       {{4096, 2016}, {LayoutFormat::Terrain1, 8, true}, 1, png, kGodotTileset},
+       std::int64_t{4096} * 16128 * 4,
+       0,
        ""},
       // 64 x 70 blocks: 4480 sheets, 140 rows: 4096 x 44800, 700 MiB of pixels, 105 MiB of
       // picture and 875 MiB of PNG: 1680 MiB, past 1472 MiB though the pixels fit.
