@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/byte_reader.h"
+#include "imaging/picture_data.h"
 
 namespace korvanth::imaging {
 
@@ -471,9 +472,10 @@ PictureHeader ReadPictureHeader(std::FILE* file) {
 namespace {
 
 // The header of a named file, given what stat said of the name (its result, with errno
-// still as stat left it) and how to open it: a regular file only.
+// still as stat left it) and how to open it: a regular file only. With `wholeFile`, a
+// header that fits has its data read through too.
 template <typename OpenFile>
-PictureHeader ReadHeaderOfNamedFile(int statResult, bool regular, OpenFile open) {
+PictureHeader ReadHeaderOfNamedFile(int statResult, bool regular, bool wholeFile, OpenFile open) {
   PictureHeader unopened;
   if (statResult != 0) {
     unopened.openError = errno;
@@ -485,34 +487,49 @@ PictureHeader ReadHeaderOfNamedFile(int statResult, bool regular, OpenFile open)
     unopened.openError = errno;
     return unopened;
   }
-  const PictureHeader header = ReadPictureHeader(file);
+  PictureHeader header = ReadPictureHeader(file);
+  if (wholeFile && header.verdict == HeaderVerdict::Fits) {
+    const DataVerdict data = CheckPictureData(file, header.type);
+    if (data == DataVerdict::Damaged) header.verdict = HeaderVerdict::Damaged;
+    if (data == DataVerdict::TooLarge) header.verdict = HeaderVerdict::TooLarge;
+  }
   std::fclose(file);
   return header;
 }
 
-}  // namespace
-
-PictureHeader ReadPictureHeaderOfPath(const char* path) {
+PictureHeader ReadHeaderOfPath(const char* path, bool wholeFile) {
   if (path == nullptr) return PictureHeader{};
   struct stat info {};
   const int statResult = ::stat(path, &info);
-  return ReadHeaderOfNamedFile(statResult, S_ISREG(info.st_mode),
+  return ReadHeaderOfNamedFile(statResult, S_ISREG(info.st_mode), wholeFile,
                                [path] { return std::fopen(path, "rb"); });
 }
 
-PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
+PictureHeader ReadHeaderOfNames(const char* path, const char16_t* wide, bool wholeFile) {
 #ifdef _WIN32
   (void)path;
   if (wide == nullptr) return PictureHeader{};
   const auto* name = reinterpret_cast<const wchar_t*>(wide);
   struct _stat64 info {};
   const int statResult = ::_wstat64(name, &info);
-  return ReadHeaderOfNamedFile(statResult, (info.st_mode & _S_IFMT) == _S_IFREG,
+  return ReadHeaderOfNamedFile(statResult, (info.st_mode & _S_IFMT) == _S_IFREG, wholeFile,
                                [name] { return ::_wfopen(name, L"rb"); });
 #else
   (void)wide;
-  return ReadPictureHeaderOfPath(path);
+  return ReadHeaderOfPath(path, wholeFile);
 #endif
+}
+
+}  // namespace
+
+PictureHeader ReadPictureHeaderOfPath(const char* path) { return ReadHeaderOfPath(path, false); }
+
+PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
+  return ReadHeaderOfNames(path, wide, false);
+}
+
+PictureHeader JudgePictureOfNames(const char* path, const char16_t* wide) {
+  return ReadHeaderOfNames(path, wide, true);
 }
 
 }  // namespace korvanth::imaging
