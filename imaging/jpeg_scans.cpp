@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/jpeg_standard_tables.h"
 #include "imaging/picture_data.h"
 
 namespace korvanth::imaging {
@@ -57,6 +58,26 @@ bool ReadTable(ByteReader& segment, bool dc, HuffmanTable& table) {
     code <<= 1;
   }
   table.defined = true;
+  return true;
+}
+
+struct Tables {
+  std::array<HuffmanTable, 4> dc;
+  std::array<HuffmanTable, 4> ac;
+};
+
+// The tables of a DHT segment's payload; with `onlyUndefined`, a table already defined is
+// kept.
+bool ReadTables(ByteReader& segment, Tables& tables, bool onlyUndefined) {
+  while (segment.remaining() > 0) {
+    const std::uint32_t which = segment.U8();
+    if ((which >> 4) > 1 || (which & 15) > 3) return false;
+    const bool dc = (which >> 4) == 0;
+    HuffmanTable& slot = (dc ? tables.dc : tables.ac)[which & 15];
+    HuffmanTable read;
+    if (!ReadTable(segment, dc, read)) return false;
+    if (!onlyUndefined || !slot.defined) slot = read;
+  }
   return true;
 }
 
@@ -218,14 +239,13 @@ bool ReadFrame(ByteReader segment, int marker, Frame& frame) {
 
 // The scan header; false for one libjpeg refuses (or, for a sequential frame, one it
 // warns about: scan parameters other than a whole block's).
-bool ReadScan(ByteReader segment, Frame& frame, const std::array<HuffmanTable, 4>& dcTables,
-              const std::array<HuffmanTable, 4>& acTables, Scan& scan) {
+bool ReadScan(ByteReader segment, Frame& frame, const Tables& tables, Scan& scan) {
   const std::uint32_t count = segment.U8();
   if (!segment.ok() || count < 1 || count > 4) return false;
   int blocksInMcu = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     const int id = static_cast<int>(segment.U8());
-    const std::uint32_t tables = segment.U8();
+    const std::uint32_t selectors = segment.U8();
     ScanComponent entry;
     for (Component& c : frame.components)
       if (c.id == id) {
@@ -235,8 +255,8 @@ bool ReadScan(ByteReader segment, Frame& frame, const std::array<HuffmanTable, 4
     if (entry.component == nullptr) return false;
     for (const ScanComponent& earlier : scan.components)
       if (earlier.component == entry.component) return false;
-    entry.dc = (tables >> 4) < 4 ? &dcTables[tables >> 4] : nullptr;
-    entry.ac = (tables & 15) < 4 ? &acTables[tables & 15] : nullptr;
+    entry.dc = (selectors >> 4) < 4 ? &tables.dc[selectors >> 4] : nullptr;
+    entry.ac = (selectors & 15) < 4 ? &tables.ac[selectors & 15] : nullptr;
     if (entry.dc == nullptr || entry.ac == nullptr) return false;
     blocksInMcu += entry.component->h * entry.component->v;
     scan.components.push_back(entry);
@@ -435,8 +455,8 @@ DataVerdict JpegScansAreWhole(FileReader& file) {
   if (!file.Seek(2)) return DataVerdict::Damaged;
   ByteStream bytes(file);
   Frame frame;
-  std::array<HuffmanTable, 4> dcTables;
-  std::array<HuffmanTable, 4> acTables;
+  Tables tables;
+  bool firstScan = true;
   std::int64_t restartInterval = 0;
   std::vector<std::uint8_t> storage;
   int pending = -1;
@@ -452,13 +472,7 @@ DataVerdict JpegScansAreWhole(FileReader& file) {
     if (length < 2 || !bytes.Read(length - 2, storage)) return DataVerdict::Damaged;
     ByteReader segment(storage);
     if (marker == 0xC4) {  // Huffman tables
-      while (segment.remaining() > 0) {
-        const std::uint32_t which = segment.U8();
-        if ((which >> 4) > 1 || (which & 15) > 3) return DataVerdict::Damaged;
-        const bool dc = (which >> 4) == 0;
-        if (!ReadTable(segment, dc, (dc ? dcTables : acTables)[which & 15]))
-          return DataVerdict::Damaged;
-      }
+      if (!ReadTables(segment, tables, false)) return DataVerdict::Damaged;
     } else if (marker == 0xDB) {  // quantization tables
       if (!QuantizationTablesWhole(segment)) return DataVerdict::Damaged;
     } else if (marker == 0xDD) {  // restart interval
@@ -469,9 +483,15 @@ DataVerdict JpegScansAreWhole(FileReader& file) {
       // The frame: the header check admitted one of a kind that is read.
       if (frame.seen || !ReadFrame(segment, marker, frame)) return DataVerdict::Damaged;
     } else if (marker == 0xDA) {
+      // libjpeg gives a sequential picture the standard tables 0 and 1 it left undefined
+      // when its decoding starts (only IJG's libjpeg 9 gives them to a progressive one).
+      if (firstScan && frame.seen && !frame.progressive) {
+        ByteReader standard(kStandardHuffmanTables);
+        ReadTables(standard, tables, true);
+      }
+      firstScan = false;
       Scan scan;
-      if (!frame.seen || !ReadScan(segment, frame, dcTables, acTables, scan))
-        return DataVerdict::Damaged;
+      if (!frame.seen || !ReadScan(segment, frame, tables, scan)) return DataVerdict::Damaged;
       if (frame.arithmetic) continue;  // stepped over to the next marker
       if (!TablesDefined(frame, scan)) return DataVerdict::Damaged;
       ScanBits bits(bytes);

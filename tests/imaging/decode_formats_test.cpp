@@ -168,6 +168,20 @@ std::vector<std::pair<std::size_t, std::size_t>> JpegScanData(const std::string&
   return scans;
 }
 
+// The JPEG without the Huffman tables defined before its first scan.
+std::string WithoutFirstTables(const std::string& jpeg) {
+  std::string kept = jpeg.substr(0, 2);
+  for (std::size_t at = 2; at + 4 <= jpeg.size();) {
+    const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+    if (marker == 0xDA) return kept + jpeg.substr(at);
+    const std::size_t length =
+        static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
+    if (marker != 0xC4) kept += jpeg.substr(at, 2 + length);
+    at += 2 + length;
+  }
+  return kept;
+}
+
 // A 3 x 1 GIF of two colours whose frames hold the given LZW codes (code size 2: clear 4,
 // end 5), each code written at its width in bits, least significant bit first.
 using Codes = std::vector<std::pair<int, int>>;
@@ -235,6 +249,17 @@ std::vector<DataCase> DataCases() {
   all.push_back({"progressive jpeg whose scan starts with no code", allOnes, true});
   all.push_back({"progressive jpeg with bytes left over before EOI",
                  progressive.substr(0, progressive.size() - 2) + "\x01\x02\xff\xd9", false});
+  // Motion-JPEG frames leave out the standard tables (JPEG Annex K.3); libjpeg supplies
+  // them to a sequential picture only.
+  ScratchDir dir;
+  const std::string standardTables = dir.file("standard.jpg");
+  EXPECT_TRUE(WriteWithImageMagick(Pattern(Input::Rgb, 45, 31), false, dir.file("raw"),
+                                   {"-define", "jpeg:optimize-coding=false"},
+                                   "JPEG:" + standardTables));
+  all.push_back({"sequential jpeg without its tables, which are the standard ones",
+                 WithoutFirstTables(ReadBytes(standardTables)), false});
+  all.push_back(
+      {"progressive jpeg without its first tables", WithoutFirstTables(progressive), true});
   std::string restartsSwapped = Seed("jpeg-restart.jpg");
   const std::size_t firstRestart = restartsSwapped.find("\xff\xd0");
   const std::size_t secondRestart = restartsSwapped.find("\xff\xd1");
