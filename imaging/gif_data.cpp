@@ -3,6 +3,7 @@
 // pixels. Only the lengths of the codes' strings are kept, never the pixels.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "imaging/picture_data.h"
 

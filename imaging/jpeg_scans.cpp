@@ -4,172 +4,18 @@
 // its tables hold, before the next marker; each restart interval must end at the restart
 // marker next in turn. Bytes left over between a scan's last block and the next marker
 // are ignored, as the decoders ignore them. Arithmetic-coded scans are stepped over.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "imaging/jpeg_entropy.h"
 #include "imaging/jpeg_standard_tables.h"
 #include "imaging/picture_data.h"
 
 namespace korvanth::imaging {
 
 namespace {
-
-// A Huffman table as JPEG defines it (Annex C): the number of codes of each length 1-16
-// and their symbols, codes given in order of length.
-struct HuffmanTable {
-  bool defined = false;
-  std::array<std::int32_t, 17> maxCode{};  // the last code of each length, -1 for none
-  std::array<std::int32_t, 17> offset{};   // code + offset[length] indexes `symbols`
-  std::array<std::uint8_t, 256> symbols{};
-  // The codes of up to kFastBits bits, looked up by the next kFastBits bits: length and
-  // symbol (length 0: a longer code).
-  static constexpr int kFastBits = 9;
-  std::array<std::uint8_t, 1 << kFastBits> fastLength{};
-  std::array<std::uint8_t, 1 << kFastBits> fastSymbol{};
-};
-
-// One DHT table from `segment`; false for a table libjpeg refuses: more than 256 codes,
-// more codes of a length than it has (the all-ones code is not one), a DC symbol above 15.
-bool ReadTable(ByteReader& segment, bool dc, HuffmanTable& table) {
-  std::array<std::uint32_t, 17> counts{};
-  std::uint32_t total = 0;
-  for (int length = 1; length <= 16; ++length) total += counts[length] = segment.U8();
-  if (!segment.ok() || total > 256) return false;
-  const std::span<const std::uint8_t> symbols = segment.Bytes(total);
-  if (!segment.ok()) return false;
-  table = HuffmanTable{};
-  std::int32_t code = 0;
-  std::int32_t index = 0;
-  for (int length = 1; length <= 16; ++length) {
-    table.offset[length] = index - code;
-    for (std::uint32_t i = 0; i < counts[length]; ++i, ++code, ++index) {
-      if (code >= (1 << length) - 1 || (dc && symbols[index] > 15)) return false;
-      table.symbols[index] = symbols[index];
-      if (length <= HuffmanTable::kFastBits) {
-        const int spread = HuffmanTable::kFastBits - length;
-        for (int fill = 0; fill < (1 << spread); ++fill) {
-          table.fastLength[(code << spread) | fill] = static_cast<std::uint8_t>(length);
-          table.fastSymbol[(code << spread) | fill] = symbols[index];
-        }
-      }
-    }
-    table.maxCode[length] = counts[length] > 0 ? code - 1 : -1;
-    code <<= 1;
-  }
-  table.defined = true;
-  return true;
-}
-
-struct Tables {
-  std::array<HuffmanTable, 4> dc;
-  std::array<HuffmanTable, 4> ac;
-};
-
-// The tables of a DHT segment's payload; with `onlyUndefined`, a table already defined is
-// kept.
-bool ReadTables(ByteReader& segment, Tables& tables, bool onlyUndefined) {
-  while (segment.remaining() > 0) {
-    const std::uint32_t which = segment.U8();
-    if ((which >> 4) > 1 || (which & 15) > 3) return false;
-    const bool dc = (which >> 4) == 0;
-    HuffmanTable& slot = (dc ? tables.dc : tables.ac)[which & 15];
-    HuffmanTable read;
-    if (!ReadTable(segment, dc, read)) return false;
-    if (!onlyUndefined || !slot.defined) slot = read;
-  }
-  return true;
-}
-
-// The bits of a scan's entropy-coded data: FF 00 is a data byte FF, FF before any other
-// byte a marker that ends the data.
-class ScanBits {
- public:
-  explicit ScanBits(ByteStream& bytes) : bytes_(bytes) {}
-
-  bool ended() const { return ended_; }
-  // The marker that ended the data; -1 for the end of the file.
-  int marker() const { return marker_; }
-
-  // Steps past `count` bits (at most 16); false when the data holds fewer.
-  bool Skip(int count) {
-    while (held_ < count)
-      if (!Load()) return false;
-    held_ -= count;
-    return true;
-  }
-  // The next `count` bits (at most 16) as a number; -1 when the data holds fewer.
-  std::int32_t Get(int count) {
-    while (held_ < count)
-      if (!Load()) return -1;
-    held_ -= count;
-    return static_cast<std::int32_t>((buffer_ >> held_) & ((1u << count) - 1));
-  }
-  // The next symbol; -1 for a code the table does not hold, or data that stops in it.
-  int Decode(const HuffmanTable& table) {
-    while (held_ < 16 && Load()) {
-    }
-    if (held_ >= HuffmanTable::kFastBits) {
-      const std::uint32_t look =
-          (buffer_ >> (held_ - HuffmanTable::kFastBits)) & ((1u << HuffmanTable::kFastBits) - 1);
-      if (const int length = table.fastLength[look]; length > 0) {
-        held_ -= length;
-        return table.fastSymbol[look];
-      }
-    }
-    for (int length = 1; length <= 16 && length <= held_; ++length) {
-      const auto code =
-          static_cast<std::int32_t>((buffer_ >> (held_ - length)) & ((1u << length) - 1));
-      if (code <= table.maxCode[length]) {
-        held_ -= length;
-        return table.symbols[static_cast<std::size_t>(code + table.offset[length])];
-      }
-    }
-    return -1;
-  }
-  // Ends the data where it stands: the bits of the last byte are padding, and anything up
-  // to the next marker left over.
-  void SkipToMarker() {
-    held_ = 0;
-    while (Load()) {
-    }
-  }
-  // Data again after a restart marker.
-  void Restart() {
-    held_ = 0;
-    ended_ = false;
-  }
-
- private:
-  bool Load() {
-    if (ended_) return false;
-    int c = bytes_.Next();
-    if (c == 0xFF) {
-      do c = bytes_.Next();
-      while (c == 0xFF);
-      if (c != 0) {
-        ended_ = true;
-        marker_ = c;
-        return false;
-      }
-      c = 0xFF;
-    }
-    if (c < 0) {
-      ended_ = true;
-      marker_ = -1;
-      return false;
-    }
-    buffer_ = (buffer_ << 8) | static_cast<std::uint32_t>(c);
-    held_ += 8;
-    return true;
-  }
-
-  ByteStream& bytes_;
-  std::uint32_t buffer_ = 0;
-  int held_ = 0;
-  bool ended_ = false;
-  int marker_ = -1;
-};
 
 struct Component {
   int id = 0;
@@ -239,7 +85,7 @@ bool ReadFrame(ByteReader segment, int marker, Frame& frame) {
 
 // The scan header; false for one libjpeg refuses (or, for a sequential frame, one it
 // warns about: scan parameters other than a whole block's).
-bool ReadScan(ByteReader segment, Frame& frame, const Tables& tables, Scan& scan) {
+bool ReadScan(ByteReader segment, Frame& frame, const HuffmanTables& tables, Scan& scan) {
   const std::uint32_t count = segment.U8();
   if (!segment.ok() || count < 1 || count > 4) return false;
   int blocksInMcu = 0;
@@ -455,7 +301,7 @@ DataVerdict JpegScansAreWhole(FileReader& file) {
   if (!file.Seek(2)) return DataVerdict::Damaged;
   ByteStream bytes(file);
   Frame frame;
-  Tables tables;
+  HuffmanTables tables;
   bool firstScan = true;
   std::int64_t restartInterval = 0;
   std::vector<std::uint8_t> storage;
@@ -472,7 +318,7 @@ DataVerdict JpegScansAreWhole(FileReader& file) {
     if (length < 2 || !bytes.Read(length - 2, storage)) return DataVerdict::Damaged;
     ByteReader segment(storage);
     if (marker == 0xC4) {  // Huffman tables
-      if (!ReadTables(segment, tables, false)) return DataVerdict::Damaged;
+      if (!ReadHuffmanTables(segment, tables, false)) return DataVerdict::Damaged;
     } else if (marker == 0xDB) {  // quantization tables
       if (!QuantizationTablesWhole(segment)) return DataVerdict::Damaged;
     } else if (marker == 0xDD) {  // restart interval
@@ -487,7 +333,7 @@ DataVerdict JpegScansAreWhole(FileReader& file) {
       // when its decoding starts (only IJG's libjpeg 9 gives them to a progressive one).
       if (firstScan && frame.seen && !frame.progressive) {
         ByteReader standard(kStandardHuffmanTables);
-        ReadTables(standard, tables, true);
+        ReadHuffmanTables(standard, tables, true);
       }
       firstScan = false;
       Scan scan;

@@ -231,6 +231,15 @@ std::vector<DataCase> DataCases() {
                  TinyGif({kWholeFrame, {{4, 3}, {0, 3}}}), true});
   all.push_back({"gif whose end code comes before its last pixel",
                  TinyGif({{{4, 3}, {0, 3}, {5, 3}}}), true});
+  // 256 colours in no order: giflib's codes widen to 12 bits and the table fills and is
+  // cleared many times over.
+  std::vector<unsigned char> noise(300 * 200);
+  for (std::size_t i = 0; i < noise.size(); ++i)
+    noise[i] = static_cast<unsigned char>((i * 2654435761u) >> 13);
+  const std::string full = GifBytes(300, 200, {}, noise, -1);
+  all.push_back({"gif whose table fills again and again", full, false});
+  all.push_back(
+      {"gif whose table fills, without its trailer", full.substr(0, full.size() - 1), true});
   std::string wideCodes = TinyGif({kWholeFrame});
   wideCodes[29] = 9;  // the frame's code size: giflib reads no more than 8
   all.push_back({"gif of 9-bit code size", wideCodes, true});
@@ -260,6 +269,15 @@ std::vector<DataCase> DataCases() {
                  WithoutFirstTables(ReadBytes(standardTables)), false});
   all.push_back(
       {"progressive jpeg without its first tables", WithoutFirstTables(progressive), true});
+  // Odd sizes leave partial MCUs at the right and the bottom.
+  for (const char* sampling : {"2x2", "2x1", "1x2"}) {
+    const std::string path = dir.file(std::string("progressive-") + sampling + ".jpg");
+    EXPECT_TRUE(WriteWithImageMagick(Pattern(Input::Rgb, 75, 41), false, dir.file("raw"),
+                                     {"-interlace", "JPEG", "-sampling-factor", sampling},
+                                     "JPEG:" + path));
+    all.push_back(
+        {std::string("progressive jpeg of odd size at ") + sampling, ReadBytes(path), false});
+  }
   std::string restartsSwapped = Seed("jpeg-restart.jpg");
   const std::size_t firstRestart = restartsSwapped.find("\xff\xd0");
   const std::size_t secondRestart = restartsSwapped.find("\xff\xd1");
@@ -282,6 +300,12 @@ std::vector<DataCase> DataCases() {
   all.push_back({"png whose note's CRC is wrong", note, true});
   all.push_back({"png without IEND", png.substr(0, png.size() - 12), true});
   all.push_back({"png with bytes after IEND", png + "trailing", false});
+  // A chunk longer than the pieces it is checked in.
+  std::string longNote =
+      WithChunkAfterHeader(png, "tEXt", "note" + std::string(1, '\0') + std::string(150000, 'x'));
+  all.push_back({"png with a 150 KB note", longNote, false});
+  longNote[33 + 8 + 100000] ^= 1;
+  all.push_back({"png with a 150 KB note changed after its CRC was taken", longNote, true});
 
   // RLE BMP: the runs end themselves before the file does (decode_bmp_variants_test).
   const std::string rle = Seed("bmp-rle8.bmp");
