@@ -19,7 +19,7 @@ struct HuffmanTable {
   std::array<std::uint8_t, 256> symbols{};
   // The codes of up to kFastBits bits, looked up by the next kFastBits bits: length and
   // symbol (length 0: a longer code).
-  static constexpr int kFastBits = 9;
+  static constexpr int kFastBits = 10;
   std::array<std::uint8_t, 1 << kFastBits> fastLength{};
   std::array<std::uint8_t, 1 << kFastBits> fastSymbol{};
 };
@@ -46,31 +46,30 @@ class ScanBits {
 
   // Steps past `count` bits (at most 16); false when the data holds fewer.
   bool Skip(int count) {
-    while (held_ < count)
-      if (!Load()) return false;
+    if (held_ < count && !Fill(count)) return false;
     held_ -= count;
     return true;
   }
   // The next `count` bits (at most 16) as a number; -1 when the data holds fewer.
   std::int32_t Get(int count) {
-    while (held_ < count)
-      if (!Load()) return -1;
+    if (held_ < count && !Fill(count)) return -1;
     held_ -= count;
     return static_cast<std::int32_t>((buffer_ >> held_) & ((1u << count) - 1));
   }
   // The next symbol; -1 for a code the table does not hold, or data that stops in it.
   int Decode(const HuffmanTable& table) {
-    while (held_ < 16 && Load()) {
-    }
+    if (held_ < 16) Fill(16);
+    int length = 1;
     if (held_ >= HuffmanTable::kFastBits) {
-      const std::uint32_t look =
-          (buffer_ >> (held_ - HuffmanTable::kFastBits)) & ((1u << HuffmanTable::kFastBits) - 1);
-      if (const int length = table.fastLength[look]; length > 0) {
-        held_ -= length;
+      const auto look = static_cast<std::uint32_t>(buffer_ >> (held_ - HuffmanTable::kFastBits)) &
+                        ((1u << HuffmanTable::kFastBits) - 1);
+      if (const int fast = table.fastLength[look]; fast > 0) {
+        held_ -= fast;
         return table.fastSymbol[look];
       }
+      length = HuffmanTable::kFastBits + 1;  // every shorter code is in the fast table
     }
-    for (int length = 1; length <= 16 && length <= held_; ++length) {
+    for (; length <= 16 && length <= held_; ++length) {
       const auto code =
           static_cast<std::int32_t>((buffer_ >> (held_ - length)) & ((1u << length) - 1));
       if (code <= table.maxCode[length]) {
@@ -84,8 +83,7 @@ class ScanBits {
   // to the next marker left over.
   void SkipToMarker() {
     held_ = 0;
-    while (Load()) {
-    }
+    while (Load()) held_ = 0;
   }
   // Data again after a restart marker.
   void Restart() {
@@ -94,6 +92,13 @@ class ScanBits {
   }
 
  private:
+  // Loads whole bytes until `count` bits are held, and then as many as the buffer takes;
+  // false when the data ends first.
+  bool Fill(int count) {
+    while (held_ <= 56)
+      if (!Load()) return held_ >= count;
+    return true;
+  }
   bool Load() {
     if (ended_) return false;
     int c = bytes_.Next();
@@ -112,13 +117,13 @@ class ScanBits {
       marker_ = -1;
       return false;
     }
-    buffer_ = (buffer_ << 8) | static_cast<std::uint32_t>(c);
+    buffer_ = (buffer_ << 8) | static_cast<std::uint64_t>(c);
     held_ += 8;
     return true;
   }
 
   ByteStream& bytes_;
-  std::uint32_t buffer_ = 0;
+  std::uint64_t buffer_ = 0;
   int held_ = 0;
   bool ended_ = false;
   int marker_ = -1;
