@@ -13,8 +13,8 @@ PictureBlock LoadPictureBlock(const std::string& path, SheetLayout layout,
     block.outcome = {LoadProblem::BadPath, block.region.Record(InvalidParameter)};
     return block;
   }
-  const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
-      path.c_str(), reinterpret_cast<const char16_t*>(wide->data()));
+  const imaging::PictureHeader header =
+      imaging::JudgePictureOfNames(path.c_str(), reinterpret_cast<const char16_t*>(wide->data()));
   if (const LoadProblem refused = ProblemOfHeader(header); refused != LoadProblem::None) {
     block.outcome = {refused, block.region.Record(StatusOfProblem(refused))};
     return block;

@@ -30,7 +30,7 @@ LoadOutcome LoadInto(const char* path, const WCHAR* wide, ImageHandle& picture) 
     return {LoadProblem::BadPath, picture.Record(InvalidParameter)};
   }
   const imaging::PictureHeader header =
-      imaging::ReadPictureHeaderOfNames(path, reinterpret_cast<const char16_t*>(wide));
+      imaging::JudgePictureOfNames(path, reinterpret_cast<const char16_t*>(wide));
   const LoadProblem refused = ProblemOfHeader(header);
   if (refused != LoadProblem::None) {
     picture = ImageHandle();

@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
+
 namespace korvanth::imaging {
 
 bool ByteReader::Take(std::size_t count) {
@@ -118,6 +120,33 @@ bool FileReader::Seek(std::uint64_t offset) {
   if (!ok_ || offset > size_ || !SeekTo(file_, offset, SEEK_SET)) return Fail();
   position_ = offset;
   return true;
+}
+
+bool ByteStream::Refill() {
+  constexpr std::uint64_t kChunk = 64 << 10;
+  at_ = 0;
+  return file_.Read(static_cast<std::size_t>(std::min(kChunk, file_.remaining())), chunk_) &&
+         !chunk_.empty();
+}
+
+bool ByteStream::Read(std::size_t count, std::vector<std::uint8_t>& into) {
+  into.clear();
+  const std::size_t buffered = std::min(count, chunk_.size() - at_);
+  into.insert(into.end(), chunk_.begin() + static_cast<std::ptrdiff_t>(at_),
+              chunk_.begin() + static_cast<std::ptrdiff_t>(at_ + buffered));
+  at_ += buffered;
+  if (buffered == count) return true;
+  std::vector<std::uint8_t> rest;
+  if (!file_.Read(count - buffered, rest)) return false;
+  into.insert(into.end(), rest.begin(), rest.end());
+  return true;
+}
+
+bool ByteStream::Skip(std::uint64_t count) {
+  const std::size_t buffered =
+      static_cast<std::size_t>(std::min<std::uint64_t>(count, chunk_.size() - at_));
+  at_ += buffered;
+  return buffered == count || file_.Skip(count - buffered);
 }
 
 }  // namespace korvanth::imaging

@@ -80,4 +80,28 @@ class FileReader {
   bool ok_ = true;
 };
 
+// A FileReader's bytes from its position on, taken from the file a chunk at a time: for
+// walking a whole picture's compressed data byte by byte without a call into the C
+// library for each.
+class ByteStream {
+ public:
+  explicit ByteStream(FileReader& file) : file_(file) {}
+
+  // The next byte, or -1 at the end of the file (or when it cannot be read).
+  int Next() {
+    if (at_ == chunk_.size() && !Refill()) return -1;
+    return chunk_[at_++];
+  }
+  // The next `count` bytes into `into`, which holds exactly them afterwards; false when
+  // fewer remain.
+  bool Read(std::size_t count, std::vector<std::uint8_t>& into);
+  bool Skip(std::uint64_t count);
+
+ private:
+  bool Refill();
+  FileReader& file_;
+  std::vector<std::uint8_t> chunk_;
+  std::size_t at_ = 0;
+};
+
 }  // namespace korvanth::imaging

@@ -7,6 +7,7 @@
 
 #include "imaging/byte_reader.h"
 #include "imaging/input_file.h"
+#include "imaging/picture_data.h"
 
 namespace korvanth::imaging {
 
@@ -469,34 +470,51 @@ PictureHeader ReadPictureHeader(std::FILE* file) {
 
 namespace {
 
-PictureHeader ReadHeaderOfOpened(const OpenedInput& input) {
+// The header of an opened input (or why it did not open); with `wholeFile`, a header that
+// fits has its data read through too.
+PictureHeader ReadHeaderOfOpened(const OpenedInput& input, bool wholeFile) {
   if (input.file == nullptr) {
     PictureHeader unopened;
     unopened.openError = input.error;
     unopened.openProblem = input.problem;
     return unopened;
   }
-  const PictureHeader header = ReadPictureHeader(input.file);
+  PictureHeader header = ReadPictureHeader(input.file);
+  if (wholeFile && header.verdict == HeaderVerdict::Fits) {
+    const DataVerdict data = CheckPictureData(input.file, header.type);
+    if (data == DataVerdict::Damaged) header.verdict = HeaderVerdict::Damaged;
+    if (data == DataVerdict::TooLarge) header.verdict = HeaderVerdict::TooLarge;
+  }
   std::fclose(input.file);
   return header;
 }
 
-}  // namespace
-
-PictureHeader ReadPictureHeaderOfPath(const char* path) {
+PictureHeader ReadHeaderOfPath(const char* path, bool wholeFile) {
   if (path == nullptr) return PictureHeader{};
-  return ReadHeaderOfOpened(OpenInputFile(path));
+  return ReadHeaderOfOpened(OpenInputFile(path), wholeFile);
 }
 
-PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
+PictureHeader ReadHeaderOfNames(const char* path, const char16_t* wide, bool wholeFile) {
 #ifdef _WIN32
   (void)path;
   if (wide == nullptr) return PictureHeader{};
-  return ReadHeaderOfOpened(OpenInputFile(reinterpret_cast<const wchar_t*>(wide)));
+  return ReadHeaderOfOpened(OpenInputFile(reinterpret_cast<const wchar_t*>(wide)), wholeFile);
 #else
   (void)wide;
-  return ReadPictureHeaderOfPath(path);
+  return ReadHeaderOfPath(path, wholeFile);
 #endif
+}
+
+}  // namespace
+
+PictureHeader ReadPictureHeaderOfPath(const char* path) { return ReadHeaderOfPath(path, false); }
+
+PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide) {
+  return ReadHeaderOfNames(path, wide, false);
+}
+
+PictureHeader JudgePictureOfNames(const char* path, const char16_t* wide) {
+  return ReadHeaderOfNames(path, wide, true);
 }
 
 }  // namespace korvanth::imaging

@@ -96,4 +96,10 @@ PictureHeader ReadPictureHeaderOfPath(const char* path);
 // bytes.
 PictureHeader ReadPictureHeaderOfNames(const char* path, const char16_t* wide);
 
+// What every loader asks before a decoder starts, on every host: the header judged as
+// above and, when it fits, the compressed data read through to its end
+// (picture_data.h). Damaged data makes the verdict Damaged; data whose walk needs more
+// memory than there is, TooLarge.
+PictureHeader JudgePictureOfNames(const char* path, const char16_t* wide);
+
 }  // namespace korvanth::imaging

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "imaging/bmp_runs.h"
 #include "imaging/byte_reader.h"
 #include "imaging/picture_header.h"
 #include "imaging/portable/picture_decoders.h"
@@ -191,64 +192,38 @@ bool ReadPlainRows(FileReader& file, const BmpLayout& layout, std::int64_t first
 }
 
 // Run-length data straight into the picture rows [firstRow, endRow); pixels the runs
-// never reach keep the first colour. The data ends itself: a file that stops early
-// leaves the rest.
-void ReadRuns(FileReader& file, const BmpLayout& layout, std::int64_t firstRow, std::int64_t endRow,
-              PixelImage& pixels) {
-  const bool four = layout.compression == kRle4;
-  std::int64_t x = 0, stored = 0;
-  std::uint32_t* row = nullptr;
-  auto findRow = [&] {
-    const std::int64_t y = stored < layout.height ? PictureRow(layout, stored) : -1;
-    row = y >= firstRow && y < endRow ? reinterpret_cast<std::uint32_t*>(pixels.row(y - firstRow))
-                                      : nullptr;
-  };
-  auto put = [&](std::uint32_t index) {
-    if (row != nullptr && x < layout.width) row[x] = layout.palette[index];
-    ++x;
-  };
-  findRow();
-  while (stored < layout.height) {
-    const int count = file.NextByte();
-    const int value = file.NextByte();
-    if (count < 0 || value < 0) return;
-    if (count > 0) {
-      for (int i = 0; i < count; ++i)
-        put(static_cast<std::uint32_t>(four ? (i % 2 == 0 ? value >> 4 : value & 0xF) : value));
-      continue;
-    }
-    if (value == 0) {  // end of line
-      x = 0;
-      ++stored;
-      findRow();
-    } else if (value == 1) {  // end of picture
-      return;
-    } else if (value == 2) {  // move right and up
-      const int dx = file.NextByte();
-      const int dy = file.NextByte();
-      if (dx < 0 || dy < 0) return;
-      x += dx;
-      stored += dy;
-      findRow();
-    } else {  // a literal run, padded to a whole number of 16-bit words
-      const int bytes = four ? (value + 1) / 2 : value;
-      int byte = 0;
-      for (int i = 0; i < value; ++i) {
-        if (!four || i % 2 == 0) byte = file.NextByte();
-        if (byte < 0) return;
-        put(static_cast<std::uint32_t>(!four ? byte : i % 2 == 0 ? byte >> 4 : byte & 0xF));
-      }
-      if (bytes % 2 != 0 && file.NextByte() < 0) return;
-    }
+// never reach keep the first colour. Runs cut short by the end of the file leave the
+// picture damaged (bmp_runs.h).
+class RowsFromRuns {
+ public:
+  RowsFromRuns(const BmpLayout& layout, std::int64_t firstRow, std::int64_t endRow,
+               PixelImage& pixels)
+      : layout_(layout), firstRow_(firstRow), endRow_(endRow), pixels_(pixels) {}
+  void Row(std::int64_t stored) {
+    const std::int64_t y = stored < layout_.height ? PictureRow(layout_, stored) : -1;
+    row_ = y >= firstRow_ && y < endRow_
+               ? reinterpret_cast<std::uint32_t*>(pixels_.row(y - firstRow_))
+               : nullptr;
   }
-}
+  void Pixel(std::int64_t x, std::uint32_t index) {
+    if (row_ != nullptr && x < layout_.width) row_[x] = layout_.palette[index];
+  }
+
+ private:
+  const BmpLayout& layout_;
+  std::int64_t firstRow_;
+  std::int64_t endRow_;
+  PixelImage& pixels_;
+  std::uint32_t* row_ = nullptr;
+};
 
 bool ReadRunRows(FileReader& file, const BmpLayout& layout, std::int64_t firstRow,
                  std::int64_t endRow, PixelImage& pixels) {
   FillPixels(pixels, layout.palette[0]);
   if (!file.Seek(layout.pixelsAt)) return false;
-  ReadRuns(file, layout, firstRow, endRow, pixels);
-  return true;
+  ByteStream bytes(file);
+  RowsFromRuns rows(layout, firstRow, endRow, pixels);
+  return WalkBmpRuns(bytes, layout.compression == kRle4, layout.height, rows);
 }
 
 }  // namespace

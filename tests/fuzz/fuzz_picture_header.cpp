@@ -1,9 +1,11 @@
 // The picture-header reader over any bytes: it must judge them without a fault, and a
-// picture it admits must have a size and fit the memory bound.
+// picture it admits must have a size and fit the memory bound. The data of an admitted
+// picture is then walked through (picture_data.h), as every loader walks it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "imaging/picture_data.h"
 #include "imaging/picture_header.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -21,5 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  static_cast<long long>(header.needs.workingBytes));
     std::abort();
   }
+  if (header.verdict == HeaderVerdict::Fits && korvanth::fuzz::WithinFuzzBudget(header))
+    CheckPictureData(input.file(), header.type);
   return 0;
 }

@@ -1,5 +1,6 @@
 // The bounded readers: a read that does not fit fails the reader and yields nothing, and
-// every later read fails too, whatever its size.
+// every later read fails too, whatever its size. A byte stream over a file gives its
+// bytes across the chunks it reads the file in.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 namespace {
 
 using korvanth::imaging::ByteReader;
+using korvanth::imaging::ByteStream;
 using korvanth::imaging::FileReader;
 
 const std::vector<std::uint8_t> kBytes = {0x12, 0x34, 0x56, 0x78, 0x9A};
@@ -69,6 +71,30 @@ TEST(FileReader, ReadsNoMoreThanTheFileHolds) {
   EXPECT_EQ(again.NextByte(), -1);  // the end is not a failure
   EXPECT_TRUE(again.ok());
   EXPECT_FALSE(again.Skip(1));
+  std::fclose(file);
+}
+
+TEST(ByteStream, GivesTheBytesAcrossItsChunks) {
+  // 200000 bytes: more than three of the stream's 64 KiB chunks.
+  std::vector<std::uint8_t> bytes(200000);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 / 3);
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+  FileReader reader(file);
+  ByteStream stream(reader);
+  EXPECT_EQ(stream.Next(), bytes[0]);
+  EXPECT_TRUE(stream.Skip(65535));  // to the first byte of the second chunk
+  EXPECT_EQ(stream.Next(), bytes[65536]);
+  std::vector<std::uint8_t> got;
+  EXPECT_TRUE(stream.Read(100000, got));  // the rest of one chunk and beyond the next
+  EXPECT_EQ(got, std::vector<std::uint8_t>(bytes.begin() + 65537, bytes.begin() + 165537));
+  EXPECT_TRUE(stream.Skip(34462));
+  EXPECT_EQ(stream.Next(), bytes[199999]);
+  EXPECT_EQ(stream.Next(), -1);
+  EXPECT_FALSE(stream.Read(1, got));
+  EXPECT_FALSE(stream.Skip(1));
   std::fclose(file);
 }
 

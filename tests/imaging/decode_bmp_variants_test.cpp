@@ -46,7 +46,7 @@ std::string V4Masks(quint32 r, quint32 g, quint32 b, quint32 a) {
 struct Variant {
   const char* name;
   std::string bytes;
-  // Qt reads what rows there are; a load refuses a plain picture cut short.
+  // Qt reads what rows there are; a load refuses a picture cut short.
   bool refusedAnyway = false;
 };
 
@@ -84,6 +84,19 @@ std::vector<Variant> Variants() {
   all.push_back({"RLE4 with an odd literal run",
                  File(Header(40, 7, 2, 4, 2, 4), Palette(4),
                       std::string("\x00\x03\x12\x30\x04\x21\x00\x00\x07\x21\x00\x01", 12))});
+  // Runs end with the end-of-picture code or the last row's end of line; runs the file
+  // stops before leave the picture damaged, though Qt shows the rows there are.
+  const std::string rle8Rows("\x02\x01\x00\x03\x01\x02\x03\x00\x03\x02\x00\x00\x08\x03", 14);
+  all.push_back({"RLE8 ending with its last row's end of line",
+                 File(Header(40, 8, 2, 8, 1, 4), Palette(4), rle8Rows + std::string(2, '\0'))});
+  all.push_back({"RLE8 cut before its last row",
+                 File(Header(40, 8, 2, 8, 1, 4), Palette(4), rle8Rows.substr(0, 12)), true});
+  all.push_back({"RLE8 cut after its last row's pixels",
+                 File(Header(40, 8, 2, 8, 1, 4), Palette(4), rle8Rows), true});
+  all.push_back({"RLE4 cut before its last row",
+                 File(Header(40, 7, 2, 4, 2, 4), Palette(4),
+                      std::string("\x00\x03\x12\x30\x04\x21\x00\x00", 8)),
+                 true});
   all.push_back({"plain rows cut short", File(Header(40, 8, 4, 24, 0, 0), "", Ramp(50)), true});
   all.push_back({"palette cut short", File(Header(40, 8, 4, 8, 0, 0), Palette(3), "")});
   return all;

@@ -1,14 +1,17 @@
 // PNG, GIF and JPEG variants written by ImageMagick from known samples, read by the
 // decoders. PNG and GIF must give the samples back exactly (ImageMagick widens 8-bit
-// samples to 16 bits as v * 257); JPEG must match Qt's own JPEG reader.
+// samples to 16 bits as v * 257); JPEG must match Qt's own JPEG reader. Compressed data
+// that is damaged makes a damaged picture before any decoder sees it.
 #include <gtest/gtest.h>
 
 #include <QImageReader>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "imaging/imaging_helpers.h"
+#include "imaging/picture_header.h"
 #include "support/imagemagick.h"
 #include "support/picture_bytes.h"
 #include "support/test_files.h"
@@ -136,6 +139,188 @@ TEST(DecodeFormats, JpegVariantsMatchQtsReader) {
     const QImage expected = reader.read().convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(expected.isNull()) << v.name;
     EXPECT_EQ(FirstDifference(expected, LoadedPixels(path, v.name)), "") << v.name;
+  }
+}
+
+// ---- Damaged data: cases built from the formats' layouts and the fuzz seeds ----------
+
+std::string Seed(const std::string& name) {
+  const std::string folder = name.substr(0, name.find('-'));
+  return ReadBytes(std::string(KORVANTH_SOURCE_DIR) + "/tests/fuzz/seeds/" + folder + "/" + name);
+}
+
+// Where each scan's entropy-coded data lies in a JPEG: [first, end) up to the marker
+// that ends it (restart markers lie inside).
+std::vector<std::pair<std::size_t, std::size_t>> JpegScanData(const std::string& jpeg) {
+  std::vector<std::pair<std::size_t, std::size_t>> scans;
+  auto byte = [&](std::size_t at) { return static_cast<unsigned char>(jpeg.at(at)); };
+  for (std::size_t at = 2; at + 4 <= jpeg.size() && byte(at + 1) != 0xD9;) {
+    const std::size_t next = at + 2 + (std::size_t{byte(at + 2)} << 8 | byte(at + 3));
+    if (byte(at + 1) != 0xDA) {
+      at = next;
+      continue;
+    }
+    std::size_t end = next;
+    while (!(byte(end) == 0xFF && byte(end + 1) != 0 && (byte(end + 1) & 0xF8) != 0xD0)) ++end;
+    scans.emplace_back(next, end);
+    at = end;
+  }
+  return scans;
+}
+
+// The JPEG without the Huffman tables defined before its first scan.
+std::string WithoutFirstTables(const std::string& jpeg) {
+  std::string kept = jpeg.substr(0, 2);
+  for (std::size_t at = 2; at + 4 <= jpeg.size();) {
+    const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+    if (marker == 0xDA) return kept + jpeg.substr(at);
+    const std::size_t length =
+        static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
+    if (marker != 0xC4) kept += jpeg.substr(at, 2 + length);
+    at += 2 + length;
+  }
+  return kept;
+}
+
+// A 3 x 1 GIF of two colours whose frames hold the given LZW codes (code size 2: clear 4,
+// end 5), each code written at its width in bits, least significant bit first.
+using Codes = std::vector<std::pair<int, int>>;
+std::string TinyGif(const std::vector<Codes>& frames, bool trailer = true) {
+  std::string gif = "GIF89a" + Le16(3) + Le16(1) + std::string("\x80\0\0\0\0\0\xff\xff\xff", 9);
+  for (const Codes& codes : frames) {
+    std::string data;
+    std::uint32_t bits = 0;
+    int held = 0;
+    for (const auto& [code, width] : codes) {
+      bits |= static_cast<std::uint32_t>(code) << held;
+      for (held += width; held >= 8; held -= 8, bits >>= 8) data += static_cast<char>(bits & 0xFF);
+    }
+    if (held > 0) data += static_cast<char>(bits & 0xFF);
+    gif += "\x2c" + Le16(0) + Le16(0) + Le16(3) + Le16(1) + std::string("\0\x02", 2) +
+           static_cast<char>(data.size()) + data + std::string(1, '\0');
+  }
+  return trailer ? gif + "\x3b" : gif;
+}
+
+// The frame's three pixels 0, 1, 0; the second code after the clear code widens the table
+// to code 8, so the end code is read at four bits.
+const Codes kWholeFrame = {{4, 3}, {0, 3}, {1, 3}, {0, 3}, {5, 4}};
+
+struct DataCase {
+  std::string name;
+  std::string bytes;
+  bool damaged;
+};
+
+std::vector<DataCase> DataCases() {
+  std::vector<DataCase> all;
+  // Every seed is whole (TIFF and plain BMP data is left to the decoders).
+  const std::string seeds = std::string(KORVANTH_SOURCE_DIR) + "/tests/fuzz/seeds";
+  for (const auto& folder : std::filesystem::directory_iterator(seeds))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+      all.push_back({entry.path().filename().string(), ReadBytes(entry.path().string()), false});
+
+  // GIF: every frame is read to the trailer, as the Windows decoder reads them.
+  all.push_back({"gif of two whole frames", TinyGif({kWholeFrame, kWholeFrame}), false});
+  all.push_back({"gif whose code is the one about to be made (0, then 0 0)",
+                 TinyGif({{{4, 3}, {0, 3}, {6, 3}, {5, 3}}}), false});
+  all.push_back({"gif without its trailer", TinyGif({kWholeFrame}, false), true});
+  all.push_back({"gif whose second frame holds a code not in its table",
+                 TinyGif({kWholeFrame, {{4, 3}, {0, 3}, {7, 3}, {5, 3}}}), true});
+  all.push_back({"gif whose second frame ends before its last pixel",
+                 TinyGif({kWholeFrame, {{4, 3}, {0, 3}}}), true});
+  all.push_back({"gif whose end code comes before its last pixel",
+                 TinyGif({{{4, 3}, {0, 3}, {5, 3}}}), true});
+  // 256 colours in no order: giflib's codes widen to 12 bits and the table fills and is
+  // cleared many times over.
+  std::vector<unsigned char> noise(300 * 200);
+  for (std::size_t i = 0; i < noise.size(); ++i)
+    noise[i] = static_cast<unsigned char>((i * 2654435761u) >> 13);
+  const std::string full = GifBytes(300, 200, {}, noise, -1);
+  all.push_back({"gif whose table fills again and again", full, false});
+  all.push_back(
+      {"gif whose table fills, without its trailer", full.substr(0, full.size() - 1), true});
+  std::string wideCodes = TinyGif({kWholeFrame});
+  wideCodes[29] = 9;  // the frame's code size: giflib reads no more than 8
+  all.push_back({"gif of 9-bit code size", wideCodes, true});
+
+  // JPEG: every scan decodes to its last block, and the file ends with EOI.
+  const std::string progressive = Seed("jpeg-progressive-420.jpg");
+  const auto scans = JpegScanData(progressive);
+  const auto [dataStart, dataEnd] = scans.at(scans.size() / 2);
+  all.push_back(
+      {"progressive jpeg without EOI", progressive.substr(0, progressive.size() - 2), true});
+  all.push_back({"progressive jpeg whose scan has no data",
+                 progressive.substr(0, dataStart) + progressive.substr(dataEnd), true});
+  // Sixteen one bits are no Huffman code: the all-ones code of any length is reserved.
+  std::string allOnes = progressive;
+  allOnes.replace(dataStart, 3, std::string("\xff\0\xff\0\xff\0", 6));
+  all.push_back({"progressive jpeg whose scan starts with no code", allOnes, true});
+  all.push_back({"progressive jpeg with bytes left over before EOI",
+                 progressive.substr(0, progressive.size() - 2) + "\x01\x02\xff\xd9", false});
+  // Motion-JPEG frames leave out the standard tables (JPEG Annex K.3); libjpeg supplies
+  // them to a sequential picture only.
+  ScratchDir dir;
+  const std::string standardTables = dir.file("standard.jpg");
+  EXPECT_TRUE(WriteWithImageMagick(Pattern(Input::Rgb, 45, 31), false, dir.file("raw"),
+                                   {"-define", "jpeg:optimize-coding=false"},
+                                   "JPEG:" + standardTables));
+  all.push_back({"sequential jpeg without its tables, which are the standard ones",
+                 WithoutFirstTables(ReadBytes(standardTables)), false});
+  all.push_back(
+      {"progressive jpeg without its first tables", WithoutFirstTables(progressive), true});
+  // Odd sizes leave partial MCUs at the right and the bottom.
+  for (const char* sampling : {"2x2", "2x1", "1x2"}) {
+    const std::string path = dir.file(std::string("progressive-") + sampling + ".jpg");
+    EXPECT_TRUE(WriteWithImageMagick(Pattern(Input::Rgb, 75, 41), false, dir.file("raw"),
+                                     {"-interlace", "JPEG", "-sampling-factor", sampling},
+                                     "JPEG:" + path));
+    all.push_back(
+        {std::string("progressive jpeg of odd size at ") + sampling, ReadBytes(path), false});
+  }
+  std::string restartsSwapped = Seed("jpeg-restart.jpg");
+  const std::size_t firstRestart = restartsSwapped.find("\xff\xd0");
+  const std::size_t secondRestart = restartsSwapped.find("\xff\xd1");
+  std::swap(restartsSwapped.at(firstRestart + 1), restartsSwapped.at(secondRestart + 1));
+  all.push_back({"jpeg whose restart markers are out of turn", restartsSwapped, true});
+  std::string shortTable = Seed("jpeg-baseline-444.jpg");
+  const std::size_t table = shortTable.find("\xff\xdb");
+  shortTable.replace(table + 2, 2, std::string("\0\x03", 2));  // one byte: no whole table
+  all.push_back({"jpeg whose quantization table is one byte", shortTable, true});
+  const std::string arithmetic = Seed("jpeg-arithmetic.jpg");
+  all.push_back({"arithmetic jpeg without EOI", arithmetic.substr(0, arithmetic.size() - 2), true});
+
+  // PNG: every chunk to IEND, with its CRC right (Wine's libpng ignores CRCs).
+  const std::string png = Seed("png-rgba.png");
+  std::string wrongCrc = png;
+  wrongCrc[wrongCrc.size() - 13] ^= 1;  // the last byte of the IDAT's CRC
+  all.push_back({"png whose image data's CRC is wrong", wrongCrc, true});
+  std::string note = WithChunkAfterHeader(png, "tEXt", std::string("note\0hello", 10));
+  note[33 + 12 + 10 - 1] ^= 0x40;  // the last byte of the note's CRC
+  all.push_back({"png whose note's CRC is wrong", note, true});
+  all.push_back({"png without IEND", png.substr(0, png.size() - 12), true});
+  all.push_back({"png with bytes after IEND", png + "trailing", false});
+  // A chunk longer than the pieces it is checked in.
+  std::string longNote =
+      WithChunkAfterHeader(png, "tEXt", "note" + std::string(1, '\0') + std::string(150000, 'x'));
+  all.push_back({"png with a 150 KB note", longNote, false});
+  longNote[33 + 8 + 100000] ^= 1;
+  all.push_back({"png with a 150 KB note changed after its CRC was taken", longNote, true});
+
+  // RLE BMP: the runs end themselves before the file does (decode_bmp_variants_test).
+  const std::string rle = Seed("bmp-rle8.bmp");
+  all.push_back({"rle8 bmp cut before its end of picture", rle.substr(0, rle.size() - 2), true});
+  return all;
+}
+
+TEST(DecodeFormats, DamagedDataIsDamagedBeforeAnyDecoder) {
+  ScratchDir dir;
+  for (const DataCase& c : DataCases()) {
+    const std::string path = dir.file("picture");
+    WriteBytes(path, c.bytes);
+    EXPECT_EQ(imaging::JudgePictureOfNames(path.c_str(), nullptr).verdict,
+              c.damaged ? imaging::HeaderVerdict::Damaged : imaging::HeaderVerdict::Fits)
+        << c.name;
   }
 }
 
