@@ -358,10 +358,12 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.output = positional[1];
   if (all && !options.atlas && options.output.empty())
     return {std::nullopt, "OUTDIR is empty; name a folder (. for the current one)"};
-  // A tileset is of no use when its editor cannot load the sheet beside it.
+  // A tileset is of no use when its editor cannot load the sheet beside it. The extension
+  // is the file name's own (the view lives in `fileName`).
+  const std::string fileName = FileNameOf(options.output);
   const std::optional<std::string_view> extension =
       all && !options.atlas ? std::optional<std::string_view>(options.batchType)
-                            : ExtensionOf(FileNameOf(options.output));
+                            : ExtensionOf(fileName);
   if (extension) {
     const FileType& type = *ChooseEncoder(*extension).type;
     for (const TilesetTarget& target : kTilesetTargets) {
