@@ -47,7 +47,7 @@ struct AtlasNeeds {
   std::int64_t atlasBytes = 0;    // the atlas's 32-bit pixels with every block placed
   std::int64_t atlasWidth = 0;    // and its size in pixels
   std::int64_t atlasHeight = 0;
-  std::int64_t workBytes = 0;     // what the run holds at its peak
+  std::int64_t workBytes = 0;  // what the run holds at its peak
 };
 
 // What the atlas of every whole block of `request.picture` takes.
