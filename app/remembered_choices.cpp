@@ -57,17 +57,6 @@ SettingsRead ReadSettingsFile(const std::string& path) {
   return {ParseSettings({bytes, text.size()}), true};
 }
 
-bool SettingsMayBeReplaced(const std::string& path) {
-  const imaging::OpenedInput input = OpenNamedInput(path);
-  if (input.file != nullptr) std::fclose(input.file);
-  if (input.problem != imaging::InputProblem::IsFolder &&
-      input.problem != imaging::InputProblem::NotRegular)
-    return true;
-  std::fprintf(stderr, "korvanth: %s: %s; the settings are not written there\n",
-               PrintableName(path).c_str(), imaging::InputProblemText(input.problem));
-  return false;
-}
-
 bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings) {
   std::error_code folderError;
   std::filesystem::create_directories(PathFromUtf8(FolderOf(path)), folderError);
@@ -90,7 +79,8 @@ void BeginRun(int argc, char** argv) {
   MainWindowState.settingsPath = SettingsFilePath();
   if (MainWindowState.settingsPath.empty()) return;
   if (reset) {
-    MainWindowState.settingsWritable = SettingsMayBeReplaced(MainWindowState.settingsPath);
+    // The whole-file save itself leaves anything but a regular file alone.
+    MainWindowState.settingsWritable = true;
     return;
   }
   const SettingsRead read = ReadSettingsFile(MainWindowState.settingsPath);

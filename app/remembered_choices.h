@@ -22,10 +22,6 @@ struct SettingsRead {
 // named on stderr with the reason; a missing one is a first start and says nothing.
 SettingsRead ReadSettingsFile(const std::string& path);
 
-// Whether the settings may be written at `path`: not when a folder, a FIFO, a device or a
-// socket is there (named on stderr once); such a thing is left as it is.
-bool SettingsMayBeReplaced(const std::string& path);
-
 // Writes `settings` at `path` whole or not at all, making its folder when needed; says
 // why on stderr when it cannot. A link at `path` keeps pointing where it did.
 bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings);

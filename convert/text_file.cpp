@@ -29,6 +29,9 @@ SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text) {
   return outcome;
 }
 
+namespace {
+
+// Opens the input named `path` (UTF-8) for reading: a regular file only, never waited on.
 imaging::OpenedInput OpenNamedInput(const std::string& path) {
 #ifdef _WIN32
   const std::optional<std::vector<WCHAR>> wide = WidenUtf8(path);
@@ -38,6 +41,8 @@ imaging::OpenedInput OpenNamedInput(const std::string& path) {
   return imaging::OpenInputFile(path.c_str());
 #endif
 }
+
+}  // namespace
 
 std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text) {
   text.clear();

@@ -6,16 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/input_file.h"
 #include "imaging/save_file.h"
 
 namespace korvanth {
 
 // `path` is UTF-8. The outcome's problem names the cause (never EncoderFailed).
 SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text);
-
-// Opens the input named `path` (UTF-8) for reading: a regular file only, never waited on.
-imaging::OpenedInput OpenNamedInput(const std::string& path);
 
 // Reads the whole of a text file of at most `maxBytes` bytes at `path` (UTF-8) into `text`,
 // through a bounded reader; only a regular file is read (see imaging/input_file.h). Empty,
