@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the Linux converter and the Windows one under Wine on every picture file in a folder
-# (such as tests/windows/mutated_pictures.py writes) and lists those they answer differently:
+# (such as scripts/mutated_pictures.py writes) and lists those they answer differently:
 # another exit status or another message. A line a file:
 #   NAME  linux STATUS MESSAGE | windows STATUS MESSAGE
 # then a count. Exit status 1 when any file is answered differently.
-# Usage: tests/windows/host_answers.sh LINUX_CONVERTER WINDOWS_CONVERTER FOLDER
+# Usage: scripts/host_answers.sh LINUX_CONVERTER WINDOWS_CONVERTER FOLDER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh).
 set -euo pipefail
 linux=$(realpath "$1")

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Writes damaged copies of pictures of every type read, the same ones on every run (the
 random numbers come from a fixed seed): bits flipped, the file cut short, or a run of bytes
-written over. tests/windows/host_answers.sh then compares the Linux and Windows converters'
+written over. scripts/host_answers.sh then compares the Linux and Windows converters'
 answers on them.
 
 The pictures: the fuzz seeds, and the bundled sample written as an RLE8 BMP, an RLE4 BMP,
 an interlaced GIF, an animated GIF and progressive and baseline JPEGs (ImageMagick's
 convert), so that damage also lands in compressed data long enough to hide it.
 
-Usage: tests/windows/mutated_pictures.py OUTDIR [COUNT_PER_PICTURE]   (default 4)
+Usage: scripts/mutated_pictures.py OUTDIR [COUNT_PER_PICTURE]   (default 4)
 """
 import importlib.util
 import os
@@ -16,7 +16,7 @@ import random
 import subprocess
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def load_seed_writer():
