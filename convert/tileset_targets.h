@@ -29,8 +29,6 @@ struct TilesetTarget {
 inline bool ImportsEveryType(const FileType&) { return true; }
 inline bool GodotImports(const FileType& type) { return type.godotImports; }
 
-void WriteJsonTileset(const TilesetDescription& tileset, TextStream& out);  // json_tileset.cpp
-
 inline constexpr TilesetTarget kTilesetTargets[] = {
     {"tiled", ".tsx", WriteTiledTileset, "Tiled用タイルセットも保存(&T)",
      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
@@ -42,8 +40,6 @@ inline constexpr TilesetTarget kTilesetTargets[] = {
      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
      "    terrain NAME, and paint. Godot imports png, jpg and bmp sheets, not gif or tif.\n",
      "Godot 4", GodotImports, 16384},  // Image's documented limit: graphics hardware
-    {"json", ".json", WriteJsonTileset, "JSONも保存(&J)",
-     "  JSON: NAME.json describes the sheet.\n", "a JSON reader", ImportsEveryType, 0},
 };
 
 // The target's whole file as one string.
