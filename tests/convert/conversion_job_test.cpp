@@ -261,9 +261,8 @@ TEST_F(ConversionJobTest, TilesetsFollowTheSheetEachOnItsOwn) {
 }
 
 // A full tile that shows nothing leaves the terrain its default colour (the mean of one
-// that does is read back through Tiled in the tilesets tests). A Godot tileset is refused
-// beside a sheet Godot cannot import.
-TEST_F(ConversionJobTest, ClearTerrainKeepsTheDefaultColourAndGodotNeedsItsTypes) {
+// that does is read back through Tiled in the tilesets tests).
+TEST_F(ConversionJobTest, ClearTerrainKeepsTheDefaultColour) {
   QImage clear(96, 128, QImage::Format_ARGB32);
   clear.fill(0);
   Load(clear);
@@ -271,17 +270,6 @@ TEST_F(ConversionJobTest, ClearTerrainKeepsTheDefaultColourAndGodotNeedsItsTypes
   job.tilesets = kTiledTileset;
   ASSERT_TRUE(Run(job).ok());
   EXPECT_NE(ReadBytes(dir_.file("clear.tsx")).find("color=\"#3c9a3c\""), std::string::npos);
-
-  job = Job("s.gif");
-  job.tilesets = kAllTilesets;
-  const ConversionResult gif = Run(job);
-  EXPECT_TRUE(gif.sheet.ok());
-  ASSERT_EQ(gif.tilesets.size(), 1u);
-  EXPECT_EQ(gif.tilesets[0].path, dir_.file("s.tres"));
-  EXPECT_EQ(gif.tilesets[0].reason,
-            "Godot 4 cannot import gif pictures; save the sheet as .png (or .bmp, .jpg)");
-  EXPECT_FALSE(fs::exists(dir_.file("s.tres")));
-  EXPECT_TRUE(fs::exists(dir_.file("s.tsx")));
 }
 
 TEST(EncoderChoiceTest, TheExtensionPicksTheTypeAndAnyOtherFallsBackToBmp) {

@@ -14,10 +14,8 @@ namespace {
 
 TEST(OutputPlanTest, EachRefusalNamesItsFileAndCause) {
   ScratchDir dir;
-  WriteBytes(dir.file("source.png"), "picture");
-  WriteBytes(dir.file("art.tres"), "picture");
-  WriteBytes(dir.file("names.txt"), "names");
-  WriteBytes(dir.file("n.tsx"), "names");
+  for (const char* name : {"source.png", "art.tres", "names.txt", "n.tsx"})
+    WriteBytes(dir.file(name), "read");
   struct Case {
     std::string output;
     TilesetKinds tilesets;
