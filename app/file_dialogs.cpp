@@ -82,11 +82,10 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
 }
 
 // Names every tileset that could not be written beside the saved sheet.
-void ShowTilesetFailures(HWND owner, const std::vector<TilesetProblem>& problems) {
+void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
   if (problems.empty()) return;
   std::string text = "タイルセットを保存できませんでした";
-  for (const TilesetProblem& problem : problems)
-    text += "\n" + problem.path + ": " + problem.reason;
+  for (const FileProblem& problem : problems) text += "\n" + problem.path + ": " + problem.reason;
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 

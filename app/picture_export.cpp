@@ -25,7 +25,7 @@ AtlasJob WholePictureJob(const std::string& output) {
   job.otherInputs = WindowInputs();
   const PixelSize block = SelectionBlockSize(job.layout);
   // Default names only: they are unique, so naming cannot fail.
-  job.names = NameBlocks(Utf8Stem(SourceImage.path), SourceImage.width / block.width,
+  job.names = NameBlocks(std::string(FileStem(SourceImage.path)), SourceImage.width / block.width,
                          SourceImage.height / block.height, {})
                   .names;
   job.workers = AvailableCores();
@@ -34,7 +34,7 @@ AtlasJob WholePictureJob(const std::string& output) {
 
 void ShowExportFailure(HWND owner, const AtlasResult& result) {
   std::string text = "書き出せませんでした。";
-  for (const AtlasFileProblem& problem : result.problems)
+  for (const FileProblem& problem : result.problems)
     text += "\n" + problem.path + "\n(" + problem.reason + ")";
   text += result.partlyWritten
               ? "\n一部のファイルだけが新しくなりました。もう一度書き出してください。"
@@ -63,7 +63,7 @@ void RunWholePictureExport(HWND owner) {
   if (!AskSaveName(owner, proposal, MainWindowState.dialogs, path)) return;
   // Warned before the job is taken from the window: the box leaves the window usable, so
   // the format or the picture may change while it shows.
-  if (const auto extension = ExtensionOf(path); extension && ChooseEncoder(*extension).fallback) {
+  if (PlanOutput({true, path}).encoder.fallback) {
     MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
     // A picture closed meanwhile is the user's own doing: nothing to write, no box.
     if (!SourceImage.exists() || SourceImage.width == 0) return;

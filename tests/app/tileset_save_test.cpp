@@ -161,23 +161,4 @@ TEST_F(TilesetSaveTest, GodotTilesetBesideASheetGodotCannotImportIsRefusedInTheB
   EXPECT_EQ(ReadBytes(dir_.file("grass.gif")).substr(0, 4), "GIF8");
 }
 
-TEST_F(TilesetSaveTest, ATilesetNamedLikeTheOpenPictureIsNotWritten) {
-  const std::string picture = SavePicture(PatternImage(200, 200, true), "art.tres");
-  Restart({"korvanth", picture});
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);  // arms
-  const std::string bytes = ReadBytes(picture);
-  ChooseFormatItem(kGodot.menuCaption);
-  QString shown;
-  SaveAs("art.png", [&shown] {
-    shown = dialogs_test::OpenBox()->text();
-    dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
-  });
-  EXPECT_TRUE(shown.contains(
-      QString::fromStdString(picture + ": it is the open picture; it is never written over")))
-      << shown.toStdString();
-  EXPECT_EQ(ReadBytes(picture), bytes);
-  EXPECT_TRUE(fs::is_regular_file(dir_.path() / "art.png"));
-}
-
 }  // namespace

@@ -24,7 +24,7 @@ TEST(ConvertTilesetOptionTest, ParsesTheThreeKinds) {
   };
   for (const Case& c :
        {Case{"tiled", korvanth::kTiledTileset}, Case{"godot", korvanth::kGodotTileset},
-        Case{"both", korvanth::kBothTilesets}}) {
+        Case{"both", korvanth::kAllTilesets}}) {
     const ParseResult parsed = ParseArguments({"--tileset", c.value, "in.png", "out.png"});
     ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
     EXPECT_EQ(parsed.options->tilesets, c.kinds);

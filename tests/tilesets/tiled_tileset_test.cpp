@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "convert/tiled_tileset.h"
+#include "convert/utf8_path.h"
 #include "convert/tileset_description.h"
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
