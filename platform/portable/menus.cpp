@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/menu_model.h"
 #include "platform/portable/window_internals.h"
 

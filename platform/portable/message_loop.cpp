@@ -8,7 +8,7 @@
 
 #include <deque>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/window_internals.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/window_internals.h"
 
 namespace platform {

@@ -39,7 +39,8 @@ TEST_F(MainWindowFixture, OpensTheBundledSampleOnlyWithoutAnArgument) {
   std::filesystem::copy_file(KORVANTH_SOURCE_DIR "/samples/sample-tiles.png", sample);
   Restart({"korvanth"}, sample);
   EXPECT_EQ(client()->window()->windowTitle(), QStringLiteral("sample-tiles.png - Korvanth"));
-  EXPECT_EQ(std::make_pair(SourceImage.width, SourceImage.height), std::make_pair(256, 224));
+  EXPECT_EQ(std::make_pair(MainWindowState.picture.width, MainWindowState.picture.height),
+            std::make_pair(256, 224));
   Restart({"korvanth", SavePicture(Solid(64, 64, 0xFF336699), "other.png")}, sample);
   EXPECT_EQ(client()->window()->windowTitle(), QStringLiteral("other.png - Korvanth"));
 }

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/win32_api.h"
 
 namespace {
