@@ -50,8 +50,10 @@ LRESULT LineEditTextMessage(QLineEdit* edit, UINT message, WPARAM wParam, LPARAM
 // needed size in its first two bytes, as Windows does, and the result is false.
 bool StorePickedPath(const QByteArray& path, OPENFILENAMEA& ofn);
 
-// The error CommDlgExtendedError reports.
+// The last common-dialog call's error on this thread (Win32's CommDlgExtendedError), 0
+// after a success or a cancel.
 void SetDialogError(DWORD code);
+DWORD DialogError();
 
 // The top-level widget of an owner window, or null.
 QWidget* OwnerWidget(HWND owner);

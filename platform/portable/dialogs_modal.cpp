@@ -19,11 +19,10 @@ namespace {
 thread_local DWORD lastDialogError = 0;
 }
 
-DWORD CommDlgExtendedError() { return lastDialogError; }
-
 namespace platform {
 
 void SetDialogError(DWORD code) { lastDialogError = code; }
+DWORD DialogError() { return lastDialogError; }
 
 QWidget* OwnerWidget(HWND owner) {
   if (owner == nullptr) return nullptr;

@@ -175,10 +175,3 @@ int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL) {
     return 0;
   return found->setScrollInfo(bar, *info);
 }
-
-BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
-  if (found == nullptr || info == nullptr || !IsStandardBar(bar) || !IsScrollInfoSize(info->cbSize))
-    return FALSE;
-  return found->getScrollInfo(bar, info) ? TRUE : FALSE;
-}

@@ -102,10 +102,6 @@ BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 // Modal colour dialog; the 16 custom colours are exchanged through lpCustColors.
 BOOL ChooseColorA(LPCHOOSECOLORA cc);
 
-// The error of the last common-dialog call of this thread, 0 when it succeeded or was
-// cancelled.
-DWORD CommDlgExtendedError();
-
 // A message box with one OK button; returns IDOK once the user dismissed it.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 

@@ -48,11 +48,6 @@ BOOL ShowWindow(HWND window, int command) {
   return found != nullptr && found->show(command) ? TRUE : FALSE;
 }
 
-BOOL IsWindowVisible(HWND window) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
-  return found != nullptr && found->visible() ? TRUE : FALSE;
-}
-
 BOOL GetClientRect(HWND window, LPRECT rect) {
   platform::MainWindow* found = platform::LiveMainWindow(window);
   if (found == nullptr || rect == nullptr) return FALSE;

@@ -28,6 +28,10 @@ void NotifyFocusReturned(HWND window);
 // HWNDs made outside the window half (dialogs) that GetFocus and IsWindow should know.
 void RegisterForeignWindow(HWND window);
 void UnregisterForeignWindow(HWND window);
+bool IsForeign(HWND window);
+
+// Queues a message for GetMessageA, as PostMessageA would, and wakes the loop.
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Test hooks.
 // The client area's back buffer after any pending paint has run (a null image for a

@@ -174,14 +174,6 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
   return TRUE;
 }
 
-BOOL UpdateWindow(HWND window) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
-  if (found == nullptr) return FALSE;
-  found->paintPending();
-  if (found->alive() && found->client() != nullptr) found->client()->update();
-  return TRUE;
-}
-
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   platform::MainWindow* found = platform::LiveMainWindow(window);
   return found != nullptr ? found->beginPaint(paint) : nullptr;

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/portable/top_level_window.h"
-#include "platform/win32_api.h"
+#include "gui_support/win32_test_calls.h"
 
 namespace {
 
