@@ -18,7 +18,6 @@
 #include "viewer/view_colours.h"
 #include "viewer/view_zoom.h"
 #include "app/sheet_preview.h"
-#include "app/view_commands.h"
 
 using namespace korvanth;
 
