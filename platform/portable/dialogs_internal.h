@@ -64,7 +64,7 @@ int RunModal(QDialog* dialog, HWND owner);
 // The owner gets WM_SETFOCUS once a dialog it owned has closed.
 void ReturnFocusTo(HWND owner);
 
-// Makes a dialog HWND known to IsWindow, GetFocus and WindowForWidget while it lives.
+// Makes a dialog HWND known to GetFocus, WindowForWidget and IsForeign while it lives.
 void AnnounceDialogWindow(HWND window);
 void WithdrawDialogWindow(HWND window);
 
