@@ -3,8 +3,8 @@
 
 #include "app/bundled_sample.h"
 #include "app/icon_install.h"
-#include "app/window_procedure.h"
 #include "app/window_choices.h"
+#include "app/window_procedure.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace korvanth;
