@@ -91,12 +91,12 @@ void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
 
 }  // namespace
 
-bool RunOpenDialog(HWND owner) {
+bool RunOpenDialog(WindowState& state, HWND owner) {
   char name[kPathBufferSize] = {};
   OPENFILENAMEA record = DialogRecord(owner, kOpenFilter, name, OFN_HIDEREADONLY);
-  const std::string folder = OpenDialogFolder(MainWindowState.dialogs.pictureFolder);
+  const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
   if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
-  if (GetOpenFileNameA(&record)) LoadSourceImage(owner, name);
+  if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
   return true;
 }
 
@@ -130,13 +130,12 @@ void ShowSaveFailure(HWND owner, const std::string& path, const std::string& rea
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
-bool RunSaveDialog(HWND owner) {
+bool RunSaveDialog(WindowState& state, HWND owner) {
   char path[kPathBufferSize] = {};
-  const SaveProposal proposal =
-      ProposeSaveName(SourceImage.path, FormatEntryFor(CurrentLayoutFormat).cliName,
-                      MainWindowState.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, MainWindowState.dialogs, path)) return false;
-  const ConversionResult saved = SaveSelection(path);
+  const SaveProposal proposal = ProposeSaveName(
+      state.picture.path, FormatEntryFor(state.format).cliName, state.dialogs.saveExtension);
+  if (!AskSaveName(owner, proposal, state.dialogs, path)) return false;
+  const ConversionResult saved = SaveSelection(state, path);
   // A picture closed while the format warning showed is the user's own doing: no box.
   if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
     ShowSaveFailure(owner, path, ConversionReason(saved.sheet));

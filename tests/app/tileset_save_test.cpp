@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 #include "app/menu_resource.h"
 #include "app/window_state.h"
 #include "app/main_menu.h"
@@ -33,7 +33,7 @@ class TilesetSaveTest : public MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     Restart({"korvanth", SavePicture(PatternImage(200, 200, true), "tiles.png")});
-    ASSERT_EQ(SourceImage.width, 200);
+    ASSERT_EQ(MainWindowState.picture.width, 200);
     MoveMouse(40, 40);
     ReleaseLeft(40, 40);  // arms
   }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 
 using namespace korvanth;
 

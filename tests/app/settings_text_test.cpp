@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/first_window_size.h"
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 
 using namespace korvanth;
 using namespace std::string_literals;
