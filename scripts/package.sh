@@ -7,9 +7,10 @@
 #                                         zip's README and the licence
 #   korvanth-VERSION-windows-i686.zip     the same for 32-bit Windows
 # Usage: scripts/package.sh [OUTDIR]        KORVANTH_PACKAGES=deb or zip makes only one kind.
-# The .debs are built in build-package/ with Debian's hardening flags and checked by lintian
-# (errors fail, warnings are printed); the zips take the programs from build-win64/ and
-# build-windows/.
+# The .debs are built with Debian's hardening flags (scripts/build-deb-tree.sh) in
+# build-package/, or in the tree KORVANTH_DEB_TREE names when it was configured that way, and
+# checked by lintian (errors fail, warnings are printed); the zips take the programs from
+# build-win64/ and build-windows/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-dist}")
@@ -21,15 +22,17 @@ project_version() {
 }
 
 make_deb() {
-  local dir=build-package
-  # dpkg-buildflags: the compiler and linker hardening Debian builds its packages with
-  # (read when the tree is configured).
-  CPPFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
-    CXXFLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
-$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
-    LDFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS) \
-    scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DKORVANTH_BUILD_TESTS=OFF -DKORVANTH_BUILD_BENCH=OFF
+  local dir=${KORVANTH_DEB_TREE:-build-package}
+  if [ "$dir" != build-package ] && ! scripts/build-deb-tree.sh --check "$dir"; then
+    echo "($dir/ was not configured by scripts/build-deb-tree.sh: the .debs come from build-package/)"
+    dir=build-package
+  fi
+  if [ "$dir" = build-package ]; then
+    scripts/build-deb-tree.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DKORVANTH_BUILD_TESTS=OFF \
+      -DKORVANTH_BUILD_BENCH=OFF
+  else
+    scripts/build.sh "$dir"
+  fi
   rm -f "$dir"/korvanth*.deb
   echo "== making the .deb packages (cpack in $dir/)"
   (cd "$dir" && cpack -G DEB >/dev/null)
