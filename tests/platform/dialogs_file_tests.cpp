@@ -318,29 +318,24 @@ TEST_F(FileDialogTest, OverwriteQuestionDeclinedKeepsTheDialogOpenAcceptedReturn
   EXPECT_EQ(ReadBytes(InDir("sheet.png")), "old");  // the dialog itself writes nothing
 }
 
-TEST_F(FileDialogTest, NameWithoutExtensionIsNotAskedAboutAnExistingCompletedName) {
+// Enter returns the typed name without a question where none is due: a name without an
+// extension beside an existing completed one, or any name without OFN_OVERWRITEPROMPT.
+TEST_F(FileDialogTest, EnterAsksNothingWhereNoQuestionIsDue) {
   WriteBytes(InDir("sheet.png"), "old");
-  OPENFILENAMEA ofn = SaveRecord();
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
-      .when(Always, PressEnter);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_FALSE(script.timedOut());
-  EXPECT_EQ(std::string(file_), InDir("sheet"));
-}
-
-TEST_F(FileDialogTest, WithoutOverwritePromptAnExistingFileIsNotAskedAbout) {
-  WriteBytes(InDir("sheet.png"), "old");
-  OPENFILENAMEA ofn = SaveRecord();
-  ofn.Flags &= ~static_cast<DWORD>(OFN_OVERWRITEPROMPT);
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
-      .when(Always, PressEnter);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_FALSE(script.timedOut());
-  EXPECT_EQ(std::string(file_), InDir("sheet.png"));
+  const std::pair<const char*, DWORD> cases[] = {{"sheet", 0}, {"sheet.png", OFN_OVERWRITEPROMPT}};
+  for (const auto& [typed, flagOff] : cases) {
+    SCOPED_TRACE(typed);
+    std::memset(file_, 0, sizeof file_);
+    OPENFILENAMEA ofn = SaveRecord();
+    ofn.Flags &= ~flagOff;
+    UserScript script;
+    script.when(FileDialogShown, [&] { TypeText(NameField(), QString::fromUtf8(typed)); })
+        .when(Always, PressEnter);
+    script.start();
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(std::string(file_), InDir(typed));
+  }
 }
 
 TEST_F(FileDialogTest, PathLongerThanTheBufferIsRefusedWithoutOverflow) {
