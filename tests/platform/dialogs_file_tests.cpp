@@ -199,16 +199,7 @@ TEST_F(FileDialogTest, OneTypePickedAroundTypingComesBackWithTheName) {
     UINT index;
   };
   const Case cases[] = {
-      {"a hook that renames nothing",
-       true,
-       false,
-       false,
-       "sheet.png",
-       1,
-       "sheet.png",
-       {2},
-       {"sheet.png"},
-       2},
+      {"hook keeps it", true, false, false, "sheet.png", 1, "sheet.png", {2}, {"sheet.png"}, 2},
       {"no hook", false, false, false, "my.sheet.png", 1, "my.sheet.png", {}, {}, 2},
       {"picked before typing", true, true, true, "sheet", 1, "", {2}, {""}, 2},
       {"the current type again", true, true, false, "sheet.jpg", 0, "sheet.jpg", {}, {}, 1},
