@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/window_procedure.h"
 #include "app/menu_resource.h"
@@ -36,6 +37,28 @@ class SaveFlowTest : public MainWindowFixture {
     ReleaseLeft(x, y);
     EXPECT_FALSE(script.timedOut());
     EXPECT_TRUE(script.finished());
+  }
+
+  // Arms the window over (40, 40) and releases there again, answering the Save dialog
+  // with `steps` in turn (the first once it shows); `box`, when given, reads the message
+  // box that follows before its OK is clicked.
+  void SaveWith(std::initializer_list<std::function<void()>> steps,
+                std::function<void(QMessageBox*)> box = nullptr) {
+    MoveMouse(40, 40);
+    ReleaseLeft(40, 40);
+    UserScript script;
+    bool first = true;
+    for (const std::function<void()>& step : steps) {
+      script.when(first ? dialogs_test::FileDialogShown : dialogs_test::Always, step);
+      first = false;
+    }
+    if (box) {
+      script.when(dialogs_test::BoxShown, [box] {
+        box(dialogs_test::OpenBox());
+        dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+      });
+    }
+    ReleaseWith(script, 40, 40);
   }
 
   QString InDir(const std::string& name) { return QString::fromStdString(dir_.file(name)); }
@@ -78,44 +101,22 @@ TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
 }
 
 TEST_F(SaveFlowTest, NameWithoutExtensionIsCompletedFromTheChosenType) {
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);
-  UserScript script;
-  script
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [] { dialogs_test::ChooseType(1); })
-      .when(dialogs_test::Always, [this] { dialogs_test::TypeName(InDir("completed")); })
-      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
-  ReleaseWith(script, 40, 40);
+  SaveWith({[] { dialogs_test::ChooseType(1); },
+            [this] { dialogs_test::TypeName(InDir("completed")); }, dialogs_test::ClickSave});
   EXPECT_EQ(ReadBytes(dir_.file("completed.bmp")).substr(0, 2), "BM");
   EXPECT_FALSE(fs::exists(dir_.path() / "completed"));
 }
 
 TEST_F(SaveFlowTest, TypeSwitchesRenameTheTypedName) {
   std::vector<QString> field;
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);
-  UserScript script;
-  script
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [this] { dialogs_test::TypeName(InDir("my.sheet.png")); })
-      .when(dialogs_test::Always,
-            [&] {
-              dialogs_test::ChooseType(1);
-              field.push_back(dialogs_test::NameField()->text());
-            })
-      .when(dialogs_test::Always,
-            [&] {
-              dialogs_test::ChooseType(2);
-              field.push_back(dialogs_test::NameField()->text());
-            })
-      .when(dialogs_test::Always,
-            [&] {
-              dialogs_test::ChooseType(0);
-              field.push_back(dialogs_test::NameField()->text());
-            })
-      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); });
-  ReleaseWith(script, 40, 40);
+  const auto choose = [&](int type) {
+    return [&field, type] {
+      dialogs_test::ChooseType(type);
+      field.push_back(dialogs_test::NameField()->text());
+    };
+  };
+  SaveWith({[this] { dialogs_test::TypeName(InDir("my.sheet.png")); }, choose(1), choose(2),
+            choose(0), dialogs_test::ClickSave});
   EXPECT_EQ(field, (std::vector<QString>{InDir("my.sheet.bmp"), InDir("my.sheet."),
                                          InDir("my.sheet.png")}));
   EXPECT_EQ(ReadBytes(dir_.file("my.sheet.png")).substr(1, 3), "PNG");
@@ -123,68 +124,36 @@ TEST_F(SaveFlowTest, TypeSwitchesRenameTheTypedName) {
 
 TEST_F(SaveFlowTest, EmptyFieldStaysEmptyAndCancelWritesNothing) {
   QString after;
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);
-  UserScript script;
-  script
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [&] {
+  SaveWith({[&] {
               dialogs_test::NameField()->clear();  // the proposed name
               dialogs_test::ChooseType(1);
               after = dialogs_test::NameField()->text();
-            })
-      .when(dialogs_test::Always, [] { dialogs_test::ClickCancel(); });
-  ReleaseWith(script, 40, 40);
+            },
+            dialogs_test::ClickCancel});
   EXPECT_EQ(after, QString());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(SaveFlowTest, AllFilesTypeLeavesALoneDotAndTheWarningWritesABitmap) {
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);
   QString warning;
-  UserScript script;
-  script
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [] { dialogs_test::ChooseType(2); })
-      .when(dialogs_test::Always, [this] { dialogs_test::TypeName(InDir("sheet")); })
-      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
-      .when([] { return dialogs_test::OpenBox() != nullptr; },
-            [&] {
-              warning = dialogs_test::OpenBox()->text();
-              dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
-            });
-  ReleaseWith(script, 40, 40);
+  SaveWith({[] { dialogs_test::ChooseType(2); }, [this] { dialogs_test::TypeName(InDir("sheet")); },
+            dialogs_test::ClickSave},
+           [&](QMessageBox* box) { warning = box->text(); });
   EXPECT_EQ(warning, QStringLiteral("ビットマップ形式で保存します"));
   EXPECT_EQ(ReadBytes(dir_.file("sheet.")).substr(0, 2), "BM");
 }
 
 TEST_F(SaveFlowTest, DotInAFolderMeansNoCompletion) {
   fs::create_directory(dir_.path() / "tiles.old");
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);
-  UserScript script;
-  script
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [this] { dialogs_test::TypeName(InDir("tiles.old/sheet")); })
-      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
-      .when([] { return dialogs_test::OpenBox() != nullptr; },
-            [] { dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok)); });
-  ReleaseWith(script, 40, 40);
+  SaveWith({[this] { dialogs_test::TypeName(InDir("tiles.old/sheet")); }, dialogs_test::ClickSave},
+           [](QMessageBox*) {});
   EXPECT_EQ(ReadBytes(dir_.file("tiles.old/sheet")).substr(0, 2), "BM");
   EXPECT_FALSE(fs::exists(dir_.path() / "tiles.old" / "sheet.png"));
 }
 
 TEST_F(SaveFlowTest, CompletedNameIsNotAskedAboutButATypedOneIs) {
   WriteBytes(dir_.file("sheet.png"), "old");
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);
-  UserScript quiet;
-  quiet
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [this] { dialogs_test::TypeName(InDir("sheet")); })
-      .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); });
-  ReleaseWith(quiet, 40, 40);
+  SaveWith({[this] { dialogs_test::TypeName(InDir("sheet")); }, dialogs_test::PressEnter});
   EXPECT_EQ(ReadBack(dir_.file("sheet.png")).size(), QSize(128, 320));
 
   ReleaseLeft(40, 40);  // arms again after the dialog
@@ -281,26 +250,16 @@ TEST_F(SaveFlowTest, FailedSaveShowsTheFileAndTheReasonOverTheWindow) {
       {"missing/sheet.png", QStringLiteral("(the folder does not exist)")},
   };
   for (const Case& c : cases) {
-    MoveMouse(40, 40);
-    ReleaseLeft(40, 40);  // arms (the dialog before took the focus)
     QString text, title;
     QWidget* parent = nullptr;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    UserScript script;
-    script
-        .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-              [&] { dialogs_test::TypeName(InDir(c.typed)); })
-        .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
-        .when([] { return dialogs_test::OpenBox() != nullptr; },
-              [&] {
-                QMessageBox* box = dialogs_test::OpenBox();
-                text = box->text();
-                title = box->windowTitle();
-                parent = box->parentWidget();
-                icon = box->icon();
-                dialogs_test::Click(box->button(QMessageBox::Ok));
-              });
-    ReleaseWith(script, 40, 40);
+    SaveWith({[&] { dialogs_test::TypeName(InDir(c.typed)); }, dialogs_test::ClickSave},
+             [&](QMessageBox* box) {
+               text = box->text();
+               title = box->windowTitle();
+               parent = box->parentWidget();
+               icon = box->icon();
+             });
     EXPECT_EQ(text.toStdString(),
               (QStringLiteral("保存できませんでした。\n") + InDir(c.typed) + "\n" + c.reason)
                   .toStdString())

@@ -44,14 +44,32 @@ const std::string kDamaged = "the picture is damaged or cut short";
 const std::string kNotRead = "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)";
 
 struct NamedBytes {
-  const char* name;
+  std::string name;
   std::string bytes;
 };
+
+// Each file, written under its name, is refused with exactly the one line `reason` and no
+// sheet; where memory is measurable, the run stays under `peakLimitKiB` (0: not held).
+void ExpectRefused(const std::vector<NamedBytes>& files, const std::string& reason,
+                   long peakLimitKiB = 0) {
+  ScratchDir dir;
+  for (const NamedBytes& f : files) {
+    const std::string path = dir.file(f.name);
+    WriteBytes(path, f.bytes);
+    const ChildRun run = RunChild({path, dir.file("sheet.png")});
+    EXPECT_EQ(run.exitCode, 1) << f.name;
+    EXPECT_EQ(run.err, OneLine(path, reason)) << f.name;
+    EXPECT_FALSE(fs::exists(dir.file("sheet.png"))) << f.name;
+    if (kMemoryMeasurable && peakLimitKiB > 0) {
+      EXPECT_LT(run.peakKiB, peakLimitKiB) << f.name;
+    }
+  }
+}
 
 TEST(ConverterLoading, OversizedPicturesOfEveryFormatAreRefusedBeforeDecoding) {
   const std::vector<std::pair<int, int>> cmyk{{1, 1}, {1, 1}, {1, 1}, {1, 1}};
   const std::vector<std::pair<int, int>> ycc{{2, 2}, {1, 1}, {1, 1}};
-  const NamedBytes files[] = {
+  const std::vector<NamedBytes> files = {
       {"huge.png", PngHeaderBytes(100000, 100000, 8, 6)},
       {"sixteen-bit.png", PngHeaderBytes(16384, 16385, 16, 6)},
       {"progressive-cmyk.jpg", JpegHeaderBytes(0xC2, 16000, 16000, cmyk, 1)},
@@ -62,18 +80,7 @@ TEST(ConverterLoading, OversizedPicturesOfEveryFormatAreRefusedBeforeDecoding) {
       {"sixteen-bit.bmp", BmpHeaderBytes(16384, 16000, 16)},
       {"huge.gif", GifHeaderBytes(65535, 65535)},
   };
-  ScratchDir dir;
-  for (const NamedBytes& f : files) {
-    const std::string path = dir.file(f.name);
-    WriteBytes(path, f.bytes);
-    const ChildRun run = RunChild({path, dir.file("sheet.png")});
-    EXPECT_EQ(run.exitCode, 1) << f.name;
-    EXPECT_EQ(run.err, OneLine(path, kTooLarge)) << f.name;
-    EXPECT_FALSE(fs::exists(dir.file("sheet.png"))) << f.name;
-    if (kMemoryMeasurable) {
-      EXPECT_LT(run.peakKiB, 64 * kMiB) << f.name;
-    }
-  }
+  ExpectRefused(files, kTooLarge, 64 * kMiB);
 }
 
 TEST(ConverterLoading, LargePicturesLoadWithinTheirBound) {
@@ -123,7 +130,7 @@ TEST(ConverterLoading, DamagedFilesOfEveryTypeAreOneLineSayingSo) {
   const std::string gif = GifHeaderBytes(64, 96);
   std::string badCrc = png;
   badCrc[40] = static_cast<char>(badCrc[40] ^ 0x55);
-  const NamedBytes files[] = {
+  const std::vector<NamedBytes> files = {
       {"half.png", png.substr(0, png.size() / 2)},
       {"checksum.png", badCrc},
       {"header.png", png.substr(0, 20)},
@@ -137,16 +144,7 @@ TEST(ConverterLoading, DamagedFilesOfEveryTypeAreOneLineSayingSo) {
       {"frame.gif", gif.substr(0, gif.size() - 6)},
       {"header.gif", gif.substr(0, 8)},
   };
-  ScratchDir dir;
-  for (const NamedBytes& f : files) {
-    const std::string path = dir.file(f.name);
-    WriteBytes(path, f.bytes);
-    const ChildRun run = RunChild({path, dir.file("sheet.png")});
-    EXPECT_EQ(run.exitCode, 1) << f.name;
-    EXPECT_EQ(run.err, OneLine(path, kDamaged)) << f.name;
-    EXPECT_FALSE(fs::exists(dir.file("sheet.png"))) << f.name;
-    fs::remove(dir.file("sheet.png"));
-  }
+  ExpectRefused(files, kDamaged);
 }
 
 TEST(ConverterLoading, ValidPicturesOfKindsThatAreNotReadAreNamed) {
@@ -168,21 +166,14 @@ TEST(ConverterLoading, ValidPicturesOfKindsThatAreNotReadAreNamed) {
 }
 
 TEST(ConverterLoading, OtherPictureFormatsAreNotRead) {
+  // Each named as a picture type that is read: only the content decides.
   const QImage pattern = PatternImage(32, 32, true);
-  ScratchDir dir;
   std::vector<NamedBytes> files;
-  for (const char* format : {"ico", "cur", "pbm", "pgm", "ppm", "xbm", "xpm", "webp", "wbmp"})
-    files.push_back({format, Encoded(pattern, format)});
-  files.push_back({"mng", std::string("\x8aMNG\r\n\x1a\n", 8) + std::string(40, '\0')});
-  files.push_back({"bigtiff", std::string("II+\0\x08\0\0\0", 8) + std::string(40, '\0')});
-  for (const NamedBytes& f : files) {
-    // Named as a picture type that is read: only the content decides.
-    const std::string path = dir.file(std::string(f.name) + ".png");
-    WriteBytes(path, f.bytes);
-    const ChildRun run = RunChild({path, dir.file("sheet.png")});
-    EXPECT_EQ(run.exitCode, 1) << f.name;
-    EXPECT_EQ(run.err, OneLine(path, kNotRead)) << f.name;
-  }
+  for (const std::string format : {"ico", "cur", "pbm", "pgm", "ppm", "xbm", "xpm", "webp", "wbmp"})
+    files.push_back({format + ".png", Encoded(pattern, format.c_str())});
+  files.push_back({"mng.png", std::string("\x8aMNG\r\n\x1a\n", 8) + std::string(40, '\0')});
+  files.push_back({"bigtiff.png", std::string("II+\0\x08\0\0\0", 8) + std::string(40, '\0')});
+  ExpectRefused(files, kNotRead);
 }
 
 TEST(ConverterLoading, FolderWithoutSearchPermissionIsNotAMissingFile) {

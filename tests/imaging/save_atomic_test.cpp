@@ -13,19 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(SaveAtomically, IntoAMissingFolderFailsAndLeavesNothing) {
   ScratchDir dir;
   ImageHandle sheet = ImageHandle::FromScan0(8, 8, PixelFormat32bppARGB);
   EXPECT_EQ(SaveAs(sheet, dir.file("missing/sheet.png"), u"image/png"), Win32Error);
-  EXPECT_TRUE(Names(dir.path()).empty());
+  EXPECT_TRUE(FileNamesIn(dir.path()).empty());
 }
 
 TEST(SaveAtomically, OntoAFolderOrAnEmptyPathFails) {
@@ -40,7 +32,7 @@ TEST(SaveAtomically, OntoAFolderOrAnEmptyPathFails) {
   }
   EXPECT_TRUE(fs::is_directory(dir.path() / "sheet.png"));
   EXPECT_EQ(ReadBytes(dir.file("sheet.png/inside.txt")), "keep");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"sheet.png"});
+  EXPECT_EQ(FileNamesIn(dir.path()), std::set<std::string>{"sheet.png"});
   const CLSID png = EncoderFor(u"image/png");
   EXPECT_EQ(GdipSaveImageToFile(sheet.image(), u"", &png, nullptr), Win32Error);
 }
@@ -54,12 +46,12 @@ TEST(SaveAtomically, AFailedSaveKeepsTheOldFile) {
   ASSERT_EQ(wide.lastStatus(), Ok);
   EXPECT_EQ(SaveAs(wide, dir.file("sheet.gif"), u"image/gif"), GenericError);
   EXPECT_EQ(ReadBytes(dir.file("sheet.gif")), "old bytes");
-  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"sheet.gif", "sheet.tif"}));
+  EXPECT_EQ(FileNamesIn(dir.path()), (std::set<std::string>{"sheet.gif", "sheet.tif"}));
   // A successful save replaces it whole.
   ImageHandle sheet = BitmapFrom(PatternImage(8, 8));
   ASSERT_EQ(SaveAs(sheet, dir.file("sheet.tif"), u"image/tiff"), Ok);
   EXPECT_EQ(ReadBack(dir.file("sheet.tif")).size(), QSize(8, 8));
-  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"sheet.gif", "sheet.tif"}));
+  EXPECT_EQ(FileNamesIn(dir.path()), (std::set<std::string>{"sheet.gif", "sheet.tif"}));
 }
 
 TEST(SaveAtomically, ReadOnlyFolderGivesAccessDenied) {
@@ -91,7 +83,7 @@ TEST(SaveImage, RefusesUnknownEncodersAndLockedBitmaps) {
       Ok);
   EXPECT_EQ(GdipSaveImageToFile(sheet.image(), path.c_str(), &png, nullptr), WrongState);
   GdipBitmapUnlockBits(sheet.bitmap(), &data);
-  EXPECT_TRUE(Names(dir.path()).empty());
+  EXPECT_TRUE(FileNamesIn(dir.path()).empty());
   EXPECT_EQ(GdipSaveImageToFile(sheet.image(), path.c_str(), &png, nullptr), Ok);
 }
 

@@ -21,14 +21,6 @@ namespace {
 
 using korvanth::SaveProblem;
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 korvanth::SaveOutcome Save(ImageHandle& sheet, const std::string& path, const char16_t* mime) {
   return korvanth::SaveImageFile(sheet.image(), Wide(path).c_str(), *FileTypeForMimeType(mime));
 }
@@ -159,7 +151,7 @@ TEST(SaveImageFile, NamesTheCauseAndLeavesNothingBehind) {
     EXPECT_EQ(outcome.problem, c.problem);
     EXPECT_FALSE(outcome.ok());
     EXPECT_EQ(outcome.status, Win32Error);
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"file", "folder.png"}));
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::set<std::string>{"file", "folder.png"}));
   }
   EXPECT_TRUE(fs::is_empty(dir.path() / "folder.png"));
 }
@@ -172,7 +164,7 @@ TEST(SaveImageFile, AnEncoderFailureIsNamedAndWritesNothing) {
   EXPECT_EQ(outcome.problem, SaveProblem::EncoderFailed);
   EXPECT_EQ(outcome.status, GenericError);
   EXPECT_EQ(ReadBytes(dir.file("sheet.gif")), "old");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"sheet.gif"});
+  EXPECT_EQ(FileNamesIn(dir.path()), std::set<std::string>{"sheet.gif"});
 }
 
 TEST(SaveImageFile, ReplacingKeepsTheOldFilesPermissions) {
@@ -185,7 +177,7 @@ TEST(SaveImageFile, ReplacingKeepsTheOldFilesPermissions) {
   EXPECT_EQ(fs::status(dir.path() / "sheet.bmp").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(FirstDifference(PatternImage(16, 16), ReadBack(dir.file("sheet.bmp"))), "");
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"sheet.bmp"});
+  EXPECT_EQ(FileNamesIn(dir.path()), std::set<std::string>{"sheet.bmp"});
 }
 
 // A small file system of its own, unmounted when done.
@@ -231,7 +223,7 @@ TEST(SaveImageFile, OnAFullDiskTheOldFileStaysWholeAndTheCauseIsDiskFull) {
     EXPECT_EQ(outcome.problem, SaveProblem::DiskFull);
     EXPECT_EQ(outcome.status, Win32Error);
     EXPECT_EQ(ReadBytes(old), oldBytes);
-    EXPECT_EQ(Names(dir.path() / "disk"), (std::vector<std::string>{"filler", "sheet.bmp"}));
+    EXPECT_EQ(FileNamesIn(dir.path() / "disk"), (std::set<std::string>{"filler", "sheet.bmp"}));
   }
   EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
 }
@@ -264,7 +256,7 @@ TEST(SaveImageFile, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
   ASSERT_TRUE(Save(sheet, dir.file("link.png"), u"image/png").ok());
   EXPECT_TRUE(fs::is_symlink(dir.path() / "link.png"));
   EXPECT_EQ(FirstDifference(PatternImage(8, 8), ReadBack(dir.file("real/sheet.png"))), "");
-  EXPECT_EQ(Names(dir.path() / "real"), std::vector<std::string>{"sheet.png"});
+  EXPECT_EQ(FileNamesIn(dir.path() / "real"), std::set<std::string>{"sheet.png"});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -183,65 +184,55 @@ TEST_F(FileDialogTest, HookHearsInitDialogThenEachTypeChangeAndRenamesTheField) 
   EXPECT_EQ(ofn.nFilterIndex, 1u);
 }
 
-TEST_F(FileDialogTest, OnlyTheHookDecidesTheFieldText) {
-  log_.rename = false;
-  OPENFILENAMEA ofn = SaveRecord();
-  QString afterChange;
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
-      .when(Always,
-            [&] {
-              ChooseType(1);
-              afterChange = NameField()->text();
-            })
-      .when(Always, ClickSave);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_EQ(log_.typeChanges, (std::vector<DWORD>{2}));
-  EXPECT_EQ(afterChange, QStringLiteral("sheet.png"));
-  EXPECT_EQ(std::string(file_), InDir("sheet.png"));
-  EXPECT_EQ(ofn.nFilterIndex, 2u);
-}
-
-TEST_F(FileDialogTest, WithoutHookTheFieldIsLeftAloneAndTheTypeComesBack) {
-  OPENFILENAMEA ofn = SaveRecord();
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-  ofn.lpfnHook = nullptr;
-  QString afterChange;
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("my.sheet.png")); })
-      .when(Always,
-            [&] {
-              ChooseType(1);
-              afterChange = NameField()->text();
-            })
-      .when(Always, ClickSave);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_EQ(afterChange, QStringLiteral("my.sheet.png"));
-  EXPECT_EQ(ofn.nFilterIndex, 2u);
-  EXPECT_EQ(std::string(file_), InDir("my.sheet.png"));
-  EXPECT_TRUE(log_.messages.empty());
-}
-
-TEST_F(FileDialogTest, TypeChosenBeforeTypingIsReturnedAndEmptyFieldStaysEmpty) {
-  OPENFILENAMEA ofn = SaveRecord();
-  QString afterChange = QStringLiteral("unset");
-  UserScript script;
-  script
-      .when(FileDialogShown,
-            [&] {
-              ChooseType(1);
-              afterChange = NameField()->text();
-            })
-      .when(Always, [] { TypeText(NameField(), QStringLiteral("sheet")); })
-      .when(Always, ClickSave);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_TRUE(afterChange.isEmpty());
-  EXPECT_EQ(log_.fieldBefore, (std::vector<std::string>{""}));
-  EXPECT_EQ(ofn.nFilterIndex, 2u);
-  EXPECT_EQ(std::string(file_), InDir("sheet"));
+// One name typed and one type picked (before or after typing): the field as the pick left
+// it, what the hook heard, and the name and type returned. Only the hook renames the
+// field; without one, the field is left alone and the type still comes back.
+TEST_F(FileDialogTest, OneTypePickedAroundTypingComesBackWithTheName) {
+  struct Case {
+    const char* what;
+    bool hook, rename, pickFirst;
+    const char* typed;
+    int picked;
+    const char* fieldAfterPick;
+    std::vector<DWORD> typeChanges;
+    std::vector<std::string> fieldBefore;  // at each type change
+    UINT index;
+  };
+  const Case cases[] = {
+      {"hook keeps it", true, false, false, "sheet.png", 1, "sheet.png", {2}, {"sheet.png"}, 2},
+      {"no hook", false, false, false, "my.sheet.png", 1, "my.sheet.png", {}, {}, 2},
+      {"picked before typing", true, true, true, "sheet", 1, "", {2}, {""}, 2},
+      {"the current type again", true, true, false, "sheet.jpg", 0, "sheet.jpg", {}, {}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    log_ = HookLog{};
+    log_.rename = c.rename;
+    std::memset(file_, 0, sizeof file_);
+    OPENFILENAMEA ofn = SaveRecord();
+    if (!c.hook) {
+      ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+      ofn.lpfnHook = nullptr;
+    }
+    QString afterPick = QStringLiteral("unset");
+    const auto type = [&] { TypeText(NameField(), QString::fromUtf8(c.typed)); };
+    const auto pick = [&] {
+      ChooseType(c.picked);
+      afterPick = NameField()->text();
+    };
+    UserScript script;
+    script.when(FileDialogShown, c.pickFirst ? std::function<void()>(pick) : type)
+        .when(Always, c.pickFirst ? std::function<void()>(type) : pick)
+        .when(Always, ClickSave);
+    script.start();
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(afterPick, QString::fromUtf8(c.fieldAfterPick));
+    EXPECT_EQ(log_.typeChanges, c.typeChanges);
+    EXPECT_EQ(log_.fieldBefore, c.fieldBefore);
+    EXPECT_EQ(log_.messages.empty(), !c.hook);
+    EXPECT_EQ(std::string(file_), InDir(c.typed));
+    EXPECT_EQ(ofn.nFilterIndex, c.index);
+  }
 }
 
 TEST_F(FileDialogTest, TypeBoxShowsTheDescriptionsAsTheyAreAndStartsOnTheGivenIndex) {
@@ -318,29 +309,24 @@ TEST_F(FileDialogTest, OverwriteQuestionDeclinedKeepsTheDialogOpenAcceptedReturn
   EXPECT_EQ(ReadBytes(InDir("sheet.png")), "old");  // the dialog itself writes nothing
 }
 
-TEST_F(FileDialogTest, NameWithoutExtensionIsNotAskedAboutAnExistingCompletedName) {
+// Enter returns the typed name without a question where none is due: a name without an
+// extension beside an existing completed one, or any name without OFN_OVERWRITEPROMPT.
+TEST_F(FileDialogTest, EnterAsksNothingWhereNoQuestionIsDue) {
   WriteBytes(InDir("sheet.png"), "old");
-  OPENFILENAMEA ofn = SaveRecord();
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet")); })
-      .when(Always, PressEnter);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_FALSE(script.timedOut());
-  EXPECT_EQ(std::string(file_), InDir("sheet"));
-}
-
-TEST_F(FileDialogTest, WithoutOverwritePromptAnExistingFileIsNotAskedAbout) {
-  WriteBytes(InDir("sheet.png"), "old");
-  OPENFILENAMEA ofn = SaveRecord();
-  ofn.Flags &= ~static_cast<DWORD>(OFN_OVERWRITEPROMPT);
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.png")); })
-      .when(Always, PressEnter);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_FALSE(script.timedOut());
-  EXPECT_EQ(std::string(file_), InDir("sheet.png"));
+  const std::pair<const char*, DWORD> cases[] = {{"sheet", 0}, {"sheet.png", OFN_OVERWRITEPROMPT}};
+  for (const auto& [typed, flagOff] : cases) {
+    SCOPED_TRACE(typed);
+    std::memset(file_, 0, sizeof file_);
+    OPENFILENAMEA ofn = SaveRecord();
+    ofn.Flags &= ~flagOff;
+    UserScript script;
+    script.when(FileDialogShown, [&] { TypeText(NameField(), QString::fromUtf8(typed)); })
+        .when(Always, PressEnter);
+    script.start();
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(std::string(file_), InDir(typed));
+  }
 }
 
 TEST_F(FileDialogTest, PathLongerThanTheBufferIsRefusedWithoutOverflow) {
@@ -516,25 +502,6 @@ TEST_F(FileDialogTest, OwnerGoingAwayWhileTheDialogShowsEndsItAsCancelled) {
   EXPECT_FALSE(script.timedOut());
   EXPECT_EQ(file_[0], '\0');
   EXPECT_EQ(platform::ActiveFileDialog(), nullptr);
-}
-
-TEST_F(FileDialogTest, PickingTheCurrentTypeAgainChangesNothingAndTellsNobody) {
-  OPENFILENAMEA ofn = SaveRecord();
-  QString afterPick;
-  UserScript script;
-  script.when(FileDialogShown, [] { TypeText(NameField(), QStringLiteral("sheet.jpg")); })
-      .when(Always,
-            [&] {
-              ChooseType(0);
-              afterPick = NameField()->text();
-            })
-      .when(Always, ClickSave);
-  script.start();
-  ASSERT_TRUE(GetSaveFileNameA(&ofn));
-  EXPECT_EQ(afterPick, QStringLiteral("sheet.jpg"));
-  EXPECT_TRUE(log_.typeChanges.empty());
-  EXPECT_EQ(std::string(file_), InDir("sheet.jpg"));
-  EXPECT_EQ(ofn.nFilterIndex, 1u);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 # the Linux converter: for every output type, several pictures, origins and formats, the
 # sheets are counted as byte-identical and pixel-identical (ImageMagick's compare); PNG,
 # BMP, GIF and TIFF must all be pixel-identical. Then a save over an existing sheet on a
-# full disk, Japanese names, the exit codes 1 and 2, the messages for names and arguments
-# that cannot be used, inputs that are no regular file or break the text rule, the names
-# file as an output, every file of the fuzz regression corpus, the removal of a killed
-# save's temporary, non-regular outputs refused, and a --watch rebuild after a save.
+# full disk, the converter's case table (tests/cli/converter_cases.tsv) row by row on both
+# hosts (non-regular outputs among them), inputs that are no regular file, every file of
+# the fuzz regression corpus, the removal of a killed save's temporary, and a --watch
+# rebuild after a save.
 # Usage: tests/windows/converter_check.sh LINUX_CONVERTER WINDOWS_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -133,49 +133,6 @@ else
   echo "SKIPPED: the full-disk case needs a tmpfs mount (root)" >&2
 fi
 
-# Japanese names for the input, the output and a batch folder; an unknown extension.
-cp sample.png "タイル.png"
-check win --format roof --cell 2,1 "タイル.png" "シート.gif"
-"$linux" --format roof --cell 2,1 sample.png linux-roof.gif
-check cmp "シート.gif" linux-roof.gif
-check win --format roof --all --type tif "タイル.png" "書き出し"
-check test "$(ls "書き出し" | wc -l)" -eq 12
-check test -f "書き出し/タイル_3_2.tif"
-win "タイル.png" "シート.dat" 2>warning.txt
-check grep -q "ビットマップ形式で保存します" warning.txt
-check test "$(head -c 2 "シート.dat")" = BM
-
-# A missing input is exit status 1, a usage error 2; neither writes anything.
-set +e
-win missing.png out.png 2>/dev/null
-missing=$?
-win --format hexagon sample.png out.png 2>/dev/null
-usage=$?
-set -e
-check test "$missing" -eq 1
-check test "$usage" -eq 2
-check test ! -e out.png
-
-# An input and an output deeper than 260 bytes: read and written as on Linux.
-deep="$(printf 'd%.0s' {1..200})/$(printf 'e%.0s' {1..200})"
-mkdir -p "$deep"
-cp sample.png "$deep/$(printf 'p%.0s' {1..100}).png"
-check win --format terrain2 "$deep/$(printf 'p%.0s' {1..100}).png" "$deep/deep.png"
-"$linux" --format terrain2 sample.png linux-deep.png
-check test "$(compare -metric AE "$deep/deep.png" linux-deep.png null: 2>&1)" = 0
-
-# Outputs that cannot be written: status 1, and nothing left beside them.
-mkdir -p targets/folder.png
-for out in targets/missing/sheet.png targets/folder.png; do
-  set +e
-  win sample.png "$out" 2>/dev/null
-  status=$?
-  set -e
-  check test "$status" -eq 1
-done
-check test "$(ls -A targets)" = folder.png
-check test -z "$(ls -A targets/folder.png)"
-
 # Large pictures: the x86_64 converter loads a 12000 x 12000 picture like the Linux one; a
 # 32-bit process has no room for it, so the i686 converter refuses it as too large (never
 # as damaged). Both load 10000 x 10000.
@@ -234,8 +191,12 @@ else
 fi
 rm -f big4096.png atlas4096.jpg
 
-# Names and arguments that cannot be used: the same status and words as on Linux.
-messages=0
+# The converter's case table, each row run on both hosts: names and arguments that cannot
+# be used, Japanese and long names, inputs that break the text rule, tilesets and atlases:
+# the same status, words, names written and pixels as on Linux.
+check "$root/tests/cli/converter_cases.sh" "$root/tests/cli/converter_cases.tsv" "$linux" "$windows"
+
+# Hostile files: the same status and words as on Linux.
 same_message() {  # ARGUMENTS...: Windows and Linux say the same on standard error
   local wstatus lstatus
   set +e
@@ -244,37 +205,12 @@ same_message() {  # ARGUMENTS...: Windows and Linux say the same on standard err
   "$linux" "$@" 2>message-linux.txt
   lstatus=$?
   set -e
-  messages=$((messages + 1))
   windows_status=$wstatus
   [ "$wstatus" = "$lstatus" ] && diff <(tr -d '\r' <message-win.txt) message-linux.txt
 }
-check same_message sample.png sample.png/x.png
-check same_message sample.png sample.png/deeper/x.png
-check same_message sample.png out/
-check same_message --all sample.png ""
-check same_message --format roof --format terrain2 sample.png out.png
-check same_message --all --all sample.png out
-check same_message "$(printf 'tab\tand\033escape.png')" out.png
-check grep -q 'tab\\x09and\\x1Bescape.png: ' message-win.txt
-check test ! -e out.png
-# Inputs that cannot be read, text inputs that break the text rule, the names file as an
-# output, and an extension that is only a folder's.
-mkdir -p inputs/folder.txt
-printf '\357\273\277grass\n\ngrass\n' >inputs/bom.txt
-printf 'grass\nsa\000nd\n' >inputs/zero-byte.txt
-printf 'grass\nwat\303\050r\n' >inputs/utf8.txt
-printf 'grass\n' >inputs/world.tres
-for names in folder.txt bom.txt zero-byte.txt utf8.txt; do
-  check same_message --all --atlas --names "inputs/$names" sample.png inputs/atlas.png
-done
-check same_message --all --atlas --tileset godot --names inputs/world.tres sample.png \
-  inputs/world.png
-check test "$(cat inputs/world.tres)" = grass
-check same_message sample.png out.d/sheet
-check same_message --all --atlas sample.png out.d/atlas
-check test ! -e inputs/atlas.png
 # A FIFO or a device is no file to a Windows program (Wine shows none of them): refused with
 # status 1 at once, never waited on.
+mkdir inputs
 mkfifo inputs/fifo
 for args in "inputs/fifo out.png" "--all --atlas --names inputs/fifo sample.png out.png" \
   "--all --atlas --names /dev/zero sample.png out.png"; do
@@ -286,11 +222,6 @@ for args in "inputs/fifo out.png" "--all --atlas --names inputs/fifo sample.png 
   check test "$status" -eq 1
 done
 check test ! -e out.png
-set +e
-win sample.png 'sample.png\x.png' 2>message-win.txt
-set -e
-check grep -q 'cannot write: a file is in the way of its folder' message-win.txt
-echo "Messages: $messages cases compared with the Linux converter"
 
 # Every file that ever broke a reader, or that the hosts once answered differently: the
 # same status and the same one line as on Linux, whatever the bytes, and the status its
@@ -346,24 +277,6 @@ left=$(ls -A killed | grep -c '^~korvanth-' || true)
 win sample.png killed/sheet.png
 echo "Killed batch: $left temporary left, $(ls -A killed | grep -c '^~korvanth-' || true) after a later save"
 check test -z "$(ls -A killed | grep '^~korvanth-')"
-
-# Only a regular file is replaced: a FIFO, a Unix socket, a private node with /dev/zero's
-# numbers (as root) and links to each are refused as on Linux and stay what they were; a
-# link to a regular file stays a link and that file is replaced.
-mkdir kinds
-mkfifo kinds/fifo.png
-python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' kinds/socket.png
-mknod kinds/device.png c 1 5 2>/dev/null || echo "SKIPPED: the device node needs root" >&2
-for thing in kinds/*.png; do ln -s "${thing#kinds/}" "kinds/link-${thing#kinds/}"; done
-kinds=$(stat -c '%n %F %t:%T' kinds/*)
-for thing in kinds/*.png; do check same_message --format roof sample.png "$thing"; done
-check test "$(stat -c '%n %F %t:%T' kinds/*)" = "$kinds"
-cp few.png kinds-real.png
-ln -s kinds-real.png kinds-link.png
-win --format roof sample.png kinds-link.png
-check test -L kinds-link.png
-check test "$(identify -format '%wx%h' kinds-real.png)" = 96x128
-echo "Non-regular outputs: $(ls kinds | wc -l) refused as on Linux"
 
 # --watch: a picture saved by writing a temporary and renaming it is converted again, to the
 # Linux converter's pixels (the watch waits on ReadDirectoryChangesW); then Ctrl+C, which
