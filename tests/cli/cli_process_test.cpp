@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/format_names.h"
 #include "support/expected_sheet.h"
 #include "support/program_run.h"
 #include "support/test_files.h"
