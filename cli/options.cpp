@@ -209,7 +209,7 @@ std::string UsageText() {
       "Exit status: 0 all written, 1 an input unreadable or an output not written, 2 usage.\n"
       "\n"
       "Tilesets (keep each beside its sheet):\n";
-  for (const TilesetTarget& target : kTilesetTargets) text += target.howToUse;
+  for (const TilesetTarget& target : kTilesetTargets) text += HowToUse(target);
   return text;
 }
 
