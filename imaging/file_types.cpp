@@ -36,8 +36,6 @@ constexpr FileType kFileTypes[] = {
      "JPEG (*.jpg; jpeg)", "*.jpg;*.jpeg;*.jpe", 3, nullptr},
     {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false, 4,
      "TIFF (*.tif; tiff)", "*.tif;*.tiff", 4, nullptr},
-    {{"ppm", ""}, WIDE_TEXT("image/x-portable-pixmap"), OnOneThread<encode::WritePpm>, false, false, 4,
-     "PPM (*.ppm)", "*.ppm", 5, nullptr},
 };
 // clang-format on
 

@@ -31,7 +31,4 @@ bool WriteTiff(const PixelRows& rows, std::vector<std::uint8_t>& out);
 // median-cut quantized beyond; translucent pixels become opaque.
 bool WriteGif(const PixelRows& rows, std::vector<std::uint8_t>& out);
 
-// Binary RGB PPM.
-bool WritePpm(const PixelRows& rows, std::vector<std::uint8_t>& out);
-
 }  // namespace korvanth::encode
