@@ -54,16 +54,9 @@ TEST(FileTypesTest, TextsMadeFromTheTableAreTheHandWrittenOnes) {
       "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
       "すべてのファイル (*.*)\0*.*\0";
   constexpr char kSaveFilter[] =
-      "PNG (*.png)\0*.png\0"
-      "ビットマップ (*.bmp)\0*.bmp\0"
-      "すべてのファイル (*.*)\0*.*\0";
-  const std::pair<std::string, std::string> texts[] = {
-      {OpenDialogFilter(), std::string(kOpenFilter, sizeof kOpenFilter)},
-      {SaveDialogFilter(), std::string(kSaveFilter, sizeof kSaveFilter)},
-      {ExtensionSpellings(), "bmp, gif, jpg/jpeg, png, tif/tiff"},
-      {CanonicalExtensions(".", ", "), ".png, .bmp, .gif, .jpg, .tif"},
-  };
-  for (const auto& [made, expected] : texts) EXPECT_EQ(made, expected);
+      "PNG (*.png)\0*.png\0ビットマップ (*.bmp)\0*.bmp\0すべてのファイル (*.*)\0*.*\0";
+  EXPECT_EQ(OpenDialogFilter(), std::string(kOpenFilter, sizeof kOpenFilter));
+  EXPECT_EQ(SaveDialogFilter(), std::string(kSaveFilter, sizeof kSaveFilter));
   EXPECT_EQ(SaveDialogExtensions(), (std::vector<std::string_view>{"png", "bmp", ""}));
 }
 
