@@ -1,6 +1,7 @@
 // The map editors' tileset files a sheet can carry, in one table: the converter's
-// --tileset and help, the window's menu items and the writing loop read it. A new target
-// is one entry here plus the function that writes its text.
+// --tileset and help, the window's menu items and the writing loop read it, and each row
+// says which sheet types its editor imports. A new target is one entry here plus the
+// function that writes its text.
 #pragma once
 
 #include <algorithm>
@@ -38,19 +39,16 @@ struct TilesetTarget {
   }
 };
 
+// The sheetTypes of an editor that imports every type, and Godot 4's.
+inline constexpr std::span<const std::string_view> kEverySheetType{};
 inline constexpr std::string_view kGodotSheetTypes[] = {"png", "jpg", "bmp"};
 
 inline constexpr TilesetTarget kTilesetTargets[] = {
-    {"tiled",
-     ".tsx",
-     WriteTiledTileset,
-     "Tiled用タイルセットも保存(&T)",
+    {"tiled", ".tsx", WriteTiledTileset, "Tiled用タイルセットも保存(&T)",
      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
      "    with the terrain brush; the neighbouring tiles follow.\n",
-     "Tiled",
-     {},
-     0},
+     "Tiled", kEverySheetType, 0},
     {"godot", ".tres", WriteGodotTileset, "Godot用タイルセットも保存(&G)",
      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
