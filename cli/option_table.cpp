@@ -250,7 +250,7 @@ const Option* OptionNamed(std::string_view name) {
 
 std::string OptionHelpLines(const Option& option) {
   std::string named(option.name);
-  if (!option.placeholder.empty()) named += " " + std::string(option.placeholder);
+  if (!option.placeholder.empty()) named.append(" ").append(option.placeholder);
   const std::string help = HelpMarks(option.help);
   char line[32];
   std::snprintf(line, sizeof line, "  %-17s", named.c_str());

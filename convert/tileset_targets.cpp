@@ -10,8 +10,11 @@ namespace {
 std::string ListOf(const std::vector<std::string_view>& words, std::string_view last) {
   std::string text;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i > 0) text += i + 1 == words.size() ? " " + std::string(last) + " " : ", ";
-    text += words[i];
+    if (i + 1 == words.size() && i > 0)
+      text.append(" ").append(last).append(" ");
+    else if (i > 0)
+      text.append(", ");
+    text.append(words[i]);
   }
   return text;
 }

@@ -147,7 +147,7 @@ std::string SaveDialogFilter() {
   std::string filter;
   for (const FileType& type : kFileTypes) {
     if (type.saveName == nullptr) continue;
-    const std::string pattern = "*." + std::string(type.extensions[0]);
+    const std::string pattern = std::string("*.").append(type.extensions[0]);
     AddFilterEntry(filter, std::string(type.saveName) + " (" + pattern + ")", pattern);
   }
   AddFilterEntry(filter, kEveryFileCaption, "*.*");
