@@ -3,12 +3,12 @@
 
 #include "app/bundled_sample.h"
 #include "app/icon_install.h"
-#include "app/main_window.h"
-#include "app/remembered_choices.h"
+#include "app/window_choices.h"
+#include "app/window_procedure.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace korvanth;
-  BeginRun(__argc, __argv);
+  BeginRun(MainWindowState, __argc, __argv);
   MainWindowState.bundledSample = FindBundledSample(ProgramPath());
   InstallIconResource();
   CreateMainWindow(instance);

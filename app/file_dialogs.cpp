@@ -83,22 +83,21 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
 }
 
 // Names every tileset that could not be written beside the saved sheet.
-void ShowTilesetFailures(HWND owner, const std::vector<TilesetProblem>& problems) {
+void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
   if (problems.empty()) return;
   std::string text = "タイルセットを保存できませんでした";
-  for (const TilesetProblem& problem : problems)
-    text += "\n" + problem.path + ": " + problem.reason;
+  for (const FileProblem& problem : problems) text += "\n" + problem.path + ": " + problem.reason;
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
-bool RunOpenDialog(HWND owner) {
+bool RunOpenDialog(WindowState& state, HWND owner) {
   char name[kPathBufferSize] = {};
   OPENFILENAMEA record = DialogRecord(owner, OpenFilter().c_str(), name, OFN_HIDEREADONLY);
-  const std::string folder = OpenDialogFolder(MainWindowState.dialogs.pictureFolder);
+  const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
   if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
-  if (GetOpenFileNameA(&record)) LoadSourceImage(owner, name);
+  if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
   return true;
 }
 
@@ -132,13 +131,12 @@ void ShowSaveFailure(HWND owner, const std::string& path, const std::string& rea
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
-bool RunSaveDialog(HWND owner) {
+bool RunSaveDialog(WindowState& state, HWND owner) {
   char path[kPathBufferSize] = {};
-  const SaveProposal proposal =
-      ProposeSaveName(SourceImage.path, FormatEntryFor(CurrentLayoutFormat).cliName,
-                      MainWindowState.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, MainWindowState.dialogs, path)) return false;
-  const ConversionResult saved = SaveSelection(path);
+  const SaveProposal proposal = ProposeSaveName(
+      state.picture.path, FormatEntryFor(state.format).cliName, state.dialogs.saveExtension);
+  if (!AskSaveName(owner, proposal, state.dialogs, path)) return false;
+  const ConversionResult saved = SaveSelection(state, path);
   // A picture closed while the format warning showed is the user's own doing: no box.
   if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
     ShowSaveFailure(owner, path, ConversionReason(saved.sheet));

@@ -9,9 +9,11 @@
 
 namespace korvanth {
 
+struct WindowState;
+
 // Always true. Loads the picture the user confirmed; a cancelled dialog changes nothing.
 // The dialog opens in the folder of the picture opened last.
-bool RunOpenDialog(HWND owner);
+bool RunOpenDialog(WindowState& state, HWND owner);
 
 // Asks for a name to save under in the Save dialog (the sheet's file types), opening in
 // the proposal's folder with its name and on the file type chosen last; a confirmed
@@ -27,7 +29,7 @@ void ShowSaveFailure(HWND owner, const std::string& path, const std::string& rea
 // Saves the block's sheet under the name AskSaveName gives, proposing STEM_FORMAT (the
 // converter's format name) in the picture's folder. False when the dialog was
 // cancelled; otherwise whether the sheet was saved.
-bool RunSaveDialog(HWND owner);
+bool RunSaveDialog(WindowState& state, HWND owner);
 
 // The Save dialog's hook: keeps the typed name's extension in step with the file type.
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,8 +17,8 @@ void CheckFormatItem(HWND window, UINT item) {
                      MF_BYCOMMAND);
 }
 
-void CheckTileSizeItem(HWND window) {
-  const TileSizeMenuItem* item = TileSizeMenuItemFor(MainWindowState.tileSize);
+void CheckTileSizeItem(const WindowState& state, HWND window) {
+  const TileSizeMenuItem* item = TileSizeMenuItemFor(state.tileSize);
   const auto sizes = TileSizeMenuItems();
   if (item != nullptr)
     CheckMenuRadioItem(GetMenu(window), sizes.front().command, sizes.back().command, item->command,
@@ -30,68 +30,68 @@ void CheckItem(HWND window, UINT command, bool checked) {
 }
 
 // A 形式 menu item: its format becomes the current one. False for other commands.
-bool ChooseFormat(HWND window, WORD command) {
+bool ChooseFormat(WindowState& state, HWND window, WORD command) {
   const FormatMenuItem* item = FormatMenuItemForCommand(command);
   if (item == nullptr) return false;
-  CurrentLayoutFormat = item->format;
+  state.format = item->format;
   CheckFormatItem(window, command);
-  RefreshSheetPreview();
+  RefreshSheetPreview(state);
   return true;
 }
 
 // A tile size item: the grid and the block take the new size at once. The pointer's cell
 // becomes the one that holds the old cell's corner, so the block stays where it was.
-bool ChooseTileSize(HWND window, WORD command) {
+bool ChooseTileSize(WindowState& state, HWND window, WORD command) {
   const TileSizeMenuItem* item = TileSizeMenuItemForCommand(command);
   if (item == nullptr) return false;
-  MainWindowState.tileSize = item->tileSize;
-  ResizeViewCell(MainWindowState.view, item->tileSize);
-  CheckTileSizeItem(window);
+  state.tileSize = item->tileSize;
+  ResizeViewCell(state.view, item->tileSize);
+  CheckTileSizeItem(state, window);
   InvalidateRect(window, nullptr, FALSE);
-  RefreshSheetPreview();
+  RefreshSheetPreview(state);
   return true;
 }
 
-bool ToggleComplete(HWND window, WORD command) {
+bool ToggleComplete(WindowState& state, HWND window, WORD command) {
   if (command != IDM_FORMAT_COMPLETE) return false;
-  MainWindowState.complete = !MainWindowState.complete;
-  CheckItem(window, command, MainWindowState.complete);
-  RefreshSheetPreview();
+  state.complete = !state.complete;
+  CheckItem(window, command, state.complete);
+  RefreshSheetPreview(state);
   return true;
 }
 
 // A tileset item: its kind of tileset turns on or off for the sheets saved from now on.
 // False for other commands.
-bool ToggleTileset(HWND window, WORD command) {
+bool ToggleTileset(WindowState& state, HWND window, WORD command) {
   const TilesetTarget* target = TilesetTargetForCommand(command);
   if (target == nullptr) return false;
   const TilesetKinds kind = TilesetKindOf(*target);
-  SheetTilesets = TilesetKinds(SheetTilesets ^ kind);
-  CheckItem(window, command, (SheetTilesets & kind) != 0);
+  state.tilesets = TilesetKinds(state.tilesets ^ kind);
+  CheckItem(window, command, (state.tilesets & kind) != 0);
   return true;
 }
 
 }  // namespace
 
-void CheckFormatMenu(HWND window) {
-  CheckFormatItem(window, FormatMenuItemFor(CurrentLayoutFormat).command);
-  CheckTileSizeItem(window);
-  CheckItem(window, IDM_FORMAT_COMPLETE, MainWindowState.complete);
+void CheckFormatMenu(const WindowState& state, HWND window) {
+  CheckFormatItem(window, FormatMenuItemFor(state.format).command);
+  CheckTileSizeItem(state, window);
+  CheckItem(window, IDM_FORMAT_COMPLETE, state.complete);
   for (const TilesetTarget& target : kTilesetTargets)
-    CheckItem(window, TilesetCommand(target), (SheetTilesets & TilesetKindOf(target)) != 0);
+    CheckItem(window, TilesetCommand(target), (state.tilesets & TilesetKindOf(target)) != 0);
 }
 
-bool RunFormatCommand(HWND window, WORD command) {
-  return ChooseFormat(window, command) || ChooseTileSize(window, command) ||
-         ToggleComplete(window, command) || ToggleTileset(window, command);
+bool RunFormatCommand(WindowState& state, HWND window, WORD command) {
+  return ChooseFormat(state, window, command) || ChooseTileSize(state, window, command) ||
+         ToggleComplete(state, window, command) || ToggleTileset(state, window, command);
 }
 
-void ResetFormatSettings() {
-  CurrentLayoutFormat = LayoutFormat::Terrain1;
-  MainWindowState.tileSize = kTileSize;
-  MainWindowState.view.cell = kTileSize;
-  MainWindowState.complete = false;
-  SheetTilesets = kNoTilesets;
+void ResetFormatSettings(WindowState& state) {
+  state.format = LayoutFormat::Terrain1;
+  state.tileSize = kTileSize;
+  state.view.cell = kTileSize;
+  state.complete = false;
+  state.tilesets = kNoTilesets;
 }
 
 }  // namespace korvanth

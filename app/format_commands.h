@@ -6,13 +6,15 @@
 
 namespace korvanth {
 
+struct WindowState;
+
 // Puts the marks on the items of the current settings (a new window's menu), tilesets included.
-void CheckFormatMenu(HWND window);
+void CheckFormatMenu(const WindowState& state, HWND window);
 
 // Runs a 形式 menu command; false for any other command.
-bool RunFormatCommand(HWND window, WORD command);
+bool RunFormatCommand(WindowState& state, HWND window, WORD command);
 
 // Back to the settings a new run starts with (the window is closing).
-void ResetFormatSettings();
+void ResetFormatSettings(WindowState& state);
 
 }  // namespace korvanth

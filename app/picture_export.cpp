@@ -15,18 +15,18 @@ namespace korvanth {
 
 namespace {
 
-AtlasJob WholePictureJob(const std::string& output) {
+AtlasJob WholePictureJob(const WindowState& state, const std::string& output) {
   AtlasJob job;
-  job.picture = SourceImage.image;
-  job.layout = CurrentSheetLayout();
+  job.picture = state.picture.image;
+  job.layout = CurrentSheetLayout(state);
   job.output = output;
-  job.tilesets = SheetTilesets;
-  job.pictureFile = SourceImage.path;
-  job.otherInputs = WindowInputs();
+  job.tilesets = state.tilesets;
+  job.pictureFile = state.picture.path;
+  job.otherInputs = WindowInputs(state);
   const PixelSize block = SelectionBlockSize(job.layout);
   // Default names only: they are unique, so naming cannot fail.
-  job.names = NameBlocks(Utf8Stem(SourceImage.path), SourceImage.width / block.width,
-                         SourceImage.height / block.height, {})
+  job.names = NameBlocks(std::string(FileStem(state.picture.path)),
+                         state.picture.width / block.width, state.picture.height / block.height, {})
                   .names;
   job.workers = AvailableCores();
   return job;
@@ -34,7 +34,7 @@ AtlasJob WholePictureJob(const std::string& output) {
 
 void ShowExportFailure(HWND owner, const AtlasResult& result) {
   std::string text = "書き出せませんでした。";
-  for (const AtlasFileProblem& problem : result.problems)
+  for (const FileProblem& problem : result.problems)
     text += "\n" + problem.path + "\n(" + problem.reason + ")";
   text += result.partlyWritten
               ? "\n一部のファイルだけが新しくなりました。もう一度書き出してください。"
@@ -51,24 +51,24 @@ void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& 
 
 }  // namespace
 
-void RunWholePictureExport(HWND owner) {
-  if (!SourceImage.exists() || SourceImage.width == 0) {
+void RunWholePictureExport(WindowState& state, HWND owner) {
+  if (!state.picture.exists() || state.picture.width == 0) {
     MessageBoxA(owner, "ピクチャが開かれていません。先に「開く」でピクチャを開いてください。", "",
                 MB_OK | MB_ICONINFORMATION);
     return;
   }
   char path[kPathBufferSize] = {};
   const SaveProposal proposal =
-      ProposeSaveName(SourceImage.path, "atlas", MainWindowState.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, MainWindowState.dialogs, path)) return;
+      ProposeSaveName(state.picture.path, "atlas", state.dialogs.saveExtension);
+  if (!AskSaveName(owner, proposal, state.dialogs, path)) return;
   // Warned before the job is taken from the window: the box leaves the window usable, so
   // the format or the picture may change while it shows.
-  if (const auto extension = ExtensionOf(path); extension && ChooseEncoder(*extension).fallback) {
+  if (PlanOutput({true, path}).encoder.fallback) {
     MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
     // A picture closed meanwhile is the user's own doing: nothing to write, no box.
-    if (!SourceImage.exists() || SourceImage.width == 0) return;
+    if (!state.picture.exists() || state.picture.width == 0) return;
   }
-  const AtlasResult result = RunAtlas(WholePictureJob(path), {});
+  const AtlasResult result = RunAtlas(WholePictureJob(state, path), {});
   if (result.ok())
     ShowExportCounts(owner, path, result);
   else

@@ -6,10 +6,12 @@
 
 namespace korvanth {
 
+struct WindowState;
+
 // Asks for the atlas's name in the Save dialog, writes the atlas at the window's current
 // format, tile size, complete setting and tilesets, then shows the counts of blocks
 // written and skipped, or the failure box naming the files and the reasons. Without a
 // picture it says so and asks nothing.
-void RunWholePictureExport(HWND owner);
+void RunWholePictureExport(WindowState& state, HWND owner);
 
 }  // namespace korvanth

@@ -22,14 +22,14 @@ void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
 
 }  // namespace
 
-void LoadSourceImage(HWND window, const char* path) {
-  const LoadOutcome outcome = ReplaceSourceImage(path);
-  SetScrollExtent(window, MainWindowState.view, SourceImage.width, SourceImage.height);
+void LoadSourceImage(WindowState& state, HWND window, const char* path) {
+  const LoadOutcome outcome = ReplaceSourceImage(state.picture, path);
+  SetScrollExtent(window, state.view, state.picture.width, state.picture.height);
   InvalidateRect(window, nullptr, TRUE);
-  const bool loaded = outcome.problem == LoadProblem::None && SourceImage.width > 0;
+  const bool loaded = outcome.problem == LoadProblem::None && state.picture.width > 0;
   SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
-  if (loaded) MainWindowState.dialogs.pictureFolder = FolderOf(SourceImage.path);
-  SheetPreviewPictureChanged();
+  if (loaded) state.dialogs.pictureFolder = FolderOf(state.picture.path);
+  SheetPreviewPictureChanged(state);
   if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
 }
 

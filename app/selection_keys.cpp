@@ -30,26 +30,27 @@ bool ArrowStep(WPARAM key, CellStep unit, CellStep& step) {
   }
 }
 
-void MoveBlock(HWND window, CellStep step) {
-  const SheetLayout layout = CurrentSheetLayout();
-  CursorCell = StepCursorCell(CursorCell, step, layout, {SourceImage.width, SourceImage.height});
-  RevealPictureArea(window, MainWindowState.view, SelectionOrigin(), SelectionBlockSize(layout));
+void MoveBlock(WindowState& state, HWND window, CellStep step) {
+  const SheetLayout layout = CurrentSheetLayout(state);
+  state.view.cursor =
+      StepCursorCell(state.view.cursor, step, layout, {state.picture.width, state.picture.height});
+  RevealPictureArea(window, state.view, SelectionOrigin(state), SelectionBlockSize(layout));
   InvalidateRect(window, nullptr, FALSE);
 }
 
 }  // namespace
 
-bool RunSelectionKey(HWND window, WPARAM key) {
+bool RunSelectionKey(WindowState& state, HWND window, WPARAM key) {
   if (Held(VK_CONTROL)) return false;
-  const CellStep unit = Held(VK_SHIFT) ? BlockStep(CurrentSheetLayout()) : CellStep{1, 1};
+  const CellStep unit = Held(VK_SHIFT) ? BlockStep(CurrentSheetLayout(state)) : CellStep{1, 1};
   CellStep step;
   const bool arrow = ArrowStep(key, unit, step);
   if (!arrow && key != VK_RETURN) return false;
-  if (!SourceImage.exists() || SourceImage.width == 0) return true;
+  if (!state.picture.exists() || state.picture.width == 0) return true;
   if (arrow)
-    MoveBlock(window, step);
+    MoveBlock(state, window, step);
   else
-    RunSaveDialog(window);
+    RunSaveDialog(state, window);
   return true;
 }
 

@@ -6,8 +6,10 @@
 
 namespace korvanth {
 
+struct WindowState;
+
 // WM_KEYDOWN: false for any other key (or with Ctrl held). Without a picture the keys
 // are taken and do nothing.
-bool RunSelectionKey(HWND window, WPARAM key);
+bool RunSelectionKey(WindowState& state, HWND window, WPARAM key);
 
 }  // namespace korvanth

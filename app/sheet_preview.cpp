@@ -15,75 +15,54 @@ constexpr DWORD kPreviewStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // A tool window that never takes the focus from the main window (which would disarm it).
 constexpr DWORD kPreviewExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
-// What the shown sheet was built from.
-struct PreviewKey {
-  SheetLayout layout;
-  SelectionPoint origin;
-  friend bool operator==(const PreviewKey& a, const PreviewKey& b) {
-    return a.layout == b.layout && a.origin.x == b.origin.x && a.origin.y == b.origin.y;
-  }
-};
-
-struct PreviewState {
-  HWND window = nullptr;
-  HWND owner = nullptr;
-  bool shown = false;
-  bool built = false;  // false: the next refresh rebuilds
-  PreviewKey key;
-  PreviewFrame frame{};         // the scale and client size the window was made for
-  std::optional<POINT> placed;  // where the next new window goes; none: beside the owner
-  ImageHandle composed;
-  int builds = 0;
-};
-PreviewState gPreview;
-
+// The preview's window procedure, where it reaches the window's one state.
 LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SheetPreviewState& preview = MainWindowState.preview;
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
       RECT client{};
       GetClientRect(window, &client);
-      PaintPreview(dc, &gPreview.composed, client, gPreview.frame.scale);
+      PaintPreview(dc, &preview.composed, client, preview.frame.scale);
       EndPaint(window, &paint);
       return 0;
     }
     case WM_CLOSE:
       // The close box hides the preview; the view menu brings it back.
-      ShowSheetPreview(gPreview.owner, false);
+      ShowSheetPreview(MainWindowState, preview.owner, false);
       return 0;
     case WM_DESTROY:
-      gPreview.composed = ImageHandle();
-      gPreview.built = false;
-      gPreview.window = nullptr;
-      gPreview.shown = false;
+      preview.composed = ImageHandle();
+      preview.built = false;
+      preview.window = nullptr;
+      preview.shown = false;
       return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
-PreviewFrame CurrentFrame() {
-  return PreviewFrameFor(MainWindowState.tileSize, MainWindowState.complete);
+PreviewFrame CurrentFrame(const WindowState& state) {
+  return PreviewFrameFor(state.tileSize, state.complete);
 }
 
 // Made for the current frame, at `corner` (screen pixels) or, without one, beside the main
 // window, so that it covers none of the picture.
-HWND CreatePreviewWindow(HWND owner, const POINT* corner = nullptr) {
-  static bool registered = false;
+HWND CreatePreviewWindow(WindowState& state, HWND owner, const POINT* corner = nullptr) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (!registered) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = PreviewWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    windowClass.lpszClassName = kPreviewWindowClass;
-    registered = RegisterClassExA(&windowClass) != 0;
-  }
-  gPreview.frame = CurrentFrame();
-  const PixelSize client = gPreview.frame.client;
+  // Registered again for every window, as the main window's class is: a class that is
+  // there already stays as it is.
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = PreviewWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  windowClass.lpszClassName = kPreviewWindowClass;
+  RegisterClassExA(&windowClass);
+  state.preview.frame = CurrentFrame(state);
+  const PixelSize client = state.preview.frame.client;
   RECT frame{0, 0, client.width, client.height};
   AdjustWindowRectEx(&frame, kPreviewStyle, FALSE, kPreviewExStyle);
   POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
@@ -99,76 +78,71 @@ HWND CreatePreviewWindow(HWND owner, const POINT* corner = nullptr) {
 
 // A tile size or complete setting whose sheets need another scale or size gets a new
 // window in the old one's place (the portable subset has no call that resizes a window).
-void MatchPreviewFrame() {
-  if (gPreview.window == nullptr || gPreview.frame == CurrentFrame()) return;
+void MatchPreviewFrame(WindowState& state) {
+  SheetPreviewState& preview = state.preview;
+  if (preview.window == nullptr || preview.frame == CurrentFrame(state)) return;
   RECT placed{};
-  GetWindowRect(gPreview.window, &placed);
+  GetWindowRect(preview.window, &placed);
   const POINT corner{placed.left, placed.top};
-  const bool shown = gPreview.shown;
-  DestroyWindow(gPreview.window);  // forgets the window and its sheet
-  gPreview.window = CreatePreviewWindow(gPreview.owner, &corner);
-  gPreview.shown = shown && gPreview.window != nullptr;
-  if (gPreview.shown) ShowWindow(gPreview.window, SW_SHOWNOACTIVATE);
+  const bool shown = preview.shown;
+  DestroyWindow(preview.window);  // forgets the window and its sheet
+  preview.window = CreatePreviewWindow(state, preview.owner, &corner);
+  preview.shown = shown && preview.window != nullptr;
+  if (preview.shown) ShowWindow(preview.window, SW_SHOWNOACTIVATE);
 }
 
 // The block a paint would select now: the pointer's cell, placed by the shared rule.
-std::optional<PreviewKey> CurrentKey() {
-  if (!SourceImage.exists()) return std::nullopt;
-  return PreviewKey{CurrentSheetLayout(), SelectionOrigin()};
+std::optional<PreviewKey> CurrentKey(const WindowState& state) {
+  if (!state.picture.exists()) return std::nullopt;
+  return PreviewKey{CurrentSheetLayout(state), SelectionOrigin(state)};
 }
 
 }  // namespace
 
-void ShowSheetPreview(HWND owner, bool show) {
-  gPreview.owner = owner;
-  if (show && gPreview.window == nullptr)
-    gPreview.window = CreatePreviewWindow(owner, gPreview.placed ? &*gPreview.placed : nullptr);
-  if (gPreview.window != nullptr) {
-    gPreview.shown = show;
-    if (show) RefreshSheetPreview();
-    ShowWindow(gPreview.window, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+void ShowSheetPreview(WindowState& state, HWND owner, bool show) {
+  SheetPreviewState& preview = state.preview;
+  preview.owner = owner;
+  if (show && preview.window == nullptr)
+    preview.window = CreatePreviewWindow(state, owner, preview.placed ? &*preview.placed : nullptr);
+  if (preview.window != nullptr) {
+    preview.shown = show;
+    if (show) RefreshSheetPreview(state);
+    ShowWindow(preview.window, show ? SW_SHOWNOACTIVATE : SW_HIDE);
   }
   CheckMenuItem(GetMenu(owner), IDM_VIEW_PREVIEW,
-                MF_BYCOMMAND | (gPreview.shown ? MF_CHECKED : MF_UNCHECKED));
+                MF_BYCOMMAND | (preview.shown ? MF_CHECKED : MF_UNCHECKED));
 }
 
-bool SheetPreviewShown() { return gPreview.shown; }
-
-void PlaceSheetPreview(POINT corner) { gPreview.placed = corner; }
-
-HWND SheetPreviewWindow() { return gPreview.window; }
-
-void RefreshSheetPreview() {
-  if (gPreview.window == nullptr || !gPreview.shown) return;
-  MatchPreviewFrame();
-  if (gPreview.window == nullptr) return;
-  const std::optional<PreviewKey> key = CurrentKey();
+void RefreshSheetPreview(WindowState& state) {
+  SheetPreviewState& preview = state.preview;
+  if (preview.window == nullptr || !preview.shown) return;
+  MatchPreviewFrame(state);
+  if (preview.window == nullptr) return;
+  const std::optional<PreviewKey> key = CurrentKey(state);
   if (!key) {
-    if (!gPreview.composed.empty()) {
-      gPreview.composed = ImageHandle();
-      InvalidateRect(gPreview.window, nullptr, FALSE);
+    if (!preview.composed.empty()) {
+      preview.composed = ImageHandle();
+      InvalidateRect(preview.window, nullptr, FALSE);
     }
-    gPreview.built = false;
+    preview.built = false;
     return;
   }
-  if (gPreview.built && gPreview.key == *key) return;
-  gPreview.composed = ComposePreview(key->layout, *SourceImage.image, key->origin);
-  gPreview.key = *key;
-  gPreview.built = true;
-  ++gPreview.builds;
-  InvalidateRect(gPreview.window, nullptr, FALSE);
+  if (preview.built && preview.key == *key) return;
+  preview.composed = ComposePreview(key->layout, *state.picture.image, key->origin);
+  preview.key = *key;
+  preview.built = true;
+  ++preview.builds;
+  InvalidateRect(preview.window, nullptr, FALSE);
 }
 
-void SheetPreviewPictureChanged() {
-  gPreview.built = false;
-  RefreshSheetPreview();
+void SheetPreviewPictureChanged(WindowState& state) {
+  state.preview.built = false;
+  RefreshSheetPreview(state);
 }
 
-int SheetPreviewBuilds() { return gPreview.builds; }
-
-void DestroySheetPreview() {
-  if (gPreview.window != nullptr) DestroyWindow(gPreview.window);
-  gPreview = PreviewState{};
+void DestroySheetPreview(SheetPreviewState& preview) {
+  if (preview.window != nullptr) DestroyWindow(preview.window);
+  preview = SheetPreviewState{};
 }
 
 }  // namespace korvanth

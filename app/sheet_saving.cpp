@@ -7,29 +7,31 @@ namespace korvanth {
 
 namespace {
 
-ConversionJob JobForSelection(const char* path) {
+ConversionJob JobForSelection(const WindowState& state, const char* path) {
   ConversionJob job;
-  job.picture = SourceImage.image;
-  job.layout = CurrentSheetLayout();
-  job.origin = SelectionOrigin();
+  job.picture = state.picture.image;
+  job.layout = CurrentSheetLayout(state);
+  job.origin = SelectionOrigin(state);
   job.output = path != nullptr ? path : "";
-  job.tilesets = SheetTilesets;
-  job.pictureFile = SourceImage.path;
-  job.otherInputs = WindowInputs();
+  job.tilesets = state.tilesets;
+  job.pictureFile = state.picture.path;
+  job.otherInputs = WindowInputs(state);
   return job;
 }
 
 }  // namespace
 
-ConversionResult SaveSelection(const char* path) {
+ConversionResult SaveSelection(WindowState& state, const char* path) {
   if (path == nullptr) return {{ConversionProblem::NoPicture, {}}, {}};
-  ConversionJob job = JobForSelection(path);
+  ConversionJob job = JobForSelection(state, path);
   return RunConversion(job, [&](ConversionWarning) {
     MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
-    job = JobForSelection(path);
+    job = JobForSelection(state, path);
   });
 }
 
-bool ExportSheet(const char* path) { return SaveSelection(path).sheet.ok(); }
+bool ExportSheet(WindowState& state, const char* path) {
+  return SaveSelection(state, path).sheet.ok();
+}
 
 }  // namespace korvanth

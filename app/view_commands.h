@@ -6,24 +6,24 @@
 
 namespace korvanth {
 
+struct WindowState;
+
 // Moves the zoom's radio mark to the current zoom.
-void CheckZoomItem(HWND window);
+void CheckZoomItem(const WindowState& state, HWND window);
 
 // Zooms around `anchor` (client pixels) and moves the radio mark.
-void ZoomAround(HWND window, int zoom, POINT anchor);
+void ZoomAround(WindowState& state, HWND window, int zoom, POINT anchor);
 
 // WM_MOUSEWHEEL: with the Ctrl key down, one zoom step per wheel notch around the
-// pointer. False when the message is not a zoom (it then goes to default processing).
-bool ZoomByWheel(HWND window, WPARAM wParam, LPARAM lParam);
+// pointer; finer wheels' parts of a notch add up. False when the message is not a zoom
+// (it then goes to default processing).
+bool ZoomByWheel(WindowState& state, HWND window, WPARAM wParam, LPARAM lParam);
 
 // WM_KEYDOWN: Ctrl++ zooms in, Ctrl+- out, Ctrl+0 back to 1x, around the middle of the
 // client area. False for any other key.
-bool ZoomByKey(HWND window, WPARAM key);
+bool ZoomByKey(WindowState& state, HWND window, WPARAM key);
 
 // The view menu's commands; false for any other id.
-bool RunViewCommand(HWND window, WORD command);
-
-// Forgets a partial wheel turn (a new run of the program starts without one).
-void ResetWheel();
+bool RunViewCommand(WindowState& state, HWND window, WORD command);
 
 }  // namespace korvanth

@@ -8,49 +8,36 @@ namespace korvanth {
 
 WindowState MainWindowState;
 
-SourceImageState& SourceImage = MainWindowState.picture;
-LayoutFormat& CurrentLayoutFormat = MainWindowState.format;
-TilesetKinds& SheetTilesets = MainWindowState.tilesets;
-bool& ClickArmed = MainWindowState.clickArmed;
-COLORREF (&CustomColours)[16] = MainWindowState.customColours;
-int& ArgumentCount = MainWindowState.argumentCount;
-char**& ArgumentVector = MainWindowState.argumentVector;
-int& ViewZoom = MainWindowState.view.zoom;
-ScrollAxis& HorizontalScroll = MainWindowState.view.horizontal;
-ScrollAxis& VerticalScroll = MainWindowState.view.vertical;
-RECT& ViewClientRect = MainWindowState.view.client;
-CursorCellState& CursorCell = MainWindowState.view.cursor;
-COLORREF (&ViewColours)[2] = MainWindowState.view.colours;
-
-SheetLayout CurrentSheetLayout() {
-  return {MainWindowState.format, MainWindowState.tileSize, MainWindowState.complete};
+SheetLayout CurrentSheetLayout(const WindowState& state) {
+  return {state.format, state.tileSize, state.complete};
 }
 
-std::vector<ReadFile> WindowInputs() {
-  if (MainWindowState.settingsPath.empty()) return {};
-  return {{MainWindowState.settingsPath, "the window's settings file"}};
+std::vector<ReadFile> WindowInputs(const WindowState& state) {
+  if (state.settingsPath.empty()) return {};
+  return {{state.settingsPath, "the window's settings file"}};
 }
 
-SelectionPoint SelectionOrigin() {
-  return BlockOriginUnderPointer(CursorCell, CurrentSheetLayout(), SourceImage.canvas());
+SelectionPoint SelectionOrigin(const WindowState& state) {
+  return BlockOriginUnderPointer(state.view.cursor, CurrentSheetLayout(state),
+                                 state.picture.canvas());
 }
 
-void DestroySourceImage() {
-  if (SourceImage.image == nullptr) return;
-  SourceImage.image->~ImageHandle();
-  GdipFree(SourceImage.image);
-  SourceImage = SourceImageState{};
+void DestroySourceImage(SourceImageState& picture) {
+  if (picture.image == nullptr) return;
+  picture.image->~ImageHandle();
+  GdipFree(picture.image);
+  picture = SourceImageState{};
 }
 
-LoadOutcome ReplaceSourceImage(const char* path) {
-  DestroySourceImage();
+LoadOutcome ReplaceSourceImage(SourceImageState& picture, const char* path) {
+  DestroySourceImage(picture);
   void* memory = GdipAlloc(sizeof(ImageHandle));
   if (memory == nullptr) return {LoadProblem::NoMemory, OutOfMemory};
-  SourceImage.image = new (memory) ImageHandle();
-  const LoadOutcome outcome = LoadPictureNamed(path, *SourceImage.image);
-  SourceImage.width = static_cast<std::int32_t>(SourceImage.image->Width());
-  SourceImage.height = static_cast<std::int32_t>(SourceImage.image->Height());
-  if (outcome.problem == LoadProblem::None) SourceImage.path = AbsoluteName(path);
+  picture.image = new (memory) ImageHandle();
+  const LoadOutcome outcome = LoadPictureNamed(path, *picture.image);
+  picture.width = static_cast<std::int32_t>(picture.image->Width());
+  picture.height = static_cast<std::int32_t>(picture.image->Height());
+  if (outcome.problem == LoadProblem::None) picture.path = AbsoluteName(path);
   return outcome;
 }
 

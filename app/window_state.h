@@ -1,16 +1,20 @@
-// Everything the main window keeps between messages about the picture and the save: one
-// object that app/ owns. The viewer's functions get what they need from it as arguments.
-// The short names below the object are references into it, kept for the window's code.
+// Everything the main window keeps between messages: the picture, the view, the 形式 menu's
+// choices, the dialogs' memory, the run's start, the sheet preview, the wheel's partial turn
+// and GDI+'s token, in one object. The entry, the main window's creation and the window
+// procedures reach that object (MainWindowState); every other function is handed it, or
+// the part it needs.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/remembered_settings.h"
 #include "app/dialog_start.h"
-#include "convert/picture_file.h"
+#include "app/settings_text.h"
+#include "app/sheet_preview.h"
 #include "convert/layout_format.h"
+#include "convert/picture_file.h"
 #include "convert/same_file.h"
 #include "convert/sheet_tilesets.h"
 #include "imaging/handles.h"
@@ -43,48 +47,38 @@ struct WindowState {
   bool clickArmed = false;              // whether the next left-button release saves
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
   DialogMemory dialogs;                 // where the Open and Save dialogs start, what they propose
-  int argumentCount = 0;                // the program's arguments; the first showing of
-  char** argumentVector = nullptr;      // the window opens argument 1
-  bool shownOnce = false;               // the start picture was opened
+  // Argument 1 of the run (after --reset-settings), when there is one.
+  std::optional<std::string> argumentPicture;
+  bool startPictureOpened = false;  // the first showing has opened the start picture
   // The settings file this run reads and writes; empty (the tests' windows): none.
   std::string settingsPath;
   // False when the file is there but could not be read: closing then leaves it as it is.
   bool settingsWritable = false;
   RememberedSettings remembered;  // as read at the start (the defaults when nothing was)
   std::string bundledSample;      // opened at the first showing when no argument names a picture
+  SheetPreviewState preview;
+  int wheelRemainder = 0;      // a wheel's turn short of a notch, added to the next
+  ULONG_PTR gdiplusToken = 0;  // from the window's creation to its close
 };
 
+// The one window state of the program.
 extern WindowState MainWindowState;
 
-extern SourceImageState& SourceImage;
-extern LayoutFormat& CurrentLayoutFormat;
-extern TilesetKinds& SheetTilesets;
-extern bool& ClickArmed;
-extern COLORREF (&CustomColours)[16];
-extern int& ArgumentCount;
-extern char**& ArgumentVector;
-extern int& ViewZoom;
-extern ScrollAxis& HorizontalScroll;
-extern ScrollAxis& VerticalScroll;
-extern RECT& ViewClientRect;
-extern CursorCellState& CursorCell;
-extern COLORREF (&ViewColours)[2];
-
 // The format as the next save draws it: its tile size and the complete setting.
-SheetLayout CurrentSheetLayout();
+SheetLayout CurrentSheetLayout(const WindowState& state);
 
 // The files the window reads besides the picture (its settings): no save writes over them.
-std::vector<ReadFile> WindowInputs();
+std::vector<ReadFile> WindowInputs(const WindowState& state);
 
 // The block's top-left corner in picture pixels for the cell under the pointer.
-SelectionPoint SelectionOrigin();
+SelectionPoint SelectionOrigin(const WindowState& state);
 
 // Disposes of the loaded picture and frees its handle; the picture becomes none.
-void DestroySourceImage();
+void DestroySourceImage(SourceImageState& picture);
 
 // Replaces the loaded picture by the one in the file at `path`: the old picture is gone
 // before the file is opened, and a failed load leaves an empty 0 x 0 picture. A loaded
 // picture keeps its file's absolute name.
-LoadOutcome ReplaceSourceImage(const char* path);
+LoadOutcome ReplaceSourceImage(SourceImageState& picture, const char* path);
 
 }  // namespace korvanth

@@ -10,6 +10,7 @@
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"
+#include "convert/output_plan.h"
 #include "convert/text_file.h"
 #include "convert/utf8_path.h"
 #include "imaging/picture_header.h"
@@ -37,7 +38,7 @@ int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
       return kExitFailure;
     }
   }
-  const std::string stem = Utf8Stem(options.input);
+  const std::string stem(FileStem(options.input));
   BlockNaming naming = NameBlocks(stem, columns, rows, text);
   if (naming.ok()) naming.error = NamedFrameProblem(naming.names, stem, columns, options.frames);
   if (!naming.ok()) {
@@ -58,12 +59,11 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, std::FILE* err) {
   const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
       options.input.c_str(), reinterpret_cast<const char16_t*>(wide->data()));
   if (header.verdict != imaging::HeaderVerdict::Fits) return true;
-  const auto extension = ExtensionOf(options.output);
   const std::string refusal = AtlasSizeRefusal(
       {{static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)},
        options.layout(),
        options.frames,
-       extension ? ChooseEncoder(*extension).type : nullptr,
+       PlanOutput({true, options.output}).encoder.type,
        options.tilesets});
   if (refusal.empty()) return true;
   std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram,
@@ -112,7 +112,7 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
                  result.unevenRowBlocks, options.frames);
     return kExitUsage;
   }
-  for (const AtlasFileProblem& problem : result.problems) {
+  for (const FileProblem& problem : result.problems) {
     if (problem.isPicture)
       std::fputs(InputPictureLine(problem.path).c_str(), err);
     else

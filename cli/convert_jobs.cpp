@@ -18,7 +18,6 @@
 #include "convert/export_sheet.h"
 #include "convert/picture_block_load.h"
 #include "convert/picture_lock.h"
-#include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
 #include "imaging/file_types.h"
 
@@ -89,7 +88,7 @@ bool WriteSheet(const ConversionJob& job, std::string& messages) {
     Say(messages, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
         ConversionReason(result.sheet).c_str());
   }
-  for (const TilesetProblem& tileset : result.tilesets) {
+  for (const FileProblem& tileset : result.tilesets) {
     if (tileset.isPicture)
       messages += InputPictureLine(tileset.path);
     else
@@ -203,7 +202,7 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
     return kExitFailure;
   }
 
-  const std::string stem = Utf8Stem(options.input);
+  const std::string stem(FileStem(options.input));
   const bool showProgress = IsTerminal(err);
   const int total = columns * rows;
   auto nameOf = [&](int item) {
@@ -252,7 +251,7 @@ bool OutputNamesAFile(const std::string& output, std::FILE* err) {
     return false;
   }
   // The file name's own extension: a '.' in a folder's name ("out.d/sheet") is none.
-  if (FileNameOf(output).find('.') == std::string::npos) {
+  if (!ExtensionOf(output)) {
     std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
                  PrintableName(output).c_str(), CanonicalExtensions(".", ", ").c_str());
     return false;

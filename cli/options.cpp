@@ -7,6 +7,7 @@
 #include "convert/animation_runs.h"
 #include "convert/atlas_layout.h"
 #include "convert/format_registry.h"
+#include "convert/output_plan.h"
 #include "convert/sheet_conversion.h"
 #include "imaging/file_types.h"
 
@@ -182,20 +183,12 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   options.output = positional[1];
   if (all && !options.atlas && options.output.empty())
     return {std::nullopt, "OUTDIR is empty; name a folder (. for the current one)"};
-  // A tileset is of no use when its editor cannot load the sheet beside it. The extension
-  // is the file name's own (the view lives in `fileName`).
-  const std::string fileName = FileNameOf(options.output);
-  const std::optional<std::string_view> extension =
-      all && !options.atlas ? std::optional<std::string_view>(options.batchType)
-                            : ExtensionOf(fileName);
-  if (extension) {
-    const FileType& type = *ChooseEncoder(*extension).type;
-    for (const TilesetTarget& target : kTilesetTargets) {
-      if (!(options.tilesets & TilesetKindOf(target))) continue;
-      if (std::string refusal = SheetTypeRefusal(target, type); !refusal.empty())
-        return {std::nullopt, "--tileset " + tilesetValue + ": " + refusal};
-    }
-  }
+  // A tileset is of no use when its editor cannot load the sheet beside it; a batch's
+  // sheets take --type's extension.
+  const std::string sheet = all && !options.atlas ? "sheet." + options.batchType : options.output;
+  for (const PlannedTileset& tileset : PlanOutput({true, sheet, options.tilesets}).tilesets)
+    if (tileset.cannotImport)
+      return {std::nullopt, "--tileset " + tilesetValue + ": " + tileset.refusal};
   return {options, {}};
 }
 

@@ -8,13 +8,11 @@
 #include "convert/atlas_budget.h"
 #include "convert/atlas_layout.h"
 #include "convert/atlas_pixels.h"
-#include "convert/same_file.h"
+#include "convert/output_writer.h"
 #include "convert/terrain_colour.h"
-#include "convert/text_stream.h"
 #include "convert/utf8_path.h"
 #include "imaging/ordered_workers.h"
 #include "imaging/picture_header.h"
-#include "imaging/staged_file.h"
 
 namespace korvanth {
 
@@ -82,10 +80,9 @@ TilesetTerrain TerrainOfCell(const AtlasJob& job, const AtlasGrid& grid, ImageHa
 TilesetDescription DescribeAtlas(const AtlasJob& job, const AtlasGrid& grid, const BlockRuns& runs,
                                  ImageHandle& atlas) {
   const SheetLayout layout = job.layout;
-  const std::string atlasName = FileNameOf(job.output);
   TilesetDescription description;
-  description.name = std::string(FileStem(atlasName));
-  description.imagePath = atlasName;
+  description.name = std::string(FileStem(job.output));
+  description.imagePath = std::string(FileNameOf(job.output));
   description.imageSize = grid.size;
   description.tileSize = layout.tileSize;
   description.columns = grid.size.width / layout.tileSize;
@@ -112,64 +109,20 @@ TilesetDescription DescribeAtlas(const AtlasJob& job, const AtlasGrid& grid, con
   return description;
 }
 
-// Writes `target`'s file for `description` into `staged`, piece by piece, for `path`.
-SaveProblem StageTileset(const TilesetTarget& target, const TilesetDescription& description,
-                         const std::string& path, StagedFile& staged) {
-  const auto name = WidenUtf8(path);
-  if (!name) return SaveProblem::Other;
-  SaveProblem problem = staged.Begin(name->data());
-  {
-    TextStream out([&](std::string_view piece) {
-      if (problem == SaveProblem::None)
-        problem = staged.Write({reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()});
-    });
-    target.write(description, out);
-  }
-  return problem != SaveProblem::None ? problem : staged.Finish();
-}
-
 }  // namespace
 
 AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   AtlasResult result;
   const std::string& output = job.output;
-  const auto landsOnPicture = [&](const std::string& path) {
-    return !job.pictureFile.empty() && IsSameFile(job.pictureFile, path);
-  };
-  if (job.picture == nullptr)
-    return Failed(result, output, ConversionReason({ConversionProblem::NoPicture, {}}));
-  const auto wide = WidenUtf8(output);
-  if (!wide) return Failed(result, output, ConversionReason({ConversionProblem::InvalidName, {}}));
-  const auto extension = ExtensionOf(output);
-  if (!extension)
-    return Failed(result, output, ConversionReason({ConversionProblem::NoExtension, {}}));
-  if (landsOnPicture(output))
-    return Failed(result, output, ConversionReason({ConversionProblem::OpenPicture, {}}), true);
-  if (const ReadFile* input = ReadFileAt(job.otherInputs, output))
-    return Failed(result, output, ReadFileRefusal(*input));
-
-  // Every tileset the atlas gets, refused before any pixel is touched.
-  const EncoderChoice encoder = ChooseEncoder(*extension);
-  const std::string atlasName = FileNameOf(output);
-  std::vector<const TilesetTarget*> targets;
-  for (const TilesetTarget& target : kTilesetTargets) {
-    if (!(job.tilesets & TilesetKindOf(target))) continue;
-    const std::string path = TilesetPathFor(output, target.extension);
-    if (landsOnPicture(path))
-      result.problems.push_back(
-          {path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
-    else if (const ReadFile* input = ReadFileAt(job.otherInputs, path))
-      result.problems.push_back({path, false, ReadFileRefusal(*input)});
-    else if (std::string refusal = SheetTypeRefusal(target, *encoder.type); !refusal.empty())
-      result.problems.push_back({path, false, std::move(refusal)});
-    else if (SameNameIgnoringCase(path, output))
-      result.problems.push_back({path, false, "it is the atlas itself"});
-    else if (!IsTilesetSafeName(atlasName))
-      result.problems.push_back(
-          {path, false, "the atlas's name holds characters a tileset cannot carry"});
-    targets.push_back(&target);
-  }
+  OutputPlan plan = PlanOutput(
+      {job.picture != nullptr, output, job.tilesets, job.pictureFile, job.otherInputs, "atlas"});
+  // Every file the atlas writes is refused before any pixel is touched.
+  if (plan.refusal != ConversionProblem::None)
+    return Failed(result, output, plan.refusalReason,
+                  plan.refusal == ConversionProblem::OpenPicture);
+  result.problems = PlanRefusals(plan);
   if (!result.ok()) return result;
+  const EncoderChoice encoder = plan.encoder;
   if (encoder.fallback && warn) warn(ConversionWarning::BitmapFallback);
 
   // The blocks: whole ones only, row by row.
@@ -264,48 +217,16 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   atlas.Record(GdipBitmapSetResolution(atlas.bitmap(), 96.0f, 96.0f));
 
   // The tilesets' description first: the terrains' colours come from the atlas's pixels.
-  TilesetDescription description;
-  if (!targets.empty()) description = DescribeAtlas(job, *grid, runs, atlas);
-
-  // Every file complete beside its target first; only then are they moved into place. The
-  // atlas's file goes first, so that its pixels and bytes are gone before the tilesets
-  // are written, piece by piece.
-  std::vector<StagedFile> staged(1 + targets.size());
-  std::vector<std::string> paths = {output};
-  {
-    std::vector<std::uint8_t> bytes;
-    GpStatus encoded = Ok;
-    try {
-      encoded = EncodeImage(atlas.image(), *encoder.type, bytes, job.workers);
-    } catch (const std::bad_alloc&) {
-      encoded = OutOfMemory;
-    }
-    if (encoded != Ok) return Failed(result, output, SaveProblemText(SaveProblem::EncoderFailed));
-    atlas = ImageHandle();
-    std::vector<std::uint32_t>().swap(pixels);
-    if (const SaveProblem problem = staged[0].Stage(wide->data(), bytes);
-        problem != SaveProblem::None)
-      result.problems.push_back({output, false, SaveProblemText(problem)});
-  }
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    paths.push_back(TilesetPathFor(output, targets[i]->extension));
-    const SaveProblem problem = StageTileset(*targets[i], description, paths.back(), staged[i + 1]);
-    if (problem != SaveProblem::None)
-      result.problems.push_back({paths.back(), false, SaveProblemText(problem)});
-  }
-  if (!result.ok()) return result;  // the staged files are removed as they go
-  // Each move replaces one file in one step. A move can fail only if the folder changes
-  // under the run (its temporaries were just written there); that leaves the files moved
-  // before it new and the rest as they were, and says which.
-  for (std::size_t i = 0; i < staged.size(); ++i) {
-    const SaveProblem problem = staged[i].Commit();
-    if (problem != SaveProblem::None) {
-      result.partlyWritten = result.partlyWritten || i > 0;
-      result.problems.push_back({paths[i], false, SaveProblemText(problem)});
-    } else if (!result.ok()) {
-      result.partlyWritten = true;
-    }
-  }
+  if (!plan.tilesets.empty()) plan.description = DescribeAtlas(job, *grid, runs, atlas);
+  WriteOutcome written =
+      WriteOutputs(plan, WritePolicy::AllOrNothing, [&](std::vector<std::uint8_t>& bytes) {
+        const GpStatus encoded = EncodeImage(atlas.image(), *encoder.type, bytes, job.workers);
+        atlas = ImageHandle();
+        std::vector<std::uint32_t>().swap(pixels);
+        return encoded;
+      });
+  result.problems = std::move(written.problems);
+  result.partlyWritten = written.partlyWritten;
   return result;
 }
 

@@ -13,7 +13,7 @@
 #include "convert/picture_lock.h"
 #include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
-#include "convert/sheet_tilesets.h"
+#include "convert/output_plan.h"
 #include "imaging/handles.h"
 
 namespace korvanth {
@@ -34,12 +34,6 @@ struct AtlasJob {
   int frameMs = kDefaultFrameMs;
 };
 
-struct AtlasFileProblem {
-  std::string path;        // the file that was not written
-  bool isPicture = false;  // it would have landed on the picture's own file
-  std::string reason;      // a few English words
-};
-
 struct AtlasResult {
   int blocks = 0;   // whole blocks in the picture
   int placed = 0;   // blocks whose sheets are in the atlas (every frame counts)
@@ -49,7 +43,7 @@ struct AtlasResult {
   int unevenRow = -1;
   int unevenRowBlocks = 0;
   // Why nothing was written: the files that could not be, or one entry for the atlas.
-  std::vector<AtlasFileProblem> problems;
+  std::vector<FileProblem> problems;
   bool partlyWritten = false;  // a file could not be moved into place after others were
   bool ok() const { return problems.empty() && unevenRow < 0; }
 };

@@ -1,23 +1,16 @@
 #include "convert/conversion_job.h"
 
-#include <utility>
-
 #include "convert/export_sheet.h"
-#include "convert/same_file.h"
+#include "convert/output_writer.h"
 #include "convert/terrain_colour.h"
-#include "convert/tileset_targets.h"
 #include "convert/utf8_path.h"
 
 namespace korvanth {
 
 namespace {
 
-bool LandsOnPicture(const ConversionJob& job, const std::string& path) {
-  return !job.pictureFile.empty() && IsSameFile(job.pictureFile, path);
-}
-
-bool LandsOnOtherInput(const ConversionJob& job, const std::string& path) {
-  return ReadFileAt(job.otherInputs, path) != nullptr;
+OutputRequest RequestOf(const ConversionJob& job) {
+  return {job.picture != nullptr, job.output, job.tilesets, job.pictureFile, job.otherInputs};
 }
 
 // How the terrain shows in the editors: the job's name, the colour of the sheet's full tile.
@@ -31,48 +24,18 @@ TerrainLook LookOf(const ConversionJob& job, ImageHandle& sheet) {
   return look;
 }
 
-// The chosen tilesets beside the sheet just written; the picture's own file is skipped.
-std::vector<TilesetProblem> WriteTilesets(const ConversionJob& job, const FileType& sheetType,
-                                          const TerrainLook& look) {
-  std::vector<TilesetProblem> problems;
-  TilesetKinds kinds = job.tilesets;
-  for (const TilesetTarget& target : kTilesetTargets) {
-    const TilesetKinds kind = TilesetKindOf(target);
-    const std::string path = TilesetPathFor(job.output, target.extension);
-    if ((kinds & kind) && LandsOnPicture(job, path)) {
-      problems.push_back({path, true, ConversionReason({ConversionProblem::OpenPicture, {}})});
-      kinds = TilesetKinds(kinds & ~kind);
-    } else if (const ReadFile* input = ReadFileAt(job.otherInputs, path); (kinds & kind) && input) {
-      problems.push_back({path, false, ReadFileRefusal(*input)});
-      kinds = TilesetKinds(kinds & ~kind);
-    }
-  }
-  for (TilesetWriteFailure& failure :
-       WriteSheetTilesets(kinds, job.layout, job.output, sheetType, look))
-    problems.push_back({std::move(failure.path), false, std::move(failure.reason)});
-  return problems;
-}
-
 ConversionResult Refused(ConversionProblem problem) { return {{problem, {}}, {}}; }
 
 }  // namespace
 
 ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn) {
-  if (job.picture == nullptr) return Refused(ConversionProblem::NoPicture);
-  const auto wide = WidenUtf8(job.output);
-  if (!wide) return Refused(ConversionProblem::InvalidName);
-  const auto extension = ExtensionOf(job.output);
-  if (!extension) return Refused(ConversionProblem::NoExtension);
-  if (LandsOnPicture(job, job.output)) return Refused(ConversionProblem::OpenPicture);
-  if (LandsOnOtherInput(job, job.output)) return Refused(ConversionProblem::OtherInput);
-
-  const EncoderChoice encoder = ChooseEncoder(*extension);
-  if (encoder.fallback && warn) {
+  OutputPlan plan = PlanOutput(RequestOf(job));
+  if (plan.refusal != ConversionProblem::None) return Refused(plan.refusal);
+  if (plan.encoder.fallback && warn) {
     warn(ConversionWarning::BitmapFallback);
     // The sink may have changed the job; a picture closed meanwhile is not converted.
-    if (job.picture == nullptr) return Refused(ConversionProblem::NoPicture);
-    if (LandsOnPicture(job, job.output)) return Refused(ConversionProblem::OpenPicture);
-    if (LandsOnOtherInput(job, job.output)) return Refused(ConversionProblem::OtherInput);
+    plan = PlanOutput(RequestOf(job));
+    if (plan.refusal != ConversionProblem::None) return Refused(plan.refusal);
   }
   if (!BlockFitsPositions(job.origin, SelectionBlockSize(job.layout)))
     return Refused(ConversionProblem::BlockOutOfRange);
@@ -84,11 +47,15 @@ ConversionResult RunConversion(const ConversionJob& job, const WarningSink& warn
   }
   if (build.sheet.empty() || build.sheet.lastStatus() == OutOfMemory)
     return Refused(ConversionProblem::BuildFailed);
-  const SaveOutcome saved = SaveImageFile(build.sheet.image(), wide->data(), *encoder.type);
-  if (!saved.ok()) return {{ConversionProblem::SaveFailed, saved}, {}};
-  if (job.tilesets == kNoTilesets) return {};
   build.graphics = GraphicsHandle();  // drawing done: the sheet's pixels are read next
-  return {{}, WriteTilesets(job, *encoder.type, LookOf(job, build.sheet))};
+  if (!plan.tilesets.empty())
+    plan.description = DescribeSheet(job.layout, FileNameOf(job.output), LookOf(job, build.sheet));
+  const WriteOutcome written =
+      WriteOutputs(plan, WritePolicy::EachFileWhole, [&](std::vector<std::uint8_t>& bytes) {
+        return EncodeImage(build.sheet.image(), *plan.encoder.type, bytes);
+      });
+  if (!written.output.ok()) return {{ConversionProblem::SaveFailed, written.output}, {}};
+  return {{}, written.problems};
 }
 
 }  // namespace korvanth

@@ -1,7 +1,8 @@
 // One conversion as every front end asks for it: the block of a picture, its format, the
-// sheet's name and the tilesets that go beside it. Running it refuses a name that is the
-// picture's own file, warns about the BMP fallback before anything is written, writes the
-// sheet whole or not at all and then its tilesets, and says why anything was not written.
+// sheet's name and the tilesets that go beside it. Running it plans the output
+// (output_plan.h), warns about the BMP fallback before anything is written, writes the
+// sheet whole or not at all and then each tileset on its own, and says why anything was
+// not written.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@
 #include "convert/picture_lock.h"
 #include "convert/same_file.h"
 #include "convert/sheet_conversion.h"
-#include "convert/sheet_tilesets.h"
+#include "convert/output_plan.h"
 #include "imaging/handles.h"
 
 namespace korvanth {
@@ -29,15 +30,9 @@ struct ConversionJob {
   std::vector<ReadFile> otherInputs = {};  // further files the run reads, never written over
 };
 
-struct TilesetProblem {
-  std::string path;        // the tileset file that was not written
-  bool isPicture = false;  // it would have landed on the picture's own file
-  std::string reason;      // a few English words
-};
-
 struct ConversionResult {
-  ConversionStatus sheet;                // the sheet's outcome; no tileset is tried without it
-  std::vector<TilesetProblem> tilesets;  // every tileset that was not written
+  ConversionStatus sheet;             // the sheet's outcome; no tileset is tried without it
+  std::vector<FileProblem> tilesets;  // every tileset that was not written
   bool ok() const { return sheet.ok() && tilesets.empty(); }
 };
 

@@ -2,23 +2,7 @@
 
 #include "convert/utf8_path.h"
 
-#ifndef MB_ERR_INVALID_CHARS
-#define MB_ERR_INVALID_CHARS 0x00000008
-#endif
-
 namespace korvanth {
-
-bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]) {
-  if (path == nullptr) return false;
-  // A byte that is not valid text fails the widening: replacing it would name another file.
-  const int units =
-      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, kPathBufferSize);
-  if (units <= 0) {
-    wide[0] = 0;
-    return false;
-  }
-  return true;
-}
 
 namespace {
 

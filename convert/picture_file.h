@@ -7,6 +7,7 @@
 
 #include "convert/layout_format.h"
 #include "convert/load_problem.h"
+#include "convert/utf8_path.h"
 #include "imaging/handles.h"
 
 namespace korvanth {
@@ -15,15 +16,6 @@ struct SelectionPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
 };
-
-// Paths are held in 260-byte buffers (259 bytes of text and a terminator) and widened
-// into 260 UTF-16 units.
-inline constexpr int kPathBufferSize = 260;
-
-// Widens a zero-terminated ANSI path into a buffer of kPathBufferSize units. False when
-// the path does not fit (nothing is written past the buffer) or is not valid text (a byte
-// that is not UTF-8 is never replaced).
-bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
 
 struct LoadOutcome {
   LoadProblem problem = LoadProblem::None;

@@ -37,12 +37,6 @@ std::string ConversionReason(const ConversionStatus& status) {
   return "the sheet could not be written";
 }
 
-std::optional<std::string_view> ExtensionOf(std::string_view path) {
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos) return std::nullopt;
-  return path.substr(dot + 1);
-}
-
 EncoderChoice ChooseEncoder(std::string_view extension) {
   const FileType* type = FileTypeForExtension(extension);
   return {type != nullptr ? type : &FallbackFileType(), type == nullptr};

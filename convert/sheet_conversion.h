@@ -44,9 +44,6 @@ struct ConversionStatus {
 // empty for success.
 std::string ConversionReason(const ConversionStatus& status);
 
-// The text after the name's last '.', or nothing when there is no '.'.
-std::optional<std::string_view> ExtensionOf(std::string_view path);
-
 struct EncoderChoice {
   const FileType* type = nullptr;  // never null once chosen
   bool fallback = false;           // the extension selects no type: BMP is used

@@ -2,13 +2,9 @@
 
 #include <utility>
 
-namespace korvanth {
+#include "convert/utf8_path.h"
 
-std::string_view FileStem(std::string_view fileName) {
-  const auto dot = fileName.rfind('.');
-  if (dot == std::string_view::npos || dot == 0) return fileName;
-  return fileName.substr(0, dot);
-}
+namespace korvanth {
 
 TilesetDescription DescribeSheet(SheetLayout layout, std::string_view sheetFileName,
                                  const TerrainLook& look) {

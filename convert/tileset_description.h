@@ -61,10 +61,6 @@ TilesetDescription DescribeSheet(SheetLayout layout, std::string_view sheetFileN
 // The first tile whose every neighbour matches; none for a layout without one.
 std::optional<int> FullTerrainTile(SheetLayout layout);
 
-// The name's stem: everything before the last '.', or the whole name when it has none
-// (or only a leading one).
-std::string_view FileStem(std::string_view fileName);
-
 // Whether a sheet's file name can go into a tileset file as it stands: valid UTF-8
 // without control characters (neither XML nor a Godot resource can carry those).
 bool IsTilesetSafeName(std::string_view fileName);

@@ -76,7 +76,7 @@ enum TilesetKinds : unsigned {
   kNoTilesets = 0,
   kTiledTileset = 1u << 0,
   kGodotTileset = 1u << 1,
-  kBothTilesets = (1u << std::size(kTilesetTargets)) - 1,  // every target
+  kAllTilesets = (1u << std::size(kTilesetTargets)) - 1,  // every target
 };
 
 static_assert(kTilesetTargets[0].cliName == "tiled" && kTilesetTargets[1].cliName == "godot");

@@ -110,6 +110,61 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string Utf8Stem(std::string_view name) { return Utf8FromPath(PathFromUtf8(name).stem()); }
+namespace {
+
+// Where the file name starts: after the path's last separator.
+std::size_t FileNameStart(std::string_view path) {
+#ifdef _WIN32
+  const std::size_t separator = path.find_last_of("/\\:");
+#else
+  const std::size_t separator = path.rfind('/');
+#endif
+  return separator == std::string_view::npos ? 0 : separator + 1;
+}
+
+}  // namespace
+
+std::string_view FileNameOf(std::string_view path) { return path.substr(FileNameStart(path)); }
+
+std::string_view FileStem(std::string_view path) {
+  const std::string_view name = FileNameOf(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return name;
+  return name.substr(0, dot);
+}
+
+std::optional<std::string_view> ExtensionOf(std::string_view path) {
+  const std::string_view name = FileNameOf(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return std::nullopt;
+  return name.substr(dot + 1);
+}
+
+std::string TilesetPathFor(std::string_view sheetPath, std::string_view extension) {
+  std::string path(sheetPath.substr(0, FileNameStart(sheetPath)));
+  path += FileStem(sheetPath);
+  path += extension;
+  return path;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]) {
+  if (path == nullptr) return false;
+  // A byte that is not valid text fails the widening: replacing it would name another file.
+  const int units =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, kPathBufferSize);
+  if (units <= 0) {
+    wide[0] = 0;
+    return false;
+  }
+  return true;
+}
 
 }  // namespace korvanth

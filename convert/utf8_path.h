@@ -26,9 +26,36 @@ std::optional<std::vector<WCHAR>> WidenUtf8(std::string_view text);
 std::filesystem::path PathFromUtf8(std::string_view text);
 std::string Utf8FromPath(const std::filesystem::path& path);
 
-// The name's last part without its extension ("tiles" for "/a/tiles.png"), as sheets and
-// blocks are named after their picture.
-std::string Utf8Stem(std::string_view name);
+// The parts of a file's name, by one rule: the file name follows the path's last separator
+// ('/', and on Windows '\\' and a drive's ':'); a '.' in a folder's name is no extension.
+
+// The file name of `path` without its folder: "tiles.png" for "/a/tiles.png".
+std::string_view FileNameOf(std::string_view path);
+
+// The file name's stem: everything before its last '.', or the whole file name when it has
+// none (or only a leading one): "tiles" for "/a/tiles.png", as sheets, blocks and tilesets
+// are named after their picture or sheet.
+std::string_view FileStem(std::string_view path);
+
+// The text after the file name's last '.', or nothing when the file name has no '.'.
+std::optional<std::string_view> ExtensionOf(std::string_view path);
+
+// The tileset's path for a sheet saved at `sheetPath`: the sheet's folder and stem with
+// `extension` (a target's, such as ".tsx").
+std::string TilesetPathFor(std::string_view sheetPath, std::string_view extension);
+
+// Whether two names are equal with ASCII letters compared without regard to case (as a
+// file system may compare them).
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// The window's dialogs hold paths in 260-byte buffers (259 bytes of text and a
+// terminator), widened into 260 UTF-16 units.
+inline constexpr int kPathBufferSize = 260;
+
+// Widens a zero-terminated ANSI path into a buffer of kPathBufferSize units. False when
+// the path does not fit (nothing is written past the buffer) or is not valid text (a byte
+// that is not UTF-8 is never replaced).
+bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]);
 
 // The name for messages, always on one line: valid UTF-8 stays as it is, except control
 // characters (newline, escape, ...); those and every byte that is not UTF-8 are written as

@@ -1,5 +1,8 @@
 // The one header through which Korvanth reaches GDI+: the real flat API on Windows,
-// the project's own subset elsewhere. Code above this layer has no per-host #ifdef.
+// the project's own subset elsewhere. Code above this layer needs no per-host #ifdef for
+// GDI+; the host differences that are not GDI+'s (path separators, a lock, temporary files,
+// the terminal, the local clock, a 32-bit process's memory budget) keep theirs beside the
+// code they change, in convert/ and cli/.
 #pragma once
 
 #ifdef _WIN32

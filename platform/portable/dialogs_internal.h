@@ -50,8 +50,10 @@ LRESULT LineEditTextMessage(QLineEdit* edit, UINT message, WPARAM wParam, LPARAM
 // needed size in its first two bytes, as Windows does, and the result is false.
 bool StorePickedPath(const QByteArray& path, OPENFILENAMEA& ofn);
 
-// The error CommDlgExtendedError reports.
+// The last common-dialog call's error on this thread (Win32's CommDlgExtendedError), 0
+// after a success or a cancel.
 void SetDialogError(DWORD code);
+DWORD DialogError();
 
 // The top-level widget of an owner window, or null.
 QWidget* OwnerWidget(HWND owner);
@@ -62,7 +64,7 @@ int RunModal(QDialog* dialog, HWND owner);
 // The owner gets WM_SETFOCUS once a dialog it owned has closed.
 void ReturnFocusTo(HWND owner);
 
-// Makes a dialog HWND known to IsWindow, GetFocus and WindowForWidget while it lives.
+// Makes a dialog HWND known to GetFocus, WindowForWidget and IsForeign while it lives.
 void AnnounceDialogWindow(HWND window);
 void WithdrawDialogWindow(HWND window);
 

@@ -6,7 +6,7 @@
 #define KORVANTH_HAVE_WINDOW_INTERNALS 1
 #else
 // The window half delivers WM_SETFOCUS to its windows and keeps the list of HWNDs that
-// IsWindow and GetFocus know; without it there is nobody to tell.
+// GetFocus knows; without it there is nobody to tell.
 namespace platform {
 __attribute__((weak)) void NotifyFocusReturned(HWND window);
 __attribute__((weak)) void RegisterForeignWindow(HWND window);
@@ -19,11 +19,10 @@ namespace {
 thread_local DWORD lastDialogError = 0;
 }
 
-DWORD CommDlgExtendedError() { return lastDialogError; }
-
 namespace platform {
 
 void SetDialogError(DWORD code) { lastDialogError = code; }
+DWORD DialogError() { return lastDialogError; }
 
 QWidget* OwnerWidget(HWND owner) {
   if (owner == nullptr) return nullptr;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 
 struct HDROP__ {
   std::vector<std::string> paths;

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 
 namespace platform {
 

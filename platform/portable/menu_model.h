@@ -32,5 +32,7 @@ namespace platform {
 bool IsLiveMenu(HMENU menu);
 // Forgets a top-level menu that its window destroys.
 void ForgetMenu(HMENU menu);
+// The item with this command id anywhere in the tree, or null.
+const HMENU__::Item* FindMenuCommand(HMENU menu, UINT id);
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/menu_model.h"
 #include "platform/portable/window_internals.h"
 
@@ -101,6 +101,8 @@ void FillMenu(platform::MainWindow* owner, QWidget* target, HMENU menu) {
 
 namespace platform {
 
+const HMENU__::Item* FindMenuCommand(HMENU menu, UINT id) { return FindCommand(menu, id); }
+
 bool IsLiveMenu(HMENU menu) {
   const auto& menus = LiveMenus();
   return menu != nullptr && std::find(menus.begin(), menus.end(), menu) != menus.end();
@@ -183,14 +185,6 @@ HMENU GetMenu(HWND window) {
   return found != nullptr ? found->menu() : nullptr;
 }
 
-BOOL DestroyMenu(HMENU menu) {
-  // A menu that a window shows goes with the window.
-  if (!platform::IsLiveMenu(menu) || menu->attached) return FALSE;
-  platform::ForgetMenu(menu);
-  delete menu;
-  return TRUE;
-}
-
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags) {
   if (!platform::IsLiveMenu(menu)) return FALSE;
   HMENU holder = nullptr;
@@ -245,20 +239,4 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT check) {
   found->checked = (check & MF_CHECKED) != 0;
   MirrorChecks(menu);
   return previous;
-}
-
-UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
-  if (!platform::IsLiveMenu(menu)) return static_cast<UINT>(-1);
-  const HMENU__::Item* found = nullptr;
-  if (flags & MF_BYPOSITION) {
-    if (item < menu->items.size()) found = &menu->items[item];
-  } else {
-    found = FindCommand(menu, item);
-  }
-  if (found == nullptr) return static_cast<UINT>(-1);
-  UINT state = found->flags & (MF_GRAYED | MF_DISABLED | MF_SEPARATOR);
-  if (found->checked) state |= MF_CHECKED;
-  if (found->radio) state |= MFT_RADIOCHECK;
-  if (found->popup) state |= MF_POPUP | (static_cast<UINT>(found->popup->items.size()) << 8);
-  return state;
 }

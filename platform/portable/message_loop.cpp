@@ -8,7 +8,7 @@
 
 #include <deque>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/window_internals.h"
 
 namespace {
@@ -24,22 +24,18 @@ DWORD TickCount() {
   return static_cast<DWORD>(clock.elapsed());
 }
 
-void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+void platform::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const QPoint cursor = QCursor::pos();
   Queue().push_back(
       MSG{window, message, wParam, lParam, TickCount(), POINT{cursor.x(), cursor.y()}});
   if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
 }
 
-}  // namespace
-
-BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window != nullptr && !IsWindow(window)) return FALSE;
-  Post(window, message, wParam, lParam);
-  return TRUE;
+void PostQuitMessage(int exitCode) {
+  platform::Post(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
 }
-
-void PostQuitMessage(int exitCode) { Post(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
 
 BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
   if (msg == nullptr) return -1;

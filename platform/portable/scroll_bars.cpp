@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 
 namespace platform {
 
@@ -174,11 +174,4 @@ int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL) {
   if (found == nullptr || info == nullptr || !IsStandardBar(bar) || !IsScrollInfoSize(info->cbSize))
     return 0;
   return found->setScrollInfo(bar, *info);
-}
-
-BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
-  if (found == nullptr || info == nullptr || !IsStandardBar(bar) || !IsScrollInfoSize(info->cbSize))
-    return FALSE;
-  return found->getScrollInfo(bar, info) ? TRUE : FALSE;
 }

@@ -95,16 +95,12 @@ typedef CHOOSECOLORA* LPCHOOSECOLORA;
 
 // Modal Open and Save dialogs owned by hwndOwner. Non-zero with the full path in
 // lpstrFile when the user confirmed a name; 0 when cancelled or on an error
-// (CommDlgExtendedError tells which).
+// (platform::DialogError tells which).
 BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 
 // Modal colour dialog; the 16 custom colours are exchanged through lpCustColors.
 BOOL ChooseColorA(LPCHOOSECOLORA cc);
-
-// The error of the last common-dialog call of this thread, 0 when it succeeded or was
-// cancelled.
-DWORD CommDlgExtendedError();
 
 // A message box with one OK button; returns IDOK once the user dismissed it.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

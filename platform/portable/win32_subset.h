@@ -208,8 +208,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      LPVOID param);
 BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
-BOOL IsWindow(HWND window);
-BOOL IsWindowVisible(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL GetWindowRect(HWND window, LPRECT rect);
 // rcNormalPosition is the window's rectangle as CreateWindowExA takes it, in its restored
@@ -229,7 +227,6 @@ int GetSystemMetrics(int index);
 // Messages.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* msg);
@@ -240,11 +237,9 @@ SHORT GetKeyState(int virtualKey);
 
 // Focus.
 HWND GetFocus();
-HWND SetFocus(HWND window);
 
 // Painting.
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL UpdateWindow(HWND window);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip,
@@ -252,17 +247,14 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
 
 // Standard scroll bars (SB_HORZ, SB_VERT).
 int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
-BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
 
 // Menus.
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 HMENU GetMenu(HWND window);
-BOOL DestroyMenu(HMENU menu);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 // Sets or clears one item's check mark (MF_CHECKED / MF_UNCHECKED, with MF_BYCOMMAND or
 // MF_BYPOSITION); the previous mark, or (DWORD)-1 when there is no such item.
 DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
-UINT GetMenuState(HMENU menu, UINT item, UINT flags);
 
 // Files dropped from the shell.
 UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size);

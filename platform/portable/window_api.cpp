@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
   if (rect == nullptr) return FALSE;
@@ -46,11 +46,6 @@ BOOL DestroyWindow(HWND window) {
 BOOL ShowWindow(HWND window, int command) {
   platform::MainWindow* found = platform::LiveMainWindow(window);
   return found != nullptr && found->show(command) ? TRUE : FALSE;
-}
-
-BOOL IsWindowVisible(HWND window) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
-  return found != nullptr && found->visible() ? TRUE : FALSE;
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
@@ -102,7 +97,7 @@ BOOL SystemParametersInfoA(UINT action, UINT, LPVOID value, UINT) {
 int GetSystemMetrics(int index) {
   if (index != SM_CXVSCROLL && index != SM_CYHSCROLL) return 0;
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
-  // The extent the standard bars are laid out with (main_window.cpp).
+  // The extent the standard bars are laid out with (top_level_window.cpp).
   return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 

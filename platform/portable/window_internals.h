@@ -5,10 +5,10 @@
 // - Call platform::NotifyFocusReturned(owner) after a modal dialog owned by a window
 //   has closed. The owner then receives WM_SETFOCUS exactly as on Windows, whatever
 //   Qt's own activation events did meanwhile.
-// - SendMessageA, IsWindow and GetFocus live here (window_registry.cpp): SendMessageA
+// - SendMessageA and GetFocus live here (window_registry.cpp): SendMessageA
 //   dispatches through HWND__::send for every HWND, yours included, so do not define
 //   it again. Register your dialog HWNDs with RegisterForeignWindow (and unregister
-//   them before they go) so that IsWindow, GetFocus and WindowForWidget know them.
+//   them before they go) so that GetFocus, WindowForWidget and IsForeign know them.
 #pragma once
 
 #include <QAction>
@@ -25,9 +25,14 @@ namespace platform {
 // gets WM_SETFOCUS. Does nothing for a null or destroyed window.
 void NotifyFocusReturned(HWND window);
 
-// HWNDs made outside the window half (dialogs) that GetFocus and IsWindow should know.
+// HWNDs made outside the window half (dialogs) that GetFocus should know; IsForeign is
+// true for one registered now.
 void RegisterForeignWindow(HWND window);
 void UnregisterForeignWindow(HWND window);
+bool IsForeign(HWND window);
+
+// Queues a message for GetMessageA and wakes the loop.
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Test hooks.
 // The client area's back buffer after any pending paint has run (a null image for a

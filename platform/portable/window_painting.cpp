@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/window_internals.h"
 
 namespace platform {
@@ -171,14 +171,6 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
   if (found == nullptr) return FALSE;
   const QRect whole(QPoint(0, 0), found->clientSize());
   found->invalidate(rect != nullptr ? platform::FromRect(*rect) : whole, erase != FALSE);
-  return TRUE;
-}
-
-BOOL UpdateWindow(HWND window) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
-  if (found == nullptr) return FALSE;
-  found->paintPending();
-  if (found->alive() && found->client() != nullptr) found->client()->update();
   return TRUE;
 }
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 #include "platform/portable/window_internals.h"
 
 namespace {
@@ -32,12 +32,16 @@ platform::MainWindow* AnyMainWindow(HWND window) {
   return nullptr;
 }
 
+}  // namespace
+
+namespace platform {
+
 bool IsForeign(HWND window) {
   const auto& foreign = ForeignWindows();
   return window != nullptr && std::find(foreign.begin(), foreign.end(), window) != foreign.end();
 }
 
-}  // namespace
+}  // namespace platform
 
 namespace platform {
 
@@ -100,10 +104,6 @@ void FlushDestroyedWindows() {
 
 }  // namespace platform
 
-BOOL IsWindow(HWND window) {
-  return platform::LiveMainWindow(window) != nullptr || IsForeign(window);
-}
-
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == nullptr) return 0;
   if (platform::MainWindow* ours = AnyMainWindow(window))
@@ -119,17 +119,4 @@ HWND GetFocus() {
   for (platform::MainWindow* window : platform::LiveMainWindows())
     if (window->hasFocus()) return window;
   return nullptr;
-}
-
-HWND SetFocus(HWND window) {
-  HWND previous = GetFocus();
-  if (window == nullptr) {
-    for (platform::MainWindow* other : platform::LiveMainWindows()) other->loseFocus(nullptr);
-    return previous;
-  }
-  platform::MainWindow* target = platform::LiveMainWindow(window);
-  if (target == nullptr) return nullptr;
-  target->activateInQt();
-  if (target->alive()) target->gainFocus(previous);
-  return previous;
 }

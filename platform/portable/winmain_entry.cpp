@@ -12,9 +12,10 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The program ends through WM_QUIT, not when Qt sees its last window go.
   application.setQuitOnLastWindowClosed(false);
-  // The program keeps no settings between runs. Qt's own dialogs would keep their
-  // history (last folder, custom colours) in the user's configuration folder; give them
-  // a folder of this run's own, removed at exit.
+  // The window keeps its choices in a settings file of its own, which it reads and writes
+  // itself. Qt's own dialogs would keep a history of theirs (last folder, custom colours)
+  // in the user's configuration folder; give them a folder of this run's own, removed at
+  // exit.
   QTemporaryDir settingsFolder;
   if (settingsFolder.isValid()) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
@@ -20,7 +20,7 @@ class KeyboardTest : public MainWindowFixture {
   void OpenPattern() {
     picture_ = PatternImage(300, 400, true);
     Restart({"korvanth", SavePicture(picture_, "tiles.png")});
-    ASSERT_EQ(SourceImage.width, 300);
+    ASSERT_EQ(MainWindowState.picture.width, 300);
   }
 
   // L, R, U, D: an arrow key; in lower case with Shift.
@@ -67,8 +67,8 @@ TEST_F(KeyboardTest, ArrowsStepByCellShiftByBlockAndStopAtThePicturesEdge) {
   for (const auto& c : cases) {
     MoveMouse(c.pointer.x(), c.pointer.y());
     Keys(c.keys);
-    EXPECT_EQ(SelectionOrigin().x, c.x) << c.keys;
-    EXPECT_EQ(SelectionOrigin().y, c.y) << c.keys;
+    EXPECT_EQ(SelectionOrigin(MainWindowState).x, c.x) << c.keys;
+    EXPECT_EQ(SelectionOrigin(MainWindowState).y, c.y) << c.keys;
   }
 }
 
@@ -76,11 +76,11 @@ TEST_F(KeyboardTest, TheViewScrollsToKeepTheBlockInSight) {
   OpenPattern();
   ResizeClient(150, 150);
   Keys("DDDDDDDDDDDD");
-  EXPECT_EQ(VerticalScroll.offset, 400 - ClientRect().bottom);  // the block's foot at the bottom
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 400 - ClientRect().bottom);  // foot at bottom
   Keys("rr");
-  EXPECT_EQ(HorizontalScroll.offset, 128 + 64 - ClientRect().right);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 128 + 64 - ClientRect().right);
   Keys("u");  // from the last row (10) to row 7: its top at the view's top
-  EXPECT_EQ(VerticalScroll.offset, 7 * 32);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 7 * 32);
 }
 
 TEST_F(KeyboardTest, EnterSavesTheSameSheetAsAClickOnTheSameCell) {
@@ -95,8 +95,8 @@ TEST_F(KeyboardTest, EnterSavesTheSameSheetAsAClickOnTheSameCell) {
 
 TEST_F(KeyboardTest, WithoutAPictureTheKeysDoNothing) {
   Keys("Rd");
-  EXPECT_EQ(CursorCell.column, 0);
-  EXPECT_EQ(CursorCell.row, 0);
+  EXPECT_EQ(MainWindowState.view.cursor.column, 0);
+  EXPECT_EQ(MainWindowState.view.cursor.row, 0);
   EXPECT_FALSE(EnterAndSave("nothing.png"));
 }
 

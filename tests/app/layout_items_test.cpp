@@ -21,7 +21,7 @@ class LayoutItemsTest : public MainWindowFixture {
     MainWindowFixture::SetUp();
     picturePath_ = SavePicture(picture_, "tiles.png");
     Restart({"korvanth", picturePath_});
-    ASSERT_EQ(SourceImage.width, 200);
+    ASSERT_EQ(MainWindowState.picture.width, 200);
   }
 
   bool Checked(UINT command) {
@@ -72,7 +72,7 @@ TEST_F(LayoutItemsTest, TileSizeItemMovesTheGridAndScalesTheBlockAndTheSave) {
   // Closing the window puts both settings back as a new run finds them.
   ChooseMenuItems(1, {"全形状を追加(&C)"});
   EXPECT_EQ(CloseAndRunLoop(), 0);
-  EXPECT_EQ(CurrentSheetLayout(), SheetLayout(LayoutFormat::Terrain1));
+  EXPECT_EQ(CurrentSheetLayout(MainWindowState), SheetLayout(LayoutFormat::Terrain1));
   EXPECT_EQ(MainWindowState.view.cell, 32);
 }
 

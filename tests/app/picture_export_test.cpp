@@ -53,7 +53,7 @@ class PictureExportTest : public MainWindowFixture {
   void OpenPicture(const QImage& picture, const std::string& name = "tiles.png") {
     input_ = SavePicture(picture, name);
     Restart({"korvanth", input_});
-    ASSERT_EQ(SourceImage.width, picture.width());
+    ASSERT_EQ(MainWindowState.picture.width, picture.width());
   }
 
   std::string input_;

@@ -50,7 +50,7 @@ QImage ExpectedPreview(const QImage& sheet, int scale = 2) {
 class PreviewTest : public MainWindowFixture {
  protected:
   QImage PreviewShown() {
-    HWND preview = korvanth::SheetPreviewWindow();
+    HWND preview = MainWindowState.preview.window;
     if (preview == nullptr) return QImage();
     const QImage all = platform::ClientPixels(preview).convertToFormat(QImage::Format_RGB32);
     return all;
@@ -66,10 +66,10 @@ class PreviewTest : public MainWindowFixture {
 };
 
 TEST_F(PreviewTest, HiddenAtStartThenShownAndHiddenFromTheMenu) {
-  EXPECT_EQ(korvanth::SheetPreviewWindow(), nullptr);
+  EXPECT_EQ(MainWindowState.preview.window, nullptr);
   EXPECT_FALSE(MenuChecked());
   Command(kPreviewCommand);
-  HWND preview = korvanth::SheetPreviewWindow();
+  HWND preview = MainWindowState.preview.window;
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(IsWindowVisible(preview));
   EXPECT_TRUE(MenuChecked());
@@ -100,16 +100,16 @@ TEST_F(PreviewTest, FollowsTheBlockAndShowsTheCheckerboardUnderClearPixels) {
   EXPECT_EQ(FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 64, 32)),
                             PreviewOf(LayoutFormat::Terrain1)),
             "");
-  const int builds = korvanth::SheetPreviewBuilds();
+  const int builds = MainWindowState.preview.builds;
   // Within the same cell nothing is rebuilt.
   MoveMouse(2 * 32 + 20, 1 * 32 + 25);
   Paint();
-  EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds);
+  EXPECT_EQ(MainWindowState.preview.builds, builds);
   // Another cell: the preview follows (the block is pulled back at the right edge).
   MoveMouse(8 * 32 + 3, 3 * 32 + 3);
   Paint();
-  EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
-  EXPECT_EQ(SelectionOrigin().x, 300 - 64);
+  EXPECT_EQ(MainWindowState.preview.builds, builds + 1);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).x, 300 - 64);
   EXPECT_EQ(
       FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain1, 236, 96)),
                       PreviewOf(LayoutFormat::Terrain1)),
@@ -136,19 +136,19 @@ TEST_F(PreviewTest, FormatAndPictureChangesRebuildWithoutAMove) {
   MoveMouse(3 * 32 + 1, 2 * 32 + 1);
   Paint();
   Command(kPreviewCommand);
-  const int builds = korvanth::SheetPreviewBuilds();
+  const int builds = MainWindowState.preview.builds;
   Command(IDM_FORMAT_TERRAIN2);  // 地形2
-  EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
+  EXPECT_EQ(MainWindowState.preview.builds, builds + 1);
   EXPECT_EQ(FirstDifference(ExpectedPreview(ExpectedSheet(picture, LayoutFormat::Terrain2, 96, 64)),
                             PreviewOf(LayoutFormat::Terrain2)),
             "");
   // The same format again changes nothing.
   Command(IDM_FORMAT_TERRAIN2);
-  EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 1);
+  EXPECT_EQ(MainWindowState.preview.builds, builds + 1);
   // A new picture with the block on the same cell.
   const QImage second = PatternImage(320, 320, true);
   Load(SavePicture(second, "second.png"));
-  EXPECT_EQ(korvanth::SheetPreviewBuilds(), builds + 2);
+  EXPECT_EQ(MainWindowState.preview.builds, builds + 2);
   const QImage expected = ExpectedSheet(second, LayoutFormat::Terrain2, 96, 64);
   // Semi-transparent pixels blend over the checkerboard; opaque and clear ones are exact.
   const QImage shown = PreviewOf(LayoutFormat::Terrain2);
@@ -174,7 +174,7 @@ TEST_F(PreviewTest, HoldsTheWholeSheetAtTheLargestTileSizeCompleted) {
   Command(IDM_FORMAT_TERRAIN2);
   Command(TileSizeMenuItemFor(64)->command);
   Command(IDM_FORMAT_COMPLETE);
-  HWND preview = korvanth::SheetPreviewWindow();
+  HWND preview = MainWindowState.preview.window;
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(IsWindowVisible(preview));
   EXPECT_EQ(GetFocus(), window());
@@ -193,11 +193,11 @@ TEST_F(PreviewTest, HoldsTheWholeSheetAtTheLargestTileSizeCompleted) {
 TEST_F(PreviewTest, ClosingTheMainWindowTakesThePreviewAlong) {
   Load(SavePicture(PictureWithHoles(128, 128), "small.png"));
   Command(kPreviewCommand);
-  HWND preview = korvanth::SheetPreviewWindow();
+  HWND preview = MainWindowState.preview.window;
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(CloseAndRunLoop(), 0);
   EXPECT_FALSE(IsWindow(preview));
-  EXPECT_EQ(korvanth::SheetPreviewWindow(), nullptr);
+  EXPECT_EQ(MainWindowState.preview.window, nullptr);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 #include "app/menu_resource.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -27,7 +27,7 @@ class SaveFlowTest : public MainWindowFixture {
     MainWindowFixture::SetUp();
     picture_ = PatternImage(300, 400, true);
     Restart({"korvanth", SavePicture(picture_, "tiles.png")});
-    ASSERT_EQ(SourceImage.width, 300);
+    ASSERT_EQ(MainWindowState.picture.width, 300);
   }
 
   // Releases the button over the window while `script` answers what comes up.
@@ -46,7 +46,7 @@ class SaveFlowTest : public MainWindowFixture {
 TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
   MoveMouse(3 * 32 + 5, 2 * 32 + 7);  // cell (3, 2): the block at (96, 64)
   ReleaseLeft(3 * 32 + 5, 2 * 32 + 7);
-  EXPECT_TRUE(ClickArmed);
+  EXPECT_TRUE(MainWindowState.clickArmed);
   EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);
 
   UserScript script;
@@ -65,15 +65,15 @@ TEST_F(SaveFlowTest, SecondReleaseSavesTheBlockUnderThePointer) {
       "");
 
   // After the dialog the window has the focus again: one release arms, the next saves.
-  EXPECT_FALSE(ClickArmed);
+  EXPECT_FALSE(MainWindowState.clickArmed);
   ReleaseLeft(10, 10);
-  EXPECT_TRUE(ClickArmed);
+  EXPECT_TRUE(MainWindowState.clickArmed);
   EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);
   UserScript cancel;
   cancel.when([] { return dialogs_test::OpenFileDialog() != nullptr; },
               [] { dialogs_test::ClickCancel(); });
   ReleaseWith(cancel, 10, 10);
-  EXPECT_FALSE(ClickArmed);
+  EXPECT_FALSE(MainWindowState.clickArmed);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 2);
 }
 
@@ -216,9 +216,9 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
       .when([] { return dialogs_test::OpenBox() != nullptr; },
             [&] {
               MoveMouse(5 * 32 + 3, 40);
-              columnDuringWarning = CursorCell.column;
+              columnDuringWarning = MainWindowState.view.cursor.column;
               platform::MenuAction(window(), IDM_FORMAT_ROOF)->trigger();  // 屋根
-              formatDuringWarning = CurrentLayoutFormat;
+              formatDuringWarning = MainWindowState.format;
               dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
             });
   ReleaseWith(script, 40, 40);

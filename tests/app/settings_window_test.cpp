@@ -17,7 +17,7 @@
 
 #include "app/main_menu.h"
 #include "app/menu_resource.h"
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 #include "app/sheet_preview.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
@@ -58,7 +58,7 @@ class SettingsWindowTest : public MainWindowFixture {
   }
   QWidget* Frame() const { return client()->window(); }
   QWidget* PreviewFrame() const {
-    HWND preview = SheetPreviewWindow();
+    HWND preview = MainWindowState.preview.window;
     return preview != nullptr ? platform::ClientWidget(preview)->window() : nullptr;
   }
   // The window a first start shows: terrain1 at 1x and 32, nothing else, no preview.
@@ -69,7 +69,7 @@ class SettingsWindowTest : public MainWindowFixture {
     EXPECT_FALSE(Checked(IDM_FORMAT_COMPLETE));
     EXPECT_FALSE(Checked(TilesetCommand(kTilesetTargets[0])));
     EXPECT_FALSE(Checked(IDM_VIEW_PREVIEW));
-    EXPECT_EQ(SheetPreviewWindow(), nullptr);
+    EXPECT_EQ(MainWindowState.preview.window, nullptr);
   }
 
   std::optional<std::string> oldConfig_;
@@ -104,8 +104,8 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   ASSERT_TRUE(std::filesystem::is_regular_file(SettingsFile()));
 
   StartAsProgram({"korvanth"});
-  EXPECT_EQ(SourceImage.path, picture);  // the last picture, with no argument
-  EXPECT_EQ(SourceImage.width, 200);
+  EXPECT_EQ(MainWindowState.picture.path, picture);  // the last picture, with no argument
+  EXPECT_EQ(MainWindowState.picture.width, 200);
   EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
   EXPECT_TRUE(Checked(IDM_TILE_SIZE_FIRST));  // 16
   EXPECT_TRUE(Checked(IDM_FORMAT_COMPLETE));
@@ -128,7 +128,7 @@ TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {
   ExpectDefaults();
   EXPECT_EQ(ClientRect().right, 513);
   EXPECT_EQ(ClientRect().bottom, 513);
-  EXPECT_EQ(SourceImage.width, 200);
+  EXPECT_EQ(MainWindowState.picture.width, 200);
   Command(IDM_FORMAT_ROOF);
   EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
   EXPECT_EQ(CloseAndRunLoop(), 0);
@@ -195,7 +195,7 @@ TEST_F(SettingsWindowTest, AByteOrderMarkIsSkippedAndABadLineIsIgnoredAlone) {
   StartAsProgram({"korvanth"});
   EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
   EXPECT_TRUE(Checked(IDM_VIEW_ZOOM1));
-  EXPECT_NE(SheetPreviewWindow(), nullptr);
+  EXPECT_NE(MainWindowState.preview.window, nullptr);
   EXPECT_EQ(CloseAndRunLoop(), 0);
 }
 
@@ -206,7 +206,7 @@ TEST_F(SettingsWindowTest, ResetSettingsStartsFromTheDefaultsWithThePictureGiven
                 remembered + "\n");
   StartAsProgram({"korvanth", "--reset-settings", picture});
   ExpectDefaults();
-  EXPECT_EQ(SourceImage.path, picture);
+  EXPECT_EQ(MainWindowState.picture.path, picture);
   EXPECT_EQ(ClientRect().right, 513);
   EXPECT_EQ(CloseAndRunLoop(), 0);
   EXPECT_EQ(SettingsOnDisk().format, LayoutFormat::Terrain1);
@@ -214,7 +214,7 @@ TEST_F(SettingsWindowTest, ResetSettingsStartsFromTheDefaultsWithThePictureGiven
 
   StartAsProgram({"korvanth", "--reset-settings"});
   ExpectDefaults();
-  EXPECT_FALSE(SourceImage.exists());
+  EXPECT_FALSE(MainWindowState.picture.exists());
 }
 
 // Expected from the screen Qt reports: 80 % of its available area, as far as the picture

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/menu_resource.h"
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
@@ -40,15 +40,14 @@ TEST_F(ShellTest, PictureFromTheFirstArgumentOnly) {
   const std::string first = SavePicture(Solid(200, 150, 0xFF102030), "first.png");
   const std::string second = SavePicture(Solid(90, 80, 0xFF405060), "second.png");
   Restart({"korvanth", first, second});
-  EXPECT_EQ(SourceImage.width, 200);
-  EXPECT_EQ(SourceImage.height, 150);
-  EXPECT_EQ(ArgumentCount, 0);
-  ImageHandle* loaded = SourceImage.image;
+  EXPECT_EQ(MainWindowState.picture.width, 200);
+  EXPECT_EQ(MainWindowState.picture.height, 150);
+  ImageHandle* loaded = MainWindowState.picture.image;
   // Hiding and showing the window again does not load it again.
   ShowWindow(window(), SW_HIDE);
   ShowWindow(window(), SW_SHOW);
   Settle();
-  EXPECT_EQ(SourceImage.image, loaded);
+  EXPECT_EQ(MainWindowState.picture.image, loaded);
 }
 
 // What korvanth-convert says about `input` after its name: the words the window must use.
@@ -89,8 +88,8 @@ TEST_F(ShellTest, FailedOpenNamesTheFileAndTheCauseInTheConvertersWords) {
     EXPECT_TRUE(answer.finished()) << c.name;
     EXPECT_EQ(text.toStdString(), "開けませんでした。\n" + path + "\n(" + words + ")");
     EXPECT_EQ(owner, window()->widget());
-    ASSERT_TRUE(SourceImage.exists());
-    EXPECT_EQ(SourceImage.width, 0);
+    ASSERT_TRUE(MainWindowState.picture.exists());
+    EXPECT_EQ(MainWindowState.picture.width, 0);
   }
   // An armed release still opens the Save dialog.
   ReleaseLeft(20, 20);
@@ -109,9 +108,9 @@ TEST_F(ShellTest, FailedOpenNamesTheFileAndTheCauseInTheConvertersWords) {
 
 TEST_F(ShellTest, ReleaseWithoutAPictureDoesNothingButArm) {
   ReleaseLeft(20, 20);
-  EXPECT_TRUE(ClickArmed);
+  EXPECT_TRUE(MainWindowState.clickArmed);
   ReleaseLeft(20, 20);
-  EXPECT_TRUE(ClickArmed);
+  EXPECT_TRUE(MainWindowState.clickArmed);
   EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);
 }
 
@@ -119,14 +118,14 @@ TEST_F(ShellTest, FormatItemsMoveTheRadioMark) {
   EXPECT_TRUE(Checked(window(), IDM_FORMAT_TERRAIN1));
   EXPECT_FALSE(Checked(window(), IDM_FORMAT_ROOF));
   ReleaseLeft(20, 20);
-  ASSERT_TRUE(ClickArmed);
+  ASSERT_TRUE(MainWindowState.clickArmed);
   Trigger(window(), IDM_FORMAT_ROOF);
-  EXPECT_EQ(CurrentLayoutFormat, LayoutFormat::Roof);
+  EXPECT_EQ(MainWindowState.format, LayoutFormat::Roof);
   EXPECT_TRUE(Checked(window(), IDM_FORMAT_ROOF));
   EXPECT_FALSE(Checked(window(), IDM_FORMAT_TERRAIN1));
-  EXPECT_TRUE(ClickArmed);  // a format command leaves the window armed
+  EXPECT_TRUE(MainWindowState.clickArmed);  // a format command leaves the window armed
   Trigger(window(), IDM_FORMAT_TERRAIN2);
-  EXPECT_EQ(CurrentLayoutFormat, LayoutFormat::Terrain2);
+  EXPECT_EQ(MainWindowState.format, LayoutFormat::Terrain2);
   EXPECT_TRUE(Checked(window(), IDM_FORMAT_TERRAIN2));
   EXPECT_FALSE(Checked(window(), IDM_FORMAT_ROOF));
 }
@@ -163,8 +162,8 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
   Trigger(window(), IDM_COLOUR_FRAME);
   EXPECT_FALSE(frame.timedOut());
   EXPECT_EQ(offeredAtStart, QColor(255, 0, 0));
-  EXPECT_EQ(ViewColours[0], 0x00FF0000u);
-  EXPECT_EQ(CustomColours[0], 0x00563412u);
+  EXPECT_EQ(MainWindowState.view.colours[0], 0x00FF0000u);
+  EXPECT_EQ(MainWindowState.customColours[0], 0x00563412u);
   MoveMouse(70, 70);
   EXPECT_EQ(Paint().pixel(64, 100), 0xFF0000FFu);  // the outline is blue now
 
@@ -180,8 +179,8 @@ TEST_F(ShellTest, ColourCommandsShareTheCustomColours) {
   background.start();
   Trigger(window(), IDM_COLOUR_BACKGROUND);
   EXPECT_EQ(offeredCustom, QColor(0x12, 0x34, 0x56));
-  EXPECT_EQ(ViewColours[1], 0x00808080u);
-  EXPECT_FALSE(ClickArmed);  // the dialog gave the focus back
+  EXPECT_EQ(MainWindowState.view.colours[1], 0x00808080u);
+  EXPECT_FALSE(MainWindowState.clickArmed);  // the dialog gave the focus back
 }
 
 TEST_F(ShellTest, DroppingThreeFilesOpensTheFirst) {
@@ -197,7 +196,7 @@ TEST_F(ShellTest, DroppingThreeFilesOpensTheFirst) {
   QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(client(), &drop);
   Settle();
-  EXPECT_EQ(SourceImage.width, 70);
+  EXPECT_EQ(MainWindowState.picture.width, 70);
 }
 
 TEST_F(ShellTest, OpenCommandLoadsTheChosenPicture) {
@@ -211,25 +210,25 @@ TEST_F(ShellTest, OpenCommandLoadsTheChosenPicture) {
   script.start();
   Trigger(window(), IDM_FILE_OPEN);
   EXPECT_FALSE(script.timedOut());
-  EXPECT_EQ(SourceImage.width, 123);
-  EXPECT_FALSE(ClickArmed);
+  EXPECT_EQ(MainWindowState.picture.width, 123);
+  EXPECT_FALSE(MainWindowState.clickArmed);
 }
 
 TEST_F(ShellTest, ExitCommandEndsTheLoopWithZero) {
   Load(SavePicture(Solid(64, 64, 0xFF000000), "p.png"));
   Trigger(window(), IDM_FILE_EXIT);
   EXPECT_FALSE(IsWindow(window()));
-  EXPECT_FALSE(SourceImage.exists());
+  EXPECT_FALSE(MainWindowState.picture.exists());
   EXPECT_EQ(RunMessageLoop(), 0);
   window_ = nullptr;
 }
 
 TEST_F(ShellTest, CloseBoxEndsTheLoopWithZero) {
-  CurrentLayoutFormat = LayoutFormat::Roof;
+  MainWindowState.format = LayoutFormat::Roof;
   client()->window()->close();
   Settle();
   EXPECT_FALSE(IsWindow(window()));
-  EXPECT_EQ(CurrentLayoutFormat, LayoutFormat::Terrain1);
+  EXPECT_EQ(MainWindowState.format, LayoutFormat::Terrain1);
   EXPECT_EQ(RunMessageLoop(), 0);
   window_ = nullptr;
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 #include "app/menu_resource.h"
 #include "app/window_state.h"
 #include "app/main_menu.h"
@@ -33,7 +33,7 @@ class TilesetSaveTest : public MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     Restart({"korvanth", SavePicture(PatternImage(200, 200, true), "tiles.png")});
-    ASSERT_EQ(SourceImage.width, 200);
+    ASSERT_EQ(MainWindowState.picture.width, 200);
     MoveMouse(40, 40);
     ReleaseLeft(40, 40);  // arms
   }
@@ -159,25 +159,6 @@ TEST_F(TilesetSaveTest, GodotTilesetBesideASheetGodotCannotImportIsRefusedInTheB
       << shown.toStdString();
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.gif", "grass.tsx"}));
   EXPECT_EQ(ReadBytes(dir_.file("grass.gif")).substr(0, 4), "GIF8");
-}
-
-TEST_F(TilesetSaveTest, ATilesetNamedLikeTheOpenPictureIsNotWritten) {
-  const std::string picture = SavePicture(PatternImage(200, 200, true), "art.tres");
-  Restart({"korvanth", picture});
-  MoveMouse(40, 40);
-  ReleaseLeft(40, 40);  // arms
-  const std::string bytes = ReadBytes(picture);
-  ChooseFormatItem(kGodot.menuCaption);
-  QString shown;
-  SaveAs("art.png", [&shown] {
-    shown = dialogs_test::OpenBox()->text();
-    dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
-  });
-  EXPECT_TRUE(shown.contains(
-      QString::fromStdString(picture + ": it is the open picture; it is never written over")))
-      << shown.toStdString();
-  EXPECT_EQ(ReadBytes(picture), bytes);
-  EXPECT_TRUE(fs::is_regular_file(dir_.path() / "art.png"));
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(ConvertOptionsTest, ArgumentsAreTakenOrRefusedInWords) {
       // --tileset: each target, or both; with a value of any other spelling refused.
       {{"--tileset", "tiled"}, "", [](const O& o) { return o.tilesets == kTiledTileset; }},
       {{"--tileset", "godot"}, "", [](const O& o) { return o.tilesets == kGodotTileset; }},
-      {{"--all", "--tileset=both"}, "", [](const O& o) { return o.tilesets == kBothTilesets; }},
+      {{"--all", "--tileset=both"}, "", [](const O& o) { return o.tilesets == kAllTilesets; }},
       {{"--tileset", "Tiled"}, "unknown tileset 'Tiled' (tiled, godot, both)"},
       {{"in.png", "out.png", "--tileset"}, "--tileset needs a value", nullptr, {}},
       // --atlas and what goes with it.

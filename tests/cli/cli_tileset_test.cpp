@@ -10,7 +10,6 @@
 #include "support/program_run.h"
 #include "support/test_files.h"
 
-
 namespace fs = std::filesystem;
 
 namespace {

@@ -43,7 +43,7 @@ TEST(AtlasBudgetTest, TheLargestAtlasOfThePictureMustFit) {
        ""},
       // Godot imports no picture over 16384 pixels a side: 32640 is too tall for it.
       {"4096 x 4096 at 8, complete, both tilesets",
-       {{4096, 4096}, {LayoutFormat::Terrain1, 8, true}, 1, png, kBothTilesets},
+       {{4096, 4096}, {LayoutFormat::Terrain1, 8, true}, 1, png, kAllTilesets},
        std::int64_t{4096} * 32640 * 4,
        0,
        "4096 x 32640 pixels, and Godot 4 imports no picture over 16384 pixels a side"},

@@ -67,7 +67,7 @@ TEST(AtlasJobTest, AnAtlasPastItsMemoryBoundIsRefusedBeforeAPixelIsRead) {
   AtlasJob job;
   job.picture = &picture;
   job.output = dir.file("atlas.png");
-  job.tilesets = kBothTilesets;
+  job.tilesets = kAllTilesets;
   const AtlasResult result = RunAtlas(job, {});
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].path, job.output);

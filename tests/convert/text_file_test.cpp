@@ -105,25 +105,4 @@ TEST(TextFileTest, AFolderThatTakesNoNewFilesKeepsTheOldFile) {
   EXPECT_EQ(Entries(dir.path()), 1u);
 }
 
-TEST(SheetTilesetsTest, PathsAndKinds) {
-  EXPECT_EQ(korvanth::TilesetPathFor("/a/b.c/sheet.png", ".tsx"), "/a/b.c/sheet.tsx");
-  EXPECT_EQ(korvanth::TilesetPathFor("sheet.v2.bmp", ".tres"), "sheet.v2.tres");
-  EXPECT_EQ(korvanth::TilesetPathFor("dir.x/noext", ".tsx"), "dir.x/noext.tsx");
-  EXPECT_EQ(korvanth::TilesetKindsFromName("both"), korvanth::kBothTilesets);
-  EXPECT_EQ(korvanth::TilesetKindsFromName("Both"), korvanth::kNoTilesets);
-
-  ScratchDir dir;
-  const std::string sheet = dir.file("s.png");
-  EXPECT_TRUE(korvanth::WriteSheetTilesets(korvanth::kBothTilesets, LayoutFormat::Terrain1, sheet,
-                                           *korvanth::FileTypeForExtension("png"))
-                  .empty());
-  EXPECT_TRUE(fs::exists(dir.file("s.tsx")));
-  EXPECT_TRUE(fs::exists(dir.file("s.tres")));
-  const auto clash =
-      korvanth::WriteSheetTilesets(korvanth::kTiledTileset, LayoutFormat::Roof, dir.file("x.TSX"),
-                                   *korvanth::FileTypeForExtension("png"));
-  ASSERT_EQ(clash.size(), 1u);
-  EXPECT_EQ(clash[0].reason, "it is the sheet itself");
-}
-
 }  // namespace

@@ -1,7 +1,9 @@
-// Names as the conversion takes them: UTF-8 validity, widening of any length, the window's
-// fixed path buffer and loading under a name that is never repaired.
+// Names as the conversion takes them: UTF-8 validity, widening of any length, the parts of
+// a file's name, the window's fixed path buffer and loading under a name that is never
+// repaired.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "convert/picture_file.h"
@@ -52,6 +54,30 @@ TEST(Utf8NameTest, WideningKeepsEveryCharacterOfAnyLength) {
 
   EXPECT_FALSE(korvanth::WidenUtf8(std::string("a\0b", 3)));
   EXPECT_EQ(korvanth::PrintableName("x\xFF\xE5\x9C\xB0\xE5.png"), "x\\xFF\xE5\x9C\xB0\\xE5.png");
+}
+
+// The file name is what follows the last separator; a '.' in a folder's name is no
+// extension, and a leading one starts no extension of the stem.
+TEST(Utf8NameTest, TheFileNameAloneGivesTheStemTheExtensionAndTheTilesetsName) {
+  struct Case {
+    std::string path, name, stem;
+    std::optional<std::string> extension;
+    std::string tileset;  // the ".tsx" beside it
+  };
+  const Case cases[] = {
+      {"/a/b.c/sheet.png", "sheet.png", "sheet", "png", "/a/b.c/sheet.tsx"},
+      {"sheet.v2.bmp", "sheet.v2.bmp", "sheet.v2", "bmp", "sheet.v2.tsx"},
+      {"dir.x/noext", "noext", "noext", std::nullopt, "dir.x/noext.tsx"},
+      {"a/.hidden", ".hidden", ".hidden", "hidden", "a/.hidden.tsx"},
+      {"sheet.", "sheet.", "sheet", "", "sheet.tsx"},
+      {"d/", "", "", std::nullopt, "d/.tsx"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+    EXPECT_EQ(FileStem(c.path), c.stem) << c.path;
+    EXPECT_EQ(ExtensionOf(c.path), c.extension) << c.path;
+    EXPECT_EQ(TilesetPathFor(c.path, ".tsx"), c.tileset) << c.path;
+  }
 }
 
 TEST(Utf8NameTest, TheWindowsPathBufferRefusesBytesThatAreNotText) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 
 using namespace korvanth;
 
@@ -21,7 +21,7 @@ bool InRange(const RememberedSettings& s) {
     return v >= -kMaxRememberedCoordinate && v <= kMaxRememberedCoordinate;
   };
   if (s.zoom < 1 || s.zoom > kMaxRememberedZoom || !IsTileSize(s.tileSize)) return false;
-  if ((s.tilesets & ~unsigned{kBothTilesets}) != 0) return false;
+  if ((s.tilesets & ~unsigned{kAllTilesets}) != 0) return false;
   if (s.previewCorner && !(coordinate(s.previewCorner->x) && coordinate(s.previewCorner->y)))
     return false;
   if (s.windowSize && (s.windowSize->width < kMinRememberedWindowSide ||

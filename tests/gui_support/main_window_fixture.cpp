@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 #include "app/picture_loading.h"
-#include "app/remembered_choices.h"
+#include "app/window_choices.h"
 #include "app/window_state.h"
 #include "platform/dialogs_support.h"
 #include "platform/portable/window_internals.h"
@@ -18,15 +18,13 @@
 #include "viewer/view_colours.h"
 #include "viewer/view_zoom.h"
 #include "app/sheet_preview.h"
-#include "app/view_commands.h"
 
 using namespace korvanth;
 
 void ResetProgramState() {
-  DestroySourceImage();
+  DestroySheetPreview(MainWindowState.preview);
+  DestroySourceImage(MainWindowState.picture);
   MainWindowState = WindowState{};
-  korvanth::DestroySheetPreview();
-  korvanth::ResetWheel();
 }
 
 void MainWindowFixture::SetUp() {
@@ -72,12 +70,10 @@ void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, b
   argumentPointers_.clear();
   for (std::string& argument : arguments_) argumentPointers_.push_back(argument.data());
   argumentPointers_.push_back(nullptr);
-  if (asProgram) {
-    BeginRun(static_cast<int>(arguments_.size()), argumentPointers_.data());
-  } else {
-    ArgumentCount = static_cast<int>(arguments_.size());
-    ArgumentVector = argumentPointers_.data();
-  }
+  if (asProgram)
+    BeginRun(MainWindowState, static_cast<int>(arguments_.size()), argumentPointers_.data());
+  else if (arguments_.size() > 1)
+    MainWindowState.argumentPicture = arguments_[1];
   MainWindowState.bundledSample = bundledSample;
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window_, nullptr);
@@ -106,7 +102,7 @@ QString MainWindowFixture::Load(const std::string& path) {
     dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
   });
   answer.start();
-  LoadSourceImage(window_, path.c_str());
+  LoadSourceImage(MainWindowState, window_, path.c_str());
   return message;
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32_api.h"
+#include "gui_support/win32_test_calls.h"
 #include "support/test_files.h"
 
 // Resets every process-wide state record of the program to its start value.

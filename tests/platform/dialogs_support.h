@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/portable/win32_dialogs.h"
+#include "gui_support/win32_test_calls.h"
 #include "platform/portable/window_object.h"
 
 namespace dialogs_test {

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/main_window.h"
-#include "platform/win32_api.h"
+#include "platform/portable/top_level_window.h"
+#include "gui_support/win32_test_calls.h"
 
 namespace {
 

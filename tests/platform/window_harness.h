@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/portable/window_internals.h"
-#include "platform/win32_api.h"
+#include "gui_support/win32_test_calls.h"
 
 // The commands of the test menu (number 101) every TestWindow with a menu loads.
 constexpr WORD kOpenCommand = 40001;

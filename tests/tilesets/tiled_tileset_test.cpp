@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "convert/tiled_tileset.h"
+#include "convert/utf8_path.h"
 #include "convert/tileset_description.h"
 #include "support/format_names.h"
 #include "support/expected_sheet.h"

@@ -72,8 +72,8 @@ TEST_F(CanvasTest, GridLinesLieOnPictureCoordinatesAndStopPastTheEdge) {
   Load(SavePicture(picture_, "dark.png"));
   MoveMouse(7 * 32 + 3, 7 * 32 + 3);  // the block is pulled back to (192, 160)
   const QImage shown = Paint();
-  EXPECT_EQ(SelectionOrigin().x, 192);
-  EXPECT_EQ(SelectionOrigin().y, 160);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).x, 192);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).y, 160);
   ExpectGrid(shown, 256, 256, kWhite, QRect(190, 158, 70, 100));
 }
 
@@ -95,8 +95,8 @@ TEST_F(CanvasTest, PictureWhoseWidthIsNoMultipleOf32) {
   Load(SavePicture(picture_, "300.png"));
   MoveMouse(2, 2);  // block at (0, 0, 64, 96)
   const QImage shown = Paint();
-  EXPECT_EQ(SelectionOrigin().x, 0);
-  EXPECT_EQ(SelectionOrigin().y, 0);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).x, 0);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).y, 0);
   EXPECT_EQ(shown.pixel(288, 100), kWhite);  // the last vertical line
   EXPECT_EQ(shown.pixel(300, 100), kGrey);   // no line just past the picture
   EXPECT_EQ(shown.pixel(300, 128), kBlack);  // only the horizontal lines cross it
@@ -123,9 +123,9 @@ TEST_F(CanvasTest, BlockIsPulledBackAtTheRightEdge) {
   platform::MenuAction(window(), IDM_FORMAT_TERRAIN2)->trigger();  // 地形2
   MoveMouse(7 * 32 + 5, 5);
   Paint();
-  EXPECT_EQ(CursorCell.column, 7);
-  EXPECT_EQ(SelectionOrigin().x, 160);
-  EXPECT_EQ(SelectionOrigin().y, 0);
+  EXPECT_EQ(MainWindowState.view.cursor.column, 7);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).x, 160);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).y, 0);
 }
 
 TEST_F(CanvasTest, ScrolledBlockIsDrawnWhereItIsTaken) {
@@ -134,9 +134,9 @@ TEST_F(CanvasTest, ScrolledBlockIsDrawnWhereItIsTaken) {
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 100);
   MoveMouse(40, 65);  // picture y 165: row 5
   const QImage shown = Paint();
-  EXPECT_EQ(CursorCell.row, 5);
-  EXPECT_EQ(SelectionOrigin().x, 32);
-  EXPECT_EQ(SelectionOrigin().y, 160);
+  EXPECT_EQ(MainWindowState.view.cursor.row, 5);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).x, 32);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).y, 160);
   // The 2-pixel outline straddles the block's top edge at window y 60.
   EXPECT_EQ(shown.pixel(50, 59), 0xFFFF0000u);
   EXPECT_EQ(shown.pixel(50, 60), 0xFFFF0000u);
@@ -156,16 +156,16 @@ TEST_F(CanvasTest, PictureSmallerThanTheBlockGivesANegativeOrigin) {
   for (QPoint at : {QPoint(3, 3), QPoint(300, 200)}) {
     MoveMouse(at.x(), at.y());
     Paint();
-    EXPECT_EQ(SelectionOrigin().x, -32);
-    EXPECT_EQ(SelectionOrigin().y, -64);
+    EXPECT_EQ(SelectionOrigin(MainWindowState).x, -32);
+    EXPECT_EQ(SelectionOrigin(MainWindowState).y, -64);
   }
 }
 
 TEST_F(CanvasTest, FrameColourChangesFillAndOutline) {
   picture_ = Solid(256, 256, 0xFF000000);
   Load(SavePicture(picture_, "black.png"));
-  ViewColours[0] = 0x00FF0000;  // blue
-  MoveMouse(70, 70);            // block at (64, 64)
+  MainWindowState.view.colours[0] = 0x00FF0000;  // blue
+  MoveMouse(70, 70);                             // block at (64, 64)
   const QImage shown = Paint();
   EXPECT_EQ(shown.pixel(64, 100), 0xFF0000FFu);  // outline
   const QRgb fill = shown.pixel(80, 80);
@@ -180,22 +180,22 @@ TEST_F(CanvasTest, FailedLoadShowsTheBackgroundOnly) {
   Paint();
   WriteBytes(dir_.file("broken.png"), "definitely not a picture");
   Load(dir_.file("broken.png"));
-  EXPECT_TRUE(SourceImage.exists());
-  EXPECT_EQ(SourceImage.width, 0);
+  EXPECT_TRUE(MainWindowState.picture.exists());
+  EXPECT_EQ(MainWindowState.picture.width, 0);
   const QImage shown = Paint();
   // Apart from a one-pixel grid area at the corner and the block ending at the picture's
   // top-left corner, nothing but the background.
   for (int y = 2; y < shown.height(); ++y)
     for (int x = 2; x < shown.width(); ++x) ASSERT_EQ(shown.pixel(x, y), kGrey) << x << "," << y;
-  EXPECT_EQ(SelectionOrigin().x, -64);
-  EXPECT_EQ(SelectionOrigin().y, -96);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).x, -64);
+  EXPECT_EQ(SelectionOrigin(MainWindowState).y, -96);
 }
 
 TEST_F(CanvasTest, NoPictureDrawsNothing) {
   MoveMouse(100, 100);
   const QImage shown = Paint();
-  EXPECT_EQ(CursorCell.column, 3);
-  EXPECT_EQ(CursorCell.row, 3);
+  EXPECT_EQ(MainWindowState.view.cursor.column, 3);
+  EXPECT_EQ(MainWindowState.view.cursor.row, 3);
   EXPECT_EQ(shown.pixel(100, 100), kGrey);
 }
 
@@ -205,18 +205,18 @@ TEST_F(CanvasTest, SecondLoadReplacesTheFirst) {
   EXPECT_EQ(Paint().pixel(20, 20), 0xFFFF0000u);
   Load(SavePicture(Solid(100, 100, 0xFF0000FF), "blue.png"));
   EXPECT_EQ(Paint().pixel(20, 20), 0xFF0000FFu);
-  EXPECT_EQ(SourceImage.width, 100);
+  EXPECT_EQ(MainWindowState.picture.width, 100);
 }
 
 TEST_F(CanvasTest, CursorCellCountsScrolledPixels) {
   Load(SavePicture(Solid(2048, 2048, 0xFF101010), "big.png"));
   MoveMouse(31, 0);
-  EXPECT_EQ(CursorCell.column, 0);
+  EXPECT_EQ(MainWindowState.view.cursor.column, 0);
   MoveMouse(32, 0);
-  EXPECT_EQ(CursorCell.column, 1);
+  EXPECT_EQ(MainWindowState.view.cursor.column, 1);
   Scroll(WM_HSCROLL, SB_THUMBPOSITION, 10);
   MoveMouse(22, 0);
-  EXPECT_EQ(CursorCell.column, 1);
+  EXPECT_EQ(MainWindowState.view.cursor.column, 1);
 }
 
 }  // namespace

@@ -48,25 +48,25 @@ std::string HugePngHeader(std::uint32_t width, std::uint32_t height) {
 class PictureLoadingTest : public MainWindowFixture {
  protected:
   void ExpectEmptyPicture(const std::string& what) {
-    EXPECT_TRUE(SourceImage.exists()) << what;
-    EXPECT_EQ(SourceImage.width, 0) << what;
-    EXPECT_EQ(SourceImage.height, 0) << what;
-    EXPECT_NE(SourceImage.image->lastStatus(), Ok) << what;
-    EXPECT_EQ(VerticalScroll.offset, 0) << what;
+    EXPECT_TRUE(MainWindowState.picture.exists()) << what;
+    EXPECT_EQ(MainWindowState.picture.width, 0) << what;
+    EXPECT_EQ(MainWindowState.picture.height, 0) << what;
+    EXPECT_NE(MainWindowState.picture.image->lastStatus(), Ok) << what;
+    EXPECT_EQ(MainWindowState.view.vertical.offset, 0) << what;
     Paint();  // painting an empty picture must be safe
   }
 };
 
 TEST_F(PictureLoadingTest, GoodPictureSetsSizeAndRanges) {
   Load(SavePicture(Solid(600, 700, 0xFF112233), "big.png"));
-  EXPECT_EQ(SourceImage.width, 600);
-  EXPECT_EQ(SourceImage.height, 700);
-  EXPECT_EQ(HorizontalScroll.info.nMax, 599);
-  EXPECT_EQ(VerticalScroll.info.nMax, 699);
-  EXPECT_EQ(SourceImage.image->lastStatus(), Ok);
+  EXPECT_EQ(MainWindowState.picture.width, 600);
+  EXPECT_EQ(MainWindowState.picture.height, 700);
+  EXPECT_EQ(MainWindowState.view.horizontal.info.nMax, 599);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nMax, 699);
+  EXPECT_EQ(MainWindowState.picture.image->lastStatus(), Ok);
   // Loading the same file again reopens it.
   Load(dir_.file("big.png"));
-  EXPECT_EQ(SourceImage.width, 600);
+  EXPECT_EQ(MainWindowState.picture.width, 600);
 }
 
 TEST_F(PictureLoadingTest, BrokenFilesLeaveAnEmptyPicture) {
@@ -81,10 +81,10 @@ TEST_F(PictureLoadingTest, BrokenFilesLeaveAnEmptyPicture) {
   for (const std::string name :
        {"truncated.png", "corrupt.png", "empty.png", "text.bmp", "folder.png", "missing.png"}) {
     Load(SavePicture(Solid(64, 64, 0xFF00FF00), "previous.png"));
-    ASSERT_EQ(SourceImage.width, 64);
+    ASSERT_EQ(MainWindowState.picture.width, 64);
     Load(dir_.file(name));
     // A truncated file may still decode partially; anything else must be empty.
-    if (name == "truncated.png" && SourceImage.width == 64) continue;
+    if (name == "truncated.png" && MainWindowState.picture.width == 64) continue;
     ExpectEmptyPicture(name);
   }
 }
@@ -100,8 +100,8 @@ TEST_F(PictureLoadingTest, HugeDeclaredSizeIsRefusedWithoutAllocating) {
 
 TEST_F(PictureLoadingTest, JapaneseAndOverlongPaths) {
   Load(SavePicture(Solid(96, 64, 0xFF445566), "地形タイル.png"));
-  EXPECT_EQ(SourceImage.width, 96);
-  EXPECT_EQ(SourceImage.height, 64);
+  EXPECT_EQ(MainWindowState.picture.width, 96);
+  EXPECT_EQ(MainWindowState.picture.height, 64);
 
   // 259 bytes fit the path buffer; anything longer is refused, never cut.
   const std::string overlong = dir_.file(std::string(400, 'a') + ".png");
@@ -124,14 +124,14 @@ TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
     QImageWriter writer(QString::fromStdString(path), format);
     ASSERT_TRUE(writer.write(picture)) << name;
     Load(path);
-    EXPECT_EQ(SourceImage.width, 40) << name;
-    EXPECT_EQ(SourceImage.height, 30) << name;
+    EXPECT_EQ(MainWindowState.picture.width, 40) << name;
+    EXPECT_EQ(MainWindowState.picture.height, 30) << name;
   }
   // Qt writes no GIF: the sheet encoder writes one, and the loader reads it back.
-  ASSERT_TRUE(ExportSheet(dir_.file("sheet.gif").c_str()));
+  ASSERT_TRUE(ExportSheet(MainWindowState, dir_.file("sheet.gif").c_str()));
   Load(dir_.file("sheet.gif"));
-  EXPECT_EQ(SourceImage.width, 128);
-  EXPECT_EQ(SourceImage.height, 320);
+  EXPECT_EQ(MainWindowState.picture.width, 128);
+  EXPECT_EQ(MainWindowState.picture.height, 320);
 }
 
 }  // namespace

@@ -21,67 +21,67 @@ class ScrollViewTest : public MainWindowFixture {
 };
 
 TEST_F(ScrollViewTest, RangesPagesAndTheClientArea) {
-  EXPECT_EQ(VerticalScroll.info.nMax, 1023);
-  EXPECT_EQ(VerticalScroll.info.nPage, 513u);
-  EXPECT_EQ(HorizontalScroll.info.nMax, 255);
-  EXPECT_EQ(HorizontalScroll.offset, 0);
-  EXPECT_EQ(HorizontalScroll.info.nPos, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nMax, 1023);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPage, 513u);
+  EXPECT_EQ(MainWindowState.view.horizontal.info.nMax, 255);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.info.nPos, 0);
   // The vertical bar took its room from the client area; the horizontal one is hidden.
   const RECT client = ClientRect();
   EXPECT_EQ(client.bottom, 513);
   EXPECT_LT(client.right, 513);
-  EXPECT_EQ(ViewClientRect.right, client.right);
-  EXPECT_EQ(ViewClientRect.bottom, client.bottom);
+  EXPECT_EQ(MainWindowState.view.client.right, client.right);
+  EXPECT_EQ(MainWindowState.view.client.bottom, client.bottom);
   EXPECT_TRUE(platform::StandardScrollBar(window(), SB_VERT)->isVisible());
   EXPECT_FALSE(platform::StandardScrollBar(window(), SB_HORZ)->isVisible());
 }
 
 TEST_F(ScrollViewTest, BottomThenLineUpsMoveOnlyOnceBackInRange) {
   Scroll(WM_VSCROLL, SB_BOTTOM);
-  EXPECT_EQ(VerticalScroll.info.nPos, 1023);
-  EXPECT_EQ(VerticalScroll.offset, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 1023);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 511);
   for (int i = 0; i < 512; ++i) Scroll(WM_VSCROLL, SB_LINEUP);
-  EXPECT_EQ(VerticalScroll.info.nPos, 511);
-  EXPECT_EQ(VerticalScroll.offset, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 511);
   Scroll(WM_VSCROLL, SB_LINEUP);
-  EXPECT_EQ(VerticalScroll.info.nPos, 510);
-  EXPECT_EQ(VerticalScroll.offset, 510);
-  EXPECT_EQ(VerticalScroll.shiftedOffset, 510);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 510);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 510);
+  EXPECT_EQ(MainWindowState.view.vertical.shiftedOffset, 510);
 }
 
 TEST_F(ScrollViewTest, LineDownsStopOneBeforeTheRangesEnd) {
   for (int i = 0; i < 511; ++i) {
     Scroll(WM_VSCROLL, SB_LINEDOWN);
-    ASSERT_EQ(VerticalScroll.offset, i + 1);
+    ASSERT_EQ(MainWindowState.view.vertical.offset, i + 1);
   }
   for (int i = 0; i < 600; ++i) Scroll(WM_VSCROLL, SB_LINEDOWN);
-  EXPECT_EQ(VerticalScroll.info.nPos, 1022);
-  EXPECT_EQ(VerticalScroll.offset, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 1022);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 511);
 }
 
 TEST_F(ScrollViewTest, PageDownAndUpGiveBackThePosition) {
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 400);
-  EXPECT_EQ(VerticalScroll.offset, 400);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 400);
   Scroll(WM_VSCROLL, SB_PAGEDOWN);
-  EXPECT_EQ(VerticalScroll.info.nPos, 913);
-  EXPECT_EQ(VerticalScroll.offset, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 913);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 511);
   Scroll(WM_VSCROLL, SB_PAGEUP);
-  EXPECT_EQ(VerticalScroll.info.nPos, 400);
-  EXPECT_EQ(VerticalScroll.offset, 400);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 400);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 400);
 }
 
 TEST_F(ScrollViewTest, NegativeRequestedPositionsKeepTheViewAtTheTop) {
   Scroll(WM_VSCROLL, SB_PAGEUP);
-  EXPECT_EQ(VerticalScroll.info.nPos, -513);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, -513);
   Scroll(WM_VSCROLL, SB_LINEUP);
-  EXPECT_EQ(VerticalScroll.info.nPos, -514);
-  EXPECT_EQ(VerticalScroll.offset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, -514);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
   Scroll(WM_VSCROLL, SB_PAGEDOWN);
-  EXPECT_EQ(VerticalScroll.info.nPos, -1);
-  EXPECT_EQ(VerticalScroll.offset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, -1);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
   Scroll(WM_VSCROLL, SB_PAGEDOWN);
-  EXPECT_EQ(VerticalScroll.info.nPos, 512);
-  EXPECT_EQ(VerticalScroll.offset, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 512);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 511);
 }
 
 TEST_F(ScrollViewTest, ThumbDragOnTheRealBar) {
@@ -90,82 +90,82 @@ TEST_F(ScrollViewTest, ThumbDragOnTheRealBar) {
   ASSERT_NE(bar, nullptr);
   bar->setSliderDown(true);
   bar->setSliderPosition(300);
-  EXPECT_EQ(VerticalScroll.info.nPos, 300);
-  EXPECT_EQ(VerticalScroll.offset, 300);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 300);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 300);
   bar->setSliderDown(false);
-  EXPECT_EQ(VerticalScroll.info.nPos, 300);
-  EXPECT_EQ(VerticalScroll.offset, 300);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 300);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 300);
   EXPECT_EQ(bar->value(), 300);
 }
 
 TEST_F(ScrollViewTest, ActionsOfTheRealBarArriveAsRequests) {
   QScrollBar* bar = platform::StandardScrollBar(window(), SB_VERT);
   bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_EQ(VerticalScroll.offset, 1);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 1);
   bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  EXPECT_EQ(VerticalScroll.info.nPos, 514);
-  EXPECT_EQ(VerticalScroll.offset, 511);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 514);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 511);
   EXPECT_EQ(bar->value(), 511);
   bar->triggerAction(QAbstractSlider::SliderToMinimum);
-  EXPECT_EQ(VerticalScroll.offset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
 }
 
 TEST_F(ScrollViewTest, EndScrollShiftsNothing) {
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 40);
   const QImage before = Paint();
-  const int shifted = VerticalScroll.shiftedOffset;
+  const int shifted = MainWindowState.view.vertical.shiftedOffset;
   Scroll(WM_VSCROLL, SB_ENDSCROLL);
-  EXPECT_EQ(VerticalScroll.shiftedOffset, shifted);
+  EXPECT_EQ(MainWindowState.view.vertical.shiftedOffset, shifted);
   EXPECT_EQ(Paint(), before);
 }
 
 TEST_F(ScrollViewTest, EnlargingTheWindowResetsTheAxisThatFits) {
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 300);
-  ASSERT_EQ(VerticalScroll.offset, 300);
+  ASSERT_EQ(MainWindowState.view.vertical.offset, 300);
   ResizeClient(513, 1100);
   EXPECT_EQ(ClientRect().bottom, 1100);
-  EXPECT_EQ(VerticalScroll.info.nPage, 1100u);
-  EXPECT_EQ(VerticalScroll.info.nPos, 0);
-  EXPECT_EQ(VerticalScroll.offset, 0);
-  EXPECT_EQ(VerticalScroll.shiftedOffset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPage, 1100u);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.shiftedOffset, 0);
   EXPECT_FALSE(platform::StandardScrollBar(window(), SB_VERT)->isVisible());
-  EXPECT_EQ(ViewClientRect.right, 513);
-  EXPECT_EQ(ViewClientRect.bottom, 1100);
+  EXPECT_EQ(MainWindowState.view.client.right, 513);
+  EXPECT_EQ(MainWindowState.view.client.bottom, 1100);
 }
 
 TEST_F(ScrollViewTest, LoadingASmallPictureWhileScrolled) {
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 400);
-  ASSERT_EQ(VerticalScroll.offset, 400);
+  ASSERT_EQ(MainWindowState.view.vertical.offset, 400);
   Load(SavePicture(Solid(100, 100, 0xFF00FF00), "small.png"));
-  EXPECT_EQ(VerticalScroll.offset, 0);
-  EXPECT_EQ(HorizontalScroll.offset, 0);
-  EXPECT_EQ(VerticalScroll.shiftedOffset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.shiftedOffset, 0);
   // The bar went away, and the resize that followed reset the requested position.
   EXPECT_EQ(ClientRect().right, 513);
-  EXPECT_EQ(VerticalScroll.info.nPos, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 0);
 }
 
 TEST_F(MainWindowFixture, PictureOneWiderThanTheClient) {
   Load(SavePicture(Solid(514, 100, 0xFF808000), "wide.png"));
   Settle();
-  EXPECT_EQ(HorizontalScroll.info.nMax, 513);
-  EXPECT_EQ(HorizontalScroll.info.nPos, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.info.nMax, 513);
+  EXPECT_EQ(MainWindowState.view.horizontal.info.nPos, 0);
   Scroll(WM_HSCROLL, SB_LINERIGHT);
-  EXPECT_EQ(HorizontalScroll.offset, 1);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 1);
   // A resize resets the requested position because the range fits the page.
   ResizeClient(513, 400);
-  EXPECT_EQ(HorizontalScroll.info.nPos, 0);
-  EXPECT_EQ(HorizontalScroll.offset, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.info.nPos, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 0);
 }
 
 TEST_F(MainWindowFixture, InitialClientAreaIs513Square) {
   const RECT client = ClientRect();
   EXPECT_EQ(client.right, 513);
   EXPECT_EQ(client.bottom, 513);
-  EXPECT_EQ(ViewClientRect.right, 513);
-  EXPECT_EQ(ViewClientRect.bottom, 513);
-  EXPECT_EQ(VerticalScroll.offset, 0);
-  EXPECT_EQ(HorizontalScroll.offset, 0);
+  EXPECT_EQ(MainWindowState.view.client.right, 513);
+  EXPECT_EQ(MainWindowState.view.client.bottom, 513);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 0);
 }
 
 }  // namespace

@@ -49,22 +49,23 @@ class ZoomTest : public MainWindowFixture {
   // Every pixel of the client area outside `skip` against the expectation.
   void ExpectView(const QImage& picture, QRect skip) {
     const QImage shown = Paint();
-    const int zoom = korvanth::ViewZoom;
+    const ViewState& view = MainWindowState.view;
     for (int y = 0; y < shown.height(); ++y)
       for (int x = 0; x < shown.width(); ++x) {
         if (skip.contains(x, y)) continue;
-        ASSERT_EQ(shown.pixel(x, y), ExpectedViewPixel(picture, zoom, HorizontalScroll.offset,
-                                                       VerticalScroll.offset, x, y, 0xFF808080))
-            << "at " << x << "," << y << " zoom " << zoom;
+        ASSERT_EQ(shown.pixel(x, y), ExpectedViewPixel(picture, view.zoom, view.horizontal.offset,
+                                                       view.vertical.offset, x, y, 0xFF808080))
+            << "at " << x << "," << y << " zoom " << view.zoom;
       }
   }
 
   // The block on screen for the current SelectionOrigin, grown by the outline's pixel.
   QRect BlockOnScreen(int blockWidth, int blockHeight) const {
-    const int zoom = korvanth::ViewZoom;
-    return QRect(SelectionOrigin().x * zoom - HorizontalScroll.offset - 1,
-                 SelectionOrigin().y * zoom - VerticalScroll.offset - 1, blockWidth * zoom + 2,
-                 blockHeight * zoom + 2);
+    const ViewState& view = MainWindowState.view;
+    const SelectionPoint origin = SelectionOrigin(MainWindowState);
+    return QRect(origin.x * view.zoom - view.horizontal.offset - 1,
+                 origin.y * view.zoom - view.vertical.offset - 1, blockWidth * view.zoom + 2,
+                 blockHeight * view.zoom + 2);
   }
 
   UINT CheckedZoomItem() {
@@ -75,7 +76,7 @@ class ZoomTest : public MainWindowFixture {
 };
 
 TEST_F(ZoomTest, StartsAtOneWithARadioMarkOnTheFirstStep) {
-  EXPECT_EQ(korvanth::ViewZoom, 1);
+  EXPECT_EQ(MainWindowState.view.zoom, 1);
   const UINT state = GetMenuState(GetMenu(window()), kZoom1, MF_BYCOMMAND);
   EXPECT_EQ(state & (MF_CHECKED | MFT_RADIOCHECK), static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
   // Qt draws a radio mark for actions of an exclusive group; the format items too.
@@ -102,22 +103,23 @@ TEST_F(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer) {
   for (const Step step :
        {Step{1, 2}, Step{2, 4}, Step{4, 8}, Step{5, 8}, Step{-3, 5}, Step{-1, 4}, Step{-9, 1}}) {
     CtrlWheel(157, 211, step.notches);
-    ASSERT_EQ(korvanth::ViewZoom, step.zoom);
-    EXPECT_EQ((157 + HorizontalScroll.offset) / step.zoom, px) << step.zoom;
-    EXPECT_EQ((211 + VerticalScroll.offset) / step.zoom, py) << step.zoom;
+    ASSERT_EQ(MainWindowState.view.zoom, step.zoom);
+    EXPECT_EQ((157 + MainWindowState.view.horizontal.offset) / step.zoom, px) << step.zoom;
+    EXPECT_EQ((211 + MainWindowState.view.vertical.offset) / step.zoom, py) << step.zoom;
     // The bars: range in screen pixels, position where the view stands.
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
     EXPECT_EQ(info.nMax, 1200 * step.zoom - 1);
-    EXPECT_EQ(info.nPos, HorizontalScroll.offset);
-    EXPECT_EQ(platform::StandardScrollBar(window(), SB_VERT)->value(), VerticalScroll.offset);
+    EXPECT_EQ(info.nPos, MainWindowState.view.horizontal.offset);
+    EXPECT_EQ(platform::StandardScrollBar(window(), SB_VERT)->value(),
+              MainWindowState.view.vertical.offset);
     EXPECT_EQ(CheckedZoomItem(), kZoom1 + step.zoom - 1);
   }
   // The pointer's cell is still the block's cell: the block did not move on the picture.
-  EXPECT_EQ(CursorCell.column, px / 32);
-  EXPECT_EQ(CursorCell.row, py / 32);
+  EXPECT_EQ(MainWindowState.view.cursor.column, px / 32);
+  EXPECT_EQ(MainWindowState.view.cursor.row, py / 32);
 }
 
 TEST_F(ZoomTest, WhereTheViewCannotFollowTheWheelTheBlockGoesUnderThePointer) {
@@ -133,17 +135,17 @@ TEST_F(ZoomTest, WhereTheViewCannotFollowTheWheelTheBlockGoesUnderThePointer) {
                           Step{3, 450, 420}}) {
     MoveMouse(step.x, step.y);
     CtrlWheel(step.x, step.y, step.notches);
-    const int zoom = korvanth::ViewZoom;
+    const int zoom = MainWindowState.view.zoom;
     SCOPED_TRACE(zoom);
     // The pointer's picture pixel, from the screen position alone.
-    const int px = (step.x + HorizontalScroll.offset) / zoom;
-    const int py = (step.y + VerticalScroll.offset) / zoom;
-    EXPECT_EQ(CursorCell.column, px / 32);
-    EXPECT_EQ(CursorCell.row, py / 32);
+    const int px = (step.x + MainWindowState.view.horizontal.offset) / zoom;
+    const int py = (step.y + MainWindowState.view.vertical.offset) / zoom;
+    EXPECT_EQ(MainWindowState.view.cursor.column, px / 32);
+    EXPECT_EQ(MainWindowState.view.cursor.row, py / 32);
     Paint();
     // The terrain block (64 x 96) on that cell, pulled back inside the picture.
-    EXPECT_EQ(SelectionOrigin().x, std::min(px / 32 * 32, 256 - 64));
-    EXPECT_EQ(SelectionOrigin().y, std::min(py / 32 * 32, 192 - 96));
+    EXPECT_EQ(SelectionOrigin(MainWindowState).x, std::min(px / 32 * 32, 256 - 64));
+    EXPECT_EQ(SelectionOrigin(MainWindowState).y, std::min(py / 32 * 32, 192 - 96));
   }
 }
 
@@ -152,12 +154,12 @@ TEST_F(ZoomTest, WheelWithoutCtrlAndHalfNotchesDoNotZoomAtOnce) {
   QWheelEvent plain(QPointF(50, 50), client()->mapToGlobal(QPointF(50, 50)), QPoint(),
                     QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(client(), &plain);
-  EXPECT_EQ(korvanth::ViewZoom, 1);
+  EXPECT_EQ(MainWindowState.view.zoom, 1);
   for (int part = 0; part < 2; ++part) {
     QWheelEvent half(QPointF(50, 50), client()->mapToGlobal(QPointF(50, 50)), QPoint(),
                      QPoint(0, 60), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(client(), &half);
-    EXPECT_EQ(korvanth::ViewZoom, part == 0 ? 1 : 2);
+    EXPECT_EQ(MainWindowState.view.zoom, part == 0 ? 1 : 2);
   }
 }
 
@@ -165,22 +167,22 @@ TEST_F(ZoomTest, KeysAndMenuStepTheZoom) {
   Load(SavePicture(PatternImage(300, 300, false), "keys.png"));
   CtrlKey(Qt::Key_Plus);
   CtrlKey(Qt::Key_Equal);  // the unshifted '+' key
-  EXPECT_EQ(korvanth::ViewZoom, 3);
+  EXPECT_EQ(MainWindowState.view.zoom, 3);
   CtrlKey(Qt::Key_Minus);
-  EXPECT_EQ(korvanth::ViewZoom, 2);
+  EXPECT_EQ(MainWindowState.view.zoom, 2);
   CtrlKey(Qt::Key_Plus, Qt::KeypadModifier);
-  EXPECT_EQ(korvanth::ViewZoom, 3);
+  EXPECT_EQ(MainWindowState.view.zoom, 3);
   QTest::keyClick(client(), Qt::Key_Plus);  // without Ctrl: nothing
-  EXPECT_EQ(korvanth::ViewZoom, 3);
+  EXPECT_EQ(MainWindowState.view.zoom, 3);
   CtrlKey(Qt::Key_0);
-  EXPECT_EQ(korvanth::ViewZoom, 1);
+  EXPECT_EQ(MainWindowState.view.zoom, 1);
   CtrlKey(Qt::Key_Minus);
-  EXPECT_EQ(korvanth::ViewZoom, 1);  // 1x is the smallest step
+  EXPECT_EQ(MainWindowState.view.zoom, 1);  // 1x is the smallest step
   Command(kZoom1 + 7);
-  EXPECT_EQ(korvanth::ViewZoom, 8);
+  EXPECT_EQ(MainWindowState.view.zoom, 8);
   EXPECT_EQ(CheckedZoomItem(), kZoom1 + 7);
   CtrlKey(Qt::Key_Plus);
-  EXPECT_EQ(korvanth::ViewZoom, 8);  // 8x is the largest
+  EXPECT_EQ(MainWindowState.view.zoom, 8);  // 8x is the largest
 }
 
 TEST_F(ZoomTest, GridStaysOneScreenPixelWideAtThreeTimes) {
@@ -193,8 +195,8 @@ TEST_F(ZoomTest, GridStaysOneScreenPixelWideAtThreeTimes) {
   Scroll(WM_HSCROLL, SB_THUMBPOSITION, 290);
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 97);
   MoveMouse(500, 500);  // the block goes to the picture's far corner
-  ASSERT_EQ(HorizontalScroll.offset, 290);
-  ASSERT_EQ(VerticalScroll.offset, 97);
+  ASSERT_EQ(MainWindowState.view.horizontal.offset, 290);
+  ASSERT_EQ(MainWindowState.view.vertical.offset, 97);
   ExpectView(picture, BlockOnScreen(64, 96));
   // The expectation's own reading at a few places: a line at picture x 128 is screen x
   // 384 - 290 = 94, one pixel wide; at picture y 64, screen y 192 - 97 = 95.
@@ -213,14 +215,14 @@ TEST_F(ZoomTest, EveryZoomShowsThePictureWithAOnePixelGridWhileScrolled) {
   for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
     SCOPED_TRACE(zoom);
     Command(kZoom1 + zoom - 1);
-    ASSERT_EQ(korvanth::ViewZoom, zoom);
+    ASSERT_EQ(MainWindowState.view.zoom, zoom);
     // Offsets that are not whole picture pixels, so lines fall inside the view.
     Scroll(WM_HSCROLL, SB_THUMBPOSITION, 61 * zoom + 1);
     Scroll(WM_VSCROLL, SB_THUMBPOSITION, 43 * zoom + zoom - 1);
     MoveMouse(20, 20);
     if (zoom > 1) {
-      ASSERT_NE(HorizontalScroll.offset % zoom, 0);
-      ASSERT_NE(VerticalScroll.offset % zoom, 0);
+      ASSERT_NE(MainWindowState.view.horizontal.offset % zoom, 0);
+      ASSERT_NE(MainWindowState.view.vertical.offset % zoom, 0);
     }
     ExpectView(picture, BlockOnScreen(64, 96));
     if (HasFatalFailure()) return;
@@ -237,13 +239,14 @@ TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
   const RECT client = ClientRect();
   for (int zoom = kMaxZoom; zoom >= kMinZoom; --zoom) {
     SCOPED_TRACE(zoom);
-    ASSERT_EQ(korvanth::ViewZoom, zoom);
+    ASSERT_EQ(MainWindowState.view.zoom, zoom);
     // Each bar: range of the zoomed picture, page of the client area, position where the
     // view stands, which never passes the range's end.
     for (auto [bar, extent, page, offset] :
-         {std::tuple{SB_HORZ, 700 * zoom, static_cast<int>(client.right), HorizontalScroll.offset},
+         {std::tuple{SB_HORZ, 700 * zoom, static_cast<int>(client.right),
+                     MainWindowState.view.horizontal.offset},
           std::tuple{SB_VERT, 600 * zoom, static_cast<int>(client.bottom),
-                     VerticalScroll.offset}}) {
+                     MainWindowState.view.vertical.offset}}) {
       SCROLLINFO info{};
       info.cbSize = sizeof info;
       info.fMask = SIF_ALL;
@@ -281,8 +284,8 @@ TEST_P(ZoomedClickTest, ClickConvertsExactlyTheBlockShown) {
   Scroll(WM_HSCROLL, SB_THUMBPOSITION, c.thumbX);
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, c.thumbY);
   MoveMouse(c.pointerX, c.pointerY);
-  const int offsetX = HorizontalScroll.offset;
-  const int offsetY = VerticalScroll.offset;
+  const int offsetX = MainWindowState.view.horizontal.offset;
+  const int offsetY = MainWindowState.view.vertical.offset;
   ASSERT_GT(offsetX, 0);
   ASSERT_GT(offsetY, 0);
 
@@ -292,8 +295,8 @@ TEST_P(ZoomedClickTest, ClickConvertsExactlyTheBlockShown) {
   const int x = std::min(column * 32, 700 - c.blockWidth);
   const int y = std::min(row * 32, 600 - c.blockHeight);
   Paint();
-  ASSERT_EQ(SelectionOrigin().x, x);
-  ASSERT_EQ(SelectionOrigin().y, y);
+  ASSERT_EQ(SelectionOrigin(MainWindowState).x, x);
+  ASSERT_EQ(SelectionOrigin(MainWindowState).y, y);
 
   // Inside the block's edge the fill tints the picture; just outside it does not.
   const QImage shown = Paint();
@@ -332,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ZoomTest, ZoomWithoutAPictureAppliesToTheNextOne) {
   CtrlWheel(100, 100, 1);
-  EXPECT_EQ(korvanth::ViewZoom, 2);
+  EXPECT_EQ(MainWindowState.view.zoom, 2);
   Load(SavePicture(PatternImage(400, 300, false), "later.png"));
   SCROLLINFO info{};
   info.cbSize = sizeof info;
@@ -340,7 +343,8 @@ TEST_F(ZoomTest, ZoomWithoutAPictureAppliesToTheNextOne) {
   ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
   EXPECT_EQ(info.nMax, 799);
   MoveMouse(300, 300);
-  EXPECT_EQ(CursorCell.column, (300 + HorizontalScroll.offset) / 64);
+  EXPECT_EQ(MainWindowState.view.cursor.column,
+            (300 + MainWindowState.view.horizontal.offset) / 64);
 }
 
 }  // namespace
@@ -351,27 +355,27 @@ TEST_F(ZoomTest, NearTheEdgeTheViewStopsAtTheRangeAndTheBarsAgree) {
   Load(SavePicture(PatternImage(320, 320, false), "edge.png"));
   MoveMouse(300, 300);
   CtrlWheel(300, 300, 1);
-  ASSERT_EQ(korvanth::ViewZoom, 2);
+  ASSERT_EQ(MainWindowState.view.zoom, 2);
   const RECT client = ClientRect();
   // Keeping picture pixel 300 under the pointer would need offset 300; the range ends
   // at 640 - page.
   const int last = 640 - client.right;
-  EXPECT_EQ(HorizontalScroll.offset, std::min(300, last));
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, std::min(300, last));
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
   ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
-  EXPECT_EQ(info.nPos, HorizontalScroll.offset);
+  EXPECT_EQ(info.nPos, MainWindowState.view.horizontal.offset);
   EXPECT_EQ(static_cast<int>(info.nPage), client.right);
-  EXPECT_EQ(platform::StandardScrollBar(window(), SB_HORZ)->value(), HorizontalScroll.offset);
+  const int before = MainWindowState.view.horizontal.offset;
+  EXPECT_EQ(platform::StandardScrollBar(window(), SB_HORZ)->value(), before);
   // Line steps are screen pixels: one step back moves the view by one.
-  const int before = HorizontalScroll.offset;
   Scroll(WM_HSCROLL, SB_LINEUP);
-  EXPECT_EQ(HorizontalScroll.offset, before - 1);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, before - 1);
   // Back to 1x the picture fits: the view returns to the origin.
   CtrlKey(Qt::Key_0);
-  EXPECT_EQ(HorizontalScroll.offset, 0);
-  EXPECT_EQ(VerticalScroll.offset, 0);
+  EXPECT_EQ(MainWindowState.view.horizontal.offset, 0);
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
   ExpectView(PatternImage(320, 320, false), QRect(0, 0, 0, 0).united(BlockOnScreen(64, 96)));
 }
 

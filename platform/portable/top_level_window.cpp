@@ -1,5 +1,5 @@
 // The main window's Qt widgets, its creation and destruction, layout and focus.
-#include "platform/portable/main_window.h"
+#include "platform/portable/top_level_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>

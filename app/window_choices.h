@@ -4,11 +4,13 @@
 
 #include <string>
 
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 #include "convert/layout_format.h"
 #include "platform/win32_api.h"
 
 namespace korvanth {
+
+struct WindowState;
 
 // As the first argument: the run starts from the defaults, whatever the file holds.
 inline constexpr char kResetSettingsOption[] = "--reset-settings";
@@ -29,23 +31,23 @@ bool WriteSettingsFile(const std::string& path, const RememberedSettings& settin
 // The start of a run, before the window exists: takes --reset-settings off the front of
 // the arguments, reads the settings file (unless told to reset) and puts its choices and
 // the arguments into the window's state.
-void BeginRun(int argc, char** argv);
+void BeginRun(WindowState& state, int argc, char** argv);
 
 // The picture the window opens as it first shows: argument 1, else the remembered picture
 // while its file is there, else the bundled sample; empty for none.
-std::string PictureToOpenAtStart();
+std::string PictureToOpenAtStart(const WindowState& state);
 
 // The picture's size as its file's header gives it; 0 x 0 when it cannot be loaded.
 PixelSize PictureSizeOnDisk(const std::string& path);
 
 // The window's first showing: the preview comes back where and as it was remembered.
-void ShowRememberedPreview(HWND window);
+void ShowRememberedPreview(WindowState& state, HWND window);
 
 // The choices as they stand, the window's restored size and the preview's place included.
-RememberedSettings CurrentChoices(HWND window);
+RememberedSettings CurrentChoices(const WindowState& state, HWND window);
 
 // The window is closing: writes the current choices when this run keeps a settings file
 // that could be read (or was not there).
-void RememberChoices(HWND window);
+void RememberChoices(const WindowState& state, HWND window);
 
 }  // namespace korvanth

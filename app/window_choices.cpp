@@ -1,4 +1,4 @@
-#include "app/remembered_choices.h"
+#include "app/window_choices.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,20 +22,20 @@ static_assert(kMaxRememberedZoom == kMaxZoom);
 
 namespace {
 
-void ApplyChoices(const RememberedSettings& settings) {
-  MainWindowState.remembered = settings;
-  MainWindowState.format = settings.format;
+void ApplyChoices(WindowState& state, const RememberedSettings& settings) {
+  state.remembered = settings;
+  state.format = settings.format;
   // Only a size the タイルサイズ menu offers; the converter's other sizes stay its own.
   if (TileSizeMenuItemFor(settings.tileSize) != nullptr) {
-    MainWindowState.tileSize = settings.tileSize;
-    MainWindowState.view.cell = settings.tileSize;
+    state.tileSize = settings.tileSize;
+    state.view.cell = settings.tileSize;
   }
-  MainWindowState.complete = settings.complete;
-  MainWindowState.tilesets = settings.tilesets;
-  MainWindowState.view.zoom = ClampZoom(settings.zoom);
-  MainWindowState.dialogs.pictureFolder = settings.openFolder;
-  MainWindowState.dialogs.saveExtension = settings.saveType;
-  MainWindowState.dialogs.saveFileType = static_cast<unsigned>(settings.saveFilter);
+  state.complete = settings.complete;
+  state.tilesets = settings.tilesets;
+  state.view.zoom = ClampZoom(settings.zoom);
+  state.dialogs.pictureFolder = settings.openFolder;
+  state.dialogs.saveExtension = settings.saveType;
+  state.dialogs.saveFileType = static_cast<unsigned>(settings.saveFilter);
 }
 
 }  // namespace
@@ -68,36 +68,37 @@ bool WriteSettingsFile(const std::string& path, const RememberedSettings& settin
   return false;
 }
 
-void BeginRun(int argc, char** argv) {
+void BeginRun(WindowState& state, int argc, char** argv) {
   const bool reset = argc > 1 && std::strcmp(argv[1], kResetSettingsOption) == 0;
   if (reset) {
     --argc;
     ++argv;  // argument 0 is never read as a picture
   }
-  MainWindowState.argumentCount = argc;
-  MainWindowState.argumentVector = argv;
-  MainWindowState.settingsPath = SettingsFilePath();
-  if (MainWindowState.settingsPath.empty()) return;
+  if (argc > 1) state.argumentPicture = argv[1];
+  state.settingsPath = SettingsFilePath();
+  if (state.settingsPath.empty()) return;
   if (reset) {
     // The whole-file save itself leaves anything but a regular file alone.
-    MainWindowState.settingsWritable = true;
+    state.settingsWritable = true;
     return;
   }
-  const SettingsRead read = ReadSettingsFile(MainWindowState.settingsPath);
-  MainWindowState.settingsWritable = read.readable;
-  ApplyChoices(read.settings);
+  const SettingsRead read = ReadSettingsFile(state.settingsPath);
+  state.settingsWritable = read.readable;
+  ApplyChoices(state, read.settings);
 }
 
-std::string PictureToOpenAtStart() {
-  if (MainWindowState.argumentCount > 1) return MainWindowState.argumentVector[1];
-  const std::string& remembered = MainWindowState.remembered.picture;
+std::string PictureToOpenAtStart(const WindowState& state) {
+  // Argument 1 names the start picture of the first showing alone: once that has opened
+  // it, the argument is spent, and the start falls to the remembered picture or the sample.
+  if (state.argumentPicture && !state.startPictureOpened) return *state.argumentPicture;
+  const std::string& remembered = state.remembered.picture;
   // A picture moved away since is forgotten quietly; a damaged one still says so.
   WCHAR wide[kPathBufferSize];
   if (!remembered.empty() && WidenPath(remembered.c_str(), wide) &&
       imaging::ReadPictureHeaderOfNames(remembered.c_str(), reinterpret_cast<const char16_t*>(wide))
           .opened)
     return remembered;
-  return MainWindowState.bundledSample;
+  return state.bundledSample;
 }
 
 PixelSize PictureSizeOnDisk(const std::string& path) {
@@ -110,28 +111,28 @@ PixelSize PictureSizeOnDisk(const std::string& path) {
   return {static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)};
 }
 
-void ShowRememberedPreview(HWND window) {
-  const RememberedSettings& remembered = MainWindowState.remembered;
+void ShowRememberedPreview(WindowState& state, HWND window) {
+  const RememberedSettings& remembered = state.remembered;
   if (remembered.previewCorner)
-    PlaceSheetPreview({remembered.previewCorner->x, remembered.previewCorner->y});
-  if (remembered.previewShown) ShowSheetPreview(window, true);
+    state.preview.placed = POINT{remembered.previewCorner->x, remembered.previewCorner->y};
+  if (remembered.previewShown) ShowSheetPreview(state, window, true);
 }
 
-RememberedSettings CurrentChoices(HWND window) {
-  RememberedSettings choices = MainWindowState.remembered;
-  choices.format = MainWindowState.format;
-  choices.zoom = MainWindowState.view.zoom;
-  choices.tileSize = MainWindowState.tileSize;
-  choices.complete = MainWindowState.complete;
-  choices.tilesets = MainWindowState.tilesets;
-  choices.openFolder = MainWindowState.dialogs.pictureFolder;
-  choices.saveType = MainWindowState.dialogs.saveExtension;
-  choices.saveFilter = static_cast<int>(MainWindowState.dialogs.saveFileType);
+RememberedSettings CurrentChoices(const WindowState& state, HWND window) {
+  RememberedSettings choices = state.remembered;
+  choices.format = state.format;
+  choices.zoom = state.view.zoom;
+  choices.tileSize = state.tileSize;
+  choices.complete = state.complete;
+  choices.tilesets = state.tilesets;
+  choices.openFolder = state.dialogs.pictureFolder;
+  choices.saveType = state.dialogs.saveExtension;
+  choices.saveFilter = static_cast<int>(state.dialogs.saveFileType);
   // The picture open now; with none open, the one remembered before stays.
-  if (!SourceImage.path.empty()) choices.picture = SourceImage.path;
-  choices.previewShown = SheetPreviewShown();
+  if (!state.picture.path.empty()) choices.picture = state.picture.path;
+  choices.previewShown = state.preview.shown;
   RECT preview{};
-  if (SheetPreviewWindow() != nullptr && GetWindowRect(SheetPreviewWindow(), &preview))
+  if (state.preview.window != nullptr && GetWindowRect(state.preview.window, &preview))
     choices.previewCorner = RememberedPoint{preview.left, preview.top};
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
@@ -146,9 +147,9 @@ RememberedSettings CurrentChoices(HWND window) {
   return choices;
 }
 
-void RememberChoices(HWND window) {
-  if (MainWindowState.settingsPath.empty() || !MainWindowState.settingsWritable) return;
-  WriteSettingsFile(MainWindowState.settingsPath, CurrentChoices(window));
+void RememberChoices(const WindowState& state, HWND window) {
+  if (state.settingsPath.empty() || !state.settingsWritable) return;
+  WriteSettingsFile(state.settingsPath, CurrentChoices(state, window));
 }
 
 }  // namespace korvanth

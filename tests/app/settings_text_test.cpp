@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/first_window_size.h"
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 
 using namespace korvanth;
 using namespace std::string_literals;
@@ -27,7 +27,7 @@ TEST(RememberedSettingsTest, EveryChoiceComesBackThroughTheFile) {
   chosen.complete = true;
   chosen.previewShown = true;
   chosen.previewCorner = RememberedPoint{-1200, 32767};
-  chosen.tilesets = kBothTilesets;
+  chosen.tilesets = kAllTilesets;
   chosen.openFolder = "/home/ユーザー/タイル";
   chosen.saveType = "jpeg";
   chosen.saveFilter = 4;
@@ -80,7 +80,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        [&longName](RememberedSettings& s) {
          s.tileSize = 128;
          s.complete = s.previewShown = true;
-         s.tilesets = kBothTilesets;
+         s.tilesets = kAllTilesets;
          s.previewCorner = RememberedPoint{10, -20};
          s.windowSize = RememberedSize{64, 600};
          s.picture = "/a/b=c.png";

@@ -1,4 +1,4 @@
-#include "app/remembered_settings.h"
+#include "app/settings_text.h"
 
 #include <charconv>
 #include <string_view>

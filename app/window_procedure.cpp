@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/window_procedure.h"
 
 #include <algorithm>
 #include <string>
@@ -10,10 +10,10 @@
 #include "app/menu_resource.h"
 #include "app/picture_export.h"
 #include "app/picture_loading.h"
-#include "app/remembered_choices.h"
 #include "app/selection_keys.h"
 #include "app/sheet_preview.h"
 #include "app/view_commands.h"
+#include "app/window_choices.h"
 #include "convert/format_registry.h"
 #include "imaging/gdiplus_api.h"
 #include "viewer/canvas.h"
@@ -25,76 +25,73 @@ namespace korvanth {
 
 namespace {
 
-const GdiplusStartupInput gStartupInput;
-ULONG_PTR gGdiplusToken = 0;
-
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 
-void CloseMainWindow(HWND window) {
-  RememberChoices(window);
+void CloseMainWindow(WindowState& state, HWND window) {
+  RememberChoices(state, window);
   // The owned preview goes first: its images must be gone before GDI+ shuts down.
-  DestroySheetPreview();
-  DestroySourceImage();
-  ClickArmed = false;
-  ResetFormatSettings();
-  ViewZoom = kMinZoom;
-  ResetWheel();
+  DestroySheetPreview(state.preview);
+  DestroySourceImage(state.picture);
+  state.clickArmed = false;
+  ResetFormatSettings(state);
+  state.view.zoom = kMinZoom;
+  state.wheelRemainder = 0;
   DestroyWindow(window);
-  GdiplusShutdown(gGdiplusToken);
+  GdiplusShutdown(state.gdiplusToken);
   PostQuitMessage(0);
 }
 
 // The first dropped file is opened; the others of the same drop are ignored.
-void OpenDroppedFile(HWND window, HDROP drop) {
+void OpenDroppedFile(WindowState& state, HWND window, HDROP drop) {
   const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
   // Held whole, however long: a cut path would name another file.
   std::vector<char> path(static_cast<size_t>(length) + 1, '\0');
   DragQueryFileA(drop, 0, path.data(), static_cast<UINT>(path.size()));
-  LoadSourceImage(window, path.data());
+  LoadSourceImage(state, window, path.data());
   DragFinish(drop);
 }
 
-void LeftButtonReleased(HWND window) {
-  if (!ClickArmed) {
-    ClickArmed = true;
+void LeftButtonReleased(WindowState& state, HWND window) {
+  if (!state.clickArmed) {
+    state.clickArmed = true;
     return;
   }
-  if (SourceImage.exists()) RunSaveDialog(window);
+  if (state.picture.exists()) RunSaveDialog(state, window);
 }
 
-bool RunCommand(HWND window, WORD command) {
+bool RunCommand(WindowState& state, HWND window, WORD command) {
   switch (command) {
     case IDM_FILE_OPEN:
-      ClickArmed = false;
-      RunOpenDialog(window);
+      state.clickArmed = false;
+      RunOpenDialog(state, window);
       return true;
     case IDM_FILE_EXPORT_ALL:
-      ClickArmed = false;
-      RunWholePictureExport(window);
+      state.clickArmed = false;
+      RunWholePictureExport(state, window);
       return true;
     case IDM_FILE_EXIT:
       SendMessageA(window, WM_CLOSE, 0, 0);
       return true;
     case IDM_COLOUR_FRAME:
-      ChooseViewColour(window, kFrameColour);
+      ChooseViewColour(state, window, kFrameColour);
       InvalidateRect(window, nullptr, FALSE);
       return true;
     case IDM_COLOUR_BACKGROUND:
-      ChooseViewColour(window, kBackgroundColour);
+      ChooseViewColour(state, window, kBackgroundColour);
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      return RunFormatCommand(window, command) || RunViewCommand(window, command);
+      return RunFormatCommand(state, window, command) || RunViewCommand(state, window, command);
   }
 }
 
 // The remembered size, within the work area; else the first size for the start picture.
-PixelSize OpeningWindowSize() {
+PixelSize OpeningWindowSize(const WindowState& state) {
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   const PixelSize workArea{work.right - work.left, work.bottom - work.top};
-  if (const auto& remembered = MainWindowState.remembered.windowSize) {
+  if (const auto& remembered = state.remembered.windowSize) {
     if (workArea.width <= 0 || workArea.height <= 0) return {remembered->width, remembered->height};
     return {std::min(remembered->width, workArea.width),
             std::min(remembered->height, workArea.height)};
@@ -103,7 +100,7 @@ PixelSize OpeningWindowSize() {
   AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
   const WindowFrameExtent extent{frame.right - frame.left, frame.bottom - frame.top,
                                  GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
-  return FirstWindowSize(PictureSizeOnDisk(PictureToOpenAtStart()), workArea, extent);
+  return FirstWindowSize(PictureSizeOnDisk(PictureToOpenAtStart(state)), workArea, extent);
 }
 
 // Ctrl+O and Ctrl+Q, the keys the ファイル menu shows beside its items; 0 for any other key.
@@ -114,83 +111,90 @@ WORD FileCommandForKey(WPARAM key) {
   return 0;
 }
 
-bool RunKey(HWND window, WPARAM key) {
-  if (const WORD command = FileCommandForKey(key)) return RunCommand(window, command);
-  return ZoomByKey(window, key) || RunSelectionKey(window, key);
+bool RunKey(WindowState& state, HWND window, WPARAM key) {
+  if (const WORD command = FileCommandForKey(key)) return RunCommand(state, window, command);
+  return ZoomByKey(state, window, key) || RunSelectionKey(state, window, key);
+}
+
+// The first showing opens the start picture and brings the preview back as remembered;
+// a later showing (after a hide) changes nothing.
+void FirstShowing(WindowState& state, HWND window) {
+  if (state.startPictureOpened) return;
+  const std::string picture = PictureToOpenAtStart(state);
+  state.startPictureOpened = true;
+  if (!picture.empty()) LoadSourceImage(state, window, picture.c_str());
+  ShowRememberedPreview(state, window);
 }
 
 }  // namespace
 
-bool ChooseViewColour(HWND owner, int slot) {
+bool ChooseViewColour(WindowState& state, HWND owner, int slot) {
   CHOOSECOLORA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.rgbResult = ViewColours[slot];
-  dialog.lpCustColors = CustomColours;
+  dialog.rgbResult = state.view.colours[slot];
+  dialog.lpCustColors = state.customColours;
   dialog.Flags = CC_RGBINIT;
   if (!ChooseColorA(&dialog)) return false;
-  ViewColours[slot] = dialog.rgbResult;
+  state.view.colours[slot] = dialog.rgbResult;
   return true;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowState& state = MainWindowState;
   switch (message) {
-    case WM_CREATE:
-      GdiplusStartup(&gGdiplusToken, &gStartupInput, nullptr);
-      InitScrollBars(window, MainWindowState.view);
-      CheckFormatMenu(window);
-      CheckZoomItem(window);
+    case WM_CREATE: {
+      const GdiplusStartupInput startup;
+      GdiplusStartup(&state.gdiplusToken, &startup, nullptr);
+      InitScrollBars(window, state.view);
+      CheckFormatMenu(state, window);
+      CheckZoomItem(state, window);
       return 0;
+    }
     case WM_SIZE:
-      ResizeView(window, MainWindowState.view, LOWORD(lParam), HIWORD(lParam));
+      ResizeView(window, state.view, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_SETFOCUS:
-      ClickArmed = false;
+      state.clickArmed = false;
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      PaintView(dc, MainWindowState.view,
-                {SourceImage.canvas(), CurrentSheetLayout(), SelectionOrigin()});
+      PaintView(dc, state.view,
+                {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state)});
       EndPaint(window, &paint);
-      RefreshSheetPreview();
+      RefreshSheetPreview(state);
       return 0;
     }
     case WM_CLOSE:
-      CloseMainWindow(window);
+      CloseMainWindow(state, window);
       return 0;
     case WM_SHOWWINDOW:
-      if (!MainWindowState.shownOnce) {
-        MainWindowState.shownOnce = true;
-        const std::string picture = PictureToOpenAtStart();
-        ArgumentCount = 0;
-        if (!picture.empty()) LoadSourceImage(window, picture.c_str());
-        ShowRememberedPreview(window);
-      }
+      FirstShowing(state, window);
       return 0;
     case WM_COMMAND:
-      if (RunCommand(window, LOWORD(wParam))) return 0;
+      if (RunCommand(state, window, LOWORD(wParam))) return 0;
       break;
     case WM_HSCROLL:
-      ScrollHorz(window, MainWindowState.view, wParam);
+      ScrollHorz(window, state.view, wParam);
       break;
     case WM_VSCROLL:
-      ScrollVert(window, MainWindowState.view, wParam);
+      ScrollVert(window, state.view, wParam);
       break;
     case WM_MOUSEMOVE:
-      TrackCursor(window, MainWindowState.view, LOWORD(lParam), HIWORD(lParam));
+      TrackCursor(window, state.view, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_MOUSEWHEEL:
-      if (ZoomByWheel(window, wParam, lParam)) return 0;
+      if (ZoomByWheel(state, window, wParam, lParam)) return 0;
       break;
     case WM_KEYDOWN:
-      if (RunKey(window, wParam)) return 0;
+      if (RunKey(state, window, wParam)) return 0;
       break;
     case WM_LBUTTONUP:
-      LeftButtonReleased(window);
+      LeftButtonReleased(state, window);
       return 0;
     case WM_DROPFILES:
-      OpenDroppedFile(window, reinterpret_cast<HDROP>(wParam));
+      OpenDroppedFile(state, window, reinterpret_cast<HDROP>(wParam));
       return 0;
     default:
       break;
@@ -210,7 +214,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   windowClass.lpszClassName = kMainWindowClass;
   RegisterClassExA(&windowClass);
 
-  const PixelSize size = OpeningWindowSize();
+  const PixelSize size = OpeningWindowSize(MainWindowState);
   HMENU menu = CreateMainMenu(instance);
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
                          CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, menu,

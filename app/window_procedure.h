@@ -1,4 +1,5 @@
-// The main window: its class, its state, its commands and its message handling.
+// The main window's class, its window procedure (where the one window state is reached and
+// handed on) and the message loop.
 #pragma once
 
 #include "app/first_window_size.h"
@@ -13,7 +14,7 @@ inline constexpr char kMainWindowTitle[] = "Korvanth";
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Slot 0 is the frame colour, slot 1 the background. True when the user confirmed.
-bool ChooseViewColour(HWND owner, int slot);
+bool ChooseViewColour(WindowState& state, HWND owner, int slot);
 
 // Registers the class and creates the visible main window with menu 101, at the
 // remembered size or else at the first size for the picture it opens (argument 1, else
