@@ -11,43 +11,44 @@
 #include "app/window_state.h"
 #include "convert/format_registry.h"
 #include "convert/picture_file.h"
+#include "imaging/file_types.h"
 
 namespace korvanth {
 
-const char* const SaveExtensions[3] = {"png", "bmp", ""};
-
 namespace {
 
-// Description and patterns per entry, each zero-terminated, the list ending in an extra zero.
-constexpr char kOpenFilter[] =
-    "画像ファイル (*.bmp; gif; png; jpg; jpeg; tif; tiff)\0"
-    "*.bmp;*.dib;*.rle;*.gif;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff\0"
-    "ビットマップ (*.bmp; dib; rle)\0*.bmp;*.dib;*.rle\0"
-    "GIF (*.gif)\0*.gif\0"
-    "PNG (*.png)\0*.png\0"
-    "JPEG (*.jpg; jpeg)\0*.jpg;*.jpeg;*.jpe\0"
-    "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
-    "すべてのファイル (*.*)\0*.*\0";
+// The dialogs' filters and the Save dialog's extensions by file type (1-based index minus
+// one), from the file type table.
+const std::string& OpenFilter() {
+  static const std::string filter = OpenDialogFilter();
+  return filter;
+}
 
-constexpr char kSaveFilter[] =
-    "PNG (*.png)\0*.png\0"
-    "ビットマップ (*.bmp)\0*.bmp\0"
-    "すべてのファイル (*.*)\0*.*\0";
+const std::string& SaveFilter() {
+  static const std::string filter = SaveDialogFilter();
+  return filter;
+}
+
+const std::vector<std::string_view>& SaveExtensions() {
+  static const std::vector<std::string_view> extensions = SaveDialogExtensions();
+  return extensions;
+}
 
 constexpr int kFileNameField = 1152;
 constexpr int kCancelCommand = 2;
 
-const char* ExtensionForFilter(DWORD filterIndex) {
-  if (filterIndex < 1 || filterIndex > 3) return SaveExtensions[0];
-  return SaveExtensions[filterIndex - 1];
+std::string_view ExtensionForFilter(DWORD filterIndex) {
+  if (filterIndex < 1 || filterIndex > SaveExtensions().size()) return SaveExtensions()[0];
+  return SaveExtensions()[filterIndex - 1];
 }
 
 // Replaces the text from `at` on (or appends, when `at` is the end) with "." and the
 // extension. False, with the text unchanged, when the result would not fit the buffer.
-bool PutExtension(char (&text)[kPathBufferSize], char* at, const char* extension) {
+bool PutExtension(char (&text)[kPathBufferSize], char* at, std::string_view extension) {
   const size_t keep = static_cast<size_t>(at - text);
-  if (keep + 1 + std::strlen(extension) >= sizeof text) return false;
-  std::snprintf(at, sizeof text - keep, ".%s", extension);
+  if (keep + 1 + extension.size() >= sizeof text) return false;
+  std::snprintf(at, sizeof text - keep, ".%.*s", static_cast<int>(extension.size()),
+                extension.data());
   return true;
 }
 
@@ -93,7 +94,7 @@ void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
 
 bool RunOpenDialog(WindowState& state, HWND owner) {
   char name[kPathBufferSize] = {};
-  OPENFILENAMEA record = DialogRecord(owner, kOpenFilter, name, OFN_HIDEREADONLY);
+  OPENFILENAMEA record = DialogRecord(owner, OpenFilter().c_str(), name, OFN_HIDEREADONLY);
   const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
   if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
   if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
@@ -108,11 +109,11 @@ bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
   if (proposal.path.size() < sizeof name)
     std::snprintf(name, sizeof name, "%s", proposal.path.c_str());
   OPENFILENAMEA record =
-      DialogRecord(owner, kSaveFilter, name,
+      DialogRecord(owner, SaveFilter().c_str(), name,
                    OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
   record.lpfnHook = SaveDialogHook;
   if (!proposal.folder.empty()) record.lpstrInitialDir = proposal.folder.c_str();
-  if (memory.saveFileType >= 1 && memory.saveFileType <= std::size(SaveExtensions))
+  if (memory.saveFileType >= 1 && memory.saveFileType <= SaveExtensions().size())
     record.nFilterIndex = memory.saveFileType;
   if (!GetSaveFileNameA(&record)) return false;
 

@@ -11,9 +11,6 @@ namespace korvanth {
 
 struct WindowState;
 
-// Extensions (without the dot) by the Save dialog's file type, 1-based index minus one.
-extern const char* const SaveExtensions[3];
-
 // Always true. Loads the picture the user confirmed; a cancelled dialog changes nothing.
 // The dialog opens in the folder of the picture opened last.
 bool RunOpenDialog(WindowState& state, HWND owner);

@@ -18,9 +18,10 @@ constexpr FormatMenuItem kFormatItems[] = {
 constexpr bool FormatItemsFollowTheRegistryOrder() {
   for (std::size_t i = 0; i < std::size(kFormatItems); ++i) {
     if (static_cast<std::size_t>(kFormatItems[i].format) != i) return false;
-    if (kFormatItems[i].command != IDM_FORMAT_TERRAIN1 + i) return false;
+    if (kFormatItems[i].command != IDM_FORMAT_FIRST + i) return false;
   }
-  return std::size(kFormatItems) == std::size(kAllLayoutFormats);
+  return std::size(kFormatItems) == std::size(kAllLayoutFormats) &&
+         std::size(kFormatItems) <= IDM_FORMAT_LAST - IDM_FORMAT_FIRST + 1;
 }
 static_assert(FormatItemsFollowTheRegistryOrder());
 static_assert(std::size(kTilesetTargets) <= IDM_TILESET_LAST - IDM_TILESET_FIRST + 1);

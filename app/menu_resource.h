@@ -9,10 +9,13 @@
 #define IDM_FILE_EXIT 40002
 /* Every block of the picture into one atlas. */
 #define IDM_FILE_EXPORT_ALL 40009
-/* The format items, consecutive in the format registry's order. */
-#define IDM_FORMAT_TERRAIN1 40003
-#define IDM_FORMAT_TERRAIN2 40004
-#define IDM_FORMAT_ROOF 40005
+/* The format items: IDM_FORMAT_FIRST + the format's place in the registry, up to
+   IDM_FORMAT_LAST. */
+#define IDM_FORMAT_FIRST 40051
+#define IDM_FORMAT_LAST 40069
+#define IDM_FORMAT_TERRAIN1 (IDM_FORMAT_FIRST + 0)
+#define IDM_FORMAT_TERRAIN2 (IDM_FORMAT_FIRST + 1)
+#define IDM_FORMAT_ROOF (IDM_FORMAT_FIRST + 2)
 /* The 形式 menu's check item that completes the terrain shapes. */
 #define IDM_FORMAT_COMPLETE 40008
 #define IDM_COLOUR_FRAME 40006

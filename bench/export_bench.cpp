@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "convert/export_sheet.h"
+#include "convert/format_registry.h"
 #include "convert/layout_format.h"
 
 using namespace korvanth;
@@ -54,7 +55,7 @@ void BM_SheetMemcpy(benchmark::State& state, SheetLayout format) {
 
 const bool kRegistered = [] {
   for (LayoutFormat format : kAllLayoutFormats) {
-    const std::string name(LayoutFormatName(format));
+    const std::string name(FormatEntryFor(format).cliName);
     benchmark::RegisterBenchmark(("BM_ExportSheet/" + name).c_str(), BM_ExportSheet, format);
     benchmark::RegisterBenchmark(("BM_SheetMemcpy/" + name).c_str(), BM_SheetMemcpy, format);
   }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/convert_jobs.h"
+#include "cli/job_messages.h"
 #include "convert/animation_runs.h"
 #include "imaging/ordered_workers.h"
 #include "convert/atlas_budget.h"
@@ -17,8 +18,6 @@
 namespace korvanth {
 
 namespace {
-
-constexpr const char kProgram[] = "korvanth-convert";
 
 // The blocks' names from --names, or the defaults; 0 or the exit status of a failure,
 // after its one line.
@@ -103,10 +102,7 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   job.frameMs = options.frameMs.value_or(kDefaultFrameMs);
   job.workers = options.jobs.value_or(AvailableCores());
   const AtlasResult result = RunAtlas(job, [&](ConversionWarning) {
-    std::fprintf(err,
-                 "%s: warning: %s: the extension selects no file type; BMP content is written "
-                 "under this name (%s)\n",
-                 kProgram, PrintableName(options.output).c_str(), kBitmapFallbackWarning);
+    std::fputs(FallbackWarningLine(options.output).c_str(), err);
   });
   if (result.unevenRow >= 0) {
     std::fprintf(err,
@@ -118,8 +114,7 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   }
   for (const FileProblem& problem : result.problems) {
     if (problem.isPicture)
-      std::fprintf(err, "%s: %s: is the input picture; it is never written over\n", kProgram,
-                   PrintableName(problem.path).c_str());
+      std::fputs(InputPictureLine(problem.path).c_str(), err);
     else
       std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(problem.path).c_str(),
                    problem.reason.c_str());

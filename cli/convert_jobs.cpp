@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "imaging/ordered_workers.h"
+#include "cli/job_messages.h"
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
 #include "convert/conversion_job.h"
@@ -25,8 +26,6 @@ namespace korvanth {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char kProgram[] = "korvanth-convert";
 
 // Prints one line and returns false when the input could not be read; the reasons are the
 // loader's own, the same on every host. A folder is named as such whatever the loader said.
@@ -78,30 +77,20 @@ bool LoadInput(const std::string& input, ImageHandle& picture, std::FILE* err) {
   va_end(again);
 }
 
-// The unknown-extension warning: what happens, in English, with the window's own text.
-void WarnAboutFallback(std::string& messages, const std::string& output) {
-  Say(messages,
-      "%s: warning: %s: the extension selects no file type; BMP content is written under this "
-      "name (%s)\n",
-      kProgram, PrintableName(output).c_str(), kBitmapFallbackWarning);
-}
-
 // Runs `job`: its sheet, then its tilesets; one line in `messages` for each failure.
 bool WriteSheet(const ConversionJob& job, std::string& messages) {
   const ConversionResult result =
-      RunConversion(job, [&](ConversionWarning) { WarnAboutFallback(messages, job.output); });
+      RunConversion(job, [&](ConversionWarning) { messages += FallbackWarningLine(job.output); });
   const std::string output = PrintableName(job.output);
   if (result.sheet.problem == ConversionProblem::OpenPicture) {
-    Say(messages, "%s: %s: is the input picture; it is never written over\n", kProgram,
-        output.c_str());
+    messages += InputPictureLine(job.output);
   } else if (!result.sheet.ok()) {
     Say(messages, "%s: %s: cannot write: %s\n", kProgram, output.c_str(),
         ConversionReason(result.sheet).c_str());
   }
   for (const FileProblem& tileset : result.tilesets) {
     if (tileset.isPicture)
-      Say(messages, "%s: %s: is the input picture; it is never written over\n", kProgram,
-          PrintableName(tileset.path).c_str());
+      messages += InputPictureLine(tileset.path);
     else
       Say(messages, "%s: %s: cannot write the tileset: %s\n", kProgram,
           PrintableName(tileset.path).c_str(), tileset.reason.c_str());

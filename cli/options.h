@@ -48,7 +48,7 @@ struct ParseResult {
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
-// The --help text; its format list comes from the format registry.
+// The --help text: the usage lines, then every option of the option table.
 std::string UsageText();
 
 }  // namespace korvanth

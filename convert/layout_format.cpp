@@ -32,12 +32,4 @@ LayoutTable LayoutTableFor(SheetLayout layout) {
   return FormatEntryFor(layout.format).table;
 }
 
-std::string_view LayoutFormatName(LayoutFormat format) { return FormatEntryFor(format).cliName; }
-
-std::optional<LayoutFormat> LayoutFormatFromName(std::string_view name) {
-  const FormatEntry* entry = FormatEntryForCliName(name);
-  if (entry == nullptr) return std::nullopt;
-  return entry->format;
-}
-
 }  // namespace korvanth

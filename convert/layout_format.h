@@ -71,10 +71,6 @@ int SheetColumns(SheetLayout layout);
 LayoutTable LayoutTableFor(SheetLayout layout);
 inline int TileCount(SheetLayout layout) { return static_cast<int>(LayoutTableFor(layout).size()); }
 
-// The format's command-line name ("terrain1", "terrain2", "roof") and back.
-std::string_view LayoutFormatName(LayoutFormat format);
-std::optional<LayoutFormat> LayoutFormatFromName(std::string_view name);
-
 inline constexpr LayoutFormat kAllLayoutFormats[] = {LayoutFormat::Terrain1, LayoutFormat::Terrain2,
                                                      LayoutFormat::Roof};
 

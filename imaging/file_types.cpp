@@ -1,6 +1,7 @@
 #include "imaging/file_types.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "imaging/encode/writers.h"
 
@@ -21,14 +22,43 @@ bool OnOneThread(const encode::PixelRows& rows, int, std::vector<std::uint8_t>& 
 // 4 bytes a pixel and PNG's row and block headers; the space is reserved up front, so
 // it never grows by copying); GIF an index a pixel and its LZW codes and file (at most
 // 12 bits an index each); JPEG its file, grown by doubling and then copied out.
+// Columns: extensions, MIME type, own writer, lossy, fallback, encoder bytes a pixel; the
+// Open dialog's caption, patterns and place; the Save dialog's name.
+// clang-format off
 constexpr FileType kFileTypes[] = {
-    {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, true, 5},
-    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<encode::WriteBmp>, false, true, 4},
-    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<encode::WriteGif>, false, false, 4},
-    {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, true, 6},
-    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false, 4},
+    {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, false, 5,
+     "PNG (*.png)", "*.png", 2, "PNG"},
+    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<encode::WriteBmp>, false, true, 4,
+     "ビットマップ (*.bmp; dib; rle)", "*.bmp;*.dib;*.rle", 0, "ビットマップ"},
+    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<encode::WriteGif>, false, false, 4,
+     "GIF (*.gif)", "*.gif", 1, nullptr},
+    {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, false, 6,
+     "JPEG (*.jpg; jpeg)", "*.jpg;*.jpeg;*.jpe", 3, nullptr},
+    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false, 4,
+     "TIFF (*.tif; tiff)", "*.tif;*.tiff", 4, nullptr},
 };
-constexpr std::size_t kFallbackIndex = 1;
+// clang-format on
+
+constexpr bool OneFallbackAndOpenPlaces() {
+  int fallbacks = 0;
+  for (std::size_t place = 0; place < std::size(kFileTypes); ++place) {
+    int types = 0;
+    for (const FileType& type : kFileTypes) types += type.openPlace == static_cast<int>(place);
+    if (types != 1) return false;
+  }
+  for (const FileType& type : kFileTypes) fallbacks += type.fallback;
+  return fallbacks == 1;
+}
+static_assert(OneFallbackAndOpenPlaces(), "one fallback type; each Open dialog place once");
+
+// The Open dialog's first entry's name; the last entry of both dialogs.
+constexpr std::string_view kEveryPictureName = "画像ファイル";
+constexpr std::string_view kEveryFileCaption = "すべてのファイル (*.*)";
+
+// A dialog filter entry: its caption and its patterns, each zero-terminated.
+void AddFilterEntry(std::string& filter, std::string_view caption, std::string_view patterns) {
+  filter.append(caption).append(1, '\0').append(patterns).append(1, '\0');
+}
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -63,7 +93,10 @@ const FileType* FileTypeForMimeType(const WCHAR* mimeType) {
   return nullptr;
 }
 
-const FileType& FallbackFileType() { return kFileTypes[kFallbackIndex]; }
+const FileType& FallbackFileType() {
+  return *std::find_if(std::begin(kFileTypes), std::end(kFileTypes),
+                       [](const FileType& type) { return type.fallback; });
+}
 
 std::string CanonicalExtensions(std::string_view prefix, std::string_view separator) {
   std::string text;
@@ -90,6 +123,43 @@ std::string ExtensionSpellings() {
     text += type->extensions[1];
   }
   return text;
+}
+
+std::string OpenDialogFilter() {
+  std::vector<const FileType*> listed(std::size(kFileTypes));
+  for (const FileType& type : kFileTypes) listed[type.openPlace] = &type;
+  // "画像ファイル (*.bmp; gif; ...; tiff)" over every type's patterns, then each type.
+  std::string spellings, patterns, entries;
+  for (const FileType* type : listed) {
+    for (std::string_view spelling : type->extensions)
+      if (!spelling.empty()) spellings.append(spellings.empty() ? "*." : "; ").append(spelling);
+    patterns.append(patterns.empty() ? "" : ";").append(type->openPatterns);
+    AddFilterEntry(entries, type->openCaption, type->openPatterns);
+  }
+  std::string filter;
+  AddFilterEntry(filter, std::string(kEveryPictureName) + " (" + spellings + ")", patterns);
+  filter += entries;
+  AddFilterEntry(filter, kEveryFileCaption, "*.*");
+  return filter += '\0';
+}
+
+std::string SaveDialogFilter() {
+  std::string filter;
+  for (const FileType& type : kFileTypes) {
+    if (type.saveName == nullptr) continue;
+    const std::string pattern = std::string("*.").append(type.extensions[0]);
+    AddFilterEntry(filter, std::string(type.saveName) + " (" + pattern + ")", pattern);
+  }
+  AddFilterEntry(filter, kEveryFileCaption, "*.*");
+  return filter += '\0';
+}
+
+std::vector<std::string_view> SaveDialogExtensions() {
+  std::vector<std::string_view> extensions;
+  for (const FileType& type : kFileTypes)
+    if (type.saveName != nullptr) extensions.push_back(type.extensions[0]);
+  extensions.push_back("");
+  return extensions;
 }
 
 }  // namespace korvanth

@@ -1,5 +1,5 @@
 // The file types a sheet can be written as, in one table: the converter's --type and
-// extension rule, its help and the encoders all read it.
+// extension rule, its help, the window's Open and Save dialogs and the encoders all read it.
 // A new type is one entry here (and, when no host encoder writes it, its writer).
 #pragma once
 
@@ -26,10 +26,18 @@ struct FileType {
   const WCHAR* mimeType;  // how both hosts find the encoder: GDI+'s MIME type
   OwnWriter ownWriter;    // the project's own writer; null where the host's encoder writes it
   bool lossy;             // written at kLossyQuality
-  bool godotImports;      // Godot 4 imports it as a texture
+  bool fallback;          // what an extension that selects no type writes (one type only)
   // The most its encoder holds beside the picture's pixels, in bytes a pixel: the file it
   // builds in memory and its working buffers (a large atlas must fit with them).
   int encodeBytesPerPixel;
+  // The window's Open dialog: the type's entry and its place in the list (0 first); every
+  // type's patterns also go into the first entry, which lists all of them.
+  const char* openCaption;   // "JPEG (*.jpg; jpeg)"
+  const char* openPatterns;  // "*.jpg;*.jpeg;*.jpe"
+  int openPlace;
+  // The Save dialog's entry "NAME (*.EXT)" for the canonical extension; null when the Save
+  // dialog does not offer the type.
+  const char* saveName;
 };
 
 // The quality (0-100) every lossy type is written at, on both hosts.
@@ -44,7 +52,7 @@ const FileType* FileTypeForExtension(std::string_view extension);
 // The type whose encoder has this MIME type; null for none.
 const FileType* FileTypeForMimeType(const WCHAR* mimeType);
 
-// The BMP entry: what an extension that selects no type writes.
+// What an extension that selects no type writes (BMP).
 const FileType& FallbackFileType();
 
 // Every canonical extension in table order, each after `prefix`, joined by `separator`:
@@ -54,5 +62,15 @@ std::string CanonicalExtensions(std::string_view prefix, std::string_view separa
 // Every extension a type takes, alphabetically by type, its spellings joined by '/':
 // "bmp, gif, jpg/jpeg, png, tif/tiff".
 std::string ExtensionSpellings();
+
+// The window's dialog filters: each entry's caption and patterns, each zero-terminated, the
+// list ending in an extra zero (the size of a string literal of them). The Open dialog's first
+// entry holds every type, its last every file; the Save dialog lists the types that have a
+// saveName, then every file.
+std::string OpenDialogFilter();
+std::string SaveDialogFilter();
+
+// The canonical extension of each Save dialog entry in order, "" for the every-file entry.
+std::vector<std::string_view> SaveDialogExtensions();
 
 }  // namespace korvanth

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/expected_sheet.h"
+#include "support/format_names.h"
 #include "support/program_run.h"
 #include "support/test_files.h"
 

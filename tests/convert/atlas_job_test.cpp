@@ -8,6 +8,7 @@
 
 #include "convert/atlas_job.h"
 #include "convert/picture_file.h"
+#include "support/format_names.h"
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 

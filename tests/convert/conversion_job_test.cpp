@@ -11,6 +11,7 @@
 
 #include "convert/conversion_job.h"
 #include "convert/export_sheet.h"
+#include "support/format_names.h"
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 

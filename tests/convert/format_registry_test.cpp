@@ -59,7 +59,6 @@ const Rule kRules[] = {
     {"the format's sizes and name lead to its entry",
      [](const FormatEntry& e) {
        return &FormatEntryFor(e.format) == &e && FormatEntryForCliName(e.cliName) == &e &&
-              LayoutFormatFromName(e.cliName) == e.format &&
               SelectionBlockSize(e.format) == e.block && SheetSize(e.format) == e.sheet &&
               LayoutTableFor(e.format).data() == e.table.data();
      }},

@@ -34,13 +34,6 @@ TEST(LayoutFormatTest, SizesAndTileCounts) {
     EXPECT_EQ(LayoutTableFor(format).size(), static_cast<size_t>(TileCount(format)));
 }
 
-TEST(LayoutFormatTest, NamesRoundTrip) {
-  for (LayoutFormat format : kAllLayoutFormats)
-    EXPECT_EQ(LayoutFormatFromName(LayoutFormatName(format)), format);
-  EXPECT_FALSE(LayoutFormatFromName("Terrain1").has_value());
-  EXPECT_FALSE(LayoutFormatFromName("").has_value());
-}
-
 TEST(LayoutTableTest, DestinationsFollowTheTileOrderAndCoverTheSheetOnce) {
   for (LayoutFormat format : kAllLayoutFormats) {
     const PixelSize sheet = SheetSize(format);

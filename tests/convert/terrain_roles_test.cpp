@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert/terrain_roles.h"
+#include "support/format_names.h"
 
 using namespace korvanth;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "convert/conversion_job.h"
+#include "support/format_names.h"
 #include "support/pixel_difference.h"
 #include "support/test_files.h"
 

@@ -1,6 +1,6 @@
 // The table of sheet file types: each extension finds its type, whatever its case, and
-// nothing else does; what the types are known for outside this code (which ones Godot 4
-// imports, which one the unknown extension falls back to).
+// nothing else does; the one the unknown extension falls back to; the texts made from the
+// table (the window's dialog filters byte for byte as they were written by hand).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -15,15 +15,12 @@ namespace {
 struct Case {
   const char* extension;
   const char* canonical;  // null: no type
-  bool godotImports;
 };
 
 const Case kCases[] = {
-    {"png", "png", true},    {"PNG", "png", true},     {"bmp", "bmp", true},
-    {"gif", "gif", false},   {"jpg", "jpg", true},     {"JpEg", "jpg", true},
-    {"tif", "tif", false},   {"TIFF", "tif", false},   {"webp", nullptr, false},
-    {"", nullptr, false},    {"pn", nullptr, false},   {"jpgg", nullptr, false},
-    {"dib", nullptr, false}, {"png ", nullptr, false},
+    {"png", "png"},  {"PNG", "png"},    {"bmp", "bmp"},   {"gif", "gif"},    {"jpg", "jpg"},
+    {"JpEg", "jpg"}, {"tif", "tif"},    {"TIFF", "tif"},  {"webp", nullptr}, {"", nullptr},
+    {"pn", nullptr}, {"jpgg", nullptr}, {"dib", nullptr}, {"png ", nullptr},
 };
 
 TEST(FileTypesTest, ExtensionsFindTheirTypeAndMimeTypesLeadBack) {
@@ -35,7 +32,6 @@ TEST(FileTypesTest, ExtensionsFindTheirTypeAndMimeTypesLeadBack) {
     }
     ASSERT_NE(type, nullptr) << c.extension;
     EXPECT_EQ(type->extensions[0], c.canonical) << c.extension;
-    EXPECT_EQ(type->godotImports, c.godotImports) << c.extension;
     EXPECT_EQ(FileTypeForMimeType(type->mimeType), type) << c.extension;
   }
   std::set<std::string_view> spellings;
@@ -44,6 +40,24 @@ TEST(FileTypesTest, ExtensionsFindTheirTypeAndMimeTypesLeadBack) {
       EXPECT_TRUE(spelling.empty() || spellings.insert(spelling).second) << spelling;
   EXPECT_EQ(FallbackFileType().extensions[0], "bmp");
   EXPECT_EQ(FileTypeForMimeType(WIDE_TEXT("image/webp")), nullptr);
+}
+
+// The literals are the ones the window's dialogs used before the table made them.
+TEST(FileTypesTest, TextsMadeFromTheTableAreTheHandWrittenOnes) {
+  constexpr char kOpenFilter[] =
+      "画像ファイル (*.bmp; gif; png; jpg; jpeg; tif; tiff)\0"
+      "*.bmp;*.dib;*.rle;*.gif;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff\0"
+      "ビットマップ (*.bmp; dib; rle)\0*.bmp;*.dib;*.rle\0"
+      "GIF (*.gif)\0*.gif\0"
+      "PNG (*.png)\0*.png\0"
+      "JPEG (*.jpg; jpeg)\0*.jpg;*.jpeg;*.jpe\0"
+      "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
+      "すべてのファイル (*.*)\0*.*\0";
+  constexpr char kSaveFilter[] =
+      "PNG (*.png)\0*.png\0ビットマップ (*.bmp)\0*.bmp\0すべてのファイル (*.*)\0*.*\0";
+  EXPECT_EQ(OpenDialogFilter(), std::string(kOpenFilter, sizeof kOpenFilter));
+  EXPECT_EQ(SaveDialogFilter(), std::string(kSaveFilter, sizeof kSaveFilter));
+  EXPECT_EQ(SaveDialogExtensions(), (std::vector<std::string_view>{"png", "bmp", ""}));
 }
 
 }  // namespace

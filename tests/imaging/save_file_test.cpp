@@ -118,15 +118,18 @@ TEST(SaveProblem, TextsAndStatuses) {
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::NotRegularFile), Win32Error);
 }
 
-// Whatever writes it (its own writer or the host's encoder), every listed type is written.
+// Whatever writes it (its own writer or the host's encoder), every listed type is written,
+// an empty sheet too: at its size, and transparent where the type keeps alpha.
 TEST(SaveImageFile, EveryFileTypeIsWrittenOnThisHost) {
   ScratchDir dir;
-  ImageHandle sheet = BitmapFrom(PatternImage(32, 32));
+  ImageHandle sheet = ImageHandle::FromScan0(96, 128, PixelFormat32bppARGB);
   for (const FileType& type : FileTypes()) {
     const std::string name = "sheet." + std::string(type.extensions[0]);
     EXPECT_TRUE(korvanth::SaveImageFile(sheet.image(), Wide(dir.file(name)).c_str(), type).ok())
         << name;
-    EXPECT_GT(ReadBytes(dir.file(name)).size(), 0u) << name;
+    const QImage back = ReadBack(dir.file(name));
+    EXPECT_EQ(back.size(), QSize(96, 128)) << name;
+    EXPECT_TRUE(type.lossy || qAlpha(back.pixel(50, 50)) == 0) << name;
   }
 }
 

@@ -222,20 +222,4 @@ TEST(SaveImage, JpegIsCloseAndRecordsTheResolution) {
   EXPECT_NEAR(DpiOf(dir.file("sheet.jpg")), 72.0, 0.02);
 }
 
-TEST(SaveImage, EmptySheetsSaveInEveryFormat) {
-  ScratchDir dir;
-  ImageHandle sheet = ImageHandle::FromScan0(96, 128, PixelFormat32bppARGB);
-  const char16_t* mimes[] = {u"image/bmp", u"image/jpeg", u"image/gif", u"image/tiff",
-                             u"image/png"};
-  for (int i = 0; i < 5; ++i) {
-    const std::string path = dir.file("empty" + std::to_string(i));
-    ASSERT_EQ(SaveAs(sheet, path, mimes[i]), Ok) << i;
-    const QImage back = ReadBack(path);
-    ASSERT_EQ(back.size(), QSize(96, 128)) << i;
-    if (i != 1) {  // JPEG has no alpha
-      EXPECT_EQ(qAlpha(back.pixel(50, 50)), 0) << i;
-    }
-  }
-}
-
 }  // namespace

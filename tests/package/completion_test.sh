@@ -56,7 +56,7 @@ mkdir sheets
 # Table: expected candidates | the words typed so far (the last one being completed).
 check "roof terrain1 terrain2" korvanth-convert --format ""
 check "terrain1 terrain2" korvanth-convert --format ter
-check "bmp gif jpg png tif" korvanth-convert --all --type ""
+check_offers "bmp gif jpg png tif" korvanth-convert --all --type ""
 check "" korvanth-convert --origin ""
 check "" korvanth-convert --cell 1
 check "" korvanth-convert --all --jobs ""

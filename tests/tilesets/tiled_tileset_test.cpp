@@ -17,6 +17,7 @@
 #include "convert/tiled_tileset.h"
 #include "convert/utf8_path.h"
 #include "convert/tileset_description.h"
+#include "support/format_names.h"
 #include "support/expected_sheet.h"
 #include "support/test_files.h"
 #include "tilesets/peer_programs.h"
