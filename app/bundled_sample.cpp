@@ -1,3 +1,4 @@
+// Finding the sample picture the packages carry: beside the program, else in share/korvanth/.
 #include "app/bundled_sample.h"
 
 #include <filesystem>

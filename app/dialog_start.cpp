@@ -1,3 +1,4 @@
+// Where the Open and Save dialogs start, the name Save proposes and what a save remembers.
 #include "app/dialog_start.h"
 
 #include <filesystem>

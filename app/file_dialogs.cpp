@@ -1,3 +1,4 @@
+// The Open and Save dialogs: filters, extension completion by file type, and the save they run.
 #include "app/file_dialogs.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The window's first size: the picture at 1x plus frame and bars, within 80 % of the screen.
 #include "app/first_window_size.h"
 
 #include <algorithm>

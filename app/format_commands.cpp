@@ -1,3 +1,4 @@
+// The 形式 menu's commands: choosing format, tile size, complete shapes and tilesets, with marks.
 #include "app/format_commands.h"
 
 #include "app/main_menu.h"

@@ -1,3 +1,4 @@
+// The menu described once as lines, from the format registry, tile sizes and tileset targets.
 #include "app/main_menu.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// Exporting every whole block of the open picture into one atlas, and the boxes that report it.
 #include "app/picture_export.h"
 
 #include <string>

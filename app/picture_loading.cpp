@@ -1,3 +1,4 @@
+// Opening a picture in the window: scroll ranges, title, repaint, or a box naming the failure.
 #include "app/picture_loading.h"
 
 #include <string>

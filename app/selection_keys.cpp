@@ -1,3 +1,4 @@
+// Arrow keys move the block by a cell (Shift: a block) and scroll it into sight; Enter saves.
 #include "app/selection_keys.h"
 
 #include "app/file_dialogs.h"

@@ -1,3 +1,4 @@
+// Remembered settings as key=value text: untrusted lines parsed over the defaults, and formatted.
 #include "app/settings_text.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The sheet preview tool window: rebuilt only when its block, format or picture changes.
 #include "app/sheet_preview.h"
 
 #include <optional>

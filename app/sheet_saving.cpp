@@ -1,3 +1,4 @@
+// Saving the selected block's sheet and its tilesets through the one conversion path.
 #include "app/sheet_saving.h"
 
 #include "app/window_state.h"

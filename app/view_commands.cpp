@@ -1,3 +1,4 @@
+// The view menu and keys: zoom steps and marks, Ctrl+wheel and Ctrl++/-/0, the preview toggle.
 #include "app/view_commands.h"
 
 #include "app/menu_resource.h"

@@ -1,3 +1,4 @@
+// The remembered choices over a run: read before the window opens, written back as it closes.
 #include "app/window_choices.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The main window: its class and creation, the message procedure, its commands and closing.
 #include "app/window_procedure.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The main window's state and its short names; the current layout, the block's corner, the picture.
 #include "app/window_state.h"
 
 #include <new>

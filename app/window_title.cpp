@@ -1,3 +1,4 @@
+// The window title: the picture's file name before the program's name.
 #include "app/window_title.h"
 
 #include <cstring>

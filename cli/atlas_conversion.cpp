@@ -1,3 +1,4 @@
+// --all --atlas: names the blocks, checks the atlas fits from the header, then writes it.
 #include "cli/atlas_conversion.h"
 
 #include <string>

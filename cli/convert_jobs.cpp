@@ -1,3 +1,4 @@
+// The converter's two jobs, one block's sheet or a batch of every block, and their checks.
 #include "cli/convert_jobs.h"
 
 #include <cstdarg>

@@ -1,3 +1,4 @@
+// The converter's lines that every kind of run says alike: the program's name, the fallback.
 #include "cli/job_messages.h"
 
 #include "convert/export_sheet.h"

@@ -1,3 +1,4 @@
+// The converter's options as one table: each one's name, value, help lines and how it applies.
 #include "cli/option_table.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The converter's options: parsing, checking and the --help text.
 #include "cli/options.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// A temporary stream for messages printed later; on Windows in the user's temp folder.
 #include "cli/scratch_stream.h"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// Whether a stream is a terminal, and quieting the image decoders' own diagnostics.
 #include "cli/terminal.h"
 
 #ifdef _WIN32

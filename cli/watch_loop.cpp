@@ -1,3 +1,4 @@
+// --watch: converts, waits for a watched file to change and settle, converts again.
 #include "cli/watch_loop.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// What --watch watches (the input, a link's target, the --names file) and what it reports.
 #include "cli/watch_plan.h"
 
 #include <filesystem>

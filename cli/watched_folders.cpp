@@ -1,3 +1,4 @@
+// Groups watched files by folder, each with its names; a name that is a folder is refused.
 #include "cli/watched_folders.h"
 
 #include <algorithm>

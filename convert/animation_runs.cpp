@@ -1,3 +1,4 @@
+// Groups an atlas's blocks into runs of animation frames along each row, skipping empty runs.
 #include "convert/animation_runs.h"
 
 #include "convert/block_names.h"

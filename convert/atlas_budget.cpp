@@ -1,3 +1,4 @@
+// Judges from the picture's size alone whether an atlas fits its pixel and memory bounds.
 #include "convert/atlas_budget.h"
 
 #include <algorithm>

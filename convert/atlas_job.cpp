@@ -1,3 +1,4 @@
+// Every whole block into one atlas and its tilesets, staged and moved into place together.
 #include "convert/atlas_job.h"
 
 #include <algorithm>

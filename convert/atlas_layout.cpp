@@ -1,3 +1,4 @@
+// The atlas grid: columns within the width limit, cell and frame corners, atlas tile ids.
 #include "convert/atlas_layout.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// An atlas's pixel work on ARGB rows: spotting empty blocks, copying a block's quarters.
 #include "convert/atlas_pixels.h"
 
 namespace korvanth {

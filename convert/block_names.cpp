@@ -1,3 +1,4 @@
+// Names an atlas's block terrains: STEM_COLUMN_ROW, or the checked lines of a names file.
 #include "convert/block_names.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// The block's corner for a cell: clamped to the picture's right and bottom, overflow-safe.
 #include "convert/block_placement.h"
 
 #include <limits>

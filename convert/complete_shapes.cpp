@@ -1,3 +1,4 @@
+// The 47 blob match sets, and a terrain sheet completed with tiles built from known quarters.
 #include "convert/complete_shapes.h"
 
 #include <algorithm>

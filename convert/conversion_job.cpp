@@ -1,3 +1,4 @@
+// One conversion for every front end: refuses unsafe names, warns, writes sheet and tilesets.
 #include "convert/conversion_job.h"
 
 #include "convert/export_sheet.h"

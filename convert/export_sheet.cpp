@@ -1,3 +1,4 @@
+// Builds a sheet in memory: a transparent 32-bit bitmap drawn quarter by quarter from a block.
 #include "convert/export_sheet.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The layout formats' registry: each one's quarter table, block and sheet sizes and names.
 #include "convert/format_registry.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Writes a Godot 4 TileSet (.tres): one atlas source, its terrain set, peering bits, animations.
 #include "convert/godot_tileset.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A layout's sizes and table at its tile size, scaled from the registry's 32-pixel ones.
 #include "convert/layout_format.h"
 
 #include "convert/complete_shapes.h"

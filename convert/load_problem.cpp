@@ -1,3 +1,4 @@
+// Why a picture did not load: header verdicts and decoder statuses mapped to one English line.
 #include "convert/load_problem.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// Planning one request's files: the output's type, each tileset's path and every refusal.
 #include "convert/output_plan.h"
 
 #include <optional>

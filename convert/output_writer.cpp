@@ -1,3 +1,4 @@
+// Writing a plan: the output's bytes and its tilesets, each file whole or all or nothing.
 #include "convert/output_writer.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// Loads one block: the header judged first, the block placed, then only the region under it.
 #include "convert/picture_block_load.h"
 
 #include "convert/load_problem.h"

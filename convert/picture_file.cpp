@@ -1,3 +1,4 @@
+// Loads a picture file into the caller's handle, its path widened strictly, with the cause.
 #include "convert/picture_file.h"
 
 #include "convert/utf8_path.h"

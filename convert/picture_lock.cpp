@@ -1,3 +1,4 @@
+// The lock for a picture shared by conversions: SRWLOCK on Windows, std::mutex elsewhere.
 #include "convert/picture_lock.h"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// Whether two names lead to one file, so that no output is written over a file that is read.
 #include "convert/same_file.h"
 
 #include <filesystem>

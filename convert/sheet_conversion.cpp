@@ -1,3 +1,4 @@
+// What a conversion decides from the name and block (encoder, positions), and failure reasons.
 #include "convert/sheet_conversion.h"
 
 #include <cstdint>

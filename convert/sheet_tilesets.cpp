@@ -1,3 +1,4 @@
+// The tileset files beside a saved sheet: their names, the sheet types they take, writing them.
 #include "convert/sheet_tilesets.h"
 
 #include <string>

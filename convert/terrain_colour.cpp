@@ -1,3 +1,4 @@
+// A terrain's panel colour: the alpha-weighted mean of its full tile's pixels.
 #include "convert/terrain_colour.h"
 
 namespace korvanth {

@@ -1,3 +1,4 @@
+// Derives each terrain tile's neighbour match set from where its quarters lie in the block.
 #include "convert/terrain_roles.h"
 
 #include <array>

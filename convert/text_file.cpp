@@ -1,3 +1,4 @@
+// Small text files: a bounded whole read, a whole-or-nothing write, the line rule for inputs.
 #include "convert/text_file.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// Writes a Tiled tileset (.tsx): the picture, one mixed Wang set per terrain, animated tiles.
 #include "convert/tiled_tileset.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Describes a saved sheet for the tileset writers: picture, tile grid and terrain match sets.
 #include "convert/tileset_description.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// The tileset targets' phrases built from the table: which sheet types an editor imports.
 #include "convert/tileset_targets.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// UTF-8 file names checked strictly, widened to UTF-16, turned into paths and printed safely.
 #include "convert/utf8_path.h"
 
 #include <cstdio>

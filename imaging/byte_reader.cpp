@@ -1,3 +1,4 @@
+// The bounded readers: fields from memory, from an open file, and a file's bytes in chunks.
 #include "imaging/byte_reader.h"
 
 #include <sys/types.h>

@@ -1,3 +1,4 @@
+// Finds a GDI+ encoder by MIME type, reading only the whole records its list reports.
 #include "imaging/encoder_lookup.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The table of sheet file types, each with its writer, and lookups by extension or MIME type.
 #include "imaging/file_types.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Owning GDI+ handles for images, graphics, brushes and pens, each keeping its last failure.
 #include "imaging/handles.h"
 
 #include <utility>

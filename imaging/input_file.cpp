@@ -1,3 +1,4 @@
+// Opens an input as a regular file only, without waiting; folders, FIFOs, devices refused.
 #include "imaging/input_file.h"
 
 #include <cerrno>

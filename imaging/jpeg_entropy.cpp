@@ -1,3 +1,4 @@
+// JPEG's DHT segments read into Huffman tables with fast lookups, refused as libjpeg would.
 #include "imaging/jpeg_entropy.h"
 
 namespace korvanth::imaging {

@@ -1,3 +1,4 @@
+// Numbered items run on worker threads, their results taken up in order on the caller's.
 #include "imaging/ordered_workers.h"
 
 #include <algorithm>

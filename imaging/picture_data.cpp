@@ -1,3 +1,4 @@
+// Checks a picture's compressed data is whole before decoding: BMP runs, PNG CRCs, GIF, JPEG.
 #include "imaging/picture_data.h"
 
 #include <zlib.h>

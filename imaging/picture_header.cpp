@@ -1,3 +1,4 @@
+// Reads each format's header for type, size and decode memory, and judges it against the bounds.
 #include "imaging/picture_header.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The region of a picture a block needs, clamped so it always holds the nearest pixel.
 #include "imaging/picture_region.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Saving a picture whole or not at all, and save failures named from errno or Windows errors.
 #include "imaging/save_file.h"
 
 #include <cerrno>

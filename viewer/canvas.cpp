@@ -1,3 +1,4 @@
+// Painting the view: the zoomed picture, its contrast grid and the block under the pointer.
 #include "viewer/canvas.h"
 
 #include <algorithm>

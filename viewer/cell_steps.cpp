@@ -1,3 +1,4 @@
+// Steps the pointer's cell for the keyboard, held where the block placement would stop it.
 #include "viewer/cell_steps.h"
 
 #include <algorithm>

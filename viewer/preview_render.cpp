@@ -1,3 +1,4 @@
+// The preview's pixels: its scale, a checkerboard under the sheet, and painting it enlarged.
 #include "viewer/preview_render.h"
 
 #include <algorithm>

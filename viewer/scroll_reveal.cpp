@@ -1,3 +1,4 @@
+// Scrolls the view as little as needed to bring an area of the picture into sight.
 #include "viewer/scroll_reveal.h"
 
 #include "viewer/scroll_state.h"

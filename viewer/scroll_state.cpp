@@ -1,3 +1,4 @@
+// Scroll state in the two scroll bars: ranges, pages, requests clamped, contents shifted.
 #include "viewer/scroll_state.h"
 
 #include <algorithm>

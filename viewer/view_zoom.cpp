@@ -1,3 +1,4 @@
+// Zoom from 1x to 8x: zoomed extents and rezooming around an anchor pixel.
 #include "viewer/view_zoom.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Off Windows: registers the program's icon by its theme name, the built-in copy as fallback.
 #include "app/icon_install.h"
 
 #include "app/icon_resource.h"

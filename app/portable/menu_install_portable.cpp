@@ -1,3 +1,4 @@
+// Off Windows: the menu description registered once as a template and loaded from there.
 #include <vector>
 
 #include "app/main_menu.h"

@@ -1,3 +1,4 @@
+// Off Windows: the settings file under $XDG_CONFIG_HOME, else ~/.config; relative values ignored.
 #include <cstdlib>
 #include <string>
 

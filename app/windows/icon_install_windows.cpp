@@ -1,3 +1,4 @@
+// On Windows the icon is compiled into the program's resources, so installing does nothing.
 #include "app/icon_install.h"
 
 namespace korvanth {

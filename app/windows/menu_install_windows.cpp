@@ -1,3 +1,4 @@
+// On Windows: the menu bar built from the menu description, captions converted to UTF-16.
 #include <string>
 #include <vector>
 

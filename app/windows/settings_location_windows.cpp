@@ -1,3 +1,4 @@
+// On Windows: the settings file under the roaming application data folder (%APPDATA%).
 #include <windows.h>
 #include <shlobj.h>
 

@@ -1,3 +1,4 @@
+// GIF's palette: every colour when 256 do, else a deterministic median cut, one index a pixel.
 #include "imaging/encode/gif_palette.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// GIF's LZW coder: variable-width codes packed LSB first, the table reset at 4096.
 #include "imaging/encode/lzw.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Exact row loops for non-premultiplied ARGB: source-over, layout conversion and fills.
 #include "imaging/portable/compositing.h"
 
 #include <algorithm>

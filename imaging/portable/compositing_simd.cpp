@@ -1,3 +1,4 @@
+// SSSE3/SSE2 chunks of the paint path's pixel packing and blending, used when the CPU has them.
 #include "imaging/portable/compositing_simd.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))

@@ -1,3 +1,4 @@
+// A UTF-16 file name narrowed to the UTF-8 bytes the POSIX calls take.
 #include "imaging/portable/native_path.h"
 
 #include "api/portable/win_base.h"

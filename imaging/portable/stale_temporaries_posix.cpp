@@ -1,3 +1,4 @@
+// POSIX: removes a folder's leftover save temporaries once the process that made them is gone.
 #include "imaging/stale_temporaries.h"
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// Loads libtiff with dlopen on first use and resolves the functions the TIFF decoder calls.
 #include "imaging/portable/tiff_library.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// Windows: removes a folder's leftover save temporaries once the process that made them is gone.
 #include <windows.h>
 
 #include <set>

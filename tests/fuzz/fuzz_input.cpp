@@ -1,3 +1,4 @@
+// Fuzz bytes as a real file in anonymous memory, its header read, slow sizes left out.
 #include "tests/fuzz/fuzz_input.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// The real main window for tests: reset state, created, driven by Qt events and closed.
 #include "gui_support/main_window_fixture.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// Win32 calls only the tests make, over the Linux window subset's own records.
 #include "gui_support/win32_test_calls.h"
 
 #include "platform/portable/dialogs_internal.h"

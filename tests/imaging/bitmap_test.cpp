@@ -1,3 +1,4 @@
+// Bitmaps: made blank at 96 dpi, bad sizes refused, pixels read, resolution, null and disposal.
 #include <gtest/gtest.h>
 
 #include <cmath>

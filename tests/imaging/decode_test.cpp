@@ -1,3 +1,4 @@
+// Loading pictures: BMP RLE and spellings, stored pixels, GIF and JPEG, bad files and paths.
 #include <gtest/gtest.h>
 
 #include <QBuffer>

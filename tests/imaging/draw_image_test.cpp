@@ -1,3 +1,4 @@
+// Drawing pictures: exact quarter copies, source-over rounding, clipping, edges and scaling.
 #include <gtest/gtest.h>
 
 #include <cmath>

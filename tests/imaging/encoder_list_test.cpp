@@ -1,3 +1,4 @@
+// The encoder list: five encoders in order with their identifiers, buffer checks, MIME lookups.
 #include <gtest/gtest.h>
 
 #include <string_view>

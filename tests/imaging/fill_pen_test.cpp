@@ -1,3 +1,4 @@
+// Filled rectangles and pen outlines: blending, exact coverage, pen widths, clip and edges.
 #include <gtest/gtest.h>
 
 #include <cmath>

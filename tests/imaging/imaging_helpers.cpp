@@ -1,3 +1,4 @@
+// Imaging test helpers: bitmaps to and from QImage, encoders, saves, hand-built PNG/BMP/GIF bytes.
 #include "imaging/imaging_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Pixel locks: row layout, in-place locks, conversion, write-back, caller buffers, refusals.
 #include <gtest/gtest.h>
 
 #include <cstring>

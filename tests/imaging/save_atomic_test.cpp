@@ -1,3 +1,4 @@
+// Failed saves leave nothing and keep the old file; unknown encoders refused, Japanese names.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// Saved sheets read back by Qt: each format's pixels, alpha and resolution, GIF palettes, JPEG.
 #include <gtest/gtest.h>
 
 #include <QImageReader>

@@ -1,3 +1,4 @@
+// GDI+ start-up and shut-down: the token, input checks, calls outside them, and GdipAlloc.
 #include <gtest/gtest.h>
 
 #include <cstring>

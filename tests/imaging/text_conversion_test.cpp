@@ -1,3 +1,4 @@
+// UTF-8 and UTF-16 conversion: sizes, short buffers, bad arguments, invalid bytes, surrogates.
 #include <gtest/gtest.h>
 
 #include <string>

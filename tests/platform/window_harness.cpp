@@ -1,3 +1,4 @@
+// A real test window whose procedure records every message; its class, menu and scroll info.
 #include "window_harness.h"
 
 #include <QCoreApplication>

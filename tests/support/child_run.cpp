@@ -1,3 +1,4 @@
+// Runs a program in a forked child, timing it and taking its peak resident size and stderr.
 #include "support/child_run.h"
 
 #include <fcntl.h>

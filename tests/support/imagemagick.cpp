@@ -1,3 +1,4 @@
+// Writes test pictures through ImageMagick's convert from raw 8-bit RGB(A) samples.
 #include "support/imagemagick.h"
 
 #include <QProcess>

@@ -1,3 +1,4 @@
+// Hand-built PNG, JPEG, GIF, BMP and TIFF headers declaring any size, for loader tests.
 #include "support/picture_bytes.h"
 
 #include <algorithm>

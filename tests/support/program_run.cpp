@@ -1,3 +1,4 @@
+// Runs a program offscreen through QProcess, with its exit code and output, within a minute.
 #include "support/program_run.h"
 
 #include <QProcess>

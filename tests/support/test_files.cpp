@@ -1,3 +1,4 @@
+// Shared test helpers: scratch folders, position-coded pictures, files read back with Qt.
 #include "support/test_files.h"
 
 #include <QImageReader>

@@ -1,3 +1,4 @@
+// Runs Tiled's export and tmxrasterizer for the tests, reads its JSON, writes one-layer maps.
 #include "tilesets/peer_programs.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// Terrain fields for the painting test: random fields, shapes, blocks and the ways to draw them.
 #include "tilesets/terrain_painting.h"
 
 #include <QPoint>
