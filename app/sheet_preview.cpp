@@ -78,7 +78,7 @@ HWND CreatePreviewWindow(WindowState& state, HWND owner, const POINT* corner = n
 }
 
 // A tile size or complete setting whose sheets need another scale or size gets a new
-// window in the old one's place (the portable subset has no call that resizes a window).
+// window in the old one's place (the Linux subset has no call that resizes a window).
 void MatchPreviewFrame(WindowState& state) {
   SheetPreviewState& preview = state.preview;
   if (preview.window == nullptr || preview.frame == CurrentFrame(state)) return;

@@ -12,7 +12,7 @@
 #include "imaging/encode/writers.h"
 #include "imaging/handles.h"
 #include "imaging/ordered_workers.h"
-#include "imaging/portable/device_context.h"
+#include "imaging/linux/device_context.h"
 
 using namespace korvanth;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "convert/picture_file.h"
-#include "imaging/portable/device_context.h"
+#include "imaging/linux/device_context.h"
 #include "viewer/canvas.h"
 #include "viewer/preview_render.h"
 #include "viewer/scroll_state.h"

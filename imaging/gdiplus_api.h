@@ -14,7 +14,7 @@
 #include <gdiplus.h>
 #define WIDE_TEXT(s) L##s
 #else
-#include "imaging/portable/gdiplus_flat.h"
+#include "imaging/linux/gdiplus_flat.h"
 #define WIDE_TEXT(s) u##s
 #endif
 

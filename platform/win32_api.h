@@ -10,5 +10,5 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #else
-#include "platform/portable/win32_subset.h"
+#include "platform/linux/win32_subset.h"
 #endif

@@ -10,7 +10,7 @@
 #include "app/sheet_preview.h"
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "support/expected_sheet.h"
 #include "support/program_run.h"
 

@@ -11,7 +11,7 @@
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "viewer/canvas.h"
 #include "support/expected_sheet.h"
 

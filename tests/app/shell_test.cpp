@@ -14,7 +14,7 @@
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "support/program_run.h"
 #include "viewer/view_colours.h"
 

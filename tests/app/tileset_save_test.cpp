@@ -14,7 +14,7 @@
 #include "app/main_menu.h"
 #include "gui_support/main_window_fixture.h"
 #include "platform/dialogs_support.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 
 using namespace korvanth;
 

@@ -1,6 +1,6 @@
 // The causes of a failed load and their words, the same whichever host's decoder ran:
 // GDI+ on Windows answers a damaged file with "out of memory", "generic error" or
-// "invalid parameter"; the portable decoders with their own statuses.
+// "invalid parameter"; the Linux decoders with their own statuses.
 #include <gtest/gtest.h>
 
 #include <cerrno>

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <algorithm>
 
-#include "imaging/portable/picture_decoders.h"
+#include "imaging/linux/picture_decoders.h"
 #include "tests/fuzz/fuzz_input.h"
 
 using namespace korvanth::imaging;

@@ -13,7 +13,7 @@
 #include "app/window_choices.h"
 #include "app/window_state.h"
 #include "platform/dialogs_support.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_colours.h"

@@ -1,10 +1,10 @@
 // Win32 calls only the tests make, over the Linux window subset's own records.
 #include "gui_support/win32_test_calls.h"
 
-#include "platform/portable/dialogs_internal.h"
-#include "platform/portable/menu_model.h"
-#include "platform/portable/top_level_window.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/dialogs_internal.h"
+#include "platform/linux/menu_model.h"
+#include "platform/linux/top_level_window.h"
+#include "platform/linux/window_internals.h"
 
 using platform::LiveMainWindow;
 using platform::MainWindow;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "imaging/imaging_helpers.h"
-#include "imaging/portable/device_context.h"
+#include "imaging/linux/device_context.h"
 #include "support/test_files.h"
 
 using namespace korvanth;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "api/portable/win_base.h"
+#include "api/linux/win_base.h"
 
 namespace {
 

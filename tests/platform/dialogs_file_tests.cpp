@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "dialogs_support.h"
-#include "platform/portable/dialogs_internal.h"
+#include "platform/linux/dialogs_internal.h"
 #include "support/test_files.h"
 
 using namespace dialogs_test;

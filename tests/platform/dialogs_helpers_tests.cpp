@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/portable/dialogs_internal.h"
+#include "platform/linux/dialogs_internal.h"
 
 using platform::CopyTextOut;
 using platform::ParseFilterList;

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "dialogs_support.h"
-#include "platform/portable/dialogs_internal.h"
+#include "platform/linux/dialogs_internal.h"
 
 using namespace dialogs_test;
 

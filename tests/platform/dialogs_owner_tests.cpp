@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "dialogs_support.h"
-#include "platform/portable/dialogs_internal.h"
+#include "platform/linux/dialogs_internal.h"
 #include "support/test_files.h"
 #include "window_harness.h"
 

@@ -4,7 +4,7 @@
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
 
-#include "platform/portable/dialogs_internal.h"
+#include "platform/linux/dialogs_internal.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "gui_support/win32_test_calls.h"
-#include "platform/portable/window_object.h"
+#include "platform/linux/window_object.h"
 
 namespace dialogs_test {
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/top_level_window.h"
+#include "platform/linux/top_level_window.h"
 #include "gui_support/win32_test_calls.h"
 
 namespace {
@@ -95,7 +95,7 @@ TEST(ProgramIcon, NoneUntilTheProgramRegistersOne) {
 TEST(ProgramIcon, FallbackPicturesWhenTheThemeLacksTheIcon) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  RegisterPortableIconResource(kFallbackId, "korvanth-no-such-icon",
+  RegisterLinuxIconResource(kFallbackId, "korvanth-no-such-icon",
                                FallbackFolder(dir).toUtf8().constData());
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kFallbackId));
   ASSERT_NE(icon, nullptr);
@@ -117,7 +117,7 @@ TEST(ProgramIcon, TheThemeIconComesFirst) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   InstallTestTheme(dir);
-  RegisterPortableIconResource(kThemeId, "korvanth-theme-test",
+  RegisterLinuxIconResource(kThemeId, "korvanth-theme-test",
                                FallbackFolder(dir).toUtf8().constData());
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kThemeId));
   ASSERT_NE(icon, nullptr);
@@ -130,12 +130,12 @@ TEST(ProgramIcon, NothingToShowRegistersNothing) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   // An empty folder, a missing one and no folder at all, with no theme icon either.
-  RegisterPortableIconResource(kNothingId, "korvanth-no-such-icon",
+  RegisterLinuxIconResource(kNothingId, "korvanth-no-such-icon",
                                dir.path().toUtf8().constData());
-  RegisterPortableIconResource(kNothingId, "korvanth-no-such-icon",
+  RegisterLinuxIconResource(kNothingId, "korvanth-no-such-icon",
                                dir.filePath("missing").toUtf8().constData());
-  RegisterPortableIconResource(kNothingId, nullptr, nullptr);
-  RegisterPortableIconResource(kNothingId, "", "");
+  RegisterLinuxIconResource(kNothingId, nullptr, nullptr);
+  RegisterLinuxIconResource(kNothingId, "", "");
   EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kNothingId)), nullptr);
 }
 

@@ -29,18 +29,18 @@ TEST(MenuTemplate, LoadMenuBuildsTheTree) {
 TEST(MenuTemplate, UnknownOrMalformedTemplatesGiveNoMenu) {
   EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(999)), nullptr);
   EXPECT_EQ(LoadMenuA(nullptr, "named"), nullptr);
-  const PortableMenuItem skipping[] = {{0, MF_POPUP, 0, "A"}, {2, MF_STRING, 1, "too deep"}};
-  RegisterPortableMenuResource(998, skipping, 2);
+  const LinuxMenuItem skipping[] = {{0, MF_POPUP, 0, "A"}, {2, MF_STRING, 1, "too deep"}};
+  RegisterLinuxMenuResource(998, skipping, 2);
   EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(998)), nullptr);
-  const PortableMenuItem orphan[] = {{1, MF_STRING, 1, "no popup above"}};
-  RegisterPortableMenuResource(997, orphan, 1);
+  const LinuxMenuItem orphan[] = {{1, MF_STRING, 1, "no popup above"}};
+  RegisterLinuxMenuResource(997, orphan, 1);
   EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(997)), nullptr);
 }
 
 TEST(MenuTemplate, TextsAreCopiedAtRegistration) {
   std::string text = "Temporary(&T)";
-  const PortableMenuItem items[] = {{0, MF_POPUP, 0, text.c_str()}, {1, MF_STRING, 7, "Item"}};
-  RegisterPortableMenuResource(996, items, 2);
+  const LinuxMenuItem items[] = {{0, MF_POPUP, 0, text.c_str()}, {1, MF_STRING, 7, "Item"}};
+  RegisterLinuxMenuResource(996, items, 2);
   text.assign(text.size(), 'x');
   RegisterTestWindowClass();
   HMENU menu = LoadMenuA(nullptr, MAKEINTRESOURCEA(996));

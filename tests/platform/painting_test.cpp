@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/portable/device_context.h"
+#include "imaging/linux/device_context.h"
 #include "window_harness.h"
 
 namespace {

@@ -29,7 +29,7 @@ void RegisterTestWindowClass() {
 }
 
 void RegisterTestMenu() {
-  static const PortableMenuItem items[] = {
+  static const LinuxMenuItem items[] = {
       {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},
       {1, MF_STRING, kOpenCommand, "開く(&O)..."},
       {1, MF_SEPARATOR, 0, nullptr},
@@ -42,7 +42,7 @@ void RegisterTestMenu() {
       {1, MF_STRING, kFrameCommand, "枠(&F)..."},
       {1, MF_STRING, kBackgroundCommand, "背景(&B)..."},
   };
-  RegisterPortableMenuResource(101, items, sizeof items / sizeof items[0]);
+  RegisterLinuxMenuResource(101, items, sizeof items / sizeof items[0]);
 }
 
 SCROLLINFO FullInfo(int min, int max, UINT page, int pos) {

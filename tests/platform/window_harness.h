@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "gui_support/win32_test_calls.h"
 
 // The commands of the test menu (number 101) every TestWindow with a menu loads.

@@ -2,7 +2,7 @@
 // picture, the translucent block with its outline, and where the block is taken from.
 #include "app/window_state.h"
 #include "app/menu_resource.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "gui_support/main_window_fixture.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"

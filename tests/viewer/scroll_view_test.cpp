@@ -4,7 +4,7 @@
 
 #include "app/window_state.h"
 #include "gui_support/main_window_fixture.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "viewer/scroll_state.h"
 
 using namespace korvanth;

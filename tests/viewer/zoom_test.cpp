@@ -12,7 +12,7 @@
 #include "app/window_state.h"
 #include "app/menu_resource.h"
 #include "gui_support/main_window_fixture.h"
-#include "platform/portable/window_internals.h"
+#include "platform/linux/window_internals.h"
 #include "support/expected_sheet.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"

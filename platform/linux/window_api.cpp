@@ -1,0 +1,144 @@
+// Creating, showing and destroying windows, their geometry and default processing.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
+#include "platform/linux/top_level_window.h"
+
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
+  if (rect == nullptr) return FALSE;
+  // The frame widget is the window rectangle: caption and border belong to the
+  // desktop's window manager, so only the menu bar and the client edge are added.
+  const int edge = (exStyle & WS_EX_CLIENTEDGE) ? platform::kClientEdge : 0;
+  const int menuHeight = menu ? platform::MenuBarHeight() : 0;
+  rect->left -= edge;
+  rect->top -= edge + menuHeight;
+  rect->right += edge;
+  rect->bottom += edge;
+  return TRUE;
+}
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
+  const auto windowClass = platform::FindWindowClass(className);
+  if (!windowClass) return nullptr;
+  // A top-level window with a parent is owned by it (the only kind of child here).
+  platform::MainWindow* owner = platform::LiveMainWindow(parent);
+  if (parent != nullptr && owner == nullptr) return nullptr;
+  auto* window = new platform::MainWindow(*windowClass, style, exStyle);
+  platform::AdoptMainWindow(window);
+  if (!window->create(windowName, x, y, width, height, menu, instance, param, owner)) {
+    window->destroy();
+    return nullptr;
+  }
+  return window;
+}
+
+BOOL DestroyWindow(HWND window) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr) return FALSE;
+  found->destroy();
+  return TRUE;
+}
+
+BOOL ShowWindow(HWND window, int command) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  return found != nullptr && found->show(command) ? TRUE : FALSE;
+}
+
+BOOL GetClientRect(HWND window, LPRECT rect) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || rect == nullptr) return FALSE;
+  const QSize size = found->clientSize();
+  *rect = RECT{0, 0, size.width(), size.height()};
+  return TRUE;
+}
+
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || rect == nullptr || found->widget() == nullptr) return FALSE;
+  // The outer frame as the desktop places it, in screen coordinates.
+  const QRect frame = found->widget()->frameGeometry();
+  *rect =
+      RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+  return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || placement == nullptr || found->widget() == nullptr) return FALSE;
+  const QWidget* frame = found->widget();
+  // normalGeometry() is empty for a window that was never maximized or minimized.
+  const QRect normal =
+      frame->isMaximized() || frame->isMinimized() ? frame->normalGeometry() : frame->geometry();
+  placement->flags = 0;
+  placement->showCmd = frame->isMaximized()   ? SW_SHOWMAXIMIZED
+                       : frame->isMinimized() ? SW_SHOWMINIMIZED
+                                              : SW_SHOWNORMAL;
+  placement->ptMinPosition = POINT{-1, -1};
+  placement->ptMaxPosition = POINT{-1, -1};
+  placement->rcNormalPosition = RECT{normal.left(), normal.top(), normal.left() + normal.width(),
+                                     normal.top() + normal.height()};
+  return TRUE;
+}
+
+BOOL SystemParametersInfoA(UINT action, UINT, LPVOID value, UINT) {
+  if (action != SPI_GETWORKAREA || value == nullptr) return FALSE;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return FALSE;
+  const QRect area = screen->availableGeometry();
+  *static_cast<RECT*>(value) =
+      RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+  return TRUE;
+}
+
+int GetSystemMetrics(int index) {
+  if (index != SM_CXVSCROLL && index != SM_CYHSCROLL) return 0;
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
+  // The extent the standard bars are laid out with (top_level_window.cpp).
+  return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+BOOL ScreenToClient(HWND window, LPPOINT point) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr || point == nullptr || found->client() == nullptr) return FALSE;
+  const QPoint local = found->client()->mapFromGlobal(QPoint(point->x, point->y));
+  point->x = local.x();
+  point->y = local.y();
+  return TRUE;
+}
+
+BOOL SetWindowTextA(HWND window, LPCSTR text) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr) return FALSE;
+  found->setTitle(text);
+  return TRUE;
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  platform::MainWindow* found = platform::LiveMainWindow(window);
+  if (found == nullptr) return 0;
+  switch (message) {
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return found->eraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_SETREDRAW:
+      found->setRedraw(wParam != FALSE);
+      return 0;
+    case WM_SETTEXT:
+      found->setTitle(reinterpret_cast<LPCSTR>(lParam));
+      return TRUE;
+    default:
+      return 0;
+  }
+}
