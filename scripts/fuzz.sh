@@ -35,11 +35,11 @@ seeds_of() {
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-failed=0
-for target in "${targets[@]}"; do
-  corpus=$build/corpus/$target
-  findings=$build/findings/$target
-  log=$build/logs/$target.log
+# One target a core at once: each run is single-threaded and bound by time, not work.
+run_target() {  # TARGET: its run, then its lines, into $build/logs/TARGET.result
+  local target=$1 corpus=$build/corpus/$1 findings=$build/findings/$1 log=$build/logs/$1.log
+  local result=$build/logs/$1.result status runs
+  rm -f "$result"
   mkdir -p "$corpus" "$findings"
   # shellcheck disable=SC2046  # seeds_of gives folder names without spaces
   if nice "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
@@ -48,13 +48,38 @@ for target in "${targets[@]}"; do
     # The last status line: coverage (cov), features (ft) and corpus size.
     status=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    echo "$target: ${runs:-0} runs; ${status#*	}"
+    echo "$target: ${runs:-0} runs; ${status#*	}" >"$result"
   else
+    {
+      echo "FINDING"
+      echo "$target: FINDING (log: $log)"
+      # The report's first line, with the target's own complaint just before it.
+      grep -m 1 -B 1 -E '(==[0-9]+== ?ERROR|runtime error)' "$log" || true
+      grep -E 'Test unit written to' "$log" | sed 's/^.*written to /  reproducer saved: /' || true
+    } >"$result"
+  fi
+}
+
+cores=$(nproc)
+running=0
+for target in "${targets[@]}"; do
+  if ((running >= cores)); then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  run_target "$target" &
+  running=$((running + 1))
+done
+wait
+
+failed=0
+for target in "${targets[@]}"; do
+  result=$build/logs/$target.result
+  if [ "$(head -n 1 "$result")" = FINDING ]; then
     failed=1
-    echo "$target: FINDING (log: $log)" >&2
-    # The report's first line, with the target's own complaint just before it.
-    grep -m 1 -B 1 -E '(==[0-9]+== ?ERROR|runtime error)' "$log" >&2 || true
-    grep -E 'Test unit written to' "$log" | sed 's/^.*written to /  reproducer saved: /' >&2 || true
+    tail -n +2 "$result" >&2
+  else
+    cat "$result"
   fi
 done
 exit "$failed"

@@ -42,7 +42,7 @@ QImage ClientPixels(HWND window);
 QAction* MenuAction(HWND window, UINT id);
 // The Qt widgets of a main window: the client area and the standard bars (SB_HORZ,
 // SB_VERT); null when the window is not ours or is destroyed.
-QWidget* ClientWidget(HWND window);
+QWidget* ClientWidgetOf(HWND window);
 QScrollBar* StandardScrollBar(HWND window, int bar);
 // Deletes the Qt widgets of destroyed windows now (the message loop does it itself).
 void FlushDestroyedWindows();

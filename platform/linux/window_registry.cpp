@@ -87,7 +87,7 @@ void NotifyFocusReturned(HWND window) {
   if (owner->alive()) owner->gainFocus(nullptr);
 }
 
-QWidget* ClientWidget(HWND window) {
+QWidget* ClientWidgetOf(HWND window) {
   MainWindow* found = LiveMainWindow(window);
   return found != nullptr ? found->client() : nullptr;
 }

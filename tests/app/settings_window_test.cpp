@@ -59,7 +59,7 @@ class SettingsWindowTest : public MainWindowFixture {
   QWidget* Frame() const { return client()->window(); }
   QWidget* PreviewFrame() const {
     HWND preview = MainWindowState.preview.window;
-    return preview != nullptr ? platform::ClientWidget(preview)->window() : nullptr;
+    return preview != nullptr ? platform::ClientWidgetOf(preview)->window() : nullptr;
   }
   // The window a first start shows: terrain1 at 1x and 32, nothing else, no preview.
   void ExpectDefaults() {

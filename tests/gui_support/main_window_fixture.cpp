@@ -81,7 +81,7 @@ void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, b
   Settle();
 }
 
-QWidget* MainWindowFixture::client() const { return platform::ClientWidget(window_); }
+QWidget* MainWindowFixture::client() const { return platform::ClientWidgetOf(window_); }
 
 std::string MainWindowFixture::SavePicture(const QImage& picture, const std::string& name) {
   const std::string path = dir_.file(name);
