@@ -109,7 +109,7 @@ void BM_WritePngAtlas(benchmark::State& state) {
       pixels[static_cast<std::size_t>(y) * kWidth + x] =
           0xFF000000u | (tile * 4 + shade) << 16 | (tile * 2 + shade) << 8 | (255 - tile);
     }
-  encode::PixelRows rows;
+  imaging::encode::PixelRows rows;
   rows.scan0 = reinterpret_cast<const std::uint8_t*>(pixels.data());
   rows.stride = kWidth * 4;
   rows.width = kWidth;
@@ -117,7 +117,7 @@ void BM_WritePngAtlas(benchmark::State& state) {
   const int workers = state.range(0) == 0 ? 1 : AvailableCores();
   std::vector<std::uint8_t> out;
   for (auto _ : state) {
-    encode::WritePng(rows, workers, out);
+    imaging::encode::WritePng(rows, workers, out);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight * 4);

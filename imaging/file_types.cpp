@@ -14,8 +14,8 @@ namespace {
 // bytes (GDI+ would also drop BMP's alpha, and write PNG on one core); JPEG from the host's
 // encoder.
 // The writers that use one thread, whatever they are given.
-template <bool (*Write)(const encode::PixelRows&, std::vector<std::uint8_t>&)>
-bool OnOneThread(const encode::PixelRows& rows, int, std::vector<std::uint8_t>& out) {
+template <bool (*Write)(const imaging::encode::PixelRows&, std::vector<std::uint8_t>&)>
+bool OnOneThread(const imaging::encode::PixelRows& rows, int, std::vector<std::uint8_t>& out) {
   return Write(rows, out);
 }
 
@@ -27,15 +27,15 @@ bool OnOneThread(const encode::PixelRows& rows, int, std::vector<std::uint8_t>& 
 // Open dialog's caption, patterns and place; the Save dialog's name.
 // clang-format off
 constexpr FileType kFileTypes[] = {
-    {{"png", ""}, WIDE_TEXT("image/png"), encode::WritePng, false, false, 5,
+    {{"png", ""}, WIDE_TEXT("image/png"), imaging::encode::WritePng, false, false, 5,
      "PNG (*.png)", "*.png", 2, "PNG"},
-    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<encode::WriteBmp>, false, true, 4,
+    {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<imaging::encode::WriteBmp>, false, true, 4,
      "ビットマップ (*.bmp; dib; rle)", "*.bmp;*.dib;*.rle", 0, "ビットマップ"},
-    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<encode::WriteGif>, false, false, 4,
+    {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<imaging::encode::WriteGif>, false, false, 4,
      "GIF (*.gif)", "*.gif", 1, nullptr},
     {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, false, 6,
      "JPEG (*.jpg; jpeg)", "*.jpg;*.jpeg;*.jpe", 3, nullptr},
-    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<encode::WriteTiff>, false, false, 4,
+    {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<imaging::encode::WriteTiff>, false, false, 4,
      "TIFF (*.tif; tiff)", "*.tif;*.tiff", 4, nullptr},
 };
 // clang-format on

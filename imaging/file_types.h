@@ -17,7 +17,8 @@ namespace korvanth {
 
 // Writes a whole file from 32-bit rows on up to `workers` threads; false when the format
 // cannot hold the picture.
-using OwnWriter = bool (*)(const encode::PixelRows&, int workers, std::vector<std::uint8_t>&);
+using OwnWriter = bool (*)(const imaging::encode::PixelRows&, int workers,
+                           std::vector<std::uint8_t>&);
 
 struct FileType {
   // Lower case, without the dot; the first is the canonical one ("jpg" before "jpeg"),

@@ -7,7 +7,7 @@
 #include "imaging/encode/byte_writer.h"
 #include "imaging/encode/writers.h"
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 int DotsPerMetre(float dpi) {
   const double value = std::round(static_cast<double>(dpi) / 0.0254);
@@ -91,4 +91,4 @@ bool WriteBmp(const PixelRows& rows, std::vector<std::uint8_t>& out) {
   return true;
 }
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 class ByteWriter {
  public:
@@ -31,4 +31,4 @@ class ByteWriter {
   std::vector<std::uint8_t>& out_;
 };
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 namespace {
 
@@ -287,4 +287,4 @@ void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture) {
     }
 }
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

@@ -8,7 +8,7 @@
 
 #include "imaging/encode/pixel_rows.h"
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 struct IndexedPicture {
   std::vector<std::uint32_t> colours;  // 0xRRGGBB, at most 256
@@ -29,4 +29,4 @@ bool ExactPalette(const PixelRows& rows, IndexedPicture& picture);
 // counting takes a few MiB whatever the picture's size.
 void QuantizedPalette(const PixelRows& rows, IndexedPicture& picture);
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

@@ -8,7 +8,7 @@
 #include "imaging/encode/lzw.h"
 #include "imaging/encode/writers.h"
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 namespace {
 
@@ -88,4 +88,4 @@ bool WriteGif(const PixelRows& rows, std::vector<std::uint8_t>& out) {
   }
 }
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

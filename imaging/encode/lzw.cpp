@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 namespace {
 
@@ -116,4 +116,4 @@ void LzwCompress(const std::uint8_t* indices, std::size_t count, int minCodeSize
   packer.Flush();
 }
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

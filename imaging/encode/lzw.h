@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <vector>
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 // Compresses `count` indices, each below 2^minCodeSize (2 <= minCodeSize <= 8), and
 // appends the code stream (without GIF's sub-block framing) to `out`.
 void LzwCompress(const std::uint8_t* indices, std::size_t count, int minCodeSize,
                  std::vector<std::uint8_t>& out);
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 struct PixelRows {
   const std::uint8_t* scan0 = nullptr;
@@ -27,4 +27,4 @@ struct PixelRows {
   }
 };
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

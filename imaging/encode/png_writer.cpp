@@ -14,7 +14,7 @@
 #include "imaging/encode/writers.h"
 #include "imaging/ordered_workers.h"
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 namespace {
 
@@ -192,4 +192,4 @@ bool WritePng(const PixelRows& rows, int workers, std::vector<std::uint8_t>& out
   return true;
 }
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

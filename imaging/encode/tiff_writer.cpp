@@ -5,7 +5,7 @@
 #include "imaging/encode/byte_writer.h"
 #include "imaging/encode/writers.h"
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 namespace {
 
@@ -105,4 +105,4 @@ bool WriteTiff(const PixelRows& rows, std::vector<std::uint8_t>& out) {
   return true;
 }
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

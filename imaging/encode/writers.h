@@ -9,7 +9,7 @@
 
 #include "imaging/encode/pixel_rows.h"
 
-namespace korvanth::encode {
+namespace korvanth::imaging::encode {
 
 // Dots per metre for a resolution in dots per inch, as the file formats store it.
 int DotsPerMetre(float dpi);
@@ -31,4 +31,4 @@ bool WriteTiff(const PixelRows& rows, std::vector<std::uint8_t>& out);
 // median-cut quantized beyond; translucent pixels become opaque.
 bool WriteGif(const PixelRows& rows, std::vector<std::uint8_t>& out);
 
-}  // namespace korvanth::encode
+}  // namespace korvanth::imaging::encode

@@ -3,9 +3,9 @@
 
 namespace korvanth::imaging {
 
-std::optional<encode::PixelRows> RowsOf(const LinuxBitmap& bitmap) {
+std::optional<imaging::encode::PixelRows> RowsOf(const LinuxBitmap& bitmap) {
   if (bitmap.pixels.isNull()) return std::nullopt;
-  encode::PixelRows rows;
+  imaging::encode::PixelRows rows;
   rows.scan0 = bitmap.pixels.bits();
   rows.stride = bitmap.pixels.stride();
   rows.width = static_cast<int>(bitmap.pixels.width());

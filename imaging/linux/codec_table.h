@@ -14,7 +14,8 @@
 namespace korvanth::imaging {
 
 // Encodes whole rows; `quality` (0-100) matters to lossy encoders only.
-using LinuxEncoder = bool (*)(const encode::PixelRows&, int quality, std::vector<std::uint8_t>&);
+using LinuxEncoder = bool (*)(const imaging::encode::PixelRows&, int quality,
+                              std::vector<std::uint8_t>&);
 
 struct CodecEntry {
   LinuxEncoder encode;  // null where the file type's own writer writes it
@@ -34,9 +35,9 @@ constexpr GUID FormatGuid(std::uint32_t data1) {
   return GUID{data1, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 }
 
-inline constexpr LinuxEncoder kPngEncoder = [](const encode::PixelRows& rows, int,
-                                                  std::vector<std::uint8_t>& out) {
-  return encode::WritePng(rows, out);
+inline constexpr LinuxEncoder kPngEncoder = [](const imaging::encode::PixelRows& rows, int,
+                                               std::vector<std::uint8_t>& out) {
+  return imaging::encode::WritePng(rows, out);
 };
 
 inline constexpr std::array<CodecEntry, 5> kCodecs{{

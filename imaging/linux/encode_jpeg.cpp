@@ -43,7 +43,8 @@ UINT16 DensityOf(float dpi) {
 
 }  // namespace
 
-bool WriteJpeg(const encode::PixelRows& rows, int quality, std::vector<std::uint8_t>& out) {
+bool WriteJpeg(const imaging::encode::PixelRows& rows, int quality,
+               std::vector<std::uint8_t>& out) {
   if (rows.width <= 0 || rows.height <= 0 || rows.width > JPEG_MAX_DIMENSION ||
       rows.height > JPEG_MAX_DIMENSION)
     return false;

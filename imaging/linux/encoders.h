@@ -12,10 +12,10 @@
 namespace korvanth::imaging {
 
 // The bitmap's rows as the writers read them; none for a bitmap without pixels.
-std::optional<encode::PixelRows> RowsOf(const LinuxBitmap& bitmap);
+std::optional<imaging::encode::PixelRows> RowsOf(const LinuxBitmap& bitmap);
 
 // Baseline JPEG at this quality, 4:2:0, with the resolution in the JFIF header (dots an
 // inch); alpha is dropped.
-bool WriteJpeg(const encode::PixelRows& rows, int quality, std::vector<std::uint8_t>& out);
+bool WriteJpeg(const imaging::encode::PixelRows& rows, int quality, std::vector<std::uint8_t>& out);
 
 }  // namespace korvanth::imaging

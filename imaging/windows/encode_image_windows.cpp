@@ -29,7 +29,7 @@ GpStatus WriteOwn(OwnWriter writer, GpImage* image, int workers, std::vector<std
   if (status == Ok) status = GdipGetImageHeight(image, &height);
   if (status == Ok) status = GdipGetImagePixelFormat(image, &format);
   if (status != Ok) return status;
-  encode::PixelRows rows;
+  imaging::encode::PixelRows rows;
   if (GdipGetImageHorizontalResolution(image, &rows.dpiX) != Ok) rows.dpiX = 96.0f;
   if (GdipGetImageVerticalResolution(image, &rows.dpiY) != Ok) rows.dpiY = 96.0f;
 

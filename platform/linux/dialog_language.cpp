@@ -6,7 +6,7 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 bool UseDialogLanguage() {
   static bool loaded = [] {
@@ -21,4 +21,4 @@ bool UseDialogLanguage() {
   return loaded;
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform

@@ -1,7 +1,7 @@
 // ChooseColorA over Qt's own (non-native) colour dialog.
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 namespace {
 
 constexpr int kCustomColourCount = 16;
@@ -17,10 +17,10 @@ COLORREF ToColorRef(const QColor& colour) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace korvanth::platform
 
 BOOL ChooseColorA(LPCHOOSECOLORA cc) {
-  using namespace platform;
+  using namespace korvanth::platform;
   SetDialogError(0);
   if (cc == nullptr || cc->lStructSize != sizeof(CHOOSECOLORA)) {
     SetDialogError(CDERR_STRUCTSIZE);

@@ -8,7 +8,7 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 namespace {
 
 bool HasKnownSize(const OPENFILENAMEA& ofn) {
@@ -152,8 +152,8 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace korvanth::platform
 
-BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) { return platform::RunFileDialog(ofn, false); }
+BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) { return korvanth::platform::RunFileDialog(ofn, false); }
 
-BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) { return platform::RunFileDialog(ofn, true); }
+BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) { return korvanth::platform::RunFileDialog(ofn, true); }

@@ -3,7 +3,7 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 namespace {
 
 // Characters that Qt's name-filter syntax accepts inside the parentheses; a pattern
@@ -53,4 +53,4 @@ QString QtNameFilter(const FileTypeFilter& filter) {
          QLatin1Char(')');
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform

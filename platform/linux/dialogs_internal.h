@@ -18,7 +18,7 @@
 #include "platform/linux/win32_dialogs.h"
 #include "platform/linux/window_object.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 // Loads Qt's Japanese translation of its dialogs once, before the first dialog shows.
 // False when the translation is not installed (the dialogs then stay in English).
@@ -128,4 +128,4 @@ QPointer<QFileDialog>& ActiveFileDialogSlot();
 QPointer<QColorDialog>& ActiveColourDialogSlot();
 QPointer<QMessageBox>& ActiveMessageBoxSlot();
 
-}  // namespace platform
+}  // namespace korvanth::platform

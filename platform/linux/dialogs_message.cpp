@@ -5,7 +5,7 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 namespace {
 
 QMessageBox::Icon IconFor(UINT type) {
@@ -51,10 +51,10 @@ void WaitUntilDismissed(QMessageBox* box) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace korvanth::platform
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  using namespace platform;
+  using namespace korvanth::platform;
   QWidget* ownerWidget = OwnerWidget(owner);
   UseDialogLanguage();
   QPointer<QMessageBox> box = new QMessageBox(ownerWidget);

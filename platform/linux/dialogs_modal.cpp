@@ -7,11 +7,11 @@
 #else
 // The window half delivers WM_SETFOCUS to its windows and keeps the list of HWNDs that
 // GetFocus knows; without it there is nobody to tell.
-namespace platform {
+namespace korvanth::platform {
 __attribute__((weak)) void NotifyFocusReturned(HWND window);
 __attribute__((weak)) void RegisterForeignWindow(HWND window);
 __attribute__((weak)) void UnregisterForeignWindow(HWND window);
-}  // namespace platform
+}  // namespace korvanth::platform
 #define KORVANTH_HAVE_WINDOW_INTERNALS 0
 #endif
 
@@ -19,7 +19,7 @@ namespace {
 thread_local DWORD lastDialogError = 0;
 }
 
-namespace platform {
+namespace korvanth::platform {
 
 void SetDialogError(DWORD code) { lastDialogError = code; }
 DWORD DialogError() { return lastDialogError; }
@@ -78,4 +78,4 @@ QFileDialog* ActiveFileDialog() { return ActiveFileDialogSlot().data(); }
 QColorDialog* ActiveColourDialog() { return ActiveColourDialogSlot().data(); }
 QMessageBox* ActiveMessageBox() { return ActiveMessageBoxSlot().data(); }
 
-}  // namespace platform
+}  // namespace korvanth::platform

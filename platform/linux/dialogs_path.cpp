@@ -4,7 +4,7 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 namespace {
 
 WORD ClampToWord(qsizetype value) { return static_cast<WORD>(std::min<qsizetype>(value, 0xFFFF)); }
@@ -56,4 +56,4 @@ bool StorePickedPath(const QByteArray& path, OPENFILENAMEA& ofn) {
   return true;
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform

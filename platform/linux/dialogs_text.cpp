@@ -3,7 +3,7 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 std::size_t CopyTextOut(const QByteArray& utf8, std::size_t size, char* buffer) {
   if (buffer == nullptr || size == 0) return 0;
@@ -35,4 +35,4 @@ LRESULT LineEditTextMessage(QLineEdit* edit, UINT message, WPARAM wParam, LPARAM
   }
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform

@@ -2,7 +2,7 @@
 // to reach the dialog's controls.
 #include "platform/linux/dialogs_internal.h"
 
-namespace platform {
+namespace korvanth::platform {
 namespace {
 
 LRESULT WindowTitleMessage(QWidget* widget, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,7 +61,7 @@ LRESULT HookDialogWindow::send(UINT message, WPARAM wParam, LPARAM lParam) {
   return static_cast<LRESULT>(hook_(this, message, wParam, lParam));
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 HWND GetParent(HWND window) { return window != nullptr ? window->parent() : nullptr; }
 

@@ -45,7 +45,7 @@ size_t FittingBytes(const std::string& text, size_t room) {
 
 }  // namespace
 
-namespace platform {
+namespace korvanth::platform {
 
 bool MainWindow::acceptsDrop(const QMimeData* data) const {
   return alive_ && (exStyle_ & WS_EX_ACCEPTFILES) && !LocalPaths(data).empty();
@@ -63,7 +63,7 @@ void MainWindow::onDrop(QDropEvent* event) {
   send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size) {
   if (!IsLiveDrop(drop)) return 0;

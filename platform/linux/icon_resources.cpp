@@ -43,7 +43,7 @@ void RegisterLinuxIconResource(WORD id, const char* themeName, const char* fallb
   ProgramIcons()[id] = HICON__{kProgramIcon, picture};
 }
 
-namespace platform {
+namespace korvanth::platform {
 
 HICON FindProgramIcon(WORD id) {
   auto& icons = ProgramIcons();
@@ -51,4 +51,4 @@ HICON FindProgramIcon(WORD id) {
   return found == icons.end() ? nullptr : &found->second;
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform

@@ -7,7 +7,7 @@
 
 #include "platform/linux/top_level_window.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 namespace {
 
@@ -83,15 +83,15 @@ void MainWindow::onWheel(QWheelEvent* event) {
        MAKELPARAM(global.x(), global.y()));
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 SHORT GetKeyState(int virtualKey) {
   constexpr SHORT kDown = static_cast<SHORT>(0x8000);
   switch (virtualKey) {
     case VK_CONTROL:
-      return (platform::gModifiers & Qt::ControlModifier) ? kDown : 0;
+      return (korvanth::platform::gModifiers & Qt::ControlModifier) ? kDown : 0;
     case VK_SHIFT:
-      return (platform::gModifiers & Qt::ShiftModifier) ? kDown : 0;
+      return (korvanth::platform::gModifiers & Qt::ShiftModifier) ? kDown : 0;
     default:
       return 0;
   }

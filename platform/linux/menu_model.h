@@ -26,7 +26,7 @@ struct HMENU__ {
   bool attached = false;
 };
 
-namespace platform {
+namespace korvanth::platform {
 
 // True for a menu that LoadMenuA made and that has not been destroyed.
 bool IsLiveMenu(HMENU menu);
@@ -35,4 +35,4 @@ void ForgetMenu(HMENU menu);
 // The item with this command id anywhere in the tree, or null.
 const HMENU__::Item* FindMenuCommand(HMENU menu, UINT id);
 
-}  // namespace platform
+}  // namespace korvanth::platform

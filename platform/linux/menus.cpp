@@ -70,7 +70,7 @@ void MirrorChecks(HMENU menu) {
   }
 }
 
-void FillMenu(platform::MainWindow* owner, QWidget* target, HMENU menu) {
+void FillMenu(korvanth::platform::MainWindow* owner, QWidget* target, HMENU menu) {
   for (auto& item : menu->items) {
     const QString text = QString::fromUtf8(item.text.c_str());
     if (item.flags & MF_SEPARATOR) {
@@ -99,7 +99,7 @@ void FillMenu(platform::MainWindow* owner, QWidget* target, HMENU menu) {
 
 }  // namespace
 
-namespace platform {
+namespace korvanth::platform {
 
 const HMENU__::Item* FindMenuCommand(HMENU menu, UINT id) { return FindCommand(menu, id); }
 
@@ -144,7 +144,7 @@ QAction* MenuAction(HWND window, UINT id) {
   return item != nullptr ? item->action.data() : nullptr;
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 void RegisterLinuxMenuResource(WORD id, const LinuxMenuItem* items, size_t count) {
   std::vector<TemplateItem> copy;
@@ -181,12 +181,12 @@ HMENU LoadMenuA(HINSTANCE, LPCSTR name) {
 }
 
 HMENU GetMenu(HWND window) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   return found != nullptr ? found->menu() : nullptr;
 }
 
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags) {
-  if (!platform::IsLiveMenu(menu)) return FALSE;
+  if (!korvanth::platform::IsLiveMenu(menu)) return FALSE;
   HMENU holder = nullptr;
   size_t from = 0;
   size_t to = 0;
@@ -226,7 +226,7 @@ BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flag
 }
 
 DWORD CheckMenuItem(HMENU menu, UINT item, UINT check) {
-  if (!platform::IsLiveMenu(menu)) return static_cast<DWORD>(-1);
+  if (!korvanth::platform::IsLiveMenu(menu)) return static_cast<DWORD>(-1);
   HMENU__::Item* found = nullptr;
   if (check & MF_BYPOSITION) {
     if (item < menu->items.size()) found = &menu->items[item];

@@ -26,7 +26,7 @@ DWORD TickCount() {
 
 }  // namespace
 
-void platform::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void korvanth::platform::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const QPoint cursor = QCursor::pos();
   Queue().push_back(
       MSG{window, message, wParam, lParam, TickCount(), POINT{cursor.x(), cursor.y()}});
@@ -34,13 +34,13 @@ void platform::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PostQuitMessage(int exitCode) {
-  platform::Post(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
+  korvanth::platform::Post(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
 }
 
 BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
   if (msg == nullptr) return -1;
   for (;;) {
-    platform::FlushDestroyedWindows();
+    korvanth::platform::FlushDestroyedWindows();
     if (!Queue().empty()) {
       *msg = Queue().front();
       Queue().pop_front();

@@ -8,7 +8,7 @@
 
 #include "platform/linux/top_level_window.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 namespace {
 
@@ -156,7 +156,7 @@ void MainWindow::onBarMouseDone(int bar) {
   if (alive_) syncBar(bar);
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 namespace {
 
@@ -170,7 +170,7 @@ bool IsScrollInfoSize(UINT size) {
 }  // namespace
 
 int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || info == nullptr || !IsStandardBar(bar) || !IsScrollInfoSize(info->cbSize))
     return 0;
   return found->setScrollInfo(bar, *info);

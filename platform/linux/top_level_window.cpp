@@ -11,7 +11,7 @@
 
 #include "platform/linux/menu_model.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 FrameWidget::FrameWidget(MainWindow* owner) : owner_(owner) {}
 
@@ -377,4 +377,4 @@ void MainWindow::onMouse(UINT message, QMouseEvent* event) {
   send(message, keys, MAKELPARAM(at.x(), at.y()));
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform

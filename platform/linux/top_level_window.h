@@ -20,7 +20,7 @@
 class QMenuBar;
 class QMimeData;
 
-namespace platform {
+namespace korvanth::platform {
 
 class MainWindow;
 
@@ -215,4 +215,4 @@ void AdoptMainWindow(MainWindow* window);
 // A snapshot: handlers may create or destroy windows while the caller walks it.
 std::vector<MainWindow*> LiveMainWindows();
 
-}  // namespace platform
+}  // namespace korvanth::platform

@@ -95,7 +95,7 @@ typedef CHOOSECOLORA* LPCHOOSECOLORA;
 
 // Modal Open and Save dialogs owned by hwndOwner. Non-zero with the full path in
 // lpstrFile when the user confirmed a name; 0 when cancelled or on an error
-// (platform::DialogError tells which).
+// (korvanth::platform::DialogError tells which).
 BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 

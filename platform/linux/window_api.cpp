@@ -10,8 +10,8 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
   if (rect == nullptr) return FALSE;
   // The frame widget is the window rectangle: caption and border belong to the
   // desktop's window manager, so only the menu bar and the client edge are added.
-  const int edge = (exStyle & WS_EX_CLIENTEDGE) ? platform::kClientEdge : 0;
-  const int menuHeight = menu ? platform::MenuBarHeight() : 0;
+  const int edge = (exStyle & WS_EX_CLIENTEDGE) ? korvanth::platform::kClientEdge : 0;
+  const int menuHeight = menu ? korvanth::platform::MenuBarHeight() : 0;
   rect->left -= edge;
   rect->top -= edge + menuHeight;
   rect->right += edge;
@@ -22,13 +22,13 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
-  const auto windowClass = platform::FindWindowClass(className);
+  const auto windowClass = korvanth::platform::FindWindowClass(className);
   if (!windowClass) return nullptr;
   // A top-level window with a parent is owned by it (the only kind of child here).
-  platform::MainWindow* owner = platform::LiveMainWindow(parent);
+  korvanth::platform::MainWindow* owner = korvanth::platform::LiveMainWindow(parent);
   if (parent != nullptr && owner == nullptr) return nullptr;
-  auto* window = new platform::MainWindow(*windowClass, style, exStyle);
-  platform::AdoptMainWindow(window);
+  auto* window = new korvanth::platform::MainWindow(*windowClass, style, exStyle);
+  korvanth::platform::AdoptMainWindow(window);
   if (!window->create(windowName, x, y, width, height, menu, instance, param, owner)) {
     window->destroy();
     return nullptr;
@@ -37,19 +37,19 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return FALSE;
   found->destroy();
   return TRUE;
 }
 
 BOOL ShowWindow(HWND window, int command) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   return found != nullptr && found->show(command) ? TRUE : FALSE;
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || rect == nullptr) return FALSE;
   const QSize size = found->clientSize();
   *rect = RECT{0, 0, size.width(), size.height()};
@@ -57,7 +57,7 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || rect == nullptr || found->widget() == nullptr) return FALSE;
   // The outer frame as the desktop places it, in screen coordinates.
   const QRect frame = found->widget()->frameGeometry();
@@ -67,7 +67,7 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || placement == nullptr || found->widget() == nullptr) return FALSE;
   const QWidget* frame = found->widget();
   // normalGeometry() is empty for a window that was never maximized or minimized.
@@ -102,7 +102,7 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL ScreenToClient(HWND window, LPPOINT point) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || point == nullptr || found->client() == nullptr) return FALSE;
   const QPoint local = found->client()->mapFromGlobal(QPoint(point->x, point->y));
   point->x = local.x();
@@ -111,14 +111,14 @@ BOOL ScreenToClient(HWND window, LPPOINT point) {
 }
 
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return FALSE;
   found->setTitle(text);
   return TRUE;
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return 0;
   switch (message) {
     case WM_CLOSE:

@@ -13,8 +13,8 @@ struct HINSTANCE__ {
 
 namespace {
 
-std::vector<platform::WindowClass>& Classes() {
-  static std::vector<platform::WindowClass> classes;
+std::vector<korvanth::platform::WindowClass>& Classes() {
+  static std::vector<korvanth::platform::WindowClass> classes;
   return classes;
 }
 
@@ -33,7 +33,7 @@ HICON__ gArrowCursor{2, {}};
 
 }  // namespace
 
-namespace platform {
+namespace korvanth::platform {
 
 std::optional<WindowClass> FindWindowClass(LPCSTR nameOrAtom) {
   if (nameOrAtom == nullptr) return std::nullopt;
@@ -61,7 +61,7 @@ std::optional<QColor> BrushColour(HBRUSH brush) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
   if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
@@ -72,7 +72,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
   for (const auto& existing : classes)
     if (existing.name == windowClass->lpszClassName) return 0;  // already registered
   if (classes.size() >= 0x10000 - kFirstAtom) return 0;
-  platform::WindowClass entry;
+  korvanth::platform::WindowClass entry;
   entry.name = windowClass->lpszClassName;
   entry.style = windowClass->style;
   entry.procedure = windowClass->lpfnWndProc;
@@ -104,7 +104,8 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
   if (instance == nullptr && name == IDI_APPLICATION) return &gApplicationIcon;
   // The program's own icons are those it registered (RegisterLinuxIconResource).
   if (instance == &gModule && IsAtom(name))
-    return platform::FindProgramIcon(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+    return korvanth::platform::FindProgramIcon(
+        static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
   return nullptr;
 }
 

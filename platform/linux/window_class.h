@@ -19,7 +19,7 @@ struct HICON__ {
   QIcon picture;
 };
 
-namespace platform {
+namespace korvanth::platform {
 
 struct WindowClass {
   std::string name;
@@ -40,4 +40,4 @@ HICON FindProgramIcon(WORD id);
 // The colour a class background brush paints with; none for a null brush.
 std::optional<QColor> BrushColour(HBRUSH brush);
 
-}  // namespace platform
+}  // namespace korvanth::platform

@@ -2,7 +2,7 @@
 // the tests, beyond the Win32 names themselves.
 //
 // For the dialog half:
-// - Call platform::NotifyFocusReturned(owner) after a modal dialog owned by a window
+// - Call korvanth::platform::NotifyFocusReturned(owner) after a modal dialog owned by a window
 //   has closed. The owner then receives WM_SETFOCUS exactly as on Windows, whatever
 //   Qt's own activation events did meanwhile.
 // - SendMessageA and GetFocus live here (window_registry.cpp): SendMessageA
@@ -19,7 +19,7 @@
 #include "platform/linux/window_object.h"
 #include "platform/linux/win32_subset.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 // After a modal dialog owned by `window` closed: the window takes the focus back and
 // gets WM_SETFOCUS. Does nothing for a null or destroyed window.
@@ -47,4 +47,4 @@ QScrollBar* StandardScrollBar(HWND window, int bar);
 // Deletes the Qt widgets of destroyed windows now (the message loop does it itself).
 void FlushDestroyedWindows();
 
-}  // namespace platform
+}  // namespace korvanth::platform

@@ -25,8 +25,8 @@ struct HWND__ {
   }
 };
 
-namespace platform {
+namespace korvanth::platform {
 // The HWND of a top-level window of ours showing this widget (or one of its children),
 // or null. Used to find the owner of dialogs and to answer GetFocus.
 HWND WindowForWidget(QWidget* widget);
-}  // namespace platform
+}  // namespace korvanth::platform

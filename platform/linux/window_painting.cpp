@@ -7,7 +7,7 @@
 #include "platform/linux/top_level_window.h"
 #include "platform/linux/window_internals.h"
 
-namespace platform {
+namespace korvanth::platform {
 
 namespace {
 
@@ -164,23 +164,23 @@ QImage ClientPixels(HWND window) {
   return found->alive() ? found->pixels() : QImage();
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return FALSE;
   const QRect whole(QPoint(0, 0), found->clientSize());
-  found->invalidate(rect != nullptr ? platform::FromRect(*rect) : whole, erase != FALSE);
+  found->invalidate(rect != nullptr ? korvanth::platform::FromRect(*rect) : whole, erase != FALSE);
   return TRUE;
 }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   return found != nullptr ? found->beginPaint(paint) : nullptr;
 }
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return FALSE;
   found->endPaint();
   return TRUE;
@@ -188,7 +188,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
 
 int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN,
                    LPRECT updateRect, UINT flags) {
-  platform::MainWindow* found = platform::LiveMainWindow(window);
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return 0;
   return found->scrollPixels(dx, dy, scroll, clip, updateRect, flags);
 }

@@ -15,8 +15,8 @@ namespace {
 
 // Never freed: a destroyed window's record must outlive every handle to it, and
 // nothing here may run after QApplication is gone.
-std::vector<std::unique_ptr<platform::MainWindow>>& Windows() {
-  static auto* windows = new std::vector<std::unique_ptr<platform::MainWindow>>;
+std::vector<std::unique_ptr<korvanth::platform::MainWindow>>& Windows() {
+  static auto* windows = new std::vector<std::unique_ptr<korvanth::platform::MainWindow>>;
   return *windows;
 }
 
@@ -25,7 +25,7 @@ std::vector<HWND>& ForeignWindows() {
   return *windows;
 }
 
-platform::MainWindow* AnyMainWindow(HWND window) {
+korvanth::platform::MainWindow* AnyMainWindow(HWND window) {
   if (window == nullptr) return nullptr;
   for (const auto& owned : Windows())
     if (owned.get() == window) return owned.get();
@@ -34,16 +34,16 @@ platform::MainWindow* AnyMainWindow(HWND window) {
 
 }  // namespace
 
-namespace platform {
+namespace korvanth::platform {
 
 bool IsForeign(HWND window) {
   const auto& foreign = ForeignWindows();
   return window != nullptr && std::find(foreign.begin(), foreign.end(), window) != foreign.end();
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
-namespace platform {
+namespace korvanth::platform {
 
 MainWindow* LiveMainWindow(HWND window) {
   MainWindow* found = AnyMainWindow(window);
@@ -102,11 +102,11 @@ void FlushDestroyedWindows() {
     if (owned->widgetsPending()) owned->releaseWidgets();
 }
 
-}  // namespace platform
+}  // namespace korvanth::platform
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == nullptr) return 0;
-  if (platform::MainWindow* ours = AnyMainWindow(window))
+  if (korvanth::platform::MainWindow* ours = AnyMainWindow(window))
     return ours->alive() ? ours->send(message, wParam, lParam) : 0;
   // Dialog windows are HWND__s of the dialog half and answer for themselves.
   return window->send(message, wParam, lParam);
@@ -114,9 +114,9 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND GetFocus() {
   if (QWidget* focused = QApplication::focusWidget()) {
-    if (HWND owner = platform::WindowForWidget(focused)) return owner;
+    if (HWND owner = korvanth::platform::WindowForWidget(focused)) return owner;
   }
-  for (platform::MainWindow* window : platform::LiveMainWindows())
+  for (korvanth::platform::MainWindow* window : korvanth::platform::LiveMainWindows())
     if (window->hasFocus()) return window;
   return nullptr;
 }

@@ -52,7 +52,8 @@ class PreviewTest : public MainWindowFixture {
   QImage PreviewShown() {
     HWND preview = MainWindowState.preview.window;
     if (preview == nullptr) return QImage();
-    const QImage all = platform::ClientPixels(preview).convertToFormat(QImage::Format_RGB32);
+    const QImage all =
+        korvanth::platform::ClientPixels(preview).convertToFormat(QImage::Format_RGB32);
     return all;
   }
   // The sheet part of the preview (top-left), for a sheet of this format.

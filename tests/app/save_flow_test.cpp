@@ -186,7 +186,7 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
             [&] {
               MoveMouse(5 * 32 + 3, 40);
               columnDuringWarning = MainWindowState.view.cursor.column;
-              platform::MenuAction(window(), IDM_FORMAT_ROOF)->trigger();  // 屋根
+              korvanth::platform::MenuAction(window(), IDM_FORMAT_ROOF)->trigger();  // 屋根
               formatDuringWarning = MainWindowState.format;
               dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
             });

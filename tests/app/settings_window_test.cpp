@@ -59,7 +59,7 @@ class SettingsWindowTest : public MainWindowFixture {
   QWidget* Frame() const { return client()->window(); }
   QWidget* PreviewFrame() const {
     HWND preview = MainWindowState.preview.window;
-    return preview != nullptr ? platform::ClientWidgetOf(preview)->window() : nullptr;
+    return preview != nullptr ? korvanth::platform::ClientWidgetOf(preview)->window() : nullptr;
   }
   // The window a first start shows: terrain1 at 1x and 32, nothing else, no preview.
   void ExpectDefaults() {
@@ -222,8 +222,8 @@ TEST_F(SettingsWindowTest, ResetSettingsStartsFromTheDefaultsWithThePictureGiven
 TEST_F(SettingsWindowTest, FirstSizeShowsTheWholePictureUpToEightyPercentOfTheScreen) {
   const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
   const auto inner = [this] {
-    const QScrollBar* horizontal = platform::StandardScrollBar(window(), SB_HORZ);
-    const QScrollBar* vertical = platform::StandardScrollBar(window(), SB_VERT);
+    const QScrollBar* horizontal = korvanth::platform::StandardScrollBar(window(), SB_HORZ);
+    const QScrollBar* vertical = korvanth::platform::StandardScrollBar(window(), SB_VERT);
     return QSize(ClientRect().right + (vertical->isVisible() ? vertical->width() : 0),
                  ClientRect().bottom + (horizontal->isVisible() ? horizontal->height() : 0));
   };

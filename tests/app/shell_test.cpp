@@ -29,7 +29,7 @@ bool Checked(HWND window, UINT item) {
 }
 
 void Trigger(HWND window, UINT command) {
-  QAction* action = platform::MenuAction(window, command);
+  QAction* action = korvanth::platform::MenuAction(window, command);
   ASSERT_NE(action, nullptr) << command;
   action->trigger();
 }
@@ -135,7 +135,7 @@ TEST_F(ShellTest, FormatItemsCarryTheirJapaneseCaptions) {
                                             {IDM_FORMAT_TERRAIN2, QStringLiteral("地形2")},
                                             {IDM_FORMAT_ROOF, QStringLiteral("屋根")}};
   for (const auto& [command, caption] : items) {
-    QAction* action = platform::MenuAction(window(), command);
+    QAction* action = korvanth::platform::MenuAction(window(), command);
     ASSERT_NE(action, nullptr) << command;
     EXPECT_TRUE(action->text().startsWith(caption)) << action->text().toStdString();
   }

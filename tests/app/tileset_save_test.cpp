@@ -93,7 +93,7 @@ TEST_F(TilesetSaveTest, ItemsSitInTheFormatMenuUncheckedAtStart) {
 TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
   ChooseFormatItem(kTiled.menuCaption);
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
-  EXPECT_TRUE(platform::MenuAction(window(), kTiledCommand)->isChecked());
+  EXPECT_TRUE(korvanth::platform::MenuAction(window(), kTiledCommand)->isChecked());
   ChooseFormatItem(
       FormatMenuItemFor(LayoutFormat::Terrain2).caption);  // the format radio marks stay apart
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));

@@ -40,7 +40,7 @@ void MainWindowFixture::TearDown() {
   if (window_ != nullptr && IsWindow(window_)) {
     EXPECT_EQ(CloseAndRunLoop(), 0);
   }
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
   ResetProgramState();
 }
 
@@ -65,7 +65,7 @@ void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, b
   if (window_ != nullptr && IsWindow(window_)) {
     EXPECT_EQ(CloseAndRunLoop(), 0);
   }
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
   ResetProgramState();
   arguments_ = arguments;
   argumentPointers_.clear();
@@ -81,7 +81,7 @@ void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, b
   Settle();
 }
 
-QWidget* MainWindowFixture::client() const { return platform::ClientWidgetOf(window_); }
+QWidget* MainWindowFixture::client() const { return korvanth::platform::ClientWidgetOf(window_); }
 
 std::string MainWindowFixture::SavePicture(const QImage& picture, const std::string& name) {
   const std::string path = dir_.file(name);
@@ -114,7 +114,7 @@ RECT MainWindowFixture::ClientRect() const {
 }
 
 QImage MainWindowFixture::Paint() {
-  return platform::ClientPixels(window_).convertToFormat(QImage::Format_RGB32);
+  return korvanth::platform::ClientPixels(window_).convertToFormat(QImage::Format_RGB32);
 }
 
 void MainWindowFixture::MoveMouse(int x, int y) {
@@ -134,8 +134,8 @@ void MainWindowFixture::ResizeClient(int width, int height) {
   QWidget* top = client()->window();
   const RECT now = ClientRect();
   // The bars that show now take their room from the client area.
-  const QScrollBar* horizontal = platform::StandardScrollBar(window_, SB_HORZ);
-  const QScrollBar* vertical = platform::StandardScrollBar(window_, SB_VERT);
+  const QScrollBar* horizontal = korvanth::platform::StandardScrollBar(window_, SB_HORZ);
+  const QScrollBar* vertical = korvanth::platform::StandardScrollBar(window_, SB_VERT);
   const int barsWidth = vertical && vertical->isVisible() ? vertical->width() : 0;
   const int barsHeight = horizontal && horizontal->isVisible() ? horizontal->height() : 0;
   top->resize(top->width() + width - (now.right + barsWidth),
@@ -161,7 +161,7 @@ void MainWindowFixture::CtrlKey(Qt::Key key, Qt::KeyboardModifiers extra) {
 }
 
 void MainWindowFixture::Command(UINT id) {
-  QAction* action = platform::MenuAction(window_, id);
+  QAction* action = korvanth::platform::MenuAction(window_, id);
   ASSERT_NE(action, nullptr) << id;
   action->trigger();
   Settle(5);

@@ -6,11 +6,11 @@
 #include "platform/linux/top_level_window.h"
 #include "platform/linux/window_internals.h"
 
-using platform::LiveMainWindow;
-using platform::MainWindow;
+using korvanth::platform::LiveMainWindow;
+using korvanth::platform::MainWindow;
 
 BOOL IsWindow(HWND window) {
-  return LiveMainWindow(window) != nullptr || platform::IsForeign(window);
+  return LiveMainWindow(window) != nullptr || korvanth::platform::IsForeign(window);
 }
 
 BOOL IsWindowVisible(HWND window) {
@@ -20,14 +20,14 @@ BOOL IsWindowVisible(HWND window) {
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window != nullptr && !IsWindow(window)) return FALSE;
-  platform::Post(window, message, wParam, lParam);
+  korvanth::platform::Post(window, message, wParam, lParam);
   return TRUE;
 }
 
 HWND SetFocus(HWND window) {
   HWND previous = GetFocus();
   if (window == nullptr) {
-    for (MainWindow* other : platform::LiveMainWindows()) other->loseFocus(nullptr);
+    for (MainWindow* other : korvanth::platform::LiveMainWindows()) other->loseFocus(nullptr);
     return previous;
   }
   MainWindow* target = LiveMainWindow(window);
@@ -56,19 +56,19 @@ BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
 
 BOOL DestroyMenu(HMENU menu) {
   // A menu that a window shows goes with the window.
-  if (!platform::IsLiveMenu(menu) || menu->attached) return FALSE;
-  platform::ForgetMenu(menu);
+  if (!korvanth::platform::IsLiveMenu(menu) || menu->attached) return FALSE;
+  korvanth::platform::ForgetMenu(menu);
   delete menu;
   return TRUE;
 }
 
 UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
-  if (!platform::IsLiveMenu(menu)) return static_cast<UINT>(-1);
+  if (!korvanth::platform::IsLiveMenu(menu)) return static_cast<UINT>(-1);
   const HMENU__::Item* found = nullptr;
   if (flags & MF_BYPOSITION) {
     if (item < menu->items.size()) found = &menu->items[item];
   } else {
-    found = platform::FindMenuCommand(menu, item);
+    found = korvanth::platform::FindMenuCommand(menu, item);
   }
   if (found == nullptr) return static_cast<UINT>(-1);
   UINT state = found->flags & (MF_GRAYED | MF_DISABLED | MF_SEPARATOR);
@@ -78,4 +78,4 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
   return state;
 }
 
-DWORD CommDlgExtendedError() { return platform::DialogError(); }
+DWORD CommDlgExtendedError() { return korvanth::platform::DialogError(); }

@@ -37,8 +37,8 @@ QImage Picture(const PngCase& c) {
                                                                  : c.format);
 }
 
-encode::PixelRows RowsOf(const QImage& image) {
-  encode::PixelRows rows;
+imaging::encode::PixelRows RowsOf(const QImage& image) {
+  imaging::encode::PixelRows rows;
   rows.scan0 = image.constBits();
   rows.stride = image.bytesPerLine();
   rows.width = image.width();
@@ -106,7 +106,7 @@ TEST_P(PngWriterTest, HoldsEveryPixelInOneZlibStreamWhateverTheWorkers) {
   const PngCase& c = GetParam();
   const QImage image = Picture(c);
   std::vector<std::uint8_t> file;
-  ASSERT_TRUE(encode::WritePng(RowsOf(image), 1, file));
+  ASSERT_TRUE(imaging::encode::WritePng(RowsOf(image), 1, file));
 
   const Walked walked = WalkChunks(file);
   ASSERT_GE(walked.types.size(), 4u);
@@ -134,7 +134,7 @@ TEST_P(PngWriterTest, HoldsEveryPixelInOneZlibStreamWhateverTheWorkers) {
 
   // The bands are cut by size alone, so more threads write the same bytes.
   std::vector<std::uint8_t> onThree;
-  ASSERT_TRUE(encode::WritePng(RowsOf(image), 3, onThree));
+  ASSERT_TRUE(imaging::encode::WritePng(RowsOf(image), 3, onThree));
   EXPECT_TRUE(onThree == file);
 }
 

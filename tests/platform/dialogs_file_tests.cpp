@@ -265,7 +265,7 @@ TEST_F(FileDialogTest, CancelReturnsZeroAndLeavesTheBufferAlone) {
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(file_[0], '\0');
   EXPECT_EQ(CommDlgExtendedError(), 0u);
-  EXPECT_EQ(platform::ActiveFileDialog(), nullptr);
+  EXPECT_EQ(korvanth::platform::ActiveFileDialog(), nullptr);
 }
 
 TEST_F(FileDialogTest, EscapeClosesTheDialogLikeCancel) {
@@ -485,7 +485,7 @@ TEST_F(FileDialogTest, RecordOfUnknownSizeIsRefusedWithoutADialog) {
   ofn.lStructSize = 12;
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
-  EXPECT_EQ(platform::ActiveFileDialog(), nullptr);
+  EXPECT_EQ(korvanth::platform::ActiveFileDialog(), nullptr);
   EXPECT_FALSE(GetOpenFileNameA(nullptr));
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
 }
@@ -501,7 +501,7 @@ TEST_F(FileDialogTest, OwnerGoingAwayWhileTheDialogShowsEndsItAsCancelled) {
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
   EXPECT_FALSE(script.timedOut());
   EXPECT_EQ(file_[0], '\0');
-  EXPECT_EQ(platform::ActiveFileDialog(), nullptr);
+  EXPECT_EQ(korvanth::platform::ActiveFileDialog(), nullptr);
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 
 #include "platform/linux/dialogs_internal.h"
 
-using platform::CopyTextOut;
-using platform::ParseFilterList;
-using platform::QtNameFilter;
-using platform::StorePickedPath;
+using korvanth::platform::CopyTextOut;
+using korvanth::platform::ParseFilterList;
+using korvanth::platform::QtNameFilter;
+using korvanth::platform::StorePickedPath;
 
 namespace {
 

@@ -64,7 +64,7 @@ TEST(MessageBoxTest, OwnedBoxShowsTextWithEmptyTitleWarningIconAndOneOkButton) {
   EXPECT_EQ(look.modality, Qt::WindowModal);
   EXPECT_EQ(look.parent, owner.widget());
   EXPECT_EQ(ownerClicks, 0);
-  EXPECT_EQ(platform::ActiveMessageBox(), nullptr);
+  EXPECT_EQ(korvanth::platform::ActiveMessageBox(), nullptr);
 }
 
 TEST(MessageBoxTest, BoxWithoutOwnerLeavesOtherWindowsUsable) {
@@ -129,7 +129,7 @@ TEST(MessageBoxTest, OwnerGoingAwayWhileTheBoxShowsEndsIt) {
   script.start();
   EXPECT_EQ(MessageBoxA(&owner, "text", "", MB_OK), IDOK);
   EXPECT_FALSE(script.timedOut());
-  EXPECT_EQ(platform::ActiveMessageBox(), nullptr);
+  EXPECT_EQ(korvanth::platform::ActiveMessageBox(), nullptr);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ namespace {
 constexpr char kSaveFilter[] = "PNG (*.png)\0*.png\0ビットマップ (*.bmp)\0*.bmp\0";
 
 bool FileDialogShown() {
-  return platform::ActiveFileDialog() != nullptr && platform::ActiveFileDialog()->isVisible();
+  return korvanth::platform::ActiveFileDialog() != nullptr &&
+         korvanth::platform::ActiveFileDialog()->isVisible();
 }
 
 HWND hookWindowSeen = nullptr;
@@ -84,7 +85,7 @@ TEST_F(OwnerTest, SaveDialogBlocksTheOwnersMouseButLetsItPaintThenGivesFocusBack
     focusWhileOpen = GetFocus();
     hookKnownWhileOpen = IsWindow(hookWindowSeen);
     window_.clear();
-    Click(DialogButton(platform::ActiveFileDialog(), QDialogButtonBox::Cancel));
+    Click(DialogButton(korvanth::platform::ActiveFileDialog(), QDialogButtonBox::Cancel));
   });
   script.start();
   EXPECT_FALSE(GetSaveFileNameA(&ofn));
@@ -107,13 +108,14 @@ TEST_F(OwnerTest, ConfirmedSaveDialogAlsoGivesFocusBack) {
   script
       .when(FileDialogShown,
             [&] {
-              TypeText(platform::ActiveFileDialog()->findChild<QLineEdit*>(
+              TypeText(korvanth::platform::ActiveFileDialog()->findChild<QLineEdit*>(
                            QStringLiteral("fileNameEdit")),
                        QStringLiteral("sheet"));
               window_.clear();
             })
-      .when(Always,
-            [] { Click(DialogButton(platform::ActiveFileDialog(), QDialogButtonBox::Save)); });
+      .when(Always, [] {
+        Click(DialogButton(korvanth::platform::ActiveFileDialog(), QDialogButtonBox::Save));
+      });
   script.start();
   EXPECT_TRUE(GetSaveFileNameA(&ofn));
   QTest::qWait(20);
@@ -131,12 +133,12 @@ TEST_F(OwnerTest, ColourDialogGivesFocusBack) {
   UserScript script;
   script.when(
       [] {
-        return platform::ActiveColourDialog() != nullptr &&
-               platform::ActiveColourDialog()->isVisible();
+        return korvanth::platform::ActiveColourDialog() != nullptr &&
+               korvanth::platform::ActiveColourDialog()->isVisible();
       },
       [&] {
         window_.clear();
-        Click(DialogButton(platform::ActiveColourDialog(), QDialogButtonBox::Ok));
+        Click(DialogButton(korvanth::platform::ActiveColourDialog(), QDialogButtonBox::Ok));
       });
   script.start();
   EXPECT_TRUE(ChooseColorA(&cc));
@@ -149,11 +151,12 @@ TEST_F(OwnerTest, OwnedMessageBoxGivesFocusBack) {
   UserScript script;
   script.when(
       [] {
-        return platform::ActiveMessageBox() != nullptr && platform::ActiveMessageBox()->isVisible();
+        return korvanth::platform::ActiveMessageBox() != nullptr &&
+               korvanth::platform::ActiveMessageBox()->isVisible();
       },
       [&] {
         window_.clear();
-        Click(platform::ActiveMessageBox()->button(QMessageBox::Ok));
+        Click(korvanth::platform::ActiveMessageBox()->button(QMessageBox::Ok));
       });
   script.start();
   EXPECT_EQ(MessageBoxA(window_.hwnd(), "Bmpをアンロックできません", "", MB_OK), IDOK);
@@ -168,8 +171,8 @@ TEST_F(OwnerTest, WhileAnOwnerlessBoxShowsTheMainWindowTakesMovesPaintsAndComman
   script
       .when(
           [] {
-            return platform::ActiveMessageBox() != nullptr &&
-                   platform::ActiveMessageBox()->isVisible();
+            return korvanth::platform::ActiveMessageBox() != nullptr &&
+                   korvanth::platform::ActiveMessageBox()->isVisible();
           },
           [&] {
             window_.clear();
@@ -177,12 +180,13 @@ TEST_F(OwnerTest, WhileAnOwnerlessBoxShowsTheMainWindowTakesMovesPaintsAndComman
             MoveMouse(window_.client(), QPoint(70, 80));
             InvalidateRect(window_.hwnd(), nullptr, FALSE);
             UpdateWindow(window_.hwnd());
-            if (QAction* roof = platform::MenuAction(window_.hwnd(), kRoofCommand)) roof->trigger();
+            if (QAction* roof = korvanth::platform::MenuAction(window_.hwnd(), kRoofCommand))
+              roof->trigger();
             moves = Count(window_, WM_MOUSEMOVE);
             paints = Count(window_, WM_PAINT);
             commands = Count(window_, WM_COMMAND);
           })
-      .when(Always, [] { Click(platform::ActiveMessageBox()->button(QMessageBox::Ok)); });
+      .when(Always, [] { Click(korvanth::platform::ActiveMessageBox()->button(QMessageBox::Ok)); });
   script.start();
   EXPECT_EQ(MessageBoxA(nullptr, "ビットマップ形式で保存します", "", MB_ICONWARNING), IDOK);
   EXPECT_FALSE(script.timedOut());

@@ -24,17 +24,17 @@ QT_END_NAMESPACE
 namespace dialogs_test {
 
 QFileDialog* OpenFileDialog() {
-  QFileDialog* dialog = platform::ActiveFileDialog();
+  QFileDialog* dialog = korvanth::platform::ActiveFileDialog();
   return dialog != nullptr && dialog->isVisible() ? dialog : nullptr;
 }
 
 QColorDialog* OpenColourDialog() {
-  QColorDialog* dialog = platform::ActiveColourDialog();
+  QColorDialog* dialog = korvanth::platform::ActiveColourDialog();
   return dialog != nullptr && dialog->isVisible() ? dialog : nullptr;
 }
 
 QMessageBox* OpenBox() {
-  QMessageBox* box = platform::ActiveMessageBox();
+  QMessageBox* box = korvanth::platform::ActiveMessageBox();
   return box != nullptr && box->isVisible() ? box : nullptr;
 }
 

@@ -90,7 +90,7 @@ TEST_F(Input, OtherButtonsAndPlacesGiveNoLeftRelease) {
 TEST_F(Input, ReleaseOverAScrollBarIsNotAClientRelease) {
   const SCROLLINFO info = FullInfo(0, 2000, 513, 0);
   SetScrollInfo(window.hwnd(), SB_VERT, &info, TRUE);
-  QScrollBar* bar = platform::StandardScrollBar(window.hwnd(), SB_VERT);
+  QScrollBar* bar = korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT);
   window.clear();
   QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, 200));
   EXPECT_TRUE(window.only(WM_LBUTTONUP).empty());
@@ -121,7 +121,7 @@ TEST(Focus, ReturningFromAModalDialogGivesExactlyOneSetFocus) {
   QTimer::singleShot(50, &dialog, [&dialog] { dialog.accept(); });
   dialog.exec();
   // What the dialog half does once the dialog has closed.
-  platform::NotifyFocusReturned(window.hwnd());
+  korvanth::platform::NotifyFocusReturned(window.hwnd());
   QCoreApplication::processEvents();
   QTest::qWait(20);
   EXPECT_EQ(window.only(WM_SETFOCUS).size(), 1u);
@@ -164,8 +164,8 @@ TEST(Focus, NotifyingAGoneWindowDoesNothing) {
     TestWindow window;
     gone = window.hwnd();
   }
-  platform::NotifyFocusReturned(gone);
-  platform::NotifyFocusReturned(nullptr);
+  korvanth::platform::NotifyFocusReturned(gone);
+  korvanth::platform::NotifyFocusReturned(nullptr);
   EXPECT_FALSE(IsWindow(gone));
 }
 

@@ -53,7 +53,7 @@ TEST(MenuTemplate, TextsAreCopiedAtRegistration) {
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions()[0]->text(), QStringLiteral("Temporary(&T)"));
   DestroyWindow(hwnd);
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
 }
 
 TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {
@@ -71,9 +71,9 @@ TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {
   EXPECT_EQ(file->actions()[0]->text(), QString::fromUtf8("開く(&O)..."));
   EXPECT_TRUE(file->actions()[1]->isSeparator());
   EXPECT_EQ(file->actions()[2]->text(), QString::fromUtf8("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
-  EXPECT_EQ(platform::MenuAction(window.hwnd(), kRoofCommand)->text(),
+  EXPECT_EQ(korvanth::platform::MenuAction(window.hwnd(), kRoofCommand)->text(),
             QString::fromUtf8("屋根(&R)"));
-  EXPECT_EQ(platform::MenuAction(window.hwnd(), 40099), nullptr);
+  EXPECT_EQ(korvanth::platform::MenuAction(window.hwnd(), 40099), nullptr);
   EXPECT_NE(GetMenu(window.hwnd()), nullptr);
   // A window shows its menu and owns it.
   EXPECT_FALSE(DestroyMenu(GetMenu(window.hwnd())));
@@ -82,8 +82,8 @@ TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {
 TEST(MenuBar, ChoosingAnItemSendsWmCommand) {
   TestWindow window;
   window.clear();
-  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
-  platform::MenuAction(window.hwnd(), kOpenCommand)->trigger();
+  korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
+  korvanth::platform::MenuAction(window.hwnd(), kOpenCommand)->trigger();
   const auto commands = window.only(WM_COMMAND);
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[0].wParam, MAKEWPARAM(kTerrain2Command, 0));
@@ -114,23 +114,23 @@ TEST(MenuBar, RadioMarkMovesOnlyThroughCheckMenuRadioItem) {
   EXPECT_EQ(GetMenuState(menu, kTerrain1Command, MF_BYCOMMAND),
             static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
   EXPECT_EQ(GetMenuState(menu, kTerrain2Command, MF_BYCOMMAND), static_cast<UINT>(MFT_RADIOCHECK));
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
+  EXPECT_FALSE(korvanth::platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
 
   EXPECT_TRUE(CheckMenuRadioItem(menu, kTerrain1Command, kRoofCommand, kRoofCommand, MF_BYCOMMAND));
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
+  EXPECT_FALSE(korvanth::platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
   EXPECT_EQ(GetMenuState(menu, kTerrain1Command, MF_BYCOMMAND) & MF_CHECKED, 0u);
   // Items outside the group are untouched.
   EXPECT_EQ(GetMenuState(menu, kFrameCommand, MF_BYCOMMAND), 0u);
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kFrameCommand)->isCheckable());
+  EXPECT_FALSE(korvanth::platform::MenuAction(window.hwnd(), kFrameCommand)->isCheckable());
 
   // Choosing an item whose handler moves no mark leaves the marks as they were,
   // although Qt would toggle a checkable action by itself.
-  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
-  platform::MenuAction(window.hwnd(), kRoofCommand)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
+  korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
+  EXPECT_FALSE(korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  korvanth::platform::MenuAction(window.hwnd(), kRoofCommand)->trigger();
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kRoofCommand)->isChecked());
 }
 
 TEST(MenuBar, TheHandlerMovesTheMarkAsTheProgramDoes) {
@@ -143,13 +143,14 @@ TEST(MenuBar, TheHandlerMovesTheMarkAsTheProgramDoes) {
     }
     return std::nullopt;
   });
-  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
-  platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();  // again: stays marked
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
-  platform::MenuAction(window.hwnd(), kTerrain1Command)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->trigger();
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)
+      ->trigger();  // again: stays marked
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
+  korvanth::platform::MenuAction(window.hwnd(), kTerrain1Command)->trigger();
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kTerrain1Command)->isChecked());
+  EXPECT_FALSE(korvanth::platform::MenuAction(window.hwnd(), kTerrain2Command)->isChecked());
 }
 
 TEST(MenuBar, RadioCallsOutsideTheGroupAreRefused) {
@@ -173,11 +174,11 @@ TEST(MenuBar, ACommandThatDestroysTheWindowIsSafe) {
     }
     return std::nullopt;
   });
-  QPointer<QAction> exit = platform::MenuAction(window.hwnd(), kExitCommand);
+  QPointer<QAction> exit = korvanth::platform::MenuAction(window.hwnd(), kExitCommand);
   exit->trigger();
   EXPECT_FALSE(IsWindow(window.hwnd()));
   EXPECT_EQ(window.only(WM_DESTROY).size(), 1u);
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
   EXPECT_TRUE(exit.isNull());
 }
 
@@ -191,15 +192,15 @@ TEST(MenuBar, CheckMenuItemSetsAndClearsOneMark) {
   EXPECT_EQ(CheckMenuItem(menu, kFrameCommand, MF_BYCOMMAND | MF_CHECKED),
             static_cast<DWORD>(MF_UNCHECKED));
   EXPECT_EQ(GetMenuState(menu, kFrameCommand, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
   EXPECT_EQ(GetMenuState(menu, kBackgroundCommand, MF_BYCOMMAND),
             0u);  // its neighbour is untouched
   // Choosing it does not toggle the mark by itself: the handler decides.
-  platform::MenuAction(window.hwnd(), kFrameCommand)->trigger();
-  EXPECT_TRUE(platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
+  korvanth::platform::MenuAction(window.hwnd(), kFrameCommand)->trigger();
+  EXPECT_TRUE(korvanth::platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
   EXPECT_EQ(CheckMenuItem(menu, kFrameCommand, MF_BYCOMMAND | MF_UNCHECKED),
             static_cast<DWORD>(MF_CHECKED));
-  EXPECT_FALSE(platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
+  EXPECT_FALSE(korvanth::platform::MenuAction(window.hwnd(), kFrameCommand)->isChecked());
   EXPECT_EQ(GetMenuState(menu, kFrameCommand, MF_BYCOMMAND), 0u);
   // By position in the popup that holds it, and refusals.
   EXPECT_EQ(CheckMenuItem(menu, 40099, MF_CHECKED), static_cast<DWORD>(-1));

@@ -41,7 +41,7 @@ class Painting : public ::testing::Test {
       EndPaint(hwnd, &paint);
       return 0;
     });
-    platform::ClientPixels(window.hwnd());  // the first paint after showing
+    korvanth::platform::ClientPixels(window.hwnd());  // the first paint after showing
     painted.clear();
     window.clear();
   }
@@ -58,7 +58,7 @@ class Painting : public ::testing::Test {
 
 TEST(FirstPaint, ErasesWithTheClassBrushThenPaints) {
   TestWindow window;
-  const QImage pixels = platform::ClientPixels(window.hwnd());
+  const QImage pixels = korvanth::platform::ClientPixels(window.hwnd());
   ASSERT_EQ(pixels.size(), QSize(513, 513));
   EXPECT_EQ(pixels.format(), QImage::Format_RGB32);
   EXPECT_EQ(pixels.pixel(0, 0), kGrey);
@@ -76,20 +76,20 @@ TEST(FirstPaint, ErasesWithTheClassBrushThenPaints) {
 TEST_F(Painting, WhatThePaintDrewStaysUntilTheNextPaint) {
   fill = 0xFF102030;
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  QImage pixels = platform::ClientPixels(window.hwnd());
+  QImage pixels = korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 1);
   EXPECT_EQ(surfaceSize, QSize(513, 513));
   EXPECT_EQ(pixels.pixel(100, 100), 0xFF102030u);
   // A paint that draws nothing, without erase: the last pixels are still there.
   fill.reset();
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  pixels = platform::ClientPixels(window.hwnd());
+  pixels = korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 2);
   EXPECT_TRUE(window.only(WM_ERASEBKGND).empty());
   EXPECT_EQ(pixels.pixel(100, 100), 0xFF102030u);
   // With erase: the grey class brush shows.
   InvalidateRect(window.hwnd(), nullptr, TRUE);
-  pixels = platform::ClientPixels(window.hwnd());
+  pixels = korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 3);
   EXPECT_EQ(window.only(WM_ERASEBKGND).size(), 1u);
   EXPECT_EQ(pixels.pixel(100, 100), kGrey);
@@ -99,8 +99,8 @@ TEST_F(Painting, WhatThePaintDrewStaysUntilTheNextPaint) {
 }
 
 TEST_F(Painting, NoPaintWithoutInvalidation) {
-  platform::ClientPixels(window.hwnd());
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 0);
 }
 
@@ -109,7 +109,7 @@ TEST_F(Painting, InvalidationsMergeIntoOnePaintWithTheirBounds) {
   const RECT b{50, 5, 60, 25};
   InvalidateRect(window.hwnd(), &a, FALSE);
   InvalidateRect(window.hwnd(), &b, FALSE);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   ASSERT_EQ(painted.size(), 1u);
   EXPECT_EQ(painted[0].rcPaint.left, 10);
   EXPECT_EQ(painted[0].rcPaint.top, 5);
@@ -120,19 +120,19 @@ TEST_F(Painting, InvalidationsMergeIntoOnePaintWithTheirBounds) {
 TEST_F(Painting, TheEraseAnswerOfTheProcedureDecidesFErase) {
   fill = 0xFF00FF00;
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   fill.reset();
   // Handled without erasing (0): the paint is told to erase.
   eraseAnswer = 0;
   InvalidateRect(window.hwnd(), nullptr, TRUE);
-  QImage pixels = platform::ClientPixels(window.hwnd());
+  QImage pixels = korvanth::platform::ClientPixels(window.hwnd());
   ASSERT_EQ(painted.size(), 2u);
   EXPECT_TRUE(painted[1].fErase);
   EXPECT_EQ(pixels.pixel(3, 3), 0xFF00FF00u);
   // Erased by the procedure itself (non-zero): nothing more to erase.
   eraseAnswer = 1;
   InvalidateRect(window.hwnd(), nullptr, TRUE);
-  pixels = platform::ClientPixels(window.hwnd());
+  pixels = korvanth::platform::ClientPixels(window.hwnd());
   ASSERT_EQ(painted.size(), 3u);
   EXPECT_FALSE(painted[2].fErase);
   EXPECT_EQ(pixels.pixel(3, 3), 0xFF00FF00u);
@@ -159,12 +159,12 @@ TEST_F(Painting, TheWidgetShowsTheBackBuffer) {
 TEST_F(Painting, ScrollWindowExMovesThePixelsAndPaintsNothing) {
   pattern = true;
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  const QImage before = platform::ClientPixels(window.hwnd());
+  const QImage before = korvanth::platform::ClientPixels(window.hwnd());
   pattern = false;
   ASSERT_EQ(paintCount(), 1);
   EXPECT_EQ(ScrollWindowEx(window.hwnd(), 0, 40, nullptr, nullptr, nullptr, nullptr, 0),
             SIMPLEREGION);
-  QImage after = platform::ClientPixels(window.hwnd());
+  QImage after = korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 1);
   for (int y = 40; y < 513; y += 37)
     for (int x = 0; x < 513; x += 41) ASSERT_EQ(after.pixel(x, y), before.pixel(x, y - 40));
@@ -174,7 +174,7 @@ TEST_F(Painting, ScrollWindowExMovesThePixelsAndPaintsNothing) {
   const QImage moved = after;
   RECT uncovered{};
   ScrollWindowEx(window.hwnd(), -25, -10, nullptr, nullptr, nullptr, &uncovered, 0);
-  after = platform::ClientPixels(window.hwnd());
+  after = korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 1);
   for (int y = 0; y < 503; y += 29)
     for (int x = 0; x < 488; x += 31) ASSERT_EQ(after.pixel(x, y), moved.pixel(x + 25, y + 10));
@@ -185,16 +185,16 @@ TEST_F(Painting, ScrollWindowExMovesThePixelsAndPaintsNothing) {
 
   // A shift of nothing changes nothing.
   EXPECT_EQ(ScrollWindowEx(window.hwnd(), 0, 0, nullptr, nullptr, nullptr, nullptr, 0), NULLREGION);
-  EXPECT_EQ(platform::ClientPixels(window.hwnd()), after);
+  EXPECT_EQ(korvanth::platform::ClientPixels(window.hwnd()), after);
   // A shift larger than the window moves everything out and nothing in.
   ScrollWindowEx(window.hwnd(), 5000, -5000, nullptr, nullptr, nullptr, nullptr, 0);
-  EXPECT_EQ(platform::ClientPixels(window.hwnd()), after);
+  EXPECT_EQ(korvanth::platform::ClientPixels(window.hwnd()), after);
 }
 
 TEST_F(Painting, ScrollWindowExCanInvalidateWhatItUncovered) {
   ScrollWindowEx(window.hwnd(), 0, 30, nullptr, nullptr, nullptr, nullptr,
                  SW_INVALIDATE | SW_ERASE);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   ASSERT_EQ(painted.size(), 1u);
   EXPECT_EQ(painted[0].rcPaint.top, 0);
   EXPECT_EQ(painted[0].rcPaint.bottom, 30);
@@ -205,23 +205,23 @@ TEST_F(Painting, SetRedrawSuspendsAndResumesPainting) {
   SendMessageA(window.hwnd(), WM_SETREDRAW, FALSE, 0);
   EXPECT_FALSE(window.client()->updatesEnabled());
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   UpdateWindow(window.hwnd());
   EXPECT_EQ(paintCount(), 0);
   SendMessageA(window.hwnd(), WM_SETREDRAW, TRUE, 0);
   EXPECT_TRUE(window.client()->updatesEnabled());
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paintCount(), 1);
 }
 
 TEST_F(Painting, GrowingTheWindowErasesAndPaintsTheNewArea) {
   fill = 0xFF112233;
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   fill.reset();
   window.clear();
   window.frame()->resize(window.frame()->width() + 40, window.frame()->height());
-  const QImage pixels = platform::ClientPixels(window.hwnd());
+  const QImage pixels = korvanth::platform::ClientPixels(window.hwnd());
   ASSERT_EQ(pixels.width(), 553);
   EXPECT_EQ(window.only(WM_ERASEBKGND).size(), 1u);
   EXPECT_EQ(pixels.pixel(540, 10), kGrey);
@@ -229,11 +229,11 @@ TEST_F(Painting, GrowingTheWindowErasesAndPaintsTheNewArea) {
   // Shrinking keeps the pixels and asks for no paint.
   fill = 0xFF445566;
   InvalidateRect(window.hwnd(), nullptr, FALSE);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   fill.reset();
   window.clear();
   window.frame()->resize(window.frame()->width() - 100, window.frame()->height() - 100);
-  const QImage smaller = platform::ClientPixels(window.hwnd());
+  const QImage smaller = korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(smaller.size(), QSize(453, 413));
   EXPECT_TRUE(window.only(WM_PAINT).empty());
   EXPECT_EQ(smaller.pixel(452, 412), 0xFF445566u);
@@ -259,9 +259,9 @@ TEST(PaintWithoutBeginPaint, IsValidatedAndDoesNotRepeat) {
     return 0;
   });
   TestWindow window;
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   QCoreApplication::processEvents();
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paints, 1);
   // The erase it never asked for does not come later either.
   EXPECT_TRUE(window.only(WM_ERASEBKGND).empty());
@@ -279,11 +279,11 @@ TEST(PaintWithoutBeginPaint, AnInvalidationDuringThePaintBringsTheNextOne) {
         return 0;
       });
   TestWindow window;
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paints, 1);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paints, 2);
-  platform::ClientPixels(window.hwnd());
+  korvanth::platform::ClientPixels(window.hwnd());
   EXPECT_EQ(paints, 2);
 }
 

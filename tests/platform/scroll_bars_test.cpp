@@ -126,7 +126,7 @@ TEST(ScrollInfo, BadArgumentsAreRefused) {
   SCROLLINFO info = FullInfo(0, 1023, 100, 50);
   info.cbSize = 12;
   EXPECT_EQ(SetScrollInfo(window.hwnd(), SB_VERT, &info, TRUE), 0);
-  EXPECT_FALSE(platform::StandardScrollBar(window.hwnd(), SB_VERT)->isVisible());
+  EXPECT_FALSE(korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT)->isVisible());
   info.cbSize = sizeof info;
   EXPECT_EQ(SetScrollInfo(window.hwnd(), SB_CTL, &info, TRUE), 0);
   EXPECT_EQ(SetScrollInfo(window.hwnd(), 7, &info, TRUE), 0);
@@ -147,7 +147,7 @@ TEST(ScrollInfo, BadArgumentsAreRefused) {
 
 TEST(ScrollBarsShown, ShowingABarSendsWmSizeFromInsideSetScrollInfo) {
   TestWindow window;
-  QScrollBar* vertical = platform::StandardScrollBar(window.hwnd(), SB_VERT);
+  QScrollBar* vertical = korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT);
   const int extent = BarExtent(vertical);
   window.clear();
   const SCROLLINFO info = FullInfo(0, 1023, 513, 0);
@@ -180,7 +180,7 @@ TEST(ScrollBarsShown, ShowingABarSendsWmSizeFromInsideSetScrollInfo) {
 
 TEST(ScrollBarsShown, HorizontalBarTakesHeight) {
   TestWindow window;
-  QScrollBar* horizontal = platform::StandardScrollBar(window.hwnd(), SB_HORZ);
+  QScrollBar* horizontal = korvanth::platform::StandardScrollBar(window.hwnd(), SB_HORZ);
   window.clear();
   const SCROLLINFO info = FullInfo(0, 799, 513, 50);
   EXPECT_EQ(SetScrollInfo(window.hwnd(), SB_HORZ, &info, FALSE), 50);
@@ -215,12 +215,12 @@ TEST(ScrollBarsShown, NestedResizesFromTheSizeHandlerSettle) {
   TestWindow window;
   // 520 x 510 in 513 x 513: the horizontal bar is needed, which then makes the
   // vertical one needed too.
-  EXPECT_TRUE(platform::StandardScrollBar(window.hwnd(), SB_HORZ)->isVisible());
-  EXPECT_TRUE(platform::StandardScrollBar(window.hwnd(), SB_VERT)->isVisible());
+  EXPECT_TRUE(korvanth::platform::StandardScrollBar(window.hwnd(), SB_HORZ)->isVisible());
+  EXPECT_TRUE(korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT)->isVisible());
   EXPECT_GE(deepest, 2);
   const auto sizes = window.only(WM_SIZE);
   ASSERT_FALSE(sizes.empty());
-  const int extent = BarExtent(platform::StandardScrollBar(window.hwnd(), SB_VERT));
+  const int extent = BarExtent(korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT));
   EXPECT_EQ(window.clientRect().right, 513 - extent);
   EXPECT_EQ(window.clientRect().bottom, 513 - extent);
   // The last size any handler heard of is the real one.
@@ -233,7 +233,7 @@ class UserScrolling : public ::testing::Test {
   void SetUp() override {
     const SCROLLINFO info = FullInfo(0, 1023, 513, 100);
     ASSERT_EQ(SetScrollInfo(window.hwnd(), SB_VERT, &info, TRUE), 100);
-    bar = platform::StandardScrollBar(window.hwnd(), SB_VERT);
+    bar = korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT);
     ASSERT_TRUE(bar->isVisible());
     window.clear();
   }
@@ -347,7 +347,7 @@ TEST_F(UserScrolling, WheelOverTheBarScrollsByLines) {
 TEST_F(UserScrolling, HorizontalBarSendsWmHscroll) {
   const SCROLLINFO info = FullInfo(0, 2000, 513, 0);
   SetScrollInfo(window.hwnd(), SB_HORZ, &info, TRUE);
-  QScrollBar* horizontal = platform::StandardScrollBar(window.hwnd(), SB_HORZ);
+  QScrollBar* horizontal = korvanth::platform::StandardScrollBar(window.hwnd(), SB_HORZ);
   window.clear();
   horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(Codes(window, WM_HSCROLL), (std::vector<int>{SB_PAGERIGHT, SB_ENDSCROLL}));

@@ -79,8 +79,8 @@ TEST(WindowCreation, ClientAreaIsExactlyWhatAdjustWindowRectExWasAskedFor) {
   EXPECT_EQ(menuBar->height(), -outer.top - 2);
   EXPECT_GE(window.client()->y(), menuBar->height());
   // No bar shows before any range is set.
-  EXPECT_FALSE(platform::StandardScrollBar(window.hwnd(), SB_HORZ)->isVisible());
-  EXPECT_FALSE(platform::StandardScrollBar(window.hwnd(), SB_VERT)->isVisible());
+  EXPECT_FALSE(korvanth::platform::StandardScrollBar(window.hwnd(), SB_HORZ)->isVisible());
+  EXPECT_FALSE(korvanth::platform::StandardScrollBar(window.hwnd(), SB_VERT)->isVisible());
 }
 
 TEST(WindowCreation, WithoutMenuOrEdgeTheClientAreaStillMatches) {
@@ -141,7 +141,7 @@ TEST(WindowCreation, ClassRegistrationRejectsDuplicatesAndBadRecords) {
                                 nullptr, nullptr);
   EXPECT_NE(byAtom, nullptr);
   EXPECT_TRUE(DestroyWindow(byAtom));
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
 }
 
 TEST(WindowCreation, HiddenWindowShowsOnShowWindow) {
@@ -171,7 +171,7 @@ TEST(WindowClose, CloseBoxSendsWmCloseAndDefaultProcessingDestroys) {
   EXPECT_EQ(window.only(WM_DESTROY).size(), 1u);
   EXPECT_FALSE(IsWindow(window.hwnd()));
   EXPECT_FALSE(frame->isVisible());
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
   EXPECT_TRUE(frame.isNull());
 }
 

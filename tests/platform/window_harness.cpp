@@ -73,7 +73,7 @@ TestWindow::TestWindow(bool withMenu, DWORD style, DWORD exStyle) {
 
 TestWindow::~TestWindow() {
   if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  platform::FlushDestroyedWindows();
+  korvanth::platform::FlushDestroyedWindows();
   if (gCurrent == this) gCurrent = nullptr;
 }
 

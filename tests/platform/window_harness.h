@@ -39,7 +39,7 @@ class TestWindow {
 
   HWND hwnd() const { return hwnd_; }
   QWidget* frame() const;
-  QWidget* client() const { return platform::ClientWidgetOf(hwnd_); }
+  QWidget* client() const { return korvanth::platform::ClientWidgetOf(hwnd_); }
   RECT clientRect() const;
 
   const std::vector<Message>& messages() const { return messages_; }

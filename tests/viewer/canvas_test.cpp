@@ -120,7 +120,7 @@ TEST_F(CanvasTest, GridStaysFixedToThePictureWhenScrolled) {
 TEST_F(CanvasTest, BlockIsPulledBackAtTheRightEdge) {
   picture_ = PatternImage(256, 1024, false);
   Load(SavePicture(picture_, "pattern.png"));
-  platform::MenuAction(window(), IDM_FORMAT_TERRAIN2)->trigger();  // 地形2
+  korvanth::platform::MenuAction(window(), IDM_FORMAT_TERRAIN2)->trigger();  // 地形2
   MoveMouse(7 * 32 + 5, 5);
   Paint();
   EXPECT_EQ(MainWindowState.view.cursor.column, 7);

@@ -32,8 +32,8 @@ TEST_F(ScrollViewTest, RangesPagesAndTheClientArea) {
   EXPECT_LT(client.right, 513);
   EXPECT_EQ(MainWindowState.view.client.right, client.right);
   EXPECT_EQ(MainWindowState.view.client.bottom, client.bottom);
-  EXPECT_TRUE(platform::StandardScrollBar(window(), SB_VERT)->isVisible());
-  EXPECT_FALSE(platform::StandardScrollBar(window(), SB_HORZ)->isVisible());
+  EXPECT_TRUE(korvanth::platform::StandardScrollBar(window(), SB_VERT)->isVisible());
+  EXPECT_FALSE(korvanth::platform::StandardScrollBar(window(), SB_HORZ)->isVisible());
 }
 
 TEST_F(ScrollViewTest, BottomThenLineUpsMoveOnlyOnceBackInRange) {
@@ -86,7 +86,7 @@ TEST_F(ScrollViewTest, NegativeRequestedPositionsKeepTheViewAtTheTop) {
 
 TEST_F(ScrollViewTest, ThumbDragOnTheRealBar) {
   Scroll(WM_VSCROLL, SB_PAGEUP);  // nPos far outside the range first
-  QScrollBar* bar = platform::StandardScrollBar(window(), SB_VERT);
+  QScrollBar* bar = korvanth::platform::StandardScrollBar(window(), SB_VERT);
   ASSERT_NE(bar, nullptr);
   bar->setSliderDown(true);
   bar->setSliderPosition(300);
@@ -99,7 +99,7 @@ TEST_F(ScrollViewTest, ThumbDragOnTheRealBar) {
 }
 
 TEST_F(ScrollViewTest, ActionsOfTheRealBarArriveAsRequests) {
-  QScrollBar* bar = platform::StandardScrollBar(window(), SB_VERT);
+  QScrollBar* bar = korvanth::platform::StandardScrollBar(window(), SB_VERT);
   bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(MainWindowState.view.vertical.offset, 1);
   bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -128,7 +128,7 @@ TEST_F(ScrollViewTest, EnlargingTheWindowResetsTheAxisThatFits) {
   EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 0);
   EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
   EXPECT_EQ(MainWindowState.view.vertical.shiftedOffset, 0);
-  EXPECT_FALSE(platform::StandardScrollBar(window(), SB_VERT)->isVisible());
+  EXPECT_FALSE(korvanth::platform::StandardScrollBar(window(), SB_VERT)->isVisible());
   EXPECT_EQ(MainWindowState.view.client.right, 513);
   EXPECT_EQ(MainWindowState.view.client.bottom, 1100);
 }

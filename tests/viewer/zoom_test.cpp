@@ -81,7 +81,7 @@ TEST_F(ZoomTest, StartsAtOneWithARadioMarkOnTheFirstStep) {
   EXPECT_EQ(state & (MF_CHECKED | MFT_RADIOCHECK), static_cast<UINT>(MF_CHECKED | MFT_RADIOCHECK));
   // Qt draws a radio mark for actions of an exclusive group; the format items too.
   for (UINT id : {kZoom1, kZoom1 + 7, UINT{IDM_FORMAT_TERRAIN1}, UINT{IDM_FORMAT_ROOF}}) {
-    QAction* action = platform::MenuAction(window(), id);
+    QAction* action = korvanth::platform::MenuAction(window(), id);
     ASSERT_NE(action, nullptr);
     ASSERT_NE(action->actionGroup(), nullptr) << id;
     EXPECT_TRUE(action->actionGroup()->isExclusive()) << id;
@@ -113,7 +113,7 @@ TEST_F(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer) {
     ASSERT_TRUE(GetScrollInfo(window(), SB_HORZ, &info));
     EXPECT_EQ(info.nMax, 1200 * step.zoom - 1);
     EXPECT_EQ(info.nPos, MainWindowState.view.horizontal.offset);
-    EXPECT_EQ(platform::StandardScrollBar(window(), SB_VERT)->value(),
+    EXPECT_EQ(korvanth::platform::StandardScrollBar(window(), SB_VERT)->value(),
               MainWindowState.view.vertical.offset);
     EXPECT_EQ(CheckedZoomItem(), kZoom1 + step.zoom - 1);
   }
@@ -254,7 +254,7 @@ TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
       EXPECT_EQ(info.nMax, extent - 1);
       EXPECT_EQ(static_cast<int>(info.nPage), page);
       EXPECT_EQ(info.nPos, offset);
-      EXPECT_EQ(platform::StandardScrollBar(window(), bar)->value(), offset);
+      EXPECT_EQ(korvanth::platform::StandardScrollBar(window(), bar)->value(), offset);
       EXPECT_EQ(offset, std::max(0, extent - page)) << "the view stays at the far corner";
     }
     MoveMouse(30, 30);
@@ -368,7 +368,7 @@ TEST_F(ZoomTest, NearTheEdgeTheViewStopsAtTheRangeAndTheBarsAgree) {
   EXPECT_EQ(info.nPos, MainWindowState.view.horizontal.offset);
   EXPECT_EQ(static_cast<int>(info.nPage), client.right);
   const int before = MainWindowState.view.horizontal.offset;
-  EXPECT_EQ(platform::StandardScrollBar(window(), SB_HORZ)->value(), before);
+  EXPECT_EQ(korvanth::platform::StandardScrollBar(window(), SB_HORZ)->value(), before);
   // Line steps are screen pixels: one step back moves the view by one.
   Scroll(WM_HSCROLL, SB_LINEUP);
   EXPECT_EQ(MainWindowState.view.horizontal.offset, before - 1);
