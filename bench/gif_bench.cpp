@@ -29,14 +29,14 @@ std::vector<std::uint32_t> Sheet(bool manyColours) {
 
 void BM_ProjectGif(benchmark::State& state) {
   const std::vector<std::uint32_t> pixels = Sheet(state.range(0) != 0);
-  korvanth::encode::PixelRows rows;
+  korvanth::imaging::encode::PixelRows rows;
   rows.scan0 = reinterpret_cast<const std::uint8_t*>(pixels.data());
   rows.stride = kWidth * 4;
   rows.width = kWidth;
   rows.height = kHeight;
   std::vector<std::uint8_t> out;
   for (auto _ : state) {
-    korvanth::encode::WriteGif(rows, out);
+    korvanth::imaging::encode::WriteGif(rows, out);
     benchmark::DoNotOptimize(out.data());
   }
   state.counters["bytes"] = static_cast<double>(out.size());

@@ -17,7 +17,7 @@
 
 namespace {
 
-using korvanth::encode::PixelRows;
+using korvanth::imaging::encode::PixelRows;
 
 struct Decoded {
   int width = 0;
@@ -120,7 +120,7 @@ TEST(GifWriter, EveryPictureDecodesToItsExactPixelsInGiflibAndQt) {
     SCOPED_TRACE(c.name);
     const QImage picture = CasePicture(c);
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(korvanth::encode::WriteGif(RowsOver(picture), bytes));
+    ASSERT_TRUE(korvanth::imaging::encode::WriteGif(RowsOver(picture), bytes));
     const Decoded decoded = DecodeWithGiflib(bytes);
     ASSERT_EQ(decoded.width, c.width);
     ASSERT_EQ(decoded.height, c.height);
@@ -152,7 +152,7 @@ TEST(GifWriter, PaletteSizeIsTheSmallestPowerOfTwoAndTransparencyIsMarked) {
     for (int i = 0; i < 64 * 8; ++i) picture.setPixel(i % 64, i / 64, qRgb(i % c.visible, 10, 20));
     if (c.transparent) picture.setPixel(63, 7, qRgba(1, 2, 3, 0));
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(korvanth::encode::WriteGif(RowsOver(picture), bytes));
+    ASSERT_TRUE(korvanth::imaging::encode::WriteGif(RowsOver(picture), bytes));
     ASSERT_GT(bytes.size(), 13u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), "GIF89a");
     const Decoded decoded = DecodeWithGiflib(bytes);
@@ -173,7 +173,7 @@ TEST(GifWriter, TranslucentPixelsBecomeOpaqueAndOnlyAlphaZeroIsTransparent) {
   picture.setPixel(2, 0, qRgba(200, 100, 50, 0));  // transparent: its colour is dropped
   picture.setPixel(3, 0, qRgba(0, 0, 0, 0));
   std::vector<std::uint8_t> bytes;
-  ASSERT_TRUE(korvanth::encode::WriteGif(RowsOver(picture), bytes));
+  ASSERT_TRUE(korvanth::imaging::encode::WriteGif(RowsOver(picture), bytes));
   const Decoded decoded = DecodeWithGiflib(bytes);
   ASSERT_EQ(decoded.indices.size(), 4u);
   EXPECT_EQ(decoded.indices[0], decoded.indices[1]);
@@ -191,9 +191,9 @@ TEST(GifWriter, RefusesSizesTheScreenCannotHold) {
   rows.width = 70000;
   rows.height = 1;
   std::vector<std::uint8_t> bytes;
-  EXPECT_FALSE(korvanth::encode::WriteGif(rows, bytes));
+  EXPECT_FALSE(korvanth::imaging::encode::WriteGif(rows, bytes));
   rows.width = 0;
-  EXPECT_FALSE(korvanth::encode::WriteGif(rows, bytes));
+  EXPECT_FALSE(korvanth::imaging::encode::WriteGif(rows, bytes));
 }
 
 // 65536 distinct colours, counted one by one, and 524288, counted rounded to 6 bits a
@@ -207,10 +207,10 @@ TEST(GifQuantizer, ManyColoursGiveADeterministicCloseFullPalette) {
     for (int y = 0; y < 256; ++y)
       for (int x = 0; x < width; ++x)
         picture.setPixel(x, y, qRgb(x % 256, y, (x * 3 + y + x / 256 * 32) % 256));
-    korvanth::encode::IndexedPicture first, second;
-    EXPECT_FALSE(korvanth::encode::ExactPalette(RowsOver(picture), first));
-    korvanth::encode::QuantizedPalette(RowsOver(picture), first);
-    korvanth::encode::QuantizedPalette(RowsOver(picture), second);
+    korvanth::imaging::encode::IndexedPicture first, second;
+    EXPECT_FALSE(korvanth::imaging::encode::ExactPalette(RowsOver(picture), first));
+    korvanth::imaging::encode::QuantizedPalette(RowsOver(picture), first);
+    korvanth::imaging::encode::QuantizedPalette(RowsOver(picture), second);
     EXPECT_EQ(first.colours, second.colours);
     EXPECT_EQ(first.indices, second.indices);
     ASSERT_EQ(first.colours.size(), 256u);
@@ -235,9 +235,9 @@ TEST(GifQuantizer, TwoHundredFiftySixColoursAndTransparencyNeedTheQuantizer) {
   QImage picture(257, 1, QImage::Format_ARGB32);
   for (int x = 0; x < 256; ++x) picture.setPixel(x, 0, qRgb(x, 0, 0));
   picture.setPixel(256, 0, 0u);
-  korvanth::encode::IndexedPicture indexed;
-  EXPECT_FALSE(korvanth::encode::ExactPalette(RowsOver(picture), indexed));
-  korvanth::encode::QuantizedPalette(RowsOver(picture), indexed);
+  korvanth::imaging::encode::IndexedPicture indexed;
+  EXPECT_FALSE(korvanth::imaging::encode::ExactPalette(RowsOver(picture), indexed));
+  korvanth::imaging::encode::QuantizedPalette(RowsOver(picture), indexed);
   ASSERT_EQ(indexed.colours.size(), 256u);
   EXPECT_EQ(indexed.transparent, 255);
   EXPECT_EQ(indexed.indices[256], 255);
@@ -254,7 +254,7 @@ TEST(GifQuantizer, TwoHundredFiftySixColoursAndTransparencyNeedTheQuantizer) {
 TEST(Lzw, ShortStreamMatchesTheCodesWorkedOutByHand) {
   const std::uint8_t indices[] = {0, 0, 0, 0, 0, 0, 0, 0, 1};
   std::vector<std::uint8_t> out;
-  korvanth::encode::LzwCompress(indices, sizeof indices, 2, out);
+  korvanth::imaging::encode::LzwCompress(indices, sizeof indices, 2, out);
   std::uint64_t bits = 0;
   int count = 0;
   const std::pair<unsigned, int> codes[] = {{4, 3}, {0, 3}, {6, 3}, {7, 3}, {6, 4}, {1, 4}, {5, 4}};
