@@ -10,6 +10,7 @@ set -euo pipefail
 zip=$(realpath "$1")
 sample=$(realpath "$2")
 linux=$(realpath "$3")
+display=$(realpath "$(dirname "$0")/../support/private_display.sh")
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -112,7 +113,7 @@ INNER
 # A Wine session started without a display cannot open windows later: end it first.
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
-result=$(xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/window.sh" 2>&1) ||
+result=$("$display" 1024x768 bash "$work/window.sh" 2>&1) ||
   fail "korvanth.exe under Wine: $result"
 
 if ((failures)); then

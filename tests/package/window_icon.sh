@@ -27,16 +27,10 @@ xprop -len 4000000 -id "$window" -f _NET_WM_ICON 32c '=$0+\n' _NET_WM_ICON
 kill "$pid"
 INNER
 # No icon theme is found in an empty data folder: the built-in pictures must serve.
-# xvfb-run -a can lose the race for a display number to another X server starting at the
-# same moment; a second attempt settles that.
-for attempt in 1 2; do
-  env -u QT_QPA_PLATFORM XDG_DATA_DIRS="$work" XDG_DATA_HOME="$work" XDG_CONFIG_HOME="$work" \
-    XDG_RUNTIME_DIR="$work" xvfb-run -a -s "-screen 0 800x600x24" \
-    bash "$work/inside.sh" "$program" "$picture" 2>"$work/errors.txt" |
-    sed -n 's/^_NET_WM_ICON[^=]*=//p' | tr -d ' ' >"$work/icon.txt" || true
-  [ -s "$work/icon.txt" ] && break
-  echo "attempt $attempt: $(tail -n 3 "$work/errors.txt")" >&2
-done
+env -u QT_QPA_PLATFORM XDG_DATA_DIRS="$work" XDG_DATA_HOME="$work" XDG_CONFIG_HOME="$work" \
+  XDG_RUNTIME_DIR="$work" "$(dirname "$0")/../support/private_display.sh" 800x600 \
+  bash "$work/inside.sh" "$program" "$picture" |
+  sed -n 's/^_NET_WM_ICON[^=]*=//p' | tr -d ' ' >"$work/icon.txt" || true
 
 # Walk the sizes; in the 32 x 32 picture, pixel (5, 5) lies inside the top-left tile,
 # grass green #7cb342 and opaque, by the drawing in packaging/icons/korvanth.svg.

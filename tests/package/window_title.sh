@@ -16,4 +16,5 @@ kill $!
 exit 1
 INNER
 env -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work" XDG_RUNTIME_DIR="$work" \
-  xvfb-run -a -s "-screen 0 800x600x24" bash "$work/inside.sh" "$(realpath "$1")" "${@:2}"
+  "$(dirname "$0")/../support/private_display.sh" 800x600 \
+  bash "$work/inside.sh" "$(realpath "$1")" "${@:2}"
