@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace korvanth {
@@ -11,9 +12,9 @@ namespace {
 
 // In the format registry's order; each format's command follows the one before.
 constexpr FormatMenuItem kFormatItems[] = {
-    {LayoutFormat::Terrain1, IDM_FORMAT_TERRAIN1, "地形1(&L)"},
-    {LayoutFormat::Terrain2, IDM_FORMAT_TERRAIN2, "地形2(&A)"},
-    {LayoutFormat::Roof, IDM_FORMAT_ROOF, "屋根(&R)"},
+    {LayoutFormat::Terrain1, IDM_FORMAT_TERRAIN1, {"地形1(&L)", "Terrain&1"}},
+    {LayoutFormat::Terrain2, IDM_FORMAT_TERRAIN2, {"地形2(&A)", "Terrain&2"}},
+    {LayoutFormat::Roof, IDM_FORMAT_ROOF, {"屋根(&R)", "&Roof"}},
 };
 
 constexpr bool FormatItemsFollowTheRegistryOrder() {
@@ -43,45 +44,54 @@ constexpr bool TileSizeItemsAreConsecutiveTileSizes() {
 }
 static_assert(TileSizeItemsAreConsecutiveTileSizes());
 
-constexpr const char* kZoomCaptions[] = {"等倍(&1)\tCtrl+0", "2倍(&2)", "3倍(&3)", "4倍(&4)",
-                                         "5倍(&5)",          "6倍(&6)", "7倍(&7)", "8倍(&8)"};
+constexpr UiText kZoomCaptions[] = {{"等倍(&1)\tCtrl+0", "&1x\tCtrl+0"},
+                                    {"2倍(&2)", "&2x"},
+                                    {"3倍(&3)", "&3x"},
+                                    {"4倍(&4)", "&4x"},
+                                    {"5倍(&5)", "&5x"},
+                                    {"6倍(&6)", "&6x"},
+                                    {"7倍(&7)", "&7x"},
+                                    {"8倍(&8)", "&8x"}};
 static_assert(std::size(kZoomCaptions) == IDM_VIEW_ZOOM8 - IDM_VIEW_ZOOM1 + 1);
-
-std::vector<MenuLine> DescribeMainMenu() {
-  std::vector<MenuLine> menu = {
-      {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},
-      {1, MF_STRING, IDM_FILE_OPEN, "開く(&O)...\tCtrl+O"},
-      {1, MF_STRING, IDM_FILE_EXPORT_ALL, "ピクチャ全体を書き出す(&A)..."},
-      {1, MF_SEPARATOR, 0, nullptr},
-      {1, MF_STRING, IDM_FILE_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q"},
-      {0, MF_POPUP, 0, "形式(&F)"},
-  };
-  for (const FormatMenuItem& item : kFormatItems)
-    menu.push_back({1, MF_STRING, item.command, item.caption});
-  menu.push_back({1, MF_SEPARATOR, 0, nullptr});
-  menu.push_back({1, MF_STRING, IDM_FORMAT_COMPLETE, "全形状を追加(&C)"});
-  menu.push_back({1, MF_POPUP, 0, "タイルサイズ"});
-  for (const TileSizeMenuItem& item : kTileSizeItems)
-    menu.push_back({2, MF_STRING, item.command, item.caption});
-  menu.push_back({1, MF_SEPARATOR, 0, nullptr});
-  for (const TilesetTarget& target : kTilesetTargets)
-    menu.push_back({1, MF_STRING, TilesetCommand(target), target.menuCaption});
-  menu.push_back({0, MF_POPUP, 0, "色(&C)"});
-  menu.push_back({1, MF_STRING, IDM_COLOUR_FRAME, "枠(&F)..."});
-  menu.push_back({1, MF_STRING, IDM_COLOUR_BACKGROUND, "背景(&B)..."});
-  menu.push_back({0, MF_POPUP, 0, "表示(&V)"});
-  for (UINT step = 0; step < std::size(kZoomCaptions); ++step)
-    menu.push_back({1, MF_STRING, IDM_VIEW_ZOOM1 + step, kZoomCaptions[step]});
-  menu.push_back({1, MF_SEPARATOR, 0, nullptr});
-  menu.push_back({1, MF_STRING, IDM_VIEW_PREVIEW, "シートのプレビュー(&P)"});
-  return menu;
-}
 
 }  // namespace
 
-std::span<const MenuLine> MainMenuLines() {
-  static const std::vector<MenuLine> kLines = DescribeMainMenu();
-  return kLines;
+std::vector<MenuLine> MainMenuLines(UiLanguage language) {
+  const auto in = [language](const UiText& text) {
+    return std::string(InLanguage(text, language));
+  };
+  std::vector<MenuLine> menu = {
+      {0, MF_POPUP, 0, in({"ﾌｧｲﾙ(&F)", "&File"})},
+      {1, MF_STRING, IDM_FILE_OPEN, in({"開く(&O)...\tCtrl+O", "&Open...\tCtrl+O"})},
+      {1, MF_STRING, IDM_FILE_EXPORT_ALL,
+       in({"ピクチャ全体を書き出す(&A)...", "Export the &Whole Picture..."})},
+      {1, MF_SEPARATOR, 0, {}},
+      {1, MF_STRING, IDM_FILE_EXIT, in({"ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q", "E&xit\tCtrl+Q"})},
+      // English gives the two F menus different mnemonics.
+      {0, MF_POPUP, 0, in({"形式(&F)", "F&ormat"})},
+  };
+  for (const FormatMenuItem& item : kFormatItems)
+    menu.push_back({1, MF_STRING, item.command, in(item.caption)});
+  menu.push_back({1, MF_SEPARATOR, 0, {}});
+  menu.push_back(
+      {1, MF_STRING, IDM_FORMAT_COMPLETE, in({"全形状を追加(&C)", "Add Every Terrain &Shape"})});
+  menu.push_back({1, MF_POPUP, 0, in({"タイルサイズ", "&Tile Size"})});
+  for (const TileSizeMenuItem& item : kTileSizeItems)
+    menu.push_back({2, MF_STRING, item.command, item.caption});
+  menu.push_back({1, MF_SEPARATOR, 0, {}});
+  for (const TilesetTarget& target : kTilesetTargets)
+    menu.push_back({1, MF_STRING, TilesetCommand(target),
+                    in({target.menuCaption, target.menuCaptionEnglish})});
+  menu.push_back({0, MF_POPUP, 0, in({"色(&C)", "&Colours"})});
+  menu.push_back({1, MF_STRING, IDM_COLOUR_FRAME, in({"枠(&F)...", "&Frame..."})});
+  menu.push_back({1, MF_STRING, IDM_COLOUR_BACKGROUND, in({"背景(&B)...", "&Background..."})});
+  menu.push_back({0, MF_POPUP, 0, in({"表示(&V)", "&View"})});
+  for (UINT step = 0; step < std::size(kZoomCaptions); ++step)
+    menu.push_back({1, MF_STRING, IDM_VIEW_ZOOM1 + step, in(kZoomCaptions[step])});
+  menu.push_back({1, MF_SEPARATOR, 0, {}});
+  menu.push_back(
+      {1, MF_STRING, IDM_VIEW_PREVIEW, in({"シートのプレビュー(&P)", "Sheet &Preview"})});
+  return menu;
 }
 
 std::span<const FormatMenuItem> FormatMenuItems() { return kFormatItems; }

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <vector>
 
 #include "app/menu_resource.h"
+#include "app/ui_text.h"
 #include "convert/layout_format.h"
 #include "convert/tileset_targets.h"
 #include "platform/win32_api.h"
@@ -13,23 +16,24 @@
 namespace korvanth {
 
 // One line of the menu: depth 0 is an entry of the menu bar (a popup), depth 1 an item of
-// the popup above it, depth 2 an item of a submenu (a depth-1 popup). flags is MF_POPUP, MF_STRING
-// or MF_SEPARATOR; captions are UTF-8 with
-// '&' before the mnemonic.
+// the popup above it, depth 2 an item of a submenu (a depth-1 popup). flags is MF_POPUP,
+// MF_STRING or MF_SEPARATOR; captions are UTF-8 with '&' before the mnemonic, empty for a
+// separator.
 struct MenuLine {
   int depth;
   UINT flags;
   UINT command;
-  const char* caption;
+  std::string caption;
 };
 
-std::span<const MenuLine> MainMenuLines();
+// The whole menu in one language.
+std::vector<MenuLine> MainMenuLines(UiLanguage language);
 
 // The 形式 menu's item of a layout format.
 struct FormatMenuItem {
   LayoutFormat format;
   UINT command;
-  const char* caption;
+  UiText caption;
 };
 
 std::span<const FormatMenuItem> FormatMenuItems();

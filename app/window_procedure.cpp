@@ -148,8 +148,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       const GdiplusStartupInput startup;
       GdiplusStartup(&state.gdiplusToken, &startup, nullptr);
       InitScrollBars(window, state.view);
-      CheckFormatMenu(state, window);
-      CheckZoomItem(state, window);
+      PutMenuMarks(state, window);
       return 0;
     }
     case WM_SIZE:
@@ -216,7 +215,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   RegisterClassExA(&windowClass);
 
   const PixelSize size = OpeningWindowSize(MainWindowState);
-  HMENU menu = CreateMainMenu(instance);
+  HMENU menu = CreateMainMenu(MainMenuLines(MainWindowState.language));
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
                          CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, menu,
                          instance, nullptr);

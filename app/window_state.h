@@ -13,6 +13,7 @@
 #include "app/dialog_start.h"
 #include "app/settings_text.h"
 #include "app/sheet_preview.h"
+#include "app/ui_text.h"
 #include "convert/layout_format.h"
 #include "convert/picture_file.h"
 #include "convert/same_file.h"
@@ -41,6 +42,7 @@ struct WindowState {
   SourceImageState picture;
   ViewState view;  // zoom, scroll bars, client area, the cell under the pointer, colours
   LayoutFormat format = LayoutFormat::Terrain1;
+  UiLanguage language = UiLanguage::Japanese;  // of every caption, dialog and message box
   int tileSize = kTileSize;             // the grid's cell and the block's scale
   bool complete = false;                // whether sheets get the terrain shapes their format lacks
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets

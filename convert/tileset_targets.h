@@ -22,7 +22,8 @@ struct TilesetTarget {
   std::string_view cliName;                               // the --tileset value: "tiled"
   std::string_view extension;                             // after the sheet's stem: ".tsx"
   void (*write)(const TilesetDescription&, TextStream&);  // the whole file, UTF-8
-  const char* menuCaption;                                // the window's check item
+  const char* menuCaption;                                // the window's check item, in Japanese
+  const char* menuCaptionEnglish;                         // and in English
   // The help's lines on loading it; "{types}" stands for the sheet types it imports and
   // those it does not (see ImportedTypesPhrase).
   const char* howToUse;
@@ -45,11 +46,13 @@ inline constexpr std::string_view kGodotSheetTypes[] = {"png", "jpg", "bmp"};
 
 inline constexpr TilesetTarget kTilesetTargets[] = {
     {"tiled", ".tsx", WriteTiledTileset, "Tiled用タイルセットも保存(&T)",
+     "Also Save a &Tiled Tileset",
      "  Tiled: add NAME.tsx to the map (Map > Add External Tileset). The terrain formats\n"
      "    come with a terrain set named NAME: pick it in the Terrain Sets view and paint\n"
      "    with the terrain brush; the neighbouring tiles follow.\n",
      "Tiled", kEverySheetType, 0},
     {"godot", ".tres", WriteGodotTileset, "Godot用タイルセットも保存(&G)",
+     "Also Save a &Godot Tileset",
      "  Godot 4: put NAME.png and NAME.tres in the project and use NAME.tres as the\n"
      "    TileSet of a TileMapLayer. In the TileMap panel's Terrains tab pick terrain set 0,\n"
      "    terrain NAME, and paint. Godot imports {types}.\n",

@@ -24,13 +24,16 @@ struct HMENU__ {
   std::vector<Item> items;
   // Set while a window shows the menu; the window then owns and destroys it.
   bool attached = false;
+  // Set for a popup appended to another menu, which then holds and destroys it.
+  bool owned = false;
 };
 
 namespace korvanth::platform {
 
-// True for a menu that LoadMenuA made and that has not been destroyed.
+// True for a menu (a bar or a popup) that CreateMenu or CreatePopupMenu made and that has
+// not been destroyed.
 bool IsLiveMenu(HMENU menu);
-// Forgets a top-level menu that its window destroys.
+// Forgets a menu and its popups before it is deleted.
 void ForgetMenu(HMENU menu);
 // The item with this command id anywhere in the tree, or null.
 const HMENU__::Item* FindMenuCommand(HMENU menu, UINT id);

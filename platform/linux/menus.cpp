@@ -1,29 +1,16 @@
-// Menus: the registry of menu templates that stands in for resources, the HMENU tree,
-// its menu bar in Qt, radio marks and WM_COMMAND.
+// Menus: the HMENU tree built item by item, its menu bar in Qt, radio marks and WM_COMMAND.
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
 #include <algorithm>
-#include <map>
+#include <string>
 
 #include "platform/linux/top_level_window.h"
 #include "platform/linux/menu_model.h"
 #include "platform/linux/window_internals.h"
 
 namespace {
-
-struct TemplateItem {
-  int depth;
-  UINT flags;
-  UINT id;
-  std::string text;
-};
-
-std::map<WORD, std::vector<TemplateItem>>& Templates() {
-  static auto* templates = new std::map<WORD, std::vector<TemplateItem>>;
-  return *templates;
-}
 
 std::vector<HMENU>& LiveMenus() {
   static auto* menus = new std::vector<HMENU>;
@@ -41,6 +28,14 @@ HMENU__::Item* FindCommand(HMENU menu, UINT id, HMENU* holder = nullptr) {
     }
   }
   return nullptr;
+}
+
+// Whether `inner` is `menu` or lies anywhere below it (appending would make a loop).
+bool Holds(HMENU menu, HMENU inner) {
+  if (menu == inner) return true;
+  for (auto& item : menu->items)
+    if (item.popup && Holds(item.popup.get(), inner)) return true;
+  return false;
 }
 
 // Radio items join an exclusive group of their menu's, so that Qt draws them with a
@@ -109,12 +104,15 @@ bool IsLiveMenu(HMENU menu) {
 }
 
 void ForgetMenu(HMENU menu) {
+  if (menu == nullptr) return;
+  for (auto& item : menu->items)
+    if (item.popup) ForgetMenu(item.popup.get());
   auto& menus = LiveMenus();
   menus.erase(std::remove(menus.begin(), menus.end(), menu), menus.end());
 }
 
 void MainWindow::buildMenuBar() {
-  if (!IsLiveMenu(menu_) || menu_->attached) {
+  if (!IsLiveMenu(menu_) || menu_->attached || menu_->owned) {
     menu_ = nullptr;
     return;
   }
@@ -124,6 +122,22 @@ void MainWindow::buildMenuBar() {
   menuBar_->setFixedHeight(MenuBarHeight());
   FillMenu(this, menuBar_, menu_);
   MirrorChecks(menu_);
+}
+
+bool MainWindow::replaceMenu(HMENU menu) {
+  if (menu != nullptr && menu != menu_ && (!IsLiveMenu(menu) || menu->attached || menu->owned))
+    return false;
+  if (menu_ != nullptr) menu_->attached = false;
+  // The bar may be delivering the very command that asked for the change.
+  if (menuBar_) {
+    menuBar_->hide();
+    menuBar_->deleteLater();
+    menuBar_ = nullptr;
+  }
+  menu_ = menu;
+  buildMenuBar();
+  relayout();
+  return true;
 }
 
 void MainWindow::onMenuCommand(UINT id) {
@@ -145,40 +159,6 @@ QAction* MenuAction(HWND window, UINT id) {
 }
 
 }  // namespace korvanth::platform
-
-void RegisterLinuxMenuResource(WORD id, const LinuxMenuItem* items, size_t count) {
-  std::vector<TemplateItem> copy;
-  for (size_t i = 0; items != nullptr && i < count; ++i)
-    copy.push_back({items[i].depth, items[i].flags, items[i].id,
-                    items[i].text != nullptr ? items[i].text : ""});
-  Templates()[id] = std::move(copy);
-}
-
-HMENU LoadMenuA(HINSTANCE, LPCSTR name) {
-  const auto value = reinterpret_cast<ULONG_PTR>(name);
-  if (name == nullptr || value > 0xFFFF) return nullptr;  // only numeric resources exist
-  const auto found = Templates().find(static_cast<WORD>(value));
-  if (found == Templates().end()) return nullptr;
-  auto root = std::make_unique<HMENU__>();
-  // open[d] is the menu that receives items of depth d.
-  std::vector<HMENU> open{root.get()};
-  for (const TemplateItem& entry : found->second) {
-    if (entry.depth < 0 || static_cast<size_t>(entry.depth) >= open.size()) return nullptr;
-    open.resize(entry.depth + 1);
-    HMENU target = open.back();
-    HMENU__::Item item;
-    item.flags = entry.flags;
-    item.id = entry.id;
-    item.text = entry.text;
-    if (entry.flags & MF_POPUP) item.popup = std::make_unique<HMENU__>();
-    HMENU popup = item.popup.get();
-    target->items.push_back(std::move(item));
-    if (popup != nullptr) open.push_back(popup);
-  }
-  HMENU menu = root.release();
-  LiveMenus().push_back(menu);
-  return menu;
-}
 
 HMENU GetMenu(HWND window) {
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
@@ -239,4 +219,58 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT check) {
   found->checked = (check & MF_CHECKED) != 0;
   MirrorChecks(menu);
   return previous;
+}
+
+HMENU CreateMenu() {
+  HMENU menu = new HMENU__;
+  LiveMenus().push_back(menu);
+  return menu;
+}
+
+HMENU CreatePopupMenu() { return CreateMenu(); }
+
+BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR id, LPCWSTR text) {
+  if (!korvanth::platform::IsLiveMenu(menu)) return FALSE;
+  HMENU__::Item item;
+  item.flags = flags & ~UINT{MF_CHECKED};
+  item.checked = (flags & MF_CHECKED) != 0;
+  if (flags & MF_POPUP) {
+    auto* popup = reinterpret_cast<HMENU>(id);
+    if (!korvanth::platform::IsLiveMenu(popup) || popup->attached || popup->owned ||
+        Holds(popup, menu))
+      return FALSE;
+    popup->owned = true;  // from now on its parent holds it, and destroys it
+    item.popup.reset(popup);
+  } else if (!(flags & MF_SEPARATOR)) {
+    item.id = static_cast<UINT>(id);
+  }
+  if (text != nullptr && !(flags & MF_SEPARATOR)) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size > 0) {
+      std::string utf8(static_cast<size_t>(size), '\0');
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+      utf8.resize(static_cast<size_t>(size) - 1);
+      item.text = std::move(utf8);
+    }
+  }
+  menu->items.push_back(std::move(item));
+  return TRUE;
+}
+
+BOOL SetMenu(HWND window, HMENU menu) {
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
+  return found != nullptr && found->replaceMenu(menu) ? TRUE : FALSE;
+}
+
+BOOL DestroyMenu(HMENU menu) {
+  if (!korvanth::platform::IsLiveMenu(menu) || menu->attached || menu->owned) return FALSE;
+  korvanth::platform::ForgetMenu(menu);
+  delete menu;
+  return TRUE;
+}
+
+// Items appended to a menu that is already shown appear once the bar is drawn again.
+BOOL DrawMenuBar(HWND window) {
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
+  return found != nullptr && found->replaceMenu(found->menu()) ? TRUE : FALSE;
 }

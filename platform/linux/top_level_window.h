@@ -158,6 +158,8 @@ class MainWindow final : public HWND__ {
   // Menus (menus.cpp).
   void onMenuCommand(UINT id);
   void syncMenuChecks();
+  // SetMenu: shows `menu` (null: no bar) in place of the current one, which is released.
+  bool replaceMenu(HMENU menu);
 
   void onCloseRequest(QCloseEvent* event);
 

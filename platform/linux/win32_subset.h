@@ -181,19 +181,9 @@ struct SCROLLINFO {
 typedef SCROLLINFO* LPSCROLLINFO;
 typedef const SCROLLINFO* LPCSCROLLINFO;
 
-// Off Windows there are no resource files: the program registers its menu templates
-// before LoadMenuA asks for them. depth 0 is an entry of the menu bar, depth 1 an item
-// of the popup above it (and so on). Texts are UTF-8 with "&" before the mnemonic.
-struct LinuxMenuItem {
-  int depth;
-  UINT flags;
-  UINT id;
-  const char* text;
-};
-void RegisterLinuxMenuResource(WORD id, const LinuxMenuItem* items, size_t count);
-// Icons likewise: LoadIconA(the program's module, id) gives the icon named themeName in the
-// desktop's icon theme, or, where the theme has none, the pictures in the Qt resource folder
-// fallbackFolder (one file per size).
+// Off Windows there are no resource files. LoadIconA(the program's module, id) gives the
+// icon registered here: the one named themeName in the desktop's icon theme, or, where the
+// theme has none, the pictures in the Qt resource folder fallbackFolder (one file per size).
 void RegisterLinuxIconResource(WORD id, const char* themeName, const char* fallbackFolder);
 
 // Window classes and windows.
@@ -249,12 +239,20 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
 int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
 
 // Menus.
-HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 HMENU GetMenu(HWND window);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 // Sets or clears one item's check mark (MF_CHECKED / MF_UNCHECKED, with MF_BYCOMMAND or
 // MF_BYPOSITION); the previous mark, or (DWORD)-1 when there is no such item.
 DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+// Menus built item by item. A popup appended with MF_POPUP (its HMENU as the id) belongs
+// to the menu it is appended to from then on and goes when that menu is destroyed.
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR id, LPCWSTR text);
+// Shows another menu bar (null: none). The one it replaces is the caller's to destroy.
+BOOL SetMenu(HWND window, HMENU menu);
+BOOL DestroyMenu(HMENU menu);
+BOOL DrawMenuBar(HWND window);
 
 // Files dropped from the shell.
 UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size);

@@ -95,7 +95,7 @@ TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
   EXPECT_TRUE(korvanth::platform::MenuAction(window(), kTiledCommand)->isChecked());
   ChooseFormatItem(
-      FormatMenuItemFor(LayoutFormat::Terrain2).caption);  // the format radio marks stay apart
+      FormatMenuItemFor(LayoutFormat::Terrain2).caption.japanese);  // the format radio marks stay apart
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
 
   SaveAs("grass.png");
@@ -111,7 +111,7 @@ TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
   ChooseFormatItem(kTiled.menuCaption);  // off again
   EXPECT_EQ(State(kTiledCommand), 0u);
   EXPECT_EQ(State(kGodotCommand), static_cast<UINT>(MF_CHECKED));
-  ChooseFormatItem(FormatMenuItemFor(LayoutFormat::Roof).caption);
+  ChooseFormatItem(FormatMenuItemFor(LayoutFormat::Roof).caption.japanese);
   SaveAs("roof.png");
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.png", "grass.tsx", "roof.png",
                                             "roof.tres"}));

@@ -54,14 +54,6 @@ BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
   return found->getScrollInfo(bar, info) ? TRUE : FALSE;
 }
 
-BOOL DestroyMenu(HMENU menu) {
-  // A menu that a window shows goes with the window.
-  if (!korvanth::platform::IsLiveMenu(menu) || menu->attached) return FALSE;
-  korvanth::platform::ForgetMenu(menu);
-  delete menu;
-  return TRUE;
-}
-
 UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
   if (!korvanth::platform::IsLiveMenu(menu)) return static_cast<UINT>(-1);
   const HMENU__::Item* found = nullptr;

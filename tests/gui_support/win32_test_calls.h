@@ -10,6 +10,5 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HWND SetFocus(HWND window);
 BOOL UpdateWindow(HWND window);
 BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
-BOOL DestroyMenu(HMENU menu);
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
 DWORD CommDlgExtendedError();

@@ -165,7 +165,6 @@ TEST_F(OwnerTest, OwnedMessageBoxGivesFocusBack) {
 }
 
 TEST_F(OwnerTest, WhileAnOwnerlessBoxShowsTheMainWindowTakesMovesPaintsAndCommands) {
-  RegisterTestMenu();
   std::size_t moves = 0, paints = 0, commands = 0;
   UserScript script;
   script

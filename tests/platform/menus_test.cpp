@@ -1,4 +1,4 @@
-// Menus from the registry of templates: the menu bar, WM_COMMAND and radio marks.
+// Menus built item by item: the menu bar, its replacement, WM_COMMAND and radio marks.
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -9,9 +9,8 @@
 
 namespace {
 
-TEST(MenuTemplate, LoadMenuBuildsTheTree) {
-  RegisterTestMenu();
-  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101));
+TEST(MenuBuilding, AppendedItemsMakeTheTree) {
+  HMENU menu = CreateTestMenu();
   ASSERT_NE(menu, nullptr);
   // Three popups on the bar, with 3, 3 and 2 entries.
   EXPECT_EQ(GetMenuState(menu, 0, MF_BYPOSITION), static_cast<UINT>(MF_POPUP | (3 << 8)));
@@ -26,25 +25,25 @@ TEST(MenuTemplate, LoadMenuBuildsTheTree) {
   EXPECT_EQ(GetMenuState(menu, kOpenCommand, MF_BYCOMMAND), static_cast<UINT>(-1));
 }
 
-TEST(MenuTemplate, UnknownOrMalformedTemplatesGiveNoMenu) {
-  EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(999)), nullptr);
-  EXPECT_EQ(LoadMenuA(nullptr, "named"), nullptr);
-  const LinuxMenuItem skipping[] = {{0, MF_POPUP, 0, "A"}, {2, MF_STRING, 1, "too deep"}};
-  RegisterLinuxMenuResource(998, skipping, 2);
-  EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(998)), nullptr);
-  const LinuxMenuItem orphan[] = {{1, MF_STRING, 1, "no popup above"}};
-  RegisterLinuxMenuResource(997, orphan, 1);
-  EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(997)), nullptr);
+TEST(MenuBuilding, APopupJoinsOneMenuOnceAndGoesWithIt) {
+  HMENU bar = CreateMenu();
+  HMENU popup = CreatePopupMenu();
+  EXPECT_EQ(AppendTestItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(bar), "self"), nullptr);
+  EXPECT_EQ(AppendTestItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "A"), bar);
+  // Owned by the bar now: neither appended again nor destroyed alone.
+  EXPECT_EQ(AppendTestItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "B"), nullptr);
+  EXPECT_FALSE(DestroyMenu(popup));
+  EXPECT_EQ(AppendTestItem(popup, MF_STRING, 1, "still filled"), popup);
+  EXPECT_EQ(AppendTestItem(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(bar), "loop"), nullptr);
+  EXPECT_TRUE(DestroyMenu(bar));
+  EXPECT_EQ(AppendTestItem(popup, MF_STRING, 2, "gone with the bar"), nullptr);
+  EXPECT_EQ(AppendTestItem(bar, MF_STRING, 1, "dead"), nullptr);
 }
 
-TEST(MenuTemplate, TextsAreCopiedAtRegistration) {
-  std::string text = "Temporary(&T)";
-  const LinuxMenuItem items[] = {{0, MF_POPUP, 0, text.c_str()}, {1, MF_STRING, 7, "Item"}};
-  RegisterLinuxMenuResource(996, items, 2);
-  text.assign(text.size(), 'x');
+TEST(MenuBuilding, TextsAreCopiedAndShownAfterDrawMenuBar) {
   RegisterTestWindowClass();
-  HMENU menu = LoadMenuA(nullptr, MAKEINTRESOURCEA(996));
-  ASSERT_NE(menu, nullptr);
+  HMENU menu = CreateMenu();
+  AppendTestItem(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "Temporary(&T)");
   HWND hwnd = CreateWindowExA(0, "KorvanthTestClass", "m", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
                               nullptr, menu, nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
@@ -52,8 +51,35 @@ TEST(MenuTemplate, TextsAreCopiedAtRegistration) {
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions()[0]->text(), QStringLiteral("Temporary(&T)"));
+  AppendTestItem(menu, MF_STRING, 7, "Later(&L)");
+  EXPECT_TRUE(DrawMenuBar(hwnd));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  const auto bars = hwnd->widget()->findChildren<QMenuBar*>();
+  ASSERT_EQ(bars.size(), 1);
+  ASSERT_EQ(bars[0]->actions().size(), 2);
+  EXPECT_EQ(bars[0]->actions()[1]->text(), QStringLiteral("Later(&L)"));
   DestroyWindow(hwnd);
   korvanth::platform::FlushDestroyedWindows();
+}
+
+TEST(MenuBuilding, SetMenuSwapsTheBarAndTheClientFollows) {
+  TestWindow window;
+  HMENU old = GetMenu(window.hwnd());
+  RECT before{};
+  GetClientRect(window.hwnd(), &before);
+  EXPECT_TRUE(SetMenu(window.hwnd(), nullptr));
+  RECT bare{};
+  GetClientRect(window.hwnd(), &bare);
+  EXPECT_GT(bare.bottom, before.bottom);  // the bar's height went to the client
+  EXPECT_TRUE(DestroyMenu(old));          // no longer shown: the caller's to destroy
+  HMENU next = CreateTestMenu();
+  EXPECT_TRUE(SetMenu(window.hwnd(), next));
+  EXPECT_EQ(GetMenu(window.hwnd()), next);
+  EXPECT_FALSE(DestroyMenu(next));  // shown: it goes with the window
+  RECT after{};
+  GetClientRect(window.hwnd(), &after);
+  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_NE(korvanth::platform::MenuAction(window.hwnd(), kRoofCommand), nullptr);
 }
 
 TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {

@@ -1,6 +1,8 @@
 // A real test window whose procedure records every message; its class, menu and scroll info.
 #include "window_harness.h"
 
+#include <string>
+
 #include <QCoreApplication>
 #include <QTest>
 
@@ -28,21 +30,29 @@ void RegisterTestWindowClass() {
   registered = RegisterClassExA(&windowClass) != 0;
 }
 
-void RegisterTestMenu() {
-  static const LinuxMenuItem items[] = {
-      {0, MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},
-      {1, MF_STRING, kOpenCommand, "開く(&O)..."},
-      {1, MF_SEPARATOR, 0, nullptr},
-      {1, MF_STRING, kExitCommand, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
-      {0, MF_POPUP, 0, "形式(&F)"},
-      {1, MF_STRING, kTerrain1Command, "地形1(&L)"},
-      {1, MF_STRING, kTerrain2Command, "地形2(&A)"},
-      {1, MF_STRING, kRoofCommand, "屋根(&R)"},
-      {0, MF_POPUP, 0, "色(&C)"},
-      {1, MF_STRING, kFrameCommand, "枠(&F)..."},
-      {1, MF_STRING, kBackgroundCommand, "背景(&B)..."},
-  };
-  RegisterLinuxMenuResource(101, items, sizeof items / sizeof items[0]);
+HMENU AppendTestItem(HMENU menu, UINT flags, UINT_PTR id, const char* utf8) {
+  std::basic_string<WCHAR> text;
+  for (const QChar c : QString::fromUtf8(utf8 != nullptr ? utf8 : "")) text += WCHAR(c.unicode());
+  return AppendMenuW(menu, flags, id, utf8 != nullptr ? text.c_str() : nullptr) ? menu : nullptr;
+}
+
+HMENU CreateTestMenu() {
+  HMENU file = CreatePopupMenu();
+  AppendTestItem(file, MF_STRING, kOpenCommand, "開く(&O)...");
+  AppendTestItem(file, MF_SEPARATOR, 0, nullptr);
+  AppendTestItem(file, MF_STRING, kExitCommand, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)");
+  HMENU format = CreatePopupMenu();
+  AppendTestItem(format, MF_STRING, kTerrain1Command, "地形1(&L)");
+  AppendTestItem(format, MF_STRING, kTerrain2Command, "地形2(&A)");
+  AppendTestItem(format, MF_STRING, kRoofCommand, "屋根(&R)");
+  HMENU colour = CreatePopupMenu();
+  AppendTestItem(colour, MF_STRING, kFrameCommand, "枠(&F)...");
+  AppendTestItem(colour, MF_STRING, kBackgroundCommand, "背景(&B)...");
+  HMENU bar = CreateMenu();
+  AppendTestItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "ﾌｧｲﾙ(&F)");
+  AppendTestItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(format), "形式(&F)");
+  AppendTestItem(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(colour), "色(&C)");
+  return bar;
 }
 
 SCROLLINFO FullInfo(int min, int max, UINT page, int pos) {
@@ -58,11 +68,10 @@ SCROLLINFO FullInfo(int min, int max, UINT page, int pos) {
 
 TestWindow::TestWindow(bool withMenu, DWORD style, DWORD exStyle) {
   RegisterTestWindowClass();
-  RegisterTestMenu();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RECT rect{0, 0, 513, 513};
   AdjustWindowRectEx(&rect, style, withMenu ? TRUE : FALSE, exStyle);
-  HMENU menu = withMenu ? LoadMenuA(instance, MAKEINTRESOURCEA(101)) : nullptr;
+  HMENU menu = withMenu ? CreateTestMenu() : nullptr;
   handler_ = std::move(gPrepared);
   gPrepared = nullptr;
   gCurrent = this;

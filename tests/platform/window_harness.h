@@ -61,8 +61,10 @@ class TestWindow {
 // The class "KorvanthTestClass" whose procedure is TestWindow::Procedure.
 void RegisterTestWindowClass();
 
-// Menu resource 101 of the program, registered for the tests.
-void RegisterTestMenu();
+// The test window's menu: ﾌｧｲﾙ, 形式 and 色 with the commands above.
+HMENU CreateTestMenu();
+// AppendMenuW with a UTF-8 text (null: none); the menu, or null when it refused.
+HMENU AppendTestItem(HMENU menu, UINT flags, UINT_PTR id, const char* utf8);
 
 // Full-mask SCROLLINFO as the viewer sends it.
 SCROLLINFO FullInfo(int min, int max, UINT page, int pos);

@@ -1,0 +1,75 @@
+// The menu bar built item by item from a menu description, captions as UTF-16; its
+// replacement and marks.
+#include "app/menu_install.h"
+
+#include "app/format_commands.h"
+#include "app/view_commands.h"
+#include "app/window_state.h"
+
+#include <string>
+#include <vector>
+
+namespace korvanth {
+
+namespace {
+
+// Captions are UTF-8; menus hold UTF-16, whatever the process's code page.
+std::basic_string<WCHAR> Wide(const std::string& utf8) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  if (length <= 0) return {};
+  std::basic_string<WCHAR> text(static_cast<std::size_t>(length), WCHAR{0});
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), length);
+  text.resize(static_cast<std::size_t>(length) - 1);
+  return text;
+}
+
+}  // namespace
+
+HMENU CreateMainMenu(std::span<const MenuLine> lines) {
+  HMENU bar = CreateMenu();
+  if (bar == nullptr) return nullptr;
+  // The menu each depth appends to: the bar, then the popup most recently opened.
+  std::vector<HMENU> parents{bar};
+  for (const MenuLine& line : lines) {
+    const auto depth = static_cast<std::size_t>(line.depth);
+    if (depth >= parents.size()) continue;  // a line without a popup above it
+    parents.resize(depth + 1);
+    if (line.flags & MF_POPUP) {
+      HMENU popup = CreatePopupMenu();
+      if (popup == nullptr) continue;
+      if (!AppendMenuW(parents[depth], MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                       Wide(line.caption).c_str())) {
+        DestroyMenu(popup);
+        continue;
+      }
+      parents.push_back(popup);
+    } else if (line.flags & MF_SEPARATOR) {
+      AppendMenuW(parents[depth], MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuW(parents[depth], line.flags, line.command, Wide(line.caption).c_str());
+    }
+  }
+  return bar;
+}
+
+void PutMenuMarks(const WindowState& state, HWND window) {
+  CheckFormatMenu(state, window);
+  CheckZoomItem(state, window);
+  CheckMenuItem(GetMenu(window), IDM_VIEW_PREVIEW,
+                MF_BYCOMMAND | (state.preview.shown ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void RebuildMainMenu(const WindowState& state, HWND window) {
+  HMENU fresh = CreateMainMenu(MainMenuLines(state.language));
+  if (fresh == nullptr) return;  // the old menu stays
+  HMENU old = GetMenu(window);
+  if (!SetMenu(window, fresh)) {
+    DestroyMenu(fresh);
+    return;
+  }
+  if (old != nullptr) DestroyMenu(old);
+  PutMenuMarks(state, window);
+  DrawMenuBar(window);
+}
+
+}  // namespace korvanth
