@@ -1,7 +1,10 @@
 // Each block quarter's look, gathered from every use the quarter table makes of it.
 #include "quarter_looks.h"
 
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "convert/terrain_roles.h"
 
