@@ -3,9 +3,12 @@
 # the bundled sample). Without a display it converts the sample with korvanth-convert.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
-# The two programs alone: the tests and benchmarks are ./test.sh's to build.
-scripts/build.sh build -- korvanth korvanth-convert
+# Only what the two programs need: the tests' packages are ./test.sh's to install.
+scripts/install-deps.sh run
+# The two programs alone. A tree configured here leaves the tests and benchmarks out (their
+# libraries are not installed); ./test.sh turns them on in it.
+scripts/build.sh build -DKORVANTH_BUILD_TESTS=OFF -DKORVANTH_BUILD_BENCH=OFF -- korvanth \
+  korvanth-convert
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]; then
   if [ -x build/app/korvanth ]; then

@@ -26,9 +26,14 @@ stage() {  # ends the stage running (if any) and starts the next one, named $1
 }
 
 stage "install check"
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 stage "normal build"
+# A tree ./run.sh configured has the tests and benchmarks off: on with them.
+if grep -qsxE 'KORVANTH_BUILD_(TESTS|BENCH):BOOL=OFF' build/CMakeCache.txt; then
+  echo "== turning the tests and benchmarks on in build/ (./run.sh configured it without them)"
+  cmake -S . -B build -DKORVANTH_BUILD_TESTS=ON -DKORVANTH_BUILD_BENCH=ON
+fi
 scripts/build-deb-tree.sh build
 
 background=()

@@ -76,7 +76,7 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, std::FILE* err) {
 
 int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   if (!InputAndOutputAreText(options, err)) return kExitUsage;
-  if (!OutputNamesAFile(options.output, err)) return kExitUsage;
+  if (const int status = CheckOutputFile(options.output, err); status != kExitOk) return status;
   if (!AtlasFitsItsBounds(options, err)) return kExitFailure;
   ImageHandle picture;
   if (!LoadWholeInput(options.input, picture, err)) return kExitFailure;

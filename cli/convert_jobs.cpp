@@ -12,8 +12,8 @@
 
 #include "imaging/ordered_workers.h"
 #include "cli/job_messages.h"
+#include "cli/single_block.h"
 #include "cli/terminal.h"
-#include "convert/block_placement.h"
 #include "convert/conversion_job.h"
 #include "convert/picture_file.h"
 #include "convert/export_sheet.h"
@@ -99,19 +99,6 @@ bool WriteSheet(const ConversionJob& job, std::string& messages) {
   return result.ok();
 }
 
-void WarnIfOutside(SelectionPoint origin, PixelSize block, PixelSize picture, std::FILE* err) {
-  // In 64 bits: the block's far edge may lie beyond the largest 32-bit position.
-  const std::int64_t right = std::int64_t{origin.x} + block.width;
-  const std::int64_t bottom = std::int64_t{origin.y} + block.height;
-  if (origin.x < 0 || origin.y < 0 || right > picture.width || bottom > picture.height) {
-    std::fprintf(err,
-                 "%s: warning: the %d x %d block at %d,%d reaches outside the %d x %d "
-                 "picture; the outside stays transparent\n",
-                 kProgram, block.width, block.height, origin.x, origin.y, picture.width,
-                 picture.height);
-  }
-}
-
 // Why the batch's folder could not be made: a file in the way, a name part longer than any
 // host takes (Wine answers that with a missing path), or the system's own cause.
 const char* FolderFailureReason(const std::string& folder, const std::error_code& ec) {
@@ -149,24 +136,18 @@ bool EndsInSeparator(const std::string& name) {
 
 int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   if (!NamesAreText(options, err)) return kExitUsage;
-  if (!OutputNamesAFile(options.output, err)) return kExitUsage;
-  // Only the part of the file under the block is decoded.
+  if (const int status = CheckOutputFile(options.output, err); status != kExitOk) return status;
+  // Only the part of the file under the block is decoded, once the block has a place.
   const SheetLayout layout = options.layout();
-  const PixelSize block = SelectionBlockSize(layout);
-  PictureBlock loaded =
-      LoadPictureBlock(options.input, layout, [&](PixelSize size) -> std::optional<SelectionPoint> {
-        if (!options.cell) return options.origin.value_or(SelectionPoint{});
-        return PlaceBlockOnCell(options.cell->column, options.cell->row, block, size,
-                                layout.tileSize);
-      });
+  SingleBlockPlace place;
+  PictureBlock loaded = LoadPictureBlock(options.input, layout, [&](PixelSize size) {
+    place = PlaceSingleBlock(options, size);
+    return place.origin;
+  });
   const PixelSize size{loaded.pictureWidth, loaded.pictureHeight};
   if (!ReportLoad(options.input, loaded.outcome.problem, size, err)) return kExitFailure;
-  if (!loaded.placed) {
-    std::fprintf(err, "%s: --cell %d,%d names no block of this picture\n", kProgram,
-                 options.cell->column, options.cell->row);
-    return kExitUsage;
-  }
-  WarnIfOutside(loaded.placedAt, block, size, err);
+  std::fputs(place.said.c_str(), err);
+  if (!place.origin) return place.status;
 
   std::string messages;
   const bool written = WriteSheet({&loaded.region, layout, loaded.origin, options.output,
@@ -178,6 +159,12 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
 
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
   if (!NamesAreText(options, err)) return kExitUsage;
+  // A picture's name for the folder is the atlas's OUTPUT without --atlas.
+  if (const auto extension = ExtensionOf(options.output);
+      extension && FileTypeForExtension(*extension) != nullptr) {
+    std::fputs(OutdirIsAPictureLine(options.output).c_str(), err);
+    return kExitUsage;
+  }
   ImageHandle picture;
   if (!LoadInput(options.input, picture, err)) return kExitFailure;
   const PixelSize size = SizeOf(picture);
@@ -245,19 +232,25 @@ bool InputAndOutputAreText(const ConvertOptions& options, std::FILE* err) {
   return NamesAreText(options, err);
 }
 
-bool OutputNamesAFile(const std::string& output, std::FILE* err) {
+int CheckOutputFile(const std::string& output, std::FILE* err) {
   if (EndsInSeparator(output)) {
     std::fprintf(err, "%s: %s: the output name ends in '%c', so it names a folder; name a file\n",
                  kProgram, PrintableName(output).c_str(), output.back());
-    return false;
+    return kExitUsage;
+  }
+  // Said before the extension: a folder's name needs none, and none would make it a file.
+  std::error_code ec;
+  if (fs::is_directory(PathFromUtf8(output), ec) && !ec) {
+    std::fputs(OutputIsAFolderLine(output).c_str(), err);
+    return kExitFailure;
   }
   // The file name's own extension: a '.' in a folder's name ("out.d/sheet") is none.
   if (!ExtensionOf(output)) {
     std::fprintf(err, "%s: %s: the output name needs an extension (%s)\n", kProgram,
                  PrintableName(output).c_str(), CanonicalExtensions(".", ", ").c_str());
-    return false;
+    return kExitUsage;
   }
-  return true;
+  return kExitOk;
 }
 
 bool LoadWholeInput(const std::string& input, ImageHandle& picture, std::FILE* err) {

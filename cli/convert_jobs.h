@@ -18,10 +18,10 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err);
 int RunBatchConversion(const ConvertOptions& options, std::FILE* err);
 
 // The checks every job makes, for the other jobs: the names are valid UTF-8, the output
-// names a file with an extension (a usage error otherwise, with one line), the input loads
-// (one line when it does not).
+// names a file with an extension and is no folder (kExitOk, or the exit status after one
+// line), the input loads (one line when it does not).
 bool InputAndOutputAreText(const ConvertOptions& options, std::FILE* err);
-bool OutputNamesAFile(const std::string& output, std::FILE* err);
+int CheckOutputFile(const std::string& output, std::FILE* err);
 bool LoadWholeInput(const std::string& input, ImageHandle& picture, std::FILE* err);
 
 }  // namespace korvanth

@@ -162,7 +162,9 @@ constexpr Option kOptions[] = {
     {"--format", "NAME", "layout format (default {default-format}):\n{format-lines}", ApplyFormat},
     {"--origin", "X,Y", "the block's top-left corner in picture pixels (default 0,0)\n",
      ApplyOrigin},
-    {"--cell", "COL,ROW", "the block on a cell of the tile size, pulled back inside the picture\n",
+    {"--cell", "COL,ROW",
+     "the block's corner on a cell of the tile size, from 0,0 to the\n"
+     "last cell where the whole block lies in the picture\n",
      ApplyCell},
     {"--tile-size", "N",
      "tiles of N x N pixels, quarters of N/2: any even N from {min-tile} to {max-tile}\n"

@@ -167,7 +167,8 @@ sheet of 32 x 32 tiles of the chosen layout format (other sizes: --tile-size).
                      terrain2  96 x 128 block  -> 128 x 384 sheet, 48 tiles
                      roof      64 x 64 block   -> 96 x 128 sheet, 12 tiles
   --origin X,Y     the block's top-left corner in picture pixels (default 0,0)
-  --cell COL,ROW   the block on a cell of the tile size, pulled back inside the picture
+  --cell COL,ROW   the block's corner on a cell of the tile size, from 0,0 to the
+                   last cell where the whole block lies in the picture
   --tile-size N    tiles of N x N pixels, quarters of N/2: any even N from 8 to 128
                    (default 32); the block and the sheet scale by N/32
   --complete       for terrain1 and terrain2, append the tiles of every terrain shape
