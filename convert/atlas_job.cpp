@@ -208,11 +208,9 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   const int frames = std::max(job.frames, 1);
   if (job.map != nullptr) {
     // The map's blocks must lie in the picture and their frames fit an atlas row.
-    if (const auto outside = FirstBlockOutside(*job.map, picture, job.layout.tileSize))
-      return Failed(result, job.mapFile,
-                    BlockOutsideText(job.map->blocks[*outside], picture, job.layout.tileSize));
-    if (std::string wide = FramesPastAtlasWidth(*job.map, job.layout); !wide.empty())
-      return Failed(result, job.mapFile, std::move(wide));
+    if (std::string problem = FirstMapBlockProblem(*job.map, picture, job.layout, true);
+        !problem.empty())
+      return Failed(result, job.mapFile, std::move(problem));
   } else {
     if (blockColumns * blockRows == 0)
       return Failed(result, output, "the picture holds no whole block");
