@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "app/block_map_click.h"
 #include "convert/same_file.h"
 
 namespace korvanth {
@@ -19,6 +20,14 @@ std::vector<ReadFile> WindowInputs(const WindowState& state) {
 }
 
 SelectionPoint SelectionOrigin(const WindowState& state) {
+  if (state.blockMap.editing) {
+    const auto cell = NewBlockCell({state.view.cursor.column, state.view.cursor.row}, state.format,
+                                   state.tileSize, {state.picture.width, state.picture.height});
+    // A cell inside the picture: its pixel fits 32 bits.
+    if (cell)
+      return {static_cast<std::int32_t>(cell->column * state.tileSize),
+              static_cast<std::int32_t>(cell->row * state.tileSize)};
+  }
   return BlockOriginUnderPointer(state.view.cursor, CurrentSheetLayout(state),
                                  state.picture.canvas());
 }
