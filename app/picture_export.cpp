@@ -7,6 +7,7 @@
 #include "app/window_state.h"
 #include "convert/utf8_path.h"
 #include "convert/atlas_job.h"
+#include "convert/block_map_file.h"
 #include "convert/block_names.h"
 #include "convert/export_sheet.h"
 #include "imaging/ordered_workers.h"
@@ -16,7 +17,8 @@ namespace korvanth {
 
 namespace {
 
-AtlasJob WholePictureJob(const WindowState& state, const std::string& output) {
+AtlasJob WholePictureJob(const WindowState& state, const std::string& output,
+                         const BlockMapFile& map, const std::string& mapFile) {
   AtlasJob job;
   job.picture = state.picture.image;
   job.layout = CurrentSheetLayout(state);
@@ -24,12 +26,20 @@ AtlasJob WholePictureJob(const WindowState& state, const std::string& output) {
   job.tilesets = state.tilesets;
   job.pictureFile = state.picture.path;
   job.otherInputs = WindowInputs(state);
+  job.workers = AvailableCores();
+  if (map.map) {
+    // The map counts its cells at its own tile size; its blocks bring their formats.
+    job.map = &*map.map;
+    job.mapFile = mapFile;
+    if (map.map->tileSize) job.layout.tileSize = *map.map->tileSize;
+    job.otherInputs.push_back({mapFile, "the block map"});
+    return job;
+  }
   const PixelSize block = SelectionBlockSize(job.layout);
   // Default names only: they are unique, so naming cannot fail.
   job.names = NameBlocks(std::string(FileStem(state.picture.path)),
                          state.picture.width / block.width, state.picture.height / block.height, {})
                   .names;
-  job.workers = AvailableCores();
   return job;
 }
 
@@ -69,7 +79,18 @@ void RunWholePictureExport(WindowState& state, HWND owner) {
     // A picture closed meanwhile is the user's own doing: nothing to write, no box.
     if (!state.picture.exists() || state.picture.width == 0) return;
   }
-  const AtlasResult result = RunAtlas(WholePictureJob(state, path), {});
+  // The picture's block map, read now: it may have been saved since the picture was opened.
+  const std::string mapFile = BlockMapPathFor(state.picture.path);
+  const BlockMapFile map = ReadBlockMapFile(mapFile);
+  if (map.exists && !map.map) {
+    AtlasResult unread;
+    unread.problems.push_back(
+        {mapFile, false,
+         map.problemLine != 0 ? map.problem : "cannot read the block map: " + map.problem});
+    ShowExportFailure(owner, unread);
+    return;
+  }
+  const AtlasResult result = RunAtlas(WholePictureJob(state, path, map, mapFile), {});
   if (result.ok())
     ShowExportCounts(owner, path, result);
   else

@@ -10,8 +10,10 @@ struct WindowState;
 
 // Asks for the atlas's name in the Save dialog, writes the atlas at the window's current
 // format, tile size, complete setting and tilesets, then shows the counts of blocks
-// written and skipped, or the failure box naming the files and the reasons. Without a
-// picture it says so and asks nothing.
+// written and skipped, or the failure box naming the files and the reasons. With a block
+// map beside the picture (PICTURE.blocks) its blocks go in instead, each at its own
+// format, at the map's tile size when it names one; a map that cannot be used is named in
+// the failure box. Without a picture it says so and asks nothing.
 void RunWholePictureExport(WindowState& state, HWND owner);
 
 }  // namespace korvanth

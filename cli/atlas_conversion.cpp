@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "cli/block_map_choice.h"
 #include "cli/convert_jobs.h"
 #include "cli/job_messages.h"
 #include "convert/animation_runs.h"
@@ -10,6 +11,7 @@
 #include "convert/atlas_budget.h"
 #include "convert/atlas_job.h"
 #include "convert/block_names.h"
+#include "convert/map_blocks.h"
 #include "convert/export_sheet.h"
 #include "convert/output_plan.h"
 #include "convert/text_file.h"
@@ -54,7 +56,7 @@ int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
 // Whether the atlas of the picture's every block fits its bounds, judged from the picture's
 // header before anything is decoded (a small file may declare a huge picture); one line
 // when it does not. A header the loader refuses is left to the loader to report.
-bool AtlasFitsItsBounds(const ConvertOptions& options, std::FILE* err) {
+bool AtlasFitsItsBounds(const ConvertOptions& options, const BlockMap* map, std::FILE* err) {
   const auto wide = WidenUtf8(options.input);
   if (!wide) return true;
   const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
@@ -65,40 +67,63 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, std::FILE* err) {
        options.layout(),
        options.frames,
        PlanOutput({true, options.output}).encoder.type,
-       options.tilesets});
+       options.tilesets,
+       map});
   if (refusal.empty()) return true;
   std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram,
                PrintableName(options.output).c_str(), refusal.c_str());
   return false;
 }
 
+// The map's blocks must lie in the picture and their frames fit an atlas row; one line
+// naming the map's line when they do not.
+bool MapFitsThePicture(const BlockMapChoice& choice, SheetLayout layout, PixelSize picture,
+                       std::FILE* err) {
+  const std::string problem = FirstMapBlockProblem(*choice.map, picture, layout, true);
+  if (problem.empty()) return true;
+  std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram, PrintableName(choice.file).c_str(),
+               PrintableName(problem).c_str());
+  return false;
+}
+
 }  // namespace
 
-int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
-  if (!InputAndOutputAreText(options, err)) return kExitUsage;
-  if (!OutputNamesAFile(options.output, err)) return kExitUsage;
-  if (!AtlasFitsItsBounds(options, err)) return kExitFailure;
+int RunAtlasConversion(const ConvertOptions& given, std::FILE* err) {
+  if (!InputAndOutputAreText(given, err)) return kExitUsage;
+  if (!OutputNamesAFile(given.output, err)) return kExitUsage;
+  ConvertOptions options = given;
+  BlockMapChoice choice;
+  if (const int status = ChooseBlockMap(options, choice, err); status != kExitOk) return status;
+  const BlockMap* map = choice.map ? &*choice.map : nullptr;
+  if (!AtlasFitsItsBounds(options, map, err)) return kExitFailure;
   ImageHandle picture;
   if (!LoadWholeInput(options.input, picture, err)) return kExitFailure;
+  const PixelSize size{static_cast<int>(picture.Width()), static_cast<int>(picture.Height())};
   const PixelSize block = SelectionBlockSize(options.layout());
-  const int columns = static_cast<int>(picture.Width()) / block.width;
-  const int rows = static_cast<int>(picture.Height()) / block.height;
-  if (columns == 0 || rows == 0) {
-    std::fprintf(err, "%s: %s: the %u x %u picture holds no whole %d x %d block\n", kProgram,
-                 PrintableName(options.input).c_str(), picture.Width(), picture.Height(),
-                 block.width, block.height);
+  const int columns = size.width / block.width;
+  const int rows = size.height / block.height;
+  if (map != nullptr) {
+    if (!MapFitsThePicture(choice, options.layout(), size, err)) return kExitFailure;
+  } else if (columns == 0 || rows == 0) {
+    std::fprintf(err, "%s: %s: the %d x %d picture holds no whole %d x %d block\n", kProgram,
+                 PrintableName(options.input).c_str(), size.width, size.height, block.width,
+                 block.height);
     return kExitFailure;
   }
 
   AtlasJob job;
-  if (const int status = NameTheBlocks(options, columns, rows, job.names, err); status != kExitOk)
-    return status;
+  if (map == nullptr)
+    if (const int status = NameTheBlocks(options, columns, rows, job.names, err); status != kExitOk)
+      return status;
   job.picture = &picture;
   job.layout = options.layout();
   job.output = options.output;
   job.tilesets = options.tilesets;
   job.pictureFile = options.input;
   if (!options.namesFile.empty()) job.otherInputs.push_back({options.namesFile, "the names file"});
+  if (map != nullptr) job.otherInputs.push_back({choice.file, "the block map"});
+  job.map = map;
+  job.mapFile = choice.file;
   job.frames = options.frames;
   job.frameMs = options.frameMs.value_or(kDefaultFrameMs);
   job.workers = options.jobs.value_or(AvailableCores());
@@ -127,10 +152,13 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
                      : "nothing written: the atlas and its tilesets stay as they were");
     return kExitFailure;
   }
-  const std::string animated = options.frames > 1
-                                   ? " (" + std::to_string(result.runs) + " animations of " +
-                                         std::to_string(options.frames) + " frames)"
-                                   : std::string();
+  // A map's animations may differ in their frames.
+  std::string animated;
+  if (options.frames > 1)
+    animated = " (" + std::to_string(result.runs) + " animations of " +
+               std::to_string(options.frames) + " frames)";
+  else if (result.animations > 0)
+    animated = " (" + std::to_string(result.animations) + " animations)";
   std::fprintf(err, "%s: %d blocks%s into %s, %d empty blocks skipped\n", kProgram, result.placed,
                animated.c_str(), PrintableName(options.output).c_str(), result.skipped);
   return kExitOk;

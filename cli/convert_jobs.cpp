@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "imaging/ordered_workers.h"
+#include "cli/block_map_choice.h"
 #include "cli/job_messages.h"
 #include "cli/terminal.h"
 #include "convert/block_placement.h"
 #include "convert/conversion_job.h"
+#include "convert/map_blocks.h"
 #include "convert/picture_file.h"
 #include "convert/export_sheet.h"
 #include "convert/picture_block_load.h"
@@ -176,21 +178,75 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   return written ? kExitOk : kExitFailure;
 }
 
-int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
-  if (!NamesAreText(options, err)) return kExitUsage;
-  ImageHandle picture;
-  if (!LoadInput(options.input, picture, err)) return kExitFailure;
-  const PixelSize size = SizeOf(picture);
+namespace {
+
+// One sheet of a batch: its block, its layout and its file name in the folder.
+struct BatchSheet {
+  SelectionPoint origin;
+  SheetLayout layout;
+  std::string fileName;
+};
+
+// Every whole block of the picture, STEM_COLUMN_ROW.TYPE; none (after one line) when the
+// picture holds no whole block.
+std::vector<BatchSheet> GridSheets(const ConvertOptions& options, PixelSize size, std::FILE* err) {
   const SheetLayout layout = options.layout();
   const PixelSize block = SelectionBlockSize(layout);
   const int columns = size.width / block.width;
   const int rows = size.height / block.height;
+  std::vector<BatchSheet> sheets;
   if (columns == 0 || rows == 0) {
     std::fprintf(err, "%s: %s: the %d x %d picture holds no whole %d x %d block\n", kProgram,
                  PrintableName(options.input).c_str(), size.width, size.height, block.width,
                  block.height);
-    return kExitFailure;
+    return sheets;
   }
+  const std::string stem(FileStem(options.input));
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < columns; ++column)
+      sheets.push_back({{column * block.width, row * block.height},
+                        layout,
+                        stem + "_" + std::to_string(column) + "_" + std::to_string(row) + "." +
+                            options.batchType});
+  return sheets;
+}
+
+// Every block (and frame) of the map at its own format, NAME.TYPE; none (after one line)
+// when a block does not fit the picture or two sheets would share a file.
+std::vector<BatchSheet> MapBatchSheets(const ConvertOptions& options, const BlockMapChoice& choice,
+                                       PixelSize size, std::FILE* err) {
+  const BlockMap& map = *choice.map;
+  const std::vector<MapSheet> named = MapSheets(map);
+  std::string problem = FirstMapBlockProblem(map, size, options.layout(), false);
+  if (problem.empty()) problem = SharedSheetFileProblem(map, named);
+  std::vector<BatchSheet> sheets;
+  if (!problem.empty()) {
+    std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram, PrintableName(choice.file).c_str(),
+                 PrintableName(problem).c_str());
+    return sheets;
+  }
+  for (const MapSheet& sheet : named) {
+    const MappedBlock& block = map.blocks[sheet.block];
+    sheets.push_back({MappedFrameOrigin(block, sheet.frame, options.tileSize),
+                      {block.format, options.tileSize, options.complete},
+                      sheet.stem + "." + options.batchType});
+  }
+  return sheets;
+}
+
+}  // namespace
+
+int RunBatchConversion(const ConvertOptions& given, std::FILE* err) {
+  if (!NamesAreText(given, err)) return kExitUsage;
+  ConvertOptions options = given;
+  BlockMapChoice choice;
+  if (const int status = ChooseBlockMap(options, choice, err); status != kExitOk) return status;
+  ImageHandle picture;
+  if (!LoadInput(options.input, picture, err)) return kExitFailure;
+  const PixelSize size = SizeOf(picture);
+  const std::vector<BatchSheet> sheets =
+      choice.map ? MapBatchSheets(options, choice, size, err) : GridSheets(options, size, err);
+  if (sheets.empty()) return kExitFailure;
 
   std::error_code ec;
   const fs::path folder = PathFromUtf8(options.output);
@@ -203,13 +259,8 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
     return kExitFailure;
   }
 
-  const std::string stem(FileStem(options.input));
   const bool showProgress = IsTerminal(err);
-  const int total = columns * rows;
-  auto nameOf = [&](int item) {
-    return stem + "_" + std::to_string(item % columns) + "_" + std::to_string(item / columns) +
-           "." + options.batchType;
-  };
+  const int total = static_cast<int>(sheets.size());
   // The picture is shared by every worker, read under the lock; each sheet is its own.
   PictureLock pictureLock;
   std::vector<std::string> messages(static_cast<std::size_t>(total));
@@ -220,14 +271,16 @@ int RunBatchConversion(const ConvertOptions& options, std::FILE* err) {
       [&](int item) {
         if (showProgress)
           std::fprintf(err, "\r\033[K[%d/%d] %s", item + 1, total,
-                       PrintableName(nameOf(item)).c_str());
+                       PrintableName(sheets[static_cast<std::size_t>(item)].fileName).c_str());
       },
       [&](int item) {
-        const SelectionPoint origin{item % columns * block.width, item / columns * block.height};
-        const ConversionJob job{&picture,         layout,
-                                origin,           Utf8FromPath(folder / PathFromUtf8(nameOf(item))),
-                                options.tilesets, options.input,
-                                &pictureLock,     options.terrainName};
+        const BatchSheet& sheet = sheets[static_cast<std::size_t>(item)];
+        ConversionJob job{&picture,         sheet.layout,
+                          sheet.origin,     Utf8FromPath(folder / PathFromUtf8(sheet.fileName)),
+                          options.tilesets, options.input,
+                          &pictureLock,     options.terrainName};
+        // The map is an input too: no sheet or tileset is written over it.
+        if (choice.map) job.otherInputs.push_back({choice.file, "the block map"});
         written[static_cast<std::size_t>(item)] =
             WriteSheet(job, messages[static_cast<std::size_t>(item)]);
       },

@@ -89,6 +89,7 @@ std::string ApplyCell(const std::string& value, ParseState& state) {
 }
 
 std::string ApplyTileSize(const std::string& value, ParseState& state) {
+  state.options.tileSizeGiven = true;
   if (!ParseInt(value, state.options.tileSize) || !IsTileSize(state.options.tileSize))
     return "--tile-size takes an even number from " + std::to_string(kMinTileSize) + " to " +
            std::to_string(kMaxTileSize) + ", e.g. --tile-size 16";
@@ -114,6 +115,12 @@ std::string ApplyJobs(const std::string& value, ParseState& state) {
 std::string ApplyNames(const std::string& value, ParseState& state) {
   if (value.empty()) return "--names takes a file of names, one a line";
   state.options.namesFile = value;
+  return {};
+}
+
+std::string ApplyBlocks(const std::string& value, ParseState& state) {
+  if (value.empty()) return "--blocks takes a block map file";
+  state.options.blocksFile = value;
   return {};
 }
 
@@ -159,47 +166,63 @@ std::string TurnOn(const std::string&, ParseState& state) {
 
 // In the help's order. A help text's "{mark}"s are filled in by HelpMarks.
 constexpr Option kOptions[] = {
-    {"--format", "NAME", "layout format (default {default-format}):\n{format-lines}", ApplyFormat},
+    {"--format", "NAME",
+     "layout format (default {default-format}; with a block map, each block's\n"
+     "own):\n{format-lines}",
+     ApplyFormat},
     {"--origin", "X,Y", "the block's top-left corner in picture pixels (default 0,0)\n",
      ApplyOrigin},
     {"--cell", "COL,ROW", "the block on a cell of the tile size, pulled back inside the picture\n",
      ApplyCell},
     {"--tile-size", "N",
      "tiles of N x N pixels, quarters of N/2: any even N from {min-tile} to {max-tile}\n"
-     "(default {tile}); the block and the sheet scale by N/{tile}\n",
+     "(default {tile}, or a block map's tile-size); the block and the sheet\n"
+     "scale by N/{tile}\n",
      ApplyTileSize},
     {"--complete", "",
      "for terrain1 and terrain2, append the tiles of every terrain shape\n"
      "the layout lacks (47 shapes in all), built from the block's own\n"
      "quarters, after the layout's tiles\n",
      TurnOn<&ConvertOptions::complete>},
-    {"--all", "", "one sheet for every whole block, named STEM_COLUMN_ROW.TYPE\n",
+    {"--all", "",
+     "one sheet for every whole block, named STEM_COLUMN_ROW.TYPE; with a\n"
+     "block map, one for every block of the map, named NAME.TYPE (an\n"
+     "animation's frames NAME_0.TYPE, NAME_1.TYPE, ...)\n",
      TurnOn<&ParseState::all>},
+    {"--blocks", "FILE",
+     "with --all: the block map, INPUT.blocks when not given (used when it\n"
+     "is there); a line a block: COL,ROW FORMAT NAME [FRAMES], its top-left\n"
+     "cell, its format, its name and, for an animation, its frames\n",
+     ApplyBlocks},
     {"--type", "TYPE", "file type of the sheets of --all (default {default-type})\n", ApplyType},
     {"--jobs", "N", "sheets of --all written at once (default: the number of cores)\n", ApplyJobs},
     {"--atlas", "",
      "with --all: every block's sheet into the one picture OUTPUT, its\n"
      "tilesets beside it with one terrain a block; blocks that show\n"
      "nothing are skipped. Sheets go left to right, as many to a row as\n"
-     "fit in {atlas-width} pixels, rows top to bottom, in row-major block order\n",
+     "fit in {atlas-width} pixels, rows top to bottom, in row-major block order;\n"
+     "with a block map, in map order, each format and frame count in rows\n"
+     "of its own, under those of the formats the map names before it\n",
      TurnOn<&ConvertOptions::atlas>},
     {"--names", "FILE",
-     "with --atlas: the terrains' names, one a line in row-major block\n"
-     "order (every block counts, skipped ones too); an empty line keeps\n"
-     "STEM_COLUMN_ROW. A name given twice is an error\n",
+     "with --atlas, without a block map: the terrains' names, one a line\n"
+     "in row-major block order (every block counts, skipped ones too); an\n"
+     "empty line keeps STEM_COLUMN_ROW. A name given twice is an error\n",
      ApplyNames},
     {"--frames", "N",
-     "with --atlas: each N blocks along a row, from its left, are the\n"
-     "frames of one animated terrain, named by its first block; a\n"
-     "row's blocks up to its last one that is not empty make whole runs\n",
+     "with --atlas, without a block map: each N blocks along a row, from\n"
+     "its left, are the frames of one animated terrain, named by its\n"
+     "first block; a row's blocks up to its last one that is not empty\n"
+     "make whole runs\n",
      ApplyFrames},
     {"--frame-ms", "MS",
-     "how long each frame shows, 1 to {max-frame-ms} milliseconds (default "
-     "{frame-ms})\n",
+     "how long each frame of --frames or a block map shows, 1 to\n"
+     "{max-frame-ms} milliseconds (default {frame-ms})\n",
      ApplyFrameMs},
     {"--watch", "",
      "after converting, keep running and convert again whenever INPUT\n"
-     "is saved, with one line for each; Ctrl+C ends\n",
+     "(or a file it reads: names, block map) is saved, with one line\n"
+     "for each; Ctrl+C ends\n",
      TurnOn<&ConvertOptions::watch>},
     {"--tileset", "KIND",
      "also write a map editor's tileset beside every sheet, named after\n"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "cli/block_map_choice.h"
 #include "cli/option_table.h"
 #include "convert/animation_runs.h"
 #include "convert/atlas_layout.h"
@@ -39,7 +40,9 @@ bool WatchIsGiven(const std::vector<std::string>& arguments) {
 
 // What --frames and --frame-ms do not go with; empty when they fit.
 std::string FramesOptionError(const ConvertOptions& options) {
-  if (options.frameMs && options.frames < 2) return "--frame-ms goes with --frames";
+  // An atlas's block map may animate blocks: whether one does is known once it is read.
+  if (options.frameMs && options.frames < 2 && !options.atlas)
+    return "--frame-ms goes with --frames";
   if (options.frames < 2) return {};
   if (!options.atlas) return "--frames goes with --atlas";
   // A terrain's frames lie side by side in one row of the atlas.
@@ -117,17 +120,18 @@ std::string UsageText() {
       "  korvanth-convert [--format " +
       names + "] --all [--type " + CanonicalExtensions("", "|") +
       "]\n"
-      "                   [--tile-size N] [--complete] [--tileset " +
-      TilesetNames("|") +
-      "] [--name NAME]\n"
-      "                   [--jobs N] [--watch] INPUT OUTDIR\n"
-      "  korvanth-convert [--format " +
-      names +
-      "] --all --atlas [--names FILE]\n"
-      "                   [--frames N [--frame-ms MS]] [--tile-size N] [--complete]\n"
+      "                   [--blocks FILE] [--tile-size N] [--complete] [--name NAME]\n"
       "                   [--tileset " +
       TilesetNames("|") +
-      "] [--jobs N] [--watch] INPUT OUTPUT\n"
+      "] [--jobs N] [--watch] INPUT OUTDIR\n"
+      "  korvanth-convert [--format " +
+      names +
+      "] --all --atlas [--blocks FILE]\n"
+      "                   [--names FILE] [--frames N [--frame-ms MS]] [--tile-size N]\n"
+      "                   [--complete] [--tileset " +
+      TilesetNames("|") +
+      "] [--jobs N] [--watch]\n"
+      "                   INPUT OUTPUT\n"
       "  korvanth-convert -h | --help | --version\n"
       "\n"
       "Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a\n"
@@ -172,6 +176,11 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   if (!options.terrainName.empty() && options.tilesets == kNoTilesets)
     return {std::nullopt, "--name names the tilesets' terrain; it goes with --tileset"};
   if (!all && options.jobs) return {std::nullopt, "--jobs goes with --all"};
+  if (!options.blocksFile.empty()) {
+    if (!all) return {std::nullopt, "--blocks goes with --all"};
+    if (std::string error = BlockMapOptionError(options); !error.empty())
+      return {std::nullopt, std::move(error)};
+  }
   if (const char* error = AtlasOptionError(options, all, typeGiven)) return {std::nullopt, error};
   if (std::string error = FramesOptionError(options); !error.empty())
     return {std::nullopt, std::move(error)};

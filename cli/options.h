@@ -21,6 +21,7 @@ struct ConvertOptions {
   enum class Mode { Single, Batch, Help, Version } mode = Mode::Single;
   LayoutFormat format = LayoutFormat::Terrain1;
   int tileSize = kTileSize;                                  // --tile-size
+  bool tileSizeGiven = false;                                // --tile-size was given
   bool complete = false;                                     // --complete
   std::string terrainName;                                   // --name; empty: the sheet's stem
   std::optional<SelectionPoint> origin;                      // --origin X,Y
@@ -30,6 +31,7 @@ struct ConvertOptions {
   std::optional<int> jobs;  // --jobs, batch only; the number of cores when empty
   bool atlas = false;       // --atlas: the batch into one atlas file (OUTPUT) and its tilesets
   std::string namesFile;    // --names, with --atlas: the blocks' terrain names; empty: none
+  std::string blocksFile;   // --blocks, with --all: the block map; empty: INPUT.blocks if any
   bool watch = false;       // --watch: convert again whenever INPUT changes
   std::string input;
   std::string output;  // OUTPUT file, or OUTDIR in batch mode

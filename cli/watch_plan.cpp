@@ -1,9 +1,11 @@
-// What --watch watches (the input, a link's target, the --names file) and what it reports.
+// What --watch watches (the input, a link's target, the --names file, the block map) and what
+// it reports.
 #include "cli/watch_plan.h"
 
 #include <filesystem>
 #include <system_error>
 
+#include "cli/block_map_choice.h"
 #include "convert/sheet_tilesets.h"
 #include "convert/utf8_path.h"
 
@@ -30,6 +32,9 @@ std::vector<std::string> WatchedFiles(const std::string& input) {
 WatchPlan WatchPlanFor(const ConvertOptions& options) {
   WatchPlan plan{WatchedFiles(options.input), {}};
   if (!options.namesFile.empty()) plan.files.push_back(options.namesFile);
+  // A batch's block map, watched whether or not it is there yet: saving one beside the
+  // picture converts by it.
+  if (options.mode == ConvertOptions::Mode::Batch) plan.files.push_back(BlockMapFileFor(options));
   // A batch and an atlas say what they wrote in their own summary lines.
   if (options.mode != ConvertOptions::Mode::Single) return plan;
   plan.written = PrintableName(options.output);

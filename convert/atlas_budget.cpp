@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "convert/atlas_layout.h"
+#include "convert/terrain_roles.h"
 
 namespace korvanth {
 
@@ -21,17 +22,41 @@ AtlasNeeds AtlasNeedsFor(const AtlasRequest& request) {
   const std::int64_t height = std::max(request.picture.height, 0);
   needs.pictureBytes = width * height * 4;
   needs.workBytes = needs.pictureBytes;
-  const PixelSize block = SelectionBlockSize(request.layout);
-  const PixelSize sheet = SheetSize(request.layout);
-  const int frames = std::max(request.frames, 1);
-  // Every whole block shows something: whole runs of frames along each row.
-  const std::int64_t runs = width / block.width / frames * (height / block.height);
-  const std::int64_t cellWidth = std::int64_t{sheet.width} * frames;
-  if (runs == 0 || cellWidth > kMaxAtlasWidth) return needs;
-  const std::int64_t columns = std::min(runs, kMaxAtlasWidth / cellWidth);
-  const std::int64_t rows = (runs + columns - 1) / columns;
-  needs.atlasWidth = columns * cellWidth;
-  needs.atlasHeight = rows * sheet.height;
+  // The cells, and the tiles and terrains the description holds for them.
+  std::vector<CellCount> cells;
+  std::int64_t tiles = 0;
+  std::int64_t terrains = 0;
+  // A cell of `frames` sheets side by side (one wider than an atlas is refused by the plan).
+  const auto cellOf = [](SheetLayout layout, int frames) {
+    const PixelSize sheet = SheetSize(layout);
+    return PixelSize{
+        static_cast<int>(std::min<std::int64_t>(std::int64_t{sheet.width} * frames, INT32_MAX)),
+        sheet.height};
+  };
+  const auto describe = [&](SheetLayout layout, std::int64_t count) {
+    tiles += count * TileCount(layout);
+    if (!TerrainRolesFor(layout).empty()) terrains += count;
+  };
+  if (request.map != nullptr) {
+    AtlasSections sections;
+    for (const MappedBlock& block : request.map->blocks) {
+      const SheetLayout layout{block.format, request.layout.tileSize, request.layout.complete};
+      sections.Add(block.format, block.frames, cellOf(layout, block.frames));
+      describe(layout, 1);
+    }
+    cells = sections.cells();
+  } else {
+    // Every whole block shows something: whole runs of frames along each row.
+    const PixelSize block = SelectionBlockSize(request.layout);
+    const int frames = std::max(request.frames, 1);
+    const std::int64_t runs = width / block.width / frames * (height / block.height);
+    cells.push_back({cellOf(request.layout, frames), runs});
+    describe(request.layout, runs);
+  }
+  const std::optional<AtlasExtent> extent = StackedExtent(cells);
+  if (!extent) return needs;
+  needs.atlasWidth = extent->width;
+  needs.atlasHeight = extent->height;
   needs.atlasBytes = needs.atlasWidth * needs.atlasHeight * 4;
 
   const std::int64_t perPixel = request.type != nullptr ? request.type->encodeBytesPerPixel : 4;
@@ -39,8 +64,7 @@ AtlasNeeds AtlasNeedsFor(const AtlasRequest& request) {
   const std::int64_t description =
       request.tilesets == kNoTilesets
           ? 0
-          : runs * (TileCount(request.layout) * kDescriptionBytesPerTile +
-                    kDescriptionBytesPerTerrain);
+          : tiles * kDescriptionBytesPerTile + terrains * kDescriptionBytesPerTerrain;
   needs.workBytes = needs.pictureBytes + needs.atlasBytes + encodeBytes + description;
   return needs;
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/block_map.h"
 #include "convert/layout_format.h"
 #include "convert/tileset_targets.h"
 #include "imaging/file_types.h"
@@ -40,6 +41,9 @@ struct AtlasRequest {
   int frames = 1;
   const FileType* type = nullptr;  // the atlas's file type
   TilesetKinds tilesets = kNoTilesets;
+  // The blocks of a block map instead of every whole block: each line's block (and frames)
+  // at its own format, at layout's tile size and completeness; frames is then unused.
+  const BlockMap* map = nullptr;
 };
 
 struct AtlasNeeds {
@@ -50,7 +54,8 @@ struct AtlasNeeds {
   std::int64_t workBytes = 0;  // what the run holds at its peak
 };
 
-// What the atlas of every whole block of `request.picture` takes.
+// What the atlas of every whole block of `request.picture` (or of every block of the map)
+// takes.
 AtlasNeeds AtlasNeedsFor(const AtlasRequest& request);
 
 // Why that atlas is refused ("the atlas would be too large: ..."), or empty when it fits.

@@ -1,6 +1,7 @@
-// Every whole block of a picture into one atlas and one tileset of each chosen kind: the
-// blocks' sheets side by side in one picture (atlas_layout.h), one terrain per terrain
-// block, or per run of blocks that are the frames of one animated terrain. Blocks that
+// Every whole block of a picture, or every block a block map names, into one atlas and one
+// tileset of each chosen kind: the blocks' sheets side by side in one picture
+// (atlas_layout.h), one terrain per terrain block, or per run of blocks that are the frames
+// of one animated terrain; roof blocks bring their tiles without a terrain. Blocks that
 // show nothing are skipped. The atlas and its tilesets are written together or not at
 // all; the files they replace stay until all are complete.
 #pragma once
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "convert/animation_runs.h"
+#include "convert/block_map.h"
 #include "convert/layout_format.h"
 #include "convert/picture_lock.h"
 #include "convert/same_file.h"
@@ -32,13 +34,21 @@ struct AtlasJob {
   // each frame shown for frameMs; 1: no animation.
   int frames = 1;
   int frameMs = kDefaultFrameMs;
+  // With a block map: its blocks instead of every whole block, each at its own format
+  // (layout gives the tile size and completeness), named and animated as the map says;
+  // names and frames above are unused. Its sheets are grouped by format and frame count,
+  // one grid under another in the order the map first names them. A map block that does
+  // not fit the picture refuses the atlas, its problem's path being mapFile.
+  const BlockMap* map = nullptr;
+  std::string mapFile;
 };
 
 struct AtlasResult {
-  int blocks = 0;   // whole blocks in the picture
-  int placed = 0;   // blocks whose sheets are in the atlas (every frame counts)
-  int skipped = 0;  // blocks that show nothing
-  int runs = 0;     // placed: one a block, or one an animation of `frames` blocks
+  int blocks = 0;      // whole blocks in the picture, or the map's blocks (every frame counts)
+  int placed = 0;      // blocks whose sheets are in the atlas (every frame counts)
+  int skipped = 0;     // blocks that show nothing
+  int runs = 0;        // placed: one a block, or one an animation of its frames' blocks
+  int animations = 0;  // the runs of more than one frame
   // Set when a block row makes no whole runs of frames: nothing was written.
   int unevenRow = -1;
   int unevenRowBlocks = 0;

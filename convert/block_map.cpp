@@ -14,6 +14,8 @@ namespace korvanth {
 namespace {
 
 constexpr std::string_view kTileSizeWord = "tile-size";
+// Characters some host's file names cannot hold.
+constexpr std::string_view kNotInFileNames = "/\\:*?\"<>|";
 
 // The words of a line up to its comment, split at spaces.
 std::vector<std::string_view> WordsOf(std::string_view line) {
@@ -50,6 +52,16 @@ std::string FormatList() {
     names += entry.cliName;
   }
   return names;
+}
+
+// "a b c" for "abc".
+std::string SpacedOut(std::string_view characters) {
+  std::string text;
+  for (const char c : characters) {
+    if (!text.empty()) text += ' ';
+    text += c;
+  }
+  return text;
 }
 
 std::string LineName(std::size_t line) { return "line " + std::to_string(line); }
@@ -130,6 +142,9 @@ std::string Reading::ReadBlock(const std::vector<std::string_view>& words, std::
     return "unknown format '" + std::string(words[1]) + "' (" + FormatList() + ")";
   block.format = format->format;
   block.name = std::string(words[2]);
+  if (!IsBlockName(block.name))
+    return "the name '" + block.name + "' holds one of " + SpacedOut(kNotInFileNames) +
+           ", which a sheet's file name cannot hold";
   if (const auto given = names.find(block.name); given != names.end())
     return "the name '" + block.name + "' is given on " + LineName(given->second) + " too";
   if (words.size() == 4 && (!ParseInt(words[3], block.frames) || block.frames < 2))
@@ -185,7 +200,7 @@ std::string BlockMapPathFor(std::string_view picturePath) {
 
 bool IsBlockName(std::string_view name) {
   return !name.empty() && name.find_first_of(" #") == std::string_view::npos &&
-         IsTilesetSafeName(name);
+         name.find_first_of(kNotInFileNames) == std::string_view::npos && IsTilesetSafeName(name);
 }
 
 PixelSize BlockSizeInCells(LayoutFormat format) {

@@ -61,8 +61,8 @@ struct BlockMapParse {
 // The map in `text` (a byte-order mark at its start skipped; '\n' or "\r\n" ends a line),
 // or the first line's problem: a line that is not UTF-8 text without control characters, a
 // misplaced, repeated or bad tile-size, a line that is not COL,ROW FORMAT NAME [FRAMES], a
-// bad cell, an unknown format, a bad name, a name given twice, frames below 2, or a block
-// that overlaps one on an earlier line.
+// bad cell, an unknown format, a name IsBlockName refuses, a name given twice, frames below
+// 2, or a block that overlaps one on an earlier line.
 BlockMapParse ParseBlockMap(std::string_view text);
 
 // The text of `map`, whose blocks have names IsBlockName allows: ParseBlockMap gives the same
@@ -72,7 +72,9 @@ std::string BlockMapText(const BlockMap& map);
 // The map's file beside the picture: its whole file name and ".blocks" ("tiles.png.blocks").
 std::string BlockMapPathFor(std::string_view picturePath);
 
-// A block's name: one token of UTF-8 text, without spaces, '#' or control characters.
+// A block's name: one token of UTF-8 text, without spaces, '#' or control characters, and
+// without the characters a file name cannot hold on some host (/ \ : * ? " < > |), for it
+// also names the block's own sheet.
 bool IsBlockName(std::string_view name);
 
 // The cells a format's block covers, at any tile size: terrain1 2 x 3, terrain2 3 x 4, roof

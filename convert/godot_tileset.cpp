@@ -52,13 +52,13 @@ std::string Seconds(int milliseconds) {
 // (X, Y) + (1 + separation.x) * (f, 0) tiles when the animation has no columns
 // (TileSetAtlasSource::get_tile_texture_region in scene/resources/2d/tile_set.cpp): a
 // separation of one stride less one tile puts every frame a stride to the right.
-void WriteAnimation(const TilesetDescription& tileset, std::string_view coords,
+void WriteAnimation(const TilesetDescription::Animation* animation, std::string_view coords,
                     const std::string& duration, TextStream& out) {
-  if (tileset.frames <= 1) return;
+  if (animation == nullptr) return;
   out << coords << "/animation_columns = 0\n";
-  out << coords << "/animation_separation = " << Vector2i(tileset.frameStride - 1, 0) << '\n';
-  out << coords << "/animation_frames_count = " << tileset.frames << '\n';
-  for (int frame = 0; frame < tileset.frames; ++frame)
+  out << coords << "/animation_separation = " << Vector2i(animation->frameStride - 1, 0) << '\n';
+  out << coords << "/animation_frames_count = " << animation->frames << '\n';
+  for (int frame = 0; frame < animation->frames; ++frame)
     out << coords << "/animation_frame_" << frame << "/duration = " << duration << '\n';
 }
 
@@ -91,11 +91,13 @@ void WriteGodotTileset(const TilesetDescription& tileset, TextStream& out) {
   out << "texture_region_size = " << Vector2i(tileset.tileSize, tileset.tileSize) << '\n';
   const std::string duration = Seconds(tileset.frameMs);
   std::string key;
-  for (const int tile : tileset.tiles) {
+  AnimationCursor animations(tileset);
+  for (std::size_t index = 0; index < tileset.tiles.size(); ++index) {
+    const int tile = tileset.tiles[index];
     key = std::to_string(tile % tileset.columns) + ":" + std::to_string(tile / tileset.columns);
     // The animation first, as the engine saves a tile: reading it creates the tile, then
     // claims the frames' cells, which no tile may hold.
-    WriteAnimation(tileset, key, duration, out);
+    WriteAnimation(animations.At(index), key, duration, out);
     key += "/0";
     out << key << " = 0\n";
     const auto found =

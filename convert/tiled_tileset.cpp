@@ -74,11 +74,15 @@ void WriteWangSet(const TilesetTerrain& terrain, TextStream& out) {
 
 // Every animated tile's <tile> element: its frames, itself first.
 void WriteAnimatedTiles(const TilesetDescription& tileset, TextStream& out) {
-  if (tileset.frames <= 1) return;
-  for (const int tile : tileset.tiles) {
+  if (tileset.animations.empty()) return;
+  AnimationCursor animations(tileset);
+  for (std::size_t index = 0; index < tileset.tiles.size(); ++index) {
+    const TilesetDescription::Animation* animation = animations.At(index);
+    if (animation == nullptr) continue;
+    const int tile = tileset.tiles[index];
     out << " <tile id=\"" << tile << "\">\n  <animation>\n";
-    for (int frame = 0; frame < tileset.frames; ++frame)
-      out << "   <frame tileid=\"" << tile + frame * tileset.frameStride << "\" duration=\""
+    for (int frame = 0; frame < animation->frames; ++frame)
+      out << "   <frame tileid=\"" << tile + frame * animation->frameStride << "\" duration=\""
           << tileset.frameMs << "\"/>\n";
     out << "  </animation>\n </tile>\n";
   }

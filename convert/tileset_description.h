@@ -45,12 +45,32 @@ struct TilesetDescription {
   int columns = 0;
   std::vector<int> tiles;  // the ids of the cells that hold a tile, in the order written
   std::vector<TilesetTerrain> terrains;
-  // With frames > 1 every tile of `tiles` is the first frame of an animation of `frames`
-  // tiles, frame f lying f * frameStride tiles to its right in the same row; the other
-  // frames' cells are no tiles of their own. Each frame shows for frameMs milliseconds.
-  int frames = 1;
-  int frameStride = 0;
-  int frameMs = 0;
+  // Animated tiles: `count` tiles of `tiles` from index `first` on, each the first frame of
+  // an animation of `frames` tiles, frame f lying f * frameStride tiles to its right in the
+  // same row; the other frames' cells are no tiles of their own.
+  struct Animation {
+    std::size_t first = 0;
+    std::size_t count = 0;
+    int frames = 1;
+    int frameStride = 0;
+  };
+  std::vector<Animation> animations;  // in the order of `tiles`, apart
+  int frameMs = 0;                    // how long each frame shows
+};
+
+// Walks a description's tiles in order and says each one's animation, in constant time.
+class AnimationCursor {
+ public:
+  explicit AnimationCursor(const TilesetDescription& tileset) : runs_(tileset.animations) {}
+  // The animation tile `index` of `tiles` starts; null for a still tile. Indexes only grow.
+  const TilesetDescription::Animation* At(std::size_t index) {
+    while (next_ < runs_.size() && runs_[next_].first + runs_[next_].count <= index) ++next_;
+    return next_ < runs_.size() && runs_[next_].first <= index ? &runs_[next_] : nullptr;
+  }
+
+ private:
+  const std::vector<TilesetDescription::Animation>& runs_;
+  std::size_t next_ = 0;
 };
 
 // The description of a sheet of `layout` saved under the file name `sheetFileName` (a

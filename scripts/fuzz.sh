@@ -15,7 +15,7 @@ fuzz=tests/fuzz
 targets=("$@")
 if ((${#targets[@]} == 0)); then
   targets=(fuzz_picture_header fuzz_decode_png fuzz_decode_jpeg fuzz_decode_gif fuzz_decode_tiff
-    fuzz_decode_bmp fuzz_load_convert fuzz_block_names fuzz_settings)
+    fuzz_decode_bmp fuzz_load_convert fuzz_block_names fuzz_block_map fuzz_settings)
 fi
 
 mkdir -p "$build/logs"
@@ -28,6 +28,7 @@ seeds_of() {
   case $1 in
     fuzz_decode_*) echo "$fuzz/seeds/${1#fuzz_decode_}" ;;
     fuzz_block_names) echo "$fuzz/names-seeds" ;;
+    fuzz_block_map) echo "$fuzz/map-seeds" ;;
     fuzz_settings) echo "$fuzz/settings-seeds" ;;
     *) echo "$fuzz"/seeds/* ;;
   esac

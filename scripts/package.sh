@@ -64,8 +64,8 @@ make_zip() {  # BUILD_DIR ARCH
   cp "$dir/app/korvanth.exe" "$dir/cli/korvanth-convert.exe" "$stage/$name/"
   # The build keeps its debugging sections; users get the programs without them.
   "$arch-w64-mingw32-strip" "$stage/$name/korvanth.exe" "$stage/$name/korvanth-convert.exe"
-  # The sample the window opens when it starts without a picture.
-  cp samples/sample-tiles.png "$stage/$name/"
+  # The sample the window opens when it starts without a picture, and its block map.
+  cp samples/sample-tiles.png samples/sample-tiles.png.blocks "$stage/$name/"
   # Text files with Windows line ends, so every editor shows them as they are. The README
   # is the zip's own: it describes only what the zip holds.
   sed 's/$/\r/' packaging/windows/README.txt >"$stage/$name/README.txt"

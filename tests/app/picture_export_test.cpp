@@ -88,6 +88,37 @@ TEST_F(PictureExportTest, WritesTheConvertersAtlasAndTilesetsAndCountsTheBlocks)
   }
 }
 
+// A block map beside the picture: its blocks at their own formats and its tile size (the
+// window's 地形1 at 32 left aside), as the converter takes the same map; one it cannot
+// use is named in the failure box, and nothing is written.
+TEST_F(PictureExportTest, AMapBesideThePictureChoosesItsBlocks) {
+  OpenPicture(PatternImage(128, 112, true));
+  ChooseMenuItems(1, {kTilesetTargets[0].menuCaption});
+  WriteBytes(input_ + ".blocks", "tile-size 16\n0,0 terrain2 deep\n3,0 roof top 2\n");
+  EXPECT_EQ(Export("atlas.png"),
+            std::vector<QString>{QString::fromStdString(
+                "3個のブロックを書き出しました（空のブロック 0個は飛ばしました）。\n" +
+                dir_.file("atlas.png"))});
+  fs::create_directory(dir_.path() / "cli");
+  const ProgramRun run = RunProgram(KORVANTH_CONVERT_EXE, {"--all", "--atlas", "--tileset", "tiled",
+                                                           input_, dir_.file("cli/atlas.png")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(FirstDifference(ReadBack(dir_.file("cli/atlas.png")), ReadBack(dir_.file("atlas.png"))),
+            "");
+  const std::string tileset = ReadBytes(dir_.file("atlas.tsx"));
+  EXPECT_EQ(tileset, ReadBytes(dir_.file("cli/atlas.tsx")));
+  EXPECT_NE(tileset.find("tilewidth=\"16\""), std::string::npos);
+  EXPECT_NE(tileset.find("<wangset name=\"deep\""), std::string::npos);
+
+  WriteBytes(input_ + ".blocks", "0,0 terrain2 deep\n3,0 roofs top\n");
+  const std::vector<QString> shown = Export("broken.png");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].contains(QString::fromStdString(
+      input_ + ".blocks\n(line 2: unknown format 'roofs' (terrain1, terrain2, roof))")))
+      << shown[0].toStdString();
+  EXPECT_FALSE(fs::exists(dir_.file("broken.png")));
+}
+
 TEST_F(PictureExportTest, AnUnknownExtensionWarnsFirstAndWritesBitmapContent) {
   OpenPicture(PatternImage(128, 96, true));
   const std::vector<QString> shown = Export("atlas", 2, 2);  // すべてのファイル: "atlas."

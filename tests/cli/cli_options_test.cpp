@@ -128,10 +128,22 @@ TEST(ConvertOptionsTest, ArgumentsAreTakenOrRefusedInWords) {
        {"in.png", "a.gif"}},
       {{"--all", "--atlas", "--frames", "4", "--frame-ms", "60000"}},
       {{"--all", "--frames", "4"}, "--frames goes with --atlas"},
-      {{"--all", "--atlas", "--frame-ms", "100"}, "goes with --frames"},
+      // An atlas's block map may animate its blocks: that is known once it is read.
+      {{"--all", "--atlas", "--frame-ms", "100"}},
+      {{"--all", "--frame-ms", "100"}, "--frame-ms goes with --frames"},
       {{"--all", "--atlas", "--frames", "2", "--frame-ms", "60001"}, "60000"},
       // 32 terrain1 sheets of 128 pixels fill 4096 pixels; 33 pass them.
       {{"--all", "--atlas", "--frames", "33"}, "at most 32 frames"},
+      // --blocks: a map for --all; what names or animates the blocks without one is refused.
+      {{"--all", "--blocks", "m.txt"}, "", [](const O& o) { return o.blocksFile == "m.txt"; }},
+      {{"--blocks", "m.txt"}, "--blocks goes with --all"},
+      {{"--all", "--blocks", ""}, "--blocks takes a block map file"},
+      {{"--all", "--atlas", "--blocks", "m", "--names", "n"},
+       "--names names the blocks of a picture without a block map; the map names its own (m)"},
+      {{"--all", "--atlas", "--blocks", "m", "--frames", "2"},
+       "--frames animates a picture without a block map"},
+      {{"--all", "--blocks", "m", "--tileset", "tiled", "--name", "x"},
+       "--name names one terrain; the block map names each block (m)"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments = c.arguments;
@@ -152,43 +164,56 @@ TEST(ConvertOptionsTest, HelpIsTheOneWrittenByHand) {
                    [--tile-size N] [--complete] [--tileset tiled|godot|both] [--name NAME]
                    [--watch] INPUT OUTPUT
   korvanth-convert [--format terrain1|terrain2|roof] --all [--type png|bmp|gif|jpg|tif]
-                   [--tile-size N] [--complete] [--tileset tiled|godot|both] [--name NAME]
-                   [--jobs N] [--watch] INPUT OUTDIR
-  korvanth-convert [--format terrain1|terrain2|roof] --all --atlas [--names FILE]
-                   [--frames N [--frame-ms MS]] [--tile-size N] [--complete]
-                   [--tileset tiled|godot|both] [--jobs N] [--watch] INPUT OUTPUT
+                   [--blocks FILE] [--tile-size N] [--complete] [--name NAME]
+                   [--tileset tiled|godot|both] [--jobs N] [--watch] INPUT OUTDIR
+  korvanth-convert [--format terrain1|terrain2|roof] --all --atlas [--blocks FILE]
+                   [--names FILE] [--frames N [--frame-ms MS]] [--tile-size N]
+                   [--complete] [--tileset tiled|godot|both] [--jobs N] [--watch]
+                   INPUT OUTPUT
   korvanth-convert -h | --help | --version
 
 Cuts one block of a tile picture into 16 x 16 quarters and re-assembles them into a
 sheet of 32 x 32 tiles of the chosen layout format (other sizes: --tile-size).
 
-  --format NAME    layout format (default terrain1):
+  --format NAME    layout format (default terrain1; with a block map, each block's
+                   own):
                      terrain1  64 x 96 block   -> 128 x 320 sheet, 40 tiles
                      terrain2  96 x 128 block  -> 128 x 384 sheet, 48 tiles
                      roof      64 x 64 block   -> 96 x 128 sheet, 12 tiles
   --origin X,Y     the block's top-left corner in picture pixels (default 0,0)
   --cell COL,ROW   the block on a cell of the tile size, pulled back inside the picture
   --tile-size N    tiles of N x N pixels, quarters of N/2: any even N from 8 to 128
-                   (default 32); the block and the sheet scale by N/32
+                   (default 32, or a block map's tile-size); the block and the sheet
+                   scale by N/32
   --complete       for terrain1 and terrain2, append the tiles of every terrain shape
                    the layout lacks (47 shapes in all), built from the block's own
                    quarters, after the layout's tiles
-  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE
+  --all            one sheet for every whole block, named STEM_COLUMN_ROW.TYPE; with a
+                   block map, one for every block of the map, named NAME.TYPE (an
+                   animation's frames NAME_0.TYPE, NAME_1.TYPE, ...)
+  --blocks FILE    with --all: the block map, INPUT.blocks when not given (used when it
+                   is there); a line a block: COL,ROW FORMAT NAME [FRAMES], its top-left
+                   cell, its format, its name and, for an animation, its frames
   --type TYPE      file type of the sheets of --all (default png)
   --jobs N         sheets of --all written at once (default: the number of cores)
   --atlas          with --all: every block's sheet into the one picture OUTPUT, its
                    tilesets beside it with one terrain a block; blocks that show
                    nothing are skipped. Sheets go left to right, as many to a row as
-                   fit in 4096 pixels, rows top to bottom, in row-major block order
-  --names FILE     with --atlas: the terrains' names, one a line in row-major block
-                   order (every block counts, skipped ones too); an empty line keeps
-                   STEM_COLUMN_ROW. A name given twice is an error
-  --frames N       with --atlas: each N blocks along a row, from its left, are the
-                   frames of one animated terrain, named by its first block; a
-                   row's blocks up to its last one that is not empty make whole runs
-  --frame-ms MS    how long each frame shows, 1 to 60000 milliseconds (default 250)
+                   fit in 4096 pixels, rows top to bottom, in row-major block order;
+                   with a block map, in map order, each format and frame count in rows
+                   of its own, under those of the formats the map names before it
+  --names FILE     with --atlas, without a block map: the terrains' names, one a line
+                   in row-major block order (every block counts, skipped ones too); an
+                   empty line keeps STEM_COLUMN_ROW. A name given twice is an error
+  --frames N       with --atlas, without a block map: each N blocks along a row, from
+                   its left, are the frames of one animated terrain, named by its
+                   first block; a row's blocks up to its last one that is not empty
+                   make whole runs
+  --frame-ms MS    how long each frame of --frames or a block map shows, 1 to
+                   60000 milliseconds (default 250)
   --watch          after converting, keep running and convert again whenever INPUT
-                   is saved, with one line for each; Ctrl+C ends
+                   (or a file it reads: names, block map) is saved, with one line
+                   for each; Ctrl+C ends
   --tileset KIND   also write a map editor's tileset beside every sheet, named after
                    the sheet: tiled (NAME.tsx), godot (NAME.tres) or both; for
                    terrain1 and terrain2 every tile carries its terrain neighbours

@@ -223,6 +223,34 @@ TEST(WatchTest, ConvertsTheAtlasAgainWhenItsNamesChange) {
   EXPECT_EQ(converter.Stop(SIGTERM), 0);
 }
 
+// The block map beside the picture is watched too, from before it exists: saving one
+// converts by it, and a change to it converts again.
+TEST(WatchTest, ConvertsTheAtlasAgainWhenItsBlockMapIsSaved) {
+  ScratchDir dir;
+  const std::string input = dir.file("tiles.png");
+  const std::string tsx = dir.file("world.tsx");
+  SaveByRename(PngBytes(PatternImage(128, 192), dir), input);
+  WatchingConverter converter(
+      {"--all", "--atlas", "--tileset", "tiled", input, dir.file("world.png")},
+      dir.file("err.txt"));
+  ASSERT_TRUE(Await([&] { return converter.Count("korvanth-convert: watching .*") == 1; }))
+      << converter.Err();
+  EXPECT_EQ(converter.Count(kClock + "korvanth-convert: 4 blocks into .*"), 1) << converter.Err();
+
+  SaveByRename("0,0 roof top\n", input + ".blocks");
+  ASSERT_TRUE(Await([&] {
+    return converter.Count(kClock + "korvanth-convert: 1 blocks into .*") == 1;
+  })) << converter.Err();
+  EXPECT_EQ(ReadBytes(tsx).find("<wangset"), std::string::npos);
+
+  SaveByRename("0,0 roof top\n0,2 terrain1 low\n", input + ".blocks");
+  ASSERT_TRUE(Await([&] {
+    return converter.Count(kClock + "korvanth-convert: 2 blocks into .*") == 1;
+  })) << converter.Err();
+  EXPECT_NE(ReadBytes(tsx).find("<wangset name=\"low\""), std::string::npos);
+  EXPECT_EQ(converter.Stop(SIGTERM), 0);
+}
+
 TEST(WatchTest, WatchesEachFileThroughItsFolder) {
   struct Case {
     std::vector<std::string> files;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "convert/atlas_budget.h"
+#include "convert/block_map.h"
 
 using namespace korvanth;
 
@@ -17,6 +18,14 @@ namespace {
 constexpr std::int64_t kMiB = std::int64_t{1} << 20;
 
 TEST(AtlasBudgetTest, TheLargestAtlasOfThePictureMustFit) {
+  // The sample's map: 4 terrain1 sheets in a row (512 x 320), 2 terrain2 (256 x 384) and 2
+  // roofs (192 x 128) under them: 512 x 832, whatever the picture's size.
+  const BlockMap sample = *ParseBlockMap(
+                               "0,0 terrain1 a\n2,0 terrain1 b\n4,0 terrain1 c\n6,0 terrain1 d\n"
+                               "0,3 terrain2 e\n3,3 terrain2 f\n6,3 roof g\n6,5 roof h\n")
+                               .map;
+  // 40 tiles in 3 terrain1 frames (384 x 320), the roof beside nothing: 384 x 448.
+  const BlockMap frames = *ParseBlockMap("0,0 terrain1 a 3\n0,3 roof b\n").map;
   const FileType* png = FileTypeForExtension("png");
   const FileType* bmp = FileTypeForExtension("bmp");
   struct Case {
@@ -77,6 +86,18 @@ TEST(AtlasBudgetTest, TheLargestAtlasOfThePictureMustFit) {
       {"frames",
        {{320, 384}, LayoutFormat::Terrain1, 4, png, kTiledTileset},
        std::int64_t{2048} * 320 * 4,
+       0,
+       ""},
+      // A map: its own blocks; the description holds 4 x 40 + 2 x 48 + 2 x 12 tiles and 6
+      // terrains, beside 5 bytes a pixel of PNG.
+      {"the sample's map",
+       {{256, 224}, LayoutFormat::Roof, 1, png, kTiledTileset, &sample},
+       std::int64_t{512} * 832 * 4,
+       256 * 224 * 4 + std::int64_t{512} * 832 * 9 + 280 * 24 + 6 * 128,
+       ""},
+      {"a map's frames",
+       {{256, 224}, LayoutFormat::Terrain1, 1, png, kNoTilesets, &frames},
+       std::int64_t{384} * 448 * 4,
        0,
        ""},
       // No whole block: nothing to hold but the picture.

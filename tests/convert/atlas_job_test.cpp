@@ -7,6 +7,7 @@
 #include <string>
 
 #include "convert/atlas_job.h"
+#include "convert/block_map.h"
 #include "convert/picture_file.h"
 #include "support/format_names.h"
 #include "support/expected_sheet.h"
@@ -54,6 +55,72 @@ TEST(AtlasJobTest, EachKeptBlocksSheetLandsInItsCell) {
       EXPECT_EQ(placed, expected) << "cell " << cell;
     }
   }
+}
+
+// A block map's blocks, each at its own format: sheets of one format and frame count share a
+// grid, the grids one under another in the order the map first names them (worked out by
+// hand below), an empty block is skipped, and only terrain blocks bring a terrain.
+TEST(AtlasJobTest, AMapsBlocksLandInTheGridOfTheirFormat) {
+  ScratchDir dir;
+  QImage source = PatternImage(256, 224, true);
+  for (int y = 96; y < 192; ++y)
+    for (int x = 96; x < 160; ++x) source.setPixel(x, y, 0x00FFFFFFu);  // block 'none'
+  ASSERT_TRUE(source.save(QString::fromStdString(dir.file("in.png")), "PNG"));
+  ImageHandle picture;
+  ASSERT_EQ(LoadPictureFile(dir.file("in.png"), picture).problem, LoadProblem::None);
+  const BlockMapParse map = ParseBlockMap(
+      "0,0 terrain1 grass\n2,0 terrain1 sand 2\n6,0 roof red\n0,3 terrain2 dirt\n"
+      "3,3 terrain1 none\n6,3 roof slate\n");
+  ASSERT_TRUE(map.ok()) << map.problem;
+
+  AtlasJob job;
+  job.picture = &picture;
+  job.output = dir.file("atlas.png");
+  job.pictureFile = dir.file("in.png");
+  job.tilesets = kTiledTileset;
+  job.map = &*map.map;
+  job.workers = 3;
+  const AtlasResult result = RunAtlas(job, {});
+  ASSERT_TRUE(result.ok()) << result.problems.front().reason;
+  EXPECT_EQ(result.blocks, 7);
+  EXPECT_EQ(result.placed, 6);
+  EXPECT_EQ(result.skipped, 1);
+  EXPECT_EQ(result.runs, 5);
+  EXPECT_EQ(result.animations, 1);
+
+  // Grids: terrain1 (128 x 320), terrain1 in 2 frames (256 x 320), 2 roofs (96 x 128 each),
+  // terrain2 (128 x 384): 256 wide, 320 + 320 + 128 + 384 high.
+  const QImage atlas = ReadBack(dir.file("atlas.png"));
+  ASSERT_EQ(atlas.size(), QSize(256, 1152));
+  struct Placed {
+    LayoutFormat format;
+    int blockX, blockY, atlasX, atlasY;
+  };
+  for (const Placed p :
+       {Placed{LayoutFormat::Terrain1, 0, 0, 0, 0}, Placed{LayoutFormat::Terrain1, 64, 0, 0, 320},
+        Placed{LayoutFormat::Terrain1, 128, 0, 128, 320},
+        Placed{LayoutFormat::Roof, 192, 0, 0, 640}, Placed{LayoutFormat::Roof, 192, 96, 96, 640},
+        Placed{LayoutFormat::Terrain2, 0, 96, 0, 768}}) {
+    const PixelSize sheet = SheetSize(p.format);
+    EXPECT_EQ(atlas.copy(p.atlasX, p.atlasY, sheet.width, sheet.height),
+              ExpectedSheet(source, p.format, p.blockX, p.blockY))
+        << p.atlasX << "," << p.atlasY;
+  }
+  const std::string tileset = ReadBytes(dir.file("atlas.tsx"));
+  const auto count = [&](const std::string& text) {
+    std::size_t n = 0;
+    for (auto at = tileset.find(text); at != std::string::npos; at = tileset.find(text, at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(count("<wangset "), 3u);
+  EXPECT_LT(tileset.find("<wangset name=\"grass\""), tileset.find("<wangset name=\"sand\""));
+  EXPECT_LT(tileset.find("<wangset name=\"sand\""), tileset.find("<wangset name=\"dirt\""));
+  EXPECT_EQ(count("<animation>"), 40u);  // every tile of sand's first frame
+  // Sand's first tile (atlas tile 0,10 of 8 a row) shows its second frame 4 tiles on.
+  EXPECT_NE(tileset.find("<tile id=\"80\">\n  <animation>\n   <frame tileid=\"80\" "
+                         "duration=\"250\"/>\n   <frame tileid=\"84\""),
+            std::string::npos);
 }
 
 // A 4096 x 6720 picture makes an atlas of 700 MiB of pixels, which fits the largest

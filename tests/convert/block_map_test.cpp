@@ -83,6 +83,16 @@ const Case kCases[] = {
      {},
      {},
      "line 1: the cell '0,0,' is not COL,ROW, two whole numbers from 0 to 2147483647"},
+    {"0,0 roof a/b",
+     {},
+     {},
+     "line 1: the name 'a/b' holds one of / \\ : * ? \" < > |, which a sheet's file name cannot "
+     "hold"},
+    {"0,0 roof a?",
+     {},
+     {},
+     "line 1: the name 'a?' holds one of / \\ : * ? \" < > |, which a sheet's file name cannot "
+     "hold"},
     {"0,0 roof a\n4,0 terrain1 a", {}, {}, "line 2: the name 'a' is given on line 1 too"},
     {"0,0 roof a 1",
      {},

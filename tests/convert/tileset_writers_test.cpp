@@ -434,8 +434,7 @@ TEST(GodotTilesetTest, AnimatedTilesFindEachFrameWhereTheEngineLooks) {
   d.columns = 12;
   d.tiles = {0, 1, 13};
   d.terrains = {{"water", 0x2040FF, 13, {{13, 0xFF}}}};
-  d.frames = 3;
-  d.frameStride = 4;
+  d.animations = {{0, 3, 3, 4}};
   for (const auto& [ms, seconds] : {std::pair{120, "0.12"}, {1000, "1.0"}, {1, "0.001"}}) {
     d.frameMs = ms;
     const std::vector<TresSection> tres = ReadTres(korvanth::GodotTilesetText(d));

@@ -31,6 +31,7 @@ for path in /usr/bin/korvanth-convert /usr/share/man/man1/korvanth-convert.1.gz 
 done
 icon_sizes=(16 22 24 32 48 64 128 256)
 for path in /usr/bin/korvanth /usr/share/applications/korvanth.desktop /usr/share/korvanth/sample-tiles.png \
+  /usr/share/korvanth/sample-tiles.png.blocks \
   /usr/share/icons/hicolor/scalable/apps/korvanth.svg /usr/share/man/man1/korvanth.1.gz \
   /usr/share/doc/korvanth/copyright /usr/share/doc/korvanth/changelog.gz; do
   expect_file "$listing" "$path"
@@ -167,6 +168,8 @@ done
 
 cmp -s "$root/usr/share/korvanth/sample-tiles.png" "$sample" ||
   fail "/usr/share/korvanth/sample-tiles.png differs from $sample"
+cmp -s "$root/usr/share/korvanth/sample-tiles.png.blocks" "$sample.blocks" ||
+  fail "/usr/share/korvanth/sample-tiles.png.blocks differs from $sample.blocks"
 # The manual pages name only files of /usr that the packages hold.
 for page in korvanth korvanth-convert; do
   while read -r named; do

@@ -29,7 +29,7 @@ esac
 
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 expected=$(printf '%s\n' "$name/LICENSE.txt" "$name/README.txt" "$name/korvanth-convert.exe" \
-  "$name/korvanth.exe" "$name/sample-tiles.png" | sort)
+  "$name/korvanth.exe" "$name/sample-tiles.png" "$name/sample-tiles.png.blocks" | sort)
 [ "$listing" = "$expected" ] || fail "the zip holds: $(tr '\n' ' ' <<<"$listing")"
 
 work=$(mktemp -d)
@@ -43,6 +43,8 @@ cd "$folder/$name"
 grep -q "Copyright (c) 2026 The Korvanth developers" LICENSE.txt || fail "LICENSE.txt"
 grep -q "^Korvanth for Windows" README.txt || fail "README.txt"
 cmp -s sample-tiles.png "$sample" || fail "sample-tiles.png differs from $sample"
+cmp -s sample-tiles.png.blocks "$sample.blocks" ||
+  fail "sample-tiles.png.blocks differs from $sample.blocks"
 # README.txt names every file the zip holds and no other, but for the files its example
 # command lines (korvanth-convert.exe ... OUTPUT) write.
 readme=$(tr -d '\r' <README.txt)

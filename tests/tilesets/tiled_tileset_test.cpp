@@ -1,7 +1,8 @@
 // The tilesets as the real Tiled reads them: `tiled --export-tileset json` gives back
 // every tile and wang id, and a map painted by wang ids renders, through tmxrasterizer,
 // exactly as the test draws the same terrain field by its own rule; the bundled sample's
-// blocks paint without a seam; an atlas's animated blocks play their frames.
+// blocks paint without a seam; an atlas's animated blocks play their frames; the sample's
+// block map makes one atlas of its six terrains and two roofs.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -483,6 +484,73 @@ TEST(TiledAtlasTest, AnimatedBlocksPlayTheirFramesInTiledsExport) {
   }
   for (int terrain = 0; terrain < 2; ++terrain)  // no wang ids beyond the first frames'
     EXPECT_EQ(tileset->wangsets[terrain].wangids.size(), 39u);
+}
+
+// The bundled sample by its block map, complete: Tiled reads six terrains in the map's
+// order, each with every shape it can tell (all 47 but the lone tile's), none on the roof
+// tiles; a map holding every atlas tile in its place renders as the atlas itself; and a
+// field painted with the water terrain's wang ids renders as the sample's water block's
+// own quarters put together.
+TEST(TiledAtlasTest, TheSamplesMapMakesSixTerrainsAndTwoRoofs) {
+  ScratchDir dir;
+  const std::string samples = std::string(KORVANTH_SOURCE_DIR) + "/samples/";
+  fs::copy_file(samples + "sample-tiles.png", dir.file("sample.png"));
+  fs::copy_file(samples + "sample-tiles.png.blocks", dir.file("sample.png.blocks"));
+  const ProgramRun run = RunConverter({"--all", "--atlas", "--complete", "--tileset", "tiled",
+                                       dir.file("sample.png"), dir.file("world.png")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QImage atlas = ReadBack(dir.file("world.png"));
+  // Four terrain1 sheets of 128 x 384 in a row, two terrain2 of 128 x 416 under them, two
+  // roofs of 96 x 128 under those.
+  ASSERT_EQ(atlas.size(), QSize(512, 928));
+  const int columns = atlas.width() / 32;
+  ASSERT_EQ(ExportTilesetAsJson(dir.file("world.tsx"), dir.file("world.json")).exitCode, 0);
+  const std::optional<TiledJsonTileset> tileset = ReadTiledJson(dir.file("world.json"));
+  ASSERT_TRUE(tileset.has_value());
+  EXPECT_EQ(tileset->fields.at("tilecount"), std::to_string(16 * 29));
+  const std::vector<std::string> names = {"grass", "sand", "snow", "stone", "dirt", "water"};
+  ASSERT_EQ(tileset->wangsets.size(), names.size());
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const TiledJsonTileset::WangSet& set = tileset->wangsets[k];
+    EXPECT_EQ(set.name, names[k]);
+    EXPECT_EQ(set.colour, MeanColour(atlas, set.tile % columns * 32, set.tile / columns * 32, 32));
+    std::set<std::uint8_t> shapes;
+    for (const auto& [tile, wangid] : set.wangids) {
+      shapes.insert(BitsOf(wangid));
+      EXPECT_LT(tile / columns, 25) << names[k] << ": tile " << tile << " among the roofs";
+    }
+    EXPECT_EQ(shapes.size(), 46u) << names[k];
+  }
+
+  // Every tile in its own place.
+  const int rows = atlas.height() / 32;
+  std::vector<int> every(static_cast<size_t>(columns * rows));
+  for (size_t id = 0; id < every.size(); ++id) every[id] = static_cast<int>(id) + 1;
+  WriteText(dir.file("every.tmx"), MapText(columns, rows, 32, "world.tsx", every));
+  ASSERT_EQ(RasterizeMap(dir.file("every.tmx"), dir.file("every.png")).exitCode, 0);
+  std::string first;
+  EXPECT_EQ(DifferingPixels(ReadBack(dir.file("every.png")), atlas, first), 0)
+      << "first difference at " << first;
+
+  // The water terrain (terrain2 at cell 3,3) painted over a field.
+  std::map<std::uint8_t, int> tileFor;
+  std::set<std::uint8_t> available;
+  for (const auto& [tile, wangid] : tileset->wangsets[5].wangids) {
+    tileFor.emplace(BitsOf(wangid), tile);
+    available.insert(BitsOf(wangid));
+  }
+  const TerrainField field = PaintedField(available);
+  std::vector<int> gids(field.cells.size(), 0);
+  for (int y = 0; y < field.height; ++y)
+    for (int x = 0; x < field.width; ++x)
+      if (field.at(x, y)) gids[y * field.width + x] = tileFor.at(NeighbourBits(field, x, y)) + 1;
+  WriteText(dir.file("water.tmx"), MapText(field.width, field.height, 32, "world.tsx", gids));
+  ASSERT_EQ(RasterizeMap(dir.file("water.tmx"), dir.file("water.png")).exitCode, 0);
+  const QImage water = ReadBack(dir.file("sample.png")).copy(96, 96, 96, 128);
+  EXPECT_EQ(DifferingPixels(ReadBack(dir.file("water.png")),
+                            DrawFieldFromBlock(field, water, kTerrain2Geometry, 32), first),
+            0)
+      << "first difference at " << first;
 }
 
 }  // namespace
