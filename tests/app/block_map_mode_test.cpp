@@ -86,6 +86,23 @@ TEST_F(BlockMapModeTest, ClicksAndEnterPutAndTakeBlocksOnTheMapBesideThePicture)
   ClickCell(6, 3);
   EXPECT_EQ(dialogs_test::OpenFileDialog(), nullptr);  // no Save dialog in the mode
   EXPECT_EQ(MapInFile(), Map("tile-size 32\n0,0 terrain1 tiles_0_0\n6,3 roof tiles_6_3"));
+  // The whole-picture export takes those two blocks (8 without a map).
+  QString counts;
+  UserScript script;
+  script
+      .when(dialogs_test::FileDialogShown,
+            [this] { dialogs_test::TypeName(QString::fromStdString(dir_.file("atlas.png"))); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+      .when(dialogs_test::BoxShown, [&counts] {
+        counts = dialogs_test::OpenBox()->text();
+        dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+      });
+  script.start();
+  Command(IDM_FILE_EXPORT_ALL);
+  EXPECT_TRUE(script.finished());
+  EXPECT_TRUE(counts.startsWith(QString::fromUtf8("2個のブロックを書き出しました")))
+      << counts.toStdString();
+  Arm();
 
   ClickCell(7, 4);  // the roof's last cell
   EXPECT_EQ(MapInFile(), Map("tile-size 32\n0,0 terrain1 tiles_0_0"));
