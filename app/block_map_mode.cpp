@@ -1,7 +1,9 @@
 // The block-map mode: its menu item, the map read and written beside the picture, outlines.
 #include "app/block_map_mode.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/block_map_click.h"
 #include "app/file_dialogs.h"
@@ -64,14 +66,23 @@ void TellDamagedMap(const WindowState& state, HWND window, const std::string& pr
        MB_ICONERROR);
 }
 
+// The map's file gone: a map without blocks is no use to any conversion (the converter
+// refuses one), and without a file the picture's blocks are its grid again.
+SaveProblem RemoveMapFile(const std::string& path) {
+  std::error_code error;
+  std::filesystem::remove(std::filesystem::path(std::u8string(path.begin(), path.end())), error);
+  return error ? SaveProblemFromErrorCode(error) : SaveProblem::None;
+}
+
 void WriteMap(WindowState& state, HWND window, BlockMap map) {
   const std::string path = BlockMapPathFor(state.picture.path);
-  const SaveOutcome outcome = WriteTextFileWhole(path, BlockMapText(map));
-  if (outcome.ok())
+  const SaveProblem problem = map.blocks.empty()
+                                  ? RemoveMapFile(path)
+                                  : WriteTextFileWhole(path, BlockMapText(map)).problem;
+  if (problem == SaveProblem::None)
     state.blockMap.map = std::move(map);
   else
-    Tell(state, window, kMapNotSaved, FileAndCause(path, SaveProblemText(outcome.problem)),
-         MB_ICONERROR);
+    Tell(state, window, kMapNotSaved, FileAndCause(path, SaveProblemText(problem)), MB_ICONERROR);
 }
 
 // The click of the mode: the file read again, the change made to what it holds.

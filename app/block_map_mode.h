@@ -1,6 +1,7 @@
 // The window's block-map mode (形式 > ブロックマップを編集): a click puts the current format's
 // block on the picture's map or takes a mapped block off, the map's file beside the picture
-// is written after each change, and the mapped blocks are outlined.
+// is written after each change (removed when its last block goes), and the mapped blocks
+// are outlined.
 //
 // The file is the truth: it is read when a picture opens and again before each change, so a
 // change made to it in a text editor meanwhile is kept. A file that cannot be read (a
