@@ -15,18 +15,17 @@ std::string BlockMapFileFor(const ConvertOptions& options) {
 }
 
 std::string BlockMapOptionError(const ConvertOptions& options) {
-  const std::string map = " (" + PrintableName(BlockMapFileFor(options)) + ")";
+  const char* refusal = nullptr;
   if (!options.namesFile.empty())
-    return "--names names the blocks of a picture without a block map; the map names its "
-           "own" +
-           map;
-  if (options.frames > 1)
-    return "--frames animates a picture without a block map; the map gives each block its "
-           "frames" +
-           map;
-  if (!options.terrainName.empty())
-    return "--name names one terrain; the block map names each block" + map;
-  return {};
+    refusal = "--names names the blocks of a picture without a block map; the map names its own";
+  else if (options.frames > 1)
+    refusal =
+        "--frames animates a picture without a block map; the map gives each block its "
+        "frames";
+  else if (!options.terrainName.empty())
+    refusal = "--name names one terrain; the block map names each block";
+  if (refusal == nullptr) return {};
+  return std::string(refusal) + " (" + PrintableName(BlockMapFileFor(options)) + ")";
 }
 
 int ChooseBlockMap(ConvertOptions& options, BlockMapChoice& choice, std::FILE* err) {

@@ -1,4 +1,4 @@
-// The atlas grid: columns within the width limit, cell and frame corners, atlas tile ids.
+// The atlas grids: columns within the width limit, grids stacked by cell size, corners, tile ids.
 #include "convert/atlas_layout.h"
 
 #include <algorithm>
@@ -96,15 +96,6 @@ int TileIdAt(SelectionPoint sheet, int atlasWidth, int tileSize, int sheetColumn
 
 SelectionPoint CellOrigin(const AtlasGrid& grid, int index) {
   return {index % grid.columns * grid.cell.width, index / grid.columns * grid.cell.height};
-}
-
-SelectionPoint FrameOrigin(const AtlasGrid& grid, int index, int frame, int sheetWidth) {
-  const SelectionPoint cell = CellOrigin(grid, index);
-  return {cell.x + frame * sheetWidth, cell.y};
-}
-
-int AtlasTileId(const AtlasGrid& grid, int tileSize, int sheetColumns, int index, int tile) {
-  return TileIdAt(CellOrigin(grid, index), grid.size.width, tileSize, sheetColumns, tile);
 }
 
 }  // namespace korvanth

@@ -83,12 +83,4 @@ SelectionPoint CellOrigin(const StackedAtlas& atlas, int section, int index);
 // `tile` of the sheet whose top-left pixel is `sheet`, with `sheetColumns` tiles a row.
 int TileIdAt(SelectionPoint sheet, int atlasWidth, int tileSize, int sheetColumns, int tile);
 
-// The top-left pixel of frame `frame` of cell `index`, whose frames' sheets are
-// `sheetWidth` pixels wide: frame f lies f sheets to the right of the first.
-SelectionPoint FrameOrigin(const AtlasGrid& grid, int index, int frame, int sheetWidth);
-
-// The atlas's tile id (row by row, `tileSize` tiles) of tile `tile` of the (first) sheet
-// in cell `index`, whose sheet has `sheetColumns` tiles a row.
-int AtlasTileId(const AtlasGrid& grid, int tileSize, int sheetColumns, int index, int tile);
-
 }  // namespace korvanth

@@ -183,13 +183,15 @@ std::string BlockMapText(const BlockMap& map) {
   std::string text =
       "# COL,ROW FORMAT NAME [FRAMES]: each block's top-left cell, its format, "
       "its name and, for an animation, its frames\n";
-  if (map.tileSize) text += std::string(kTileSizeWord) + " " + std::to_string(*map.tileSize) + "\n";
+  // Appended piece by piece (GCC 12 takes "x" + string at -O3 for an overlapping copy).
+  if (map.tileSize)
+    text.append(kTileSizeWord).append(" ").append(std::to_string(*map.tileSize)).append("\n");
   for (const MappedBlock& block : map.blocks) {
-    text += std::to_string(block.column) + "," + std::to_string(block.row) + " ";
-    text += FormatEntryFor(block.format).cliName;
-    text += " " + block.name;
-    if (block.frames > 1) text += " " + std::to_string(block.frames);
-    text += "\n";
+    text.append(std::to_string(block.column)).append(",").append(std::to_string(block.row));
+    text.append(" ").append(FormatEntryFor(block.format).cliName);
+    text.append(" ").append(block.name);
+    if (block.frames > 1) text.append(" ").append(std::to_string(block.frames));
+    text.append("\n");
   }
   return text;
 }

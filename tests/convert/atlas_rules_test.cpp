@@ -57,7 +57,8 @@ TEST(AtlasPlacementTest, TilesKeepTheirPlaceInsideTheirSheet) {
   };
   for (const Case c : {Case{0, 0, 0}, Case{0, 5, 129}, Case{1, 0, 4}, Case{1, 5, 133},
                        Case{31, 3, 127}, Case{32, 0, 10 * 128}, Case{32, 6, 11 * 128 + 2}}) {
-    EXPECT_EQ(AtlasTileId(grid, 32, 4, c.sheet, c.tile), c.id) << c.sheet << "/" << c.tile;
+    EXPECT_EQ(TileIdAt(CellOrigin(grid, c.sheet), grid.size.width, 32, 4, c.tile), c.id)
+        << c.sheet << "/" << c.tile;
     EXPECT_EQ(CellOrigin(grid, c.sheet).x, c.sheet % 32 * 128);
     EXPECT_EQ(CellOrigin(grid, c.sheet).y, c.sheet / 32 * 320);
   }
