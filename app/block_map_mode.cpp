@@ -36,7 +36,7 @@ constexpr UiText kNoRoom = {"ピクチャがこの形式のブロックより小
 void Tell(const WindowState& state, HWND window, const UiText& what, const std::string& detail,
           UINT icon) {
   std::string text = InLanguage(what, state.language);
-  if (!detail.empty()) text += "\n" + detail;
+  if (!detail.empty()) text.append("\n").append(detail);
   MessageBoxA(window, text.c_str(), "", MB_OK | icon);
 }
 
@@ -108,7 +108,8 @@ void ChangeMapAtPointer(WindowState& state, HWND window) {
       break;
     case MapClickResult::OtherTileSize:
       Tell(state, window, kOtherTileSize,
-           "tile-size " + std::to_string(MapTileSize(state.blockMap.map, state.tileSize)),
+           std::string("tile-size ")
+               .append(std::to_string(MapTileSize(state.blockMap.map, state.tileSize))),
            MB_ICONINFORMATION);
       break;
     case MapClickResult::NoRoom:
