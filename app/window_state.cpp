@@ -15,8 +15,12 @@ SheetLayout CurrentSheetLayout(const WindowState& state) {
 }
 
 std::vector<ReadFile> WindowInputs(const WindowState& state) {
-  if (state.settingsPath.empty()) return {};
-  return {{state.settingsPath, "the window's settings file"}};
+  std::vector<ReadFile> inputs;
+  if (!state.settingsPath.empty())
+    inputs.push_back({state.settingsPath, "the window's settings file"});
+  if (!state.picture.path.empty())
+    inputs.push_back({BlockMapPathFor(state.picture.path), "the block map"});
+  return inputs;
 }
 
 SelectionPoint SelectionOrigin(const WindowState& state) {

@@ -71,7 +71,8 @@ extern WindowState MainWindowState;
 // The format as the next save draws it: its tile size and the complete setting.
 SheetLayout CurrentSheetLayout(const WindowState& state);
 
-// The files the window reads besides the picture (its settings): no save writes over them.
+// The files the window reads besides the picture (its settings, the picture's block map):
+// no save writes over them.
 std::vector<ReadFile> WindowInputs(const WindowState& state);
 
 // The block's top-left corner in picture pixels for the cell under the pointer (on whole
