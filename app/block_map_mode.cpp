@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/block_map_click.h"
 #include "app/file_dialogs.h"
@@ -27,8 +28,8 @@ constexpr UiText kMapNotSaved = {"ブロックマップを保存できません�
 constexpr UiText kBlocksOverlap = {"ここにはブロックを置けません。次のブロックと重なります。",
                                    "No block fits here: it would overlap this block."};
 constexpr UiText kOtherTileSize = {
-    "このブロックマップは別のタイルサイズで数えています。タイルサイズを合わせてから置いてください"
-    "。",
+    "このブロックマップは別のタイルサイズで数えています。"
+    "そのタイルサイズにしてから置いてください。",
     "This block map counts its cells at another tile size. Choose that size to add blocks."};
 constexpr UiText kNoRoom = {"ピクチャがこの形式のブロックより小さいので、置けません。",
                             "The picture is smaller than a block of this format."};
