@@ -82,6 +82,9 @@ std::vector<MenuLine> MainMenuLines(UiLanguage language) {
   for (const TilesetTarget& target : kTilesetTargets)
     menu.push_back({1, MF_STRING, TilesetCommand(target),
                     in({target.menuCaption, target.menuCaptionEnglish})});
+  menu.push_back({1, MF_SEPARATOR, 0, {}});
+  menu.push_back({1, MF_STRING, IDM_FORMAT_BLOCK_MAP,
+                  in({"ブロックマップを編集(&M)", "Edit the Block &Map"})});
   menu.push_back({0, MF_POPUP, 0, in({"色(&C)", "&Colours"})});
   menu.push_back({1, MF_STRING, IDM_COLOUR_FRAME, in({"枠(&F)...", "&Frame..."})});
   menu.push_back({1, MF_STRING, IDM_COLOUR_BACKGROUND, in({"背景(&B)...", "&Background..."})});

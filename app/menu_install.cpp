@@ -2,6 +2,7 @@
 // replacement and marks.
 #include "app/menu_install.h"
 
+#include "app/block_map_mode.h"
 #include "app/format_commands.h"
 #include "app/view_commands.h"
 #include "app/window_state.h"
@@ -54,6 +55,7 @@ HMENU CreateMainMenu(std::span<const MenuLine> lines) {
 
 void PutMenuMarks(const WindowState& state, HWND window) {
   CheckFormatMenu(state, window);
+  CheckBlockMapItem(state, window);
   CheckZoomItem(state, window);
   CheckMenuItem(GetMenu(window), IDM_VIEW_PREVIEW,
                 MF_BYCOMMAND | (state.preview.shown ? MF_CHECKED : MF_UNCHECKED));

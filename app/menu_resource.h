@@ -34,6 +34,8 @@
    IDM_TILESET_LAST. */
 #define IDM_TILESET_FIRST 40021
 #define IDM_TILESET_LAST 40039
+/* The 形式 menu's check item of the block-map mode. */
+#define IDM_FORMAT_BLOCK_MAP 40090
 /* The tile size submenu's radio items, consecutive from the smallest size. */
 #define IDM_TILE_SIZE_FIRST 40041
 #define IDM_TILE_SIZE_LAST 40049

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/block_map_mode.h"
 #include "app/sheet_preview.h"
 #include "app/window_title.h"
 #include "app/window_state.h"
@@ -32,6 +33,7 @@ void LoadSourceImage(WindowState& state, HWND window, const char* path) {
   if (loaded) state.dialogs.pictureFolder = FolderOf(state.picture.path);
   SheetPreviewPictureChanged(state);
   if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
+  ReadPictureBlockMap(state, window);
 }
 
 }  // namespace korvanth

@@ -1,7 +1,8 @@
-// Arrow keys move the block by a cell (Shift: a block) and scroll it into sight; Enter saves.
+// Arrow keys move the block by a cell (Shift: a block) and scroll it into sight; Enter acts
+// as a click does.
 #include "app/selection_keys.h"
 
-#include "app/file_dialogs.h"
+#include "app/block_map_mode.h"
 #include "app/window_state.h"
 #include "viewer/cell_steps.h"
 #include "viewer/scroll_reveal.h"
@@ -51,7 +52,7 @@ bool RunSelectionKey(WindowState& state, HWND window, WPARAM key) {
   if (arrow)
     MoveBlock(state, window, step);
   else
-    RunSaveDialog(state, window);
+    ActOnSelection(state, window);
   return true;
 }
 

@@ -1,5 +1,5 @@
 // The block from the keyboard: the arrow keys move it by a cell (with Shift by a block)
-// and scroll it into sight; Enter saves it as a click on it does.
+// and scroll it into sight; Enter does what a click on it does.
 #pragma once
 
 #include "platform/win32_api.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/block_map_mode.h"
 #include "app/file_dialogs.h"
 #include "app/format_commands.h"
 #include "app/menu_install.h"
@@ -35,6 +36,7 @@ void CloseMainWindow(WindowState& state, HWND window) {
   DestroySheetPreview(state.preview);
   DestroySourceImage(state.picture);
   state.clickArmed = false;
+  state.blockMap = {};
   ResetFormatSettings(state);
   state.view.zoom = kMinZoom;
   state.wheelRemainder = 0;
@@ -58,7 +60,7 @@ void LeftButtonReleased(WindowState& state, HWND window) {
     state.clickArmed = true;
     return;
   }
-  if (state.picture.exists()) RunSaveDialog(state, window);
+  ActOnSelection(state, window);
 }
 
 bool RunCommand(WindowState& state, HWND window, WORD command) {
@@ -83,7 +85,8 @@ bool RunCommand(WindowState& state, HWND window, WORD command) {
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      return RunFormatCommand(state, window, command) || RunViewCommand(state, window, command);
+      return RunFormatCommand(state, window, command) ||
+             RunBlockMapCommand(state, window, command) || RunViewCommand(state, window, command);
   }
 }
 
@@ -160,8 +163,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      PaintView(dc, state.view,
-                {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state)});
+      const std::vector<BlockOutline> outlines = BlockMapOutlines(state);
+      PaintView(
+          dc, state.view,
+          {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state), outlines});
       EndPaint(window, &paint);
       RefreshSheetPreview(state);
       return 0;

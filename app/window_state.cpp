@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "app/block_map_click.h"
 #include "convert/same_file.h"
 
 namespace korvanth {
@@ -14,11 +15,23 @@ SheetLayout CurrentSheetLayout(const WindowState& state) {
 }
 
 std::vector<ReadFile> WindowInputs(const WindowState& state) {
-  if (state.settingsPath.empty()) return {};
-  return {{state.settingsPath, "the window's settings file"}};
+  std::vector<ReadFile> inputs;
+  if (!state.settingsPath.empty())
+    inputs.push_back({state.settingsPath, "the window's settings file"});
+  if (!state.picture.path.empty())
+    inputs.push_back({BlockMapPathFor(state.picture.path), "the block map"});
+  return inputs;
 }
 
 SelectionPoint SelectionOrigin(const WindowState& state) {
+  if (state.blockMap.editing) {
+    const auto cell = NewBlockCell({state.view.cursor.column, state.view.cursor.row}, state.format,
+                                   state.tileSize, {state.picture.width, state.picture.height});
+    // A cell inside the picture: its pixel fits 32 bits.
+    if (cell)
+      return {static_cast<std::int32_t>(cell->column * state.tileSize),
+              static_cast<std::int32_t>(cell->row * state.tileSize)};
+  }
   return BlockOriginUnderPointer(state.view.cursor, CurrentSheetLayout(state),
                                  state.picture.canvas());
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/block_map_mode.h"
 #include "app/dialog_start.h"
 #include "app/settings_text.h"
 #include "app/sheet_preview.h"
@@ -46,7 +47,8 @@ struct WindowState {
   int tileSize = kTileSize;             // the grid's cell and the block's scale
   bool complete = false;                // whether sheets get the terrain shapes their format lacks
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
-  bool clickArmed = false;              // whether the next left-button release saves
+  BlockMapModeState blockMap;           // the picture's block map and whether clicks edit it
+  bool clickArmed = false;              // whether the next left-button release acts
   COLORREF customColours[16] = {};      // the colour dialog's, shared by both colour commands
   DialogMemory dialogs;                 // where the Open and Save dialogs start, what they propose
   // Argument 1 of the run (after --reset-settings), when there is one.
@@ -69,10 +71,12 @@ extern WindowState MainWindowState;
 // The format as the next save draws it: its tile size and the complete setting.
 SheetLayout CurrentSheetLayout(const WindowState& state);
 
-// The files the window reads besides the picture (its settings): no save writes over them.
+// The files the window reads besides the picture (its settings, the picture's block map):
+// no save writes over them.
 std::vector<ReadFile> WindowInputs(const WindowState& state);
 
-// The block's top-left corner in picture pixels for the cell under the pointer.
+// The block's top-left corner in picture pixels for the cell under the pointer (on whole
+// cells inside the picture in the block-map mode, where the block goes on the map).
 SelectionPoint SelectionOrigin(const WindowState& state);
 
 // Disposes of the loaded picture and frees its handle; the picture becomes none.

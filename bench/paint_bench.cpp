@@ -1,5 +1,6 @@
 // One whole paint of the view over a 4096 x 4096 picture (off-screen composition, grid,
-// block, the copy to the window's surface) at each zoom, next to a plain copy of one
+// block, the copy to the window's surface) at each zoom, without and with a block map's
+// outlines over the whole picture, next to a plain copy of one
 // 32-bit frame; and one update of the sheet preview.
 #include <benchmark/benchmark.h>
 
@@ -37,7 +38,18 @@ ImageHandle& BigPicture() {
   return picture;
 }
 
-void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
+// A block map over the whole picture: every 地形1 block of 32-pixel tiles outlined, and
+// one animation line of 2^31 - 1 frames across the picture's top.
+std::vector<BlockOutline> WholePictureOutlines() {
+  std::vector<BlockOutline> outlines;
+  for (std::int64_t y = 96; y + 96 <= 4096; y += 96)
+    for (std::int64_t x = 0; x + 64 <= 4096; x += 64)
+      outlines.push_back({x, y, {64, 96}, 1, LayoutFormat::Terrain1});
+  outlines.push_back({0, 0, {64, 64}, 2147483647, LayoutFormat::Roof});
+  return outlines;
+}
+
+void BM_PaintView(benchmark::State& state, int width, int height, int zoom, bool mapped) {
   const CanvasPicture picture{&BigPicture(), 4096, 4096};
   ViewState view;
   view.zoom = zoom;
@@ -47,8 +59,11 @@ void BM_PaintView(benchmark::State& state, int width, int height, int zoom) {
   view.client = RECT{0, 0, width, height};
   HDC__ dc{korvanth::imaging::PixelImage::Create(width, height, korvanth::imaging::Layout::Rgb32)};
   const CursorCellState cursor{40, 45};
+  const std::vector<BlockOutline> outlines =
+      mapped ? WholePictureOutlines() : std::vector<BlockOutline>{};
   const CanvasScene scene{picture, LayoutFormat::Terrain1,
-                          BlockOriginUnderPointer(cursor, LayoutFormat::Terrain1, picture)};
+                          BlockOriginUnderPointer(cursor, LayoutFormat::Terrain1, picture),
+                          outlines};
   for (auto _ : state) {
     PaintView(&dc, view, scene);
     benchmark::DoNotOptimize(dc.surface.bits());
@@ -81,10 +96,13 @@ void BM_FrameCopy(benchmark::State& state, int width, int height) {
 const bool kRegistered = [] {
   for (auto [width, height] : {std::pair{513, 513}, std::pair{1920, 1080}}) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    for (int zoom : {1, 2, 4, 8})
-      benchmark::RegisterBenchmark(
-          ("BM_PaintView/" + size + "/zoom" + std::to_string(zoom)).c_str(), BM_PaintView, width,
-          height, zoom);
+    for (int zoom : {1, 2, 4, 8}) {
+      const std::string name = "BM_PaintView/" + size + "/zoom" + std::to_string(zoom);
+      benchmark::RegisterBenchmark(name.c_str(), BM_PaintView, width, height, zoom, false);
+      // The block-map mode's outlines, a 地形1 block's band every 64 x 96 pixels in sight.
+      benchmark::RegisterBenchmark((name + "/mapped").c_str(), BM_PaintView, width, height, zoom,
+                                   true);
+    }
     benchmark::RegisterBenchmark(("BM_FrameCopy/" + size).c_str(), BM_FrameCopy, width, height);
   }
   benchmark::RegisterBenchmark("BM_PreviewUpdate/terrain2", BM_PreviewUpdate);

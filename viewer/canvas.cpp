@@ -267,6 +267,7 @@ void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene) {
   const INT gridHeight = std::min(height, ZoomedExtent(picture.height, zoom) + 1);
   DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {view.cell, view.cell},
                    {0, 0}, {view.horizontal.offset, view.vertical.offset});
+  DrawBlockOutlines(surface, view, scene.outlines, width, height);
 
   const PixelSize block = SelectionBlockSize(scene.layout);
   // The block covers exactly the picture pixels it converts.

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
+#include "viewer/block_outlines.h"
 #include "viewer/view_state.h"
 
 namespace korvanth {
@@ -20,12 +22,14 @@ struct CanvasPicture {
   std::int32_t height = 0;
 };
 
-// What one paint shows: the picture, the layout whose block follows the pointer and the
-// block's top-left corner in picture pixels.
+// What one paint shows: the picture, the layout whose block follows the pointer, the
+// block's top-left corner in picture pixels and the mapped blocks' outlines (under the
+// block).
 struct CanvasScene {
   CanvasPicture picture;
   SheetLayout layout;
   SelectionPoint origin;
+  std::span<const BlockOutline> outlines = {};
 };
 
 struct GridArea {

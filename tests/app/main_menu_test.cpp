@@ -1,5 +1,6 @@
 // The one description both hosts build the menu from: the 形式 popup lists the registry's
-// formats, the complete-shapes item and the tile size submenu, then the tileset targets;
+// formats, the complete-shapes item and the tile size submenu, then the tileset targets
+// and the block-map mode;
 // every command is one item's and leads back to it.
 #include <gtest/gtest.h>
 
@@ -27,12 +28,12 @@ std::vector<MenuLine> PopupItems(const std::string& caption) {
   return items;
 }
 
-TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargets) {
+TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargetsAndTheMapMode) {
   const std::vector<MenuLine> items = PopupItems("形式(&F)");
   const auto formats = FormatRegistry();
   constexpr int kSizes[] = {16, 24, 32, 48, 64};
   const std::size_t tilesets = formats.size() + 4 + std::size(kSizes);
-  ASSERT_EQ(items.size(), tilesets + std::size(kTilesetTargets));
+  ASSERT_EQ(items.size(), tilesets + std::size(kTilesetTargets) + 2);
   for (std::size_t i = 0; i < formats.size(); ++i) {
     const FormatMenuItem* item = FormatMenuItemForCommand(items[i].command);
     ASSERT_NE(item, nullptr) << i;
@@ -64,6 +65,9 @@ TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargets
     EXPECT_EQ(TilesetTargetForCommand(line.command), &kTilesetTargets[i]);
     EXPECT_EQ(line.caption, kTilesetTargets[i].menuCaption);
   }
+  EXPECT_EQ(items[items.size() - 2].flags, UINT{MF_SEPARATOR});
+  EXPECT_EQ(items.back().command, UINT{IDM_FORMAT_BLOCK_MAP});
+  EXPECT_EQ(items.back().caption, "ブロックマップを編集(&M)");
 }
 
 TEST(MainMenuTest, FilePopupExportsTheWholePictureBetweenOpenAndExitWithTheirKeys) {

@@ -197,7 +197,7 @@ TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
   EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(96, 128));
 }
 
-TEST_F(SaveFlowTest, TheOpenPictureAndTheSettingsAreNeverWrittenOver) {
+TEST_F(SaveFlowTest, TheOpenPictureTheSettingsAndTheBlockMapAreNeverWrittenOver) {
   const std::string picture = dir_.file("tiles.png");
   fs::create_symlink(picture, dir_.path() / "link.png");
   const std::string bytes = ReadBytes(picture);
@@ -205,7 +205,8 @@ TEST_F(SaveFlowTest, TheOpenPictureAndTheSettingsAreNeverWrittenOver) {
   // The window's settings file, named as the window reads it.
   WriteBytes(dir_.file("settings.conf"), "format=roof\n");
   MainWindowState.settingsPath = dir_.file("settings.conf");
-  for (const std::string typed : {"tiles.png", "link.png", "settings.conf"}) {
+  WriteBytes(dir_.file("tiles.png.blocks"), "0,0 roof r\n");  // the picture's block map
+  for (const std::string typed : {"tiles.png", "link.png", "settings.conf", "tiles.png.blocks"}) {
     MoveMouse(40, 40);
     ReleaseLeft(40, 40);  // arms (the dialog before took the focus)
     bool asked = false;
@@ -226,14 +227,17 @@ TEST_F(SaveFlowTest, TheOpenPictureAndTheSettingsAreNeverWrittenOver) {
         });
     ReleaseWith(script, 40, 40);
     EXPECT_TRUE(asked) << typed;
-    const std::string reason =
-        typed == "settings.conf" ? "it is a file Korvanth reads" : "it is the open picture";
+    const std::string reason = typed == "tiles.png" || typed == "link.png"
+                                   ? "it is the open picture"
+                                   : "it is a file Korvanth reads";
     EXPECT_EQ(text.toStdString(), "保存できませんでした。\n" + dir_.file(typed) + "\n(" + reason +
                                       "; it is never written over)");
   }
   MainWindowState.settingsPath.clear();
   EXPECT_EQ(ReadBytes(dir_.file("settings.conf")), "format=roof\n");
   fs::remove(dir_.file("settings.conf"));
+  EXPECT_EQ(ReadBytes(dir_.file("tiles.png.blocks")), "0,0 roof r\n");
+  fs::remove(dir_.file("tiles.png.blocks"));
   EXPECT_EQ(ReadBytes(picture), bytes);
   EXPECT_EQ(fs::last_write_time(picture), modified);
   EXPECT_TRUE(fs::is_symlink(dir_.path() / "link.png"));

@@ -76,7 +76,7 @@ TEST_F(TilesetSaveTest, ItemsSitInTheFormatMenuUncheckedAtStart) {
   QMenu* menu = FormatMenu();
   ASSERT_NE(menu, nullptr);
   const auto actions = menu->actions();
-  ASSERT_EQ(actions.size(), 9);  // after the formats, the shape and size items
+  ASSERT_EQ(actions.size(), 11);  // after the formats, the shape and size items; then the map
   EXPECT_TRUE(actions[6]->isSeparator());
   EXPECT_EQ(actions[7]->text(), QString::fromUtf8(kTiled.menuCaption));
   EXPECT_EQ(actions[8]->text(), QString::fromUtf8(kGodot.menuCaption));

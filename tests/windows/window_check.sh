@@ -7,7 +7,8 @@
 # 形式 menu's tile size 16 and complete shapes give the grid of 16 and a save equal to the
 # converter's sheet for the same settings, and ファイル > ピクチャ全体を書き出す at them the
 # converter's atlas; Ctrl+O opens a picture, the arrow keys and Enter save the block the
-# converter's --cell gives, under the name and in the folder the Save dialog proposes; it
+# converter's --cell gives, under the name and in the folder the Save dialog proposes; the
+# block-map mode puts a block on the map beside the picture, outlines it and takes it off; it
 # exits 0, having written its choices to %APPDATA%\Korvanth, and the next start without an
 # argument opens the same picture with the same choices. With no settings and no picture,
 # started beside the sample, it opens the sample.
@@ -274,6 +275,34 @@ wd_key Return
 check wd_wait_file keys/tiles_terrain1.png 60
 "$linux" --format terrain1 --tile-size 16 --complete --cell 4,4 keys/tiles.png linux-keys.png
 check test "$(compare -metric AE keys/tiles_terrain1.png linux-keys.png null: 2>&1)" = 0
+
+# 形式 > ブロックマップを編集 (M): a click pair on cell (1, 1) puts a 地形1 block there on the
+# map beside the picture, outlined in cyan two pixels inside its edge (32 x 48 at (16, 16));
+# a click on it takes it off again and, the map being empty, removes the file.
+format_menu
+wd_key m
+sleep 0.5
+wd_move 20 20
+wd_click
+wd_click
+map=keys/tiles.png.blocks
+check wd_wait_file "$map" 30
+check grep -qxF "tile-size 16" "$map"
+check grep -qxF "1,1 terrain1 tiles_1_1" "$map"
+cyan=0,216,255
+wd_move 300 300
+wd_screenshot mapped.png
+at() { wd_pixel mapped.png $((WD_CLIENT_X + $1)) $((WD_CLIENT_Y + $2)); }
+for point in "16 40" "17 40" "46 40" "47 40" "30 16" "30 17" "30 62" "30 63"; do
+  check test "$(at $point)" = "$cyan"
+done
+for point in "15 40" "18 40" "45 40" "30 18" "30 61"; do
+  check test "$(at $point)" = "$magenta"
+done
+wd_move 20 20
+wd_click
+sleep 1
+check test ! -e "$map"
 
 # Alt+F4 closes the window; the program ends with status 0.
 wd_move 300 300
