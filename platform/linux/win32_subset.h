@@ -263,6 +263,8 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 extern int __argc;
 extern char** __argv;
 
+#include "platform/linux/win32_controls.h"
+
 #if __has_include("platform/linux/win32_dialogs.h")
 #include "platform/linux/win32_dialogs.h"
 #endif

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "platform/linux/child_window.h"
 #include "platform/linux/top_level_window.h"
 
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
@@ -37,6 +38,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
+  if (korvanth::platform::ChildWindow* child = korvanth::platform::LiveChildWindow(window)) {
+    child->destroy();
+    return TRUE;
+  }
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return FALSE;
   found->destroy();
@@ -44,6 +49,8 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL ShowWindow(HWND window, int command) {
+  if (korvanth::platform::ChildWindow* child = korvanth::platform::LiveChildWindow(window))
+    return child->show(command != SW_HIDE) ? TRUE : FALSE;
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   return found != nullptr && found->show(command) ? TRUE : FALSE;
 }
@@ -57,6 +64,13 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
+  if (korvanth::platform::ChildWindow* child = korvanth::platform::LiveChildWindow(window)) {
+    if (rect == nullptr || child->widget() == nullptr) return FALSE;
+    const QWidget* shown = child->widget();
+    const QPoint corner = shown->mapToGlobal(QPoint(0, 0));
+    *rect = RECT{corner.x(), corner.y(), corner.x() + shown->width(), corner.y() + shown->height()};
+    return TRUE;
+  }
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || rect == nullptr || found->widget() == nullptr) return FALSE;
   // The outer frame as the desktop places it, in screen coordinates.
