@@ -3,6 +3,7 @@
 #include "app/menu_install.h"
 
 #include "app/format_commands.h"
+#include "app/status_bar.h"
 #include "app/view_commands.h"
 #include "app/window_state.h"
 
@@ -57,10 +58,11 @@ void PutMenuMarks(const WindowState& state, HWND window) {
   CheckZoomItem(state, window);
   CheckMenuItem(GetMenu(window), IDM_VIEW_PREVIEW,
                 MF_BYCOMMAND | (state.preview.shown ? MF_CHECKED : MF_UNCHECKED));
+  CheckStatusBarItem(state, window);
 }
 
 void RebuildMainMenu(const WindowState& state, HWND window) {
-  HMENU fresh = CreateMainMenu(MainMenuLines(state.language));
+  HMENU fresh = CreateMainMenu(MainMenuLines(state.language, state.recentPictures));
   if (fresh == nullptr) return;  // the old menu stays
   HMENU old = GetMenu(window);
   if (!SetMenu(window, fresh)) {

@@ -24,6 +24,9 @@ class StatusBarControl final : public ChildWindow {
     bar()->setSizeGripEnabled(grip);
     bar()->setAutoFillBackground(true);
     setParts({-1});
+    // Fixed, as Windows' bar is by its font: the grip that comes and goes with the window's
+    // size would change the hint by a pixel.
+    height_ = bar()->sizeHint().height();
     place();
   }
 
@@ -63,8 +66,7 @@ class StatusBarControl final : public ChildWindow {
     QStatusBar* shown = bar();
     if (shown == nullptr) return;
     const QSize client = parentWindow()->clientSize();
-    const int height = shown->sizeHint().height();
-    shown->setGeometry(0, client.height() - height, client.width(), height);
+    shown->setGeometry(0, client.height() - height_, client.width(), height_);
     shown->raise();
   }
 
@@ -96,6 +98,7 @@ class StatusBarControl final : public ChildWindow {
     return true;
   }
 
+  int height_ = 0;
   std::vector<std::u16string> texts_;
   std::vector<QLabel*> labels_;
 };

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 #include "platform/linux/child_window.h"
 #include "platform/linux/top_level_window.h"
 
@@ -53,6 +55,18 @@ BOOL ShowWindow(HWND window, int command) {
     return child->show(command != SW_HIDE) ? TRUE : FALSE;
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   return found != nullptr && found->show(command) ? TRUE : FALSE;
+}
+
+BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT flags) {
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
+  if (found == nullptr || found->widget() == nullptr) return FALSE;
+  if (!(flags & SWP_NOMOVE)) found->widget()->move(x, y);
+  if (!(flags & SWP_NOSIZE)) {
+    found->widget()->resize(std::max(width, 1), std::max(height, 1));
+    // A hidden frame hears of its new size only when it shows: laid out now.
+    found->relayout();
+  }
+  return TRUE;
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
