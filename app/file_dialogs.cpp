@@ -9,6 +9,7 @@
 
 #include "app/picture_loading.h"
 #include "app/sheet_saving.h"
+#include "app/status_bar.h"
 #include "app/window_state.h"
 #include "convert/format_registry.h"
 #include "convert/picture_file.h"
@@ -143,6 +144,7 @@ bool RunSaveDialog(WindowState& state, HWND owner) {
     ShowSaveFailure(owner, path, ConversionReason(saved.sheet));
   }
   ShowTilesetFailures(owner, saved.tilesets);
+  ReportSave(state, path, saved);
   return saved.sheet.ok();
 }
 

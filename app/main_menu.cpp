@@ -1,10 +1,13 @@
 // The menu described once as lines, from the format registry, tile sizes and tileset targets.
 #include "app/main_menu.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "app/recent_pictures.h"
 
 namespace korvanth {
 
@@ -56,7 +59,8 @@ static_assert(std::size(kZoomCaptions) == IDM_VIEW_ZOOM8 - IDM_VIEW_ZOOM1 + 1);
 
 }  // namespace
 
-std::vector<MenuLine> MainMenuLines(UiLanguage language) {
+std::vector<MenuLine> MainMenuLines(UiLanguage language,
+                                    std::span<const std::string> recentPictures) {
   const auto in = [language](const UiText& text) {
     return std::string(InLanguage(text, language));
   };
@@ -70,6 +74,11 @@ std::vector<MenuLine> MainMenuLines(UiLanguage language) {
       // English gives the two F menus different mnemonics.
       {0, MF_POPUP, 0, in({"形式(&F)", "F&ormat"})},
   };
+  // 最近使ったファイル follows 開く.
+  const std::vector<MenuLine> recent = RecentPictureMenuLines(1, language, recentPictures);
+  const auto open = std::find_if(
+      menu.begin(), menu.end(), [](const MenuLine& line) { return line.command == IDM_FILE_OPEN; });
+  menu.insert(open + 1, recent.begin(), recent.end());
   for (const FormatMenuItem& item : kFormatItems)
     menu.push_back({1, MF_STRING, item.command, in(item.caption)});
   menu.push_back({1, MF_SEPARATOR, 0, {}});
@@ -94,6 +103,7 @@ std::vector<MenuLine> MainMenuLines(UiLanguage language) {
   menu.push_back({1, MF_SEPARATOR, 0, {}});
   menu.push_back(
       {1, MF_STRING, IDM_VIEW_PREVIEW, in({"シートのプレビュー(&P)", "Sheet &Preview"})});
+  menu.push_back({1, MF_STRING, IDM_VIEW_STATUS_BAR, in({"ステータス バー(&S)", "&Status Bar"})});
   return menu;
 }
 

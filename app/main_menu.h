@@ -26,8 +26,9 @@ struct MenuLine {
   std::string caption;
 };
 
-// The whole menu in one language.
-std::vector<MenuLine> MainMenuLines(UiLanguage language);
+// The whole menu in one language, the recent pictures (newest first) in the ファイル menu.
+std::vector<MenuLine> MainMenuLines(UiLanguage language,
+                                    std::span<const std::string> recentPictures = {});
 
 // The 形式 menu's item of a layout format.
 struct FormatMenuItem {

@@ -4,6 +4,7 @@
 
 #include "app/block_map_mode.h"
 #include "app/format_commands.h"
+#include "app/status_bar.h"
 #include "app/view_commands.h"
 #include "app/window_state.h"
 
@@ -59,10 +60,11 @@ void PutMenuMarks(const WindowState& state, HWND window) {
   CheckZoomItem(state, window);
   CheckMenuItem(GetMenu(window), IDM_VIEW_PREVIEW,
                 MF_BYCOMMAND | (state.preview.shown ? MF_CHECKED : MF_UNCHECKED));
+  CheckStatusBarItem(state, window);
 }
 
 void RebuildMainMenu(const WindowState& state, HWND window) {
-  HMENU fresh = CreateMainMenu(MainMenuLines(state.language));
+  HMENU fresh = CreateMainMenu(MainMenuLines(state.language, state.recentPictures));
   if (fresh == nullptr) return;  // the old menu stays
   HMENU old = GetMenu(window);
   if (!SetMenu(window, fresh)) {

@@ -39,5 +39,10 @@
 /* The tile size submenu's radio items, consecutive from the smallest size. */
 #define IDM_TILE_SIZE_FIRST 40041
 #define IDM_TILE_SIZE_LAST 40049
+/* The view menu's check item that shows the status bar. */
+#define IDM_VIEW_STATUS_BAR 40080
+/* The ファイル menu's recent pictures, newest first. */
+#define IDM_FILE_RECENT_FIRST 40100
+#define IDM_FILE_RECENT_LAST 40107
 
 #endif

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/block_map_mode.h"
+#include "app/picture_reload.h"
+#include "app/recent_pictures.h"
 #include "app/sheet_preview.h"
 #include "app/window_title.h"
 #include "app/window_state.h"
@@ -25,12 +27,18 @@ void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
 }  // namespace
 
 void LoadSourceImage(WindowState& state, HWND window, const char* path) {
+  // Taken before the read: a change made while it reads is still seen as one.
+  const FileStamp stamp = FileStampOf(path != nullptr ? path : "");
   const LoadOutcome outcome = ReplaceSourceImage(state.picture, path);
   SetScrollExtent(window, state.view, state.picture.width, state.picture.height);
   InvalidateRect(window, nullptr, TRUE);
   const bool loaded = outcome.problem == LoadProblem::None && state.picture.width > 0;
   SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
-  if (loaded) state.dialogs.pictureFolder = FolderOf(state.picture.path);
+  if (loaded) {
+    state.dialogs.pictureFolder = FolderOf(state.picture.path);
+    WatchOpenedPicture(state, stamp);
+    NoteRecentPicture(state, window);
+  }
   SheetPreviewPictureChanged(state);
   if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
   ReadPictureBlockMap(state, window);

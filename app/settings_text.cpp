@@ -1,6 +1,7 @@
 // Remembered settings as key=value text: untrusted lines parsed over the defaults, and formatted.
 #include "app/settings_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -68,7 +69,20 @@ std::string TilesetsText(TilesetKinds kinds) {
 // A point or size is remembered only when both its halves are; the halves wait here.
 struct PairedHalves {
   std::optional<int> previewX, previewY, windowWidth, windowHeight;
+  // The recent pictures by their number, put in order once every line is read.
+  std::optional<std::string> recent[kMaxRecentPictures];
 };
+
+constexpr std::string_view kRecentKey = "recent-";
+
+// "recent-N" with N from 1 to kMaxRecentPictures: its slot, N - 1.
+std::optional<std::size_t> RecentSlot(std::string_view key) {
+  if (!key.starts_with(kRecentKey)) return std::nullopt;
+  const auto number =
+      NumberIn(key.substr(kRecentKey.size()), 1, static_cast<int>(kMaxRecentPictures));
+  if (!number || key.substr(kRecentKey.size()).front() == '0') return std::nullopt;
+  return static_cast<std::size_t>(*number - 1);
+}
 
 void ApplyLine(std::string_view key, std::string_view value, RememberedSettings& settings,
                PairedHalves& halves) {
@@ -102,6 +116,10 @@ void ApplyLine(std::string_view key, std::string_view value, RememberedSettings&
     halves.windowWidth = NumberIn(value, kMinRememberedWindowSide, kMax);
   } else if (key == "window-height") {
     halves.windowHeight = NumberIn(value, kMinRememberedWindowSide, kMax);
+  } else if (key == "status-bar") {
+    if (const auto yes = YesOrNo(value)) settings.statusBarShown = *yes;
+  } else if (const auto slot = RecentSlot(key)) {
+    if (IsRememberablePath(value) && !value.empty()) halves.recent[*slot].emplace(value);
   }
 }
 
@@ -132,6 +150,10 @@ RememberedSettings ParseSettings(std::span<const std::uint8_t> bytes) {
     settings.previewCorner = RememberedPoint{*halves.previewX, *halves.previewY};
   if (halves.windowWidth && halves.windowHeight)
     settings.windowSize = RememberedSize{*halves.windowWidth, *halves.windowHeight};
+  for (const auto& recent : halves.recent)
+    if (recent && std::find(settings.recentPictures.begin(), settings.recentPictures.end(),
+                            *recent) == settings.recentPictures.end())
+      settings.recentPictures.push_back(*recent);
   return settings;
 }
 
@@ -164,6 +186,11 @@ std::string FormatSettings(const RememberedSettings& settings) {
   if (settings.saveFilter >= 1 && settings.saveFilter <= kMaxRememberedSaveFilter)
     line("save-filter", std::to_string(settings.saveFilter));
   path("picture", settings.picture);
+  line("status-bar", yesNo(settings.statusBarShown));
+  int recent = 0;
+  for (const std::string& name : settings.recentPictures)
+    if (recent < static_cast<int>(kMaxRecentPictures) && !name.empty() && IsRememberablePath(name))
+      line(std::string(kRecentKey) + std::to_string(++recent), name);
   return text;
 }
 

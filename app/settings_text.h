@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "convert/layout_format.h"
 #include "convert/tileset_targets.h"
@@ -25,6 +26,8 @@ inline constexpr int kMaxRememberedZoom = 8;
 inline constexpr int kMaxRememberedCoordinate = 32767;
 inline constexpr int kMinRememberedWindowSide = 64;
 inline constexpr int kMaxRememberedSaveFilter = 16;
+// The ファイル menu's recent pictures, newest first.
+inline constexpr std::size_t kMaxRecentPictures = 8;
 
 struct RememberedPoint {
   int x = 0;
@@ -52,6 +55,9 @@ struct RememberedSettings {
   int saveFilter = 0;      // the Save dialog's file type chosen last, 1-based; 0: none
   std::string picture;
   std::optional<RememberedSize> windowSize;  // the main window's outer size when restored
+  bool statusBarShown = true;
+  // Newest first, at most kMaxRecentPictures, each once ("recent-1" is the newest).
+  std::vector<std::string> recentPictures;
   friend bool operator==(const RememberedSettings&, const RememberedSettings&) = default;
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/menu_resource.h"
 #include "app/sheet_preview.h"
+#include "app/status_bar.h"
 #include "app/window_state.h"
 #include "viewer/canvas.h"
 #include "viewer/scroll_state.h"
@@ -75,6 +76,10 @@ bool RunViewCommand(WindowState& state, HWND window, WORD command) {
   }
   if (command == IDM_VIEW_PREVIEW) {
     ShowSheetPreview(state, window, !state.preview.shown);
+    return true;
+  }
+  if (command == IDM_VIEW_STATUS_BAR) {
+    ShowStatusBar(state, window, !state.status.shown);
     return true;
   }
   return false;

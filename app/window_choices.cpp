@@ -37,6 +37,8 @@ void ApplyChoices(WindowState& state, const RememberedSettings& settings) {
   state.dialogs.pictureFolder = settings.openFolder;
   state.dialogs.saveExtension = settings.saveType;
   state.dialogs.saveFileType = static_cast<unsigned>(settings.saveFilter);
+  state.status.shown = settings.statusBarShown;
+  state.recentPictures = settings.recentPictures;
 }
 
 }  // namespace
@@ -132,6 +134,8 @@ RememberedSettings CurrentChoices(const WindowState& state, HWND window) {
   // The picture open now; with none open, the one remembered before stays.
   if (!state.picture.path.empty()) choices.picture = state.picture.path;
   choices.previewShown = state.preview.shown;
+  choices.statusBarShown = state.status.shown;
+  choices.recentPictures = state.recentPictures;
   RECT preview{};
   if (state.preview.window != nullptr && GetWindowRect(state.preview.window, &preview))
     choices.previewCorner = RememberedPoint{preview.left, preview.top};

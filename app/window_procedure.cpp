@@ -12,8 +12,11 @@
 #include "app/menu_resource.h"
 #include "app/picture_export.h"
 #include "app/picture_loading.h"
+#include "app/picture_reload.h"
+#include "app/recent_pictures.h"
 #include "app/selection_keys.h"
 #include "app/sheet_preview.h"
+#include "app/status_bar.h"
 #include "app/view_commands.h"
 #include "app/window_choices.h"
 #include "convert/format_registry.h"
@@ -32,6 +35,7 @@ constexpr DWORD kWindowExStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
 
 void CloseMainWindow(WindowState& state, HWND window) {
   RememberChoices(state, window);
+  KillTimer(window, kPictureWatchTimer);
   // The owned preview goes first: its images must be gone before GDI+ shuts down.
   DestroySheetPreview(state.preview);
   DestroySourceImage(state.picture);
@@ -86,7 +90,8 @@ bool RunCommand(WindowState& state, HWND window, WORD command) {
       return true;
     default:
       return RunFormatCommand(state, window, command) ||
-             RunBlockMapCommand(state, window, command) || RunViewCommand(state, window, command);
+             RunBlockMapCommand(state, window, command) || RunViewCommand(state, window, command) ||
+             RunRecentPictureCommand(state, window, command);
   }
 }
 
@@ -102,7 +107,9 @@ PixelSize OpeningWindowSize(const WindowState& state) {
   }
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, kWindowStyle, TRUE, kWindowExStyle);
-  const WindowFrameExtent extent{frame.right - frame.left, frame.bottom - frame.top,
+  // The status bar, once it is there, takes its rows from the client area as well.
+  const WindowFrameExtent extent{frame.right - frame.left,
+                                 frame.bottom - frame.top + StatusBarHeight(state),
                                  GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
   return FirstWindowSize(PictureSizeOnDisk(PictureToOpenAtStart(state)), workArea, extent);
 }
@@ -150,12 +157,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: {
       const GdiplusStartupInput startup;
       GdiplusStartup(&state.gdiplusToken, &startup, nullptr);
+      CreateStatusBar(state, window);
+      // The first size is known only now that the bar can be measured: the window grows
+      // by it, within the same share of the screen.
+      if (!state.remembered.windowSize && StatusBarHeight(state) > 0) {
+        const PixelSize size = OpeningWindowSize(state);
+        SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       InitScrollBars(window, state.view);
       PutMenuMarks(state, window);
+      StartPictureWatch(window);
       return 0;
     }
     case WM_SIZE:
-      ResizeView(window, state.view, LOWORD(lParam), HIWORD(lParam));
+      LayOutClientArea(state, window, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_SETFOCUS:
       state.clickArmed = false;
@@ -169,6 +185,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
           {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state), outlines});
       EndPaint(window, &paint);
       RefreshSheetPreview(state);
+      RefreshStatusPointer(state);
       return 0;
     }
     case WM_CLOSE:
@@ -198,6 +215,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONUP:
       LeftButtonReleased(state, window);
       return 0;
+    case WM_TIMER:
+      if (wParam != kPictureWatchTimer) break;
+      LookAtOpenPicture(state, window);
+      return 0;
     case WM_DROPFILES:
       OpenDroppedFile(state, window, reinterpret_cast<HDROP>(wParam));
       return 0;
@@ -220,7 +241,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
   RegisterClassExA(&windowClass);
 
   const PixelSize size = OpeningWindowSize(MainWindowState);
-  HMENU menu = CreateMainMenu(MainMenuLines(MainWindowState.language));
+  HMENU menu =
+      CreateMainMenu(MainMenuLines(MainWindowState.language, MainWindowState.recentPictures));
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
                          CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, menu,
                          instance, nullptr);

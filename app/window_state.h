@@ -12,8 +12,10 @@
 
 #include "app/block_map_mode.h"
 #include "app/dialog_start.h"
+#include "app/picture_watch.h"
 #include "app/settings_text.h"
 #include "app/sheet_preview.h"
+#include "app/status_bar.h"
 #include "app/ui_text.h"
 #include "convert/layout_format.h"
 #include "convert/picture_file.h"
@@ -44,7 +46,7 @@ struct WindowState {
   ViewState view;  // zoom, scroll bars, client area, the cell under the pointer, colours
   LayoutFormat format = LayoutFormat::Terrain1;
   UiLanguage language = UiLanguage::Japanese;  // of every caption, dialog and message box
-  int tileSize = kTileSize;             // the grid's cell and the block's scale
+  int tileSize = kTileSize;                    // the grid's cell and the block's scale
   bool complete = false;                // whether sheets get the terrain shapes their format lacks
   TilesetKinds tilesets = kNoTilesets;  // the map editors' tilesets every saved sheet gets
   BlockMapModeState blockMap;           // the picture's block map and whether clicks edit it
@@ -61,8 +63,11 @@ struct WindowState {
   RememberedSettings remembered;  // as read at the start (the defaults when nothing was)
   std::string bundledSample;      // opened at the first showing when no argument names a picture
   SheetPreviewState preview;
-  int wheelRemainder = 0;      // a wheel's turn short of a notch, added to the next
-  ULONG_PTR gdiplusToken = 0;  // from the window's creation to its close
+  StatusBarState status;
+  PictureWatch watch;                       // the open picture's file, read again when it changes
+  std::vector<std::string> recentPictures;  // the ファイル menu's, newest first
+  int wheelRemainder = 0;                   // a wheel's turn short of a notch, added to the next
+  ULONG_PTR gdiplusToken = 0;               // from the window's creation to its close
 };
 
 // The one window state of the program.

@@ -109,6 +109,7 @@ void ResizeView(HWND window, ViewState& view, int width, int height) {
   const unsigned generation = ++view.resizeGeneration;
   RECT client{};
   GetClientRect(window, &client);
+  client.bottom = std::max<LONG>(0, client.bottom - view.reservedBottom);
   if (client.right > 0 && client.bottom > 0) {
     const std::pair<ScrollAxis*, int> axes[] = {{&view.horizontal, SB_HORZ},
                                                 {&view.vertical, SB_VERT}};
@@ -122,7 +123,7 @@ void ResizeView(HWND window, ViewState& view, int width, int height) {
     }
     ShiftContents(window, view);
   }
-  view.client = RECT{0, 0, width, height};
+  view.client = RECT{0, 0, width, std::max(0, height - view.reservedBottom)};
 }
 
 void SetScrollView(HWND window, ViewState& view, int extentX, int extentY, std::int64_t positionX,

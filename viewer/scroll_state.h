@@ -12,6 +12,8 @@ namespace korvanth {
 
 void InitScrollBars(HWND window, ViewState& view);
 void SetScrollExtent(HWND window, ViewState& view, int width, int height);
+// The window's client area became width x height: pages and the view's area follow, less
+// the rows view.reservedBottom keeps.
 void ResizeView(HWND window, ViewState& view, int width, int height);
 // For a change of zoom: both ranges (extents in screen pixels) and both requested
 // positions at once; the requested positions then take the clamped offsets, so the

@@ -36,7 +36,12 @@ struct ViewState {
   int zoom = kMinZoom;  // screen pixels per picture pixel
   ScrollAxis horizontal{};
   ScrollAxis vertical{};
-  RECT client{0, 0, 0, 0};  // (0, 0, width, height) of the client area, from the last resize
+  // (0, 0, width, height) of the client area the view shows, from the last resize: the
+  // window's client area less the rows reserved below.
+  RECT client{0, 0, 0, 0};
+  // Rows at the bottom of the window's client area that a child window (the status bar)
+  // covers: the view's pages and painting leave them out.
+  int reservedBottom = 0;
   CursorCellState cursor;
   int cell = kTileSize;  // picture pixels per grid cell: the tile size
   // COLORREF values, 0x00BBGGRR: the frame colour and the background.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "platform/linux/child_window.h"
 #include "platform/linux/menu_model.h"
 
 namespace korvanth::platform {
@@ -252,6 +253,9 @@ void MainWindow::destroy() {
   }
   loseFocus(nullptr);
   send(WM_DESTROY, 0, 0);
+  // Then, as on Windows, its child windows and its timers go.
+  DestroyChildWindowsOf(this);
+  KillTimersOf(this);
   alive_ = false;
   destroyed_ = true;
   hasFocus_ = false;

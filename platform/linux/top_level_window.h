@@ -217,4 +217,7 @@ void AdoptMainWindow(MainWindow* window);
 // A snapshot: handlers may create or destroy windows while the caller walks it.
 std::vector<MainWindow*> LiveMainWindows();
 
+// Stops every timer of the window (timers.cpp).
+void KillTimersOf(HWND window);
+
 }  // namespace korvanth::platform

@@ -106,6 +106,12 @@ typedef POINT* LPPOINT;
 #define MF_BYPOSITION 0x00000400L
 #define MF_SEPARATOR 0x00000800L
 
+// SetWindowPos flags (the z-order is never changed here).
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+
 // System metrics and parameters (only the ones the program asks for).
 #define SM_CXVSCROLL 2
 #define SM_CYHSCROLL 3
@@ -198,6 +204,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      LPVOID param);
 BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
+// Moves and resizes a main window's outer frame (as CreateWindowExA takes its rectangle);
+// the z-order and activation stay as they are.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL GetWindowRect(HWND window, LPRECT rect);
 // rcNormalPosition is the window's rectangle as CreateWindowExA takes it, in its restored
@@ -262,6 +271,8 @@ void DragFinish(HDROP drop);
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 extern int __argc;
 extern char** __argv;
+
+#include "platform/linux/win32_controls.h"
 
 #if __has_include("platform/linux/win32_dialogs.h")
 #include "platform/linux/win32_dialogs.h"

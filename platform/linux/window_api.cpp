@@ -4,6 +4,9 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
+#include "platform/linux/child_window.h"
 #include "platform/linux/top_level_window.h"
 
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
@@ -37,6 +40,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
+  if (korvanth::platform::ChildWindow* child = korvanth::platform::LiveChildWindow(window)) {
+    child->destroy();
+    return TRUE;
+  }
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr) return FALSE;
   found->destroy();
@@ -44,8 +51,22 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL ShowWindow(HWND window, int command) {
+  if (korvanth::platform::ChildWindow* child = korvanth::platform::LiveChildWindow(window))
+    return child->show(command != SW_HIDE) ? TRUE : FALSE;
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   return found != nullptr && found->show(command) ? TRUE : FALSE;
+}
+
+BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT flags) {
+  korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
+  if (found == nullptr || found->widget() == nullptr) return FALSE;
+  if (!(flags & SWP_NOMOVE)) found->widget()->move(x, y);
+  if (!(flags & SWP_NOSIZE)) {
+    found->widget()->resize(std::max(width, 1), std::max(height, 1));
+    // A hidden frame hears of its new size only when it shows: laid out now.
+    found->relayout();
+  }
+  return TRUE;
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
@@ -57,6 +78,13 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
+  if (korvanth::platform::ChildWindow* child = korvanth::platform::LiveChildWindow(window)) {
+    if (rect == nullptr || child->widget() == nullptr) return FALSE;
+    const QWidget* shown = child->widget();
+    const QPoint corner = shown->mapToGlobal(QPoint(0, 0));
+    *rect = RECT{corner.x(), corner.y(), corner.x() + shown->width(), corner.y() + shown->height()};
+    return TRUE;
+  }
   korvanth::platform::MainWindow* found = korvanth::platform::LiveMainWindow(window);
   if (found == nullptr || rect == nullptr || found->widget() == nullptr) return FALSE;
   // The outer frame as the desktop places it, in screen coordinates.

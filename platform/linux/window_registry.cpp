@@ -112,6 +112,10 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return window->send(message, wParam, lParam);
 }
 
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageA(window, message, wParam, lParam);
+}
+
 HWND GetFocus() {
   if (QWidget* focused = QApplication::focusWidget()) {
     if (HWND owner = korvanth::platform::WindowForWidget(focused)) return owner;

@@ -76,7 +76,7 @@ TEST_F(KeyboardTest, TheViewScrollsToKeepTheBlockInSight) {
   OpenPattern();
   ResizeClient(150, 150);
   Keys("DDDDDDDDDDDD");
-  EXPECT_EQ(MainWindowState.view.vertical.offset, 400 - ClientRect().bottom);  // foot at bottom
+  EXPECT_EQ(MainWindowState.view.vertical.offset, 400 - ViewRect().bottom);  // foot at bottom
   Keys("rr");
   EXPECT_EQ(MainWindowState.view.horizontal.offset, 128 + 64 - ClientRect().right);
   Keys("u");  // from the last row (10) to row 7: its top at the view's top

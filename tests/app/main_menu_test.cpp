@@ -72,14 +72,20 @@ TEST(MainMenuTest, FormatPopupListsTheFormatsShapesAndSizesThenTheTilesetTargets
 
 TEST(MainMenuTest, FilePopupExportsTheWholePictureBetweenOpenAndExitWithTheirKeys) {
   const std::vector<MenuLine> items = PopupItems("ﾌｧｲﾙ(&F)");
-  ASSERT_EQ(items.size(), 4u);
+  ASSERT_EQ(items.size(), 6u);
   EXPECT_EQ(items[0].command, UINT{IDM_FILE_OPEN});
   EXPECT_EQ(items[0].caption, "開く(&O)...\tCtrl+O");  // the key after a tab, as 表示 shows it
-  EXPECT_EQ(items[1].command, UINT{IDM_FILE_EXPORT_ALL});
-  EXPECT_EQ(items[1].caption, "ピクチャ全体を書き出す(&A)...");
-  EXPECT_EQ(items[2].flags, UINT{MF_SEPARATOR});
-  EXPECT_EQ(items[3].command, UINT{IDM_FILE_EXIT});
-  EXPECT_EQ(items[3].caption, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q");
+  // The recent pictures' submenu, empty at a first start.
+  EXPECT_EQ(items[1].flags, UINT{MF_POPUP});
+  EXPECT_EQ(items[1].caption, "最近使ったファイル(&R)");
+  EXPECT_EQ(items[2].depth, 2);
+  EXPECT_EQ(items[2].flags, UINT{MF_STRING | MF_GRAYED});
+  EXPECT_EQ(items[2].caption, "(なし)");
+  EXPECT_EQ(items[3].command, UINT{IDM_FILE_EXPORT_ALL});
+  EXPECT_EQ(items[3].caption, "ピクチャ全体を書き出す(&A)...");
+  EXPECT_EQ(items[4].flags, UINT{MF_SEPARATOR});
+  EXPECT_EQ(items[5].command, UINT{IDM_FILE_EXIT});
+  EXPECT_EQ(items[5].caption, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q");
 }
 
 TEST(MainMenuTest, EveryCommandBelongsToOneItem) {

@@ -33,6 +33,11 @@ TEST(RememberedSettingsTest, EveryChoiceComesBackThroughTheFile) {
   chosen.saveFilter = 4;
   chosen.picture = "/home/me/tiles #1.png";
   chosen.windowSize = RememberedSize{64, 32767};
+  chosen.statusBarShown = false;
+  chosen.recentPictures = {"/a/1.png",   "/home/ユーザー/2.png",
+                           "/a/3=4.png", "/a/4.png",
+                           "/a/5.png",   "/a/6.png",
+                           "/a/7.png",   "/a/8.png"};
   EXPECT_EQ(Parsed(FormatSettings(chosen)), chosen);
   EXPECT_EQ(Parsed(FormatSettings(RememberedSettings{})), RememberedSettings{});
 }
@@ -73,6 +78,20 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        "save-filter=0\nopen-folder=" +
            longName,
        none},
+      // Recent pictures: numbered 1 to 8, in their numbers' order, each once; an older file
+      // without them has none and shows the status bar.
+      {"recent-3=/c.png\nrecent-1=/a.png\nrecent-8=/h.png\nrecent-2=/a.png\n",
+       [](RememberedSettings& s) {
+         s.recentPictures = {"/a.png", "/c.png", "/h.png"};
+       }},
+      {"recent-0=/z.png\nrecent-9=/z.png\nrecent-01=/z.png\nrecent-+1=/z.png\nrecent=/z.png\n"
+       "recent-1=\nrecent-2=/b\x01.png\nrecent-x=/z.png\nstatus-bar=0\nstatus-bar=off\n",
+       none},
+      {"status-bar=no\nstatus-bar=maybe\nrecent-2=/b.png\n",
+       [](RememberedSettings& s) {
+         s.statusBarShown = false;
+         s.recentPictures = {"/b.png"};
+       }},
       {"tile-size=128\ncomplete=yes\npreview=yes\ntilesets=godot,tiled\npreview-x=10\n"
        "preview-y=-20\nwindow-width=64\nwindow-height=600\npicture=/a/b=c.png\n"
        "save-type=TIF\nsave-filter=16\nopen-folder=" +
@@ -100,7 +119,10 @@ TEST(RememberedSettingsTest, NamesThatCouldNotBeReadBackAreLeftOut) {
   RememberedSettings chosen;
   chosen.picture = "/a/line\nformat=roof";
   chosen.openFolder = "/a/\xff";
-  EXPECT_EQ(Parsed(FormatSettings(chosen)), RememberedSettings{});
+  chosen.recentPictures = {"/a/line\nzoom=8", "/b.png"};
+  RememberedSettings readable;
+  readable.recentPictures = {"/b.png"};
+  EXPECT_EQ(Parsed(FormatSettings(chosen)), readable);
 }
 
 // A frame of 10 x 50 with 15-pixel bars on a 1000 x 800 work area leaves a client area of

@@ -70,6 +70,7 @@ class SettingsWindowTest : public MainWindowFixture {
     EXPECT_FALSE(Checked(TilesetCommand(kTilesetTargets[0])));
     EXPECT_FALSE(Checked(IDM_VIEW_PREVIEW));
     EXPECT_EQ(MainWindowState.preview.window, nullptr);
+    EXPECT_TRUE(Checked(IDM_VIEW_STATUS_BAR));
   }
 
   std::optional<std::string> oldConfig_;
@@ -95,6 +96,7 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   ChooseMenuItems(1, {kTilesetTargets[0].menuCaption});
   ChooseMenuItems(3, {"3倍(&3)"});
   ChooseMenuItems(3, {"シートのプレビュー(&P)"});
+  ChooseMenuItems(3, {"ステータス バー(&S)"});
   ASSERT_NE(PreviewFrame(), nullptr);
   PreviewFrame()->move(321, 123);
   Frame()->resize(610, 470);
@@ -119,6 +121,9 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   EXPECT_EQ(Frame()->size(), QSize(610, 470));
   EXPECT_EQ(MainWindowState.dialogs.pictureFolder, dir_.file("pictures"));
   EXPECT_EQ(MainWindowState.dialogs.saveExtension, "bmp");
+  EXPECT_FALSE(Checked(IDM_VIEW_STATUS_BAR));
+  EXPECT_FALSE(IsWindowVisible(MainWindowState.status.window));
+  EXPECT_EQ(MainWindowState.recentPictures, std::vector<std::string>{picture});
 }
 
 TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {
@@ -126,8 +131,8 @@ TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {
   const std::string picture = SavePicture(PatternImage(200, 150), "tiles.png");
   StartAsProgram({"korvanth", picture});
   ExpectDefaults();
-  EXPECT_EQ(ClientRect().right, 513);
-  EXPECT_EQ(ClientRect().bottom, 513);
+  EXPECT_EQ(ViewRect().right, 513);
+  EXPECT_EQ(ViewRect().bottom, 513);
   EXPECT_EQ(MainWindowState.picture.width, 200);
   Command(IDM_FORMAT_ROOF);
   EXPECT_TRUE(Checked(IDM_FORMAT_ROOF));
@@ -218,14 +223,15 @@ TEST_F(SettingsWindowTest, ResetSettingsStartsFromTheDefaultsWithThePictureGiven
 }
 
 // Expected from the screen Qt reports: 80 % of its available area, as far as the picture
-// needs it, never below a 513 x 513 client area (bars included).
+// needs it, never below a 513 x 513 view (scroll bars included; the status bar is the
+// frame's).
 TEST_F(SettingsWindowTest, FirstSizeShowsTheWholePictureUpToEightyPercentOfTheScreen) {
   const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
   const auto inner = [this] {
     const QScrollBar* horizontal = korvanth::platform::StandardScrollBar(window(), SB_HORZ);
     const QScrollBar* vertical = korvanth::platform::StandardScrollBar(window(), SB_VERT);
-    return QSize(ClientRect().right + (vertical->isVisible() ? vertical->width() : 0),
-                 ClientRect().bottom + (horizontal->isVisible() ? horizontal->height() : 0));
+    return QSize(ViewRect().right + (vertical->isVisible() ? vertical->width() : 0),
+                 ViewRect().bottom + (horizontal->isVisible() ? horizontal->height() : 0));
   };
   Restart({"korvanth", SavePicture(PatternImage(100, 80), "small.png")});
   EXPECT_EQ(inner(), QSize(513, 513));

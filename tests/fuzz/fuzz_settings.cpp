@@ -1,10 +1,11 @@
 // The window's settings file over any bytes. Whatever they are, every setting read is in
-// its range, a byte-order mark in front changes nothing, and writing the settings out and
-// reading them again gives the same settings.
+// its range (the recent pictures at most 8, each once), a byte-order mark in front changes
+// nothing, and writing the settings out and reading them again gives the same settings.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/settings_text.h"
 
@@ -30,9 +31,19 @@ bool InRange(const RememberedSettings& s) {
     return false;
   if (!s.saveType.empty() && FileTypeForExtension(s.saveType) == nullptr) return false;
   if (s.saveFilter < 0 || s.saveFilter > kMaxRememberedSaveFilter) return false;
-  for (const std::string* name : {&s.openFolder, &s.picture})
+  std::vector<const std::string*> names{&s.openFolder, &s.picture};
+  for (const std::string& recent : s.recentPictures) {
+    if (recent.empty()) return false;
+    names.push_back(&recent);
+  }
+  for (const std::string* name : names)
     if (name->size() > kMaxRememberedPathBytes || name->find('\n') != std::string::npos)
       return false;
+  // The recent pictures: at most the menu's number, each once.
+  if (s.recentPictures.size() > kMaxRecentPictures) return false;
+  for (std::size_t i = 0; i < s.recentPictures.size(); ++i)
+    for (std::size_t j = i + 1; j < s.recentPictures.size(); ++j)
+      if (s.recentPictures[i] == s.recentPictures[j]) return false;
   return true;
 }
 

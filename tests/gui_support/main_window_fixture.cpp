@@ -117,6 +117,15 @@ QImage MainWindowFixture::Paint() {
   return korvanth::platform::ClientPixels(window_).convertToFormat(QImage::Format_RGB32);
 }
 
+RECT MainWindowFixture::ViewRect() const {
+  RECT view = ClientRect();
+  RECT bar{};
+  if (HWND status = MainWindowState.status.window;
+      IsWindowVisible(status) && GetWindowRect(status, &bar))
+    view.bottom -= bar.bottom - bar.top;
+  return view;
+}
+
 void MainWindowFixture::MoveMouse(int x, int y) {
   // A move to where the pointer already is delivers no event: step next to it first.
   QTest::mouseMove(client(), QPoint(x + 1, y + 1));
@@ -138,8 +147,9 @@ void MainWindowFixture::ResizeClient(int width, int height) {
   const QScrollBar* vertical = korvanth::platform::StandardScrollBar(window_, SB_VERT);
   const int barsWidth = vertical && vertical->isVisible() ? vertical->width() : 0;
   const int barsHeight = horizontal && horizontal->isVisible() ? horizontal->height() : 0;
+  const RECT view = ViewRect();
   top->resize(top->width() + width - (now.right + barsWidth),
-              top->height() + height - (now.bottom + barsHeight));
+              top->height() + height - (view.bottom + barsHeight));
   Settle(50);
 }
 
@@ -180,7 +190,9 @@ void MainWindowFixture::ChooseMenuItems(int popup, const std::vector<const char*
     for (QAction* action : menu->actions())
       if (action->text() == QString::fromUtf8(caption)) chosen = action;
     ASSERT_NE(chosen, nullptr) << "no item " << caption;
-    if (chosen->menu() != nullptr) {
+    // Taken now: an item's command may replace the whole menu bar (the recent pictures).
+    QMenu* const submenu = chosen->menu();
+    if (submenu != nullptr) {
       // A submenu opens from the keyboard at once; a click opens it after a hover delay
       // that a loaded machine can stretch past the menu's own closing.
       menu->setActiveAction(chosen);
@@ -190,7 +202,7 @@ void MainWindowFixture::ChooseMenuItems(int popup, const std::vector<const char*
                         menu->actionGeometry(chosen).center());
     }
     Settle();
-    menu = chosen->menu();
+    menu = submenu;
   }
 }
 
@@ -215,5 +227,7 @@ void MainWindowFixture::Settle(int milliseconds) {
   timer.start();
   do {
     QApplication::processEvents(QEventLoop::AllEvents, 5);
+    // As the program's loop does: a replaced menu bar is gone before the next look for one.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   } while (timer.elapsed() < milliseconds);
 }

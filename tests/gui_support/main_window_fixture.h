@@ -35,12 +35,16 @@ class MainWindowFixture : public ::testing::Test {
   // and its text returned (empty when none showed).
   QString Load(const std::string& path);
   RECT ClientRect() const;
+  // The part of the client area the picture shows in: above the status bar, as tall as
+  // the bar's window leaves.
+  RECT ViewRect() const;
   // The client area after any pending paint, as 0xFFRRGGBB pixels.
   QImage Paint();
   // (QTest takes the point (0, 0) to mean the widget's centre: pass another point.)
   void MoveMouse(int x, int y);
   void ReleaseLeft(int x, int y);
-  // Resizes the window so that its client area (before scroll bars) gets this size.
+  // Resizes the window so that the view (the client area before scroll bars, less the
+  // status bar) gets this size.
   void ResizeClient(int width, int height);
   void Scroll(UINT message, int code, int thumb = 0);
   // One turn of the wheel by `notches` (positive away from the user) with the pointer at

@@ -1,6 +1,7 @@
 // Win32 calls only the tests make, over the Linux window subset's own records.
 #include "gui_support/win32_test_calls.h"
 
+#include "platform/linux/child_window.h"
 #include "platform/linux/dialogs_internal.h"
 #include "platform/linux/menu_model.h"
 #include "platform/linux/top_level_window.h"
@@ -10,10 +11,14 @@ using korvanth::platform::LiveMainWindow;
 using korvanth::platform::MainWindow;
 
 BOOL IsWindow(HWND window) {
-  return LiveMainWindow(window) != nullptr || korvanth::platform::IsForeign(window);
+  return LiveMainWindow(window) != nullptr || korvanth::platform::LiveChildWindow(window) ||
+         korvanth::platform::IsForeign(window);
 }
 
 BOOL IsWindowVisible(HWND window) {
+  // A child shows while it and its parent both do.
+  if (const auto* child = korvanth::platform::LiveChildWindow(window))
+    return child->visible() && child->parentWindow()->visible() ? TRUE : FALSE;
   MainWindow* found = LiveMainWindow(window);
   return found != nullptr && found->visible() ? TRUE : FALSE;
 }

@@ -1,5 +1,5 @@
 // Scrolling the real window: requests through WM_VSCROLL/WM_HSCROLL and the real bars,
-// resizes and picture loads, on a 256 x 1024 picture in a 513 x 513 client area.
+// resizes and picture loads, on a 256 x 1024 picture in a 513 x 513 view.
 #include <QScrollBar>
 
 #include "app/window_state.h"
@@ -27,7 +27,7 @@ TEST_F(ScrollViewTest, RangesPagesAndTheClientArea) {
   EXPECT_EQ(MainWindowState.view.horizontal.offset, 0);
   EXPECT_EQ(MainWindowState.view.horizontal.info.nPos, 0);
   // The vertical bar took its room from the client area; the horizontal one is hidden.
-  const RECT client = ClientRect();
+  const RECT client = ViewRect();
   EXPECT_EQ(client.bottom, 513);
   EXPECT_LT(client.right, 513);
   EXPECT_EQ(MainWindowState.view.client.right, client.right);
@@ -123,7 +123,7 @@ TEST_F(ScrollViewTest, EnlargingTheWindowResetsTheAxisThatFits) {
   Scroll(WM_VSCROLL, SB_THUMBPOSITION, 300);
   ASSERT_EQ(MainWindowState.view.vertical.offset, 300);
   ResizeClient(513, 1100);
-  EXPECT_EQ(ClientRect().bottom, 1100);
+  EXPECT_EQ(ViewRect().bottom, 1100);
   EXPECT_EQ(MainWindowState.view.vertical.info.nPage, 1100u);
   EXPECT_EQ(MainWindowState.view.vertical.info.nPos, 0);
   EXPECT_EQ(MainWindowState.view.vertical.offset, 0);
@@ -159,7 +159,7 @@ TEST_F(MainWindowFixture, PictureOneWiderThanTheClient) {
 }
 
 TEST_F(MainWindowFixture, InitialClientAreaIs513Square) {
-  const RECT client = ClientRect();
+  const RECT client = ViewRect();
   EXPECT_EQ(client.right, 513);
   EXPECT_EQ(client.bottom, 513);
   EXPECT_EQ(MainWindowState.view.client.right, 513);

@@ -50,7 +50,8 @@ class ZoomTest : public MainWindowFixture {
   void ExpectView(const QImage& picture, QRect skip) {
     const QImage shown = Paint();
     const ViewState& view = MainWindowState.view;
-    for (int y = 0; y < shown.height(); ++y)
+    // The rows below the view are the status bar's.
+    for (int y = 0; y < ViewRect().bottom; ++y)
       for (int x = 0; x < shown.width(); ++x) {
         if (skip.contains(x, y)) continue;
         ASSERT_EQ(shown.pixel(x, y), ExpectedViewPixel(picture, view.zoom, view.horizontal.offset,
@@ -236,7 +237,7 @@ TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
   Scroll(WM_HSCROLL, SB_BOTTOM);
   Scroll(WM_VSCROLL, SB_BOTTOM);
   MoveMouse(30, 30);
-  const RECT client = ClientRect();
+  const RECT client = ViewRect();
   for (int zoom = kMaxZoom; zoom >= kMinZoom; --zoom) {
     SCOPED_TRACE(zoom);
     ASSERT_EQ(MainWindowState.view.zoom, zoom);
