@@ -52,6 +52,10 @@ struct RememberedSettings {
   int saveFilter = 0;      // the Save dialog's file type chosen last, 1-based; 0: none
   std::string picture;
   std::optional<RememberedSize> windowSize;  // the main window's outer size when restored
+  // The 色 menu's frame and background colours as the window keeps them, 0x00BBGGRR (the
+  // file holds RRGGBB in hexadecimal); absent: the window's own defaults.
+  std::optional<std::uint32_t> frameColour;
+  std::optional<std::uint32_t> backgroundColour;
   friend bool operator==(const RememberedSettings&, const RememberedSettings&) = default;
 };
 
