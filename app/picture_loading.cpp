@@ -25,13 +25,16 @@ void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
 
 void LoadSourceImage(WindowState& state, HWND window, const char* path) {
   const LoadOutcome outcome = ReplaceSourceImage(state.picture, path);
-  SetScrollExtent(window, state.view, state.picture.width, state.picture.height);
-  InvalidateRect(window, nullptr, TRUE);
-  const bool loaded = outcome.problem == LoadProblem::None && state.picture.width > 0;
-  SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
-  if (loaded) state.dialogs.pictureFolder = FolderOf(state.picture.path);
-  SheetPreviewPictureChanged(state);
-  if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
+  const bool loaded = outcome.problem == LoadProblem::None;
+  // A failed load leaves the view as it was, unless the picture had to make room.
+  if (loaded || !state.picture.exists()) {
+    SetScrollExtent(window, state.view, state.picture.width, state.picture.height);
+    InvalidateRect(window, nullptr, TRUE);
+    SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
+    if (loaded) state.dialogs.pictureFolder = FolderOf(state.picture.path);
+    SheetPreviewPictureChanged(state);
+  }
+  if (!loaded) ShowLoadFailure(window, path, outcome.problem);
 }
 
 }  // namespace korvanth

@@ -12,8 +12,7 @@
 
 namespace korvanth {
 
-// The picture as the view shows it: none (null), or a handle and its size (0 x 0 after a
-// failed load).
+// The picture as the view shows it: none (null), or a handle and its size.
 struct CanvasPicture {
   ImageHandle* image = nullptr;
   std::int32_t width = 0;
