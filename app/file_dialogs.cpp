@@ -137,9 +137,8 @@ bool RunSaveDialog(WindowState& state, HWND owner) {
   const SaveProposal proposal = ProposeSaveName(
       state.picture.path, FormatEntryFor(state.format).cliName, state.dialogs.saveExtension);
   if (!AskSaveName(owner, proposal, state.dialogs, path)) return false;
-  const ConversionResult saved = SaveSelection(state, path);
-  // A picture closed while the format warning showed is the user's own doing: no box.
-  if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
+  const ConversionResult saved = SaveSelection(state, owner, path);
+  if (!saved.sheet.ok()) {
     ShowSaveFailure(owner, path, ConversionReason(saved.sheet));
   }
   ShowTilesetFailures(owner, saved.tilesets);

@@ -62,13 +62,9 @@ void RunWholePictureExport(WindowState& state, HWND owner) {
   const SaveProposal proposal =
       ProposeSaveName(state.picture.path, "atlas", state.dialogs.saveExtension);
   if (!AskSaveName(owner, proposal, state.dialogs, path)) return;
-  // Warned before the job is taken from the window: the box leaves the window usable, so
-  // the format or the picture may change while it shows.
-  if (PlanOutput({true, path}).encoder.fallback) {
-    MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
-    // A picture closed meanwhile is the user's own doing: nothing to write, no box.
-    if (!state.picture.exists() || state.picture.width == 0) return;
-  }
+  // Warned before anything is written; the window takes no input while the box shows.
+  if (PlanOutput({true, path}).encoder.fallback)
+    MessageBoxA(owner, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
   const AtlasResult result = RunAtlas(WholePictureJob(state, path), {});
   if (result.ok())
     ShowExportCounts(owner, path, result);

@@ -132,7 +132,7 @@ TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
     EXPECT_EQ(MainWindowState.picture.height, 30) << name;
   }
   // Qt writes no GIF: the sheet encoder writes one, and the loader reads it back.
-  ASSERT_TRUE(ExportSheet(MainWindowState, dir_.file("sheet.gif").c_str()));
+  ASSERT_TRUE(ExportSheet(MainWindowState, window(), dir_.file("sheet.gif").c_str()));
   Load(dir_.file("sheet.gif"));
   EXPECT_EQ(MainWindowState.picture.width, 128);
   EXPECT_EQ(MainWindowState.picture.height, 320);
