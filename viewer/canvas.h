@@ -40,7 +40,9 @@ struct GridOffset {
 inline constexpr char kLockFailedMessage[] = "Bmpをロックできません";
 inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできません";
 
-// Mouse position in client pixels: records the cell under it and asks for a repaint.
+// Mouse position in client pixels: records the cell under it and asks for a repaint when
+// that cell is another. A block the keys moved stays put while the pointer moves within
+// the cell it was in.
 void TrackCursor(HWND window, ViewState& view, WORD x, WORD y);
 
 // The grid's cell becomes `cell` picture pixels (a tile size). The pointer's cell becomes

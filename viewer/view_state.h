@@ -38,6 +38,12 @@ struct ViewState {
   ScrollAxis vertical{};
   RECT client{0, 0, 0, 0};  // (0, 0, width, height) of the client area, from the last resize
   CursorCellState cursor;
+  // The pointer's last position over the client area, once it has moved there.
+  bool pointerSeen = false;
+  POINT pointer{0, 0};
+  // Set when the keys moved the block: it stays where they put it until the pointer
+  // enters another cell.
+  bool heldByKeys = false;
   int cell = kTileSize;  // picture pixels per grid cell: the tile size
   // COLORREF values, 0x00BBGGRR: the frame colour and the background.
   COLORREF colours[2] = {0x000000FF, 0x00808080};
