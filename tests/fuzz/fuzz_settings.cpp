@@ -30,6 +30,8 @@ bool InRange(const RememberedSettings& s) {
     return false;
   if (!s.saveType.empty() && FileTypeForExtension(s.saveType) == nullptr) return false;
   if (s.saveFilter < 0 || s.saveFilter > kMaxRememberedSaveFilter) return false;
+  for (const auto& colour : {s.frameColour, s.backgroundColour})
+    if (colour && *colour > 0x00FFFFFF) return false;
   for (const std::string* name : {&s.openFolder, &s.picture})
     if (name->size() > kMaxRememberedPathBytes || name->find('\n') != std::string::npos)
       return false;
