@@ -61,7 +61,9 @@ void RunWholePictureExport(WindowState& state, HWND owner) {
   char path[kPathBufferSize] = {};
   const SaveProposal proposal =
       ProposeSaveName(state.picture.path, "atlas", state.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, state.dialogs, path)) return;
+  const OutputRequest request{true,   {}, state.tilesets, state.picture.path, WindowInputs(state),
+                              "atlas"};
+  if (!AskWhereToSave(owner, proposal, state.dialogs, request, state.language, path)) return;
   // Warned before anything is written; the window takes no input while the box shows.
   if (PlanOutput({true, path}).encoder.fallback)
     MessageBoxA(owner, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
