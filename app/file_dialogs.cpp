@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "app/picture_loading.h"
+#include "app/replace_question.h"
 #include "app/sheet_saving.h"
 #include "app/status_bar.h"
 #include "app/window_state.h"
 #include "convert/format_registry.h"
 #include "convert/picture_file.h"
+#include "convert/utf8_path.h"
 #include "imaging/file_types.h"
 
 namespace korvanth {
@@ -92,27 +94,17 @@ void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
-}  // namespace
-
-bool RunOpenDialog(WindowState& state, HWND owner) {
-  char name[kPathBufferSize] = {};
-  OPENFILENAMEA record = DialogRecord(owner, OpenFilter().c_str(), name, OFN_HIDEREADONLY);
-  const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
-  if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
-  if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
-  return true;
-}
-
+// The Save dialog alone; `dialogAsks`: it asks before a name that is there is replaced.
 bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
-                 char (&path)[kPathBufferSize]) {
+                 char (&path)[kPathBufferSize], bool dialogAsks) {
   char name[kPathBufferSize] = {};
   // The whole path: a folder in the name is where the dialog opens on every host. A
   // proposal too long for the field is left out rather than cut.
   if (proposal.path.size() < sizeof name)
     std::snprintf(name, sizeof name, "%s", proposal.path.c_str());
-  OPENFILENAMEA record =
-      DialogRecord(owner, SaveFilter().c_str(), name,
-                   OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+  OPENFILENAMEA record = DialogRecord(
+      owner, SaveFilter().c_str(), name,
+      OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | (dialogAsks ? OFN_OVERWRITEPROMPT : 0));
   record.lpfnHook = SaveDialogHook;
   if (!proposal.folder.empty()) record.lpstrInitialDir = proposal.folder.c_str();
   if (memory.saveFileType >= 1 && memory.saveFileType <= SaveExtensions().size())
@@ -128,6 +120,31 @@ bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
   return true;
 }
 
+}  // namespace
+
+bool RunOpenDialog(WindowState& state, HWND owner) {
+  char name[kPathBufferSize] = {};
+  OPENFILENAMEA record = DialogRecord(owner, OpenFilter().c_str(), name, OFN_HIDEREADONLY);
+  const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
+  if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
+  if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
+  return true;
+}
+
+bool AskWhereToSave(HWND owner, SaveProposal proposal, DialogMemory& memory, OutputRequest request,
+                    UiLanguage language, char (&path)[kPathBufferSize]) {
+  // Tilesets beside the output: the dialog's question, about the output alone, would be
+  // a second one.
+  const bool ownQuestion = request.tilesets != kNoTilesets;
+  while (AskSaveName(owner, proposal, memory, path, !ownQuestion)) {
+    if (!ownQuestion) return true;
+    request.output = path;
+    if (ConfirmReplacing(owner, PlanOutput(request), language)) return true;
+    proposal = SaveProposal{FolderOf(path), std::string(FileNameOf(path)), path};
+  }
+  return false;
+}
+
 void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason) {
   const std::string text = "保存できませんでした。\n" + path + "\n(" + reason + ")";
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
@@ -137,10 +154,10 @@ bool RunSaveDialog(WindowState& state, HWND owner) {
   char path[kPathBufferSize] = {};
   const SaveProposal proposal = ProposeSaveName(
       state.picture.path, FormatEntryFor(state.format).cliName, state.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, state.dialogs, path)) return false;
-  const ConversionResult saved = SaveSelection(state, path);
-  // A picture closed while the format warning showed is the user's own doing: no box.
-  if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
+  const OutputRequest request{true, {}, state.tilesets, state.picture.path, WindowInputs(state)};
+  if (!AskWhereToSave(owner, proposal, state.dialogs, request, state.language, path)) return false;
+  const ConversionResult saved = SaveSelection(state, owner, path);
+  if (!saved.sheet.ok()) {
     ShowSaveFailure(owner, path, ConversionReason(saved.sheet));
   }
   ShowTilesetFailures(owner, saved.tilesets);

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/dialog_start.h"
+#include "app/ui_text.h"
+#include "convert/output_plan.h"
 #include "convert/picture_file.h"
 #include "platform/win32_api.h"
 
@@ -17,16 +19,19 @@ bool RunOpenDialog(WindowState& state, HWND owner);
 
 // Asks for a name to save under in the Save dialog (the sheet's file types), opening in
 // the proposal's folder with its name and on the file type chosen last; a confirmed
-// dialog is remembered in `memory`. False when the dialog was cancelled or the completed
-// name would not fit. A name without any '.' is completed with the chosen file type's
-// extension.
-bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
-                 char (&path)[kPathBufferSize]);
+// dialog is remembered in `memory`. A name without any '.' is completed with the chosen
+// file type's extension. When tilesets go beside the output (`request`, whose output is
+// filled in here), one question then names every file the save would replace, the
+// output included, in place of the dialog's own question about the output alone; No
+// opens the dialog again on the same name. False when the dialog was cancelled or the
+// completed name would not fit.
+bool AskWhereToSave(HWND owner, SaveProposal proposal, DialogMemory& memory, OutputRequest request,
+                    UiLanguage language, char (&path)[kPathBufferSize]);
 
 // The box of a failed save: the file and the reason, over the window.
 void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason);
 
-// Saves the block's sheet under the name AskSaveName gives, proposing STEM_FORMAT (the
+// Saves the block's sheet under the name AskWhereToSave gives, proposing STEM_FORMAT (the
 // converter's format name) in the picture's folder. False when the dialog was
 // cancelled; otherwise whether the sheet was saved.
 bool RunSaveDialog(WindowState& state, HWND owner);

@@ -30,13 +30,20 @@ void CheckItem(HWND window, UINT command, bool checked) {
   CheckMenuItem(GetMenu(window), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// The block took another size: the canvas draws its outline again at once (a move of the
+// pointer repaints only when it enters another cell) and the preview follows.
+void ShowBlockChange(WindowState& state, HWND window) {
+  InvalidateRect(window, nullptr, FALSE);
+  RefreshSheetPreview(state);
+}
+
 // A 形式 menu item: its format becomes the current one. False for other commands.
 bool ChooseFormat(WindowState& state, HWND window, WORD command) {
   const FormatMenuItem* item = FormatMenuItemForCommand(command);
   if (item == nullptr) return false;
   state.format = item->format;
   CheckFormatItem(window, command);
-  RefreshSheetPreview(state);
+  ShowBlockChange(state, window);
   return true;
 }
 
@@ -48,8 +55,7 @@ bool ChooseTileSize(WindowState& state, HWND window, WORD command) {
   state.tileSize = item->tileSize;
   ResizeViewCell(state.view, item->tileSize);
   CheckTileSizeItem(state, window);
-  InvalidateRect(window, nullptr, FALSE);
-  RefreshSheetPreview(state);
+  ShowBlockChange(state, window);
   return true;
 }
 

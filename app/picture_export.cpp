@@ -71,14 +71,12 @@ void RunWholePictureExport(WindowState& state, HWND owner) {
   char path[kPathBufferSize] = {};
   const SaveProposal proposal =
       ProposeSaveName(state.picture.path, "atlas", state.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, state.dialogs, path)) return;
-  // Warned before the job is taken from the window: the box leaves the window usable, so
-  // the format or the picture may change while it shows.
-  if (PlanOutput({true, path}).encoder.fallback) {
-    MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
-    // A picture closed meanwhile is the user's own doing: nothing to write, no box.
-    if (!state.picture.exists() || state.picture.width == 0) return;
-  }
+  const OutputRequest request{true,   {}, state.tilesets, state.picture.path, WindowInputs(state),
+                              "atlas"};
+  if (!AskWhereToSave(owner, proposal, state.dialogs, request, state.language, path)) return;
+  // Warned before anything is written; the window takes no input while the box shows.
+  if (PlanOutput({true, path}).encoder.fallback)
+    MessageBoxA(owner, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
   // The picture's block map, read now: it may have been saved since the picture was opened.
   const std::string mapFile = BlockMapPathFor(state.picture.path);
   const BlockMapFile map = ReadBlockMapFile(mapFile);

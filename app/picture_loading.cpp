@@ -30,18 +30,22 @@ void LoadSourceImage(WindowState& state, HWND window, const char* path) {
   // Taken before the read: a change made while it reads is still seen as one.
   const FileStamp stamp = FileStampOf(path != nullptr ? path : "");
   const LoadOutcome outcome = ReplaceSourceImage(state.picture, path);
-  SetScrollExtent(window, state.view, state.picture.width, state.picture.height);
-  InvalidateRect(window, nullptr, TRUE);
-  const bool loaded = outcome.problem == LoadProblem::None && state.picture.width > 0;
-  SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
-  if (loaded) {
-    state.dialogs.pictureFolder = FolderOf(state.picture.path);
-    WatchOpenedPicture(state, stamp);
-    NoteRecentPicture(state, window);
+  const bool loaded = outcome.problem == LoadProblem::None;
+  // A failed load leaves the view as it was, unless the picture had to make room.
+  if (loaded || !state.picture.exists()) {
+    SetScrollExtent(window, state.view, state.picture.width, state.picture.height);
+    InvalidateRect(window, nullptr, TRUE);
+    SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
+    if (loaded) {
+      state.dialogs.pictureFolder = FolderOf(state.picture.path);
+      WatchOpenedPicture(state, stamp);
+      NoteRecentPicture(state, window);
+    }
+    SheetPreviewPictureChanged(state);
   }
-  SheetPreviewPictureChanged(state);
-  if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
-  ReadPictureBlockMap(state, window);
+  if (!loaded) ShowLoadFailure(window, path, outcome.problem);
+  // The block map goes with the picture shown: read afresh for a new one, kept otherwise.
+  if (loaded || !state.picture.exists()) ReadPictureBlockMap(state, window);
 }
 
 }  // namespace korvanth

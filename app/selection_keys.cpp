@@ -36,6 +36,7 @@ void MoveBlock(WindowState& state, HWND window, CellStep step) {
   const SheetLayout layout = CurrentSheetLayout(state);
   state.view.cursor =
       StepCursorCell(state.view.cursor, step, layout, {state.picture.width, state.picture.height});
+  state.view.heldByKeys = true;
   RevealPictureArea(window, state.view, SelectionOrigin(state), SelectionBlockSize(layout));
   InvalidateRect(window, nullptr, FALSE);
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 
 #include "convert/format_registry.h"
@@ -23,6 +24,28 @@ std::optional<int> NumberIn(std::string_view text, int low, int high) {
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   if (value < low || value > high) return std::nullopt;
   return value;
+}
+
+// Six hexadecimal digits, RRGGBB as colour pickers write them, to the window's 0x00BBGGRR.
+std::optional<std::uint32_t> ColourNamed(std::string_view text) {
+  if (text.size() != 6) return std::nullopt;
+  std::uint32_t rgb = 0;
+  for (const char c : text) {
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return std::nullopt;
+    rgb = rgb << 4 | static_cast<std::uint32_t>(digit);
+  }
+  return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | rgb >> 16;
+}
+
+std::string ColourText(std::uint32_t colour) {
+  char text[7];
+  std::snprintf(text, sizeof text, "%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
+                (colour >> 16) & 0xFF);
+  return text;
 }
 
 std::optional<bool> YesOrNo(std::string_view text) {
@@ -120,6 +143,10 @@ void ApplyLine(std::string_view key, std::string_view value, RememberedSettings&
     if (const auto yes = YesOrNo(value)) settings.statusBarShown = *yes;
   } else if (const auto slot = RecentSlot(key)) {
     if (IsRememberablePath(value) && !value.empty()) halves.recent[*slot].emplace(value);
+  } else if (key == "frame-colour") {
+    if (const auto colour = ColourNamed(value)) settings.frameColour = colour;
+  } else if (key == "background-colour") {
+    if (const auto colour = ColourNamed(value)) settings.backgroundColour = colour;
   }
 }
 
@@ -177,6 +204,8 @@ std::string FormatSettings(const RememberedSettings& settings) {
     line("window-width", std::to_string(settings.windowSize->width));
     line("window-height", std::to_string(settings.windowSize->height));
   }
+  if (settings.frameColour) line("frame-colour", ColourText(*settings.frameColour));
+  if (settings.backgroundColour) line("background-colour", ColourText(*settings.backgroundColour));
   // A name that could not be read back (a newline in it, say) is left out.
   const auto path = [&line](std::string_view key, const std::string& name) {
     if (!name.empty() && IsRememberablePath(name)) line(key, name);

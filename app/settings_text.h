@@ -58,6 +58,10 @@ struct RememberedSettings {
   bool statusBarShown = true;
   // Newest first, at most kMaxRecentPictures, each once ("recent-1" is the newest).
   std::vector<std::string> recentPictures;
+  // The 色 menu's frame and background colours as the window keeps them, 0x00BBGGRR (the
+  // file holds RRGGBB in hexadecimal); absent: the window's own defaults.
+  std::optional<std::uint32_t> frameColour;
+  std::optional<std::uint32_t> backgroundColour;
   friend bool operator==(const RememberedSettings&, const RememberedSettings&) = default;
 };
 

@@ -22,17 +22,16 @@ ConversionJob JobForSelection(const WindowState& state, const char* path) {
 
 }  // namespace
 
-ConversionResult SaveSelection(WindowState& state, const char* path) {
+ConversionResult SaveSelection(WindowState& state, HWND owner, const char* path) {
   if (path == nullptr) return {{ConversionProblem::NoPicture, {}}, {}};
-  ConversionJob job = JobForSelection(state, path);
-  return RunConversion(job, [&](ConversionWarning) {
-    MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
-    job = JobForSelection(state, path);
+  const ConversionJob job = JobForSelection(state, path);
+  return RunConversion(job, [owner](ConversionWarning) {
+    MessageBoxA(owner, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
   });
 }
 
-bool ExportSheet(WindowState& state, const char* path) {
-  return SaveSelection(state, path).sheet.ok();
+bool ExportSheet(WindowState& state, HWND owner, const char* path) {
+  return SaveSelection(state, owner, path).sheet.ok();
 }
 
 }  // namespace korvanth

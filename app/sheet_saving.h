@@ -3,6 +3,7 @@
 #pragma once
 
 #include "convert/conversion_job.h"
+#include "platform/win32_api.h"
 
 namespace korvanth {
 
@@ -10,11 +11,11 @@ struct WindowState;
 
 // Converts the selected block of the open picture by the current format and saves it at
 // `path` (the ANSI name the Save dialog gives), then its tilesets. The fallback warning
-// shows in a message box without an owner (the window stays usable); the window's state
-// is read again once it is dismissed.
-ConversionResult SaveSelection(WindowState& state, const char* path);
+// shows in a message box owned by `owner`, which takes no input until it is answered (a
+// key meant for the box must not start another save).
+ConversionResult SaveSelection(WindowState& state, HWND owner, const char* path);
 
 // True exactly when the sheet was saved.
-bool ExportSheet(WindowState& state, const char* path);
+bool ExportSheet(WindowState& state, HWND owner, const char* path);
 
 }  // namespace korvanth

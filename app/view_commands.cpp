@@ -6,6 +6,7 @@
 #include "app/status_bar.h"
 #include "app/window_state.h"
 #include "viewer/canvas.h"
+#include "viewer/scroll_reveal.h"
 #include "viewer/scroll_state.h"
 #include "viewer/view_zoom.h"
 
@@ -17,6 +18,15 @@ namespace {
 constexpr int kWheelNotch = 120;
 
 bool ControlHeld() { return GetKeyState(VK_CONTROL) < 0; }
+
+// A zoom from the keyboard or the menu: around the middle of the view, which may lie far
+// from the block, so the view then scrolls as little as keeps the whole block in sight.
+void ZoomKeepingTheBlock(WindowState& state, HWND window, int zoom) {
+  ZoomAround(state, window, zoom, ClientCentre(state.view));
+  if (state.picture.exists())
+    RevealPictureArea(window, state.view, SelectionOrigin(state),
+                      SelectionBlockSize(CurrentSheetLayout(state)), LongSpan::LeastScroll);
+}
 
 }  // namespace
 
@@ -54,15 +64,15 @@ bool ZoomByKey(WindowState& state, HWND window, WPARAM key) {
   switch (key) {
     case VK_OEM_PLUS:
     case VK_ADD:
-      ZoomAround(state, window, state.view.zoom + 1, ClientCentre(state.view));
+      ZoomKeepingTheBlock(state, window, state.view.zoom + 1);
       return true;
     case VK_OEM_MINUS:
     case VK_SUBTRACT:
-      ZoomAround(state, window, state.view.zoom - 1, ClientCentre(state.view));
+      ZoomKeepingTheBlock(state, window, state.view.zoom - 1);
       return true;
     case '0':
     case VK_NUMPAD0:
-      ZoomAround(state, window, kMinZoom, ClientCentre(state.view));
+      ZoomKeepingTheBlock(state, window, kMinZoom);
       return true;
     default:
       return false;
@@ -71,7 +81,7 @@ bool ZoomByKey(WindowState& state, HWND window, WPARAM key) {
 
 bool RunViewCommand(WindowState& state, HWND window, WORD command) {
   if (command >= IDM_VIEW_ZOOM1 && command <= IDM_VIEW_ZOOM8) {
-    ZoomAround(state, window, command - IDM_VIEW_ZOOM1 + 1, ClientCentre(state.view));
+    ZoomKeepingTheBlock(state, window, command - IDM_VIEW_ZOOM1 + 1);
     return true;
   }
   if (command == IDM_VIEW_PREVIEW) {

@@ -20,7 +20,8 @@ void ZoomAround(WindowState& state, HWND window, int zoom, POINT anchor);
 bool ZoomByWheel(WindowState& state, HWND window, WPARAM wParam, LPARAM lParam);
 
 // WM_KEYDOWN: Ctrl++ zooms in, Ctrl+- out, Ctrl+0 back to 1x, around the middle of the
-// client area. False for any other key.
+// client area, then scrolls as little as keeps the block in sight (as the view menu's
+// steps do). False for any other key.
 bool ZoomByKey(WindowState& state, HWND window, WPARAM key);
 
 // The view menu's commands; false for any other id.

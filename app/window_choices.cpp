@@ -39,6 +39,8 @@ void ApplyChoices(WindowState& state, const RememberedSettings& settings) {
   state.dialogs.saveFileType = static_cast<unsigned>(settings.saveFilter);
   state.status.shown = settings.statusBarShown;
   state.recentPictures = settings.recentPictures;
+  if (settings.frameColour) state.view.colours[kFrameColour] = *settings.frameColour;
+  if (settings.backgroundColour) state.view.colours[kBackgroundColour] = *settings.backgroundColour;
 }
 
 }  // namespace
@@ -131,6 +133,9 @@ RememberedSettings CurrentChoices(const WindowState& state, HWND window) {
   choices.openFolder = state.dialogs.pictureFolder;
   choices.saveType = state.dialogs.saveExtension;
   choices.saveFilter = static_cast<int>(state.dialogs.saveFileType);
+  // A COLORREF's top byte means nothing to the view.
+  choices.frameColour = state.view.colours[kFrameColour] & 0x00FFFFFF;
+  choices.backgroundColour = state.view.colours[kBackgroundColour] & 0x00FFFFFF;
   // The picture open now; with none open, the one remembered before stays.
   if (!state.picture.path.empty()) choices.picture = state.picture.path;
   choices.previewShown = state.preview.shown;

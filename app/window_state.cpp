@@ -43,15 +43,38 @@ void DestroySourceImage(SourceImageState& picture) {
   picture = SourceImageState{};
 }
 
-LoadOutcome ReplaceSourceImage(SourceImageState& picture, const char* path) {
-  DestroySourceImage(picture);
+namespace {
+
+// A new heap-held picture from the file at `path`; on failure nothing is held.
+LoadOutcome LoadNewPicture(SourceImageState& loaded, const char* path) {
   void* memory = GdipAlloc(sizeof(ImageHandle));
   if (memory == nullptr) return {LoadProblem::NoMemory, OutOfMemory};
-  picture.image = new (memory) ImageHandle();
-  const LoadOutcome outcome = LoadPictureNamed(path, *picture.image);
-  picture.width = static_cast<std::int32_t>(picture.image->Width());
-  picture.height = static_cast<std::int32_t>(picture.image->Height());
-  if (outcome.problem == LoadProblem::None) picture.path = AbsoluteName(path);
+  loaded.image = new (memory) ImageHandle();
+  const LoadOutcome outcome = LoadPictureNamed(path, *loaded.image);
+  if (outcome.problem != LoadProblem::None) {
+    DestroySourceImage(loaded);
+    return outcome;
+  }
+  loaded.width = static_cast<std::int32_t>(loaded.image->Width());
+  loaded.height = static_cast<std::int32_t>(loaded.image->Height());
+  loaded.path = AbsoluteName(path);
+  return outcome;
+}
+
+}  // namespace
+
+LoadOutcome ReplaceSourceImage(SourceImageState& picture, const char* path) {
+  SourceImageState loaded;
+  LoadOutcome outcome = LoadNewPicture(loaded, path);
+  // Two large pictures may not fit at once (a 32-bit program's address space): the old
+  // one makes room, and the load is tried once more.
+  if (outcome.problem == LoadProblem::NoMemory && picture.exists()) {
+    DestroySourceImage(picture);
+    outcome = LoadNewPicture(loaded, path);
+  }
+  if (outcome.problem != LoadProblem::None) return outcome;
+  DestroySourceImage(picture);
+  picture = loaded;  // the handle changes hands
   return outcome;
 }
 

@@ -29,12 +29,11 @@
 namespace korvanth {
 
 struct SourceImageState {
-  // None (null) or a heap-held handle taken with GdipAlloc. A failed load still leaves
-  // a handle, holding no image, with a size of 0 x 0.
+  // None (null) or a heap-held handle taken with GdipAlloc, holding a loaded picture.
   ImageHandle* image = nullptr;
   std::int32_t width = 0;
   std::int32_t height = 0;
-  // The file the picture came from, absolute (UTF-8); empty unless a load succeeded.
+  // The file the picture came from, absolute (UTF-8); empty when there is none.
   std::string path;
 
   bool exists() const { return image != nullptr; }
@@ -87,9 +86,9 @@ SelectionPoint SelectionOrigin(const WindowState& state);
 // Disposes of the loaded picture and frees its handle; the picture becomes none.
 void DestroySourceImage(SourceImageState& picture);
 
-// Replaces the loaded picture by the one in the file at `path`: the old picture is gone
-// before the file is opened, and a failed load leaves an empty 0 x 0 picture. A loaded
-// picture keeps its file's absolute name.
+// Replaces the loaded picture by the one in the file at `path`. A failed load leaves the
+// picture that was there (none stays none); only when memory runs short with both held is
+// the old one given up first. A loaded picture keeps its file's absolute name.
 LoadOutcome ReplaceSourceImage(SourceImageState& picture, const char* path);
 
 }  // namespace korvanth

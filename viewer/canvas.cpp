@@ -15,15 +15,35 @@
 
 namespace korvanth {
 
-void TrackCursor(HWND window, ViewState& view, WORD x, WORD y) {
+namespace {
+
+// The picture's cell under client pixel (x, y) at the view's zoom and offsets.
+CursorCellState CellUnder(const ViewState& view, std::int64_t x, std::int64_t y) {
   // A cell is view.cell picture pixels: that many times the zoom in screen pixels.
   const std::int64_t cell = static_cast<std::int64_t>(std::max(view.cell, 1)) * view.zoom;
+  return {static_cast<std::int32_t>((x + view.horizontal.offset) / cell),
+          static_cast<std::int32_t>((y + view.vertical.offset) / cell)};
+}
+
+bool SameCell(CursorCellState a, CursorCellState b) {
+  return a.column == b.column && a.row == b.row;
+}
+
+}  // namespace
+
+void TrackCursor(HWND window, ViewState& view, WORD x, WORD y) {
+  const CursorCellState under = CellUnder(view, x, y);
+  // Both places at today's offsets: a view the keys scrolled does not count as a move.
+  const bool sameCell =
+      view.pointerSeen && SameCell(CellUnder(view, view.pointer.x, view.pointer.y), under);
+  view.pointerSeen = true;
+  view.pointer = POINT{x, y};
+  if (view.heldByKeys && sameCell) return;
+  view.heldByKeys = false;
   const CursorCellState before = view.cursor;
-  view.cursor.column = static_cast<std::int32_t>((x + std::int64_t{view.horizontal.offset}) / cell);
-  view.cursor.row = static_cast<std::int32_t>((y + std::int64_t{view.vertical.offset}) / cell);
+  view.cursor = under;
   // Only the cell shows: a move within it changes nothing on the screen.
-  if (view.cursor.column != before.column || view.cursor.row != before.row)
-    InvalidateRect(window, nullptr, FALSE);
+  if (!SameCell(view.cursor, before)) InvalidateRect(window, nullptr, FALSE);
 }
 
 void ResizeViewCell(ViewState& view, int cell) {

@@ -14,8 +14,7 @@
 
 namespace korvanth {
 
-// The picture as the view shows it: none (null), or a handle and its size (0 x 0 after a
-// failed load).
+// The picture as the view shows it: none (null), or a handle and its size.
 struct CanvasPicture {
   ImageHandle* image = nullptr;
   std::int32_t width = 0;
@@ -45,7 +44,9 @@ struct GridOffset {
 inline constexpr char kLockFailedMessage[] = "Bmpをロックできません";
 inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできません";
 
-// Mouse position in client pixels: records the cell under it and asks for a repaint.
+// Mouse position in client pixels: records the cell under it and asks for a repaint when
+// that cell is another. A block the keys moved stays put while the pointer moves within
+// the cell it was in.
 void TrackCursor(HWND window, ViewState& view, WORD x, WORD y);
 
 // The grid's cell becomes `cell` picture pixels (a tile size). The pointer's cell becomes

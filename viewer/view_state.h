@@ -43,6 +43,12 @@ struct ViewState {
   // covers: the view's pages and painting leave them out.
   int reservedBottom = 0;
   CursorCellState cursor;
+  // The pointer's last position over the client area, once it has moved there.
+  bool pointerSeen = false;
+  POINT pointer{0, 0};
+  // Set when the keys moved the block: it stays where they put it until the pointer
+  // enters another cell.
+  bool heldByKeys = false;
   int cell = kTileSize;  // picture pixels per grid cell: the tile size
   // COLORREF values, 0x00BBGGRR: the frame colour and the background.
   COLORREF colours[2] = {0x000000FF, 0x00808080};

@@ -23,6 +23,16 @@ QMessageBox::Icon IconFor(UINT type) {
   }
 }
 
+// The subset's two button sets: OK alone, or Yes and No (MB_YESNO).
+bool AsksYesOrNo(UINT type) { return (type & 0x0F) == MB_YESNO; }
+
+// What the box answers: the button clicked; a Yes/No box closed without one says No, as
+// its Escape does.
+int Answer(UINT type, QMessageBox::StandardButton clicked) {
+  if (!AsksYesOrNo(type)) return IDOK;
+  return clicked == QMessageBox::Yes ? IDYES : IDNO;
+}
+
 // Ends the box's own loop however the box goes away: dismissed, hidden or destroyed.
 class BoxWatcher : public QObject {
  public:
@@ -64,8 +74,15 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   box->setText(text != nullptr ? QString::fromUtf8(text) : QString());
   // A null caption gets the system's default; an empty one stays empty.
   box->setWindowTitle(caption != nullptr ? QString::fromUtf8(caption) : QStringLiteral("Error"));
-  box->setStandardButtons(QMessageBox::Ok);
-  box->setDefaultButton(QMessageBox::Ok);
+  if (AsksYesOrNo(type)) {
+    box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton((type & MB_DEFBUTTON2) ? QMessageBox::No : QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+  } else {
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+  }
+  QMessageBox::StandardButton clicked = QMessageBox::NoButton;
   {
     ActiveDialogScope<QMessageBox> active(ActiveMessageBoxSlot(), box);
     if (ownerWidget != nullptr) {
@@ -73,8 +90,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     } else {
       WaitUntilDismissed(box);
     }
+    if (box != nullptr && box->clickedButton() != nullptr)
+      clicked = box->standardButton(box->clickedButton());
   }
   delete box.data();
   if (ownerWidget != nullptr) ReturnFocusTo(owner);
-  return IDOK;
+  return Answer(type, clicked);
 }

@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/linux/top_level_window.h"
+#include "platform/linux/menu_escape.h"
 #include "platform/linux/menu_model.h"
+#include "platform/linux/top_level_window.h"
 #include "platform/linux/window_internals.h"
 
 namespace {
@@ -122,6 +123,7 @@ void MainWindow::buildMenuBar() {
   menuBar_->setFixedHeight(MenuBarHeight());
   FillMenu(this, menuBar_, menu_);
   MirrorChecks(menu_);
+  GiveKeysBackOnEscape(menuBar_, [this] { return client(); });
 }
 
 bool MainWindow::replaceMenu(HMENU menu) {

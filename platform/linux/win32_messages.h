@@ -92,3 +92,5 @@ typedef UINT_PTR (*LPCCHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 #define cmb13 0x047c
 #define IDOK 1
 #define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7

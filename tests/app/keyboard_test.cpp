@@ -1,5 +1,7 @@
 // The block from the keyboard in the real window: arrow keys held inside the picture, the
 // view following the block, Enter saving as a click does, and Ctrl+O and Ctrl+Q.
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 #include <cctype>
@@ -65,10 +67,42 @@ TEST_F(KeyboardTest, ArrowsStepByCellShiftByBlockAndStopAtThePicturesEdge) {
       {{295, 395}, "LU", 224, 288},  // from the pointer past the far corner
   };
   for (const auto& c : cases) {
+    MoveMouse(120, 120);  // another cell first: the block follows the pointer again
     MoveMouse(c.pointer.x(), c.pointer.y());
     Keys(c.keys);
     EXPECT_EQ(SelectionOrigin(MainWindowState).x, c.x) << c.keys;
     EXPECT_EQ(SelectionOrigin(MainWindowState).y, c.y) << c.keys;
+  }
+}
+
+// Where the keys put the block it stays while the pointer moves within its cell (on the
+// screen, also when the keys scrolled the view); a pointer that enters another cell takes
+// the block there.
+TEST_F(KeyboardTest, KeyMovesHoldUntilThePointerEntersAnotherCell) {
+  OpenPattern();
+  struct Case {
+    int clientSide;  // 0: the window as it opens
+    QPoint pointer;
+    const char* keys;
+    QPoint moveTo;
+    int x, y;
+  };
+  const Case cases[] = {
+      {0, {45, 45}, "R", {46, 46}, 64, 32},          // one pixel: held
+      {0, {45, 45}, "rD", {62, 62}, 96, 64},         // to the cell's last pixel: held
+      {0, {45, 45}, "R", {45, 64}, 32, 64},          // into the cell below: followed
+      {0, {45, 45}, "LU", {100, 45}, 96, 32},        // into the next cell across
+      {150, {45, 45}, "DDDDDD", {46, 46}, 32, 224},  // the keys scrolled the view: held
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    if (c.clientSide != 0) ResizeClient(c.clientSide, c.clientSide);
+    MoveMouse(120, 120);  // another cell first: the block follows the pointer again
+    MoveMouse(c.pointer.x(), c.pointer.y());
+    Keys(c.keys);
+    MoveMouse(c.moveTo.x(), c.moveTo.y());
+    EXPECT_EQ(SelectionOrigin(MainWindowState).x, c.x);
+    EXPECT_EQ(SelectionOrigin(MainWindowState).y, c.y);
   }
 }
 
@@ -98,6 +132,29 @@ TEST_F(KeyboardTest, WithoutAPictureTheKeysDoNothing) {
   EXPECT_EQ(MainWindowState.view.cursor.column, 0);
   EXPECT_EQ(MainWindowState.view.cursor.row, 0);
   EXPECT_FALSE(EnterAndSave("nothing.png"));
+}
+
+// A menu opened with the mouse and closed with Escape gives the keys back to the window:
+// the next arrow moves the block.
+TEST_F(KeyboardTest, EscapeClosingAMenuGivesTheArrowsBackAtOnce) {
+  OpenPattern();
+  MoveMouse(5, 5);
+  auto* bar = client()->window()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  for (int popup : {0, 1, 3}) {
+    SCOPED_TRACE(popup);
+    QAction* title = bar->actions().value(popup);
+    ASSERT_NE(title, nullptr);
+    dialogs_test::ClickAt(bar, bar->actionGeometry(title).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(title->menu()));
+    dialogs_test::PressKeyWhereTheFocusIs(Qt::Key_Escape);
+    Settle(20);
+    ASSERT_FALSE(title->menu()->isVisible());
+    const std::int32_t before = SelectionOrigin(MainWindowState).x;
+    dialogs_test::PressKeyWhereTheFocusIs(Qt::Key_Right);
+    Settle(5);
+    EXPECT_EQ(SelectionOrigin(MainWindowState).x, before + 32);
+  }
 }
 
 TEST_F(KeyboardTest, CtrlOOpensTheOpenDialogAndCtrlQQuits) {

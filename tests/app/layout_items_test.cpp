@@ -76,6 +76,37 @@ TEST_F(LayoutItemsTest, TileSizeItemMovesTheGridAndScalesTheBlockAndTheSave) {
   EXPECT_EQ(MainWindowState.view.cell, 32);
 }
 
+// A menu change that resizes the block shows on the canvas at once, before the pointer
+// moves: the pixels inside the new block are tinted and those only the old one covered
+// show the picture again.
+TEST_F(LayoutItemsTest, TheCanvasShowsTheNewBlockAtOnce) {
+  const QRgb colour = 0xFF3060A0;
+  Load(SavePicture(Solid(300, 300, colour), "solid.png"));
+  struct Case {
+    UINT command;
+    QPoint tinted, plain;  // picture pixels, off every grid line of either size
+  };
+  // The pointer on cell (1, 1): 地形1 at 32 covers (32, 32) to (96, 128).
+  const Case cases[] = {
+      {IDM_FORMAT_ROOF, {50, 90}, {50, 110}},                   // 64 x 64
+      {IDM_FORMAT_TERRAIN2, {110, 50}, {140, 50}},              // 96 x 128
+      {TileSizeMenuItemFor(16)->command, {40, 40}, {70, 70}},   // 32 x 48 at (32, 32)
+      {TileSizeMenuItemFor(64)->command, {10, 10}, {140, 40}},  // 128 x 192 at (0, 0)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    Command(IDM_FORMAT_TERRAIN1);
+    Command(TileSizeMenuItemFor(32)->command);
+    MoveMouse(40, 40);
+    InvalidateRect(window(), nullptr, FALSE);
+    ASSERT_NE(Paint().pixel(50, 110), colour);  // the 地形1 block as the row starts
+    Command(c.command);
+    const QImage shown = Paint();
+    EXPECT_NE(shown.pixel(c.tinted), colour);
+    EXPECT_EQ(shown.pixel(c.plain), colour);
+  }
+}
+
 TEST_F(LayoutItemsTest, CompleteItemSavesTheCompleteSheet) {
   EXPECT_FALSE(Checked(IDM_FORMAT_COMPLETE));
   ChooseMenuItems(1, {"全形状を追加(&C)"});

@@ -172,29 +172,43 @@ TEST_F(SaveFlowTest, CompletedNameIsNotAskedAboutButATypedOneIs) {
   EXPECT_TRUE(asked);
 }
 
-TEST_F(SaveFlowTest, WarningBoxLeavesTheWindowUsable) {
+// The warning after the Save dialog holds the window as the dialog did: a click and a move
+// over the window reach nothing, and Enter answers the warning, not the window (which
+// would open a second Save dialog).
+TEST_F(SaveFlowTest, WhileTheWarningShowsTheWindowTakesNoInput) {
   MoveMouse(40, 40);
   ReleaseLeft(40, 40);
+  int dialogs = 0;
   int columnDuringWarning = -1;
-  LayoutFormat formatDuringWarning = LayoutFormat::Terrain1;
+  bool enterAnsweredTheWarning = false;
   UserScript script;
   script
-      .when([] { return dialogs_test::OpenFileDialog() != nullptr; },
-            [this] { dialogs_test::TypeName(InDir("sheet.xyz")); })
-      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
-      .when([] { return dialogs_test::OpenBox() != nullptr; },
+      .when(dialogs_test::FileDialogShown,
             [&] {
-              MoveMouse(5 * 32 + 3, 40);
+              ++dialogs;
+              dialogs_test::TypeName(InDir("sheet.xyz"));
+            })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+      .when(dialogs_test::BoxShown,
+            [&] {
+              dialogs_test::Click(client());
+              dialogs_test::MoveMouse(client(), QPoint(5 * 32 + 3, 40));
               columnDuringWarning = MainWindowState.view.cursor.column;
-              korvanth::platform::MenuAction(window(), IDM_FORMAT_ROOF)->trigger();  // 屋根
-              formatDuringWarning = MainWindowState.format;
-              dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
-            });
-  ReleaseWith(script, 40, 40);
-  EXPECT_EQ(columnDuringWarning, 5);
-  EXPECT_EQ(formatDuringWarning, LayoutFormat::Roof);
-  // The format chosen while the warning showed applies to this conversion.
-  EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(96, 128));
+              dialogs_test::PressKeyWhereTheFocusIs(Qt::Key_Return);
+              dialogs_test::WaitFor(50);
+              enterAnsweredTheWarning = dialogs_test::OpenBox() == nullptr;
+            })
+      .when(dialogs_test::FileDialogShown, [&] {  // a second Save dialog: the fault
+        ++dialogs;
+        dialogs_test::ClickCancel();
+      });
+  script.start();
+  ReleaseLeft(40, 40);
+  EXPECT_FALSE(script.timedOut());
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(columnDuringWarning, 1);
+  EXPECT_TRUE(enterAnsweredTheWarning);
+  EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(128, 320));
 }
 
 TEST_F(SaveFlowTest, TheOpenPictureTheSettingsAndTheBlockMapAreNeverWrittenOver) {

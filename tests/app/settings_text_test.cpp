@@ -38,6 +38,8 @@ TEST(RememberedSettingsTest, EveryChoiceComesBackThroughTheFile) {
                            "/a/3=4.png", "/a/4.png",
                            "/a/5.png",   "/a/6.png",
                            "/a/7.png",   "/a/8.png"};
+  chosen.frameColour = 0x00FFFFFF;
+  chosen.backgroundColour = 0x00000000;
   EXPECT_EQ(Parsed(FormatSettings(chosen)), chosen);
   EXPECT_EQ(Parsed(FormatSettings(RememberedSettings{})), RememberedSettings{});
 }
@@ -75,7 +77,9 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        "tilesets=both\ntilesets=tiled,tiled\ntilesets=tiled,\ntilesets=\n"
        "preview-x=32768\npreview-y=0\nwindow-width=800\nwindow-height=63\n"
        "picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-type=xyz\nsave-filter=17\n"
-       "save-filter=0\nopen-folder=" +
+       "save-filter=0\nframe-colour=12345\nframe-colour=1234567\nframe-colour=#123456\n"
+       "frame-colour=12345g\nbackground-colour=-12345\nbackground-colour= 12345\n"
+       "open-folder=" +
            longName,
        none},
       // Recent pictures: numbered 1 to 8, in their numbers' order, each once; an older file
@@ -94,7 +98,8 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        }},
       {"tile-size=128\ncomplete=yes\npreview=yes\ntilesets=godot,tiled\npreview-x=10\n"
        "preview-y=-20\nwindow-width=64\nwindow-height=600\npicture=/a/b=c.png\n"
-       "save-type=TIF\nsave-filter=16\nopen-folder=" +
+       "save-type=TIF\nsave-filter=16\nframe-colour=00ff7F\nbackground-colour=A0B0C0\n"
+       "open-folder=" +
            longName.substr(1),
        [&longName](RememberedSettings& s) {
          s.tileSize = 128;
@@ -105,6 +110,8 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
          s.picture = "/a/b=c.png";
          s.saveType = "TIF";
          s.saveFilter = 16;
+         s.frameColour = 0x007FFF00;  // the file's red, green, blue; the window's 0x00BBGGRR
+         s.backgroundColour = 0x00C0B0A0;
          s.openFolder = longName.substr(1);
        }},
   };

@@ -1,6 +1,7 @@
 // The real window's remembered choices: chosen through the menus, the window closed and
 // the program started again with the same configuration folder; a damaged or unreadable
 // settings file; --reset-settings; and the first window size for large and small pictures.
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -97,6 +98,20 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   ChooseMenuItems(3, {"3倍(&3)"});
   ChooseMenuItems(3, {"シートのプレビュー(&P)"});
   ChooseMenuItems(3, {"ステータス バー(&S)"});
+  for (const auto& [item, colour] : {std::pair{"枠(&F)...", QColor(0, 0, 255)},
+                                     std::pair{"背景(&B)...", QColor(0x12, 0x34, 0x56)}}) {
+    dialogs_test::UserScript choose;
+    choose
+        .when(dialogs_test::ColourDialogShown,
+              [colour] { dialogs_test::OpenColourDialog()->setCurrentColor(colour); })
+        .when(dialogs_test::Always, [] {
+          dialogs_test::Click(
+              dialogs_test::DialogButton(dialogs_test::OpenColourDialog(), QDialogButtonBox::Ok));
+        });
+    choose.start();
+    ChooseMenuItems(2, {item});
+    EXPECT_TRUE(choose.finished()) << item;
+  }
   ASSERT_NE(PreviewFrame(), nullptr);
   PreviewFrame()->move(321, 123);
   Frame()->resize(610, 470);
@@ -124,6 +139,8 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   EXPECT_FALSE(Checked(IDM_VIEW_STATUS_BAR));
   EXPECT_FALSE(IsWindowVisible(MainWindowState.status.window));
   EXPECT_EQ(MainWindowState.recentPictures, std::vector<std::string>{picture});
+  EXPECT_EQ(MainWindowState.view.colours[0], 0x00FF0000u);  // blue, as 0x00BBGGRR
+  EXPECT_EQ(MainWindowState.view.colours[1], 0x00563412u);
 }
 
 TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {

@@ -94,8 +94,8 @@ TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
   ChooseFormatItem(kTiled.menuCaption);
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
   EXPECT_TRUE(korvanth::platform::MenuAction(window(), kTiledCommand)->isChecked());
-  ChooseFormatItem(
-      FormatMenuItemFor(LayoutFormat::Terrain2).caption.japanese);  // the format radio marks stay apart
+  ChooseFormatItem(FormatMenuItemFor(LayoutFormat::Terrain2)
+                       .caption.japanese);  // the format radio marks stay apart
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
 
   SaveAs("grass.png");
@@ -159,6 +159,88 @@ TEST_F(TilesetSaveTest, GodotTilesetBesideASheetGodotCannotImportIsRefusedInTheB
       << shown.toStdString();
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.gif", "grass.tsx"}));
   EXPECT_EQ(ReadBytes(dir_.file("grass.gif")).substr(0, 4), "GIF8");
+}
+
+// A save that would replace files beside the sheet asks once, naming the sheet and every
+// tileset it replaces, and every older tileset the new sheet's type leaves naming another
+// sheet; the Save dialog's own question does not come as well. No goes back to the
+// dialog, and nothing is written.
+TEST_F(TilesetSaveTest, OneQuestionNamesEveryFileTheSaveReplaces) {
+  ChooseFormatItem(kTiled.menuCaption);
+  ChooseFormatItem(kGodot.menuCaption);
+  const std::string tsx = dir_.file("grass.tsx");
+  const std::string tres = dir_.file("grass.tres");
+  const std::string godotCannot =
+      ": Godot 4 cannot import gif pictures; save the sheet as .png (or .bmp, .jpg)";
+  struct Case {
+    const char* name;
+    int type;  // the list's entry: 0 PNG, 1 BMP, 2 every file
+    bool yes;
+    std::string question;  // empty: none is asked
+    const char* tsxNames;  // the sheet grass.tsx names after the save
+    const char* tresNames;
+  };
+  const Case cases[] = {
+      {"grass.bmp", 1, true, "", "grass.bmp", "grass.bmp"},
+      {"grass.gif", 2, true,
+       "次のファイルを置き換えます。\n" + tsx +
+           "\n次のタイルセットは書き出せないため、前のシートを指したままになります。\n" + tres +
+           godotCannot + "\n保存しますか？",
+       "grass.gif", "grass.bmp"},
+      {"grass.gif", 2, false,
+       "次のファイルを置き換えます。\n" + dir_.file("grass.gif") + "\n" + tsx +
+           "\n次のタイルセットは書き出せないため、前のシートを指したままになります。\n" + tres +
+           godotCannot + "\n保存しますか？",
+       "grass.gif", "grass.bmp"},
+      {"grass.bmp", 1, true,
+       "次のファイルを置き換えます。\n" + dir_.file("grass.bmp") + "\n" + tsx + "\n" + tres +
+           "\n保存しますか？",
+       "grass.bmp", "grass.bmp"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + std::string(c.yes ? " yes" : " no"));
+    int dialogs = 0;
+    QString asked;
+    UserScript script;
+    script
+        .when(dialogs_test::FileDialogShown,
+              [&] {
+                ++dialogs;
+                if (c.type != 0) dialogs_test::ChooseType(c.type);
+                dialogs_test::TypeName(QString::fromStdString(dir_.file(c.name)));
+              })
+        // Enter: a click would only close the completion list of a name that is there.
+        .when(dialogs_test::Always, [] { dialogs_test::PressEnter(); })
+        // The first box: the question, or the dialog's own (for the sheet alone), or the
+        // report of a save that asked nothing.
+        .when([] { return dialogs_test::BoxShown() || dialogs_test::OverwriteQuestion(); },
+              [&] {
+                QMessageBox* box = dialogs_test::OverwriteQuestion();
+                asked = box != nullptr ? QStringLiteral("(the dialog's own)")
+                                       : (box = dialogs_test::OpenBox())->text();
+                QAbstractButton* answer = box->button(c.yes ? QMessageBox::Yes : QMessageBox::No);
+                dialogs_test::Click(answer != nullptr ? answer : box->button(QMessageBox::Ok));
+              })
+        .when(dialogs_test::Always, [&] {
+          dialogs_test::WaitFor(50);
+          if (dialogs_test::BoxShown())  // the report of the Godot tileset not written
+            dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+          if (dialogs_test::FileDialogShown()) {  // No: back to the dialog
+            ++dialogs;
+            EXPECT_EQ(dialogs_test::NameField()->text(), QString::fromUtf8(c.name));
+            dialogs_test::ClickCancel();
+          }
+        });
+    script.start();
+    ReleaseLeft(40, 40);
+    Settle(50);
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(asked.toStdString(), c.question);
+    EXPECT_EQ(dialogs, c.yes ? 1 : 2);
+    EXPECT_NE(ReadBytes(tsx).find(std::string("source=\"") + c.tsxNames + "\""), std::string::npos);
+    EXPECT_NE(ReadBytes(tres).find(std::string("path=\"") + c.tresNames + "\""), std::string::npos);
+    ReleaseLeft(40, 40);  // arms again
+  }
 }
 
 }  // namespace

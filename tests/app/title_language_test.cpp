@@ -37,11 +37,11 @@ TEST_F(TitleTest, FollowsTheLoadedPicture) {
   EXPECT_EQ(Title(), QStringLiteral("Korvanth"));
   Load(SavePicture(Solid(64, 64, 0xFF336699), "草原.png"));
   EXPECT_EQ(Title(), QString::fromUtf8("草原.png - Korvanth"));
-  // A file that is no picture leaves no picture to name.
+  // A file that is no picture leaves the picture that was open, and its name.
   const std::string broken = dir_.file("broken.png");
   WriteBytes(broken, "not a picture");
   Load(broken);
-  EXPECT_EQ(Title(), QStringLiteral("Korvanth"));
+  EXPECT_EQ(Title(), QString::fromUtf8("草原.png - Korvanth"));
 }
 
 TEST_F(TitleTest, OpenSaveAndColourDialogsSpeakJapanese) {

@@ -31,6 +31,8 @@ bool InRange(const RememberedSettings& s) {
     return false;
   if (!s.saveType.empty() && FileTypeForExtension(s.saveType) == nullptr) return false;
   if (s.saveFilter < 0 || s.saveFilter > kMaxRememberedSaveFilter) return false;
+  for (const auto& colour : {s.frameColour, s.backgroundColour})
+    if (colour && *colour > 0x00FFFFFF) return false;
   std::vector<const std::string*> names{&s.openFolder, &s.picture};
   for (const std::string& recent : s.recentPictures) {
     if (recent.empty()) return false;

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <functional>
+
 #include "dialogs_support.h"
 #include "platform/linux/dialogs_internal.h"
 
@@ -130,6 +132,40 @@ TEST(MessageBoxTest, OwnerGoingAwayWhileTheBoxShowsEndsIt) {
   EXPECT_EQ(MessageBoxA(&owner, "text", "", MB_OK), IDOK);
   EXPECT_FALSE(script.timedOut());
   EXPECT_EQ(korvanth::platform::ActiveMessageBox(), nullptr);
+}
+
+// MB_YESNO: the two buttons, the one MB_DEFBUTTON2 makes the default for Enter, and the
+// answer of each way out (Escape says No).
+TEST(MessageBoxTest, YesNoBoxAnswersWithTheButtonChosen) {
+  struct Case {
+    UINT type;
+    std::function<void(QMessageBox*)> answer;
+    int expected;
+  };
+  const auto click = [](QMessageBox::StandardButton button) {
+    return [button](QMessageBox* box) { Click(box->button(button)); };
+  };
+  const auto press = [](int key) { return [key](QMessageBox* box) { PressKey(box, key); }; };
+  const Case cases[] = {
+      {MB_YESNO, click(QMessageBox::Yes), IDYES},
+      {MB_YESNO | MB_ICONWARNING, click(QMessageBox::No), IDNO},
+      {MB_YESNO, press(Qt::Key_Return), IDYES},
+      {MB_YESNO | MB_DEFBUTTON2, press(Qt::Key_Return), IDNO},
+      {MB_YESNO, press(Qt::Key_Escape), IDNO},
+  };
+  for (const Case& c : cases) {
+    TestOwner owner;
+    int buttons = 0;
+    UserScript script;
+    script.when(BoxShown, [&] {
+      buttons = static_cast<int>(OpenBox()->buttons().size());
+      c.answer(OpenBox());
+    });
+    script.start();
+    EXPECT_EQ(MessageBoxA(&owner, "置き換えますか？", "", c.type), c.expected) << c.type;
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(buttons, 2);
+  }
 }
 
 }  // namespace

@@ -143,6 +143,15 @@ void PressKey(QWidget* widget, int key, const QString& text) {
   QApplication::processEvents();
 }
 
+bool PressKeyWhereTheFocusIs(int key, const QString& text) {
+  QWindow* window = QGuiApplication::focusWindow();
+  if (window == nullptr) return false;
+  qt_handleKeyEvent(window, QEvent::KeyPress, key, Qt::NoModifier, text, false, 1);
+  qt_handleKeyEvent(window, QEvent::KeyRelease, key, Qt::NoModifier, text, false, 1);
+  QApplication::processEvents();
+  return true;
+}
+
 void TypeText(QWidget* widget, const QString& text) {
   for (QChar c : text) {
     const int key = c.isLetterOrNumber() && c.unicode() < 0x80 ? c.toUpper().unicode() : 0;

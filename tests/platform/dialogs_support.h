@@ -65,6 +65,9 @@ void WaitFor(int milliseconds);
 void Focus(QWidget* widget);
 // Key presses and releases to the focused widget of the widget's window.
 void PressKey(QWidget* widget, int key, const QString& text = QString());
+// A key pressed and released in whichever window has the keyboard focus now, as a user's
+// key press arrives; false when no window has it.
+bool PressKeyWhereTheFocusIs(int key, const QString& text = QString());
 void TypeText(QWidget* widget, const QString& text);
 
 // The standard button of a dialog's button box (file and colour dialogs) or message box.

@@ -174,23 +174,6 @@ TEST_F(CanvasTest, FrameColourChangesFillAndOutline) {
   EXPECT_NEAR(qBlue(fill), 128, 1);
 }
 
-TEST_F(CanvasTest, FailedLoadShowsTheBackgroundOnly) {
-  picture_ = Solid(256, 256, 0xFF0A141E);
-  Load(SavePicture(picture_, "dark.png"));
-  Paint();
-  WriteBytes(dir_.file("broken.png"), "definitely not a picture");
-  Load(dir_.file("broken.png"));
-  EXPECT_TRUE(MainWindowState.picture.exists());
-  EXPECT_EQ(MainWindowState.picture.width, 0);
-  const QImage shown = Paint();
-  // Apart from a one-pixel grid area at the corner and the block ending at the picture's
-  // top-left corner, nothing but the background.
-  for (int y = 2; y < shown.height(); ++y)
-    for (int x = 2; x < shown.width(); ++x) ASSERT_EQ(shown.pixel(x, y), kGrey) << x << "," << y;
-  EXPECT_EQ(SelectionOrigin(MainWindowState).x, -64);
-  EXPECT_EQ(SelectionOrigin(MainWindowState).y, -96);
-}
-
 TEST_F(CanvasTest, NoPictureDrawsNothing) {
   MoveMouse(100, 100);
   const QImage shown = Paint();

@@ -1,5 +1,5 @@
 // Loading pictures into the real window, bad and hostile files included: every one
-// gives a clear outcome (a present, empty 0 x 0 picture) and never a crash.
+// gives a clear outcome (the picture that was open stays, or none) and never a crash.
 #include <QBuffer>
 #include <QImageWriter>
 
@@ -47,13 +47,12 @@ std::string HugePngHeader(std::uint32_t width, std::uint32_t height) {
 
 class PictureLoadingTest : public MainWindowFixture {
  protected:
-  void ExpectEmptyPicture(const std::string& what) {
-    EXPECT_TRUE(MainWindowState.picture.exists()) << what;
+  // A failed load with no picture open leaves none: nothing to paint, nothing to save.
+  void ExpectNoPicture(const std::string& what) {
+    EXPECT_FALSE(MainWindowState.picture.exists()) << what;
     EXPECT_EQ(MainWindowState.picture.width, 0) << what;
-    EXPECT_EQ(MainWindowState.picture.height, 0) << what;
-    EXPECT_NE(MainWindowState.picture.image->lastStatus(), Ok) << what;
-    EXPECT_EQ(MainWindowState.view.vertical.offset, 0) << what;
-    Paint();  // painting an empty picture must be safe
+    EXPECT_EQ(MainWindowState.picture.path, "") << what;
+    Paint();
   }
 };
 
@@ -69,7 +68,7 @@ TEST_F(PictureLoadingTest, GoodPictureSetsSizeAndRanges) {
   EXPECT_EQ(MainWindowState.picture.width, 600);
 }
 
-TEST_F(PictureLoadingTest, BrokenFilesLeaveAnEmptyPicture) {
+TEST_F(PictureLoadingTest, BrokenFilesKeepThePictureThatWasOpen) {
   const std::string good = PngBytes(PatternImage(64, 64));
   WriteBytes(dir_.file("truncated.png"), good.substr(0, good.size() / 2));
   std::string corrupt = good;
@@ -78,40 +77,45 @@ TEST_F(PictureLoadingTest, BrokenFilesLeaveAnEmptyPicture) {
   WriteBytes(dir_.file("empty.png"), "");
   WriteBytes(dir_.file("text.bmp"), "BM this is not a bitmap");
   std::filesystem::create_directory(dir_.path() / "folder.png");
+  const std::string previous = SavePicture(Solid(96, 64, 0xFF00FF00), "previous.png");
   for (const std::string name :
        {"truncated.png", "corrupt.png", "empty.png", "text.bmp", "folder.png", "missing.png"}) {
-    Load(SavePicture(Solid(64, 64, 0xFF00FF00), "previous.png"));
-    ASSERT_EQ(MainWindowState.picture.width, 64);
-    Load(dir_.file(name));
-    // A truncated file may still decode partially; anything else must be empty.
-    if (name == "truncated.png" && MainWindowState.picture.width == 64) continue;
-    ExpectEmptyPicture(name);
+    Load(previous);
+    ASSERT_EQ(MainWindowState.picture.width, 96);
+    const QImage before = Paint();
+    EXPECT_NE(Load(dir_.file(name)), QString()) << name;  // the box says why
+    EXPECT_EQ(MainWindowState.picture.path, previous) << name;
+    EXPECT_EQ(MainWindowState.picture.width, 96) << name;
+    EXPECT_EQ(MainWindowState.picture.height, 64) << name;
+    EXPECT_EQ(MainWindowState.view.horizontal.info.nMax, 95) << name;
+    InvalidateRect(window(), nullptr, FALSE);
+    EXPECT_EQ(Paint(), before) << name;
   }
 }
 
 TEST_F(PictureLoadingTest, HugeDeclaredSizeIsRefusedWithoutAllocating) {
   WriteBytes(dir_.file("huge.png"), HugePngHeader(100000, 100000));
   Load(dir_.file("huge.png"));
-  ExpectEmptyPicture("huge");
+  ExpectNoPicture("huge");
   WriteBytes(dir_.file("wide.png"), HugePngHeader(0x7FFFFFFF, 1));
   Load(dir_.file("wide.png"));
-  ExpectEmptyPicture("wide");
+  ExpectNoPicture("wide");
 }
 
 TEST_F(PictureLoadingTest, JapaneseAndOverlongPaths) {
-  Load(SavePicture(Solid(96, 64, 0xFF445566), "地形タイル.png"));
-  EXPECT_EQ(MainWindowState.picture.width, 96);
-  EXPECT_EQ(MainWindowState.picture.height, 64);
-
   // 259 bytes fit the path buffer; anything longer is refused, never cut.
   const std::string overlong = dir_.file(std::string(400, 'a') + ".png");
   Load(overlong);
-  ExpectEmptyPicture("overlong");
+  ExpectNoPicture("overlong");
   const std::string japaneseLong =
       dir_.file(std::string(90, 'x') +
                 "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ.png");
   Load(japaneseLong);
-  ExpectEmptyPicture("long japanese");
+  ExpectNoPicture("long japanese");
+
+  Load(SavePicture(Solid(96, 64, 0xFF445566), "地形タイル.png"));
+  EXPECT_EQ(MainWindowState.picture.width, 96);
+  EXPECT_EQ(MainWindowState.picture.height, 64);
 }
 
 TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
@@ -128,7 +132,7 @@ TEST_F(PictureLoadingTest, DecodersForEveryOpenFileType) {
     EXPECT_EQ(MainWindowState.picture.height, 30) << name;
   }
   // Qt writes no GIF: the sheet encoder writes one, and the loader reads it back.
-  ASSERT_TRUE(ExportSheet(MainWindowState, dir_.file("sheet.gif").c_str()));
+  ASSERT_TRUE(ExportSheet(MainWindowState, window(), dir_.file("sheet.gif").c_str()));
   Load(dir_.file("sheet.gif"));
   EXPECT_EQ(MainWindowState.picture.width, 128);
   EXPECT_EQ(MainWindowState.picture.height, 320);

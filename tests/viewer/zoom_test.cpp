@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "app/window_state.h"
@@ -186,6 +187,37 @@ TEST_F(ZoomTest, KeysAndMenuStepTheZoom) {
   EXPECT_EQ(MainWindowState.view.zoom, 8);  // 8x is the largest
 }
 
+// Zooming from the keyboard or the menu (around the middle of the view) keeps the whole
+// block in sight, wherever it stood.
+TEST_F(ZoomTest, KeyAndMenuZoomsKeepTheBlockInView) {
+  Load(SavePicture(PatternImage(700, 600, false), "wide.png"));
+  struct Case {
+    QPoint pointer;  // at 1x, unscrolled
+    std::function<void()> zoom;
+    int zoomAfter;
+  };
+  const Case cases[] = {
+      {{5, 5}, [this] { CtrlKey(Qt::Key_Plus); }, 2},      // the picture's corner
+      {{480, 480}, [this] { CtrlKey(Qt::Key_Plus); }, 2},  // far from the corner
+      {{5, 5}, [this] { Command(kZoom1 + 3); }, 4},        // the menu
+      {{300, 5}, [this] { Command(kZoom1 + 2); }, 3},      // the top edge's middle
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zoomAfter);
+    Command(kZoom1);
+    Scroll(WM_HSCROLL, SB_TOP);
+    Scroll(WM_VSCROLL, SB_TOP);
+    MoveMouse(120, 120);
+    MoveMouse(c.pointer.x(), c.pointer.y());
+    c.zoom();
+    ASSERT_EQ(MainWindowState.view.zoom, c.zoomAfter);
+    const QRect block = BlockOnScreen(64, 96).adjusted(1, 1, -1, -1);
+    const RECT client = ClientRect();
+    EXPECT_TRUE(QRect(0, 0, client.right, client.bottom).contains(block))
+        << block.x() << "," << block.y() << " " << block.width() << " x " << block.height();
+  }
+}
+
 TEST_F(ZoomTest, GridStaysOneScreenPixelWideAtThreeTimes) {
   // Dark on the left, light on the right: lines turn white, then black.
   QImage picture(400, 300, QImage::Format_ARGB32);
@@ -236,8 +268,12 @@ TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
   Command(kZoom1 + 7);
   Scroll(WM_HSCROLL, SB_BOTTOM);
   Scroll(WM_VSCROLL, SB_BOTTOM);
-  MoveMouse(30, 30);
   const RECT client = ViewRect();
+  // The pointer near the far corner: the block is pulled back against it, so every zoom
+  // that keeps the block in view keeps the view there.
+  const int pointerX = client.right - 30;
+  const int pointerY = client.bottom - 30;
+  MoveMouse(pointerX, pointerY);
   for (int zoom = kMaxZoom; zoom >= kMinZoom; --zoom) {
     SCOPED_TRACE(zoom);
     ASSERT_EQ(MainWindowState.view.zoom, zoom);
@@ -258,7 +294,7 @@ TEST_F(ZoomTest, StepsOutFromTheFarCornerWithBarsAndViewTogether) {
       EXPECT_EQ(korvanth::platform::StandardScrollBar(window(), bar)->value(), offset);
       EXPECT_EQ(offset, std::max(0, extent - page)) << "the view stays at the far corner";
     }
-    MoveMouse(30, 30);
+    MoveMouse(pointerX, pointerY);
     ExpectView(picture, BlockOnScreen(64, 96));
     if (HasFatalFailure()) return;
     CtrlKey(Qt::Key_Minus);
