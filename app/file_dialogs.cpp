@@ -9,6 +9,7 @@
 
 #include "app/picture_loading.h"
 #include "app/sheet_saving.h"
+#include "app/window_messages.h"
 #include "app/window_state.h"
 #include "convert/format_registry.h"
 #include "convert/picture_file.h"
@@ -18,18 +19,8 @@ namespace korvanth {
 
 namespace {
 
-// The dialogs' filters and the Save dialog's extensions by file type (1-based index minus
-// one), from the file type table.
-const std::string& OpenFilter() {
-  static const std::string filter = OpenDialogFilter();
-  return filter;
-}
-
-const std::string& SaveFilter() {
-  static const std::string filter = SaveDialogFilter();
-  return filter;
-}
-
+// The Save dialog's extensions by file type (1-based index minus one), from the file type
+// table.
 const std::vector<std::string_view>& SaveExtensions() {
   static const std::vector<std::string_view> extensions = SaveDialogExtensions();
   return extensions;
@@ -84,10 +75,12 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
 }
 
 // Names every tileset that could not be written beside the saved sheet.
-void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
+void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems,
+                         UiLanguage language) {
   if (problems.empty()) return;
-  std::string text = "タイルセットを保存できませんでした";
-  for (const FileProblem& problem : problems) text += "\n" + problem.path + ": " + problem.reason;
+  std::string text = InLanguage(kTilesetsFailedHeadline, language);
+  for (const FileProblem& problem : problems)
+    text += "\n" + problem.path + ": " + InLanguage(problem.reason, language);
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
@@ -95,22 +88,24 @@ void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
 
 bool RunOpenDialog(WindowState& state, HWND owner) {
   char name[kPathBufferSize] = {};
-  OPENFILENAMEA record = DialogRecord(owner, OpenFilter().c_str(), name, OFN_HIDEREADONLY);
+  const std::string filter = OpenDialogFilter(state.language);
+  OPENFILENAMEA record = DialogRecord(owner, filter.c_str(), name, OFN_HIDEREADONLY);
   const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
   if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
   if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
   return true;
 }
 
-bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
-                 char (&path)[kPathBufferSize]) {
+bool AskSaveName(HWND owner, const SaveProposal& proposal, UiLanguage language,
+                 DialogMemory& memory, char (&path)[kPathBufferSize]) {
   char name[kPathBufferSize] = {};
   // The whole path: a folder in the name is where the dialog opens on every host. A
   // proposal too long for the field is left out rather than cut.
   if (proposal.path.size() < sizeof name)
     std::snprintf(name, sizeof name, "%s", proposal.path.c_str());
+  const std::string filter = SaveDialogFilter(language);
   OPENFILENAMEA record =
-      DialogRecord(owner, SaveFilter().c_str(), name,
+      DialogRecord(owner, filter.c_str(), name,
                    OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
   record.lpfnHook = SaveDialogHook;
   if (!proposal.folder.empty()) record.lpstrInitialDir = proposal.folder.c_str();
@@ -127,8 +122,10 @@ bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
   return true;
 }
 
-void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason) {
-  const std::string text = "保存できませんでした。\n" + path + "\n(" + reason + ")";
+void ShowSaveFailure(HWND owner, const std::string& path, const Phrase& cause,
+                     UiLanguage language) {
+  const std::string text = std::string(InLanguage(kSaveFailedHeadline, language)) + "\n" + path +
+                           "\n(" + InLanguage(cause, language) + ")";
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
@@ -136,13 +133,13 @@ bool RunSaveDialog(WindowState& state, HWND owner) {
   char path[kPathBufferSize] = {};
   const SaveProposal proposal = ProposeSaveName(
       state.picture.path, FormatEntryFor(state.format).cliName, state.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, state.dialogs, path)) return false;
+  if (!AskSaveName(owner, proposal, state.language, state.dialogs, path)) return false;
   const ConversionResult saved = SaveSelection(state, path);
   // A picture closed while the format warning showed is the user's own doing: no box.
   if (!saved.sheet.ok() && saved.sheet.problem != ConversionProblem::NoPicture) {
-    ShowSaveFailure(owner, path, ConversionReason(saved.sheet));
+    ShowSaveFailure(owner, path, ConversionCause(saved.sheet), state.language);
   }
-  ShowTilesetFailures(owner, saved.tilesets);
+  ShowTilesetFailures(owner, saved.tilesets, state.language);
   return saved.sheet.ok();
 }
 

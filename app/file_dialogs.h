@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/dialog_start.h"
+#include "app/ui_text.h"
 #include "convert/picture_file.h"
 #include "platform/win32_api.h"
 
@@ -20,11 +21,11 @@ bool RunOpenDialog(WindowState& state, HWND owner);
 // dialog is remembered in `memory`. False when the dialog was cancelled or the completed
 // name would not fit. A name without any '.' is completed with the chosen file type's
 // extension.
-bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
-                 char (&path)[kPathBufferSize]);
+bool AskSaveName(HWND owner, const SaveProposal& proposal, UiLanguage language,
+                 DialogMemory& memory, char (&path)[kPathBufferSize]);
 
-// The box of a failed save: the file and the reason, over the window.
-void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason);
+// The box of a failed save: the file and the cause, over the window, in `language`.
+void ShowSaveFailure(HWND owner, const std::string& path, const Phrase& cause, UiLanguage language);
 
 // Saves the block's sheet under the name AskSaveName gives, proposing STEM_FORMAT (the
 // converter's format name) in the picture's folder. False when the dialog was

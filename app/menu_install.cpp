@@ -3,6 +3,7 @@
 #include "app/menu_install.h"
 
 #include "app/format_commands.h"
+#include "app/language_commands.h"
 #include "app/view_commands.h"
 #include "app/window_state.h"
 
@@ -55,6 +56,7 @@ HMENU CreateMainMenu(std::span<const MenuLine> lines) {
 void PutMenuMarks(const WindowState& state, HWND window) {
   CheckFormatMenu(state, window);
   CheckZoomItem(state, window);
+  CheckLanguageItem(state, window);
   CheckMenuItem(GetMenu(window), IDM_VIEW_PREVIEW,
                 MF_BYCOMMAND | (state.preview.shown ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -37,5 +37,8 @@
 /* The tile size submenu's radio items, consecutive from the smallest size. */
 #define IDM_TILE_SIZE_FIRST 40041
 #define IDM_TILE_SIZE_LAST 40049
+/* The language menu's radio items, consecutive in UiLanguage's order. */
+#define IDM_LANGUAGE_JAPANESE 40070
+#define IDM_LANGUAGE_ENGLISH 40071
 
 #endif

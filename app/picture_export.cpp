@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/file_dialogs.h"
+#include "app/window_messages.h"
 #include "app/window_state.h"
 #include "convert/utf8_path.h"
 #include "convert/atlas_job.h"
@@ -33,20 +34,19 @@ AtlasJob WholePictureJob(const WindowState& state, const std::string& output) {
   return job;
 }
 
-void ShowExportFailure(HWND owner, const AtlasResult& result) {
-  std::string text = "書き出せませんでした。";
+void ShowExportFailure(HWND owner, const AtlasResult& result, UiLanguage language) {
+  std::string text = InLanguage(kExportFailedHeadline, language);
   for (const FileProblem& problem : result.problems)
-    text += "\n" + problem.path + "\n(" + problem.reason + ")";
-  text += result.partlyWritten
-              ? "\n一部のファイルだけが新しくなりました。もう一度書き出してください。"
-              : "\n何も書き込んでいません。元のファイルはそのままです。";
+    text += "\n" + problem.path + "\n(" + InLanguage(problem.reason, language) + ")";
+  text += "\n";
+  text += InLanguage(result.partlyWritten ? kExportPartlyWritten : kExportNothingWritten, language);
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
-void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& result) {
-  const std::string text = std::to_string(result.placed) +
-                           "個のブロックを書き出しました（空のブロック " +
-                           std::to_string(result.skipped) + "個は飛ばしました）。\n" + output;
+void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& result,
+                      UiLanguage language) {
+  const std::string text =
+      ExportCountsText(result.placed, result.skipped, language) + "\n" + output;
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -54,26 +54,27 @@ void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& 
 
 void RunWholePictureExport(WindowState& state, HWND owner) {
   if (!state.picture.exists() || state.picture.width == 0) {
-    MessageBoxA(owner, "ピクチャが開かれていません。先に「開く」でピクチャを開いてください。", "",
+    MessageBoxA(owner, InLanguage(kNoPictureToExport, state.language), "",
                 MB_OK | MB_ICONINFORMATION);
     return;
   }
   char path[kPathBufferSize] = {};
   const SaveProposal proposal =
       ProposeSaveName(state.picture.path, "atlas", state.dialogs.saveExtension);
-  if (!AskSaveName(owner, proposal, state.dialogs, path)) return;
+  if (!AskSaveName(owner, proposal, state.language, state.dialogs, path)) return;
   // Warned before the job is taken from the window: the box leaves the window usable, so
   // the format or the picture may change while it shows.
   if (PlanOutput({true, path}).encoder.fallback) {
-    MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
+    MessageBoxA(nullptr, InLanguage(kBitmapFallbackBox, state.language), "",
+                MB_OK | MB_ICONWARNING);
     // A picture closed meanwhile is the user's own doing: nothing to write, no box.
     if (!state.picture.exists() || state.picture.width == 0) return;
   }
   const AtlasResult result = RunAtlas(WholePictureJob(state, path), {});
   if (result.ok())
-    ShowExportCounts(owner, path, result);
+    ShowExportCounts(owner, path, result, state.language);
   else
-    ShowExportFailure(owner, result);
+    ShowExportFailure(owner, result, state.language);
 }
 
 }  // namespace korvanth

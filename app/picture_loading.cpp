@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/sheet_preview.h"
+#include "app/window_messages.h"
 #include "app/window_title.h"
 #include "app/window_state.h"
 #include "convert/utf8_path.h"
@@ -13,11 +14,12 @@ namespace korvanth {
 
 namespace {
 
-// A failed open must not look like an empty picture: the file and the converter's words
-// for the cause, over the window.
-void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
-  const std::string text = std::string("開けませんでした。\n") + PrintableName(path ? path : "") +
-                           "\n(" + LoadProblemText(problem) + ")";
+// A failed open must not look like an empty picture: the file and the cause (in English
+// the converter's words), over the window.
+void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem, UiLanguage language) {
+  const std::string text = std::string(InLanguage(kOpenFailedHeadline, language)) + "\n" +
+                           PrintableName(path ? path : "") + "\n(" +
+                           InLanguage(LoadProblemCause(problem), language) + ")";
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
@@ -31,7 +33,8 @@ void LoadSourceImage(WindowState& state, HWND window, const char* path) {
   SetWindowTextA(window, WindowTitle(loaded ? path : nullptr).c_str());
   if (loaded) state.dialogs.pictureFolder = FolderOf(state.picture.path);
   SheetPreviewPictureChanged(state);
-  if (outcome.problem != LoadProblem::None) ShowLoadFailure(window, path, outcome.problem);
+  if (outcome.problem != LoadProblem::None)
+    ShowLoadFailure(window, path, outcome.problem, state.language);
 }
 
 }  // namespace korvanth

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 
+#include "app/ui_text.h"
 #include "convert/layout_format.h"
 #include "convert/tileset_targets.h"
 
@@ -52,6 +53,7 @@ struct RememberedSettings {
   int saveFilter = 0;      // the Save dialog's file type chosen last, 1-based; 0: none
   std::string picture;
   std::optional<RememberedSize> windowSize;  // the main window's outer size when restored
+  UiLanguage language = UiLanguage::Japanese;
   friend bool operator==(const RememberedSettings&, const RememberedSettings&) = default;
 };
 

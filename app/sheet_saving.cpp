@@ -1,6 +1,7 @@
 // Saving the selected block's sheet and its tilesets through the one conversion path.
 #include "app/sheet_saving.h"
 
+#include "app/window_messages.h"
 #include "app/window_state.h"
 #include "convert/export_sheet.h"
 
@@ -26,7 +27,8 @@ ConversionResult SaveSelection(WindowState& state, const char* path) {
   if (path == nullptr) return {{ConversionProblem::NoPicture, {}}, {}};
   ConversionJob job = JobForSelection(state, path);
   return RunConversion(job, [&](ConversionWarning) {
-    MessageBoxA(nullptr, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
+    MessageBoxA(nullptr, InLanguage(kBitmapFallbackBox, state.language), "",
+                MB_OK | MB_ICONWARNING);
     job = JobForSelection(state, path);
   });
 }

@@ -7,6 +7,7 @@
 
 #include "app/file_dialogs.h"
 #include "app/format_commands.h"
+#include "app/language_commands.h"
 #include "app/menu_install.h"
 #include "app/menu_resource.h"
 #include "app/picture_export.h"
@@ -83,7 +84,8 @@ bool RunCommand(WindowState& state, HWND window, WORD command) {
       InvalidateRect(window, nullptr, FALSE);
       return true;
     default:
-      return RunFormatCommand(state, window, command) || RunViewCommand(state, window, command);
+      return RunFormatCommand(state, window, command) || RunViewCommand(state, window, command) ||
+             RunLanguageCommand(state, window, command);
   }
 }
 
@@ -161,7 +163,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
       PaintView(dc, state.view,
-                {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state)});
+                {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state),
+                 state.language});
       EndPaint(window, &paint);
       RefreshSheetPreview(state);
       return 0;
@@ -215,6 +218,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   RegisterClassExA(&windowClass);
 
   const PixelSize size = OpeningWindowSize(MainWindowState);
+  SpeakWindowLanguage(MainWindowState.language);
   HMENU menu = CreateMainMenu(MainMenuLines(MainWindowState.language));
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,
                          CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, menu,

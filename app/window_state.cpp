@@ -15,7 +15,7 @@ SheetLayout CurrentSheetLayout(const WindowState& state) {
 
 std::vector<ReadFile> WindowInputs(const WindowState& state) {
   if (state.settingsPath.empty()) return {};
-  return {{state.settingsPath, "the window's settings file"}};
+  return {{state.settingsPath, {"ウィンドウの設定ファイル", "the window's settings file"}}};
 }
 
 SelectionPoint SelectionOrigin(const WindowState& state) {

@@ -60,12 +60,13 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, std::FILE* err) {
   const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
       options.input.c_str(), reinterpret_cast<const char16_t*>(wide->data()));
   if (header.verdict != imaging::HeaderVerdict::Fits) return true;
-  const std::string refusal = AtlasSizeRefusal(
-      {{static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)},
-       options.layout(),
-       options.frames,
-       PlanOutput({true, options.output}).encoder.type,
-       options.tilesets});
+  const std::string refusal = AtlasSizeRefusal({{static_cast<int>(header.needs.width),
+                                                 static_cast<int>(header.needs.height)},
+                                                options.layout(),
+                                                options.frames,
+                                                PlanOutput({true, options.output}).encoder.type,
+                                                options.tilesets})
+                                  .english;
   if (refusal.empty()) return true;
   std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram,
                PrintableName(options.output).c_str(), refusal.c_str());
@@ -98,7 +99,8 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
   job.output = options.output;
   job.tilesets = options.tilesets;
   job.pictureFile = options.input;
-  if (!options.namesFile.empty()) job.otherInputs.push_back({options.namesFile, "the names file"});
+  if (!options.namesFile.empty())
+    job.otherInputs.push_back({options.namesFile, {"名前ファイル", "the names file"}});
   job.frames = options.frames;
   job.frameMs = options.frameMs.value_or(kDefaultFrameMs);
   job.workers = options.jobs.value_or(AvailableCores());
@@ -118,7 +120,7 @@ int RunAtlasConversion(const ConvertOptions& options, std::FILE* err) {
       std::fputs(InputPictureLine(problem.path).c_str(), err);
     else
       std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(problem.path).c_str(),
-                   problem.reason.c_str());
+                   problem.reason.english.c_str());
   }
   if (!result.ok()) {
     std::fprintf(err, "%s: %s\n", kProgram,

@@ -94,7 +94,7 @@ bool WriteSheet(const ConversionJob& job, std::string& messages) {
       messages += InputPictureLine(tileset.path);
     else
       Say(messages, "%s: %s: cannot write the tileset: %s\n", kProgram,
-          PrintableName(tileset.path).c_str(), tileset.reason.c_str());
+          PrintableName(tileset.path).c_str(), tileset.reason.english.c_str());
   }
   return result.ok();
 }

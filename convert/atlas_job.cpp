@@ -47,7 +47,7 @@ class LockedPicture {
   bool locked_ = false;
 };
 
-AtlasResult Failed(AtlasResult result, const std::string& path, std::string reason,
+AtlasResult Failed(AtlasResult result, const std::string& path, Phrase reason,
                    bool isPicture = false) {
   result.problems.push_back({path, isPicture, std::move(reason)});
   return result;
@@ -115,8 +115,12 @@ TilesetDescription DescribeAtlas(const AtlasJob& job, const AtlasGrid& grid, con
 AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   AtlasResult result;
   const std::string& output = job.output;
-  OutputPlan plan = PlanOutput(
-      {job.picture != nullptr, output, job.tilesets, job.pictureFile, job.otherInputs, "atlas"});
+  OutputPlan plan = PlanOutput({job.picture != nullptr,
+                                output,
+                                job.tilesets,
+                                job.pictureFile,
+                                job.otherInputs,
+                                {"アトラス", "atlas"}});
   // Every file the atlas writes is refused before any pixel is touched.
   if (plan.refusal != ConversionProblem::None)
     return Failed(result, output, plan.refusalReason,
@@ -131,7 +135,10 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   const int blockColumns = static_cast<int>(job.picture->Width()) / block.width;
   const int blockRows = static_cast<int>(job.picture->Height()) / block.height;
   result.blocks = blockColumns * blockRows;
-  if (result.blocks == 0) return Failed(result, output, "the picture holds no whole block");
+  if (result.blocks == 0)
+    return Failed(
+        result, output,
+        {"ピクチャに丸ごと入ったブロックがありません", "the picture holds no whole block"});
   const auto originOf = [&](int item) {
     return SelectionPoint{item % blockColumns * block.width, item / blockColumns * block.height};
   };
@@ -140,12 +147,15 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   const PixelSize sheet = SheetSize(job.layout);
   if (std::int64_t{sheet.width} * frames > kMaxAtlasWidth)
     return Failed(result, output,
-                  std::to_string(frames) + " frames of " + std::to_string(sheet.width) +
-                      "-pixel sheets pass the atlas's " + std::to_string(kMaxAtlasWidth) +
-                      " pixels side by side");
+                  {"幅" + std::to_string(sheet.width) + "ピクセルのシート" +
+                       std::to_string(frames) + "フレームを横に並べると、アトラスの" +
+                       std::to_string(kMaxAtlasWidth) + "ピクセルを超えます",
+                   std::to_string(frames) + " frames of " + std::to_string(sheet.width) +
+                       "-pixel sheets pass the atlas's " + std::to_string(kMaxAtlasWidth) +
+                       " pixels side by side"});
 
   // The largest atlas the picture can make must fit, before any pixel is read.
-  if (std::string refusal = AtlasSizeRefusal(
+  if (Phrase refusal = AtlasSizeRefusal(
           {{static_cast<int>(job.picture->Width()), static_cast<int>(job.picture->Height())},
            job.layout,
            frames,
@@ -161,7 +171,7 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     const PictureLockHold hold(job.pictureLock);
     const LockedPicture picture(*job.picture);
     if (!picture.ok())
-      return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+      return Failed(result, output, ConversionCause({ConversionProblem::BuildFailed, {}}));
     std::vector<char> empty(static_cast<std::size_t>(result.blocks), 0);
     RunInOrder(
         result.blocks, job.workers, NoStep,
@@ -179,20 +189,23 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     result.runs = static_cast<int>(runs.firsts.size());
     result.placed = result.runs * frames;
     result.skipped = runs.skipped;
-    if (runs.firsts.empty()) return Failed(result, output, "every block is empty");
+    if (runs.firsts.empty())
+      return Failed(result, output, {"どのブロックも空です", "every block is empty"});
 
     grid = PlanAtlas({sheet.width * frames, sheet.height}, result.runs, imaging::kMaxPictureBytes);
     if (!grid)
-      return Failed(result, output,
-                    "the atlas would hold more than " +
-                        std::to_string(imaging::kMaxPictureBytes >> 20) +
-                        " MiB of pixels; convert a smaller picture");
+      return Failed(
+          result, output,
+          {"アトラスのピクセルが" + std::to_string(imaging::kMaxPictureBytes >> 20) +
+               " MiBを超えます。小さいピクチャを変換してください",
+           "the atlas would hold more than " + std::to_string(imaging::kMaxPictureBytes >> 20) +
+               " MiB of pixels; convert a smaller picture"});
     try {
       pixels.assign(
           static_cast<std::size_t>(grid->size.width) * static_cast<std::size_t>(grid->size.height),
           0u);
     } catch (const std::bad_alloc&) {
-      return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+      return Failed(result, output, ConversionCause({ConversionProblem::BuildFailed, {}}));
     }
     const PixelRows atlasRows{reinterpret_cast<std::uint8_t*>(pixels.data()),
                               static_cast<std::ptrdiff_t>(grid->size.width) * 4, grid->size.width,
@@ -214,7 +227,7 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
       ImageHandle::FromScan0(grid->size.width, grid->size.height, grid->size.width * 4,
                              PixelFormat32bppARGB, reinterpret_cast<BYTE*>(pixels.data()));
   if (atlas.empty())
-    return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+    return Failed(result, output, ConversionCause({ConversionProblem::BuildFailed, {}}));
   atlas.Record(GdipBitmapSetResolution(atlas.bitmap(), 96.0f, 96.0f));
 
   // The tilesets' description first: the terrains' colours come from the atlas's pixels.

@@ -7,6 +7,7 @@
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
+#include "imaging/ui_language.h"
 #include "platform/win32_api.h"
 #include "viewer/view_state.h"
 
@@ -21,11 +22,12 @@ struct CanvasPicture {
 };
 
 // What one paint shows: the picture, the layout whose block follows the pointer and the
-// block's top-left corner in picture pixels.
+// block's top-left corner in picture pixels; and the language of a failed paint's box.
 struct CanvasScene {
   CanvasPicture picture;
   SheetLayout layout;
   SelectionPoint origin;
+  UiLanguage language = UiLanguage::Japanese;
 };
 
 struct GridArea {
@@ -38,8 +40,9 @@ struct GridOffset {
   INT x, y;
 };
 
-inline constexpr char kLockFailedMessage[] = "Bmpをロックできません";
-inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできません";
+inline constexpr UiText kLockFailedMessage = {"Bmpをロックできません", "Cannot lock the bitmap"};
+inline constexpr UiText kUnlockFailedMessage = {"Bmpをアンロックできません",
+                                                "Cannot unlock the bitmap"};
 
 // Mouse position in client pixels: records the cell under it and asks for a repaint.
 void TrackCursor(HWND window, ViewState& view, WORD x, WORD y);
@@ -60,8 +63,10 @@ void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene);
 
 // Grid lines worked into a bitmap in place: each line pixel becomes white or black,
 // whichever contrasts with what lies beneath. Lines stay fixed to the picture as the
-// view scrolls by `scroll` (screen pixels). Returns 0 or the failing GDI+ status.
+// view scrolls by `scroll` (screen pixels). Returns 0 or the failing GDI+ status, which a
+// box in `language` reports.
 GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
-                          GridOffset offset, GridOffset scroll = {0, 0});
+                          GridOffset offset, GridOffset scroll = {0, 0},
+                          UiLanguage language = UiLanguage::Japanese);
 
 }  // namespace korvanth

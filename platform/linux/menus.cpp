@@ -122,6 +122,8 @@ void MainWindow::buildMenuBar() {
   menuBar_->setFixedHeight(MenuBarHeight());
   FillMenu(this, menuBar_, menu_);
   MirrorChecks(menu_);
+  // A bar that replaces another on a shown window is not shown with it: show it now.
+  menuBar_->show();
 }
 
 bool MainWindow::replaceMenu(HMENU menu) {

@@ -227,9 +227,9 @@ TEST_F(SaveFlowTest, TheOpenPictureAndTheSettingsAreNeverWrittenOver) {
     ReleaseWith(script, 40, 40);
     EXPECT_TRUE(asked) << typed;
     const std::string reason =
-        typed == "settings.conf" ? "it is a file Korvanth reads" : "it is the open picture";
+        typed == "settings.conf" ? "Korvanthが読むファイル" : "開いているピクチャ";
     EXPECT_EQ(text.toStdString(), "保存できませんでした。\n" + dir_.file(typed) + "\n(" + reason +
-                                      "; it is never written over)");
+                                      "です。上書きはしません)");
   }
   MainWindowState.settingsPath.clear();
   EXPECT_EQ(ReadBytes(dir_.file("settings.conf")), "format=roof\n");
@@ -247,7 +247,7 @@ TEST_F(SaveFlowTest, FailedSaveShowsTheFileAndTheReasonOverTheWindow) {
     QString reason;
   };
   const Case cases[] = {
-      {"missing/sheet.png", QStringLiteral("(the folder does not exist)")},
+      {"missing/sheet.png", QString::fromUtf8("(フォルダーがありません)")},
   };
   for (const Case& c : cases) {
     QString text, title;

@@ -33,6 +33,7 @@ TEST(RememberedSettingsTest, EveryChoiceComesBackThroughTheFile) {
   chosen.saveFilter = 4;
   chosen.picture = "/home/me/tiles #1.png";
   chosen.windowSize = RememberedSize{64, 32767};
+  chosen.language = UiLanguage::English;
   EXPECT_EQ(Parsed(FormatSettings(chosen)), chosen);
   EXPECT_EQ(Parsed(FormatSettings(RememberedSettings{})), RememberedSettings{});
 }
@@ -56,7 +57,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
   const auto none = [](RememberedSettings&) {};
   const Case cases[] = {
       {"", none},
-      {good, terrain2Zoom4},
+      {good, terrain2Zoom4},  // as an older file: no language, which stays Japanese
       {"format=terrain2\r\nzoom=4", terrain2Zoom4},  // CRLF, no newline at the end
       {"junk\nformat=terrain2\n\xff\xfe=\x01\nsize=9\n=4\nzoom=4\n# zoom=2\n", terrain2Zoom4},
       {"format=terrain2\nzoom=", [](RememberedSettings& s) { s.format = LayoutFormat::Terrain2; }},
@@ -70,12 +71,12 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        "tilesets=both\ntilesets=tiled,tiled\ntilesets=tiled,\ntilesets=\n"
        "preview-x=32768\npreview-y=0\nwindow-width=800\nwindow-height=63\n"
        "picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-type=xyz\nsave-filter=17\n"
-       "save-filter=0\nopen-folder=" +
+       "save-filter=0\nlanguage=EN\nlanguage=fr\nlanguage=\nlanguage=english\nopen-folder=" +
            longName,
        none},
       {"tile-size=128\ncomplete=yes\npreview=yes\ntilesets=godot,tiled\npreview-x=10\n"
        "preview-y=-20\nwindow-width=64\nwindow-height=600\npicture=/a/b=c.png\n"
-       "save-type=TIF\nsave-filter=16\nopen-folder=" +
+       "save-type=TIF\nsave-filter=16\nlanguage=en\nopen-folder=" +
            longName.substr(1),
        [&longName](RememberedSettings& s) {
          s.tileSize = 128;
@@ -87,6 +88,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
          s.saveType = "TIF";
          s.saveFilter = 16;
          s.openFolder = longName.substr(1);
+         s.language = UiLanguage::English;
        }},
   };
   for (const Case& c : cases) {

@@ -95,6 +95,7 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   ChooseMenuItems(1, {kTilesetTargets[0].menuCaption});
   ChooseMenuItems(3, {"3倍(&3)"});
   ChooseMenuItems(3, {"シートのプレビュー(&P)"});
+  ChooseMenuItems(4, {"&English"});
   ASSERT_NE(PreviewFrame(), nullptr);
   PreviewFrame()->move(321, 123);
   Frame()->resize(610, 470);
@@ -119,6 +120,15 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   EXPECT_EQ(Frame()->size(), QSize(610, 470));
   EXPECT_EQ(MainWindowState.dialogs.pictureFolder, dir_.file("pictures"));
   EXPECT_EQ(MainWindowState.dialogs.saveExtension, "bmp");
+  EXPECT_TRUE(Checked(IDM_LANGUAGE_ENGLISH));
+  EXPECT_EQ(MainWindowState.language, UiLanguage::English);
+
+  // --lang chooses for the run, and the window closes remembering it as the menu's choice.
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  StartAsProgram({"korvanth", "--lang", "ja"});
+  EXPECT_TRUE(Checked(IDM_LANGUAGE_JAPANESE));
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  EXPECT_EQ(SettingsOnDisk().language, UiLanguage::Japanese);
 }
 
 TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {

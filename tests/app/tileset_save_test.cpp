@@ -94,8 +94,8 @@ TEST_F(TilesetSaveTest, CheckedItemsGiveEverySavedSheetItsTilesets) {
   ChooseFormatItem(kTiled.menuCaption);
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
   EXPECT_TRUE(korvanth::platform::MenuAction(window(), kTiledCommand)->isChecked());
-  ChooseFormatItem(
-      FormatMenuItemFor(LayoutFormat::Terrain2).caption.japanese);  // the format radio marks stay apart
+  ChooseFormatItem(FormatMenuItemFor(LayoutFormat::Terrain2)
+                       .caption.japanese);  // the format radio marks stay apart
   EXPECT_EQ(State(kTiledCommand), static_cast<UINT>(MF_CHECKED));
 
   SaveAs("grass.png");
@@ -132,7 +132,7 @@ TEST_F(TilesetSaveTest, ATilesetThatCannotBeWrittenIsReportedAndTheSheetKept) {
     dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
   });
   EXPECT_TRUE(shown.contains(QString::fromUtf8("タイルセットを保存できませんでした")));
-  EXPECT_TRUE(shown.contains(QString::fromStdString(dir_.file("blocked.tsx") + ": it is a folder")))
+  EXPECT_TRUE(shown.contains(QString::fromStdString(dir_.file("blocked.tsx") + ": フォルダーです")))
       << shown.toStdString();
   EXPECT_TRUE(fs::is_regular_file(dir_.path() / "blocked.png"));
   EXPECT_TRUE(fs::is_directory(dir_.path() / "blocked.tsx"));
@@ -155,7 +155,7 @@ TEST_F(TilesetSaveTest, GodotTilesetBesideASheetGodotCannotImportIsRefusedInTheB
       2);  // すべてのファイル (*.*)
   EXPECT_TRUE(shown.contains(QString::fromStdString(
       dir_.file("grass.tres") +
-      ": Godot 4 cannot import gif pictures; save the sheet as .png (or .bmp, .jpg)")))
+      ": Godot 4はgifの画像を読み込めません。シートは.png（または.bmp、.jpg）で保存してください")))
       << shown.toStdString();
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.gif", "grass.tsx"}));
   EXPECT_EQ(ReadBytes(dir_.file("grass.gif")).substr(0, 4), "GIF8");
