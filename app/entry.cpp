@@ -18,6 +18,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   BeginRun(MainWindowState, command);
   MainWindowState.bundledSample = FindBundledSample(ProgramPath());
   InstallIconResource();
-  CreateMainWindow(instance);
+  if (CreateMainWindow(instance) == nullptr) {
+    PrintAnswer({{}, "korvanth: the window could not be created\n", 1});
+    return 1;
+  }
   return RunMessageLoop();
 }

@@ -236,13 +236,15 @@ TEST(WindowCommandLineTest, OptionsPictureAndAnswers) {
   }
 }
 
-// The built program: what it prints where, and its exit status, before any window.
+// The built program: what it prints where, and its exit status, before any window; with
+// no display it still answers, and says so when it needs a window.
 TEST(WindowProgramTest, HelpVersionAndUsageErrorsPrintAndEnd) {
   struct Case {
     std::vector<std::string> arguments;
     int exitCode;
     std::string outStart;  // what stdout begins with
     std::string errLine;   // a line stderr holds; empty: no usage line
+    bool display = true;   // false: run with no display at all
   };
   const Case cases[] = {
       {{"--help"}, 0, "Usage: korvanth [--lang ja|en] [--reset-settings] [--] [PICTURE]\n", ""},
@@ -250,10 +252,16 @@ TEST(WindowProgramTest, HelpVersionAndUsageErrorsPrintAndEnd) {
       {{"--version"}, 0, std::string("korvanth ") + KORVANTH_VERSION + "\n", ""},
       {{"--bogus"}, 2, "", "korvanth: unknown option --bogus\nTry 'korvanth --help'.\n"},
       {{"--lang", "fr"}, 2, "", "korvanth: --lang takes ja or en, not 'fr'\n"},
+      {{"--help"}, 0, "Usage: korvanth", "", false},
+      {{"--lang", "en"}, 1, "", "korvanth: the window could not be created\n", false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.arguments[0]);
-    const ProgramRun run = RunProgram(KORVANTH_WINDOW_EXE, c.arguments);
+    SCOPED_TRACE(c.arguments[0] + (c.display ? "" : " without a display"));
+    std::vector<std::string> arguments = c.arguments;
+    if (!c.display)
+      arguments.insert(arguments.begin(), {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
+                                           "QT_QPA_PLATFORM", KORVANTH_WINDOW_EXE});
+    const ProgramRun run = RunProgram(c.display ? KORVANTH_WINDOW_EXE : "/usr/bin/env", arguments);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.out.rfind(c.outStart, 0), 0u) << run.out;
     if (c.outStart.empty()) {
