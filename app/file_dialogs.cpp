@@ -11,6 +11,7 @@
 #include "app/replace_question.h"
 #include "app/sheet_saving.h"
 #include "app/status_bar.h"
+#include "app/window_messages.h"
 #include "app/window_state.h"
 #include "convert/format_registry.h"
 #include "convert/picture_file.h"
@@ -21,18 +22,8 @@ namespace korvanth {
 
 namespace {
 
-// The dialogs' filters and the Save dialog's extensions by file type (1-based index minus
-// one), from the file type table.
-const std::string& OpenFilter() {
-  static const std::string filter = OpenDialogFilter();
-  return filter;
-}
-
-const std::string& SaveFilter() {
-  static const std::string filter = SaveDialogFilter();
-  return filter;
-}
-
+// The Save dialog's extensions by file type (1-based index minus one), from the file type
+// table.
 const std::vector<std::string_view>& SaveExtensions() {
   static const std::vector<std::string_view> extensions = SaveDialogExtensions();
   return extensions;
@@ -87,23 +78,26 @@ OPENFILENAMEA DialogRecord(HWND owner, const char* filter, char (&name)[kPathBuf
 }
 
 // Names every tileset that could not be written beside the saved sheet.
-void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems) {
+void ShowTilesetFailures(HWND owner, const std::vector<FileProblem>& problems,
+                         UiLanguage language) {
   if (problems.empty()) return;
-  std::string text = "タイルセットを保存できませんでした";
-  for (const FileProblem& problem : problems) text += "\n" + problem.path + ": " + problem.reason;
+  std::string text = InLanguage(kTilesetsFailedHeadline, language);
+  for (const FileProblem& problem : problems)
+    text += "\n" + problem.path + ": " + InLanguage(problem.reason, language);
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
 // The Save dialog alone; `dialogAsks`: it asks before a name that is there is replaced.
-bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
-                 char (&path)[kPathBufferSize], bool dialogAsks) {
+bool AskSaveName(HWND owner, const SaveProposal& proposal, UiLanguage language,
+                 DialogMemory& memory, char (&path)[kPathBufferSize], bool dialogAsks) {
   char name[kPathBufferSize] = {};
   // The whole path: a folder in the name is where the dialog opens on every host. A
   // proposal too long for the field is left out rather than cut.
   if (proposal.path.size() < sizeof name)
     std::snprintf(name, sizeof name, "%s", proposal.path.c_str());
+  const std::string filter = SaveDialogFilter(language);
   OPENFILENAMEA record = DialogRecord(
-      owner, SaveFilter().c_str(), name,
+      owner, filter.c_str(), name,
       OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | (dialogAsks ? OFN_OVERWRITEPROMPT : 0));
   record.lpfnHook = SaveDialogHook;
   if (!proposal.folder.empty()) record.lpstrInitialDir = proposal.folder.c_str();
@@ -124,7 +118,8 @@ bool AskSaveName(HWND owner, const SaveProposal& proposal, DialogMemory& memory,
 
 bool RunOpenDialog(WindowState& state, HWND owner) {
   char name[kPathBufferSize] = {};
-  OPENFILENAMEA record = DialogRecord(owner, OpenFilter().c_str(), name, OFN_HIDEREADONLY);
+  const std::string filter = OpenDialogFilter(state.language);
+  OPENFILENAMEA record = DialogRecord(owner, filter.c_str(), name, OFN_HIDEREADONLY);
   const std::string folder = OpenDialogFolder(state.dialogs.pictureFolder);
   if (!folder.empty()) record.lpstrInitialDir = folder.c_str();
   if (GetOpenFileNameA(&record)) LoadSourceImage(state, owner, name);
@@ -136,7 +131,7 @@ bool AskWhereToSave(HWND owner, SaveProposal proposal, DialogMemory& memory, Out
   // Tilesets beside the output: the dialog's question, about the output alone, would be
   // a second one.
   const bool ownQuestion = request.tilesets != kNoTilesets;
-  while (AskSaveName(owner, proposal, memory, path, !ownQuestion)) {
+  while (AskSaveName(owner, proposal, language, memory, path, !ownQuestion)) {
     if (!ownQuestion) return true;
     request.output = path;
     if (ConfirmReplacing(owner, PlanOutput(request), language)) return true;
@@ -145,8 +140,10 @@ bool AskWhereToSave(HWND owner, SaveProposal proposal, DialogMemory& memory, Out
   return false;
 }
 
-void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason) {
-  const std::string text = "保存できませんでした。\n" + path + "\n(" + reason + ")";
+void ShowSaveFailure(HWND owner, const std::string& path, const Phrase& cause,
+                     UiLanguage language) {
+  const std::string text = std::string(InLanguage(kSaveFailedHeadline, language)) + "\n" + path +
+                           "\n(" + InLanguage(cause, language) + ")";
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
@@ -157,10 +154,8 @@ bool RunSaveDialog(WindowState& state, HWND owner) {
   const OutputRequest request{true, {}, state.tilesets, state.picture.path, WindowInputs(state)};
   if (!AskWhereToSave(owner, proposal, state.dialogs, request, state.language, path)) return false;
   const ConversionResult saved = SaveSelection(state, owner, path);
-  if (!saved.sheet.ok()) {
-    ShowSaveFailure(owner, path, ConversionReason(saved.sheet));
-  }
-  ShowTilesetFailures(owner, saved.tilesets);
+  if (!saved.sheet.ok()) ShowSaveFailure(owner, path, ConversionCause(saved.sheet), state.language);
+  ShowTilesetFailures(owner, saved.tilesets, state.language);
   ReportSave(state, path, saved);
   return saved.sheet.ok();
 }

@@ -28,8 +28,8 @@ bool RunOpenDialog(WindowState& state, HWND owner);
 bool AskWhereToSave(HWND owner, SaveProposal proposal, DialogMemory& memory, OutputRequest request,
                     UiLanguage language, char (&path)[kPathBufferSize]);
 
-// The box of a failed save: the file and the reason, over the window.
-void ShowSaveFailure(HWND owner, const std::string& path, const std::string& reason);
+// The box of a failed save: the file and the cause, over the window, in `language`.
+void ShowSaveFailure(HWND owner, const std::string& path, const Phrase& cause, UiLanguage language);
 
 // Saves the block's sheet under the name AskWhereToSave gives, proposing STEM_FORMAT (the
 // converter's format name) in the picture's folder. False when the dialog was

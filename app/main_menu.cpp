@@ -15,8 +15,8 @@ namespace {
 
 // In the format registry's order; each format's command follows the one before.
 constexpr FormatMenuItem kFormatItems[] = {
-    {LayoutFormat::Terrain1, IDM_FORMAT_TERRAIN1, {"地形1(&L)", "Terrain&1"}},
-    {LayoutFormat::Terrain2, IDM_FORMAT_TERRAIN2, {"地形2(&A)", "Terrain&2"}},
+    {LayoutFormat::Terrain1, IDM_FORMAT_TERRAIN1, {"地形1(&L)", "Terrain &1"}},
+    {LayoutFormat::Terrain2, IDM_FORMAT_TERRAIN2, {"地形2(&A)", "Terrain &2"}},
     {LayoutFormat::Roof, IDM_FORMAT_ROOF, {"屋根(&R)", "&Roof"}},
 };
 
@@ -47,6 +47,21 @@ constexpr bool TileSizeItemsAreConsecutiveTileSizes() {
 }
 static_assert(TileSizeItemsAreConsecutiveTileSizes());
 
+// In UiLanguage's order; each language's item in its own language, whatever the menu's.
+constexpr LanguageMenuItem kLanguageItems[] = {
+    {UiLanguage::Japanese, IDM_LANGUAGE_JAPANESE, "日本語(&J)"},
+    {UiLanguage::English, IDM_LANGUAGE_ENGLISH, "&English"},
+};
+
+constexpr bool LanguageItemsAreConsecutive() {
+  for (std::size_t i = 0; i < std::size(kLanguageItems); ++i)
+    if (static_cast<std::size_t>(kLanguageItems[i].language) != i ||
+        kLanguageItems[i].command != IDM_LANGUAGE_JAPANESE + i)
+      return false;
+  return true;
+}
+static_assert(LanguageItemsAreConsecutive());
+
 constexpr UiText kZoomCaptions[] = {{"等倍(&1)\tCtrl+0", "&1x\tCtrl+0"},
                                     {"2倍(&2)", "&2x"},
                                     {"3倍(&3)", "&3x"},
@@ -68,7 +83,7 @@ std::vector<MenuLine> MainMenuLines(UiLanguage language,
       {0, MF_POPUP, 0, in({"ﾌｧｲﾙ(&F)", "&File"})},
       {1, MF_STRING, IDM_FILE_OPEN, in({"開く(&O)...\tCtrl+O", "&Open...\tCtrl+O"})},
       {1, MF_STRING, IDM_FILE_EXPORT_ALL,
-       in({"ピクチャ全体を書き出す(&A)...", "Export the &Whole Picture..."})},
+       in({"ピクチャ全体を書き出す(&A)...", "Export the Whole Picture as an &Atlas..."})},
       {1, MF_SEPARATOR, 0, {}},
       {1, MF_STRING, IDM_FILE_EXIT, in({"ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q", "E&xit\tCtrl+Q"})},
       // English gives the two F menus different mnemonics.
@@ -82,9 +97,9 @@ std::vector<MenuLine> MainMenuLines(UiLanguage language,
   for (const FormatMenuItem& item : kFormatItems)
     menu.push_back({1, MF_STRING, item.command, in(item.caption)});
   menu.push_back({1, MF_SEPARATOR, 0, {}});
-  menu.push_back(
-      {1, MF_STRING, IDM_FORMAT_COMPLETE, in({"全形状を追加(&C)", "Add Every Terrain &Shape"})});
-  menu.push_back({1, MF_POPUP, 0, in({"タイルサイズ", "&Tile Size"})});
+  menu.push_back({1, MF_STRING, IDM_FORMAT_COMPLETE,
+                  in({"全形状を追加(&C)", "&Complete the Terrain Shapes"})});
+  menu.push_back({1, MF_POPUP, 0, in({"タイルサイズ", "Tile Si&ze"})});
   for (const TileSizeMenuItem& item : kTileSizeItems)
     menu.push_back({2, MF_STRING, item.command, item.caption});
   menu.push_back({1, MF_SEPARATOR, 0, {}});
@@ -104,6 +119,9 @@ std::vector<MenuLine> MainMenuLines(UiLanguage language,
   menu.push_back(
       {1, MF_STRING, IDM_VIEW_PREVIEW, in({"シートのプレビュー(&P)", "Sheet &Preview"})});
   menu.push_back({1, MF_STRING, IDM_VIEW_STATUS_BAR, in({"ステータス バー(&S)", "&Status Bar"})});
+  menu.push_back({0, MF_POPUP, 0, in({"言語(&L)", "&Language"})});
+  for (const LanguageMenuItem& item : kLanguageItems)
+    menu.push_back({1, MF_STRING, item.command, item.caption});
   return menu;
 }
 
@@ -130,6 +148,19 @@ const TileSizeMenuItem* TileSizeMenuItemFor(int tileSize) {
 
 const TileSizeMenuItem* TileSizeMenuItemForCommand(UINT command) {
   for (const TileSizeMenuItem& item : kTileSizeItems)
+    if (item.command == command) return &item;
+  return nullptr;
+}
+
+std::span<const LanguageMenuItem> LanguageMenuItems() { return kLanguageItems; }
+
+const LanguageMenuItem& LanguageMenuItemFor(UiLanguage language) {
+  const auto index = static_cast<std::size_t>(language);
+  return index < std::size(kLanguageItems) ? kLanguageItems[index] : kLanguageItems[0];
+}
+
+const LanguageMenuItem* LanguageMenuItemForCommand(UINT command) {
+  for (const LanguageMenuItem& item : kLanguageItems)
     if (item.command == command) return &item;
   return nullptr;
 }

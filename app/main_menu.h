@@ -1,6 +1,6 @@
 // The main window's menu, described once: both hosts build their menu from this list, the
-// formats' items from the format registry, the tile size submenu from its own table and the
-// tileset items from the tileset targets.
+// formats' items from the format registry, the tile size submenu from its own table, the
+// tileset items from the tileset targets and the language items from their own table.
 #pragma once
 
 #include <span>
@@ -53,6 +53,18 @@ std::span<const TileSizeMenuItem> TileSizeMenuItems();
 // Null for a size or a command that has no item.
 const TileSizeMenuItem* TileSizeMenuItemFor(int tileSize);
 const TileSizeMenuItem* TileSizeMenuItemForCommand(UINT command);
+
+// The 言語 menu's radio item of a language.
+struct LanguageMenuItem {
+  UiLanguage language;
+  UINT command;
+  const char* caption;  // in its own language, in both menus
+};
+
+std::span<const LanguageMenuItem> LanguageMenuItems();
+const LanguageMenuItem& LanguageMenuItemFor(UiLanguage language);
+// Null for a command that is no language item.
+const LanguageMenuItem* LanguageMenuItemForCommand(UINT command);
 
 // The check item of a tileset target, and the target of a command (null for none).
 UINT TilesetCommand(const TilesetTarget& target);

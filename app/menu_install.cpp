@@ -5,6 +5,7 @@
 #include "app/block_map_mode.h"
 #include "app/format_commands.h"
 #include "app/status_bar.h"
+#include "app/language_commands.h"
 #include "app/view_commands.h"
 #include "app/window_state.h"
 
@@ -58,6 +59,7 @@ void PutMenuMarks(const WindowState& state, HWND window) {
   CheckFormatMenu(state, window);
   CheckBlockMapItem(state, window);
   CheckZoomItem(state, window);
+  CheckLanguageItem(state, window);
   CheckMenuItem(GetMenu(window), IDM_VIEW_PREVIEW,
                 MF_BYCOMMAND | (state.preview.shown ? MF_CHECKED : MF_UNCHECKED));
   CheckStatusBarItem(state, window);

@@ -44,5 +44,8 @@
 /* The ファイル menu's recent pictures, newest first. */
 #define IDM_FILE_RECENT_FIRST 40100
 #define IDM_FILE_RECENT_LAST 40107
+/* The language menu's radio items, consecutive in UiLanguage's order. */
+#define IDM_LANGUAGE_JAPANESE 40070
+#define IDM_LANGUAGE_ENGLISH 40071
 
 #endif

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/file_dialogs.h"
+#include "app/window_messages.h"
 #include "app/window_state.h"
 #include "convert/utf8_path.h"
 #include "convert/atlas_job.h"
@@ -32,7 +33,7 @@ AtlasJob WholePictureJob(const WindowState& state, const std::string& output,
     job.map = &*map.map;
     job.mapFile = mapFile;
     if (map.map->tileSize) job.layout.tileSize = *map.map->tileSize;
-    job.otherInputs.push_back({mapFile, "the block map"});
+    job.otherInputs.push_back({mapFile, {"ブロックマップ", "the block map"}});
     return job;
   }
   const PixelSize block = SelectionBlockSize(job.layout);
@@ -43,20 +44,19 @@ AtlasJob WholePictureJob(const WindowState& state, const std::string& output,
   return job;
 }
 
-void ShowExportFailure(HWND owner, const AtlasResult& result) {
-  std::string text = "書き出せませんでした。";
+void ShowExportFailure(HWND owner, const AtlasResult& result, UiLanguage language) {
+  std::string text = InLanguage(kExportFailedHeadline, language);
   for (const FileProblem& problem : result.problems)
-    text += "\n" + problem.path + "\n(" + problem.reason + ")";
-  text += result.partlyWritten
-              ? "\n一部のファイルだけが新しくなりました。もう一度書き出してください。"
-              : "\n何も書き込んでいません。元のファイルはそのままです。";
+    text += "\n" + problem.path + "\n(" + InLanguage(problem.reason, language) + ")";
+  text += "\n";
+  text += InLanguage(result.partlyWritten ? kExportPartlyWritten : kExportNothingWritten, language);
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
-void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& result) {
-  const std::string text = std::to_string(result.placed) +
-                           "個のブロックを書き出しました（空のブロック " +
-                           std::to_string(result.skipped) + "個は飛ばしました）。\n" + output;
+void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& result,
+                      UiLanguage language) {
+  const std::string text =
+      ExportCountsText(result.placed, result.skipped, language) + "\n" + output;
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -64,35 +64,36 @@ void ShowExportCounts(HWND owner, const std::string& output, const AtlasResult& 
 
 void RunWholePictureExport(WindowState& state, HWND owner) {
   if (!state.picture.exists() || state.picture.width == 0) {
-    MessageBoxA(owner, "ピクチャが開かれていません。先に「開く」でピクチャを開いてください。", "",
+    MessageBoxA(owner, InLanguage(kNoPictureToExport, state.language), "",
                 MB_OK | MB_ICONINFORMATION);
     return;
   }
   char path[kPathBufferSize] = {};
   const SaveProposal proposal =
       ProposeSaveName(state.picture.path, "atlas", state.dialogs.saveExtension);
-  const OutputRequest request{true,   {}, state.tilesets, state.picture.path, WindowInputs(state),
-                              "atlas"};
+  const OutputRequest request{
+      true, {}, state.tilesets, state.picture.path, WindowInputs(state), {"アトラス", "atlas"}};
   if (!AskWhereToSave(owner, proposal, state.dialogs, request, state.language, path)) return;
   // Warned before anything is written; the window takes no input while the box shows.
   if (PlanOutput({true, path}).encoder.fallback)
-    MessageBoxA(owner, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner, InLanguage(kBitmapFallbackBox, state.language), "",
+                MB_OK | MB_ICONWARNING);
   // The picture's block map, read now: it may have been saved since the picture was opened.
   const std::string mapFile = BlockMapPathFor(state.picture.path);
   const BlockMapFile map = ReadBlockMapFile(mapFile);
   if (map.exists && !map.map) {
     AtlasResult unread;
-    unread.problems.push_back(
-        {mapFile, false,
-         map.problemLine != 0 ? map.problem : "cannot read the block map: " + map.problem});
-    ShowExportFailure(owner, unread);
+    const std::string problem =
+        map.problemLine != 0 ? map.problem : "cannot read the block map: " + map.problem;
+    unread.problems.push_back({mapFile, false, Phrase(problem, problem)});
+    ShowExportFailure(owner, unread, state.language);
     return;
   }
   const AtlasResult result = RunAtlas(WholePictureJob(state, path, map, mapFile), {});
   if (result.ok())
-    ShowExportCounts(owner, path, result);
+    ShowExportCounts(owner, path, result, state.language);
   else
-    ShowExportFailure(owner, result);
+    ShowExportFailure(owner, result, state.language);
 }
 
 }  // namespace korvanth

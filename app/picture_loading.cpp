@@ -7,6 +7,7 @@
 #include "app/picture_reload.h"
 #include "app/recent_pictures.h"
 #include "app/sheet_preview.h"
+#include "app/window_messages.h"
 #include "app/window_title.h"
 #include "app/window_state.h"
 #include "convert/utf8_path.h"
@@ -16,11 +17,12 @@ namespace korvanth {
 
 namespace {
 
-// A failed open must not look like an empty picture: the file and the converter's words
-// for the cause, over the window.
-void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem) {
-  const std::string text = std::string("開けませんでした。\n") + PrintableName(path ? path : "") +
-                           "\n(" + LoadProblemText(problem) + ")";
+// A failed open must not look like an empty picture: the file and the cause (in English
+// the converter's words), over the window.
+void ShowLoadFailure(HWND owner, const char* path, LoadProblem problem, UiLanguage language) {
+  const std::string text = std::string(InLanguage(kOpenFailedHeadline, language)) + "\n" +
+                           PrintableName(path ? path : "") + "\n(" +
+                           InLanguage(LoadProblemCause(problem), language) + ")";
   MessageBoxA(owner, text.c_str(), "", MB_OK | MB_ICONERROR);
 }
 
@@ -43,7 +45,7 @@ void LoadSourceImage(WindowState& state, HWND window, const char* path) {
     }
     SheetPreviewPictureChanged(state);
   }
-  if (!loaded) ShowLoadFailure(window, path, outcome.problem);
+  if (!loaded) ShowLoadFailure(window, path, outcome.problem, state.language);
   // The block map goes with the picture shown: read afresh for a new one, kept otherwise.
   if (loaded || !state.picture.exists()) ReadPictureBlockMap(state, window);
 }

@@ -38,10 +38,10 @@ std::vector<std::string> WithRecentPicture(std::span<const std::string> recent,
 std::vector<MenuLine> RecentPictureMenuLines(int depth, UiLanguage language,
                                              std::span<const std::string> recent) {
   std::vector<MenuLine> lines{
-      {depth, MF_POPUP, 0, InLanguage({"最近使ったファイル(&R)", "Recent &Files"}, language)}};
+      {depth, MF_POPUP, 0, InLanguage(UiText{"最近使ったファイル(&R)", "Recent &Files"}, language)}};
   if (recent.empty())
     lines.push_back(
-        {depth + 1, MF_STRING | MF_GRAYED, 0, InLanguage({"(なし)", "(None)"}, language)});
+        {depth + 1, MF_STRING | MF_GRAYED, 0, InLanguage(UiText{"(なし)", "(None)"}, language)});
   for (std::size_t i = 0; i < recent.size() && i < kMaxRecentPictures; ++i)
     lines.push_back({depth + 1, MF_STRING, static_cast<UINT>(IDM_FILE_RECENT_FIRST + i),
                      "&" + std::to_string(i + 1) + " " + MenuText(recent[i])});

@@ -56,7 +56,7 @@ std::string ReplaceQuestionText(const FilesASaveTouches& files, UiLanguage langu
   if (!files.leftBehind.empty()) {
     text += InLanguage(kLeftBehindHeading, language);
     for (const FileProblem& tileset : files.leftBehind)
-      text += "\n" + PrintableName(tileset.path) + ": " + tileset.reason;
+      text += "\n" + PrintableName(tileset.path) + ": " + InLanguage(tileset.reason, language);
     text += "\n";
   }
   return text + InLanguage(kSaveQuestion, language);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/language_codes.h"
 #include "convert/format_registry.h"
 #include "convert/text_file.h"
 #include "convert/utf8_path.h"
@@ -135,6 +136,8 @@ void ApplyLine(std::string_view key, std::string_view value, RememberedSettings&
   } else if (key == "save-filter") {
     if (const auto filter = NumberIn(value, 1, kMaxRememberedSaveFilter))
       settings.saveFilter = *filter;
+  } else if (key == "language") {
+    if (const auto language = LanguageOfCode(value)) settings.language = *language;
   } else if (key == "window-width") {
     halves.windowWidth = NumberIn(value, kMinRememberedWindowSide, kMax);
   } else if (key == "window-height") {
@@ -196,6 +199,7 @@ std::string FormatSettings(const RememberedSettings& settings) {
   line("complete", yesNo(settings.complete));
   line("tilesets", TilesetsText(settings.tilesets));
   line("preview", yesNo(settings.previewShown));
+  line("language", LanguageCode(settings.language));
   if (settings.previewCorner) {
     line("preview-x", std::to_string(settings.previewCorner->x));
     line("preview-y", std::to_string(settings.previewCorner->y));

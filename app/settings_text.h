@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui_text.h"
 #include "convert/layout_format.h"
 #include "convert/tileset_targets.h"
 
@@ -62,6 +63,7 @@ struct RememberedSettings {
   // file holds RRGGBB in hexadecimal); absent: the window's own defaults.
   std::optional<std::uint32_t> frameColour;
   std::optional<std::uint32_t> backgroundColour;
+  UiLanguage language = UiLanguage::Japanese;
   friend bool operator==(const RememberedSettings&, const RememberedSettings&) = default;
 };
 

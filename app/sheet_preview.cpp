@@ -72,9 +72,10 @@ HWND CreatePreviewWindow(WindowState& state, HWND owner, const POINT* corner = n
     at = *corner;
   else if (GetWindowRect(owner, &ownerFrame))
     at = {ownerFrame.right, ownerFrame.top};
-  return CreateWindowExA(kPreviewExStyle, kPreviewWindowClass, kPreviewWindowTitle, kPreviewStyle,
-                         at.x, at.y, frame.right - frame.left, frame.bottom - frame.top, owner,
-                         nullptr, instance, nullptr);
+  return CreateWindowExA(kPreviewExStyle, kPreviewWindowClass,
+                         InLanguage(kPreviewWindowTitle, state.language), kPreviewStyle, at.x, at.y,
+                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                         instance, nullptr);
 }
 
 // A tile size or complete setting whose sheets need another scale or size gets a new
@@ -139,6 +140,11 @@ void RefreshSheetPreview(WindowState& state) {
 void SheetPreviewPictureChanged(WindowState& state) {
   state.preview.built = false;
   RefreshSheetPreview(state);
+}
+
+void RetitleSheetPreview(const WindowState& state) {
+  if (state.preview.window != nullptr)
+    SetWindowTextA(state.preview.window, InLanguage(kPreviewWindowTitle, state.language));
 }
 
 void DestroySheetPreview(SheetPreviewState& preview) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "convert/layout_format.h"
+#include "app/ui_text.h"
 #include "imaging/handles.h"
 #include "platform/win32_api.h"
 #include "viewer/preview_render.h"
@@ -35,7 +36,7 @@ struct SheetPreviewState {
 };
 
 inline constexpr char kPreviewWindowClass[] = "KorvanthPreviewClass";
-inline constexpr char kPreviewWindowTitle[] = "シートのプレビュー";
+inline constexpr UiText kPreviewWindowTitle = {"シートのプレビュー", "Sheet Preview"};
 
 // Shows (creating it the first time) or hides the preview, and moves the menu's check
 // mark. The main window keeps the keyboard focus. A new window goes where `placed` says
@@ -47,6 +48,9 @@ void ShowSheetPreview(WindowState& state, HWND owner, bool show);
 void RefreshSheetPreview(WindowState& state);
 // The picture was replaced: the next refresh rebuilds whatever else holds.
 void SheetPreviewPictureChanged(WindowState& state);
+
+// The preview's title follows the window's language.
+void RetitleSheetPreview(const WindowState& state);
 
 // Destroys the preview window and its images; called before the main window goes.
 void DestroySheetPreview(SheetPreviewState& preview);

@@ -1,6 +1,7 @@
 // Saving the selected block's sheet and its tilesets through the one conversion path.
 #include "app/sheet_saving.h"
 
+#include "app/window_messages.h"
 #include "app/window_state.h"
 #include "convert/export_sheet.h"
 
@@ -25,8 +26,9 @@ ConversionJob JobForSelection(const WindowState& state, const char* path) {
 ConversionResult SaveSelection(WindowState& state, HWND owner, const char* path) {
   if (path == nullptr) return {{ConversionProblem::NoPicture, {}}, {}};
   const ConversionJob job = JobForSelection(state, path);
-  return RunConversion(job, [owner](ConversionWarning) {
-    MessageBoxA(owner, kBitmapFallbackWarning, "", MB_OK | MB_ICONWARNING);
+  return RunConversion(job, [owner, &state](ConversionWarning) {
+    MessageBoxA(owner, InLanguage(kBitmapFallbackBox, state.language), "",
+                MB_OK | MB_ICONWARNING);
   });
 }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -33,6 +32,7 @@ void ApplyChoices(WindowState& state, const RememberedSettings& settings) {
   }
   state.complete = settings.complete;
   state.tilesets = settings.tilesets;
+  state.language = settings.language;
   state.view.zoom = ClampZoom(settings.zoom);
   state.dialogs.pictureFolder = settings.openFolder;
   state.dialogs.saveExtension = settings.saveType;
@@ -73,23 +73,21 @@ bool WriteSettingsFile(const std::string& path, const RememberedSettings& settin
   return false;
 }
 
-void BeginRun(WindowState& state, int argc, char** argv) {
-  const bool reset = argc > 1 && std::strcmp(argv[1], kResetSettingsOption) == 0;
-  if (reset) {
-    --argc;
-    ++argv;  // argument 0 is never read as a picture
-  }
-  if (argc > 1) state.argumentPicture = argv[1];
+void BeginRun(WindowState& state, const WindowCommandLine& command) {
+  state.argumentPicture = command.picture;
   state.settingsPath = SettingsFilePath();
-  if (state.settingsPath.empty()) return;
-  if (reset) {
-    // The whole-file save itself leaves anything but a regular file alone.
-    state.settingsWritable = true;
-    return;
+  if (!state.settingsPath.empty()) {
+    if (command.resetSettings) {
+      // The whole-file save itself leaves anything but a regular file alone.
+      state.settingsWritable = true;
+    } else {
+      const SettingsRead read = ReadSettingsFile(state.settingsPath);
+      state.settingsWritable = read.readable;
+      ApplyChoices(state, read.settings);
+    }
   }
-  const SettingsRead read = ReadSettingsFile(state.settingsPath);
-  state.settingsWritable = read.readable;
-  ApplyChoices(state, read.settings);
+  // The run's language over the remembered one; the window closes remembering it.
+  if (command.language) state.language = *command.language;
 }
 
 std::string PictureToOpenAtStart(const WindowState& state) {
@@ -130,6 +128,7 @@ RememberedSettings CurrentChoices(const WindowState& state, HWND window) {
   choices.tileSize = state.tileSize;
   choices.complete = state.complete;
   choices.tilesets = state.tilesets;
+  choices.language = state.language;
   choices.openFolder = state.dialogs.pictureFolder;
   choices.saveType = state.dialogs.saveExtension;
   choices.saveFilter = static_cast<int>(state.dialogs.saveFileType);

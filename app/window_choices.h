@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "app/settings_text.h"
 #include "convert/layout_format.h"
 #include "platform/win32_api.h"
@@ -11,9 +12,6 @@
 namespace korvanth {
 
 struct WindowState;
-
-// As the first argument: the run starts from the defaults, whatever the file holds.
-inline constexpr char kResetSettingsOption[] = "--reset-settings";
 
 struct SettingsRead {
   RememberedSettings settings;  // the defaults when the file is missing or unusable
@@ -28,10 +26,10 @@ SettingsRead ReadSettingsFile(const std::string& path);
 // why on stderr when it cannot. A link at `path` keeps pointing where it did.
 bool WriteSettingsFile(const std::string& path, const RememberedSettings& settings);
 
-// The start of a run, before the window exists: takes --reset-settings off the front of
-// the arguments, reads the settings file (unless told to reset) and puts its choices and
-// the arguments into the window's state.
-void BeginRun(WindowState& state, int argc, char** argv);
+// The start of a run, before the window exists: reads the settings file (unless the command
+// line says --reset-settings) and puts its choices, then the command line's picture and
+// language, into the window's state.
+void BeginRun(WindowState& state, const WindowCommandLine& command);
 
 // The picture the window opens as it first shows: argument 1, else the remembered picture
 // while its file is there, else the bundled sample; empty for none.

@@ -8,6 +8,7 @@
 #include "app/block_map_mode.h"
 #include "app/file_dialogs.h"
 #include "app/format_commands.h"
+#include "app/language_commands.h"
 #include "app/menu_install.h"
 #include "app/menu_resource.h"
 #include "app/picture_export.h"
@@ -91,7 +92,8 @@ bool RunCommand(WindowState& state, HWND window, WORD command) {
     default:
       return RunFormatCommand(state, window, command) ||
              RunBlockMapCommand(state, window, command) || RunViewCommand(state, window, command) ||
-             RunRecentPictureCommand(state, window, command);
+             RunRecentPictureCommand(state, window, command) ||
+             RunLanguageCommand(state, window, command);
   }
 }
 
@@ -180,9 +182,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
       const std::vector<BlockOutline> outlines = BlockMapOutlines(state);
-      PaintView(
-          dc, state.view,
-          {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state), outlines});
+      PaintView(dc, state.view,
+                {state.picture.canvas(), CurrentSheetLayout(state), SelectionOrigin(state),
+                 outlines, state.language});
       EndPaint(window, &paint);
       RefreshSheetPreview(state);
       RefreshStatusPointer(state);
@@ -241,6 +243,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   RegisterClassExA(&windowClass);
 
   const PixelSize size = OpeningWindowSize(MainWindowState);
+  SpeakWindowLanguage(MainWindowState.language);
   HMENU menu =
       CreateMainMenu(MainMenuLines(MainWindowState.language, MainWindowState.recentPictures));
   return CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle,

@@ -16,9 +16,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Slot 0 is the frame colour, slot 1 the background. True when the user confirmed.
 bool ChooseViewColour(WindowState& state, HWND owner, int slot);
 
-// Registers the class and creates the visible main window with menu 101, at the
-// remembered size or else at the first size for the picture it opens (argument 1, else
-// the remembered picture); the window's creation starts GDI+ and opens that picture.
+// Registers the class and creates the visible main window with its menu in the state's
+// language (which the thread's dialogs then speak), at the remembered size or else at the
+// first size for the picture it opens (argument 1, else the remembered picture); the
+// window's creation starts GDI+ and opens that picture. Null when it cannot be created.
 HWND CreateMainWindow(HINSTANCE instance);
 
 // Runs the message loop until the quit message; returns its code.

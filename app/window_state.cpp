@@ -17,9 +17,9 @@ SheetLayout CurrentSheetLayout(const WindowState& state) {
 std::vector<ReadFile> WindowInputs(const WindowState& state) {
   std::vector<ReadFile> inputs;
   if (!state.settingsPath.empty())
-    inputs.push_back({state.settingsPath, "the window's settings file"});
+    inputs.push_back({state.settingsPath, {"ウィンドウの設定ファイル", "the window's settings file"}});
   if (!state.picture.path.empty())
-    inputs.push_back({BlockMapPathFor(state.picture.path), "the block map"});
+    inputs.push_back({BlockMapPathFor(state.picture.path), {"ブロックマップ", "the block map"}});
   return inputs;
 }
 

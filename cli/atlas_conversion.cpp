@@ -68,7 +68,7 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, const BlockMap* map, std:
        options.frames,
        PlanOutput({true, options.output}).encoder.type,
        options.tilesets,
-       map});
+       map}).english;
   if (refusal.empty()) return true;
   std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram,
                PrintableName(options.output).c_str(), refusal.c_str());
@@ -120,8 +120,9 @@ int RunAtlasConversion(const ConvertOptions& given, std::FILE* err) {
   job.output = options.output;
   job.tilesets = options.tilesets;
   job.pictureFile = options.input;
-  if (!options.namesFile.empty()) job.otherInputs.push_back({options.namesFile, "the names file"});
-  if (map != nullptr) job.otherInputs.push_back({choice.file, "the block map"});
+  if (!options.namesFile.empty())
+    job.otherInputs.push_back({options.namesFile, {"名前ファイル", "the names file"}});
+  if (map != nullptr) job.otherInputs.push_back({choice.file, {"ブロックマップ", "the block map"}});
   job.map = map;
   job.mapFile = choice.file;
   job.frames = options.frames;
@@ -143,7 +144,7 @@ int RunAtlasConversion(const ConvertOptions& given, std::FILE* err) {
       std::fputs(InputPictureLine(problem.path).c_str(), err);
     else
       std::fprintf(err, "%s: %s: cannot write: %s\n", kProgram, PrintableName(problem.path).c_str(),
-                   problem.reason.c_str());
+                   problem.reason.english.c_str());
   }
   if (!result.ok()) {
     std::fprintf(err, "%s: %s\n", kProgram,

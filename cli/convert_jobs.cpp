@@ -96,7 +96,7 @@ bool WriteSheet(const ConversionJob& job, std::string& messages) {
       messages += InputPictureLine(tileset.path);
     else
       Say(messages, "%s: %s: cannot write the tileset: %s\n", kProgram,
-          PrintableName(tileset.path).c_str(), tileset.reason.c_str());
+          PrintableName(tileset.path).c_str(), tileset.reason.english.c_str());
   }
   return result.ok();
 }
@@ -267,7 +267,7 @@ int RunBatchConversion(const ConvertOptions& given, std::FILE* err) {
                           options.tilesets, options.input,
                           &pictureLock,     options.terrainName};
         // The map is an input too: no sheet or tileset is written over it.
-        if (choice.map) job.otherInputs.push_back({choice.file, "the block map"});
+        if (choice.map) job.otherInputs.push_back({choice.file, {"ブロックマップ", "the block map"}});
         written[static_cast<std::size_t>(item)] =
             WriteSheet(job, messages[static_cast<std::size_t>(item)]);
       },

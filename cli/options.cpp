@@ -198,7 +198,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   const std::string sheet = all && !options.atlas ? "sheet." + options.batchType : options.output;
   for (const PlannedTileset& tileset : PlanOutput({true, sheet, options.tilesets}).tilesets)
     if (tileset.cannotImport)
-      return {std::nullopt, "--tileset " + tilesetValue + ": " + tileset.refusal};
+      return {std::nullopt, "--tileset " + tilesetValue + ": " + tileset.refusal.english};
   return {options, {}};
 }
 

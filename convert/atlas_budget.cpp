@@ -69,29 +69,44 @@ AtlasNeeds AtlasNeedsFor(const AtlasRequest& request) {
   return needs;
 }
 
-std::string AtlasSizeRefusal(const AtlasRequest& request) {
+Phrase AtlasSizeRefusal(const AtlasRequest& request) {
   const AtlasNeeds needs = AtlasNeedsFor(request);
   const std::string tooLarge = "the atlas would be too large: ";
+  const std::string tooLargeJapanese = "アトラスが大きすぎます：";
+  const std::string smaller = "小さいピクチャを変換してください";
   if (needs.atlasBytes > imaging::kMaxPictureBytes)
-    return tooLarge + Mib(needs.atlasBytes) + " MiB of pixels, more than the " +
-           Mib(imaging::kMaxPictureBytes) + " MiB a picture may hold; convert a smaller picture";
+    return {tooLargeJapanese + "ピクセルが" + Mib(needs.atlasBytes) +
+                " MiBになり、1枚の画像に許される" + Mib(imaging::kMaxPictureBytes) +
+                " MiBを超えます。" + smaller,
+            tooLarge + Mib(needs.atlasBytes) + " MiB of pixels, more than the " +
+                Mib(imaging::kMaxPictureBytes) +
+                " MiB a picture may hold; convert a smaller picture"};
   // A tileset whose editor cannot import its atlas is of no use.
   for (const TilesetTarget& target : kTilesetTargets) {
     const std::int64_t side = std::max(needs.atlasWidth, needs.atlasHeight);
     if ((request.tilesets & TilesetKindOf(target)) && target.maxSheetSide > 0 &&
-        side > target.maxSheetSide)
-      return tooLarge + std::to_string(needs.atlasWidth) + " x " +
-             std::to_string(needs.atlasHeight) + " pixels, and " + std::string(target.editorName) +
-             " imports no picture over " + std::to_string(target.maxSheetSide) +
-             " pixels a side; convert a smaller picture or leave out --tileset " +
-             std::string(target.cliName);
+        side > target.maxSheetSide) {
+      const std::string size =
+          std::to_string(needs.atlasWidth) + " x " + std::to_string(needs.atlasHeight) + " pixels";
+      const std::string editor(target.editorName);
+      const std::string limit = std::to_string(target.maxSheetSide);
+      return {tooLargeJapanese + std::to_string(needs.atlasWidth) + " x " +
+                  std::to_string(needs.atlasHeight) + "ピクセルになり、" + editor + "は一辺" +
+                  limit + "ピクセルを超える画像を読み込めません。小さいピクチャを変換するか、" +
+                  editor + "用のタイルセットを保存しないでください",
+              tooLarge + size + ", and " + editor + " imports no picture over " + limit +
+                  " pixels a side; convert a smaller picture or leave out --tileset " +
+                  std::string(target.cliName)};
+    }
   }
   const std::int64_t bound = std::min(
       (needs.pictureBytes + needs.atlasBytes) / 2 * 5 + kAtlasWorkAllowance, kMaxAtlasWorkBytes);
   if (needs.workBytes > bound)
-    return tooLarge + "making it would take " + Mib(needs.workBytes) +
-           " MiB of memory, more than the " + Mib(bound) +
-           " MiB allowed; convert a smaller picture";
+    return {tooLargeJapanese + "作るのに" + Mib(needs.workBytes) + " MiBのメモリが要り、許される" +
+                Mib(bound) + " MiBを超えます。" + smaller,
+            tooLarge + "making it would take " + Mib(needs.workBytes) +
+                " MiB of memory, more than the " + Mib(bound) +
+                " MiB allowed; convert a smaller picture"};
   return {};
 }
 

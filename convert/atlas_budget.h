@@ -18,6 +18,7 @@
 #include "convert/tileset_targets.h"
 #include "imaging/file_types.h"
 #include "imaging/picture_header.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -58,8 +59,9 @@ struct AtlasNeeds {
 // takes.
 AtlasNeeds AtlasNeedsFor(const AtlasRequest& request);
 
-// Why that atlas is refused ("the atlas would be too large: ..."), or empty when it fits.
-// A tileset target whose editor imports no picture of the atlas's size refuses it too.
-std::string AtlasSizeRefusal(const AtlasRequest& request);
+// Why that atlas is refused ("the atlas would be too large: ..."), in both languages, or
+// empty when it fits. A tileset target whose editor imports no picture of the atlas's size
+// refuses it too.
+Phrase AtlasSizeRefusal(const AtlasRequest& request);
 
 }  // namespace korvanth

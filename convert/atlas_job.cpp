@@ -48,7 +48,7 @@ class LockedPicture {
   bool locked_ = false;
 };
 
-AtlasResult Failed(AtlasResult result, const std::string& path, std::string reason,
+AtlasResult Failed(AtlasResult result, const std::string& path, Phrase reason,
                    bool isPicture = false) {
   result.problems.push_back({path, isPicture, std::move(reason)});
   return result;
@@ -189,8 +189,12 @@ TilesetDescription DescribeAtlas(const AtlasJob& job, const StackedAtlas& plan,
 AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   AtlasResult result;
   const std::string& output = job.output;
-  OutputPlan plan = PlanOutput(
-      {job.picture != nullptr, output, job.tilesets, job.pictureFile, job.otherInputs, "atlas"});
+  OutputPlan plan = PlanOutput({job.picture != nullptr,
+                                output,
+                                job.tilesets,
+                                job.pictureFile,
+                                job.otherInputs,
+                                {"アトラス", "atlas"}});
   // Every file the atlas writes is refused before any pixel is touched.
   if (plan.refusal != ConversionProblem::None)
     return Failed(result, output, plan.refusalReason,
@@ -210,23 +214,30 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     // The map's blocks must lie in the picture and their frames fit an atlas row.
     if (std::string problem = FirstMapBlockProblem(*job.map, picture, job.layout, true);
         !problem.empty())
-      return Failed(result, job.mapFile, std::move(problem));
+      return Failed(result, job.mapFile, Phrase(problem, problem));
   } else {
     if (blockColumns * blockRows == 0)
-      return Failed(result, output, "the picture holds no whole block");
+      return Failed(
+          result, output,
+          {"ピクチャに丸ごと入ったブロックがありません", "the picture holds no whole block"});
     const int sheetWidth = SheetSize(job.layout).width;
     if (std::int64_t{sheetWidth} * frames > kMaxAtlasWidth)
       return Failed(result, output,
-                    std::to_string(frames) + " frames of " + std::to_string(sheetWidth) +
-                        "-pixel sheets pass the atlas's " + std::to_string(kMaxAtlasWidth) +
-                        " pixels side by side");
+                    {"幅" + std::to_string(sheetWidth) + "ピクセルのシート" +
+                         std::to_string(frames) + "フレームを横に並べると、アトラスの" +
+                         std::to_string(kMaxAtlasWidth) + "ピクセルを超えます",
+                     std::to_string(frames) + " frames of " + std::to_string(sheetWidth) +
+                         "-pixel sheets pass the atlas's " + std::to_string(kMaxAtlasWidth) +
+                         " pixels side by side"});
   }
   const std::vector<CandidateBlock> blocks = CandidateBlocks(job, blockColumns, blockRows);
   result.blocks = static_cast<int>(blocks.size());
-  if (blocks.empty()) return Failed(result, output, "the block map names no block");
+  if (blocks.empty())
+    return Failed(result, output,
+                  {"ブロックマップにブロックがひとつもありません", "the block map names no block"});
 
   // The largest atlas the picture (or map) can make must fit, before any pixel is read.
-  if (std::string refusal =
+  if (Phrase refusal =
           AtlasSizeRefusal({picture, job.layout, frames, encoder.type, job.tilesets, job.map});
       !refusal.empty())
     return Failed(result, output, std::move(refusal));
@@ -238,7 +249,7 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
     const PictureLockHold hold(job.pictureLock);
     const LockedPicture locked(*job.picture);
     if (!locked.ok())
-      return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+      return Failed(result, output, ConversionCause({ConversionProblem::BuildFailed, {}}));
     std::vector<char> empty(blocks.size(), 0);
     RunInOrder(
         result.blocks, job.workers, NoStep,
@@ -271,21 +282,23 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
       for (int frame = 0; frame < entries[e].frames; ++frame) placed.emplace_back(e, frame);
     }
     result.placed = static_cast<int>(placed.size());
-    if (entries.empty()) return Failed(result, output, "every block is empty");
+    if (entries.empty()) return Failed(result, output, {"どのブロックも空です", "every block is empty"});
 
     const std::vector<CellCount> sections = AssignCells(entries, blocks);
     atlasPlan = PlanStackedAtlas(sections, imaging::kMaxPictureBytes);
     if (!atlasPlan)
-      return Failed(result, output,
-                    "the atlas would hold more than " +
-                        std::to_string(imaging::kMaxPictureBytes >> 20) +
-                        " MiB of pixels; convert a smaller picture");
+      return Failed(
+          result, output,
+          {"アトラスのピクセルが" + std::to_string(imaging::kMaxPictureBytes >> 20) +
+               " MiBを超えます。小さいピクチャを変換してください",
+           "the atlas would hold more than " + std::to_string(imaging::kMaxPictureBytes >> 20) +
+               " MiB of pixels; convert a smaller picture"});
     const PixelSize size = atlasPlan->size;
     try {
       pixels.assign(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height),
                     0u);
     } catch (const std::bad_alloc&) {
-      return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+      return Failed(result, output, ConversionCause({ConversionProblem::BuildFailed, {}}));
     }
     const PixelRows atlasRows{reinterpret_cast<std::uint8_t*>(pixels.data()),
                               static_cast<std::ptrdiff_t>(size.width) * 4, size.width, size.height};
@@ -309,7 +322,7 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
       ImageHandle::FromScan0(size.width, size.height, size.width * 4, PixelFormat32bppARGB,
                              reinterpret_cast<BYTE*>(pixels.data()));
   if (atlas.empty())
-    return Failed(result, output, ConversionReason({ConversionProblem::BuildFailed, {}}));
+    return Failed(result, output, ConversionCause({ConversionProblem::BuildFailed, {}}));
   atlas.Record(GdipBitmapSetResolution(atlas.bitmap(), 96.0f, 96.0f));
 
   // The tilesets' description first: the terrains' colours come from the atlas's pixels.

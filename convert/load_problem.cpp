@@ -1,7 +1,9 @@
-// Why a picture did not load: header verdicts and decoder statuses mapped to one English line.
+// Why a picture did not load: header verdicts and decoder statuses, and the cause in words.
 #include "convert/load_problem.h"
 
 #include <cerrno>
+#include <cstddef>
+#include <iterator>
 
 namespace korvanth {
 
@@ -89,41 +91,49 @@ GpStatus StatusOfProblem(LoadProblem problem) {
   return GenericError;
 }
 
-const char* LoadProblemText(LoadProblem problem) {
-  switch (problem) {
-    case LoadProblem::None:
-      return "loaded";
-    case LoadProblem::BadPath:
-      return "the name is too long to open or is not valid text";
-    case LoadProblem::NoMemory:
-      return "out of memory";
-    case LoadProblem::NotFound:
-      return "no such file";
-    case LoadProblem::NoAccess:
-      return "permission denied";
-    case LoadProblem::NotAFile:
-      return "not a regular file (a folder, a FIFO, a device or a socket is never read)";
-    case LoadProblem::Unreadable:
-      return "the file cannot be read";
-    case LoadProblem::UnknownFormat:
-      return "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)";
-    case LoadProblem::Damaged:
-      return "the picture is damaged or cut short";
-    case LoadProblem::TooLarge:
-      return "the picture is too large to load (it would need more memory than allowed)";
-    case LoadProblem::UnsupportedBmp:
-      return "an unsupported kind of BMP (1, 4, 8, 16, 24 and 32 bits a pixel are read, stored "
-             "plainly, as RLE or with bit fields)";
-    case LoadProblem::UnsupportedJpeg:
-      return "an unsupported kind of JPEG (12-bit, lossless and hierarchical JPEG are not read)";
-    case LoadProblem::UnsupportedTiff:
-      return "an unsupported kind of TIFF (floating-point or complex samples, and samples of "
-             "other than 1, 2, 4, 8 or 16 bits, are not read)";
-    case LoadProblem::DecoderMissing:
-      return "the library that reads this format could not be loaded (TIFF needs libtiff "
-             "installed)";
-  }
-  return "the picture could not be loaded";
+namespace {
+
+// In the order of LoadProblem.
+constexpr UiText kLoadProblemCauses[] = {
+    {"読み込みました", "loaded"},
+    {"名前が長すぎるか正しい文字列ではないため、開けません",
+     "the name is too long to open or is not valid text"},
+    {"メモリが足りません", "out of memory"},
+    {"ファイルがありません", "no such file"},
+    {"アクセスが拒否されました", "permission denied"},
+    {"通常のファイルではありません（フォルダー、FIFO、デバイス、ソケットは読み込みません）",
+     "not a regular file (a folder, a FIFO, a device or a socket is never read)"},
+    {"ファイルを読み込めません", "the file cannot be read"},
+    {"Korvanthが読める形式（BMP、GIF、PNG、TIFF、JPEG）の画像ではありません",
+     "not a picture in a format Korvanth reads (BMP, GIF, PNG, TIFF, JPEG)"},
+    {"画像が壊れているか、途中で切れています", "the picture is damaged or cut short"},
+    {"画像が大きすぎて読み込めません（許されたより多くのメモリが要ります）",
+     "the picture is too large to load (it would need more memory than allowed)"},
+    {"対応していない種類のBMPです（1、4、8、16、24、32ビット/ピクセルの、無圧縮、RLE、"
+     "ビットフィールドのものを読み込めます）",
+     "an unsupported kind of BMP (1, 4, 8, 16, 24 and 32 bits a pixel are read, stored "
+     "plainly, as RLE or with bit fields)"},
+    {"対応していない種類のJPEGです（12ビット、ロスレス、階層型のJPEGは読み込めません）",
+     "an unsupported kind of JPEG (12-bit, lossless and hierarchical JPEG are not read)"},
+    {"対応していない種類のTIFFです（浮動小数点や複素数のサンプル、1、2、4、8、16ビット以外の"
+     "サンプルは読み込めません）",
+     "an unsupported kind of TIFF (floating-point or complex samples, and samples of "
+     "other than 1, 2, 4, 8 or 16 bits, are not read)"},
+    {"この形式を読むライブラリを読み込めませんでした（TIFFにはlibtiffのインストールが必要です）",
+     "the library that reads this format could not be loaded (TIFF needs libtiff "
+     "installed)"},
+};
+static_assert(std::size(kLoadProblemCauses) ==
+              static_cast<std::size_t>(LoadProblem::DecoderMissing) + 1);
+
+}  // namespace
+
+UiText LoadProblemCause(LoadProblem problem) {
+  const auto index = static_cast<std::size_t>(problem);
+  if (index < std::size(kLoadProblemCauses)) return kLoadProblemCauses[index];
+  return {"画像を読み込めませんでした", "the picture could not be loaded"};
 }
+
+const char* LoadProblemText(LoadProblem problem) { return LoadProblemCause(problem).english; }
 
 }  // namespace korvanth

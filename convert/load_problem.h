@@ -4,6 +4,7 @@
 
 #include "imaging/gdiplus_api.h"
 #include "imaging/picture_header.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -35,7 +36,8 @@ LoadProblem ProblemOfHeader(const imaging::PictureHeader& header);
 // The status a refused load leaves in the picture's handle.
 GpStatus StatusOfProblem(LoadProblem problem);
 
-// One short English line for the user.
+// One short line for the user in both languages; LoadProblemText is its English.
+UiText LoadProblemCause(LoadProblem problem);
 const char* LoadProblemText(LoadProblem problem);
 
 }  // namespace korvanth

@@ -26,9 +26,9 @@ ConversionProblem OutputRefusal(const OutputRequest& request, const OutputPlan& 
 PlannedTileset PlanTileset(const OutputRequest& request, const OutputPlan& plan,
                            const TilesetTarget& target) {
   PlannedTileset tileset{&target, TilesetPathFor(request.output, target.extension)};
-  const std::string word(request.outputWord);
+  const UiText word = request.outputWord;
   if (LandsOnPicture(request, tileset.path)) {
-    tileset.refusal = ConversionReason({ConversionProblem::OpenPicture, {}});
+    tileset.refusal = ConversionCause({ConversionProblem::OpenPicture, {}});
     tileset.isPicture = true;
   } else if (const ReadFile* input = ReadFileAt(request.otherInputs, tileset.path)) {
     tileset.refusal = ReadFileRefusal(*input);
@@ -36,9 +36,12 @@ PlannedTileset PlanTileset(const OutputRequest& request, const OutputPlan& plan,
              !(tileset.refusal = SheetTypeRefusal(target, *plan.encoder.type)).empty()) {
     tileset.cannotImport = true;
   } else if (SameNameIgnoringCase(tileset.path, request.output)) {
-    tileset.refusal = "it is the " + word + " itself";
+    tileset.refusal = {std::string(word.japanese) + "そのものです",
+                       "it is the " + std::string(word.english) + " itself"};
   } else if (!IsTilesetSafeName(FileNameOf(request.output))) {
-    tileset.refusal = "the " + word + "'s name holds characters a tileset cannot carry";
+    tileset.refusal = {
+        std::string(word.japanese) + "の名前に、タイルセットに書けない文字があります",
+        "the " + std::string(word.english) + "'s name holds characters a tileset cannot carry"};
   }
   return tileset;
 }
@@ -57,7 +60,7 @@ OutputPlan PlanOutput(const OutputRequest& request) {
   if (plan.refusal == ConversionProblem::OtherInput)
     plan.refusalReason = ReadFileRefusal(*ReadFileAt(request.otherInputs, request.output));
   else
-    plan.refusalReason = ConversionReason({plan.refusal, {}});
+    plan.refusalReason = ConversionCause({plan.refusal, {}});
   for (const TilesetTarget& target : kTilesetTargets)
     if (request.tilesets & TilesetKindOf(target))
       plan.tilesets.push_back(PlanTileset(request, plan, target));

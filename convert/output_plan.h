@@ -21,21 +21,21 @@ struct OutputRequest {
   bool hasPicture = true;   // false: no picture is open, nothing can be written
   std::string output = {};  // the sheet's or atlas's UTF-8 name; its extension picks the type
   TilesetKinds tilesets = kNoTilesets;
-  std::string pictureFile = {};            // the picture's own file, never written over
-  std::vector<ReadFile> otherInputs = {};  // further files the run reads, never written over
-  std::string_view outputWord = "sheet";   // the output in the tilesets' refusals: "atlas"
+  std::string pictureFile = {};             // the picture's own file, never written over
+  std::vector<ReadFile> otherInputs = {};   // further files the run reads, never written over
+  UiText outputWord = {"シート", "sheet"};  // the output in the tilesets' refusals: "atlas"
 };
 
 struct FileProblem {
   std::string path;        // the file that was not written
   bool isPicture = false;  // it would have landed on the picture's own file
-  std::string reason;      // a few English words
+  Phrase reason;           // a few words of both languages
 };
 
 struct PlannedTileset {
   const TilesetTarget* target = nullptr;
   std::string path;
-  std::string refusal = {};   // why it is not written; empty: it is
+  Phrase refusal = {};        // why it is not written; empty: it is
   bool isPicture = false;     // the refusal is that it would land on the picture
   bool cannotImport = false;  // the refusal is that its editor cannot import the sheet
 };
@@ -46,7 +46,7 @@ struct OutputPlan {
   EncoderChoice encoder;          // its type is null when the name holds no '.' at all
   // The output's own refusal: nothing is written. OtherInput's reason names the file.
   ConversionProblem refusal = ConversionProblem::None;
-  std::string refusalReason;
+  Phrase refusalReason;
   std::vector<PlannedTileset> tilesets;  // every chosen target, in the table's order
   TilesetDescription description;        // filled in by the job once the pixels are known
 };

@@ -41,7 +41,7 @@ WriteOutcome WriteOutputs(const OutputPlan& plan, WritePolicy policy, const Outp
     return outcome;
   }
   const auto failed = [&](const std::string& path, SaveProblem problem) {
-    outcome.problems.push_back({path, false, SaveProblemText(problem)});
+    outcome.problems.push_back({path, false, Phrase(SaveProblemCause(problem))});
   };
 
   // The output first: its pixels and bytes are gone before the tilesets are written.

@@ -22,8 +22,9 @@ const ReadFile* ReadFileAt(const std::vector<ReadFile>& files, std::string_view 
   return nullptr;
 }
 
-std::string ReadFileRefusal(const ReadFile& file) {
-  return "it is " + file.what + "; it is never written over";
+Phrase ReadFileRefusal(const ReadFile& file) {
+  return {std::string(file.what.japanese) + "です。上書きはしません",
+          "it is " + std::string(file.what.english) + "; it is never written over"};
 }
 
 std::string AbsoluteName(std::string_view name) {

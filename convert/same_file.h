@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/ui_language.h"
+
 namespace korvanth {
 
 // Whether the UTF-8 names `a` and `b` lead to one existing file: relative or absolute,
@@ -18,7 +20,7 @@ bool IsSameFile(std::string_view a, std::string_view b);
 // is to the user ("the names file"), so that no output is written over it.
 struct ReadFile {
   std::string path;  // UTF-8
-  std::string what;
+  UiText what;
 };
 
 // The first of `files` that `path` leads to (IsSameFile), or null.
@@ -26,7 +28,7 @@ const ReadFile* ReadFileAt(const std::vector<ReadFile>& files, std::string_view 
 
 // Why an output is not written over the read file `file`: "it is WHAT; it is never written
 // over".
-std::string ReadFileRefusal(const ReadFile& file);
+Phrase ReadFileRefusal(const ReadFile& file);
 
 // The UTF-8 `name` made absolute against the current folder, so that it keeps naming the
 // same file when the folder changes (Windows' file dialogs change it); unchanged when it

@@ -1,4 +1,4 @@
-// What a conversion decides from the name and block (encoder, positions), and failure reasons.
+// What a conversion decides from the name and block (encoder, positions), and failure causes.
 #include "convert/sheet_conversion.h"
 
 #include <cstdint>
@@ -14,28 +14,37 @@ bool AxisFits(std::int32_t corner, int extent) {
 
 }  // namespace
 
-std::string ConversionReason(const ConversionStatus& status) {
+Phrase ConversionCause(const ConversionStatus& status) {
   switch (status.problem) {
     case ConversionProblem::None:
       return {};
     case ConversionProblem::NoPicture:
-      return "no picture is open";
+      return {"ピクチャが開かれていません", "no picture is open"};
     case ConversionProblem::NoExtension:
-      return "the name has no extension (" + CanonicalExtensions(".", ", ") + ")";
+      return {"名前に拡張子がありません（" + CanonicalExtensions(".", "、") + "）",
+              "the name has no extension (" + CanonicalExtensions(".", ", ") + ")"};
     case ConversionProblem::InvalidName:
-      return "the name is not valid UTF-8";
+      return {"名前が正しいUTF-8ではありません", "the name is not valid UTF-8"};
     case ConversionProblem::BlockOutOfRange:
-      return "the block lies beyond the largest pixel position";
+      return {"ブロックが扱える最大のピクセル位置を超えています",
+              "the block lies beyond the largest pixel position"};
     case ConversionProblem::BuildFailed:
-      return "the sheet could not be built (out of memory)";
+      return {"シートを作れませんでした（メモリが足りません）",
+              "the sheet could not be built (out of memory)"};
     case ConversionProblem::SaveFailed:
-      return SaveProblemText(status.save.problem);
+      return Phrase(SaveProblemCause(status.save.problem));
     case ConversionProblem::OpenPicture:
-      return "it is the open picture; it is never written over";
+      return {"開いているピクチャです。上書きはしません",
+              "it is the open picture; it is never written over"};
     case ConversionProblem::OtherInput:
-      return "it is a file Korvanth reads; it is never written over";
+      return {"Korvanthが読むファイルです。上書きはしません",
+              "it is a file Korvanth reads; it is never written over"};
   }
-  return "the sheet could not be written";
+  return {"シートを書き込めませんでした", "the sheet could not be written"};
+}
+
+std::string ConversionReason(const ConversionStatus& status) {
+  return ConversionCause(status).english;
 }
 
 EncoderChoice ChooseEncoder(std::string_view extension) {

@@ -12,6 +12,7 @@
 #include "imaging/file_types.h"
 #include "imaging/handles.h"
 #include "imaging/save_file.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -40,8 +41,9 @@ struct ConversionStatus {
   bool ok() const { return problem == ConversionProblem::None; }
 };
 
-// The reason in a few English words ("disk full", "the name is not valid UTF-8", ...);
-// empty for success.
+// The cause in a few words of both languages ("disk full", "the name is not valid
+// UTF-8", ...); empty for success. ConversionReason is its English.
+Phrase ConversionCause(const ConversionStatus& status);
 std::string ConversionReason(const ConversionStatus& status);
 
 struct EncoderChoice {

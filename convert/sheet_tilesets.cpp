@@ -12,24 +12,27 @@ TilesetKinds TilesetKindsFromName(std::string_view name) {
   return kNoTilesets;
 }
 
-std::string SheetTypeRefusal(const TilesetTarget& target, const FileType& type) {
+Phrase SheetTypeRefusal(const TilesetTarget& target, const FileType& type) {
   if (target.importsSheet(type)) return {};
   // The first type it reads, then the others in brackets: ".png (or .bmp, .jpg)".
-  std::string first, others;
+  std::string first, others, othersJapanese;
   for (const FileType& other : FileTypes()) {
     if (!target.importsSheet(other)) continue;
-    std::string& list = first.empty() ? first : others;
-    if (!list.empty()) list += ", ";
-    list += '.';
-    list += other.extensions[0];
+    const std::string extension = "." + std::string(other.extensions[0]);
+    if (first.empty()) {
+      first = extension;
+      continue;
+    }
+    others += (others.empty() ? "" : ", ") + extension;
+    othersJapanese += (othersJapanese.empty() ? "" : "、") + extension;
   }
-  std::string text(target.editorName);
-  text += " cannot import ";
-  text += type.extensions[0];
-  text += " pictures; save the sheet as ";
-  text += first;
-  if (!others.empty()) text += " (or " + others + ")";
-  return text;
+  const std::string editor(target.editorName);
+  const std::string typeName(type.extensions[0]);
+  return {editor + "は" + typeName + "の画像を読み込めません。シートは" + first +
+              (othersJapanese.empty() ? "" : "（または" + othersJapanese + "）") +
+              "で保存してください",
+          editor + " cannot import " + typeName + " pictures; save the sheet as " + first +
+              (others.empty() ? "" : " (or " + others + ")")};
 }
 
 }  // namespace korvanth

@@ -15,6 +15,7 @@
 #include "convert/tiled_tileset.h"
 #include "convert/tileset_description.h"
 #include "imaging/file_types.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -88,8 +89,8 @@ constexpr TilesetKinds TilesetKindOf(const TilesetTarget& target) {
   return TilesetKinds(1u << (&target - kTilesetTargets));
 }
 
-// Why a target's editor cannot use a sheet of `type`, in a few English words ("Godot 4
-// cannot import gif pictures; save the sheet as .png"); empty when it can.
-std::string SheetTypeRefusal(const TilesetTarget& target, const FileType& type);
+// Why a target's editor cannot use a sheet of `type`, in a few words of both languages
+// ("Godot 4 cannot import gif pictures; save the sheet as .png"); empty when it can.
+Phrase SheetTypeRefusal(const TilesetTarget& target, const FileType& type);
 
 }  // namespace korvanth

@@ -28,15 +28,16 @@ bool OnOneThread(const imaging::encode::PixelRows& rows, int, std::vector<std::u
 // clang-format off
 constexpr FileType kFileTypes[] = {
     {{"png", ""}, WIDE_TEXT("image/png"), imaging::encode::WritePng, false, false, 5,
-     "PNG (*.png)", "*.png", 2, "PNG"},
+     {"PNG (*.png)", "PNG (*.png)"}, "*.png", 2, {"PNG", "PNG"}},
     {{"bmp", ""}, WIDE_TEXT("image/bmp"), OnOneThread<imaging::encode::WriteBmp>, false, true, 4,
-     "ビットマップ (*.bmp; dib; rle)", "*.bmp;*.dib;*.rle", 0, "ビットマップ"},
+     {"ビットマップ (*.bmp; dib; rle)", "Bitmap (*.bmp; dib; rle)"}, "*.bmp;*.dib;*.rle", 0,
+     {"ビットマップ", "Bitmap"}},
     {{"gif", ""}, WIDE_TEXT("image/gif"), OnOneThread<imaging::encode::WriteGif>, false, false, 4,
-     "GIF (*.gif)", "*.gif", 1, nullptr},
+     {"GIF (*.gif)", "GIF (*.gif)"}, "*.gif", 1, {nullptr, nullptr}},
     {{"jpg", "jpeg"}, WIDE_TEXT("image/jpeg"), nullptr, true, false, 6,
-     "JPEG (*.jpg; jpeg)", "*.jpg;*.jpeg;*.jpe", 3, nullptr},
+     {"JPEG (*.jpg; jpeg)", "JPEG (*.jpg; jpeg)"}, "*.jpg;*.jpeg;*.jpe", 3, {nullptr, nullptr}},
     {{"tif", "tiff"}, WIDE_TEXT("image/tiff"), OnOneThread<imaging::encode::WriteTiff>, false, false, 4,
-     "TIFF (*.tif; tiff)", "*.tif;*.tiff", 4, nullptr},
+     {"TIFF (*.tif; tiff)", "TIFF (*.tif; tiff)"}, "*.tif;*.tiff", 4, {nullptr, nullptr}},
 };
 // clang-format on
 
@@ -53,8 +54,8 @@ constexpr bool OneFallbackAndOpenPlaces() {
 static_assert(OneFallbackAndOpenPlaces(), "one fallback type; each Open dialog place once");
 
 // The Open dialog's first entry's name; the last entry of both dialogs.
-constexpr std::string_view kEveryPictureName = "画像ファイル";
-constexpr std::string_view kEveryFileCaption = "すべてのファイル (*.*)";
+constexpr UiText kEveryPictureName = {"画像ファイル", "Picture files"};
+constexpr UiText kEveryFileCaption = {"すべてのファイル (*.*)", "All files (*.*)"};
 
 // A dialog filter entry: its caption and its patterns, each zero-terminated.
 void AddFilterEntry(std::string& filter, std::string_view caption, std::string_view patterns) {
@@ -126,7 +127,7 @@ std::string ExtensionSpellings() {
   return text;
 }
 
-std::string OpenDialogFilter() {
+std::string OpenDialogFilter(UiLanguage language) {
   std::vector<const FileType*> listed(std::size(kFileTypes));
   for (const FileType& type : kFileTypes) listed[type.openPlace] = &type;
   // "画像ファイル (*.bmp; gif; ...; tiff)" over every type's patterns, then each type.
@@ -135,30 +136,33 @@ std::string OpenDialogFilter() {
     for (std::string_view spelling : type->extensions)
       if (!spelling.empty()) spellings.append(spellings.empty() ? "*." : "; ").append(spelling);
     patterns.append(patterns.empty() ? "" : ";").append(type->openPatterns);
-    AddFilterEntry(entries, type->openCaption, type->openPatterns);
+    AddFilterEntry(entries, InLanguage(type->openCaption, language), type->openPatterns);
   }
   std::string filter;
-  AddFilterEntry(filter, std::string(kEveryPictureName) + " (" + spellings + ")", patterns);
+  AddFilterEntry(filter,
+                 std::string(InLanguage(kEveryPictureName, language)) + " (" + spellings + ")",
+                 patterns);
   filter += entries;
-  AddFilterEntry(filter, kEveryFileCaption, "*.*");
+  AddFilterEntry(filter, InLanguage(kEveryFileCaption, language), "*.*");
   return filter += '\0';
 }
 
-std::string SaveDialogFilter() {
+std::string SaveDialogFilter(UiLanguage language) {
   std::string filter;
   for (const FileType& type : kFileTypes) {
-    if (type.saveName == nullptr) continue;
+    if (type.saveName.japanese == nullptr) continue;
     const std::string pattern = std::string("*.").append(type.extensions[0]);
-    AddFilterEntry(filter, std::string(type.saveName) + " (" + pattern + ")", pattern);
+    AddFilterEntry(filter, std::string(InLanguage(type.saveName, language)) + " (" + pattern + ")",
+                   pattern);
   }
-  AddFilterEntry(filter, kEveryFileCaption, "*.*");
+  AddFilterEntry(filter, InLanguage(kEveryFileCaption, language), "*.*");
   return filter += '\0';
 }
 
 std::vector<std::string_view> SaveDialogExtensions() {
   std::vector<std::string_view> extensions;
   for (const FileType& type : kFileTypes)
-    if (type.saveName != nullptr) extensions.push_back(type.extensions[0]);
+    if (type.saveName.japanese != nullptr) extensions.push_back(type.extensions[0]);
   extensions.push_back("");
   return extensions;
 }

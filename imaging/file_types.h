@@ -12,6 +12,7 @@
 
 #include "imaging/encode/pixel_rows.h"
 #include "imaging/gdiplus_api.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -33,12 +34,12 @@ struct FileType {
   int encodeBytesPerPixel;
   // The window's Open dialog: the type's entry and its place in the list (0 first); every
   // type's patterns also go into the first entry, which lists all of them.
-  const char* openCaption;   // "JPEG (*.jpg; jpeg)"
+  UiText openCaption;        // "JPEG (*.jpg; jpeg)", in both languages
   const char* openPatterns;  // "*.jpg;*.jpeg;*.jpe"
   int openPlace;
-  // The Save dialog's entry "NAME (*.EXT)" for the canonical extension; null when the Save
+  // The Save dialog's entry "NAME (*.EXT)" for the canonical extension; nulls when the Save
   // dialog does not offer the type.
-  const char* saveName;
+  UiText saveName;
 };
 
 // The quality (0-100) every lossy type is written at, on both hosts.
@@ -68,8 +69,9 @@ std::string ExtensionSpellings();
 // list ending in an extra zero (the size of a string literal of them). The Open dialog's first
 // entry holds every type, its last every file; the Save dialog lists the types that have a
 // saveName, then every file.
-std::string OpenDialogFilter();
-std::string SaveDialogFilter();
+// The Japanese lists are the described program's, byte for byte.
+std::string OpenDialogFilter(UiLanguage language);
+std::string SaveDialogFilter(UiLanguage language);
 
 // The canonical extension of each Save dialog entry in order, "" for the every-file entry.
 std::vector<std::string_view> SaveDialogExtensions();

@@ -2,6 +2,8 @@
 #include "imaging/save_file.h"
 
 #include <cerrno>
+#include <cstddef>
+#include <iterator>
 #include <new>
 
 namespace korvanth {
@@ -104,30 +106,32 @@ GpStatus StatusForProblem(SaveProblem problem) {
   }
 }
 
-const char* SaveProblemText(SaveProblem problem) {
-  switch (problem) {
-    case SaveProblem::None:
-      return "";
-    case SaveProblem::PermissionDenied:
-      return "permission denied";
-    case SaveProblem::DiskFull:
-      return "disk full";
-    case SaveProblem::NameTooLong:
-      return "name too long";
-    case SaveProblem::FolderMissing:
-      return "the folder does not exist";
-    case SaveProblem::FileInTheWay:
-      return "a file is in the way of its folder";
-    case SaveProblem::IsFolder:
-      return "it is a folder";
-    case SaveProblem::NotRegularFile:
-      return "it is not a regular file";
-    case SaveProblem::EncoderFailed:
-      return "the sheet could not be encoded";
-    case SaveProblem::Other:
-      return "the file could not be written";
-  }
-  return "the file could not be written";
+namespace {
+
+// In the order of SaveProblem.
+constexpr UiText kSaveProblemCauses[] = {
+    {"", ""},
+    {"アクセスが拒否されました", "permission denied"},
+    {"ディスクがいっぱいです", "disk full"},
+    {"名前が長すぎます", "name too long"},
+    {"フォルダーがありません", "the folder does not exist"},
+    {"フォルダーのパスの途中にファイルがあります", "a file is in the way of its folder"},
+    {"フォルダーです", "it is a folder"},
+    {"通常のファイルではありません", "it is not a regular file"},
+    {"シートをエンコードできませんでした", "the sheet could not be encoded"},
+    {"ファイルを書き込めませんでした", "the file could not be written"},
+};
+static_assert(std::size(kSaveProblemCauses) == static_cast<std::size_t>(SaveProblem::Other) + 1);
+
+}  // namespace
+
+UiText SaveProblemCause(SaveProblem problem) {
+  const auto index = static_cast<std::size_t>(problem);
+  return index < std::size(kSaveProblemCauses)
+             ? kSaveProblemCauses[index]
+             : kSaveProblemCauses[static_cast<std::size_t>(SaveProblem::Other)];
 }
+
+const char* SaveProblemText(SaveProblem problem) { return SaveProblemCause(problem).english; }
 
 }  // namespace korvanth

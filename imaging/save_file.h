@@ -11,6 +11,7 @@
 #include "imaging/file_types.h"
 #include "imaging/gdiplus_api.h"
 #include "imaging/ordered_workers.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -64,8 +65,9 @@ bool HasOverlongWindowsName(const WCHAR* path);
 // The GDI+ status of a failed write: AccessDenied for permissions, Win32Error otherwise.
 GpStatus StatusForProblem(SaveProblem problem);
 
-// The cause in a few English words ("disk full", "permission denied", ...), the same on
-// both hosts; empty for None.
+// The cause in a few words of both languages ("disk full", "permission denied", ...), the
+// same on both hosts; empty for None. SaveProblemText is its English.
+UiText SaveProblemCause(SaveProblem problem);
 const char* SaveProblemText(SaveProblem problem);
 
 }  // namespace korvanth

@@ -103,7 +103,7 @@ PixelFormat GridLockFormat(ImageHandle& bitmap) {
 }  // namespace
 
 GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
-                          GridOffset offset, GridOffset scroll) {
+                          GridOffset offset, GridOffset scroll, UiLanguage language) {
   if (bitmap == nullptr || percent == 0 || (cell.width == 0 && cell.height == 0)) {
     return GenericError;
   }
@@ -122,7 +122,7 @@ GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridC
   const GpStatus locked = bitmap->Record(GdipBitmapLockBits(
       bitmap->bitmap(), &lockRect, ImageLockModeRead | ImageLockModeWrite, lockFormat, &data));
   if (locked != Ok) {
-    MessageBoxA(GetFocus(), kLockFailedMessage, "", MB_OK);
+    MessageBoxA(GetFocus(), InLanguage(kLockFailedMessage, language), "", MB_OK);
     return locked;
   }
 
@@ -148,7 +148,8 @@ GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridC
   }
 
   const GpStatus unlocked = bitmap->Record(GdipBitmapUnlockBits(bitmap->bitmap(), &data));
-  if (unlocked != Ok) MessageBoxA(GetFocus(), kUnlockFailedMessage, "", MB_OK);
+  if (unlocked != Ok)
+    MessageBoxA(GetFocus(), InLanguage(kUnlockFailedMessage, language), "", MB_OK);
   return unlocked;
 }
 
@@ -286,7 +287,7 @@ void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene) {
   const INT gridWidth = std::min(width, ZoomedExtent(picture.width, zoom) + 1);
   const INT gridHeight = std::min(height, ZoomedExtent(picture.height, zoom) + 1);
   DrawContrastGrid(&frame, {0, 0, gridWidth, gridHeight}, 100 * zoom, {view.cell, view.cell},
-                   {0, 0}, {view.horizontal.offset, view.vertical.offset});
+                   {0, 0}, {view.horizontal.offset, view.vertical.offset}, scene.language);
   DrawBlockOutlines(surface, view, scene.outlines, width, height);
 
   const PixelSize block = SelectionBlockSize(scene.layout);

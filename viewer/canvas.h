@@ -8,6 +8,7 @@
 #include "convert/picture_file.h"
 #include "convert/layout_format.h"
 #include "imaging/handles.h"
+#include "imaging/ui_language.h"
 #include "platform/win32_api.h"
 #include "viewer/block_outlines.h"
 #include "viewer/view_state.h"
@@ -23,12 +24,13 @@ struct CanvasPicture {
 
 // What one paint shows: the picture, the layout whose block follows the pointer, the
 // block's top-left corner in picture pixels and the mapped blocks' outlines (under the
-// block).
+// block); and the language of a failed paint's box.
 struct CanvasScene {
   CanvasPicture picture;
   SheetLayout layout;
   SelectionPoint origin;
   std::span<const BlockOutline> outlines = {};
+  UiLanguage language = UiLanguage::Japanese;
 };
 
 struct GridArea {
@@ -41,8 +43,9 @@ struct GridOffset {
   INT x, y;
 };
 
-inline constexpr char kLockFailedMessage[] = "Bmpをロックできません";
-inline constexpr char kUnlockFailedMessage[] = "Bmpをアンロックできません";
+inline constexpr UiText kLockFailedMessage = {"Bmpをロックできません", "Cannot lock the bitmap"};
+inline constexpr UiText kUnlockFailedMessage = {"Bmpをアンロックできません",
+                                                "Cannot unlock the bitmap"};
 
 // Mouse position in client pixels: records the cell under it and asks for a repaint when
 // that cell is another. A block the keys moved stays put while the pointer moves within
@@ -65,8 +68,10 @@ void PaintView(HDC dc, const ViewState& view, const CanvasScene& scene);
 
 // Grid lines worked into a bitmap in place: each line pixel becomes white or black,
 // whichever contrasts with what lies beneath. Lines stay fixed to the picture as the
-// view scrolls by `scroll` (screen pixels). Returns 0 or the failing GDI+ status.
+// view scrolls by `scroll` (screen pixels). Returns 0 or the failing GDI+ status, which a
+// box in `language` reports.
 GpStatus DrawContrastGrid(ImageHandle* bitmap, GridArea area, int percent, GridCell cell,
-                          GridOffset offset, GridOffset scroll = {0, 0});
+                          GridOffset offset, GridOffset scroll = {0, 0},
+                          UiLanguage language = UiLanguage::Japanese);
 
 }  // namespace korvanth

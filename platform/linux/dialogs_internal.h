@@ -20,8 +20,10 @@
 
 namespace korvanth::platform {
 
-// Loads Qt's Japanese translation of its dialogs once, before the first dialog shows.
-// False when the translation is not installed (the dialogs then stay in English).
+// Puts Qt's translation of its dialogs in step with the thread's UI language
+// (SetThreadUILanguage) before a dialog shows: Japanese, or Qt's own English. False when
+// Japanese is asked for and the translation is not installed (the dialogs then stay in
+// English).
 bool UseDialogLanguage();
 
 // One entry of an OPENFILENAME filter list: the description as shown, and the

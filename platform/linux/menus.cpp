@@ -124,6 +124,8 @@ void MainWindow::buildMenuBar() {
   FillMenu(this, menuBar_, menu_);
   MirrorChecks(menu_);
   GiveKeysBackOnEscape(menuBar_, [this] { return client(); });
+  // A bar that replaces another on a shown window is not shown with it: show it now.
+  menuBar_->show();
 }
 
 bool MainWindow::replaceMenu(HMENU menu) {

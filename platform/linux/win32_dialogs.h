@@ -33,6 +33,16 @@
 #define MB_ICONASTERISK MB_ICONINFORMATION
 #define MB_DEFBUTTON2 0x00000100
 
+// Language identifiers: a primary language and its sublanguage.
+typedef WORD LANGID;
+#define MAKELANGID(primary, sub) (static_cast<LANGID>((static_cast<WORD>(sub) << 10) | (primary)))
+#define PRIMARYLANGID(language) (static_cast<WORD>(language) & 0x3FF)
+#define LANG_ENGLISH 0x09
+#define LANG_JAPANESE 0x11
+#define SUBLANG_DEFAULT 0x01
+#define SUBLANG_ENGLISH_US 0x01
+#define SUBLANG_JAPANESE_JAPAN 0x01
+
 // CommDlgExtendedError codes.
 #define CDERR_STRUCTSIZE 0x0001
 #define CDERR_INITIALIZATION 0x0002
@@ -94,6 +104,12 @@ struct CHOOSECOLORA {
   LPCSTR lpTemplateName;
 };
 typedef CHOOSECOLORA* LPCHOOSECOLORA;
+
+// The thread's UI language, which the common dialogs and message boxes speak: Japanese
+// (the start) or English; any other language gets English. 0 sets the start's language.
+// Returns the language set.
+LANGID SetThreadUILanguage(LANGID language);
+LANGID GetThreadUILanguage();
 
 // Modal Open and Save dialogs owned by hwndOwner. Non-zero with the full path in
 // lpstrFile when the user confirmed a name; 0 when cancelled or on an error

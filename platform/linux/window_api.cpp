@@ -8,6 +8,15 @@
 
 #include "platform/linux/child_window.h"
 #include "platform/linux/top_level_window.h"
+#include "platform/linux/window_internals.h"
+
+namespace {
+
+bool noDisplay = false;
+
+}  // namespace
+
+void korvanth::platform::StartWithoutDisplay() { noDisplay = true; }
 
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
   if (rect == nullptr) return FALSE;
@@ -25,6 +34,10 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL menu, DWORD exStyle) {
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
+  if (noDisplay) {
+    qWarning("no display to show a window on: DISPLAY and WAYLAND_DISPLAY are not set");
+    return nullptr;
+  }
   const auto windowClass = korvanth::platform::FindWindowClass(className);
   if (!windowClass) return nullptr;
   // A top-level window with a parent is owned by it (the only kind of child here).

@@ -21,6 +21,10 @@
 
 namespace korvanth::platform {
 
+// The process entry found no display to show windows on: Qt runs offscreen, so that a run
+// that shows none (--help) still works, and CreateWindowExA fails with a warning.
+void StartWithoutDisplay();
+
 // After a modal dialog owned by `window` closed: the window takes the focus back and
 // gets WM_SETFOCUS. Does nothing for a null or destroyed window.
 void NotifyFocusReturned(HWND window);

@@ -6,9 +6,19 @@
 
 #include <string>
 
+#include "platform/linux/window_internals.h"
 #include "platform/win32_api.h"
 
 int main(int argc, char** argv) {
+  // Without a display Qt would end the process before the program begins, and a run that
+  // shows no window (--help) needs none: Qt then runs offscreen, where no window is made.
+  const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  if (noDisplay) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    korvanth::platform::StartWithoutDisplay();
+  }
   QApplication application(argc, argv);
   // The program ends through WM_QUIT, not when Qt sees its last window go.
   application.setQuitOnLastWindowClosed(false);

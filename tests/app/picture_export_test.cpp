@@ -135,7 +135,7 @@ TEST_F(PictureExportTest, ATilesetOnTheOpenPictureIsRefusedInTheBox) {
   const std::vector<QString> shown = Export("tiles.png");
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].contains(
-      QString::fromStdString(input_ + "\n(it is the open picture; it is never written over)")))
+      QString::fromStdString(input_ + "\n(開いているピクチャです。上書きはしません)")))
       << shown[0].toStdString();
   EXPECT_TRUE(shown[0].contains(QString::fromUtf8("何も書き込んでいません")));
 }

@@ -242,10 +242,10 @@ TEST_F(SaveFlowTest, TheOpenPictureTheSettingsAndTheBlockMapAreNeverWrittenOver)
     ReleaseWith(script, 40, 40);
     EXPECT_TRUE(asked) << typed;
     const std::string reason = typed == "tiles.png" || typed == "link.png"
-                                   ? "it is the open picture"
-                                   : "it is a file Korvanth reads";
+                                   ? "開いているピクチャ"
+                                   : "Korvanthが読むファイル";
     EXPECT_EQ(text.toStdString(), "保存できませんでした。\n" + dir_.file(typed) + "\n(" + reason +
-                                      "; it is never written over)");
+                                      "です。上書きはしません)");
   }
   MainWindowState.settingsPath.clear();
   EXPECT_EQ(ReadBytes(dir_.file("settings.conf")), "format=roof\n");
@@ -265,7 +265,7 @@ TEST_F(SaveFlowTest, FailedSaveShowsTheFileAndTheReasonOverTheWindow) {
     QString reason;
   };
   const Case cases[] = {
-      {"missing/sheet.png", QStringLiteral("(the folder does not exist)")},
+      {"missing/sheet.png", QString::fromUtf8("(フォルダーがありません)")},
   };
   for (const Case& c : cases) {
     QString text, title;

@@ -40,6 +40,7 @@ TEST(RememberedSettingsTest, EveryChoiceComesBackThroughTheFile) {
                            "/a/7.png",   "/a/8.png"};
   chosen.frameColour = 0x00FFFFFF;
   chosen.backgroundColour = 0x00000000;
+  chosen.language = UiLanguage::English;
   EXPECT_EQ(Parsed(FormatSettings(chosen)), chosen);
   EXPECT_EQ(Parsed(FormatSettings(RememberedSettings{})), RememberedSettings{});
 }
@@ -63,7 +64,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
   const auto none = [](RememberedSettings&) {};
   const Case cases[] = {
       {"", none},
-      {good, terrain2Zoom4},
+      {good, terrain2Zoom4},  // as an older file: no language, which stays Japanese
       {"format=terrain2\r\nzoom=4", terrain2Zoom4},  // CRLF, no newline at the end
       {"junk\nformat=terrain2\n\xff\xfe=\x01\nsize=9\n=4\nzoom=4\n# zoom=2\n", terrain2Zoom4},
       {"format=terrain2\nzoom=", [](RememberedSettings& s) { s.format = LayoutFormat::Terrain2; }},
@@ -79,7 +80,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
        "picture=/a/b\x01.png\nopen-folder=/a/\xc3\nsave-type=xyz\nsave-filter=17\n"
        "save-filter=0\nframe-colour=12345\nframe-colour=1234567\nframe-colour=#123456\n"
        "frame-colour=12345g\nbackground-colour=-12345\nbackground-colour= 12345\n"
-       "open-folder=" +
+       "language=EN\nlanguage=fr\nlanguage=\nlanguage=english\nopen-folder=" +
            longName,
        none},
       // Recent pictures: numbered 1 to 8, in their numbers' order, each once; an older file
@@ -99,7 +100,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
       {"tile-size=128\ncomplete=yes\npreview=yes\ntilesets=godot,tiled\npreview-x=10\n"
        "preview-y=-20\nwindow-width=64\nwindow-height=600\npicture=/a/b=c.png\n"
        "save-type=TIF\nsave-filter=16\nframe-colour=00ff7F\nbackground-colour=A0B0C0\n"
-       "open-folder=" +
+       "language=en\nopen-folder=" +
            longName.substr(1),
        [&longName](RememberedSettings& s) {
          s.tileSize = 128;
@@ -113,6 +114,7 @@ TEST(RememberedSettingsTest, DamagedTruncatedOversizedAndOutOfRangeFilesKeepOnly
          s.frameColour = 0x007FFF00;  // the file's red, green, blue; the window's 0x00BBGGRR
          s.backgroundColour = 0x00C0B0A0;
          s.openFolder = longName.substr(1);
+         s.language = UiLanguage::English;
        }},
   };
   for (const Case& c : cases) {

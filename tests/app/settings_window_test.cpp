@@ -112,6 +112,7 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
     ChooseMenuItems(2, {item});
     EXPECT_TRUE(choose.finished()) << item;
   }
+  ChooseMenuItems(4, {"&English"});
   ASSERT_NE(PreviewFrame(), nullptr);
   PreviewFrame()->move(321, 123);
   Frame()->resize(610, 470);
@@ -141,6 +142,15 @@ TEST_F(SettingsWindowTest, ChoicesMadeInTheMenusAreBackOnTheNextStart) {
   EXPECT_EQ(MainWindowState.recentPictures, std::vector<std::string>{picture});
   EXPECT_EQ(MainWindowState.view.colours[0], 0x00FF0000u);  // blue, as 0x00BBGGRR
   EXPECT_EQ(MainWindowState.view.colours[1], 0x00563412u);
+  EXPECT_TRUE(Checked(IDM_LANGUAGE_ENGLISH));
+  EXPECT_EQ(MainWindowState.language, UiLanguage::English);
+
+  // --lang chooses for the run, and the window closes remembering it as the menu's choice.
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  StartAsProgram({"korvanth", "--lang", "ja"});
+  EXPECT_TRUE(Checked(IDM_LANGUAGE_JAPANESE));
+  EXPECT_EQ(CloseAndRunLoop(), 0);
+  EXPECT_EQ(SettingsOnDisk().language, UiLanguage::Japanese);
 }
 
 TEST_F(SettingsWindowTest, DamagedFileGivesTheDefaultsAndIsReplacedOnClose) {

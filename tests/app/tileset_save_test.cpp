@@ -132,7 +132,7 @@ TEST_F(TilesetSaveTest, ATilesetThatCannotBeWrittenIsReportedAndTheSheetKept) {
     dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
   });
   EXPECT_TRUE(shown.contains(QString::fromUtf8("タイルセットを保存できませんでした")));
-  EXPECT_TRUE(shown.contains(QString::fromStdString(dir_.file("blocked.tsx") + ": it is a folder")))
+  EXPECT_TRUE(shown.contains(QString::fromStdString(dir_.file("blocked.tsx") + ": フォルダーです")))
       << shown.toStdString();
   EXPECT_TRUE(fs::is_regular_file(dir_.path() / "blocked.png"));
   EXPECT_TRUE(fs::is_directory(dir_.path() / "blocked.tsx"));
@@ -155,7 +155,7 @@ TEST_F(TilesetSaveTest, GodotTilesetBesideASheetGodotCannotImportIsRefusedInTheB
       2);  // すべてのファイル (*.*)
   EXPECT_TRUE(shown.contains(QString::fromStdString(
       dir_.file("grass.tres") +
-      ": Godot 4 cannot import gif pictures; save the sheet as .png (or .bmp, .jpg)")))
+      ": Godot 4はgifの画像を読み込めません。シートは.png（または.bmp、.jpg）で保存してください")))
       << shown.toStdString();
   EXPECT_EQ(Files(), (std::set<std::string>{"tiles.png", "grass.gif", "grass.tsx"}));
   EXPECT_EQ(ReadBytes(dir_.file("grass.gif")).substr(0, 4), "GIF8");
@@ -171,7 +171,7 @@ TEST_F(TilesetSaveTest, OneQuestionNamesEveryFileTheSaveReplaces) {
   const std::string tsx = dir_.file("grass.tsx");
   const std::string tres = dir_.file("grass.tres");
   const std::string godotCannot =
-      ": Godot 4 cannot import gif pictures; save the sheet as .png (or .bmp, .jpg)";
+      ": Godot 4はgifの画像を読み込めません。シートは.png（または.bmp、.jpg）で保存してください";
   struct Case {
     const char* name;
     int type;  // the list's entry: 0 PNG, 1 BMP, 2 every file

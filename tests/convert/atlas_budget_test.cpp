@@ -112,12 +112,14 @@ TEST(AtlasBudgetTest, TheLargestAtlasOfThePictureMustFit) {
     if (c.workBytes != 0) {
       EXPECT_EQ(needs.workBytes, c.workBytes);
     }
-    const std::string refusal = AtlasSizeRefusal(c.request);
+    const Phrase phrase = AtlasSizeRefusal(c.request);
+    const std::string& refusal = phrase.english;
     if (c.refusal.empty()) {
-      EXPECT_EQ(refusal, "");
+      EXPECT_TRUE(phrase.empty());
     } else {
       EXPECT_NE(refusal.find("too large"), std::string::npos) << refusal;
       EXPECT_NE(refusal.find(c.refusal), std::string::npos) << refusal;
+      EXPECT_EQ(phrase.japanese.rfind("アトラスが大きすぎます：", 0), 0u) << phrase.japanese;
     }
   }
 }

@@ -37,7 +37,7 @@ TEST(AtlasJobTest, EachKeptBlocksSheetLandsInItsCell) {
     job.pictureFile = dir.file("in.png");
     job.workers = 3;  // the sheets placed in any order give the same atlas
     const AtlasResult result = RunAtlas(job, {});
-    ASSERT_TRUE(result.ok()) << result.problems.front().reason;
+    ASSERT_TRUE(result.ok()) << result.problems.front().reason.english;
     EXPECT_EQ(result.blocks, 6);
     EXPECT_EQ(result.placed, 5);
     EXPECT_EQ(result.skipped, 1);
@@ -81,7 +81,7 @@ TEST(AtlasJobTest, AMapsBlocksLandInTheGridOfTheirFormat) {
   job.map = &*map.map;
   job.workers = 3;
   const AtlasResult result = RunAtlas(job, {});
-  ASSERT_TRUE(result.ok()) << result.problems.front().reason;
+  ASSERT_TRUE(result.ok()) << result.problems.front().reason.english;
   EXPECT_EQ(result.blocks, 7);
   EXPECT_EQ(result.placed, 6);
   EXPECT_EQ(result.skipped, 1);
@@ -138,8 +138,9 @@ TEST(AtlasJobTest, AnAtlasPastItsMemoryBoundIsRefusedBeforeAPixelIsRead) {
   const AtlasResult result = RunAtlas(job, {});
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].path, job.output);
-  EXPECT_NE(result.problems[0].reason.find("the atlas would be too large"), std::string::npos)
-      << result.problems[0].reason;
+  EXPECT_NE(result.problems[0].reason.english.find("the atlas would be too large"),
+            std::string::npos)
+      << result.problems[0].reason.english;
   EXPECT_EQ(result.placed, 0);
   EXPECT_TRUE(FileNamesIn(dir.path()).empty());
 }

@@ -257,7 +257,7 @@ TEST_F(ConversionJobTest, TilesetsFollowTheSheetEachOnItsOwn) {
   EXPECT_TRUE(blocked.sheet.ok());
   ASSERT_EQ(blocked.tilesets.size(), 1u);
   EXPECT_FALSE(blocked.tilesets[0].isPicture);
-  EXPECT_EQ(blocked.tilesets[0].reason, "it is a folder");
+  EXPECT_EQ(blocked.tilesets[0].reason.english, "it is a folder");
   EXPECT_FALSE(blocked.ok());
 }
 

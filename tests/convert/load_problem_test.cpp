@@ -70,8 +70,9 @@ TEST(LoadProblem, PathsThatNameNoReadableFileAreSettledBeforeAnyDecoder) {
   EXPECT_EQ(LoadPictureNamed(dir.path().string().c_str(), picture).problem, LoadProblem::NotAFile);
 }
 
-TEST(LoadProblem, EveryCauseHasItsOwnLine) {
+TEST(LoadProblem, EveryCauseHasItsOwnLineInBothLanguages) {
   std::set<std::string> texts;
+  std::set<std::string> japanese;
   for (LoadProblem p :
        {LoadProblem::BadPath, LoadProblem::NoMemory, LoadProblem::NotFound, LoadProblem::NoAccess,
         LoadProblem::NotAFile, LoadProblem::Unreadable, LoadProblem::UnknownFormat,
@@ -80,6 +81,14 @@ TEST(LoadProblem, EveryCauseHasItsOwnLine) {
     const std::string text = LoadProblemText(p);
     EXPECT_EQ(text.find('\n'), std::string::npos) << text;
     EXPECT_TRUE(texts.insert(text).second) << text;
+    EXPECT_EQ(LoadProblemCause(p).english, text);
+    // The Japanese is kana and all (hiragana and katakana lie at U+3040 to U+30FF).
+    const std::string inJapanese = LoadProblemCause(p).japanese;
+    EXPECT_TRUE(inJapanese.find("\xE3\x81") != std::string::npos ||
+                inJapanese.find("\xE3\x82") != std::string::npos)
+        << inJapanese;
+    EXPECT_EQ(inJapanese.find('\n'), std::string::npos) << inJapanese;
+    EXPECT_TRUE(japanese.insert(inJapanese).second) << inJapanese;
     // A refusal leaves a status in the handle that maps back to the same cause (an
     // unsupported kind is told by the header alone, never by a decoder's status).
     const bool headerOnly = p == LoadProblem::UnsupportedBmp || p == LoadProblem::UnsupportedJpeg ||

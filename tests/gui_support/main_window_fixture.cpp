@@ -71,10 +71,14 @@ void MainWindowFixture::StartAfresh(const std::vector<std::string>& arguments, b
   argumentPointers_.clear();
   for (std::string& argument : arguments_) argumentPointers_.push_back(argument.data());
   argumentPointers_.push_back(nullptr);
-  if (asProgram)
-    BeginRun(MainWindowState, static_cast<int>(arguments_.size()), argumentPointers_.data());
-  else if (arguments_.size() > 1)
-    MainWindowState.argumentPicture = arguments_[1];
+  const WindowCommandLine command =
+      ParseWindowCommandLine(static_cast<int>(arguments_.size()), argumentPointers_.data());
+  if (asProgram) {
+    BeginRun(MainWindowState, command);
+  } else {
+    MainWindowState.argumentPicture = command.picture;
+    if (command.language) MainWindowState.language = *command.language;
+  }
   MainWindowState.bundledSample = bundledSample;
   window_ = CreateMainWindow(GetModuleHandleA(nullptr));
   ASSERT_NE(window_, nullptr);
@@ -177,8 +181,14 @@ void MainWindowFixture::Command(UINT id) {
   Settle(5);
 }
 
+QMenuBar* MainWindowFixture::MenuBar() const {
+  for (QMenuBar* bar : client()->window()->findChildren<QMenuBar*>())
+    if (!bar->isHidden()) return bar;
+  return nullptr;
+}
+
 void MainWindowFixture::ChooseMenuItems(int popup, const std::vector<const char*>& captions) {
-  auto* bar = client()->window()->findChild<QMenuBar*>();
+  QMenuBar* bar = MenuBar();
   ASSERT_NE(bar, nullptr);
   QMenu* menu = bar->actions().value(popup)->menu();
   ASSERT_NE(menu, nullptr);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QMenuBar>
 #include <QString>
 #include <QWidget>
 
@@ -52,6 +53,8 @@ class MainWindowFixture : public ::testing::Test {
   void CtrlWheel(int x, int y, int notches);
   // A key pressed with the Ctrl key held (plus `extra` modifiers).
   void CtrlKey(Qt::Key key, Qt::KeyboardModifiers extra = Qt::NoModifier);
+  // The window's menu bar: the one shown, not a replaced one Qt has yet to delete.
+  QMenuBar* MenuBar() const;
   // Runs a menu command as a click on its item would.
   void Command(UINT id);
   // Opens the menu bar's popup number `popup` and clicks through the items with these
@@ -66,8 +69,8 @@ class MainWindowFixture : public ::testing::Test {
   // Closes the window with WM_CLOSE and runs the loop to its end; returns its code.
   int CloseAndRunLoop();
   // Closes the window and starts afresh with these program arguments (argument 0 is
-  // the program's path), as a new run of the program would, and the bundled sample found
-  // there (none when empty).
+  // the program's path; the picture and --lang are taken), as a new run of the program
+  // would, and the bundled sample found there (none when empty); no settings file.
   void Restart(const std::vector<std::string>& arguments, const std::string& bundledSample = {});
   // The same through the program's own start, which reads and later writes the settings
   // file in $XDG_CONFIG_HOME.

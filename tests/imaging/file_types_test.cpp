@@ -42,7 +42,7 @@ TEST(FileTypesTest, ExtensionsFindTheirTypeAndMimeTypesLeadBack) {
   EXPECT_EQ(FileTypeForMimeType(WIDE_TEXT("image/webp")), nullptr);
 }
 
-// The literals are the ones the window's dialogs used before the table made them.
+// The Japanese literals are the ones the window's dialogs used before the table made them.
 TEST(FileTypesTest, TextsMadeFromTheTableAreTheHandWrittenOnes) {
   constexpr char kOpenFilter[] =
       "画像ファイル (*.bmp; gif; png; jpg; jpeg; tif; tiff)\0"
@@ -55,8 +55,30 @@ TEST(FileTypesTest, TextsMadeFromTheTableAreTheHandWrittenOnes) {
       "すべてのファイル (*.*)\0*.*\0";
   constexpr char kSaveFilter[] =
       "PNG (*.png)\0*.png\0ビットマップ (*.bmp)\0*.bmp\0すべてのファイル (*.*)\0*.*\0";
-  EXPECT_EQ(OpenDialogFilter(), std::string(kOpenFilter, sizeof kOpenFilter));
-  EXPECT_EQ(SaveDialogFilter(), std::string(kSaveFilter, sizeof kSaveFilter));
+  constexpr char kOpenFilterEnglish[] =
+      "Picture files (*.bmp; gif; png; jpg; jpeg; tif; tiff)\0"
+      "*.bmp;*.dib;*.rle;*.gif;*.png;*.jpg;*.jpeg;*.jpe;*.tif;*.tiff\0"
+      "Bitmap (*.bmp; dib; rle)\0*.bmp;*.dib;*.rle\0"
+      "GIF (*.gif)\0*.gif\0"
+      "PNG (*.png)\0*.png\0"
+      "JPEG (*.jpg; jpeg)\0*.jpg;*.jpeg;*.jpe\0"
+      "TIFF (*.tif; tiff)\0*.tif;*.tiff\0"
+      "All files (*.*)\0*.*\0";
+  constexpr char kSaveFilterEnglish[] =
+      "PNG (*.png)\0*.png\0Bitmap (*.bmp)\0*.bmp\0All files (*.*)\0*.*\0";
+  struct Case {
+    UiLanguage language;
+    std::string open;
+    std::string save;
+  };
+  for (const Case& c :
+       {Case{UiLanguage::Japanese, std::string(kOpenFilter, sizeof kOpenFilter),
+             std::string(kSaveFilter, sizeof kSaveFilter)},
+        Case{UiLanguage::English, std::string(kOpenFilterEnglish, sizeof kOpenFilterEnglish),
+             std::string(kSaveFilterEnglish, sizeof kSaveFilterEnglish)}}) {
+    EXPECT_EQ(OpenDialogFilter(c.language), c.open);
+    EXPECT_EQ(SaveDialogFilter(c.language), c.save);
+  }
   EXPECT_EQ(SaveDialogExtensions(), (std::vector<std::string_view>{"png", "bmp", ""}));
 }
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <string>
 
 #include "imaging/imaging_helpers.h"
 #include "imaging/save_file.h"
@@ -108,10 +110,31 @@ TEST(SaveProblem, FromErrorCodes) {
 }
 
 TEST(SaveProblem, TextsAndStatuses) {
-  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::DiskFull), "disk full");
-  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::PermissionDenied), "permission denied");
-  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::NotRegularFile), "it is not a regular file");
-  EXPECT_STREQ(korvanth::SaveProblemText(SaveProblem::None), "");
+  struct Case {
+    SaveProblem problem;
+    const char* english;
+    const char* japanese;
+  };
+  for (const Case& c :
+       {Case{SaveProblem::None, "", ""},
+        Case{SaveProblem::DiskFull, "disk full", "ディスクがいっぱいです"},
+        Case{SaveProblem::PermissionDenied, "permission denied", "アクセスが拒否されました"},
+        Case{SaveProblem::NotRegularFile, "it is not a regular file",
+             "通常のファイルではありません"},
+        Case{SaveProblem::IsFolder, "it is a folder", "フォルダーです"},
+        Case{SaveProblem::Other, "the file could not be written",
+             "ファイルを書き込めませんでした"}}) {
+    EXPECT_STREQ(korvanth::SaveProblemText(c.problem), c.english);
+    EXPECT_STREQ(korvanth::SaveProblemCause(c.problem).english, c.english);
+    EXPECT_STREQ(korvanth::SaveProblemCause(c.problem).japanese, c.japanese);
+  }
+  // Every cause has its own words in each language.
+  std::set<std::string> english, japanese;
+  for (int p = 1; p <= static_cast<int>(SaveProblem::Other); ++p) {
+    const korvanth::UiText cause = korvanth::SaveProblemCause(static_cast<SaveProblem>(p));
+    EXPECT_TRUE(english.insert(cause.english).second) << cause.english;
+    EXPECT_TRUE(japanese.insert(cause.japanese).second) << cause.japanese;
+  }
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::None), Ok);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::PermissionDenied), AccessDenied);
   EXPECT_EQ(korvanth::StatusForProblem(SaveProblem::DiskFull), Win32Error);

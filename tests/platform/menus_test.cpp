@@ -80,6 +80,10 @@ TEST(MenuBuilding, SetMenuSwapsTheBarAndTheClientFollows) {
   GetClientRect(window.hwnd(), &after);
   EXPECT_EQ(after.bottom, before.bottom);
   EXPECT_NE(korvanth::platform::MenuAction(window.hwnd(), kRoofCommand), nullptr);
+  // The new bar shows where the old one was (which waits, hidden, for Qt to delete it).
+  int shown = 0;
+  for (const QMenuBar* bar : window.frame()->findChildren<QMenuBar*>()) shown += bar->isVisible();
+  EXPECT_EQ(shown, 1);
 }
 
 TEST(MenuBar, ShowsTheJapaneseMenusWithTheirMnemonics) {

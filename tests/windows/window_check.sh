@@ -11,7 +11,9 @@
 # block-map mode puts a block on the map beside the picture, outlines it and takes it off; it
 # exits 0, having written its choices to %APPDATA%\Korvanth, and the next start without an
 # argument opens the same picture with the same choices. With no settings and no picture,
-# started beside the sample, it opens the sample.
+# started beside the sample, it opens the sample. --help, --version and an unknown option
+# print and end; started with --lang en, menu, boxes and preview are English, and the 言語
+# menu switches them back to Japanese.
 # Usage: tests/windows/window_check.sh WINDOWS_PROGRAM LINUX_CONVERTER
 # Uses $WINEPREFIX when set (see make_wine_prefix.sh), else makes a prefix of its own.
 set -euo pipefail
@@ -28,6 +30,11 @@ if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX="$WD_WORK/prefix"
 fi
 cd "$WD_WORK"
+
+# Text as Wine's traces write it: each character beyond ASCII as a backslash and its code.
+wine_trace_text() {
+  python3 -c 'import sys; print("".join(c if ord(c) < 128 else "\\%04x" % ord(c) for c in sys.argv[1]), end="")' "$1"
+}
 
 passed=0
 failed=0
@@ -179,7 +186,7 @@ question=$(new_window "$seen $dialog")
 return_in "$question"  # Yes
 box=$(new_window "$seen $dialog $question")
 sleep 1
-check grep -qF "${picture_name//\\/\\\\}\n(it is the open picture; it is never written over)" app.log
+check grep -qF "${picture_name//\\/\\\\}\n($(wine_trace_text 開いているピクチャです。上書きはしません))" app.log
 return_in "$box"  # OK
 check test "$(picture_state)" = "$before"
 
@@ -346,6 +353,66 @@ wd_start_app "$unpacked/$(basename "$program")"
 window=$(wd_wait_window '^sample-tiles\.png - Korvanth$' 90) && passed=$((passed + 1)) &&
   xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4 || failed=$((failed + 1))
 check test "$(wd_wait_exit 30)" = 0
+
+# --help, --version and an unknown option print and end without a window; the version is
+# the converter's.
+wine "$program" --help >help.out 2>help.err && status=0 || status=$?
+check test "$status" = 0
+check test "$(head -n1 help.out)" = "Usage: korvanth [--lang ja|en] [--reset-settings] [--] [PICTURE]"
+wine "$program" --version >version.out 2>/dev/null && status=0 || status=$?
+check test "$status" = 0
+check test "$(tr -d '\r' <version.out)" = "korvanth $("$linux" --version | cut -d' ' -f2)"
+wine "$program" --bogus >bogus.out 2>bogus.err && status=0 || status=$?
+check test "$status" = 2
+check test ! -s bogus.out
+check grep -qF "korvanth: unknown option --bogus" bogus.err
+
+# In English (--lang en): the menu the program builds is English but for the item that
+# names Japanese in Japanese; a failed open's box is English, headline and cause; the view
+# menu's preview is "Sheet Preview"; and 言語 > 日本語 (Alt+L, J) switches the menu bar and
+# the preview's title at once, which the settings file then holds.
+rm -f "$WD_WORK/app.status" "$settings"
+seen=$(visible)
+WINEDEBUG=-all,trace+msgbox,trace+menu wd_start_app "$program" --lang en missing.png
+# The box shows as the window first shows, before Wine maps the window itself.
+for _ in $(seq 1 300); do
+  grep -qaF 'MSGBOX_OnInit' app.log 2>/dev/null && break
+  sleep 0.3
+done
+check grep -qF 'Could not open the picture.\nmissing.png\n(no such file)' app.log
+box=$(new_window "$seen $(xdotool search --onlyvisible --name '^Korvanth$' 2>/dev/null || true)")
+return_in "$box"  # OK
+window=$(wd_wait_window '^Korvanth$' 30)
+captions=$(grep -a 'trace:menu:InsertMenuW' app.log | sed -n 's/.* str L"\(.*\)"\r*$/\1/p')
+for caption in '&File' 'F&ormat' '&Colours' '&View' '&Language' '&English'; do
+  check grep -qxF "$caption" <<<"$captions"
+done
+check test "$(grep -E '\\[0-9a-f]{4}' <<<"$captions")" = "$(wine_trace_text '日本語(&J)')"
+xdotool windowfocus --sync "$window"
+wd_key alt+v
+sleep 0.5
+wd_key p
+check wd_wait_window '^Sheet Preview$' 30
+menu_bar() {  # the top of the main window, where the menu bar is, in a screenshot $1
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  wd_screenshot "$1"
+  convert "$1" -crop "${WIDTH}x40+$X+$Y" +repage "$1"
+}
+menu_bar english-bar.png
+xdotool windowfocus --sync "$window"
+wd_key alt+l
+sleep 0.5
+wd_key j
+check wd_wait_window '^シートのプレビュー$' 30
+check grep -qF "$(wine_trace_text 'str L"ﾌｧｲﾙ(&F)"')" app.log
+sleep 0.5
+menu_bar japanese-bar.png
+check test "$(compare -metric AE english-bar.png japanese-bar.png null: 2>&1)" != 0
+xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4
+check test "$(wd_wait_exit 30)" = 0
+check grep -qx language=ja "$settings"
+rm -f "$settings"
 
 echo "Windows window program under Wine: $passed passed, $failed failed"
 test "$failed" -eq 0
