@@ -38,7 +38,7 @@ class BlockMapModeTest : public MainWindowFixture {
 
   BlockMap MapInFile() const {
     const BlockMapParse parse = ParseBlockMap(ReadBytes(MapPath()));
-    EXPECT_TRUE(parse.ok()) << parse.problem;
+    EXPECT_TRUE(parse.ok()) << parse.problem.english;
     return parse.map.value_or(BlockMap{});
   }
 
