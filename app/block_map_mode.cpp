@@ -41,13 +41,14 @@ void Tell(const WindowState& state, HWND window, const UiText& what, const std::
   MessageBoxA(window, text.c_str(), "", MB_OK | icon);
 }
 
-std::string FileAndCause(const std::string& path, const std::string& cause) {
-  return PrintableName(path) + "\n(" + cause + ")";
+// The file and the cause in the window's language.
+std::string FileAndCause(const WindowState& state, const std::string& path, const Phrase& cause) {
+  return PrintableName(path) + "\n(" + InLanguage(cause, state.language) + ")";
 }
 
 // The picture's map as its file holds it now, into the state; the reason when the file is
 // there but cannot be read (empty when it can, or when there is none).
-std::string ReadMapFile(WindowState& state) {
+Phrase ReadMapFile(WindowState& state) {
   BlockMapModeState& mode = state.blockMap;
   mode.map = {};
   mode.readable = true;
@@ -62,9 +63,9 @@ std::string ReadMapFile(WindowState& state) {
   return {};
 }
 
-void TellDamagedMap(const WindowState& state, HWND window, const std::string& problem) {
-  Tell(state, window, kDamagedMap, FileAndCause(BlockMapPathFor(state.picture.path), problem),
-       MB_ICONERROR);
+void TellDamagedMap(const WindowState& state, HWND window, const Phrase& problem) {
+  Tell(state, window, kDamagedMap,
+       FileAndCause(state, BlockMapPathFor(state.picture.path), problem), MB_ICONERROR);
 }
 
 // The map's file gone: a map without blocks is no use to any conversion (the converter
@@ -83,12 +84,13 @@ void WriteMap(WindowState& state, HWND window, BlockMap map) {
   if (problem == SaveProblem::None)
     state.blockMap.map = std::move(map);
   else
-    Tell(state, window, kMapNotSaved, FileAndCause(path, SaveProblemText(problem)), MB_ICONERROR);
+    Tell(state, window, kMapNotSaved, FileAndCause(state, path, Phrase(SaveProblemCause(problem))),
+         MB_ICONERROR);
 }
 
 // The click of the mode: the file read again, the change made to what it holds.
 void ChangeMapAtPointer(WindowState& state, HWND window) {
-  if (const std::string problem = ReadMapFile(state); !problem.empty()) {
+  if (const Phrase problem = ReadMapFile(state); !problem.empty()) {
     TellDamagedMap(state, window, problem);
     InvalidateRect(window, nullptr, FALSE);
     return;
@@ -123,7 +125,7 @@ void ChangeMapAtPointer(WindowState& state, HWND window) {
 }  // namespace
 
 void ReadPictureBlockMap(WindowState& state, HWND window) {
-  if (const std::string problem = ReadMapFile(state); !problem.empty())
+  if (const Phrase problem = ReadMapFile(state); !problem.empty())
     TellDamagedMap(state, window, problem);
 }
 

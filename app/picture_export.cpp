@@ -76,16 +76,18 @@ void RunWholePictureExport(WindowState& state, HWND owner) {
   if (!AskWhereToSave(owner, proposal, state.dialogs, request, state.language, path)) return;
   // Warned before anything is written; the window takes no input while the box shows.
   if (PlanOutput({true, path}).encoder.fallback)
-    MessageBoxA(owner, InLanguage(kBitmapFallbackBox, state.language), "",
-                MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner, InLanguage(kBitmapFallbackBox, state.language), "", MB_OK | MB_ICONWARNING);
   // The picture's block map, read now: it may have been saved since the picture was opened.
   const std::string mapFile = BlockMapPathFor(state.picture.path);
   const BlockMapFile map = ReadBlockMapFile(mapFile);
   if (map.exists && !map.map) {
     AtlasResult unread;
-    const std::string problem =
-        map.problemLine != 0 ? map.problem : "cannot read the block map: " + map.problem;
-    unread.problems.push_back({mapFile, false, Phrase(problem, problem)});
+    // A map that was read names its line; one that was not says what kept it unread.
+    const Phrase problem = map.problemLine != 0
+                               ? map.problem
+                               : Phrase("ブロックマップを読めません：" + map.problem.japanese,
+                                        "cannot read the block map: " + map.problem.english);
+    unread.problems.push_back({mapFile, false, problem});
     ShowExportFailure(owner, unread, state.language);
     return;
   }

@@ -47,7 +47,7 @@ void ApplyChoices(WindowState& state, const RememberedSettings& settings) {
 
 SettingsRead ReadSettingsFile(const std::string& path) {
   std::string text;
-  const std::string problem = ReadSmallTextFile(path, kMaxSettingsBytes, text);
+  const std::string problem = ReadSmallTextFile(path, kMaxSettingsBytes, text).english;
   if (problem == "no such file") return {};
   if (!problem.empty()) {
     std::fprintf(stderr, "korvanth: %s: %s; starting from the default settings\n",

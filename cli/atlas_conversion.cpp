@@ -34,7 +34,7 @@ int NameTheBlocks(const ConvertOptions& options, int columns, int rows,
                    kProgram, PrintableName(file).c_str());
       return kExitUsage;
     }
-    if (const std::string problem = ReadSmallTextFile(file, kMaxNamesFileBytes, text);
+    if (const std::string problem = ReadSmallTextFile(file, kMaxNamesFileBytes, text).english;
         !problem.empty()) {
       std::fprintf(err, "%s: %s: cannot read the names: %s\n", kProgram,
                    PrintableName(file).c_str(), problem.c_str());
@@ -62,13 +62,14 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, const BlockMap* map, std:
   const imaging::PictureHeader header = imaging::ReadPictureHeaderOfNames(
       options.input.c_str(), reinterpret_cast<const char16_t*>(wide->data()));
   if (header.verdict != imaging::HeaderVerdict::Fits) return true;
-  const std::string refusal = AtlasSizeRefusal(
-      {{static_cast<int>(header.needs.width), static_cast<int>(header.needs.height)},
-       options.layout(),
-       options.frames,
-       PlanOutput({true, options.output}).encoder.type,
-       options.tilesets,
-       map}).english;
+  const std::string refusal = AtlasSizeRefusal({{static_cast<int>(header.needs.width),
+                                                 static_cast<int>(header.needs.height)},
+                                                options.layout(),
+                                                options.frames,
+                                                PlanOutput({true, options.output}).encoder.type,
+                                                options.tilesets,
+                                                map})
+                                  .english;
   if (refusal.empty()) return true;
   std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram,
                PrintableName(options.output).c_str(), refusal.c_str());
@@ -79,10 +80,10 @@ bool AtlasFitsItsBounds(const ConvertOptions& options, const BlockMap* map, std:
 // naming the map's line when they do not.
 bool MapFitsThePicture(const BlockMapChoice& choice, SheetLayout layout, PixelSize picture,
                        std::FILE* err) {
-  const std::string problem = FirstMapBlockProblem(*choice.map, picture, layout, true);
+  const Phrase problem = FirstMapBlockProblem(*choice.map, picture, layout, true);
   if (problem.empty()) return true;
   std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram, PrintableName(choice.file).c_str(),
-               PrintableName(problem).c_str());
+               PrintableName(problem.english).c_str());
   return false;
 }
 

@@ -47,11 +47,12 @@ int ChooseBlockMap(ConvertOptions& options, BlockMapChoice& choice, std::FILE* e
   }
   if (!read.map && read.problemLine == 0) {
     std::fprintf(err, "%s: %s: cannot read the block map: %s\n", kProgram, shown.c_str(),
-                 read.problem.c_str());
+                 read.problem.english.c_str());
     return kExitFailure;
   }
   if (!read.map) {
-    std::fprintf(err, "%s: %s: %s\n", kProgram, shown.c_str(), PrintableName(read.problem).c_str());
+    std::fprintf(err, "%s: %s: %s\n", kProgram, shown.c_str(),
+                 PrintableName(read.problem.english).c_str());
     return kExitUsage;
   }
   const BlockMap& map = *read.map;

@@ -198,12 +198,12 @@ std::vector<BatchSheet> MapBatchSheets(const ConvertOptions& options, const Bloc
                                        PixelSize size, std::FILE* err) {
   const BlockMap& map = *choice.map;
   const std::vector<MapSheet> named = MapSheets(map);
-  std::string problem = FirstMapBlockProblem(map, size, options.layout(), false);
+  Phrase problem = FirstMapBlockProblem(map, size, options.layout(), false);
   if (problem.empty()) problem = SharedSheetFileProblem(map, named);
   std::vector<BatchSheet> sheets;
   if (!problem.empty()) {
     std::fprintf(err, "%s: %s: %s; nothing written\n", kProgram, PrintableName(choice.file).c_str(),
-                 PrintableName(problem).c_str());
+                 PrintableName(problem.english).c_str());
     return sheets;
   }
   for (const MapSheet& sheet : named) {
@@ -267,7 +267,8 @@ int RunBatchConversion(const ConvertOptions& given, std::FILE* err) {
                           options.tilesets, options.input,
                           &pictureLock,     options.terrainName};
         // The map is an input too: no sheet or tileset is written over it.
-        if (choice.map) job.otherInputs.push_back({choice.file, {"ブロックマップ", "the block map"}});
+        if (choice.map)
+          job.otherInputs.push_back({choice.file, {"ブロックマップ", "the block map"}});
         written[static_cast<std::size_t>(item)] =
             WriteSheet(job, messages[static_cast<std::size_t>(item)]);
       },

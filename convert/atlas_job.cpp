@@ -212,9 +212,9 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
   const int frames = std::max(job.frames, 1);
   if (job.map != nullptr) {
     // The map's blocks must lie in the picture and their frames fit an atlas row.
-    if (std::string problem = FirstMapBlockProblem(*job.map, picture, job.layout, true);
+    if (Phrase problem = FirstMapBlockProblem(*job.map, picture, job.layout, true);
         !problem.empty())
-      return Failed(result, job.mapFile, Phrase(problem, problem));
+      return Failed(result, job.mapFile, std::move(problem));
   } else {
     if (blockColumns * blockRows == 0)
       return Failed(
@@ -282,7 +282,8 @@ AtlasResult RunAtlas(const AtlasJob& job, const WarningSink& warn) {
       for (int frame = 0; frame < entries[e].frames; ++frame) placed.emplace_back(e, frame);
     }
     result.placed = static_cast<int>(placed.size());
-    if (entries.empty()) return Failed(result, output, {"どのブロックも空です", "every block is empty"});
+    if (entries.empty())
+      return Failed(result, output, {"どのブロックも空です", "every block is empty"});
 
     const std::vector<CellCount> sections = AssignCells(entries, blocks);
     atlasPlan = PlanStackedAtlas(sections, imaging::kMaxPictureBytes);

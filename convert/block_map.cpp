@@ -64,8 +64,6 @@ std::string SpacedOut(std::string_view characters) {
   return text;
 }
 
-std::string LineName(std::size_t line) { return "line " + std::to_string(line); }
-
 // The cells taken so far, row by row: in each row the blocks' spans, which never overlap,
 // by their first column. A new block overlaps an earlier one exactly when, in one of its
 // rows, the span starting last before its end reaches past its start.
@@ -105,54 +103,76 @@ struct Reading {
   CellSpans cells;
 
   // The problem of one line, empty when it is a good one (then it is taken into the map).
-  std::string Read(const std::vector<std::string_view>& words, std::size_t line);
-  std::string ReadTileSize(const std::vector<std::string_view>& words, std::size_t line);
-  std::string ReadBlock(const std::vector<std::string_view>& words, std::size_t line);
+  Phrase Read(const std::vector<std::string_view>& words, std::size_t line);
+  Phrase ReadTileSize(const std::vector<std::string_view>& words, std::size_t line);
+  Phrase ReadBlock(const std::vector<std::string_view>& words, std::size_t line);
 };
 
-std::string Reading::Read(const std::vector<std::string_view>& words, std::size_t line) {
+Phrase Reading::Read(const std::vector<std::string_view>& words, std::size_t line) {
   if (words.empty()) return {};
   if (words.front() == kTileSizeWord) return ReadTileSize(words, line);
   return ReadBlock(words, line);
 }
 
-std::string Reading::ReadTileSize(const std::vector<std::string_view>& words, std::size_t line) {
-  if (tileSizeLine != 0)
-    return "tile-size is given twice (first on " + LineName(tileSizeLine) + ")";
-  if (!map.blocks.empty()) return "tile-size comes before the blocks";
+Phrase Reading::ReadTileSize(const std::vector<std::string_view>& words, std::size_t line) {
+  if (tileSizeLine != 0) {
+    const Phrase first = MapLineName(tileSizeLine);
+    return {"tile-sizeが2回書かれています（最初は" + first.japanese + "）",
+            "tile-size is given twice (first on " + first.english + ")"};
+  }
+  if (!map.blocks.empty())
+    return {"tile-sizeはブロックより前に書きます", "tile-size comes before the blocks"};
   std::int32_t size = 0;
-  if (words.size() != 2 || !ParseInt(words[1], size) || !IsTileSize(size))
-    return "tile-size takes an even number from " + std::to_string(kMinTileSize) + " to " +
-           std::to_string(kMaxTileSize) + ", e.g. tile-size 16";
+  if (words.size() != 2 || !ParseInt(words[1], size) || !IsTileSize(size)) {
+    const std::string least = std::to_string(kMinTileSize);
+    const std::string most = std::to_string(kMaxTileSize);
+    return {"tile-sizeには" + least + "から" + most + "までの偶数を書きます（例：tile-size 16）",
+            "tile-size takes an even number from " + least + " to " + most + ", e.g. tile-size 16"};
+  }
   map.tileSize = size;
   tileSizeLine = line;
   return {};
 }
 
-std::string Reading::ReadBlock(const std::vector<std::string_view>& words, std::size_t line) {
+Phrase Reading::ReadBlock(const std::vector<std::string_view>& words, std::size_t line) {
   if (words.size() < 3 || words.size() > 4)
-    return "a block is COL,ROW FORMAT NAME [FRAMES], e.g. 0,0 terrain1 grass";
+    return {"ブロックは COL,ROW FORMAT NAME [FRAMES] と書きます（例：0,0 terrain1 grass）",
+            "a block is COL,ROW FORMAT NAME [FRAMES], e.g. 0,0 terrain1 grass"};
   MappedBlock block;
   block.line = line;
-  if (!ParseCell(words[0], block.column, block.row))
-    return "the cell '" + std::string(words[0]) +
-           "' is not COL,ROW, two whole numbers from 0 to 2147483647";
+  if (!ParseCell(words[0], block.column, block.row)) {
+    const std::string cell(words[0]);
+    return {"セル「" + cell + "」は COL,ROW（0から2147483647までの整数2つ）ではありません",
+            "the cell '" + cell + "' is not COL,ROW, two whole numbers from 0 to 2147483647"};
+  }
   const FormatEntry* format = FormatEntryForCliName(words[1]);
-  if (format == nullptr)
-    return "unknown format '" + std::string(words[1]) + "' (" + FormatList() + ")";
+  if (format == nullptr) {
+    const std::string given(words[1]);
+    return {"「" + given + "」という形式はありません（" + FormatList() + "）",
+            "unknown format '" + given + "' (" + FormatList() + ")"};
+  }
   block.format = format->format;
   block.name = std::string(words[2]);
   if (!IsBlockName(block.name))
-    return "the name '" + block.name + "' holds one of " + SpacedOut(kNotInFileNames) +
-           ", which a sheet's file name cannot hold";
-  if (const auto given = names.find(block.name); given != names.end())
-    return "the name '" + block.name + "' is given on " + LineName(given->second) + " too";
-  if (words.size() == 4 && (!ParseInt(words[3], block.frames) || block.frames < 2))
-    return "the frame count '" + std::string(words[3]) +
-           "' is not a whole number from 2 to 2147483647";
+    return {"名前「" + block.name + "」に、シートのファイル名に使えない文字（" +
+                SpacedOut(kNotInFileNames) + "）のどれかが入っています",
+            "the name '" + block.name + "' holds one of " + SpacedOut(kNotInFileNames) +
+                ", which a sheet's file name cannot hold"};
+  if (const auto given = names.find(block.name); given != names.end()) {
+    const Phrase first = MapLineName(given->second);
+    return {"名前「" + block.name + "」は" + first.japanese + "にもあります",
+            "the name '" + block.name + "' is given on " + first.english + " too"};
+  }
+  if (words.size() == 4 && (!ParseInt(words[3], block.frames) || block.frames < 2)) {
+    const std::string count(words[3]);
+    return {"フレーム数「" + count + "」は2から2147483647までの整数ではありません",
+            "the frame count '" + count + "' is not a whole number from 2 to 2147483647"};
+  }
   if (const auto overlapped = cells.Take(CellsOf(block), map.blocks.size())) {
     const MappedBlock& other = map.blocks[*overlapped];
-    return "the block overlaps '" + other.name + "' of " + LineName(other.line);
+    const Phrase where = MapLineName(other.line);
+    return {"このブロックは" + where.japanese + "の「" + other.name + "」と重なります",
+            "the block overlaps '" + other.name + "' of " + where.english};
   }
   names.emplace(block.name, line);
   map.blocks.push_back(std::move(block));
@@ -172,11 +192,22 @@ BlockMapParse ParseBlockMap(std::string_view text) {
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     // The text rule line by line, so that the first problem is the first line's.
-    if (FirstUnreadableLine(line) != 0) return {std::nullopt, UnreadableLineText(number), number};
-    if (std::string problem = reading.Read(WordsOf(line), number); !problem.empty())
-      return {std::nullopt, LineName(number) + ": " + problem, number};
+    if (FirstUnreadableLine(line) != 0) return {std::nullopt, UnreadableLineCause(number), number};
+    if (const Phrase problem = reading.Read(WordsOf(line), number); !problem.empty())
+      return {std::nullopt, OnMapLine(number, problem), number};
   }
   return {std::move(reading.map), {}, 0};
+}
+
+Phrase MapLineName(std::size_t line) {
+  const std::string number = std::to_string(line);
+  return {number + "行目", "line " + number};
+}
+
+Phrase OnMapLine(std::size_t line, const Phrase& problem) {
+  if (line == 0) return problem;
+  const Phrase name = MapLineName(line);
+  return {name.japanese + "：" + problem.japanese, name.english + ": " + problem.english};
 }
 
 std::string BlockMapText(const BlockMap& map) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "convert/layout_format.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -53,7 +54,7 @@ struct BlockMap {
 
 struct BlockMapParse {
   std::optional<BlockMap> map;  // empty when the text has a problem
-  std::string problem;          // "line 3: ..." for the first line with a problem
+  Phrase problem;               // "line 3: ..." for the first line with a problem
   std::size_t problemLine = 0;  // that line, counted from 1
   bool ok() const { return map.has_value(); }
 };
@@ -64,6 +65,11 @@ struct BlockMapParse {
 // bad cell, an unknown format, a name IsBlockName refuses, a name given twice, frames below
 // 2, or a block that overlaps one on an earlier line.
 BlockMapParse ParseBlockMap(std::string_view text);
+
+// "line 3" in both languages, and a problem said of that line ("line 3: ..."); a line of 0
+// (a block made otherwise) leaves the problem as it is.
+Phrase MapLineName(std::size_t line);
+Phrase OnMapLine(std::size_t line, const Phrase& problem);
 
 // The text of `map`, whose blocks have names IsBlockName allows: ParseBlockMap gives the same
 // map back (lines aside) when its blocks do not overlap and no name is given twice.

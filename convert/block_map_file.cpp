@@ -11,7 +11,8 @@ BlockMapFile ReadBlockMapFile(const std::string& path) {
   std::string text;
   file.problem = ReadSmallTextFile(path, kMaxBlockMapBytes, text);
   if (!file.problem.empty()) {
-    file.exists = file.problem != imaging::InputProblemText(imaging::InputProblem::Missing);
+    file.exists =
+        file.problem != Phrase(imaging::InputProblemCause(imaging::InputProblem::Missing));
     return file;
   }
   BlockMapParse parsed = ParseBlockMap(text);

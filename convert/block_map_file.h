@@ -11,9 +11,9 @@ namespace korvanth {
 struct BlockMapFile {
   bool exists = true;           // false: there is no file of that name (problem says so)
   std::optional<BlockMap> map;  // empty when the file cannot be used
-  // Why not: the reader's few words ("is a folder", "no such file"), or the map's first
-  // problem ("line 3: ...").
-  std::string problem;
+  // Why not, in both languages: the reader's few words ("is a folder", "no such file"), or
+  // the map's first problem ("line 3: ...").
+  Phrase problem;
   std::size_t problemLine = 0;  // the map's line with the problem; 0 when it was not read
 };
 

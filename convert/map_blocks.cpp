@@ -11,10 +11,6 @@ namespace korvanth {
 
 namespace {
 
-std::string LinePrefix(const MappedBlock& block) {
-  return block.line == 0 ? std::string() : "line " + std::to_string(block.line) + ": ";
-}
-
 // The pixels of all the block's frames together, in 64 bits.
 struct PixelArea {
   std::int64_t x, y, width, height;
@@ -26,6 +22,38 @@ PixelArea PixelsOf(const MappedBlock& block, int tileSize) {
           cells.rows * tileSize};
 }
 
+// "W x H".
+std::string SizeText(std::int64_t width, std::int64_t height) {
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// "X,Y".
+std::string PointText(std::int64_t x, std::int64_t y) {
+  return std::to_string(x) + "," + std::to_string(y);
+}
+
+Phrase PastThePicture(const MappedBlock& block, const PixelArea& area, PixelSize picture) {
+  const std::string format(FormatEntryFor(block.format).cliName);
+  const std::string cell = PointText(block.column, block.row);
+  const std::string taken = SizeText(area.width, area.height);
+  const std::string from = PointText(area.x, area.y);
+  const std::string whole = SizeText(picture.width, picture.height);
+  return {"セル" + cell + "の" + format + "ブロック「" + block.name + "」は" + from + "から" +
+              taken + "ピクセルを占め、" + whole + "のピクチャからはみ出します",
+          "the " + format + " block '" + block.name + "' at cell " + cell + " takes " + taken +
+              " pixels from " + from + ", past the " + whole + " picture"};
+}
+
+Phrase PastTheAtlasWidth(const MappedBlock& block, int sheetWidth) {
+  const std::string frames = std::to_string(block.frames);
+  const std::string width = std::to_string(sheetWidth);
+  const std::string most = std::to_string(kMaxAtlasWidth);
+  return {width + "ピクセルのシート" + frames + "フレームを横に並べると、アトラスの幅" + most +
+              "ピクセルを超えます",
+          frames + " frames of " + width + "-pixel sheets pass the atlas's " + most +
+              " pixels side by side"};
+}
+
 }  // namespace
 
 SelectionPoint MappedFrameOrigin(const MappedBlock& block, int frame, int tileSize) {
@@ -34,23 +62,16 @@ SelectionPoint MappedFrameOrigin(const MappedBlock& block, int frame, int tileSi
           static_cast<std::int32_t>(std::int64_t{block.row} * tileSize)};
 }
 
-std::string FirstMapBlockProblem(const BlockMap& map, PixelSize picture, SheetLayout layout,
-                                 bool inAtlas) {
+Phrase FirstMapBlockProblem(const BlockMap& map, PixelSize picture, SheetLayout layout,
+                            bool inAtlas) {
   const int size = layout.tileSize;
   for (const MappedBlock& block : map.blocks) {
     const PixelArea area = PixelsOf(block, size);
     if (area.x + area.width > picture.width || area.y + area.height > picture.height)
-      return LinePrefix(block) + "the " + std::string(FormatEntryFor(block.format).cliName) +
-             " block '" + block.name + "' at cell " + std::to_string(block.column) + "," +
-             std::to_string(block.row) + " takes " + std::to_string(area.width) + " x " +
-             std::to_string(area.height) + " pixels from " + std::to_string(area.x) + "," +
-             std::to_string(area.y) + ", past the " + std::to_string(picture.width) + " x " +
-             std::to_string(picture.height) + " picture";
+      return OnMapLine(block.line, PastThePicture(block, area, picture));
     const int sheetWidth = SheetSize({block.format, size, layout.complete}).width;
     if (inAtlas && std::int64_t{sheetWidth} * block.frames > kMaxAtlasWidth)
-      return LinePrefix(block) + std::to_string(block.frames) + " frames of " +
-             std::to_string(sheetWidth) + "-pixel sheets pass the atlas's " +
-             std::to_string(kMaxAtlasWidth) + " pixels side by side";
+      return OnMapLine(block.line, PastTheAtlasWidth(block, sheetWidth));
   }
   return {};
 }
@@ -69,7 +90,7 @@ std::vector<MapSheet> MapSheets(const BlockMap& map) {
   return sheets;
 }
 
-std::string SharedSheetFileProblem(const BlockMap& map, const std::vector<MapSheet>& sheets) {
+Phrase SharedSheetFileProblem(const BlockMap& map, const std::vector<MapSheet>& sheets) {
   std::map<std::string, const MapSheet*> files;  // the stem in ASCII lower case -> its sheet
   for (const MapSheet& sheet : sheets) {
     std::string file = sheet.stem;
@@ -78,9 +99,12 @@ std::string SharedSheetFileProblem(const BlockMap& map, const std::vector<MapShe
     });
     const auto [at, added] = files.emplace(std::move(file), &sheet);
     if (added) continue;
-    return LinePrefix(map.blocks[sheet.block]) + "the sheet '" + sheet.stem +
-           "' would share its file with '" + at->second->stem + "' of line " +
-           std::to_string(map.blocks[at->second->block].line);
+    const Phrase other = MapLineName(map.blocks[at->second->block].line);
+    return OnMapLine(map.blocks[sheet.block].line,
+                     {"シート「" + sheet.stem + "」は" + other.japanese + "の「" +
+                          at->second->stem + "」とファイルを共有してしまいます",
+                      "the sheet '" + sheet.stem + "' would share its file with '" +
+                          at->second->stem + "' of " + other.english});
   }
   return {};
 }

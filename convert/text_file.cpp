@@ -45,19 +45,22 @@ imaging::OpenedInput OpenNamedInput(const std::string& path) {
 
 }  // namespace
 
-std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text) {
+Phrase ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text) {
   text.clear();
   const imaging::OpenedInput input = OpenNamedInput(path);
-  if (input.file == nullptr) return imaging::InputProblemText(input.problem);
+  if (input.file == nullptr) return Phrase(imaging::InputProblemCause(input.problem));
   imaging::FileReader reader(input.file);
   std::vector<std::uint8_t> bytes;
-  std::string problem;
-  if (!reader.ok())
-    problem = "cannot be read";
-  else if (reader.size() > maxBytes)
-    problem = "larger than " + std::to_string(maxBytes >> 20) + " MiB";
-  else if (!reader.Read(static_cast<std::size_t>(reader.size()), bytes))
-    problem = "cannot be read";
+  Phrase problem;
+  const Phrase unreadable("読み込めません", "cannot be read");
+  if (!reader.ok()) {
+    problem = unreadable;
+  } else if (reader.size() > maxBytes) {
+    const std::string mebibytes = std::to_string(maxBytes >> 20);
+    problem = Phrase(mebibytes + " MiBより大きいファイルです", "larger than " + mebibytes + " MiB");
+  } else if (!reader.Read(static_cast<std::size_t>(reader.size()), bytes)) {
+    problem = unreadable;
+  }
   std::fclose(input.file);
   if (problem.empty()) text.assign(bytes.begin(), bytes.end());
   return problem;
@@ -83,8 +86,12 @@ std::size_t FirstUnreadableLine(std::string_view text) {
   return 0;
 }
 
-std::string UnreadableLineText(std::size_t line) {
-  return "line " + std::to_string(line) + " is not UTF-8 text without control characters";
+Phrase UnreadableLineCause(std::size_t line) {
+  const std::string number = std::to_string(line);
+  return {number + "行目は、制御文字を含まないUTF-8のテキストではありません",
+          "line " + number + " is not UTF-8 text without control characters"};
 }
+
+std::string UnreadableLineText(std::size_t line) { return UnreadableLineCause(line).english; }
 
 }  // namespace korvanth

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "imaging/save_file.h"
+#include "imaging/ui_language.h"
 
 namespace korvanth {
 
@@ -15,8 +16,8 @@ SaveOutcome WriteTextFileWhole(const std::string& path, std::string_view text);
 
 // Reads the whole of a text file of at most `maxBytes` bytes at `path` (UTF-8) into `text`,
 // through a bounded reader; only a regular file is read (see imaging/input_file.h). Empty,
-// or why it could not be read in a few English words ("is not a regular file", ...).
-std::string ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text);
+// or why it could not be read in a few words of both languages ("is not a regular file").
+Phrase ReadSmallTextFile(const std::string& path, std::size_t maxBytes, std::string& text);
 
 // `text` without the UTF-8 byte-order mark that some editors put at a text file's start.
 std::string_view WithoutByteOrderMark(std::string_view text);
@@ -25,7 +26,9 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 // characters (NUL, tab, escape, ...); '\n' or "\r\n" ends one. The first line that breaks
 // it, counted from 1, or 0 when none does.
 std::size_t FirstUnreadableLine(std::string_view text);
-// "line N is not UTF-8 text without control characters".
+// "line N is not UTF-8 text without control characters", in both languages;
+// UnreadableLineText is its English.
+Phrase UnreadableLineCause(std::size_t line);
 std::string UnreadableLineText(std::size_t line);
 
 }  // namespace korvanth

@@ -128,22 +128,24 @@ OpenedInput OpenInputFile(const wchar_t* name) {
 }
 #endif
 
-const char* InputProblemText(InputProblem problem) {
+UiText InputProblemCause(InputProblem problem) {
   switch (problem) {
     case InputProblem::None:
-      return "";
+      return {"", ""};
     case InputProblem::Missing:
-      return "no such file";
+      return {"ファイルがありません", "no such file"};
     case InputProblem::PermissionDenied:
-      return "permission denied";
+      return {"アクセスが拒否されました", "permission denied"};
     case InputProblem::IsFolder:
-      return "is a folder";
+      return {"フォルダーです", "is a folder"};
     case InputProblem::NotRegular:
-      return "is not a regular file";
+      return {"通常のファイルではありません", "is not a regular file"};
     case InputProblem::Other:
       break;
   }
-  return "cannot be opened";
+  return {"開けません", "cannot be opened"};
 }
+
+const char* InputProblemText(InputProblem problem) { return InputProblemCause(problem).english; }
 
 }  // namespace korvanth::imaging

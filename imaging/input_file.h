@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "imaging/ui_language.h"
+
 namespace korvanth::imaging {
 
 enum class InputProblem {
@@ -30,7 +32,9 @@ OpenedInput OpenInputFile(const char* native);
 OpenedInput OpenInputFile(const wchar_t* name);
 #endif
 
-// The problem in a few English words ("is not a regular file", ...); empty for None.
+// The problem in a few words of both languages; empty for None. InputProblemText is its
+// English ("is not a regular file", ...).
+UiText InputProblemCause(InputProblem problem);
 const char* InputProblemText(InputProblem problem);
 
 }  // namespace korvanth::imaging

@@ -65,7 +65,7 @@ const NameCase kNames[] = {
 
 BlockMap MapOf(const char* text) {
   const BlockMapParse parse = ParseBlockMap(text);
-  EXPECT_TRUE(parse.ok()) << text << ": " << parse.problem;
+  EXPECT_TRUE(parse.ok()) << text << ": " << parse.problem.english;
   return parse.map.value_or(BlockMap{});
 }
 

@@ -114,7 +114,7 @@ TEST_F(PictureExportTest, AMapBesideThePictureChoosesItsBlocks) {
   const std::vector<QString> shown = Export("broken.png");
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].contains(QString::fromStdString(
-      input_ + ".blocks\n(line 2: unknown format 'roofs' (terrain1, terrain2, roof))")))
+      input_ + ".blocks\n(2行目：「roofs」という形式はありません（terrain1, terrain2, roof）)")))
       << shown[0].toStdString();
   EXPECT_FALSE(fs::exists(dir_.file("broken.png")));
 }

@@ -71,7 +71,7 @@ TEST(AtlasJobTest, AMapsBlocksLandInTheGridOfTheirFormat) {
   const BlockMapParse map = ParseBlockMap(
       "0,0 terrain1 grass\n2,0 terrain1 sand 2\n6,0 roof red\n0,3 terrain2 dirt\n"
       "3,3 terrain1 none\n6,3 roof slate\n");
-  ASSERT_TRUE(map.ok()) << map.problem;
+  ASSERT_TRUE(map.ok()) << map.problem.english;
 
   AtlasJob job;
   job.picture = &picture;

@@ -21,6 +21,7 @@ struct Case {
   std::optional<int> tileSize;
   std::vector<MappedBlock> blocks;  // {column, row, format, name, frames, line}
   std::string problem;              // empty: the text reads as tileSize and blocks
+  std::string japanese = {};        // the problem in Japanese, checked where given
 };
 
 const Case kCases[] = {
@@ -52,17 +53,20 @@ const Case kCases[] = {
     {"0,0 terrain1 a\n\n0,0 terrain3 b\n0,0 terrain1 a",
      {},
      {},
-     "line 3: unknown format 'terrain3' (terrain1, terrain2, roof)"},
+     "line 3: unknown format 'terrain3' (terrain1, terrain2, roof)",
+     "3行目：「terrain3」という形式はありません（terrain1, terrain2, roof）"},
     {"0,0 Terrain1 a", {}, {}, "line 1: unknown format 'Terrain1' (terrain1, terrain2, roof)"},
     {"0,0 terrain1 a\n4,0 terrain1\tb",
      {},
      {},
-     "line 2 is not UTF-8 text without control characters"},
+     "line 2 is not UTF-8 text without control characters",
+     "2行目は、制御文字を含まないUTF-8のテキストではありません"},
     {"0,0 terrain1 \xFF", {}, {}, "line 1 is not UTF-8 text without control characters"},
     {"0,0 terrain1",
      {},
      {},
-     "line 1: a block is COL,ROW FORMAT NAME [FRAMES], e.g. 0,0 terrain1 grass"},
+     "line 1: a block is COL,ROW FORMAT NAME [FRAMES], e.g. 0,0 terrain1 grass",
+     "1行目：ブロックは COL,ROW FORMAT NAME [FRAMES] と書きます（例：0,0 terrain1 grass）"},
     {"0,0 terrain1 a 2 x",
      {},
      {},
@@ -74,7 +78,8 @@ const Case kCases[] = {
     {"-1,0 roof a",
      {},
      {},
-     "line 1: the cell '-1,0' is not COL,ROW, two whole numbers from 0 to 2147483647"},
+     "line 1: the cell '-1,0' is not COL,ROW, two whole numbers from 0 to 2147483647",
+     "1行目：セル「-1,0」は COL,ROW（0から2147483647までの整数2つ）ではありません"},
     {"0,2147483648 roof a",
      {},
      {},
@@ -87,13 +92,19 @@ const Case kCases[] = {
      {},
      {},
      "line 1: the name 'a/b' holds one of / \\ : * ? \" < > |, which a sheet's file name cannot "
-     "hold"},
+     "hold",
+     "1行目：名前「a/b」に、シートのファイル名に使えない文字（/ \\ : * ? \" < > |）のどれかが"
+     "入っています"},
     {"0,0 roof a?",
      {},
      {},
      "line 1: the name 'a?' holds one of / \\ : * ? \" < > |, which a sheet's file name cannot "
      "hold"},
-    {"0,0 roof a\n4,0 terrain1 a", {}, {}, "line 2: the name 'a' is given on line 1 too"},
+    {"0,0 roof a\n4,0 terrain1 a",
+     {},
+     {},
+     "line 2: the name 'a' is given on line 1 too",
+     "2行目：名前「a」は1行目にもあります"},
     {"0,0 roof a 1",
      {},
      {},
@@ -101,20 +112,34 @@ const Case kCases[] = {
     {"0,0 roof a x2",
      {},
      {},
-     "line 1: the frame count 'x2' is not a whole number from 2 to 2147483647"},
+     "line 1: the frame count 'x2' is not a whole number from 2 to 2147483647",
+     "1行目：フレーム数「x2」は2から2147483647までの整数ではありません"},
     // Overlaps: a corner cell shared, a block inside a run of frames, the earliest block named.
     {"0,0 terrain2 a\n2,3 roof b", {}, {}, "line 2: the block overlaps 'a' of line 1"},
     {"0,0 terrain1 a 3\n5,2 roof b", {}, {}, "line 2: the block overlaps 'a' of line 1"},
-    {"2,0 roof a\n0,3 roof b\n0,0 terrain2 c", {}, {}, "line 3: the block overlaps 'a' of line 1"},
+    {"2,0 roof a\n0,3 roof b\n0,0 terrain2 c",
+     {},
+     {},
+     "line 3: the block overlaps 'a' of line 1",
+     "3行目：このブロックは1行目の「a」と重なります"},
     {"1,1 roof a\n0,0 terrain2 b", {}, {}, "line 2: the block overlaps 'a' of line 1"},
     // The tile size: first, once, an even number from 8 to 128.
     {"tile-size 8\n0,0 roof a", 8, {{0, 0, Roof, "a", 1, 2}}, ""},
-    {"0,0 roof a\ntile-size 16", {}, {}, "line 2: tile-size comes before the blocks"},
-    {"tile-size 16\ntile-size 16", {}, {}, "line 2: tile-size is given twice (first on line 1)"},
+    {"0,0 roof a\ntile-size 16",
+     {},
+     {},
+     "line 2: tile-size comes before the blocks",
+     "2行目：tile-sizeはブロックより前に書きます"},
+    {"tile-size 16\ntile-size 16",
+     {},
+     {},
+     "line 2: tile-size is given twice (first on line 1)",
+     "2行目：tile-sizeが2回書かれています（最初は1行目）"},
     {"tile-size 15",
      {},
      {},
-     "line 1: tile-size takes an even number from 8 to 128, e.g. tile-size 16"},
+     "line 1: tile-size takes an even number from 8 to 128, e.g. tile-size 16",
+     "1行目：tile-sizeには8から128までの偶数を書きます（例：tile-size 16）"},
     {"tile-size 130",
      {},
      {},
@@ -129,7 +154,10 @@ TEST(BlockMapTest, ReadsEachTextAsItsMapOrItsFirstProblem) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.text);
     const BlockMapParse parsed = ParseBlockMap(c.text);
-    EXPECT_EQ(parsed.problem, c.problem);
+    EXPECT_EQ(parsed.problem.english, c.problem);
+    if (!c.japanese.empty()) {
+      EXPECT_EQ(parsed.problem.japanese, c.japanese);
+    }
     if (!c.problem.empty()) {
       EXPECT_FALSE(parsed.ok());
       const std::string named = "line " + std::to_string(parsed.problemLine);
@@ -144,7 +172,7 @@ TEST(BlockMapTest, ReadsEachTextAsItsMapOrItsFirstProblem) {
       EXPECT_EQ(parsed.map->blocks[i].line, c.blocks[i].line) << i;
     // The writer's text reads back as the same map.
     const BlockMapParse again = ParseBlockMap(BlockMapText(*parsed.map));
-    ASSERT_TRUE(again.ok()) << again.problem;
+    ASSERT_TRUE(again.ok()) << again.problem.english;
     EXPECT_EQ(*again.map, *parsed.map);
   }
 }

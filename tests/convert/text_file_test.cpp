@@ -52,7 +52,7 @@ TEST(TextFileTest, ReadingSaysWhyAFileIsNotRead) {
   for (const Case& c : {Case{"missing.conf", "no such file"}, Case{"folder.conf", "is a folder"},
                         Case{"over.conf", "larger than 1 MiB"}, Case{"full.conf", ""}}) {
     std::string text = "stale";
-    EXPECT_EQ(ReadSmallTextFile(dir.file(c.name), 1u << 20, text), c.problem) << c.name;
+    EXPECT_EQ(ReadSmallTextFile(dir.file(c.name), 1u << 20, text).english, c.problem) << c.name;
     EXPECT_EQ(text.size(), c.problem.empty() ? 1u << 20 : 0u) << c.name;
   }
 }

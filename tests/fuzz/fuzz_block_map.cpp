@@ -50,9 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Fail("a byte-order mark changed the map");
   }
   if (!parsed.ok()) {
-    const std::string named = "line " + std::to_string(parsed.problemLine);
+    const std::string number = std::to_string(parsed.problemLine);
     if (parsed.problemLine == 0 || parsed.problemLine > LineCount(text) ||
-        parsed.problem.rfind(named, 0) != 0)
+        parsed.problem.english.rfind("line " + number, 0) != 0 ||
+        parsed.problem.japanese.rfind(number + "行目", 0) != 0)
       Fail("a problem that names no line of the text");
     return 0;
   }
