@@ -24,8 +24,15 @@ fi
 picture=${1:-samples/sample-tiles.png}
 out=build/sample-sheets
 mkdir -p "$out"
-for format in terrain1 terrain2 roof; do
-  echo "== converting $picture: every $format block into $out/$format/"
-  build/cli/korvanth-convert --format "$format" --all "$picture" "$out/$format"
-done
-echo "Sheets written under $out/ (one folder per layout format)." >&2
+if [ -f "$picture.blocks" ]; then
+  # The picture's block map gives every block its own format and name.
+  echo "== converting $picture: every block of its map $picture.blocks into $out/"
+  build/cli/korvanth-convert --all "$picture" "$out"
+  echo "Sheets written under $out/ (one a block of the map)." >&2
+else
+  for format in terrain1 terrain2 roof; do
+    echo "== converting $picture: every $format block into $out/$format/"
+    build/cli/korvanth-convert --format "$format" --all "$picture" "$out/$format"
+  done
+  echo "Sheets written under $out/ (one folder per layout format)." >&2
+fi

@@ -50,10 +50,13 @@ int ChooseBlockMap(ConvertOptions& options, BlockMapChoice& choice, std::FILE* e
                  read.problem.english.c_str());
     return kExitFailure;
   }
+  // A map's own mistakes are usage errors, except under --watch: there they are a damaged
+  // save like any other, said and watched until the map is saved mended.
+  const int mistakeInMap = options.watch ? kExitFailure : kExitUsage;
   if (!read.map) {
     std::fprintf(err, "%s: %s: %s\n", kProgram, shown.c_str(),
                  PrintableName(read.problem.english).c_str());
-    return kExitUsage;
+    return mistakeInMap;
   }
   const BlockMap& map = *read.map;
   const auto fail = [&](const std::string& problem) {
@@ -61,7 +64,10 @@ int ChooseBlockMap(ConvertOptions& options, BlockMapChoice& choice, std::FILE* e
     return kExitUsage;
   };
   if (std::string error = BlockMapOptionError(options); !error.empty()) return fail(error);
-  if (map.blocks.empty()) return fail(file + ": the block map names no block");
+  if (map.blocks.empty()) {
+    std::fprintf(err, "%s: %s: the block map names no block\n", kProgram, shown.c_str());
+    return mistakeInMap;
+  }
   if (options.tileSizeGiven && map.tileSize && *map.tileSize != options.tileSize)
     return fail("--tile-size " + std::to_string(options.tileSize) + ": " + file +
                 " counts its cells at tile-size " + std::to_string(*map.tileSize));

@@ -152,9 +152,11 @@ int RunSingleConversion(const ConvertOptions& options, std::FILE* err) {
   if (!place.origin) return place.status;
 
   std::string messages;
-  const bool written = WriteSheet({&loaded.region, layout, loaded.origin, options.output,
-                                   options.tilesets, options.input, nullptr, options.terrainName},
-                                  messages);
+  ConversionJob job{&loaded.region,   layout,        loaded.origin, options.output,
+                    options.tilesets, options.input, nullptr,       options.terrainName};
+  // The picture's block map is the user's file too, though a single block does not read it.
+  job.otherInputs.push_back({BlockMapPathFor(options.input), {"ブロックマップ", "the block map"}});
+  const bool written = WriteSheet(job, messages);
   std::fputs(messages.c_str(), err);
   return written ? kExitOk : kExitFailure;
 }

@@ -251,6 +251,26 @@ TEST(WatchTest, ConvertsTheAtlasAgainWhenItsBlockMapIsSaved) {
   EXPECT_EQ(converter.Stop(SIGTERM), 0);
 }
 
+// A map the first run cannot use is said and watched like any damaged save: saving it
+// mended converts by it.
+TEST(WatchTest, StartsWatchingThroughAMapWithAMistake) {
+  ScratchDir dir;
+  const std::string input = dir.file("tiles.png");
+  SaveByRename(PngBytes(PatternImage(128, 192), dir), input);
+  SaveByRename("0,0 terrain1\n", input + ".blocks");
+  WatchingConverter converter({"--all", "--atlas", input, dir.file("world.png")},
+                              dir.file("err.txt"));
+  ASSERT_TRUE(Await([&] { return converter.Count("korvanth-convert: watching .*") == 1; }))
+      << converter.Err();
+  EXPECT_EQ(converter.Count(".*tiles.png.blocks: line 1: a block is COL,ROW FORMAT NAME.*"), 1)
+      << converter.Err();
+  SaveByRename("0,0 roof top\n", input + ".blocks");
+  ASSERT_TRUE(Await([&] {
+    return converter.Count(kClock + "korvanth-convert: 1 blocks into .*") == 1;
+  })) << converter.Err();
+  EXPECT_EQ(converter.Stop(SIGTERM), 0);
+}
+
 TEST(WatchTest, WatchesEachFileThroughItsFolder) {
   struct Case {
     std::vector<std::string> files;
