@@ -44,7 +44,7 @@ void WatchOpenedPicture(WindowState& state, const FileStamp& before) {
 }
 
 void LookAtOpenPicture(WindowState& state, HWND window) {
-  if (!state.picture.exists() || state.picture.path.empty()) return;
+  if (!state.picture.exists() || state.picture.path.empty() || state.pictureHeld > 0) return;
   if (LookAtPicture(state.watch, FileStampOf(state.picture.path)) == WatchStep::Reload)
     ReloadPicture(state, window);
 }

@@ -26,9 +26,14 @@ ConversionJob JobForSelection(const WindowState& state, const char* path) {
 ConversionResult SaveSelection(WindowState& state, HWND owner, const char* path) {
   if (path == nullptr) return {{ConversionProblem::NoPicture, {}}, {}};
   const ConversionJob job = JobForSelection(state, path);
+  // The job holds the picture itself; the warning's box lets the watch's timer run.
+  struct Hold {
+    int& count;
+    explicit Hold(int& held) : count(++held) {}
+    ~Hold() { --count; }
+  } hold(state.pictureHeld);
   return RunConversion(job, [owner, &state](ConversionWarning) {
-    MessageBoxA(owner, InLanguage(kBitmapFallbackBox, state.language), "",
-                MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner, InLanguage(kBitmapFallbackBox, state.language), "", MB_OK | MB_ICONWARNING);
   });
 }
 

@@ -64,6 +64,9 @@ struct WindowState {
   SheetPreviewState preview;
   StatusBarState status;
   PictureWatch watch;                       // the open picture's file, read again when it changes
+  // Set while a save holds the picture across a box: the watch waits, for a reload would
+  // free the picture from under it.
+  int pictureHeld = 0;
   std::vector<std::string> recentPictures;  // the ファイル menu's, newest first
   int wheelRemainder = 0;                   // a wheel's turn short of a notch, added to the next
   ULONG_PTR gdiplusToken = 0;               // from the window's creation to its close

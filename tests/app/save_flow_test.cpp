@@ -211,6 +211,29 @@ TEST_F(SaveFlowTest, WhileTheWarningShowsTheWindowTakesNoInput) {
   EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(128, 320));
 }
 
+// The picture's file saved over while the warning shows: the save goes on with the picture
+// it holds, which is not freed from under it, and the new one is read after the save.
+TEST_F(SaveFlowTest, APictureSavedOverWhileTheWarningShowsIsReadAfterTheSave) {
+  MoveMouse(40, 40);
+  ReleaseLeft(40, 40);
+  UserScript script;
+  script.when(dialogs_test::FileDialogShown, [&] { dialogs_test::TypeName(InDir("sheet.xyz")); })
+      .when(dialogs_test::Always, [] { dialogs_test::ClickSave(); })
+      .when(dialogs_test::BoxShown, [&] {
+        SavePicture(PatternImage(200, 150, false), "tiles.png");
+        dialogs_test::WaitFor(1500);  // the watch looks twice, 0.4 s apart
+        dialogs_test::Click(dialogs_test::OpenBox()->button(QMessageBox::Ok));
+      });
+  script.start();
+  ReleaseLeft(40, 40);
+  EXPECT_FALSE(script.timedOut());
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(ReadBack(dir_.file("sheet.xyz")).size(), QSize(128, 320));
+  for (int wait = 0; wait < 40 && MainWindowState.picture.width != 200; ++wait)
+    dialogs_test::WaitFor(50);
+  EXPECT_EQ(MainWindowState.picture.width, 200);
+}
+
 TEST_F(SaveFlowTest, TheOpenPictureTheSettingsAndTheBlockMapAreNeverWrittenOver) {
   const std::string picture = dir_.file("tiles.png");
   fs::create_symlink(picture, dir_.path() / "link.png");
