@@ -8,6 +8,7 @@
 #include "convert/format_registry.h"
 #include "convert/text_file.h"
 #include "convert/tileset_description.h"
+#include "convert/utf8_path.h"
 
 namespace korvanth {
 
@@ -153,6 +154,13 @@ Phrase Reading::ReadBlock(const std::vector<std::string_view>& words, std::size_
   }
   block.format = format->format;
   block.name = std::string(words[2]);
+  if (IsDeviceName(block.name))
+    return {"名前「" + block.name +
+                "」はWindowsの装置の名前（CON、PRN、AUX、NUL、COM1～COM9、LPT1～LPT9）なので、"
+                "シートのファイル名にできません",
+            "the name '" + block.name +
+                "' is a Windows device's (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), "
+                "which a sheet's file name cannot be"};
   if (!IsBlockName(block.name))
     return {"名前「" + block.name + "」に、シートのファイル名に使えない文字（" +
                 SpacedOut(kNotInFileNames) + "）のどれかが入っています",
@@ -233,7 +241,8 @@ std::string BlockMapPathFor(std::string_view picturePath) {
 
 bool IsBlockName(std::string_view name) {
   return !name.empty() && name.find_first_of(" #") == std::string_view::npos &&
-         name.find_first_of(kNotInFileNames) == std::string_view::npos && IsTilesetSafeName(name);
+         name.find_first_of(kNotInFileNames) == std::string_view::npos && !IsDeviceName(name) &&
+         IsTilesetSafeName(name);
 }
 
 PixelSize BlockSizeInCells(LayoutFormat format) {

@@ -156,6 +156,15 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool IsDeviceName(std::string_view fileName) {
+  const std::string_view stem = fileName.substr(0, fileName.find('.'));
+  for (const std::string_view device : {"CON", "PRN", "AUX", "NUL"})
+    if (SameNameIgnoringCase(stem, device)) return true;
+  if (stem.size() != 4 || stem[3] < '1' || stem[3] > '9') return false;
+  return SameNameIgnoringCase(stem.substr(0, 3), "COM") ||
+         SameNameIgnoringCase(stem.substr(0, 3), "LPT");
+}
+
 bool WidenPath(const char* path, WCHAR (&wide)[kPathBufferSize]) {
   if (path == nullptr) return false;
   // A byte that is not valid text fails the widening: replacing it would name another file.

@@ -48,6 +48,11 @@ std::string TilesetPathFor(std::string_view sheetPath, std::string_view extensio
 // file system may compare them).
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
+// Whether a file name is one Windows keeps for a device (CON, PRN, AUX, NUL, COM1 to COM9,
+// LPT1 to LPT9, in any case, with or without an extension): writing it there reaches the
+// device, not a file.
+bool IsDeviceName(std::string_view fileName);
+
 // The window's dialogs hold paths in 260-byte buffers (259 bytes of text and a
 // terminator), widened into 260 UTF-16 units.
 inline constexpr int kPathBufferSize = 260;

@@ -57,9 +57,14 @@ TEST(KilledSaves, LeaveNoTemporaryBehind) {
   const std::string input = dir.file("ground.png");
   ASSERT_TRUE(PatternImage(640, 960).save(QString::fromStdString(input), "PNG"));
   const fs::path folder = dir.path() / "sheets";  // 10 x 10 blocks: 100 sheets
-  const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(Finish(StartBatch(input, folder.string())));
-  const auto whole = std::chrono::steady_clock::now() - start;
+  // The shortest of three whole runs: a first run slowed by a cold cache or a busy machine
+  // would put every kill after the batch's end.
+  auto whole = std::chrono::steady_clock::duration::max();
+  for (int run = 0; run < 3; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Finish(StartBatch(input, folder.string())));
+    whole = std::min(whole, std::chrono::steady_clock::now() - start);
+  }
   const std::uintmax_t sheetSize = fs::file_size(folder / "ground_0_0.bmp");
 
   constexpr int kKills = 30;

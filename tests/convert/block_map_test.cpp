@@ -95,6 +95,26 @@ const Case kCases[] = {
      "hold",
      "1行目：名前「a/b」に、シートのファイル名に使えない文字（/ \\ : * ? \" < > |）のどれかが"
      "入っています"},
+    // Windows' device names, in any case and with any extension, name no sheet file.
+    {"0,0 roof nul",
+     {},
+     {},
+     "line 1: the name 'nul' is a Windows device's (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to "
+     "LPT9), which a sheet's file name cannot be",
+     "1行目：名前「nul」はWindowsの装置の名前（CON、PRN、AUX、NUL、COM1～COM9、LPT1～LPT9）なので、"
+     "シートのファイル名にできません"},
+    {"0,0 roof Com3.top",
+     {},
+     {},
+     "line 1: the name 'Com3.top' is a Windows device's (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 "
+     "to LPT9), which a sheet's file name cannot be"},
+    {"0,0 roof com10\n2,0 roof lpt0\n4,0 roof nullish\n6,0 roof CON_0_0",
+     {},
+     {{0, 0, Roof, "com10", 1, 1},
+      {2, 0, Roof, "lpt0", 1, 2},
+      {4, 0, Roof, "nullish", 1, 3},
+      {6, 0, Roof, "CON_0_0", 1, 4}},
+     ""},
     {"0,0 roof a?",
      {},
      {},
