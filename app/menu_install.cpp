@@ -8,6 +8,7 @@
 #include "app/language_commands.h"
 #include "app/view_commands.h"
 #include "app/window_state.h"
+#include "convert/utf8_path.h"
 
 #include <string>
 #include <vector>
@@ -16,14 +17,10 @@ namespace korvanth {
 
 namespace {
 
-// Captions are UTF-8; menus hold UTF-16, whatever the process's code page.
-std::basic_string<WCHAR> Wide(const std::string& utf8) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (length <= 0) return {};
-  std::basic_string<WCHAR> text(static_cast<std::size_t>(length), WCHAR{0});
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), length);
-  text.resize(static_cast<std::size_t>(length) - 1);
-  return text;
+// Captions are UTF-8 (file names in them made printable); menus hold UTF-16, whatever
+// the process's code page.
+std::vector<WCHAR> Wide(const std::string& utf8) {
+  return WidenUtf8(utf8).value_or(std::vector<WCHAR>(1, 0));
 }
 
 }  // namespace
@@ -41,7 +38,7 @@ HMENU CreateMainMenu(std::span<const MenuLine> lines) {
       HMENU popup = CreatePopupMenu();
       if (popup == nullptr) continue;
       if (!AppendMenuW(parents[depth], MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
-                       Wide(line.caption).c_str())) {
+                       Wide(line.caption).data())) {
         DestroyMenu(popup);
         continue;
       }
@@ -49,7 +46,7 @@ HMENU CreateMainMenu(std::span<const MenuLine> lines) {
     } else if (line.flags & MF_SEPARATOR) {
       AppendMenuW(parents[depth], MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuW(parents[depth], line.flags, line.command, Wide(line.caption).c_str());
+      AppendMenuW(parents[depth], line.flags, line.command, Wide(line.caption).data());
     }
   }
   return bar;
